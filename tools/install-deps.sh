@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever the build, the tests and the main job need and
+# this machine lacks. Safe to run again: it does nothing when all is there.
+set -eu
+need=()
+have() { command -v "$1" >/dev/null 2>&1 || [ -x "$1" ]; }
+have cmake                             || need+=(cmake)
+have ninja                             || need+=(ninja-build)
+have g++                               || need+=(g++)
+have x86_64-w64-mingw32-g++-posix      || need+=(g++-mingw-w64-x86-64-posix)
+have x86_64-w64-mingw32-gcc-posix      || need+=(gcc-mingw-w64-x86-64-posix)
+have x86_64-w64-mingw32-windres        || need+=(binutils-mingw-w64-x86-64)
+[ -d /usr/share/mingw-w64/include ]    || need+=(mingw-w64-x86-64-dev)
+have /usr/lib/wine/wine64              || need+=(wine64)
+have Xvfb                              || need+=(xvfb)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+if [ ${#need[@]} -gt 0 ]; then
+  echo "install-deps: installing ${need[*]}"
+  SUDO=""
+  [ "$(id -u)" = 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi

@@ -1,0 +1,26 @@
+# Sourced by the scripts that run Windows programs: sets the build's Wine
+# prefix, creates it on first use and keeps one wineserver alive until
+# wine_session_end (without it every program pays Wine's start-up).
+build=${ERG_BUILD:?}
+export WINEPREFIX="$build/win/wineprefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export PATH="$PATH:/usr/lib/wine"
+wine_session_begin() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wine: creating the prefix in $WINEPREFIX"
+    timeout 300 wine64 wineboot --init >/dev/null 2>&1 || true
+    timeout 120 wineserver -w || true
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  # Start Wine's own service and desktop processes here, detached from any
+  # test's output: a test that creates the first window would otherwise have
+  # them inherit its output pipe, and ctest would wait on them for ever.
+  timeout 120 wine64 wineboot </dev/null >/dev/null 2>&1 || true
+  if [ -n "${DISPLAY:-}" ]; then
+    setsid wine64 explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+    sleep 1
+  fi
+}
+wine_session_end() {
+  wineserver -k >/dev/null 2>&1 || true
+}
