@@ -1,0 +1,11 @@
+// Walks a heap of the process and writes its entries to the debug log.
+#ifndef HEAP_WALK_H
+#define HEAP_WALK_H
+
+#include <windows.h>
+
+// heap null: the process heap. quiet: only the head and end lines. True when
+// the walk reached the end of the heap.
+bool heap_walk(const char* title, HANDLE heap, bool quiet);
+
+#endif
