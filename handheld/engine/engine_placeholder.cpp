@@ -1,2 +1,0 @@
-int engine_core_placeholder();
-int engine_core_placeholder() { return 0; }
