@@ -64,19 +64,24 @@ SIM_API void sim_advance_ns(uint64_t ns);      // lets time pass (a sleep)
 
 // ---- Test side ---------------------------------------------------------------
 // Back to power-on: registers, converters, FIFOs, sources, faults, counters and
-// the bus log. The clock keeps running (it never goes back).
+// the bus and map logs; also the newer platform's wiring and board options 0,
+// so that every test starting with a reset starts from the same board. The
+// clock keeps running (it never goes back).
 SIM_API void sim_reset(void);
 
 // Which platform's sync input is wired: 0 newer (GPIO word 8 bit 5), 1 older
-// (GPIO word 0 bit 7).
+// (GPIO word 0 bit 7). Power-on: newer.
 SIM_API void sim_set_platform(int older);
 // Drives a GPIO input bit from outside (stimulator sync, ...). Input bits ignore
-// register writes. Valid for the sync input bit of the current platform.
+// register writes. Valid for the sync input bit of the current platform;
+// other bits are left alone.
 SIM_API void sim_gpio_set_input(uint32_t word, uint32_t bit, int level);
 
 // Sample sources of the analog-to-digital converter, per positive input 0..7
 // (the multiplexer's high nibble). Values are 24-bit two's complement; wider
 // values are truncated to 24 bits on the wire. Power-on source: constant 0.
+// Each conversion of an input takes that input's next value. Calls with an
+// input above 7 (or no values) change nothing.
 SIM_API void sim_adc_set_constant(uint32_t input, int32_t value);
 // A sequence repeats from its start after its last value; count >= 1.
 SIM_API void sim_adc_set_sequence(uint32_t input, const int32_t* values, uint32_t count);
@@ -84,9 +89,11 @@ SIM_API void sim_adc_set_sequence(uint32_t input, const int32_t* values, uint32_
 SIM_API void sim_adc_set_options(uint32_t nibble);
 
 // Converter state for tests.
-SIM_API uint32_t sim_adc_register(uint32_t reg);    // stored value of register 0..10
+// Stored value of register 0..10 (0 for others): STATUS without its data-ready
+// bit, IO without the board options.
+SIM_API uint32_t sim_adc_register(uint32_t reg);
 SIM_API int sim_adc_continuous(void);               // 1 between RDATAC and SDATAC
-SIM_API int sim_adc_standby(void);                  // 1 after STANDBY until WAKEUP
+SIM_API int sim_adc_standby(void);                  // 1 after STANDBY until WAKEUP, RESET or SELFCAL
 SIM_API uint32_t sim_adc_rate(void);                // samples per second of DRATE
 SIM_API uint32_t sim_adc_self_calibrations(void);   // SELFCAL commands completed
 SIM_API uint32_t sim_adc_resets(void);              // RESET commands seen
@@ -100,9 +107,10 @@ enum sim_fault {
   SIM_FAULT_DRDY_STUCK_HIGH = 1,  // data ready never goes low
   SIM_FAULT_DRDY_STUCK_LOW,       // data ready never goes high
   SIM_FAULT_CONVERSION_LATE,      // param: the next conversion comes param microseconds late
-  SIM_FAULT_WITHHOLD_RX_BYTE,     // param: the param-th byte received from now (0 = the next) never arrives
+  SIM_FAULT_WITHHOLD_RX_BYTE,     // param: the param-th byte received from now (0 = the next) never arrives,
+                                  // then the fault clears itself
   SIM_FAULT_TX_NEVER_IDLE,        // the shifter stops: bytes stay in the transmit FIFO
-  SIM_FAULT_RX_FLOOD,             // the receive FIFO is never empty
+  SIM_FAULT_RX_FLOOD,             // the receive FIFO is never empty: reads give 0xFF
   SIM_FAULT_MAP_FAIL              // param: physical address whose block fails to map
 };
 SIM_API void sim_fault_set(int fault, int64_t param);
@@ -118,6 +126,10 @@ struct sim_counters {
 SIM_API void sim_get_counters(struct sim_counters* out);
 
 // Bus log: every byte shifted, with the device that had its chip select low.
+// It keeps the newest SIM_BUS_LOG_CAPACITY bytes; the map log the newest
+// SIM_MAP_LOG_CAPACITY requests.
+#define SIM_BUS_LOG_CAPACITY 65536u
+#define SIM_MAP_LOG_CAPACITY 1024u
 enum sim_device { SIM_DEV_NONE = 0, SIM_DEV_ADC = 1, SIM_DEV_DAC = 2, SIM_DEV_BOTH = 3 };
 struct sim_bus_byte {
   uint8_t device;  // enum sim_device

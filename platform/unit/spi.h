@@ -1,0 +1,58 @@
+// The board's SPI controller: set-up words, the transmit FIFO feeding a
+// one-byte shifter, the receive FIFO and the status word.
+#ifndef SIM_SPI_H
+#define SIM_SPI_H
+
+#include <stdint.h>
+
+#include "byte_fifo.h"
+#include "sim_unit.h"
+
+namespace simunit {
+
+constexpr uint64_t kNever = UINT64_MAX;
+
+class Spi {
+ public:
+  explicit Spi(sim_counters& counters) : counters_(counters) {}
+
+  void reset();  // power-on: words 0, FIFOs empty, shifter idle, no faults
+
+  uint32_t read(uint32_t word);  // word 3 pops a received byte
+  void write(uint32_t word, uint32_t value, uint64_t now_ns);
+
+  // When the byte in the shifter is done (kNever while idle or stopped).
+  uint64_t next_event_ns() const;
+  // Completes the byte in the shifter at now_ns and starts the next one;
+  // returns the byte sent.
+  uint8_t finish_shift(uint64_t now_ns);
+  // Offers the reply to a shifted byte to the receive FIFO; returns true when
+  // a fault withheld it.
+  bool receive(uint8_t reply);
+
+  // Faults.
+  void set_stopped(bool stopped, uint64_t now_ns);
+  void set_flood(bool flood) { flood_ = flood; }
+  void withhold_reply(uint32_t replies_from_now);
+  void clear_withhold() { withhold_ = false; }
+
+ private:
+  void start_shift(uint64_t now_ns);
+  uint32_t status() const;
+
+  sim_counters& counters_;
+  uint32_t setup_[SIM_SPI_WORDS] = {};  // words 0, 1, 2 and 4 are plain storage
+  ByteFifo<SIM_FIFO_DEPTH> tx_;
+  ByteFifo<SIM_FIFO_DEPTH> rx_;
+  bool shifting_ = false;
+  uint8_t shift_byte_ = 0;
+  uint64_t shift_done_ns_ = 0;
+  bool stopped_ = false;
+  bool flood_ = false;
+  bool withhold_ = false;
+  uint32_t withhold_countdown_ = 0;
+};
+
+}  // namespace simunit
+
+#endif
