@@ -19,4 +19,11 @@ const char* get_registry_value(HKEY root, const char* maker, const char* program
 bool set_program_setting(const char* name, const char* text);
 bool set_registry_value(HKEY root, const char* maker, const char* program, const char* name, const char* text);
 
+// The program font as the "PROGRAM_FONT" setting: the LOGFONT's thirteen
+// numbers and its face name (up to three words) on one line.
+bool save_program_font(const LOGFONTA& font);
+// Reads a "PROGRAM_FONT" text; false (font unchanged) when it does not hold
+// a font.
+bool parse_program_font(const char* text, LOGFONTA* font);
+
 #endif

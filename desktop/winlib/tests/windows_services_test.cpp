@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "analysis_panel_services.h"
+#include "debug_log.h"
+#include "heap_walk.h"
+#include "message_capture.h"
+#include "system_text.h"
+
+TEST(ComparisonPanelStandIn, AddTraceFromTheClipboard) {
+  message_capture capture;
+  comparisonPanelClass panel;
+  clipboardClass clipboard;
+  EXPECT_EQ(panel.add_trace(nullptr), 0);
+  EXPECT_EQ(panel.add_trace(&clipboard), 0);
+  EXPECT_EQ(capture.texts(), (std::vector<std::string>{"*** comparisonPanelClass::add_trace: NULL clipboard pointer ***",
+                                                       "*** comparisonPanelClass::add_trace: CLIPBOARD NOT LOADED ***"}));
+  const traceClass* some_trace = reinterpret_cast<const traceClass*>(&clipboard);
+  clipboard.load(some_trace);
+  EXPECT_EQ(panel.add_trace(&clipboard), 1);
+  EXPECT_EQ(panel.graph().entry_count(), 1);
+  EXPECT_EQ(drag_in_progress, 0);
+  EXPECT_FALSE(trace_clipboard.loaded());
+}
+
+TEST(SystemText, LastErrorOfTheThread) {
+  std::string by_code = last_error_text(ERROR_FILE_NOT_FOUND);
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(std::string(last_error_text(0)), by_code);
+  EXPECT_EQ(by_code.find('\n'), std::string::npos);
+}
+
+TEST(HeapWalk, WalksTheProcessHeapIntoTheLog) {
+  const char* path = "winlib_heap_walk_test.txt";
+  std::remove(path);
+  log_open(path);
+  EXPECT_TRUE(heap_walk("test", nullptr, true));
+  log_close();
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::remove(path);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[3], "-- Heap walk [test] start --------------------------------------");
+  EXPECT_EQ(lines[4].rfind("-- Heap walk end [entries ", 0), 0u);
+}
