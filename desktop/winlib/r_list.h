@@ -17,6 +17,7 @@
 #include <cstring>
 #include <new>
 #include <type_traits>
+#include <unordered_set>
 #include <utility>
 
 #include "list_payload.h"
@@ -300,16 +301,17 @@ class r_list {
   element* tail_ = nullptr;
 };
 
-// Deletes every payload of list (null payloads are skipped), then removes all
-// its elements; the list is left empty and holds no deleted payload. Returns
-// the list.
+// Deletes every payload of list once (null payloads are skipped, a payload
+// held twice is deleted once), then removes all its elements; the list is
+// left empty and holds no deleted payload. Returns the list.
 template <class T>
 r_list<T>* delete_list_items(r_list<T>* list) {
   static_assert(std::is_base_of<listPayload, T>::value || std::is_trivially_destructible<T>::value,
                 "a list payload that may be deleted derives from listPayload or is a plain record");
   if (!list) return list;
+  std::unordered_set<T*> deleted;
   for (r_list_element<T>* e = list->scan_init_l(); e; e = list->scan_next_l()) {
-    delete e->payload;
+    if (e->payload && deleted.insert(e->payload).second) delete e->payload;
     e->payload = nullptr;
   }
   list->scan_end();

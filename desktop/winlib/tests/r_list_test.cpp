@@ -314,12 +314,19 @@ TEST(RList, DeleteListItemsSkipsNullPayloadsAndEmptiesTheList) {
   EXPECT_FALSE(l.scan_active());
   EXPECT_TRUE(capture.texts().empty());
 
+  item* twice = new item(2);
+  l.add(twice);
+  l.add(twice);
+  delete_list_items(&l);
+  EXPECT_EQ(destroyed, 3);
+  EXPECT_EQ(l.count(), 0);
+
   list* handed_over = new list("handed over");
   handed_over->add(new item(4));
   handed_over->add(nullptr);
   handed_over->add(new item(5));
   delete_all(handed_over);
-  EXPECT_EQ(destroyed, 4);
+  EXPECT_EQ(destroyed, 5);
   delete_all<item>(nullptr);
   EXPECT_TRUE(capture.texts().empty());
 }
