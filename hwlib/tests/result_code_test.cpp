@@ -35,9 +35,14 @@ struct code_case {
   void (*arrange)();
   uint32_t (*act)();
   uint32_t expected;
-  // Words cut short: a byte whose reply was lost still clocked the
-  // converter's output on, and SDATAC then goes out as the word's next dummy
-  // byte, so the deselect at the end cuts the word short.
+  // Words cut short, in the rows that set it:
+  // - "samples: byte 1 of value 1 late": a byte whose reply was lost still
+  //   clocked the converter's output on, and SDATAC then goes out as the
+  //   word's next dummy byte, so the deselect at the end cuts the word short;
+  // - "single: transmitter not idle after RDATA", "dual: echo of WAKEUP
+  //   late", "register read: echo of RREG late", "register read: echo of
+  //   count late": the read gives up after RDATA or RREG went out and before
+  //   its dummy bytes, so the converter's output is never clocked out.
   uint32_t partial_words = 0;
 };
 
@@ -51,6 +56,14 @@ const code_case kCases[] = {
      0xF4000094u},
     {"single: no conversion ready", [] { fault(SIM_FAULT_DRDY_STUCK_HIGH); }, read_single,
      0xF1000001u},
+    {"single: transmitter not idle after RDATA", [] { fault(SIM_FAULT_TX_NEVER_IDLE, 1); },
+     read_single, 0xF0000014u, 1},
+    {"single: echo of RDATA late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 0); }, read_single,
+     0xB0100003u},
+    {"single: data byte 1 late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 1); }, read_single,
+     0xB0100003u},
+    {"single: data byte 2 late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 2); }, read_single,
+     0xB0200003u},
     {"single: data byte 3 late", [] { fault(SIM_FAULT_WITHHOLD_RX_BYTE, 3); }, read_single,
      0xB0300003u},
 
@@ -59,6 +72,24 @@ const code_case kCases[] = {
      0xF0000010u},
     {"dual: receive FIFO never drained", [] { fault(SIM_FAULT_RX_FLOOD); }, read_dual, 0xF4000094u},
     {"dual: no conversion ready", [] { fault(SIM_FAULT_DRDY_STUCK_HIGH); }, read_dual, 0xF1000001u},
+    // input 0's exchange: replies to 0x51, 0x00, mux, SYNC, WAKEUP, RDATA and
+    // the three dummy bytes, each withheld from there on
+    {"dual: echo of WREG late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 0); }, read_dual,
+     0xB0100003u},
+    {"dual: echo of register count late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 1); }, read_dual,
+     0xB0100003u},
+    {"dual: echo of multiplexer value late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 2); },
+     read_dual, 0xB0200003u},
+    {"dual: echo of SYNC late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 3); }, read_dual,
+     0xB0300003u},
+    {"dual: echo of WAKEUP late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 4); }, read_dual,
+     0xB0400003u, 1},
+    {"dual: echo of RDATA late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 5); }, read_dual,
+     0xB0500003u},
+    {"dual: data byte 1 late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 6); }, read_dual,
+     0xB0600003u},
+    {"dual: data byte 2 late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 7); }, read_dual,
+     0xB0700003u},
     {"dual: last byte of input 0 late", [] { fault(SIM_FAULT_WITHHOLD_RX_BYTE, 8); }, read_dual,
      0xB0800003u},
     {"dual: last byte of input 1 late", [] { fault(SIM_FAULT_WITHHOLD_RX_BYTE, 17); }, read_dual,
@@ -91,6 +122,12 @@ const code_case kCases[] = {
      [] { return get_1255_reg(1); }, 224u},
     {"register read: receive FIFO never drained", [] { fault(SIM_FAULT_RX_FLOOD); },
      [] { return get_1255_reg(1); }, 228u},
+    {"register read: transmitter stops after RREG", [] { fault(SIM_FAULT_TX_NEVER_IDLE, 1); },
+     [] { return get_1255_reg(1); }, 225u},
+    {"register read: echo of RREG late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 0); },
+     [] { return get_1255_reg(1); }, 226u, 1},
+    {"register read: echo of count late", [] { fault(SIM_FAULT_WITHHOLD_RX_FROM, 1); },
+     [] { return get_1255_reg(1); }, 227u, 1},
     {"register read: register byte late", [] { fault(SIM_FAULT_WITHHOLD_RX_BYTE, 2); },
      [] { return get_1255_reg(1); }, 228u},
 

@@ -28,7 +28,7 @@ class sim_board_test : public ::testing::Test {
   void TearDown() override {
     wait_till_xmit_fifo_empty();
     deselect_all();
-    for (int fault = SIM_FAULT_DRDY_STUCK_HIGH; fault <= SIM_FAULT_MAP_FAIL; ++fault) {
+    for (int fault = SIM_FAULT_DRDY_STUCK_HIGH; fault <= SIM_FAULT_WITHHOLD_RX_FROM; ++fault) {
       sim_fault_clear(fault);
     }
     EXPECT_EQ(1u, wait_till_xmit_fifo_empty());

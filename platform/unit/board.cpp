@@ -18,6 +18,12 @@ const BlockInfo kBlocks[] = {
 // The clock stops here rather than wrap (some 146 years of virtual time).
 constexpr uint64_t kClockLimitNs = 1ull << 62;
 
+// A count given as a fault's parameter: negative is 0, above 32 bits the most.
+uint32_t count_param(int64_t param) {
+  if (param < 0) return 0;
+  return param < UINT32_MAX ? static_cast<uint32_t>(param) : UINT32_MAX;
+}
+
 template <typename T>
 void append_bounded(std::deque<T>& log, const T& entry, size_t capacity) {
   if (log.size() == capacity) log.pop_front();
@@ -166,10 +172,15 @@ void Board::set_fault(int fault, int64_t param) {
         adc_.delay_next_conversion(static_cast<uint64_t>(param < hour_us ? param : hour_us) * 1000u);
       }
       break;
+    // A negative count of replies means no fault.
     case SIM_FAULT_WITHHOLD_RX_BYTE:
-      if (param >= 0) spi_.withhold_reply(param < UINT32_MAX ? static_cast<uint32_t>(param) : UINT32_MAX);
+      if (param >= 0) spi_.withhold_reply(count_param(param));
       break;
-    case SIM_FAULT_TX_NEVER_IDLE: spi_.set_stopped(true, now_ns_); break;
+    case SIM_FAULT_WITHHOLD_RX_FROM:
+      if (param >= 0) spi_.withhold_replies_from(count_param(param));
+      break;
+    // A negative count of bytes stops the shifter at once, like 0.
+    case SIM_FAULT_TX_NEVER_IDLE: spi_.stop_after(count_param(param), now_ns_); break;
     case SIM_FAULT_RX_FLOOD: spi_.set_flood(true); break;
     case SIM_FAULT_MAP_FAIL:
       map_fail_ = true;
@@ -185,7 +196,8 @@ void Board::clear_fault(int fault) {
     case SIM_FAULT_DRDY_STUCK_LOW: adc_.set_stuck_low(false); break;
     case SIM_FAULT_CONVERSION_LATE: adc_.delay_next_conversion(0); break;
     case SIM_FAULT_WITHHOLD_RX_BYTE: spi_.clear_withhold(); break;
-    case SIM_FAULT_TX_NEVER_IDLE: spi_.set_stopped(false, now_ns_); break;
+    case SIM_FAULT_WITHHOLD_RX_FROM: spi_.clear_withhold_from(); break;
+    case SIM_FAULT_TX_NEVER_IDLE: spi_.restart(now_ns_); break;
     case SIM_FAULT_RX_FLOOD: spi_.set_flood(false); break;
     case SIM_FAULT_MAP_FAIL: map_fail_ = false; break;
     default: break;

@@ -109,9 +109,13 @@ enum sim_fault {
   SIM_FAULT_CONVERSION_LATE,      // param: the next conversion comes param microseconds late
   SIM_FAULT_WITHHOLD_RX_BYTE,     // param: the param-th byte received from now (0 = the next) never arrives,
                                   // then the fault clears itself
-  SIM_FAULT_TX_NEVER_IDLE,        // the shifter stops: bytes stay in the transmit FIFO
+  SIM_FAULT_TX_NEVER_IDLE,        // param: how many more bytes shift normally (the one in the
+                                  // shifter included), then the shifter stops: bytes stay in the
+                                  // transmit FIFO and it never reports idle (0 = stops at once)
   SIM_FAULT_RX_FLOOD,             // the receive FIFO is never empty: reads give 0xFF
-  SIM_FAULT_MAP_FAIL              // param: physical address whose block fails to map
+  SIM_FAULT_MAP_FAIL,             // param: physical address whose block fails to map
+  SIM_FAULT_WITHHOLD_RX_FROM      // param: every byte received from the param-th from now on
+                                  // (0 = the next) never arrives, until the fault is cleared
 };
 SIM_API void sim_fault_set(int fault, int64_t param);
 SIM_API void sim_fault_clear(int fault);

@@ -15,9 +15,13 @@ void Spi::reset() {
   shift_byte_ = 0;
   shift_done_ns_ = 0;
   stopped_ = false;
+  stop_pending_ = false;
+  stop_countdown_ = 0;
   flood_ = false;
   withhold_ = false;
   withhold_countdown_ = 0;
+  withhold_from_ = false;
+  withhold_from_countdown_ = 0;
 }
 
 uint32_t Spi::status() const {
@@ -66,18 +70,38 @@ uint64_t Spi::next_event_ns() const {
 uint8_t Spi::finish_shift(uint64_t now_ns) {
   uint8_t sent = shift_byte_;
   shifting_ = false;
-  if (!tx_.empty()) start_shift(now_ns);  // back to back, no gap
+  if (stop_pending_ && --stop_countdown_ == 0) {
+    // The last byte let through is done: what is still queued stays queued.
+    stop_pending_ = false;
+    stopped_ = true;
+  }
+  if (!stopped_ && !tx_.empty()) start_shift(now_ns);  // back to back, no gap
   return sent;
 }
 
-bool Spi::receive(uint8_t reply) {
+// Both withholding faults count every reply offered, whichever takes it.
+bool Spi::withheld_now() {
+  bool withheld = false;
   if (withhold_) {
     if (withhold_countdown_ == 0) {
       withhold_ = false;  // the fault takes one byte and is gone
-      return true;
+      withheld = true;
+    } else {
+      --withhold_countdown_;
     }
-    --withhold_countdown_;
   }
+  if (withhold_from_) {
+    if (withhold_from_countdown_ == 0) {
+      withheld = true;  // and every later one, until cleared
+    } else {
+      --withhold_from_countdown_;
+    }
+  }
+  return withheld;
+}
+
+bool Spi::receive(uint8_t reply) {
+  if (withheld_now()) return true;
   if (rx_.full()) {
     ++counters_.rx_overruns;
     return false;
@@ -86,11 +110,23 @@ bool Spi::receive(uint8_t reply) {
   return false;
 }
 
-void Spi::set_stopped(bool stopped, uint64_t now_ns) {
-  if (stopped_ == stopped) return;
-  stopped_ = stopped;
-  if (stopped) return;
-  // Started again: a byte caught in the shifter is shifted anew from now.
+void Spi::stop_after(uint32_t bytes, uint64_t now_ns) {
+  if (bytes == 0) {
+    stop_pending_ = false;
+    stopped_ = true;  // a byte caught in the shifter stays there
+    return;
+  }
+  // A shifter already stopped runs again for those bytes.
+  restart(now_ns);
+  stop_pending_ = true;
+  stop_countdown_ = bytes;
+}
+
+void Spi::restart(uint64_t now_ns) {
+  stop_pending_ = false;
+  if (!stopped_) return;
+  stopped_ = false;
+  // A byte caught in the shifter is shifted anew from now.
   if (shifting_) {
     shift_done_ns_ = now_ns + SIM_SPI_BYTE_NS;
   } else if (!tx_.empty()) {
@@ -101,6 +137,11 @@ void Spi::set_stopped(bool stopped, uint64_t now_ns) {
 void Spi::withhold_reply(uint32_t replies_from_now) {
   withhold_ = true;
   withhold_countdown_ = replies_from_now;
+}
+
+void Spi::withhold_replies_from(uint32_t replies_from_now) {
+  withhold_from_ = true;
+  withhold_from_countdown_ = replies_from_now;
 }
 
 }  // namespace simunit

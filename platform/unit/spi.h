@@ -31,14 +31,22 @@ class Spi {
   bool receive(uint8_t reply);
 
   // Faults.
-  void set_stopped(bool stopped, uint64_t now_ns);
+  // Lets `bytes` more bytes finish shifting (the one in the shifter
+  // included), then stops the shifter; 0 stops it at once.
+  void stop_after(uint32_t bytes, uint64_t now_ns);
+  void restart(uint64_t now_ns);
   void set_flood(bool flood) { flood_ = flood; }
+  // Withholds the n-th reply from now (0 = the next), that one only.
   void withhold_reply(uint32_t replies_from_now);
   void clear_withhold() { withhold_ = false; }
+  // Withholds every reply from the n-th from now on, until cleared.
+  void withhold_replies_from(uint32_t replies_from_now);
+  void clear_withhold_from() { withhold_from_ = false; }
 
  private:
   void start_shift(uint64_t now_ns);
   uint32_t status() const;
+  bool withheld_now();
 
   sim_counters& counters_;
   uint32_t setup_[SIM_SPI_WORDS] = {};  // words 0, 1, 2 and 4 are plain storage
@@ -48,9 +56,13 @@ class Spi {
   uint8_t shift_byte_ = 0;
   uint64_t shift_done_ns_ = 0;
   bool stopped_ = false;
+  bool stop_pending_ = false;       // stop once stop_countdown_ more bytes are done
+  uint32_t stop_countdown_ = 0;
   bool flood_ = false;
   bool withhold_ = false;
   uint32_t withhold_countdown_ = 0;
+  bool withhold_from_ = false;
+  uint32_t withhold_from_countdown_ = 0;
 };
 
 }  // namespace simunit

@@ -79,21 +79,38 @@ TEST(SimSpi, TransmitOverflowAndReceiveOverrunAreCounted) {
 }
 
 TEST(SimSpi, StoppedShifterKeepsBytesQueuedUntilCleared) {
-  SimBus bus;
-  sim_fault_set(SIM_FAULT_TX_NEVER_IDLE, 0);
-  EXPECT_EQ(bus.status(), SIM_SPI_TX_NOT_FULL);  // never idle, even empty
-  for (uint32_t i = 0; i < SIM_FIFO_DEPTH; ++i) bus.send(static_cast<uint8_t>(i));
-  sim_advance_ns(5000000);
-  EXPECT_EQ(bus.status(), 0u);  // full, not idle, nothing received
-  EXPECT_EQ(bus_log().size(), 0u);
-  EXPECT_FALSE(bus.wait_tx_idle());
-  bus.send(0x99);
-  EXPECT_EQ(counters().tx_overflows, 1u);
+  struct {
+    int64_t let_through;  // bytes that shift before the shifter stops
+    uint32_t status_before;
+    uint32_t status_stopped;
+  } cases[] = {
+      // Stopped at once: never idle, even empty; then full, nothing received.
+      {0, SIM_SPI_TX_NOT_FULL, 0},
+      // Idle until it stops; then not idle with the rest queued.
+      {3, SIM_SPI_TX_IDLE | SIM_SPI_TX_NOT_FULL, SIM_SPI_TX_NOT_FULL | SIM_SPI_RX_NOT_EMPTY},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.let_through);
+    SimBus bus;
+    sim_fault_set(SIM_FAULT_TX_NEVER_IDLE, c.let_through);
+    EXPECT_EQ(bus.status(), c.status_before);
+    for (uint32_t i = 0; i < SIM_FIFO_DEPTH; ++i) bus.send(static_cast<uint8_t>(i));
+    sim_advance_ns(5000000);
+    EXPECT_EQ(bus.status(), c.status_stopped);
+    EXPECT_EQ(bus_log().size(), static_cast<size_t>(c.let_through));
+    EXPECT_FALSE(bus.wait_tx_idle());
+    if (c.let_through == 0) {  // full: a further byte is dropped and counted
+      bus.send(0x99);
+      EXPECT_EQ(counters().tx_overflows, 1u);
+    }
 
-  sim_fault_clear(SIM_FAULT_TX_NEVER_IDLE);
-  ASSERT_TRUE(bus.wait_tx_idle());
-  EXPECT_EQ(bus_log().size(), SIM_FIFO_DEPTH);
-  EXPECT_EQ(counters().rx_overruns, 0u);
+    sim_fault_clear(SIM_FAULT_TX_NEVER_IDLE);
+    ASSERT_TRUE(bus.wait_tx_idle());
+    auto log = bus_log();
+    ASSERT_EQ(log.size(), SIM_FIFO_DEPTH);
+    for (uint32_t i = 0; i < SIM_FIFO_DEPTH; ++i) EXPECT_EQ(log[i].mosi, i);  // none lost
+    EXPECT_EQ(counters().rx_overruns, 0u);
+  }
 }
 
 TEST(SimSpi, FloodedReceiveFifoReadsFFUntilCleared) {
@@ -108,14 +125,23 @@ TEST(SimSpi, FloodedReceiveFifoReadsFFUntilCleared) {
   EXPECT_EQ(sim_reg_read(bus.spi, 3), 0u);
 }
 
-TEST(SimSpi, WithheldReplyIsTheNthFromNowAndTheFaultEndsThere) {
+TEST(SimSpi, WithheldRepliesStartAtTheNthFromNow) {
   struct {
+    int fault;
     int64_t n;
-  } cases[] = {{0}, {2}};
+    int arrived;     // of the first four
+    bool lasts;      // the fault outlives them, until cleared
+  } cases[] = {
+      {SIM_FAULT_WITHHOLD_RX_BYTE, 0, 3, false},
+      {SIM_FAULT_WITHHOLD_RX_BYTE, 2, 3, false},
+      {SIM_FAULT_WITHHOLD_RX_FROM, 0, 0, true},
+      {SIM_FAULT_WITHHOLD_RX_FROM, 2, 2, true},
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "fault " << c.fault << " n " << c.n);
     SimBus bus;
     bus.select(Select::Dac);  // replies 0x00
-    sim_fault_set(SIM_FAULT_WITHHOLD_RX_BYTE, c.n);
+    sim_fault_set(c.fault, c.n);
     for (int i = 0; i < 4; ++i) bus.send(static_cast<uint8_t>(0x10 + i));
     ASSERT_TRUE(bus.wait_tx_idle());
     auto log = bus_log();
@@ -125,11 +151,16 @@ TEST(SimSpi, WithheldReplyIsTheNthFromNowAndTheFaultEndsThere) {
       sim_reg_read(bus.spi, 3);
       ++arrived;
     }
-    EXPECT_EQ(arrived, 3);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(log[i].withheld, i == c.n ? 1 : 0) << "n " << c.n << " byte " << i;
-    // Only one byte was taken.
-    EXPECT_EQ(bus.xfer(0x20), 0x00);
-    EXPECT_EQ(bus.xfer(0x21), 0x00);
+    EXPECT_EQ(arrived, c.arrived);
+    for (int i = 0; i < 4; ++i) {
+      bool taken = c.lasts ? i >= c.n : i == c.n;
+      EXPECT_EQ(log[i].withheld, taken ? 1 : 0) << "byte " << i;
+    }
+    int later = c.lasts ? -1 : 0x00;
+    EXPECT_EQ(bus.xfer(0x20), later);
+    EXPECT_EQ(bus.xfer(0x21), later);
+    sim_fault_clear(c.fault);
+    EXPECT_EQ(bus.xfer(0x22), 0x00);
     EXPECT_EQ(counters().rx_overruns, 0u);
   }
 }
