@@ -1,0 +1,3 @@
+#include "main_dialog.h"
+
+HWND mainDialog = nullptr;

@@ -1,0 +1,11 @@
+// The main dialog: the program's permanent window, owner of the soft keys
+// and the receiver of every page and worker notification.
+#ifndef MAIN_DIALOG_H
+#define MAIN_DIALOG_H
+
+#include <windows.h>
+
+// Null until the main dialog exists.
+extern HWND mainDialog;
+
+#endif

@@ -1,0 +1,34 @@
+// Operator messages: show_message formats the text, echoes it on the
+// remote-control line, keeps it in the history, logs it and asks for the
+// message page, whose dialog shows the text on the colour of its kind.
+#ifndef MESSAGE_DISPLAY_H
+#define MESSAGE_DISPLAY_H
+
+#include <windows.h>
+
+#include "message_text.h"
+
+// The message page (menu 17, shown with page code 17).
+const int MESSAGE_MENU = 17;
+const int MESSAGE_PAGE_CODE = 17;
+
+// Message dialog templates.
+const int IDD_MESSAGE_SIX_LINES = 143;
+const int IDD_MESSAGE_TEN_LINES = 144;
+const int IDD_SHUTDOWN_WARNING = 129;
+
+// Sent to a page dialog (WM_USER with this wParam) to close it.
+const WPARAM PAGE_CLOSE = 6;
+
+// kind: the message kind (colour); replace: the message page replaces the
+// current menu level instead of being pushed over it; format: a narrow printf
+// format (%s narrow text, %ls wide text), or null to show the buffer's text
+// again. Safe to call from any thread.
+void show_message(int kind, bool replace, const char* format, ...) MESSAGE_FORMAT(3, 4);
+
+// The message dialogs' procedure: places the dialog by the layout, puts the
+// buffer's text into the layout's control, paints the background in the
+// colour of the layout's kind, and on close takes the history back.
+INT_PTR CALLBACK messageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif

@@ -1,0 +1,39 @@
+#include "window_placement.h"
+
+namespace {
+
+enum class vertical { centre, top, low };
+
+const int kLowRow = 265;
+
+void place(HWND window, vertical where) {
+  RECT own;
+  if (!GetWindowRect(window, &own)) return;
+  int width = own.right - own.left;
+  int height = own.bottom - own.top;
+
+  HWND parent = GetParent(window);
+  RECT area;
+  if (parent != nullptr) {
+    GetClientRect(parent, &area);
+  } else {
+    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  POINT at = {(area.right - width) / 2, 0};
+  if (where == vertical::centre) at.y = (area.bottom - height) / 2;
+  if (where == vertical::low) at.y = kLowRow - height;
+  if (at.x < 0) at.x = 0;
+  if (at.y < 0) at.y = 0;
+  // A pop-up is placed in screen coordinates, a child in its parent's.
+  bool child = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
+  if (parent != nullptr && !child) ClientToScreen(parent, &at);
+  SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void center_window(HWND window) { place(window, vertical::centre); }
+
+void center_window_horizontally(HWND window) { place(window, vertical::top); }
+
+void place_window_low(HWND window) { place(window, vertical::low); }

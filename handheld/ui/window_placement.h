@@ -1,0 +1,15 @@
+// Placing a page dialog over its parent (the main dialog), size and z-order
+// unchanged. A window without a parent is placed on the screen.
+#ifndef WINDOW_PLACEMENT_H
+#define WINDOW_PLACEMENT_H
+
+#include <windows.h>
+
+// Centre of the parent's client area; neither coordinate below 0.
+void center_window(HWND window);
+// Centred horizontally, top at 0.
+void center_window_horizontally(HWND window);
+// Centred horizontally, bottom edge at row 265 of the parent (top at least 0).
+void place_window_low(HWND window);
+
+#endif
