@@ -1,0 +1,27 @@
+// Errors met while a change travels through the value objects or while a
+// text object paints. A message box in the middle of that work covers the
+// window, which repaints, meets the same error and opens the box again. So
+// inside a quietReportScope each such error text is written to the debug log
+// once and shown to nobody; outside any scope report_error is errormessage.
+#ifndef QUIET_REPORT_H
+#define QUIET_REPORT_H
+
+#include "printf_check.h"
+
+// Marks the work in which errors are logged, not shown. Scopes nest.
+class quietReportScope {
+ public:
+  quietReportScope();
+  ~quietReportScope();
+  quietReportScope(const quietReportScope&) = delete;
+  quietReportScope& operator=(const quietReportScope&) = delete;
+};
+
+bool quiet_reports_active();
+
+// errormessage outside a scope; inside one, the text is logged the first
+// time it is met (later copies of the same text are dropped) and the error
+// counter is left alone.
+void report_error(const char* format, ...) ERG_PRINTF(1, 2);
+
+#endif
