@@ -1,0 +1,178 @@
+#include "trace_data.h"
+
+#include <algorithm>
+#include <new>
+
+#include "messages.h"
+
+axisClass::axisClass() : name_("unknown"), unit_("unknown") {}
+
+traceDataClass::traceDataClass() : name_(""), legend_("") {}
+
+traceDataClass::~traceDataClass() { delete[] points_; }
+
+void traceDataClass::take_points(xyPair* pairs, int32_t n) {
+  if (pairs != points_) delete[] points_;
+  points_ = n > 0 ? pairs : nullptr;
+  count_ = n > 0 ? n : 0;
+  if (!points_) delete[] pairs;
+}
+
+bool traceDataClass::set_xy_arrays(const double* x, const double* y, int32_t n) {
+  if (n > 0 && (!x || !y)) {
+    errormessage("*** traceDataClass::set_xy_arrays - NO DATA FOR %d POINTS ***", static_cast<int>(n));
+    return false;
+  }
+  xyPair* pairs = n > 0 ? new xyPair[n] : nullptr;
+  for (int32_t i = 0; i < n; i++) pairs[i] = xyPair{x[i], y[i]};
+  take_points(pairs, n);
+  compute_extent();
+  return true;
+}
+
+bool traceDataClass::set_y_values(const double* y, int32_t n) {
+  if (n > 0 && !y) {
+    errormessage("*** traceDataClass::set_y_values - NO DATA FOR %d POINTS ***", static_cast<int>(n));
+    return false;
+  }
+  xyPair* pairs = n > 0 ? new xyPair[n] : nullptr;
+  for (int32_t i = 0; i < n; i++) pairs[i] = xyPair{static_cast<double>(i), y[i]};
+  take_points(pairs, n);
+  compute_extent();
+  return true;
+}
+
+bool traceDataClass::set_xy_pairs(const xyPair* source, int32_t n) {
+  if (n > 0 && !source) {
+    errormessage("*** traceDataClass::set_xy_pairs - NO DATA FOR %d POINTS ***", static_cast<int>(n));
+    return false;
+  }
+  xyPair* pairs = n > 0 ? new xyPair[n] : nullptr;
+  if (n > 0) std::copy(source, source + n, pairs);
+  take_points(pairs, n);
+  compute_extent();
+  return true;
+}
+
+bool traceDataClass::adopt_xy_pairs(xyPair* pairs, int32_t n) {
+  if (n > 0 && !pairs) {
+    errormessage("*** traceDataClass::adopt_xy_pairs - NO DATA FOR %d POINTS ***", static_cast<int>(n));
+    return false;
+  }
+  take_points(pairs, n);
+  compute_extent();
+  return true;
+}
+
+bool traceDataClass::copy_data(const traceDataClass& other) {
+  if (&other == this) return true;
+  xyPair* pairs = other.count_ > 0 ? new xyPair[other.count_] : nullptr;
+  if (pairs) std::copy(other.points_, other.points_ + other.count_, pairs);
+  take_points(pairs, other.count_);
+  xmin_ = other.xmin_;
+  xmax_ = other.xmax_;
+  ymin_ = other.ymin_;
+  ymax_ = other.ymax_;
+  name_.assign(other.name_);
+  return true;
+}
+
+bool traceDataClass::append_point(double x, double y) {
+  xyPair* pairs = new xyPair[count_ + 1];
+  if (count_ > 0) std::copy(points_, points_ + count_, pairs);
+  pairs[count_] = xyPair{x, y};
+  take_points(pairs, count_ + 1);
+  compute_extent();
+  return true;
+}
+
+void traceDataClass::compute_extent() {
+  xmin_ = ymin_ = extent_low_start;
+  xmax_ = ymax_ = extent_high_start;
+  for (int32_t i = 0; i < count_; i++) {
+    const xyPair& p = points_[i];
+    if (p.x < xmin_) xmin_ = p.x;
+    if (p.x > xmax_) xmax_ = p.x;
+    if (p.y < ymin_) ymin_ = p.y;
+    if (p.y > ymax_) ymax_ = p.y;
+  }
+}
+
+bool traceDataClass::change_y_only(const double* y, int32_t n) {
+  if (n != count_) {
+    errormessage("traceDataClass::change_y_only *** DATA COUNT NOT THE SAME (is %d, not %d) ***", static_cast<int>(n),
+                 static_cast<int>(count_));
+    return false;
+  }
+  if (n > 0 && !y) {
+    errormessage("*** traceDataClass::change_y_only - NO DATA FOR %d POINTS ***", static_cast<int>(n));
+    return false;
+  }
+  for (int32_t i = 0; i < n; i++) points_[i].y = y[i];
+  return true;
+}
+
+void traceDataClass::set_linear_axis(int axis, double start, double step) {
+  if (count_ < 1) return;
+  for (int32_t i = 0; i < count_; i++) {
+    double v = start + i * step;
+    if (axis == 1) {
+      points_[i].y = v;
+    } else {
+      points_[i].x = v;
+    }
+  }
+  double last = start + (count_ - 1) * step;
+  double low = std::min(start, last);
+  double high = std::max(start, last);
+  if (axis == 1) {
+    ymin_ = low;
+    ymax_ = high;
+  } else {
+    xmin_ = low;
+    xmax_ = high;
+  }
+}
+
+void traceDataClass::sortup() { infomessage("traceDataClass::sortup:  ROUTINE NOT IMPLEMENTED YET"); }
+
+void traceDataClass::clear() { take_points(nullptr, 0); }
+
+bool traceDataClass::index_ok(int32_t i, const char* caller) const {
+  if (i >= 0 && i < count_) return true;
+  errormessage("### traceDataClass::%s - INDEX %d OUTSIDE %d POINTS ###", caller, static_cast<int>(i),
+               static_cast<int>(count_));
+  return false;
+}
+
+double traceDataClass::x_at(int32_t i) const { return index_ok(i, "x_at") ? points_[i].x : 0.0; }
+
+double traceDataClass::y_at(int32_t i) const { return index_ok(i, "y_at") ? points_[i].y : 0.0; }
+
+xyPair* traceDataClass::get_point(xyPair* pair, int32_t i) const {
+  if (pair && index_ok(i, "get_point")) *pair = points_[i];
+  return pair;
+}
+
+int32_t traceDataClass::nearest_index(double t) const {
+  int32_t low = -1;
+  for (int32_t i = 0; i < count_; i++) {
+    double x = points_[i].x;
+    if (x < t) {
+      low = i;
+    } else if (x == t) {
+      return i;
+    } else {
+      if (low < 0) return -1;
+      double d_low = t - points_[low].x;
+      double d_high = x - t;
+      return d_high <= d_low ? i : low;
+    }
+  }
+  return count_ > 0 ? count_ - 1 : -1;
+}
+
+void traceDataClass::set_name(const char* text) {
+  name_.set(text);
+  legend_.set(text);
+}

@@ -1,0 +1,128 @@
+// traceDataClass: a named series of (x, y) points with its extent and the
+// names and units of its two axes. The model itself is unit-free; the
+// program keeps time in milliseconds on x and microvolts on y.
+//
+// After every operation that replaces points the extent describes exactly
+// the stored points; an empty trace has the start values of the search
+// (xmin = ymin = 1e31, xmax = ymax = -1e31). The points belong to the trace.
+#ifndef TRACE_DATA_H
+#define TRACE_DATA_H
+
+#include <cstdint>
+
+#include "byte_object.h"
+#include "list_payload.h"
+
+// One stored point. Arrays of points are contiguous (x, y) double pairs.
+struct xyPair {
+  double x;
+  double y;
+};
+
+// Start values of the extent search, and so the extent of an empty trace.
+constexpr double extent_low_start = 1e31;
+constexpr double extent_high_start = -1e31;
+
+// The name and unit of one axis, both "unknown" until set.
+class axisClass {
+ public:
+  axisClass();
+
+  void set_name(const char* text) { name_.set(text); }
+  void set_unit(const char* text) { unit_.set(text); }
+  const char* name() const { return name_.text(); }
+  const char* unit() const { return unit_.text(); }
+
+ private:
+  byteObjectClass name_;
+  byteObjectClass unit_;
+};
+
+class traceDataClass : public listPayload {
+ public:
+  traceDataClass();
+  ~traceDataClass() override;
+  traceDataClass(const traceDataClass&) = delete;
+  traceDataClass& operator=(const traceDataClass&) = delete;
+
+  // Setters: each frees the points, takes n new ones and computes the
+  // extent. n of 0 or less leaves the trace empty. A null array with n > 0
+  // is refused with a message and changes nothing.
+  bool set_xy_arrays(const double* x, const double* y, int32_t n);
+  bool set_y_values(const double* y, int32_t n);  // x of point i is i
+  bool set_xy_pairs(const xyPair* pairs, int32_t n);
+  // Takes ownership of pairs (allocated with new[]) without copying.
+  bool adopt_xy_pairs(xyPair* pairs, int32_t n);
+  // The other trace's extent, count, name and a copy of its points.
+  bool copy_data(const traceDataClass& other);
+  bool append_point(double x, double y);
+
+  // Recomputes the extent over the points: a value replaces a minimum only
+  // when strictly smaller, a maximum only when strictly larger.
+  void compute_extent();
+
+  // Replaces the y values in place when n equals the count (the extent is
+  // left as it was); otherwise reports and changes nothing.
+  bool change_y_only(const double* y, int32_t n);
+
+  // axis 1 sets every y to start + i * step, any other axis every x; the
+  // extent of that axis then spans the first and the last stored point.
+  void set_linear_axis(int axis, double start, double step);
+
+  // Not implemented: shows a notice and changes nothing.
+  void sortup();
+
+  // Frees the points; the extent is left as it was.
+  void clear();
+
+  int32_t get_count() const { return count_; }
+  // Point i; an index outside the points is reported and gives 0.0 (or, for
+  // get_point, leaves the pair untouched).
+  double x_at(int32_t i) const;
+  double y_at(int32_t i) const;
+  xyPair* get_point(xyPair* pair, int32_t i) const;
+  // The stored pairs, null when there are none (filters work on them).
+  const xyPair* points() const { return points_; }
+  xyPair* points() { return points_; }
+
+  // The index of the point nearest t, a tie going to the later point; -1
+  // for an empty trace or a t before the first point, the last index for a
+  // t after the last point. The points are taken to be in ascending x.
+  int32_t nearest_index(double t) const;
+
+  double xmin() const { return xmin_; }
+  double xmax() const { return xmax_; }
+  double ymin() const { return ymin_; }
+  double ymax() const { return ymax_; }
+
+  // The name, also copied into the legend text.
+  void set_name(const char* text);
+  const char* name() const { return name_.text(); }
+  void set_legend_text(const char* text) { legend_.set(text); }
+  const char* legend_text() const { return legend_.text(); }
+  void append_legend_text(const char* text) { legend_.append(text); }
+
+  void set_x_units(const char* text) { x_axis.set_unit(text); }
+  void set_y_units(const char* text) { y_axis.set_unit(text); }
+  const char* x_units() const { return x_axis.unit(); }
+  const char* y_units() const { return y_axis.unit(); }
+
+  axisClass x_axis;
+  axisClass y_axis;
+
+ private:
+  // Frees the points and takes pairs (owned) as the new ones.
+  void take_points(xyPair* pairs, int32_t n);
+  bool index_ok(int32_t i, const char* caller) const;
+
+  byteObjectClass name_;
+  byteObjectClass legend_;
+  double xmin_ = extent_low_start;
+  double xmax_ = extent_high_start;
+  double ymin_ = extent_low_start;
+  double ymax_ = extent_high_start;
+  int32_t count_ = 0;
+  xyPair* points_ = nullptr;
+};
+
+#endif
