@@ -1,0 +1,50 @@
+// The platform's handle and record types that the window library's portable
+// headers name. The Windows build takes them from <windows.h>; the portable
+// build declares the few it needs the same way, so the window tree, page
+// geometry and placed boxes build and are tested natively.
+#ifndef PLATFORM_TYPES_H
+#define PLATFORM_TYPES_H
+
+#if defined(_WIN32)
+
+#include <windows.h>
+
+#else
+
+#include <cstdint>
+
+struct HWND__;
+typedef HWND__* HWND;
+struct HDC__;
+typedef HDC__* HDC;
+struct HFONT__;
+typedef HFONT__* HFONT;
+struct HPEN__;
+typedef HPEN__* HPEN;
+struct HBRUSH__;
+typedef HBRUSH__* HBRUSH;
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+typedef uint32_t COLORREF;
+
+// The font record, field for field as the platform lays it out.
+struct LOGFONTA {
+  int32_t lfHeight;
+  int32_t lfWidth;
+  int32_t lfEscapement;
+  int32_t lfOrientation;
+  int32_t lfWeight;
+  uint8_t lfItalic;
+  uint8_t lfUnderline;
+  uint8_t lfStrikeOut;
+  uint8_t lfCharSet;
+  uint8_t lfOutPrecision;
+  uint8_t lfClipPrecision;
+  uint8_t lfQuality;
+  uint8_t lfPitchAndFamily;
+  char lfFaceName[32];
+};
+
+#endif
+
+#endif

@@ -1,0 +1,30 @@
+// Window creation, button checks and window rectangles in millimetres.
+#ifndef WINDOW_HELPERS_H
+#define WINDOW_HELPERS_H
+
+#include <windows.h>
+
+// A shown child (or top-level, for a null parent) window of the program's
+// instance; null, reported "window window creation failed", on failure.
+HWND create_child_window(HWND parent, const char* class_name, const char* title, DWORD style, int x, int y,
+                         int width, int height);
+
+bool button_is_checked(HWND button);
+void check_button(HWND button);
+void uncheck_button(HWND button);
+// Flips the check; true when the button is now checked.
+bool toggle_button(HWND button);
+
+// A window's rectangle in millimetres of the screen record:
+//   whole 1, corners not 2: 0, 0 and the window's width and height;
+//   whole 1, corners 2: the window rectangle on the screen;
+//   whole not 1, corners not 2: the client rectangle on the screen;
+//   whole not 1, corners 2: the client rectangle plus the window's left and
+//   top.
+// False, reported with the system's text, when the window has no rectangle
+// (the outputs are untouched).
+bool window_rect(HWND window, double* a, double* b, double* c, double* d, int whole, int corners);
+// b's window rectangle less a's, corner by corner.
+bool relative_window_rect(HWND a, HWND b, double* left, double* top, double* right, double* bottom);
+
+#endif
