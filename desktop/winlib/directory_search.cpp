@@ -1,0 +1,132 @@
+#include "directory_search.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fmt.h"
+#include "messages.h"
+
+namespace {
+
+std::set<const directorySearchOwner*>& live_owners() {
+  static std::set<const directorySearchOwner*> owners;
+  return owners;
+}
+
+// The entries of folder matching pattern, in name order: folders or files.
+std::vector<WIN32_FIND_DATAA> entries(const std::string& pattern, bool folders) {
+  std::vector<WIN32_FIND_DATAA> found;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    bool is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (is_folder == folders) found.push_back(data);
+  } while (FindNextFileA(search, &data));
+  FindClose(search);
+  std::sort(found.begin(), found.end(), [](const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
+    return strcmp(a.cFileName, b.cFileName) < 0;
+  });
+  return found;
+}
+
+// The file system's identity of a folder; false when it cannot be read.
+bool identify(const std::string& folder, DWORD& volume, DWORD& high, DWORD& low) {
+  HANDLE handle = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  bool known = GetFileInformationByHandle(handle, &info) != 0;
+  CloseHandle(handle);
+  volume = info.dwVolumeSerialNumber;
+  high = info.nFileIndexHigh;
+  low = info.nFileIndexLow;
+  return known;
+}
+
+}  // namespace
+
+int32_t getDirectoryClass::found_ = 0;
+
+directorySearchOwner::directorySearchOwner() { live_owners().insert(this); }
+
+directorySearchOwner::~directorySearchOwner() { live_owners().erase(this); }
+
+bool directorySearchOwner::exists(const directorySearchOwner* owner) {
+  return owner && live_owners().count(owner) != 0;
+}
+
+getDirectoryClass::getDirectoryClass(directorySearchOwner* owner, const char*, const char* extension, const char*)
+    : owner_(owner), extension_(extension) {}
+
+bool getDirectoryClass::go_on() const { return error_count() < 1 && owner_exists() && !owner_->cancel_requested(); }
+
+void getDirectoryClass::show_found() {
+  if (owner_exists()) owner_->show_count(fmt("%5d", static_cast<int>(found_)));
+}
+
+void getDirectoryClass::scan(directorySearchCallback callback, const char* root) {
+  callback_ = callback;
+  found_ = 0;
+  depth_limited_ = false;
+  show_found();
+  folder_id chain[directory_search_depth_limit + 1];
+  branch_ = chain;
+  branch_depth_ = 0;
+  search(root ? root : "", 0);
+  branch_ = nullptr;
+  if (depth_limited_) {
+    infomessage("*** FOLDERS MORE THAN %d LEVELS BELOW [%s] WERE NOT SEARCHED ***", directory_search_depth_limit,
+                root ? root : "");
+  }
+}
+
+void getDirectoryClass::search(const char* folder, int depth) {
+  if (!owner_exists() || owner_->cancel_requested()) return;
+  folder_id id = {};
+  bool known = identify(folder, id.volume, id.index_high, id.index_low);
+  if (known) {
+    for (int i = 0; i < branch_depth_; i++) {
+      const folder_id& up = branch_[i];
+      if (up.volume == id.volume && up.index_high == id.index_high && up.index_low == id.index_low) return;
+    }
+  }
+  owner_->show_accepted(fmt("Accepted: %5d", static_cast<int>(owner_->accepted_count())));
+  if (!owner_exists()) return;
+  owner_->show_message(depth, fmt("%s", folder));
+  if (!owner_exists()) return;
+  owner_->refresh_panel();
+  list_files(folder);
+
+  if (!known) id = folder_id{0, 0, 0};
+  branch_[branch_depth_++] = id;
+  for (const WIN32_FIND_DATAA& entry : entries(std::string(folder) + "*.*", true)) {
+    if (error_count() >= 1 || !owner_exists() || !owner_->include_subfolders()) break;
+    if (entry.cFileName[0] == '.') continue;
+    if (depth >= directory_search_depth_limit) {
+      depth_limited_ = true;
+      break;
+    }
+    std::string sub = std::string(folder) + entry.cFileName + "\\";
+    search(sub.c_str(), depth + 1);
+    found_++;
+    show_found();
+    if (owner_exists()) owner_->show_message(depth + 1, "");
+  }
+  branch_depth_--;
+}
+
+void getDirectoryClass::list_files(const char* folder) {
+  std::string path = folder;
+  path.erase(path.find_last_of('\\') + 1);
+  for (const WIN32_FIND_DATAA& entry : entries(path + "*." + extension_.text(), false)) {
+    if (!go_on()) return;
+    callback_(owner_, &entry, path.c_str());
+    found_++;
+    show_found();
+  }
+}
+

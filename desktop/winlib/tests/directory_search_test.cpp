@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "directory_search.h"
+#include "message_capture.h"
+#include "messages.h"
+#include "temp_folder.h"
+
+namespace {
+
+// What a search showed and found, kept apart from the owner so that it
+// outlives an owner closed during the search.
+struct search_record {
+  std::vector<std::string> files;  // relative to the root
+  std::map<int, std::string> lines;
+  std::string count, accepted;
+  int refreshes = 0;
+};
+
+// A small stand-in for the test locator window: its panel writes into a
+// record; the sub-folder switch, the cancel request and the accepted count
+// are fields.
+class test_owner : public directorySearchOwner {
+ public:
+  test_owner(search_record& record, const std::string& root) : record_(record), root_(root) {}
+
+  void show_count(const char* text) override { record_.count = text; }
+  void show_accepted(const char* text) override { record_.accepted = text; }
+  void show_message(int line, const char* text) override {
+    record_.lines[line] = text;
+    on_message(line);
+  }
+  void refresh_panel() override { record_.refreshes++; }
+  bool include_subfolders() override { return subfolders; }
+  int32_t accepted_count() override { return accepted; }
+  bool cancel_requested() override { return cancel; }
+
+  // The panel dispatches one waiting window message with each line.
+  virtual void on_message(int) {}
+
+  void found(const WIN32_FIND_DATAA* data, const char* folder) {
+    record_.files.push_back(std::string(folder).substr(root_.size()) + data->cFileName);
+    accepted++;
+    if (cancel_after > 0 && accepted >= cancel_after) cancel = true;
+    if (error_after > 0 && accepted >= error_after) errormessage("*** BAD TEST FILE ***");
+  }
+
+  bool subfolders = true;
+  bool cancel = false;
+  int32_t accepted = 0;
+  int cancel_after = 0;
+  int error_after = 0;
+
+ private:
+  search_record& record_;
+  std::string root_;
+};
+
+void record_file(directorySearchOwner* owner, const WIN32_FIND_DATAA* data, const char* folder) {
+  static_cast<test_owner*>(owner)->found(data, folder);
+}
+
+std::string root_of(const temp_folder& folder) { return folder.path().string() + "\\"; }
+
+void make_tree(const temp_folder& folder) {
+  folder.write("b.tst", "");
+  folder.write("a.TST", "");
+  folder.write("x.txt", "");
+  folder.write("sub\\c.TST", "");
+  folder.write("sub\\deeper\\d.TST", "");
+  folder.write(".hidden\\e.TST", "");
+  folder.write("dir.TST\\f.TST", "");
+  std::filesystem::create_directory(folder.path() / "z");
+}
+
+class DirectorySearch : public ::testing::Test {
+ protected:
+  void SetUp() override { set_error_count(0); }
+  void TearDown() override { set_error_count(0); }
+};
+
+}  // namespace
+
+TEST_F(DirectorySearch, WalksSubFoldersInNameOrder) {
+  message_capture capture;
+  temp_folder folder;
+  make_tree(folder);
+  std::string root = root_of(folder);
+  search_record record;
+  test_owner owner(record, root);
+  getDirectoryClass search(&owner, "search", "TST", root.c_str());
+  search.scan(record_file, root.c_str());
+
+  EXPECT_EQ(record.files,
+            (std::vector<std::string>{"a.TST", "b.tst", "dir.TST\\f.TST", "sub\\c.TST", "sub\\deeper\\d.TST"}));
+  EXPECT_EQ(getDirectoryClass::found_count(), 5 + 4);  // files, and the folders dir.TST, sub, deeper, z
+  EXPECT_EQ(record.count, "    9");
+  EXPECT_EQ(record.accepted, "Accepted:     5");
+  EXPECT_EQ(record.lines[0], root);
+  EXPECT_EQ(record.lines[1], "");
+  EXPECT_EQ(record.lines[2], "");
+  EXPECT_EQ(record.refreshes, 5);
+  EXPECT_TRUE(capture.texts().empty());
+}
+
+TEST_F(DirectorySearch, SubFolderSwitchCancelAndErrors) {
+  message_capture capture;
+  temp_folder folder;
+  make_tree(folder);
+  std::string root = root_of(folder);
+  struct {
+    bool subfolders;
+    int cancel_after;
+    int error_after;
+    std::vector<std::string> files;
+  } cases[] = {
+      {false, 0, 0, {"a.TST", "b.tst"}},
+      {true, 3, 0, {"a.TST", "b.tst", "dir.TST\\f.TST"}},
+      {true, 0, 2, {"a.TST", "b.tst"}},
+  };
+  for (const auto& c : cases) {
+    set_error_count(0);
+    search_record record;
+    test_owner owner(record, root);
+    owner.subfolders = c.subfolders;
+    owner.cancel_after = c.cancel_after;
+    owner.error_after = c.error_after;
+    getDirectoryClass search(&owner, "search", "TST", root.c_str());
+    search.scan(record_file, root.c_str());
+    EXPECT_EQ(record.files, c.files);
+  }
+  EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** BAD TEST FILE ***"});
+
+  // An error counted before the scan stops it at once.
+  search_record record;
+  test_owner owner(record, root);
+  getDirectoryClass search(&owner, "search", "TST", root.c_str());
+  search.scan(record_file, root.c_str());
+  EXPECT_TRUE(record.files.empty());
+}
+
+TEST_F(DirectorySearch, TwelveLevelsDeep) {
+  message_capture capture;
+  temp_folder folder;
+  std::string relative;
+  std::vector<std::string> expected = {"top.TST"};
+  folder.write("top.TST", "");
+  for (int level = 1; level <= 12; level++) {
+    relative += "level" + std::to_string(level) + "\\";
+    folder.write(relative + "f.TST", "");
+    expected.push_back(relative + "f.TST");
+  }
+  std::string root = root_of(folder);
+  search_record record;
+  test_owner owner(record, root);
+  getDirectoryClass search(&owner, "search", "TST", root.c_str());
+  search.scan(record_file, root.c_str());
+  EXPECT_EQ(record.files, expected);
+  EXPECT_EQ(record.lines[12], "");  // the deepest folder's line, emptied on the way back
+  EXPECT_EQ(getDirectoryClass::found_count(), 13 + 12);
+  EXPECT_TRUE(capture.texts().empty());
+}
+
+TEST_F(DirectorySearch, StopsAtTheDepthLimit) {
+  message_capture capture;
+  temp_folder folder;
+  std::string relative;
+  for (int level = 1; level <= directory_search_depth_limit + 2; level++) {
+    relative += "d\\";
+    folder.write(relative + std::to_string(level) + ".TST", "");
+  }
+  std::string root = root_of(folder);
+  search_record record;
+  test_owner owner(record, root);
+  getDirectoryClass search(&owner, "search", "TST", root.c_str());
+  search.scan(record_file, root.c_str());
+  ASSERT_EQ(record.files.size(), static_cast<size_t>(directory_search_depth_limit));
+  EXPECT_EQ(record.files.back().substr(record.files.back().rfind('\\') + 1),
+            std::to_string(directory_search_depth_limit) + ".TST");
+  EXPECT_EQ(capture.captions(), std::vector<std::string>{"info"});
+  EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** FOLDERS MORE THAN 32 LEVELS BELOW [" + root +
+                                                      "] WERE NOT SEARCHED ***"});
+  EXPECT_EQ(error_count(), 0u);
+}
+
+#ifdef ERG_FOLDER_LOOP
+TEST_F(DirectorySearch, EndsOnAFolderLoop) {
+  // A folder whose sub-folder "inner\back" leads back to it (a symbolic
+  // link made by the build), seen through Wine's drive of the build host.
+  std::string root = ERG_FOLDER_LOOP;
+  for (char& c : root) c = c == '/' ? '\\' : c;
+  root += "\\";
+  if (GetFileAttributesA((root + "inner\\back\\a.TST").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no folder loop at " << root;
+  }
+  message_capture capture;
+  search_record record;
+  test_owner owner(record, root);
+  getDirectoryClass search(&owner, "search", "TST", root.c_str());
+  search.scan(record_file, root.c_str());
+  EXPECT_EQ(record.files, (std::vector<std::string>{"a.TST", "inner\\b.TST"}));
+  EXPECT_TRUE(capture.texts().empty());
+}
+#endif
+
+namespace {
+
+// An owner that a dispatched message closes: on its first message line of
+// depth 1 it takes the waiting message, a close request, and is destroyed.
+// Its storage outlives it, and a call on it after that ends the test
+// program (see the test).
+class closing_owner : public test_owner {
+ public:
+  using test_owner::test_owner;
+  void on_message(int line) override {
+    MSG message;
+    if (line == 1 && PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) this->~closing_owner();
+  }
+};
+
+[[noreturn]] void closed_owner_called() {
+  fputs("*** the search called its owner after the owner was closed ***\n", stderr);
+  _exit(3);
+}
+
+LONG WINAPI closed_owner_fault(EXCEPTION_POINTERS*) { closed_owner_called(); }
+
+}  // namespace
+
+TEST_F(DirectorySearch, OwnerClosedDuringTheSearch) {
+  // A call on the closed owner ends the program at once, and loudly, rather
+  // than starting the system's debugger.
+  std::terminate_handler previous_terminate = std::set_terminate(closed_owner_called);
+  LPTOP_LEVEL_EXCEPTION_FILTER previous_filter = SetUnhandledExceptionFilter(closed_owner_fault);
+  message_capture capture;
+  temp_folder folder;
+  make_tree(folder);
+  std::string root = root_of(folder);
+  search_record record;
+  alignas(closing_owner) unsigned char storage[sizeof(closing_owner)];
+  closing_owner* owner = new (storage) closing_owner(record, root);
+  getDirectoryClass search(owner, "search", "TST", root.c_str());
+  MSG queue;
+  PeekMessageA(&queue, nullptr, 0, 0, PM_NOREMOVE);  // the thread gets its message queue
+  PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+  search.scan(record_file, root.c_str());
+  EXPECT_FALSE(directorySearchOwner::exists(owner));
+  // The root's files, then the first sub-folder's line closed the owner.
+  EXPECT_EQ(record.files, (std::vector<std::string>{"a.TST", "b.tst"}));
+  EXPECT_EQ(record.lines[1], root + "dir.TST\\");
+  EXPECT_TRUE(capture.texts().empty());
+  SetUnhandledExceptionFilter(previous_filter);
+  std::set_terminate(previous_terminate);
+}
