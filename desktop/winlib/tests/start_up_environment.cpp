@@ -1,0 +1,25 @@
+#include "start_up_environment.h"
+
+#include <gtest/gtest.h>
+
+#include "message_capture.h"
+#include "window_classes.h"
+
+namespace {
+
+std::vector<std::string> texts;
+
+class startUp : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    message_capture capture;
+    register_window_classes();
+    texts = capture.texts();
+  }
+};
+
+::testing::Environment* const start_up = ::testing::AddGlobalTestEnvironment(new startUp);
+
+}  // namespace
+
+const std::vector<std::string>& start_up_texts() { return texts; }

@@ -1,0 +1,131 @@
+#include "text_drawing.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "fmt.h"
+#include "quiet_report.h"
+
+namespace {
+
+// A formatted text of at most drawn_text_limit characters.
+struct drawnText {
+  char text[drawn_text_limit + 1];
+  int length;
+};
+
+void format_drawn(drawnText* out, const char* format, va_list args) {
+  int n = format_bounded(out->text, sizeof out->text, format, args);
+  if (n < 0) out->text[0] = 0;
+  out->length = static_cast<int>(std::strlen(out->text));
+}
+
+int text_length_of(const char* text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
+
+SIZE measure(HDC dc, const char* text, int length) {
+  SIZE size{};
+  if (!GetTextExtentPoint32A(dc, text ? text : "", length, &size)) size = SIZE{};
+  return size;
+}
+
+void write(HDC dc, int x, int y, const char* text, int length) {
+  ExtTextOutA(dc, x, y, 0, nullptr, text ? text : "", static_cast<UINT>(length), nullptr);
+}
+
+}  // namespace
+
+void text_out_scaled(HDC dc, const paper& scale, double x, double y, const char* text) {
+  write(dc, scale.px_x(x), scale.px_y(y), text, text_length_of(text));
+}
+
+void text_out_printf(HDC dc, int x, int y, const char* format, ...) {
+  drawnText t;
+  va_list args;
+  va_start(args, format);
+  format_drawn(&t, format, args);
+  va_end(args);
+  write(dc, x, y, t.text, t.length);
+}
+
+void text_out_printf_scaled(HDC dc, const paper& scale, double x, double y, const char* format, ...) {
+  drawnText t;
+  va_list args;
+  va_start(args, format);
+  format_drawn(&t, format, args);
+  va_end(args);
+  write(dc, scale.px_x(x), scale.px_y(y), t.text, t.length);
+}
+
+SIZE text_out_justified(HDC dc, int x, int y, int justification, const char* format, ...) {
+  drawnText t;
+  va_list args;
+  va_start(args, format);
+  format_drawn(&t, format, args);
+  va_end(args);
+  SIZE size = measure(dc, t.text, t.length);
+  switch (justification) {
+    case justify_top_left:
+      write(dc, x, y, t.text, t.length);
+      break;
+    case justify_top_centre:
+      write(dc, x - size.cx / 2, y, t.text, t.length);
+      break;
+    case justify_bottom_right:
+      write(dc, x - size.cx, y - size.cy, t.text, t.length);
+      break;
+    default:
+      report_error("### JUSTIFICATION %d NOT IMPLEMENTED ###", justification);
+      break;
+  }
+  return size;
+}
+
+int text_height_px(HDC dc, const char* format, ...) {
+  drawnText t;
+  va_list args;
+  va_start(args, format);
+  format_drawn(&t, format, args);
+  va_end(args);
+  return measure(dc, t.text, t.length).cy;
+}
+
+int text_width_px(HDC dc, const char* format, ...) {
+  drawnText t;
+  va_list args;
+  va_start(args, format);
+  format_drawn(&t, format, args);
+  va_end(args);
+  return measure(dc, t.text, t.length).cx;
+}
+
+double text_height_scaled(HDC dc, const paper& scale, const char* text) {
+  return scale.mm_y(measure(dc, text, text_length_of(text)).cy);
+}
+
+double text_width_scaled(HDC dc, const paper& scale, const char* text) {
+  return scale.mm_x(measure(dc, text, text_length_of(text)).cx);
+}
+
+double text_width_screen(HWND window, HFONT font, const char* text) {
+  HDC dc = GetDC(window);
+  if (!dc) return 0.0;
+  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+  SIZE size = measure(dc, text, text_length_of(text));
+  if (old) SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return screen_paper.mm_x(size.cx);
+}
+
+void text_size_scaled(HDC dc, const paper& scale, const char* text, mmPointClass* size) {
+  if (!size) return;
+  SIZE s = measure(dc, text, text_length_of(text));
+  size->x = scale.mm_x(s.cx);
+  size->y = scale.mm_y(s.cy);
+}
+
+SIZE text_extent(HDC dc, const char* text, HFONT font) {
+  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+  SIZE size = measure(dc, text, text_length_of(text));
+  if (old) SelectObject(dc, old);
+  return size;
+}

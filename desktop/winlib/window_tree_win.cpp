@@ -1,0 +1,5 @@
+#include "window_tree.h"
+
+void destroy_window_handle(HWND window) {
+  if (IsWindow(window)) DestroyWindow(window);
+}
