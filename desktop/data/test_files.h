@@ -1,0 +1,30 @@
+// Reading the unit's stored files from the PC's disk: a test record file
+// (".tst": one flag byte, then the record) and a sample file (".spl": one
+// block of samples). Each file must have exactly its size; the bytes are
+// taken as stored, without parsing.
+#ifndef TEST_FILES_H
+#define TEST_FILES_H
+
+#include <cstdint>
+
+#include "stored_records.h"
+
+// Where a test is read from; the words "PC" and "UNIT" name them in messages.
+constexpr int test_source_pc = 1;
+constexpr int test_source_unit = 2;
+
+constexpr uint32_t test_file_size = 1 + sizeof(testFileRecord);  // 96681
+constexpr uint32_t samples_file_size = sizeof(samplesBlock);     // 48048
+
+// The record of a test file, or null (reported) when the file cannot be
+// opened, has another size or cannot be read whole. file_time_out, when
+// given, receives the file's last-write time in local time as soon as the
+// file is open, also when its size is then refused. The caller deletes the
+// record. Tests are read from the unit only through the device link; this
+// build has none, so any source but the PC gives null at once, unreported.
+testFileRecord* read_test_file(const char* path, int source, fileTime* file_time_out);
+
+// The same for a sample file; the caller deletes the block.
+samplesBlock* read_samples_file(const char* path, int source, fileTime* file_time_out);
+
+#endif
