@@ -1,5 +1,9 @@
 #include "board.h"
 
+#include <memory>
+
+#include "signal_source.h"
+
 namespace simunit {
 
 namespace {
@@ -32,7 +36,10 @@ void append_bounded(std::deque<T>& log, const T& entry, size_t capacity) {
 
 }  // namespace
 
-Board::Board() : spi_(counters_), adc_(counters_), dac_(counters_) { reset(); }
+Board::Board() : spi_(counters_), adc_(counters_), dac_(counters_) {
+  gpio_.attach_flash_listener(&stimulator_);
+  reset();
+}
 
 Board& the_board() {
   static Board board;
@@ -45,6 +52,8 @@ void Board::reset() {
   gpio_.reset();
   adc_.power_on(now_ns_);
   dac_.reset();
+  stimulator_.reset(now_ns_);
+  electrodes_.reset(now_ns_);
   for (uint32_t& w : uart3_) w = 0;
   map_fail_ = false;
   map_fail_address_ = 0;
@@ -66,21 +75,29 @@ uint32_t Board::tick_ms() {
 
 void Board::run_until(uint64_t t) {
   // Events in time order; at equal times the converter goes first, so a
-  // conversion finishing as a byte completes is seen by that byte.
+  // conversion finishing as a byte completes is seen by that byte (and one
+  // made as a flash goes off does not see it yet), then the stimulator, then
+  // the shifter.
   for (;;) {
     uint64_t shift = spi_.next_event_ns();
-    if (shift > t) {
+    uint64_t stimulus = stimulator_.next_event_ns();
+    uint64_t next = shift < stimulus ? shift : stimulus;
+    if (next > t) {
       adc_.advance_to(t);
       break;
     }
-    uint64_t conversion = adc_.next_event_ns();
-    if (conversion <= shift) {
-      adc_.on_event(conversion);
+    adc_.advance_to(next);
+    if (stimulus <= shift) {
+      stimulator_.on_event(stimulus);
     } else {
       shift_done(shift);
     }
   }
   now_ns_ = t;
+}
+
+void Board::set_signal(uint32_t input, const sim_signal& signal) {
+  adc_.set_source(input, std::make_unique<SignalSource>(signal, stimulator_, electrodes_, now_ns_));
 }
 
 void Board::shift_done(uint64_t at_ns) {
@@ -186,7 +203,7 @@ void Board::set_fault(int fault, int64_t param) {
       map_fail_ = true;
       map_fail_address_ = static_cast<uint64_t>(param);
       break;
-    default: break;
+    default: stimulator_.set_fault(fault, param); break;
   }
 }
 
@@ -200,7 +217,7 @@ void Board::clear_fault(int fault) {
     case SIM_FAULT_TX_NEVER_IDLE: spi_.restart(now_ns_); break;
     case SIM_FAULT_RX_FLOOD: spi_.set_flood(false); break;
     case SIM_FAULT_MAP_FAIL: map_fail_ = false; break;
-    default: break;
+    default: stimulator_.clear_fault(fault); break;
   }
 }
 

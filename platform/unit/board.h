@@ -11,9 +11,11 @@
 
 #include "adc.h"
 #include "dac.h"
+#include "electrodes.h"
 #include "gpio.h"
 #include "sim_unit.h"
 #include "spi.h"
+#include "stimulator.h"
 
 namespace simunit {
 
@@ -40,6 +42,12 @@ class Board {
   void attach_flash_listener(FlashTriggerListener* listener) { gpio_.attach_flash_listener(listener); }
   Adc& adc() { return adc_; }
   const Dac& dac() const { return dac_; }
+  Stimulator& stimulator() { return stimulator_; }
+  bool set_electrode(uint32_t channel, uint32_t which, const sim_electrode& e) {
+    return electrodes_.set(channel, which, e, now_ns_);
+  }
+  // Puts the signal model on a converter input.
+  void set_signal(uint32_t input, const sim_signal& signal);
   void set_fault(int fault, int64_t param);
   void clear_fault(int fault);
   const sim_counters& counters() const { return counters_; }
@@ -62,6 +70,8 @@ class Board {
   Gpio gpio_;
   Adc adc_;
   Dac dac_;
+  Stimulator stimulator_{gpio_, dac_};
+  Electrodes electrodes_;
   uint32_t uart3_[SIM_UART3_WORDS] = {};
   bool map_fail_ = false;
   uint64_t map_fail_address_ = 0;
@@ -71,6 +81,12 @@ class Board {
 
 // The one board of this process.
 Board& the_board();
+
+// The board with its lock held, for the C entry points.
+struct LockedBoard {
+  Board& board = the_board();
+  std::lock_guard<std::mutex> guard{board.mutex()};
+};
 
 }  // namespace simunit
 

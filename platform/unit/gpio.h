@@ -39,6 +39,9 @@ class Gpio {
   // input driven from outside.
   bool set_input(uint32_t word, uint32_t bit, bool level);
 
+  // The stimulator drives the sync line (high = idle).
+  void set_sync_level(bool high) { sync_high_ = high; }
+
   void attach_flash_listener(FlashTriggerListener* listener) { flash_listener_ = listener; }
   uint32_t flash_trigger_falls() const { return flash_falls_; }
 

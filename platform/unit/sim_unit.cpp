@@ -7,17 +7,7 @@
 
 #include "board.h"
 
-using simunit::Board;
-using simunit::the_board;
-
-namespace {
-
-struct Locked {
-  Board& board = the_board();
-  std::lock_guard<std::mutex> guard{board.mutex()};
-};
-
-}  // namespace
+using Locked = simunit::LockedBoard;
 
 void* sim_map_block(uint64_t physical_address, uint32_t bytes) {
   Locked l;

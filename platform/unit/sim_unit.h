@@ -114,8 +114,18 @@ enum sim_fault {
                                   // transmit FIFO and it never reports idle (0 = stops at once)
   SIM_FAULT_RX_FLOOD,             // the receive FIFO is never empty: reads give 0xFF
   SIM_FAULT_MAP_FAIL,             // param: physical address whose block fails to map
-  SIM_FAULT_WITHHOLD_RX_FROM      // param: every byte received from the param-th from now on
+  SIM_FAULT_WITHHOLD_RX_FROM,     // param: every byte received from the param-th from now on
                                   // (0 = the next) never arrives, until the fault is cleared
+  // Stimulator faults (serial replies are its answers to 'V', 'v', the table
+  // request, 't' and 'b'; keys and messages sent by sim_stim_send are not
+  // replies).
+  SIM_FAULT_STIM_REPLY_LATE,      // param: the next reply arrives param microseconds late,
+                                  // then the fault clears itself
+  SIM_FAULT_STIM_REPLY_SHORT,     // param: the next reply loses its last param bytes (its
+                                  // length byte still announces them), then the fault clears
+  SIM_FAULT_STIM_SILENT,          // no replies at all until the fault is cleared
+  SIM_FAULT_STIM_NO_SYNC          // flashes and the impedance sine go on, but the sync input
+                                  // stays high until the fault is cleared
 };
 SIM_API void sim_fault_set(int fault, int64_t param);
 SIM_API void sim_fault_clear(int fault);
@@ -146,6 +156,179 @@ SIM_API uint32_t sim_bus_log(struct sim_bus_byte* out, uint32_t max);
 SIM_API void sim_bus_log_clear(void);
 // Map requests seen since reset, in order (physical addresses).
 SIM_API uint32_t sim_map_log(uint64_t* out, uint32_t max);
+
+// ---- Stimulator microcontroller, "COM2:" -------------------------------------
+// The stimulator on the unit's serial port, as the port sees it. Bytes the
+// unit writes are parsed at once, at the current virtual time (writing takes
+// no virtual time; the unit's own pacing sleeps). Bytes the stimulator sends
+// (its replies, key bytes, injected messages) are queued with the virtual time
+// at which they arrive; a read takes those whose time has come, in order.
+SIM_API void sim_stim_write(const uint8_t* bytes, uint32_t n);
+// Moves up to max arrived bytes into out; returns how many.
+SIM_API uint32_t sim_stim_read(uint8_t* out, uint32_t max);
+
+// What it does:
+// - 'V' or 'v': replies with message 'v' (6 bytes of version text).
+// - 'l' 0x01 0xF0: replies with message 'l', its calibration table, 30
+//   doubles of 8 bytes, little-endian (240 bytes, length byte 241).
+// - 't': replies with message 't', its clock as a FILETIME, 8 bytes
+//   big-endian (all zero while its clock is not set).
+// - 'b': replies with message 'b', the backlight in effect as two counts of
+//   4 bytes each, laid out as the unit sends them (power-on: 0 and 0, full
+//   backlight).
+// - 'L' index length bytes: index 1..30 stores a table entry, 0 stores the
+//   backlight and puts it in effect; 'B' and 8 bytes puts a backlight in
+//   effect; 'S' and 8 bytes sets its clock (FILETIME, big-endian).
+// - 'f' and 6 bytes (flash word D, mode, prescaler p, count, 16-bit values
+//   high byte first) sets the flash: duration (D + 1) / 5 us, and a flicker
+//   period (p x count + D - 1560) / 5 us. A period request of 0 arrives as a
+//   count that cancels D - 1560 in 16 bits, with p 1: single flashes. The
+//   first 'f' arms the flash trigger for good.
+// - A falling edge of the flash trigger (GPIO word 1 bit 2), when armed,
+//   flashes sync_delay_us later: the flash's light is its drive (converter
+//   outputs 1 and 3, 819.2 counts a volt) times its duration, and the sync
+//   input goes low for sync_pulse_us. With a flicker period it flashes every
+//   period from then on until 'D'; edges while it flickers are ignored.
+// - 'E' (eye) or 'R' (reference) starts the impedance sine on that
+//   electrode of each channel, rising from 0 at the command, with a sync
+//   pulse every sine_sync_ms rounded to whole sine periods (so at an upward
+//   zero crossing), the first one period of pulses after the command; 'W',
+//   'D' and 'O' stop it.
+// - 'I' and 'O' enter and leave impedance mode; "TS", "TZ" and 'X' are only
+//   recorded.
+// A record with a wrong layout ('l' not followed by 0x01 0xF0, an 'L' index
+// above 30 or a length other than 8, backlight words that disagree, a 'T'
+// not followed by 'S' or 'Z') is counted as bad and otherwise ignored. A byte
+// that starts no record is counted as unknown. There is no time-out inside a
+// record: a letter sent without its body takes the next bytes as its body.
+
+#define SIM_STIM_TABLE_ENTRIES 30u
+#define SIM_STIM_RECORD_BYTES 12u
+#define SIM_STIM_RECORD_LOG_CAPACITY 4096u
+#define SIM_STIM_RECEIVED_LOG_CAPACITY 65536u
+
+struct sim_stim_config {
+  char version[6];        // the 'v' payload: major in bytes 0-1, minor in bytes 3-5
+  uint32_t sync_delay_us; // flash trigger falling edge to flash and sync low
+  uint32_t sync_pulse_us; // how long the sync input stays low
+  double sine_hz;         // impedance sine frequency
+  uint32_t sine_sync_ms;  // sync pulse period while the sine runs
+  // The impedance sine's peak-to-peak microvolts on the converter input for an
+  // electrode of R ohms: (R - ohms_offset) / ohms_per_uv, never below 0.
+  double ohms_per_uv;
+  double ohms_offset;
+};
+// Power-on: "03.010", 100 us, 1000 us, 100 Hz, 100 ms, 15.25, -90.
+SIM_API void sim_stim_get_config(struct sim_stim_config* out);
+// Takes effect from the next flash, pulse or sine start. A zero sine_hz,
+// sine_sync_ms or ohms_per_uv keeps the value in force.
+SIM_API void sim_stim_set_config(const struct sim_stim_config* config);
+
+// Its own calibration table (30 entries). Power-on: the unit's default
+// calibration, with the serial number "1234567" packed into entry 19.
+SIM_API void sim_stim_set_table(const double* entries);
+SIM_API void sim_stim_get_table(double* out);
+// Its clock as a FILETIME (100 ns since 1601), running on virtual time from
+// now; 0 = not set. Power-on: 2024-03-01 09:00:00.
+SIM_API void sim_stim_set_clock(uint64_t filetime);
+
+struct sim_stim_state {
+  uint32_t records;           // complete records parsed
+  uint32_t bad_records;       // complete records with a wrong layout
+  uint32_t unknown_bytes;     // bytes that start no record
+  uint32_t partial;           // bytes of an unfinished record held
+  uint32_t flash_word;        // D of the last 'f'
+  uint32_t flash_mode;        // its mode byte
+  uint32_t prescaler;         // its p
+  uint32_t flicker_count;     // its count
+  double flash_us;            // flash duration
+  double flicker_period_us;   // 0: single flashes
+  int32_t armed;              // 1 after the first 'f'
+  int32_t flickering;         // 1 from the flicker's first trigger until 'D'
+  uint32_t flashes;           // flashes since power-on
+  uint64_t last_flash_ns;     // virtual time of the last flash
+  double last_flash_vms;      // its light: drive volts x milliseconds
+  uint32_t sync_pulses;       // times the sync input went low
+  int32_t sine_electrode;     // -1 off, 0 eye, 1 reference
+  int32_t impedance_mode;     // 1 from 'I' until 'O'
+  uint32_t backlight[2];      // counts in effect (last 'B' or 'L' 0)
+  uint32_t stored_backlight[2]; // counts of the last 'L' 0
+  uint64_t clock_filetime;    // its clock now (0: not set)
+  int32_t exited;             // 1 after 'X'
+};
+SIM_API void sim_stim_get_state(struct sim_stim_state* out);
+
+// Every complete record (bad ones too), oldest first; the newest
+// SIM_STIM_RECORD_LOG_CAPACITY are kept. length is the record's whole length;
+// bytes holds its first SIM_STIM_RECORD_BYTES.
+struct sim_stim_record {
+  uint64_t at_ns;
+  uint32_t length;
+  uint8_t bytes[SIM_STIM_RECORD_BYTES];
+};
+// Copies up to max records and returns how many the log holds.
+SIM_API uint32_t sim_stim_records(struct sim_stim_record* out, uint32_t max);
+// Every byte the unit wrote, in order (the newest SIM_STIM_RECEIVED_LOG_CAPACITY).
+SIM_API uint32_t sim_stim_received(uint8_t* out, uint32_t max);
+// Empties both logs.
+SIM_API void sim_stim_clear_logs(void);
+
+// Sends bytes to the unit (its keys '1' to '4', a short or malformed
+// message...): they arrive delay_us from now, and never before the bytes
+// queued ahead of them.
+SIM_API void sim_stim_send(const uint8_t* bytes, uint32_t n, uint32_t delay_us);
+// Sends the message 'U', n + 1, id, payload (n at most 254).
+SIM_API void sim_stim_send_message(uint8_t id, const uint8_t* payload, uint32_t n, uint32_t delay_us);
+
+// ---- The eye, its electrodes and the signal on each converter input ---------
+// A signal replaces the input's source (like sim_adc_set_constant); sim_reset
+// puts constant 0 back on every input. Its microvolts at each conversion:
+//   baseline + drift x (seconds since set) + hum x sin(2 pi hum_hz t + phase)
+//   + noise x N(0, 1)
+//   + for each flash, its light (volts x ms) x (a_wave_uv x a(t) + b_wave_uv x b(t))
+//   + the channel's eye electrode - its reference electrode (each: its drift
+//     since set and its noise), + the impedance sine through the driven
+//     electrode (inverted for the reference)
+// with a(t) of depth 1 at a_wave_ms and b(t) of height 1 at b_wave_ms
+// (erg_response.h), converted to counts = (uV - offset_uv) / scale_uv_per_count,
+// rounded and kept within 24 bits. The defaults' front end matches the unit's
+// default data calibration, so raw x 0.00045 - 1930 gives the microvolts back.
+struct sim_signal {
+  double baseline_uv;
+  double noise_uv;          // standard deviation
+  double hum_uv;            // mains hum amplitude
+  double hum_hz;
+  double hum_phase_deg;     // phase at virtual time 0
+  double drift_uv_per_s;
+  double a_wave_uv;         // a-wave depth per volt-millisecond of flash light
+  double b_wave_uv;         // b-wave height per volt-millisecond
+  double a_wave_ms;         // trough time after the flash (> 0)
+  double b_wave_ms;         // peak time (> a_wave_ms)
+  double b_decay_ms;        // time the b-wave takes to fall back (> 0)
+  double scale_uv_per_count;
+  double offset_uv;
+  int32_t channel;          // whose electrodes: 0 channel A, 1 channel B, -1 none
+  uint32_t seed;            // of the noise
+};
+// Defaults for an input: no baseline, drift or hum (50 Hz), 0.5 uV noise,
+// a-wave 40 uV and b-wave 80 uV per volt-millisecond at 15 and 40 ms, 60 ms
+// decay, 0.00045 uV a count from -1930 uV, channel = input for inputs 0 and 1
+// (else -1), seed = input + 1.
+SIM_API void sim_signal_defaults(uint32_t input, struct sim_signal* out);
+// Sets the signal of input 0..7 (others: nothing). Times that make no
+// waveform and a zero scale are taken from the defaults.
+SIM_API void sim_signal_set(uint32_t input, const struct sim_signal* signal);
+
+#define SIM_EYE 0u
+#define SIM_REFERENCE 1u
+struct sim_electrode {
+  double ohms;             // sets the impedance sine's amplitude
+  double noise_uv;         // standard deviation
+  double drift_uv_per_s;   // from the time it is set
+};
+// Channel 0 (A) or 1 (B), SIM_EYE or SIM_REFERENCE. Power-on: 2000 ohms, no
+// noise, no drift.
+SIM_API void sim_electrode_set(uint32_t channel, uint32_t electrode, const struct sim_electrode* e);
 
 #ifdef __cplusplus
 }

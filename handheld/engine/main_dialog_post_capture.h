@@ -1,0 +1,43 @@
+// Records what the engine posts to the main dialog, for tests. While it
+// lives it is the poster; destroying it puts the previous one back.
+// Thread-safe: worker threads post while the test reads.
+#ifndef MAIN_DIALOG_POST_CAPTURE_H
+#define MAIN_DIALOG_POST_CAPTURE_H
+
+#include <stddef.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "main_dialog_post.h"
+
+struct mainDialogNotice {
+  uint32_t message;
+  uintptr_t wparam;
+  intptr_t lparam;
+};
+
+class main_dialog_post_capture {
+ public:
+  main_dialog_post_capture();
+  ~main_dialog_post_capture();
+  main_dialog_post_capture(const main_dialog_post_capture&) = delete;
+  main_dialog_post_capture& operator=(const main_dialog_post_capture&) = delete;
+
+  std::vector<mainDialogNotice> notices() const;
+  // Waits (real time, at most timeout_ms) until at least count notices
+  // have been posted; true when they have.
+  bool wait_for(size_t count, int timeout_ms) const;
+  void clear();
+
+ private:
+  static bool on_post(void* context, uint32_t message, uintptr_t wparam, intptr_t lparam);
+
+  mutable std::mutex lock_;
+  mutable std::condition_variable posted_;
+  std::vector<mainDialogNotice> notices_;
+  mainDialogPoster previous_;
+};
+
+#endif

@@ -1,0 +1,40 @@
+// The stimulator's lines and the converter's samples as a test reads them:
+// the flash trigger, the sync input and continuous conversions of one input.
+#ifndef BOARD_LINES_H
+#define BOARD_LINES_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <vector>
+
+#include "sim_bus.h"
+
+void stim_write(std::initializer_list<uint8_t> bytes);
+// 'f' with single flashes of duration word D (5000 us for 24999).
+void arm_single_flash(uint32_t flash_word = 24999);
+// 'f' with the flicker of the given (D, p, count).
+void arm_flicker(uint32_t flash_word, uint32_t prescaler, uint32_t count);
+
+// Moves the flash trigger (GPIO word 1 bit 2), keeping the chip selects.
+void set_flash_trigger(SimBus& bus, bool high);
+bool sync_high(SimBus& bus);
+// Polls the sync input until `until_ns`, and returns the virtual times at
+// which it was first seen low after being high.
+std::vector<uint64_t> sync_falls(SimBus& bus, uint64_t until_ns);
+
+// Sets converter output 1 (flash 1) and 3 (flash 2) through the bus.
+void set_flash_drive(SimBus& bus, uint32_t output1, uint32_t output3);
+
+struct Sample {
+  uint64_t at_ns;  // when it was seen ready (within one access of its conversion)
+  int32_t raw;
+};
+// Starts continuous conversions of the input at 15000 per second (the
+// converter selected), then reads samples as they come.
+void start_conversions(SimBus& bus, uint32_t input);
+std::vector<Sample> read_samples(SimBus& bus, size_t count);
+// Microvolts of a raw value by the default front end.
+double microvolts(int32_t raw);
+
+#endif
