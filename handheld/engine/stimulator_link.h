@@ -26,6 +26,25 @@
 
 const uint32_t STIMULATOR_BAUD = 9600;
 
+// Records to the stimulator.
+const uint8_t COMMAND_VERSION = 'V';          // version request at start-up ('v' from the menu)
+const uint8_t COMMAND_MENU_VERSION = 'v';
+const uint8_t TABLE_REQUEST[3] = {'l', 0x01, 0xF0};  // sent a byte at a time
+const uint8_t COMMAND_CLOCK_REQUEST = 't';
+const uint8_t COMMAND_STORE = 'L';            // index (0 backlight, 1-30 table), 8, 8 bytes
+const uint8_t COMMAND_BACKLIGHT = 'B';        // 8 bytes
+const uint8_t COMMAND_FLASH = 'f';            // then 6 bytes in a second write
+const uint8_t COMMAND_CLOCK = 'S';            // then 8 bytes in a second write
+const uint8_t COMMAND_DONE = 'D';
+const uint8_t COMMAND_SINE_OFF = 'W';
+const uint8_t COMMAND_SINE_REFERENCE = 'R';
+const uint8_t COMMAND_SINE_EYE = 'E';
+const uint8_t COMMAND_IMPEDANCE_START = 'I';
+const uint8_t COMMAND_IMPEDANCE_END = 'O';
+const uint8_t COMMAND_BACKLIGHT_REQUEST = 'b';
+const uint8_t COMMAND_EXIT = 'X';
+// "TS" calibration started, "TZ" default calibration loaded.
+
 // Opens "COM2:" at 9600 baud and keeps the port (replacing, and closing, one
 // opened before). Null when it failed (after the message box); later sends
 // then write nothing.

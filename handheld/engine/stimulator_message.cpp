@@ -99,7 +99,8 @@ void report_8051_message_timeout() {
 
 bool stimulator_calibration_payload(uint8_t* table) {
   const stimulatorMessageState& m = stimulatorMessage;
-  if (table == nullptr || m.message_mode || m.id != 'l' || m.count != CALIBRATION_PAYLOAD_BYTES + 1) return false;
+  if (table == nullptr || m.message_mode || m.id != MESSAGE_TABLE) return false;
+  if (m.count != CALIBRATION_PAYLOAD_BYTES + 1) return false;
   memcpy(table, m.buffer + 1, CALIBRATION_PAYLOAD_BYTES);
   return true;
 }

@@ -3,12 +3,6 @@
 // main dialog calls these on its own thread for each byte the reader posts
 // while a message is being received; only the message-mode flag is also read
 // by the reader thread.
-//
-// Messages from the stimulator, by id: 'v' version (payload bytes 0-1 the
-// major number, 3-5 the minor, ASCII digits), 'l' the calibration table
-// (240 bytes: 30 doubles, little-endian), 's' one status byte, 't' the clock
-// (a FILETIME, 8 bytes big-endian), 'a' ignored, 'b' for the open page; any
-// other id is unknown.
 #ifndef STIMULATOR_MESSAGE_H
 #define STIMULATOR_MESSAGE_H
 
@@ -16,6 +10,16 @@
 #include <stdint.h>
 
 #include <atomic>
+
+// Messages from the stimulator, by id.
+const uint8_t STIMULATOR_MESSAGE_START = 'U';
+const uint8_t MESSAGE_VERSION = 'v';   // bytes 0-1 the major number, 3-5 the minor (ASCII digits)
+const uint8_t MESSAGE_TABLE = 'l';     // 240 bytes: the 30 calibration doubles, little-endian
+const uint8_t MESSAGE_STATUS = 's';    // 1 status byte
+const uint8_t MESSAGE_CLOCK = 't';     // a FILETIME, 8 bytes, most significant first
+const uint8_t MESSAGE_IGNORED = 'a';
+const uint8_t MESSAGE_FOR_PAGE = 'b';  // for the open page (the backlight: two counts, 4 bytes each)
+// Any other id is unknown.
 
 const int STIMULATOR_MESSAGE_BUFFER = 256;
 const uint32_t STIMULATOR_MESSAGE_TIMER = 103;     // the time-out timer's id on the main window

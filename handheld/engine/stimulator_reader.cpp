@@ -39,7 +39,7 @@ class messageExtent {
   bool inside() const { return state_ != outside; }
   void take(uint8_t byte) {
     if (state_ == outside) {
-      if (byte == 'U') state_ = expect_length;
+      if (byte == STIMULATOR_MESSAGE_START) state_ = expect_length;
     } else if (state_ == expect_length) {
       state_ = byte > 0 ? byte : 1;  // a length of 0 still brings its id
     } else {
