@@ -14,6 +14,7 @@ have x86_64-w64-mingw32-windres        || need+=(binutils-mingw-w64-x86-64)
 have /usr/lib/wine/wine64              || need+=(wine64)
 have Xvfb                              || need+=(xvfb)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+[ -f /usr/include/fftw3.h ]            || need+=(libfftw3-dev)
 if [ ${#need[@]} -gt 0 ]; then
   echo "install-deps: installing ${need[*]}"
   SUDO=""

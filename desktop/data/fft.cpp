@@ -183,33 +183,43 @@ void butterfly_10(double* re, double* im) {
 void butterfly_odd(int radix, fft_work& w) {
   double* re = w.zRe.data();
   double* im = w.zIm.data();
+  const double* trigRe = w.trigRe.data();
+  const double* trigIm = w.trigIm.data();
+  double* vRe = w.vRe.data();
+  double* vIm = w.vIm.data();
+  double* wRe = w.wRe.data();
+  double* wIm = w.wIm.data();
   const int half = (radix + 1) / 2;
   for (int j = 1; j < half; j++) {
-    w.vRe[j] = re[j] + re[radix - j];
-    w.vIm[j] = im[j] - im[radix - j];
-    w.wRe[j] = re[j] - re[radix - j];
-    w.wIm[j] = im[j] + im[radix - j];
+    vRe[j] = re[j] + re[radix - j];
+    vIm[j] = im[j] - im[radix - j];
+    wRe[j] = re[j] - re[radix - j];
+    wIm[j] = im[j] + im[radix - j];
   }
   for (int j = 1; j < half; j++) {
-    re[j] = re[radix - j] = re[0];
-    im[j] = im[radix - j] = im[0];
+    double lowRe = re[0], lowIm = im[0];    // z[j]
+    double highRe = re[0], highIm = im[0];  // z[radix - j]
     int k = j;
     for (int i = 1; i < half; i++) {
-      const double rere = w.trigRe[k] * w.vRe[i];
-      const double imim = w.trigIm[k] * w.vIm[i];
-      const double reim = w.trigRe[k] * w.wIm[i];
-      const double imre = w.trigIm[k] * w.wRe[i];
-      re[radix - j] += rere + imim;
-      im[radix - j] += reim - imre;
-      re[j] += rere - imim;
-      im[j] += reim + imre;
+      const double rere = trigRe[k] * vRe[i];
+      const double imim = trigIm[k] * vIm[i];
+      const double reim = trigRe[k] * wIm[i];
+      const double imre = trigIm[k] * wRe[i];
+      highRe += rere + imim;
+      highIm += reim - imre;
+      lowRe += rere - imim;
+      lowIm += reim + imre;
       k += j;
       if (k >= radix) k -= radix;
     }
+    re[j] = lowRe;
+    im[j] = lowIm;
+    re[radix - j] = highRe;
+    im[radix - j] = highIm;
   }
   for (int j = 1; j < half; j++) {
-    re[0] += w.vRe[j];
-    im[0] += w.wIm[j];
+    re[0] += vRe[j];
+    im[0] += wIm[j];
   }
 }
 

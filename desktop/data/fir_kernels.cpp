@@ -1,0 +1,75 @@
+#include "fir_kernels.h"
+
+#include <cmath>
+
+std::vector<double> blackman_lowpass_kernel(int m, double cutoff) {
+  if (m < 1) return {};
+  std::vector<double> h(static_cast<size_t>(m));
+  const double pi = std::acos(-1.0);
+  const double M = m - 1;
+  for (int i = 0; i < m; i++) {
+    const double d = i - M / 2.0;
+    h[i] = static_cast<double>(i) == M / 2.0 ? 2.0 * pi * cutoff : std::sin(2.0 * pi * cutoff * d) / d;
+    if (m > 1) h[i] *= 0.42 - 0.5 * std::cos(2.0 * pi * i / M) + 0.08 * std::cos(4.0 * pi * i / M);
+  }
+  double sum = 0.0;
+  for (double v : h) sum += v;
+  if (sum != 0.0) {
+    for (double& v : h) v /= sum;
+  }
+  return h;
+}
+
+namespace {
+
+// The complement of a low-pass: the high-pass at the same cut-off.
+void spectral_inversion(std::vector<double>& kernel) {
+  for (double& v : kernel) v = -v;
+  kernel[(kernel.size() - 1) / 2] += 1.0;
+}
+
+}  // namespace
+
+std::vector<double> band_kernel(int m, double f1, double f2, double fs) {
+  if (m < 1) return {};
+  double r1 = f1 / fs;
+  double r2 = f2 / fs;
+  if (r1 > 0.5) r1 = 0.5;
+  if (r2 > 0.5) r2 = 0.5;
+  std::vector<double> k1 = blackman_lowpass_kernel(m, r1);
+  std::vector<double> k2 = blackman_lowpass_kernel(m, r2);
+  spectral_inversion(f2 >= f1 ? k2 : k1);
+  for (int i = 0; i < m; i++) k2[i] = k1[i] + k2[i];
+  if (f2 >= f1) spectral_inversion(k2);
+  return k2;
+}
+
+std::vector<double> convolve_valid(const double* a, int na, const double* b, int nb, int& out_count) {
+  out_count = 0;
+  if (!a || !b || na < 1 || nb < 1) return {};
+  const bool a_longer = na > nb;
+  const double* longer = a_longer ? a : b;
+  const double* shorter = a_longer ? b : a;
+  const int nL = a_longer ? na : nb;
+  const int nS = a_longer ? nb : na;
+  std::vector<double> out(static_cast<size_t>(nL - nS + 1));
+  for (int i = 0; i < nL - nS + 1; i++) {
+    double sum = 0.0;
+    for (int k = 0; k < nS; k++) sum += shorter[k] * longer[nS - 1 + i - k];
+    out[i] = sum;
+  }
+  out_count = nL - nS + 1;
+  return out;
+}
+
+std::vector<double> band_fir_filter(const double* values, int n, int m, int& out_count, double f1, double f2,
+                                    double fs) {
+  const std::vector<double> kernel = band_kernel(m, f1, f2, fs);
+  return convolve_valid(values, n, kernel.data(), static_cast<int>(kernel.size()), out_count);
+}
+
+std::vector<double> lowpass_fir_filter(const double* values, int n, int m, int& out_count, double cutoff,
+                                       double fs) {
+  const std::vector<double> kernel = blackman_lowpass_kernel(m, cutoff / fs);
+  return convolve_valid(values, n, kernel.data(), static_cast<int>(kernel.size()), out_count);
+}

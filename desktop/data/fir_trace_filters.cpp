@@ -1,0 +1,55 @@
+#include <algorithm>
+#include <vector>
+
+#include "fir_kernels.h"
+#include "messages.h"
+#include "trace_filters.h"
+
+namespace {
+
+// Taps for a trace of n points.
+int taps_for(int32_t n) {
+  if (n > 1024) return 127;
+  if (n > 512) return 63;
+  return 31;
+}
+
+}  // namespace
+
+traceClass* fir_filter_trace(const traceClass* source, int m, double f1, double f2, traceClass* target) {
+  if (!source) {
+    errormessage("*** fir_filter_trace - NO SOURCE TRACE ***");
+    return nullptr;
+  }
+  if (!target) target = new traceClass;
+  const int32_t n = source->get_count();
+  if (n < m || m < 1) {
+    target->set_points(5, source->points(), n);
+    return target;
+  }
+  std::vector<double> y(static_cast<size_t>(n));
+  double tmin = source->x(0), tmax = source->x(0);
+  for (int32_t i = 0; i < n; i++) {
+    y[i] = source->y(i);
+    tmin = std::min(tmin, source->x(i));
+    tmax = std::max(tmax, source->x(i));
+  }
+  // n points over the span, not n - 1 intervals.
+  const double fs = n / (tmax - tmin) * 1000.0;
+  int count = 0;
+  const std::vector<double> out = band_fir_filter(y.data(), n, m, count, f1, f2, fs);
+  target->set_y_values(5, out.data(), count);
+  target->set_linear_axis(0, source->x_at((m + 1) / 2), (tmax - tmin) / n);
+  return target;
+}
+
+traceClass* fir_lowpass_trace(const traceClass* source, double cutoff) {
+  if (!source) return fir_filter_trace(source, 0, 0.0, cutoff, nullptr);
+  return fir_filter_trace(source, taps_for(source->get_count()), 0.0, cutoff, nullptr);
+}
+
+traceClass* fir_band_filter_trace(double centre, double half_width, const traceClass* source,
+                                  traceClass* target) {
+  const int m = source ? taps_for(source->get_count()) : 0;
+  return fir_filter_trace(source, m, centre + half_width, centre - half_width, target);
+}

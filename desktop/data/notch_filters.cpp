@@ -1,0 +1,96 @@
+#include <cmath>
+#include <vector>
+
+#include "fft.h"
+#include "messages.h"
+#include "trace_filters.h"
+
+traceClass* notch_filter(const traceClass* source, double f0, double bw) {
+  if (!source) {
+    errormessage("*** notch_filter - NO SOURCE TRACE ***");
+    return nullptr;
+  }
+  traceClass* result = new traceClass(source);
+  const int32_t n = source->get_count();
+  if (n < 2) return result;
+  const double span = source->x_at(n - 1) - source->x_at(0);
+  const double fs = n * 1000.0 / span;
+  const double f = f0 / fs;
+  const double width = bw / fs;
+  const double pi = std::acos(-1.0);
+  const double R = 1.0 - 3.0 * width;
+  const double c = std::cos(2.0 * pi * f);
+  // No span, or a notch at a multiple of the sampling rate, has no filter.
+  if (span == 0.0 || 2.0 - 2.0 * c == 0.0) return result;
+  const double K = (1.0 - 2.0 * R * c + R * R) / (2.0 - 2.0 * c);
+  const double a0 = K, a1 = -2.0 * K * c, a2 = K, b1 = 2.0 * R * c, b2 = -R * R;
+
+  // The values mirrored, then twice in order, so both passes settle before
+  // the middle third that is kept.
+  const int32_t len = 3 * n;
+  std::vector<double> b(static_cast<size_t>(len));
+  for (int32_t i = 0; i < n; i++) {
+    const double y = source->y(i);
+    b[n - 1 - i] = y;
+    b[n + i] = y;
+    b[2 * n + i] = y;
+  }
+  std::vector<double> forward(static_cast<size_t>(len), 0.0);
+  for (int32_t i = 2; i < len; i++) {
+    forward[i] = a0 * b[i] + a1 * b[i - 1] + a2 * b[i - 2] + b1 * forward[i - 1] + b2 * forward[i - 2];
+  }
+  std::vector<double> backward(static_cast<size_t>(len), 0.0);
+  for (int32_t i = len - 3; i >= 1; i--) {
+    backward[i] = a0 * b[i] + a1 * b[i + 1] + a2 * b[i + 2] + b1 * backward[i + 1] + b2 * backward[i + 2];
+  }
+  std::vector<xyPair> points(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; i++) {
+    points[i].x = source->x_at(i);
+    points[i].y = (forward[n + i] + backward[n + i]) / 2.0;
+  }
+  result->replace_points(points.data(), n);
+  return result;
+}
+
+std::vector<double> fft_notch_filter(const xyPair* points, int n, double f0, int& out_count) {
+  out_count = 0;
+  if (!points || n < 1) {
+    errormessage("*** fft_notch_filter - NO POINTS (%d) ***", n);
+    return {};
+  }
+  std::vector<double> re(static_cast<size_t>(n)), im(static_cast<size_t>(n), 0.0);
+  double mean1 = 0.0;
+  for (int i = 0; i < n; i++) {
+    re[i] = points[i].y;
+    mean1 += re[i];
+  }
+  mean1 /= n;
+  const double span = points[n - 1].x - points[0].x;
+  if (n < 2 || span == 0.0) {
+    out_count = n;
+    return re;
+  }
+  std::vector<double> Re(static_cast<size_t>(n)), Im(static_cast<size_t>(n));
+  if (!mixed_radix_fft(n, re.data(), im.data(), Re.data(), Im.data())) return {};
+  const double w = 10.0;
+  const double df = 1000.0 / span;
+  for (int i = 0; i < n; i++) {
+    const double fi = (i < n / 2 ? i : n - i) * df;
+    const double g = 1.0 - w * w / (w * w + (f0 - fi) * (f0 - fi));
+    re[i] = Re[i] * g;
+    im[i] = -Im[i] * g;
+  }
+  // A second forward transform of the conjugate gives n times the inverse.
+  mixed_radix_fft(n, re.data(), im.data(), Re.data(), Im.data());
+  double mean2 = 0.0;
+  for (int i = 0; i < n; i++) {
+    Re[i] /= n;
+    mean2 += Re[i];
+  }
+  mean2 /= n;
+  if (mean2 != mean1) {
+    for (double& v : Re) v += mean1 - mean2;
+  }
+  out_count = n;
+  return Re;
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks (bench/): every *_bench program of the
+# optimised native tree ($ERG_BUILD/bench, where FFTW links), then every
+# *_bench.exe of the Windows tree ($ERG_BUILD/win) under Wine. They print
+# their figures; they are not tests.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ERG_BUILD:-$root/build}
+export ERG_BUILD=$build
+"$root/tools/install-deps.sh"
+extra=()
+[ -n "${ERG_DIRS:-}" ] && extra+=("-DERG_DIRS=$ERG_DIRS")
+
+echo "== native benchmarks"
+cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
+cmake --build "$build/bench" --target benchmarks
+for exe in "$build/bench/bin/"*_bench; do
+  [ -x "$exe" ] || continue
+  echo "-- $(basename "$exe")"
+  "$exe"
+done
+
+echo "== Windows benchmarks under Wine"
+cmake -S "$root" -B "$build/win" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
+cmake --build "$build/win" --target benchmarks
+. "$root/tools/wine-session.sh"
+wine_session_begin
+status=0
+for exe in "$build/win/bin/"*_bench.exe; do
+  [ -f "$exe" ] || continue
+  echo "-- $(basename "$exe")"
+  (cd "$build/win/bin" && "$root/tools/wine-run" "$exe") || status=1
+done
+wine_session_end
+exit $status
