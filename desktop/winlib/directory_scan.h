@@ -26,10 +26,10 @@ class directoryScanClass {
   // Starts the search on folder + pattern (a given pattern replaces the
   // kept one) and gives its first entry other than "." and ".."; null when
   // nothing matches. Refused (reported) once a search was started.
-  const char* get_first_file(const char* pattern);
+  const char* get_first_file(const char* pattern = nullptr);
   // The next entry other than "." and ".." (the first when no search is
   // open); null at the end.
-  const char* next_file(const char* pattern);
+  const char* next_file(const char* pattern = nullptr);
   // The next entry that is a folder.
   const char* next_directory();
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -11,12 +10,7 @@
 
 namespace {
 
-std::set<const directorySearchOwner*>& live_owners() {
-  static std::set<const directorySearchOwner*> owners;
-  return owners;
-}
-
-// The entries of folder matching pattern, in name order: folders or files.
+// The entries of a folder matching pattern, in name order: folders or files.
 std::vector<WIN32_FIND_DATAA> entries(const std::string& pattern, bool folders) {
   std::vector<WIN32_FIND_DATAA> found;
   WIN32_FIND_DATAA data;
@@ -51,82 +45,84 @@ bool identify(const std::string& folder, DWORD& volume, DWORD& high, DWORD& low)
 
 int32_t getDirectoryClass::found_ = 0;
 
-directorySearchOwner::directorySearchOwner() { live_owners().insert(this); }
+getDirectoryClass::getDirectoryClass(directorySearchOwner* owner, const char*, const char* extension, const char*)
+    : winTypeClass(owner, window_type::directory_getter), owner_(owner), extension_(extension) {}
 
-directorySearchOwner::~directorySearchOwner() { live_owners().erase(this); }
-
-bool directorySearchOwner::exists(const directorySearchOwner* owner) {
-  return owner && live_owners().count(owner) != 0;
+bool getDirectoryClass::in_tree(const getDirectoryClass* search) {
+  windowNode* node = find_window_node(search);
+  return node && node->type == window_type::directory_getter;
 }
 
-getDirectoryClass::getDirectoryClass(directorySearchOwner* owner, const char*, const char* extension, const char*)
-    : owner_(owner), extension_(extension) {}
+bool getDirectoryClass::go_on() { return error_count() < 1 && !owner_->cancel_requested(); }
 
-bool getDirectoryClass::go_on() const { return error_count() < 1 && owner_exists() && !owner_->cancel_requested(); }
-
-void getDirectoryClass::show_found() {
-  if (owner_exists()) owner_->show_count(fmt("%5d", static_cast<int>(found_)));
+bool getDirectoryClass::show_found() {
+  owner_->show_count(fmt("%5d", static_cast<int>(found_)));
+  return in_tree(this);
 }
 
 void getDirectoryClass::scan(directorySearchCallback callback, const char* root) {
   callback_ = callback;
   found_ = 0;
   depth_limited_ = false;
-  show_found();
+  if (!show_found()) return;
   folder_id chain[directory_search_depth_limit + 1];
   branch_ = chain;
   branch_depth_ = 0;
-  search(root ? root : "", 0);
+  std::string top = root ? root : "";
+  if (!search(top.c_str(), 0)) return;
   branch_ = nullptr;
   if (depth_limited_) {
     infomessage("*** FOLDERS MORE THAN %d LEVELS BELOW [%s] WERE NOT SEARCHED ***", directory_search_depth_limit,
-                root ? root : "");
+                top.c_str());
   }
 }
 
-void getDirectoryClass::search(const char* folder, int depth) {
-  if (!owner_exists() || owner_->cancel_requested()) return;
+bool getDirectoryClass::search(const char* folder, int depth) {
+  if (owner_->cancel_requested()) return true;
   folder_id id = {};
   bool known = identify(folder, id.volume, id.index_high, id.index_low);
   if (known) {
     for (int i = 0; i < branch_depth_; i++) {
       const folder_id& up = branch_[i];
-      if (up.volume == id.volume && up.index_high == id.index_high && up.index_low == id.index_low) return;
+      if (up.volume == id.volume && up.index_high == id.index_high && up.index_low == id.index_low) return true;
     }
   }
   owner_->show_accepted(fmt("Accepted: %5d", static_cast<int>(owner_->accepted_count())));
-  if (!owner_exists()) return;
+  if (!in_tree(this)) return false;
   owner_->show_message(depth, fmt("%s", folder));
-  if (!owner_exists()) return;
+  if (!in_tree(this)) return false;
   owner_->refresh_panel();
-  list_files(folder);
+  if (!in_tree(this) || !list_files(folder)) return false;
 
   if (!known) id = folder_id{0, 0, 0};
   branch_[branch_depth_++] = id;
   for (const WIN32_FIND_DATAA& entry : entries(std::string(folder) + "*.*", true)) {
-    if (error_count() >= 1 || !owner_exists() || !owner_->include_subfolders()) break;
+    if (!go_on() || !owner_->include_subfolders()) break;
     if (entry.cFileName[0] == '.') continue;
     if (depth >= directory_search_depth_limit) {
       depth_limited_ = true;
       break;
     }
     std::string sub = std::string(folder) + entry.cFileName + "\\";
-    search(sub.c_str(), depth + 1);
+    if (!search(sub.c_str(), depth + 1)) return false;
     found_++;
-    show_found();
-    if (owner_exists()) owner_->show_message(depth + 1, "");
+    if (!show_found()) return false;
+    owner_->show_message(depth + 1, "");
+    if (!in_tree(this)) return false;
   }
   branch_depth_--;
+  return true;
 }
 
-void getDirectoryClass::list_files(const char* folder) {
+bool getDirectoryClass::list_files(const char* folder) {
   std::string path = folder;
   path.erase(path.find_last_of('\\') + 1);
   for (const WIN32_FIND_DATAA& entry : entries(path + "*." + extension_.text(), false)) {
-    if (!go_on()) return;
+    if (!go_on()) break;
     callback_(owner_, &entry, path.c_str());
+    if (!in_tree(this)) return false;
     found_++;
-    show_found();
+    if (!show_found()) return false;
   }
+  return true;
 }
-

@@ -1,11 +1,12 @@
 // getDirectoryClass: the recursive search for test files below a folder,
 // reporting its progress on its owner's information panel.
 //
-// The owner is the test locator window. The search needs of it only what
-// directorySearchOwner declares. Panel calls may dispatch a waiting window
-// message, and a dispatched message may close the owner: the search checks
-// after each such call that the owner still exists before it touches it
-// again, and stops when it is gone.
+// The owner is the test locator window; the search is a window object of
+// type 13 beneath it in the window tree, made with new like every window
+// object. Panel calls may dispatch a waiting window message, and a
+// dispatched message may close the owner, which deletes the search with it:
+// after each such call the search looks for itself in the window tree and
+// stops, touching nothing, when it is gone.
 #ifndef DIRECTORY_SEARCH_H
 #define DIRECTORY_SEARCH_H
 
@@ -14,17 +15,12 @@
 #include <cstdint>
 
 #include "byte_object.h"
+#include "window_object.h"
 
-// What the search reads and shows of its owner.
-class directorySearchOwner {
+// The window that owns a search, and what the search reads and shows of it.
+class directorySearchOwner : public winTypeClass {
  public:
-  directorySearchOwner();
-  virtual ~directorySearchOwner();
-  directorySearchOwner(const directorySearchOwner&) = delete;
-  directorySearchOwner& operator=(const directorySearchOwner&) = delete;
-
-  // Whether owner is an owner that has not been destroyed.
-  static bool exists(const directorySearchOwner* owner);
+  directorySearchOwner(winTypeClass* parent, uint32_t type_code) : winTypeClass(parent, type_code) {}
 
   // The information panel: its count line, its line of accepted tests, one
   // of its message lines (each may dispatch one waiting window message),
@@ -37,7 +33,7 @@ class directorySearchOwner {
   virtual bool include_subfolders() = 0;
   // The count of accepted tests.
   virtual int32_t accepted_count() = 0;
-  // The cancel request, read between folders.
+  // The cancel request.
   virtual bool cancel_requested() = 0;
 };
 
@@ -49,22 +45,22 @@ typedef void (*directorySearchCallback)(directorySearchOwner* owner, const WIN32
 // Folders deeper than this below the root are not searched.
 constexpr int directory_search_depth_limit = 32;
 
-class getDirectoryClass {
+class getDirectoryClass : public winTypeClass {
  public:
-  static constexpr int window_type = 13;
-
-  // The search for files with the given extension on behalf of owner (the
-  // name and the root folder are not used).
+  // The search for files with the given extension, beneath owner in the
+  // window tree (the name and the root folder are not used).
   getDirectoryClass(directorySearchOwner* owner, const char* name, const char* extension, const char* root);
-  getDirectoryClass(const getDirectoryClass&) = delete;
-  getDirectoryClass& operator=(const getDirectoryClass&) = delete;
+
+  // Nothing to lay out or draw.
+  void draw(HDC, const paper&) override {}
 
   // Sets the found counter to 0 and searches root (a folder path ending in
   // "\"). Goes on only while the error counter is below 1 (the caller sets
-  // it to 0 first), the owner exists and has not asked to cancel. Visits
-  // the files and sub-folders of each folder in name order; folders already
-  // open higher up the same branch (a folder loop) are skipped, and folders
-  // below the depth limit are left out, which is reported once.
+  // it to 0 first), the search is still in the window tree and its owner has
+  // not asked to cancel. Visits the files and then the sub-folders of each
+  // folder in name order; a folder already open higher up the same branch
+  // (a folder loop) is skipped, and folders below the depth limit are left
+  // out, which is reported once.
   void scan(directorySearchCallback callback, const char* root);
 
   // Files and folders found by the last scan.
@@ -74,11 +70,14 @@ class getDirectoryClass {
   struct folder_id {
     DWORD volume, index_high, index_low;
   };
-  bool go_on() const;
-  bool owner_exists() const { return directorySearchOwner::exists(owner_); }
-  void search(const char* folder, int depth);
-  void list_files(const char* folder);
-  void show_found();
+  // Whether search is still in the window tree as a folder search. Safe on
+  // a deleted search: it only compares the pointer.
+  static bool in_tree(const getDirectoryClass* search);
+  bool go_on();
+  // Each returns false when the search has been deleted meanwhile.
+  bool search(const char* folder, int depth);
+  bool list_files(const char* folder);
+  bool show_found();
 
   directorySearchOwner* owner_;
   byteObjectClass extension_;

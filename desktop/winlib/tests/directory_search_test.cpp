@@ -6,9 +6,9 @@
 
 #include <cstdio>
 #include <exception>
+#include <cstring>
 #include <filesystem>
 #include <map>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -16,6 +16,7 @@
 #include "message_capture.h"
 #include "messages.h"
 #include "temp_folder.h"
+#include "window_tree.h"
 
 namespace {
 
@@ -33,7 +34,10 @@ struct search_record {
 // are fields.
 class test_owner : public directorySearchOwner {
  public:
-  test_owner(search_record& record, const std::string& root) : record_(record), root_(root) {}
+  test_owner(search_record& record, const std::string& root)
+      : directorySearchOwner(nullptr, window_type::test_search), record_(record), root_(root) {}
+
+  void draw(HDC, const paper&) override {}
 
   void show_count(const char* text) override { record_.count = text; }
   void show_accepted(const char* text) override { record_.accepted = text; }
@@ -73,6 +77,13 @@ void record_file(directorySearchOwner* owner, const WIN32_FIND_DATAA* data, cons
 
 std::string root_of(const temp_folder& folder) { return folder.path().string() + "\\"; }
 
+// Runs one search, made with new as window objects are, on owner's behalf.
+void run_search(test_owner& owner, const std::string& root) {
+  getDirectoryClass* search = new getDirectoryClass(&owner, "search", "TST", root.c_str());
+  search->scan(record_file, root.c_str());
+  delete search;
+}
+
 void make_tree(const temp_folder& folder) {
   folder.write("b.tst", "");
   folder.write("a.TST", "");
@@ -99,8 +110,7 @@ TEST_F(DirectorySearch, WalksSubFoldersInNameOrder) {
   std::string root = root_of(folder);
   search_record record;
   test_owner owner(record, root);
-  getDirectoryClass search(&owner, "search", "TST", root.c_str());
-  search.scan(record_file, root.c_str());
+  run_search(owner, root);
 
   EXPECT_EQ(record.files,
             (std::vector<std::string>{"a.TST", "b.tst", "dir.TST\\f.TST", "sub\\c.TST", "sub\\deeper\\d.TST"}));
@@ -136,8 +146,7 @@ TEST_F(DirectorySearch, SubFolderSwitchCancelAndErrors) {
     owner.subfolders = c.subfolders;
     owner.cancel_after = c.cancel_after;
     owner.error_after = c.error_after;
-    getDirectoryClass search(&owner, "search", "TST", root.c_str());
-    search.scan(record_file, root.c_str());
+    run_search(owner, root);
     EXPECT_EQ(record.files, c.files);
   }
   EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** BAD TEST FILE ***"});
@@ -145,8 +154,7 @@ TEST_F(DirectorySearch, SubFolderSwitchCancelAndErrors) {
   // An error counted before the scan stops it at once.
   search_record record;
   test_owner owner(record, root);
-  getDirectoryClass search(&owner, "search", "TST", root.c_str());
-  search.scan(record_file, root.c_str());
+  run_search(owner, root);
   EXPECT_TRUE(record.files.empty());
 }
 
@@ -164,8 +172,7 @@ TEST_F(DirectorySearch, TwelveLevelsDeep) {
   std::string root = root_of(folder);
   search_record record;
   test_owner owner(record, root);
-  getDirectoryClass search(&owner, "search", "TST", root.c_str());
-  search.scan(record_file, root.c_str());
+  run_search(owner, root);
   EXPECT_EQ(record.files, expected);
   EXPECT_EQ(record.lines[12], "");  // the deepest folder's line, emptied on the way back
   EXPECT_EQ(getDirectoryClass::found_count(), 13 + 12);
@@ -183,8 +190,7 @@ TEST_F(DirectorySearch, StopsAtTheDepthLimit) {
   std::string root = root_of(folder);
   search_record record;
   test_owner owner(record, root);
-  getDirectoryClass search(&owner, "search", "TST", root.c_str());
-  search.scan(record_file, root.c_str());
+  run_search(owner, root);
   ASSERT_EQ(record.files.size(), static_cast<size_t>(directory_search_depth_limit));
   EXPECT_EQ(record.files.back().substr(record.files.back().rfind('\\') + 1),
             std::to_string(directory_search_depth_limit) + ".TST");
@@ -207,8 +213,7 @@ TEST_F(DirectorySearch, EndsOnAFolderLoop) {
   message_capture capture;
   search_record record;
   test_owner owner(record, root);
-  getDirectoryClass search(&owner, "search", "TST", root.c_str());
-  search.scan(record_file, root.c_str());
+  run_search(owner, root);
   EXPECT_EQ(record.files, (std::vector<std::string>{"a.TST", "inner\\b.TST"}));
   EXPECT_TRUE(capture.texts().empty());
 }
@@ -217,17 +222,27 @@ TEST_F(DirectorySearch, EndsOnAFolderLoop) {
 namespace {
 
 // An owner that a dispatched message closes: on its first message line of
-// depth 1 it takes the waiting message, a close request, and is destroyed.
-// Its storage outlives it, and a call on it after that ends the test
-// program (see the test).
+// depth 1 it takes the waiting message, a close request, and deletes
+// itself, as a window does on WM_CLOSE, and the search with it. Its storage
+// is kept and filled with a pattern that no call survives: a call on it
+// after that ends the test program (see the test).
 class closing_owner : public test_owner {
  public:
   using test_owner::test_owner;
   void on_message(int line) override {
     MSG message;
-    if (line == 1 && PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) this->~closing_owner();
+    if (line == 1 && PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE)) delete this;
   }
+  static void* operator new(size_t size) {
+    EXPECT_LE(size, sizeof storage);
+    return storage;
+  }
+  static void operator delete(void* object, size_t size) { memset(object, 0xCC, size); }
+
+ private:
+  alignas(16) static unsigned char storage[512];
 };
+alignas(16) unsigned char closing_owner::storage[512];
 
 [[noreturn]] void closed_owner_called() {
   fputs("*** the search called its owner after the owner was closed ***\n", stderr);
@@ -248,15 +263,15 @@ TEST_F(DirectorySearch, OwnerClosedDuringTheSearch) {
   make_tree(folder);
   std::string root = root_of(folder);
   search_record record;
-  alignas(closing_owner) unsigned char storage[sizeof(closing_owner)];
-  closing_owner* owner = new (storage) closing_owner(record, root);
-  getDirectoryClass search(owner, "search", "TST", root.c_str());
+  closing_owner* owner = new closing_owner(record, root);
+  getDirectoryClass* search = new getDirectoryClass(owner, "search", "TST", root.c_str());
   MSG queue;
   PeekMessageA(&queue, nullptr, 0, 0, PM_NOREMOVE);  // the thread gets its message queue
   PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
-  search.scan(record_file, root.c_str());
-  EXPECT_FALSE(directorySearchOwner::exists(owner));
-  // The root's files, then the first sub-folder's line closed the owner.
+  search->scan(record_file, root.c_str());
+  // Both are gone from the window tree; the search went no further.
+  EXPECT_EQ(find_window_of_type(window_type::test_search), nullptr);
+  EXPECT_EQ(find_window_of_type(window_type::directory_getter), nullptr);
   EXPECT_EQ(record.files, (std::vector<std::string>{"a.TST", "b.tst"}));
   EXPECT_EQ(record.lines[1], root + "dir.TST\\");
   EXPECT_TRUE(capture.texts().empty());
