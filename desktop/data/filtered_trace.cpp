@@ -1,0 +1,156 @@
+#include "filtered_trace.h"
+
+#include "messages.h"
+#include "samples_list.h"
+#include "trace_filters.h"
+
+namespace {
+
+constexpr double notch_width_hz = 10.0;
+
+}  // namespace
+
+tracePlusClass::tracePlusClass(const traceClass* source) : source_(source), own_(new traceClass(source)) {}
+
+tracePlusClass::tracePlusClass(const tracePlusClass& other)
+    : listPayload(other), source_(other.source_), own_(new traceClass(other.own_)) {
+  lowpass_frequency_ = 170.0;
+  if (other.samples_) {
+    samples_ = other.samples_;
+    samples_->attach_user(this);
+  }
+  set_spike_filter(other.spike_);
+  set_60hz_filter(other.notch60_);
+  set_50hz_filter(other.notch50_);
+  set_lowpass_filter(other.lowpass_, other.lowpass_frequency_);
+  attributes_window_ = other.attributes_window_;
+}
+
+tracePlusClass::~tracePlusClass() {
+  if (samples_) samples_->detach_user(this);
+  delete filtered_;
+  delete own_;
+}
+
+traceClass* tracePlusClass::active_trace() const {
+  if (!any_filter() && !samples_) return own_;
+  return filtered_ ? filtered_ : own_;
+}
+
+bool tracePlusClass::set_spike_filter(uint8_t flag) {
+  if (spike_ == flag) return false;
+  spike_ = flag;
+  rebuild();
+  return true;
+}
+
+bool tracePlusClass::set_60hz_filter(uint8_t flag) {
+  if (notch60_ == flag) return false;
+  notch60_ = flag;
+  rebuild();
+  return true;
+}
+
+bool tracePlusClass::set_50hz_filter(uint8_t flag) {
+  if (notch50_ == flag) return false;
+  notch50_ = flag;
+  rebuild();
+  return true;
+}
+
+bool tracePlusClass::set_lowpass_filter(uint8_t flag, double frequency) {
+  if (lowpass_ == flag && lowpass_frequency_ == frequency) return false;
+  lowpass_ = flag;
+  lowpass_frequency_ = frequency;
+  rebuild();
+  return true;
+}
+
+bool tracePlusClass::switch_lowpass_filter(uint8_t flag) { return set_lowpass_filter(flag, lowpass_frequency_); }
+
+bool tracePlusClass::set_sample_list(samplesListClass* list) {
+  if (!list) {
+    errormessage("*** tracePlusClass::set_sample_list - SAMPLES LIST IS NULL ***");
+    return false;
+  }
+  if (samples_ != list) {
+    if (samples_) samples_->detach_user(this);
+    samples_ = list;
+    samples_->attach_user(this);
+  }
+  rebuild();
+  return true;
+}
+
+void tracePlusClass::detach_samples_list(const samplesListClass* list) {
+  if (list && samples_ == list) samples_ = nullptr;
+}
+
+void tracePlusClass::replace_filtered(traceClass* next) {
+  if (!next) return;
+  delete filtered_;
+  filtered_ = next;
+}
+
+void tracePlusClass::rebuild() {
+  delete filtered_;
+  filtered_ = new traceClass(own_);
+  if (samples_ && samples_->get_count() > 0) {
+    const traceClass* average = samples_->average();
+    if (average) replace_filtered(new traceClass(average));
+  }
+  if (spike_) {
+    traceClass* cleaned = new traceClass(filtered_);
+    spike_filter(filtered_->points(), cleaned->points(), filtered_->get_count());
+    replace_filtered(cleaned);
+  }
+  if (notch60_) replace_filtered(notch_filter(filtered_, 60.0, notch_width_hz));
+  if (notch50_) replace_filtered(notch_filter(filtered_, 50.0, notch_width_hz));
+  if (lowpass_) replace_filtered(fir_lowpass_trace(filtered_, lowpass_frequency_));
+  filtered_->compute_extent();
+  filtered_->copy_attributes(*own_);
+}
+
+void tracePlusClass::drop_filtered() {
+  delete filtered_;
+  filtered_ = nullptr;
+}
+
+bool tracePlusClass::any_filter() const { return spike_ || notch60_ || notch50_ || lowpass_; }
+
+void tracePlusClass::set_color(int32_t colour) {
+  own_->color = colour;
+  if (filtered_) filtered_->color = colour;
+}
+
+void tracePlusClass::set_no_line(int32_t points_only) {
+  own_->points_only = points_only;
+  if (filtered_) filtered_->points_only = points_only;
+}
+
+void tracePlusClass::set_dash(int32_t period) {
+  own_->dash_period = period;
+  if (filtered_) filtered_->dash_period = period;
+}
+
+void tracePlusClass::set_symbol(int32_t symbol) {
+  own_->symbol = symbol;
+  if (filtered_) filtered_->symbol = symbol;
+}
+
+void tracePlusClass::set_shown(uint8_t shown) {
+  own_->shown = shown;
+  if (filtered_) filtered_->shown = shown;
+}
+
+void tracePlusClass::set_use_for_scaling(uint8_t flag) { active_trace()->use_for_scaling = flag; }
+
+void tracePlusClass::set_offsets(double x, double y) {
+  traceClass* active = active_trace();
+  active->set_x_offset(x);
+  active->set_y_offset(y);
+}
+
+void tracePlusClass::set_x_offset(double x) { active_trace()->set_x_offset(x); }
+
+void tracePlusClass::set_y_offset(double y) { active_trace()->set_y_offset(y); }

@@ -1,0 +1,99 @@
+// tracePlusClass: one entry of a graph's trace list, and the trace of a
+// thumbnail. It keeps its own copy of a trace with processing switches
+// (spike removal, 60 Hz notch, 50 Hz notch, low-pass at a cut-off) and an
+// optional samples list whose average replaces the trace; when any of them
+// is on, a filtered trace is rebuilt from the copy in that fixed order.
+#ifndef FILTERED_TRACE_H
+#define FILTERED_TRACE_H
+
+#include <cstdint>
+
+#include "list_payload.h"
+#include "trace.h"
+
+class samplesListClass;
+class plotAttributesWindow;
+
+class tracePlusClass : public listPayload {
+ public:
+  // Own copy loaded from source, with its attributes; nothing is rebuilt.
+  // A null source gives an empty copy.
+  explicit tracePlusClass(const traceClass* source);
+  // A copy of other's own copy, sharing its source and samples list, with
+  // its switches set again (so its filtered trace is rebuilt).
+  tracePlusClass(const tracePlusClass& other);
+  tracePlusClass& operator=(const tracePlusClass&) = delete;
+  // Deletes the filtered trace and the own copy; the source and the samples
+  // list are left alone.
+  ~tracePlusClass() override;
+
+  // The own copy when no switch is on and no samples list is set; else the
+  // filtered trace (the own copy until there is one).
+  traceClass* active_trace() const;
+  traceClass* own_trace() const { return own_; }
+  traceClass* filtered_trace() const { return filtered_; }
+
+  // Each returns false when nothing changed; else stores and rebuilds.
+  bool set_spike_filter(uint8_t flag);
+  bool set_60hz_filter(uint8_t flag);
+  bool set_50hz_filter(uint8_t flag);
+  bool set_lowpass_filter(uint8_t flag, double frequency);
+  bool switch_lowpass_filter(uint8_t flag);
+  // Null is reported and refused; any list (also the same one) rebuilds.
+  bool set_sample_list(samplesListClass* list);
+  // The list calls this when it is destroyed: the entry forgets it.
+  void detach_samples_list(const samplesListClass* list);
+
+  // Rebuilds the filtered trace from the own copy: the samples' average,
+  // spike removal, 60 Hz notch, 50 Hz notch, low-pass, in that order.
+  void rebuild();
+  void drop_filtered();
+  bool any_filter() const;
+
+  bool has_spike_filter() const { return spike_ != 0; }
+  bool has_60hz_filter() const { return notch60_ != 0; }
+  bool has_50hz_filter() const { return notch50_ != 0; }
+  bool has_lowpass_filter() const { return lowpass_ != 0; }
+  double lowpass_frequency() const { return lowpass_frequency_; }
+  samplesListClass* samples_list() const { return samples_; }
+  const traceClass* source_trace() const { return source_; }
+  plotAttributesWindow* attributes_window() const { return attributes_window_; }
+  void set_attributes_window(plotAttributesWindow* window) { attributes_window_ = window; }
+
+  // Of the own copy.
+  int32_t color() const { return own_->color; }
+  int32_t line_width() const { return own_->line_width; }
+  // Of the active trace.
+  bool use_for_scaling() const { return active_trace()->use_for_scaling != 0; }
+  double x_offset() const { return active_trace()->x_offset(); }
+  double y_offset() const { return active_trace()->y_offset(); }
+
+  // Written to the own copy and, when there is one, the filtered trace.
+  void set_color(int32_t colour);
+  void set_no_line(int32_t points_only);
+  void set_dash(int32_t period);
+  void set_symbol(int32_t symbol);
+  void set_shown(uint8_t shown);
+  // Written to the active trace only.
+  void set_use_for_scaling(uint8_t flag);
+  void set_offsets(double x, double y);
+  void set_x_offset(double x);
+  void set_y_offset(double y);
+
+ private:
+  // Replaces the filtered trace by next when there is one.
+  void replace_filtered(traceClass* next);
+
+  uint8_t spike_ = 0;
+  uint8_t notch60_ = 0;
+  uint8_t notch50_ = 0;
+  uint8_t lowpass_ = 0;
+  samplesListClass* samples_ = nullptr;
+  double lowpass_frequency_ = 50.0;
+  const traceClass* source_ = nullptr;
+  traceClass* own_ = nullptr;
+  traceClass* filtered_ = nullptr;
+  plotAttributesWindow* attributes_window_ = nullptr;
+};
+
+#endif

@@ -1,0 +1,98 @@
+#include "samples_list.h"
+
+#include <algorithm>
+
+#include "block_traces.h"
+#include "filtered_trace.h"
+#include "fmt.h"
+#include "messages.h"
+
+sampleEntry::~sampleEntry() { delete trace; }
+
+samplesListClass::samplesListClass() : entries_("nameless") {}
+
+samplesListClass::~samplesListClass() {
+  // Detaching calls back into detach_user, so work on a copy.
+  std::vector<tracePlusClass*> users;
+  users.swap(users_);
+  for (tracePlusClass* entry : users) entry->detach_samples_list(this);
+  delete_list_items(&entries_);
+}
+
+int32_t samplesListClass::add_sample(const testFileRecord& record, const samplesBlock& block, int number) {
+  traceClass* trace = make_trace_from_block(record, block, 5);
+  if (!trace) return -1;
+  trace->set_label(fmt("[spl %d]", number));
+  sampleEntry* entry = new sampleEntry;
+  entry->trace = trace;
+  r_list<sampleEntry>::element* element = entries_.add(entry);
+  if (!element) {
+    delete entry;
+    return -1;
+  }
+  element->delete_flag = 1;
+  average_valid_ = 0;
+  return entries_.count() - 1;
+}
+
+sampleEntry* samplesListClass::entry_at(int32_t index, const char* caller) {
+  if (index < 0 || index >= entries_.count()) {
+    errormessage("*** samplesListClass::%s - Requested offset (%d) TOO LARGE, max = (%d)", caller,
+                 static_cast<int>(index), static_cast<int>(entries_.count() - 1));
+    return nullptr;
+  }
+  return entries_.get(static_cast<uint16_t>(index));
+}
+
+int samplesListClass::set_sample_flag(int32_t index, uint8_t flag) {
+  sampleEntry* entry = entry_at(index, "set_sample_flag");
+  if (!entry) return 0;
+  entry->include = flag;
+  average_valid_ = 0;
+  return 1;
+}
+
+uint8_t samplesListClass::get_sample_flag(int32_t index) {
+  sampleEntry* entry = entry_at(index, "get_sample_flag");
+  return entry ? entry->include : 0;
+}
+
+traceClass* samplesListClass::get_trace(int32_t index) {
+  sampleEntry* entry = entry_at(index, "get_trace");
+  return entry ? entry->trace : nullptr;
+}
+
+traceClass* samplesListClass::average() {
+  if (average_valid_) return &average_;
+  int32_t included = 0;
+  for (auto* e = entries_.head(); e; e = e->next) {
+    if (e->payload && e->payload->include && e->payload->trace) included++;
+  }
+  if (included == 0) return nullptr;
+  bool first = true;
+  for (auto* e = entries_.head(); e; e = e->next) {
+    sampleEntry* entry = e->payload;
+    if (!entry || !entry->include || !entry->trace) continue;
+    if (first) {
+      average_.load(entry->trace);
+      xyPair* sum = average_.points();
+      for (int32_t i = 0; i < average_.get_count(); i++) sum[i].y /= included;
+      first = false;
+      continue;
+    }
+    xyPair* sum = average_.points();
+    const xyPair* add = entry->trace->points();
+    int32_t n = std::min(average_.get_count(), entry->trace->get_count());
+    for (int32_t i = 0; i < n; i++) sum[i].y += add[i].y / included;
+  }
+  average_valid_ = 1;
+  return &average_;
+}
+
+void samplesListClass::attach_user(tracePlusClass* entry) {
+  if (entry && std::find(users_.begin(), users_.end(), entry) == users_.end()) users_.push_back(entry);
+}
+
+void samplesListClass::detach_user(tracePlusClass* entry) {
+  users_.erase(std::remove(users_.begin(), users_.end(), entry), users_.end());
+}

@@ -1,0 +1,70 @@
+// samplesListClass: a test's sweeps (its sample files and the record's last
+// sweep), one trace each with an include flag, and the cached average of the
+// included ones, which becomes the test's trace when a filtered trace entry
+// is given the list.
+#ifndef SAMPLES_LIST_H
+#define SAMPLES_LIST_H
+
+#include <cstdint>
+#include <vector>
+
+#include "list_payload.h"
+#include "r_list.h"
+#include "stored_records.h"
+#include "trace.h"
+
+class tracePlusClass;
+
+// One sample: its include flag and its trace, which it owns.
+class sampleEntry : public listPayload {
+ public:
+  sampleEntry() = default;
+  ~sampleEntry() override;
+  sampleEntry(const sampleEntry&) = delete;
+  sampleEntry& operator=(const sampleEntry&) = delete;
+
+  uint8_t include = 1;
+  traceClass* trace = nullptr;
+};
+
+class samplesListClass {
+ public:
+  samplesListClass();
+  // Deletes every entry with its trace, then the average; trace entries
+  // that still use the list are detached from it first.
+  ~samplesListClass();
+  samplesListClass(const samplesListClass&) = delete;
+  samplesListClass& operator=(const samplesListClass&) = delete;
+
+  // Appends a sample made from the block (colour 5, labelled "[spl %d]"
+  // with number) and returns its index; -1 (nothing added) when the block
+  // is refused.
+  int32_t add_sample(const testFileRecord& record, const samplesBlock& block, int number);
+
+  // 1 when set; 0 (reported) for an index outside the list.
+  int set_sample_flag(int32_t index, uint8_t flag);
+  // The flag; 0 (reported) for an index outside the list.
+  uint8_t get_sample_flag(int32_t index);
+  // The sample's trace; null (reported) for an index outside the list.
+  traceClass* get_trace(int32_t index);
+  int32_t get_count() const { return entries_.count(); }
+
+  // The average of the included samples (kept until a sample or a flag
+  // changes), or null when none is included.
+  traceClass* average();
+
+  // The trace entries that use this list register here, so that the list
+  // can detach them when it is destroyed first.
+  void attach_user(tracePlusClass* entry);
+  void detach_user(tracePlusClass* entry);
+
+ private:
+  sampleEntry* entry_at(int32_t index, const char* caller);
+
+  uint8_t average_valid_ = 0;
+  traceClass average_;
+  r_list<sampleEntry> entries_;
+  std::vector<tracePlusClass*> users_;
+};
+
+#endif

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "filtered_trace.h"
+#include "message_capture.h"
+#include "record_fixture.h"
+#include "samples_list.h"
+#include "trace_filters.h"
+
+namespace {
+
+std::vector<double> ys_of(const traceDataClass* t) {
+  std::vector<double> out;
+  for (int32_t i = 0; i < t->get_count(); i++) out.push_back(t->points()[i].y);
+  return out;
+}
+
+std::unique_ptr<traceClass> trace_of(const std::vector<double>& ys, double step = 1.0) {
+  std::unique_ptr<traceClass> t(new traceClass);
+  std::vector<double> xs;
+  for (size_t i = 0; i < ys.size(); i++) xs.push_back(i * step);
+  t->set_data(3, xs.data(), ys.data(), static_cast<int32_t>(ys.size()));
+  return t;
+}
+
+// 600 points over 300 mS: mains at 60 and 50 Hz over a slow wave, and one
+// spike.
+std::unique_ptr<traceClass> mains_trace() {
+  const double pi = std::acos(-1.0);
+  std::vector<double> ys;
+  for (int i = 0; i < 600; i++) {
+    double t = i * 0.5 / 1000.0;
+    ys.push_back(100.0 + 40.0 * std::sin(2 * pi * 3 * t) + 20.0 * std::sin(2 * pi * 60 * t) +
+                 15.0 * std::sin(2 * pi * 50 * t) + (i == 200 ? 300.0 : 0.0));
+  }
+  auto t = trace_of(ys, 0.5);
+  t->set_label("mains");
+  return t;
+}
+
+// The filters applied by hand in the entry's order.
+std::vector<double> by_hand(const traceClass& source, bool spike, bool n60, bool n50, bool lowpass, double cutoff) {
+  std::unique_ptr<traceClass> t(new traceClass(&source));
+  if (spike) {
+    std::unique_ptr<traceClass> cleaned(new traceClass(t.get()));
+    spike_filter(t->points(), cleaned->points(), t->get_count());
+    t = std::move(cleaned);
+  }
+  if (n60) t.reset(notch_filter(t.get(), 60.0, 10.0));
+  if (n50) t.reset(notch_filter(t.get(), 50.0, 10.0));
+  if (lowpass) t.reset(fir_lowpass_trace(t.get(), cutoff));
+  return ys_of(t.get());
+}
+
+TEST(SamplesList, AverageOfTheIncludedSamples) {
+  auto record = make_record();
+  samplesListClass list;
+  fill_block(record->LastSweep, {1, 2, 3}, 1.0, 3, 0);
+  EXPECT_EQ(list.add_sample(*record, record->LastSweep, 0), 0);
+  fill_block(record->LastSweep, {3, 4, 5}, 1.0, 3, 0);
+  EXPECT_EQ(list.add_sample(*record, record->LastSweep, 1), 1);
+  EXPECT_STREQ(list.get_trace(1)->label(), "[spl 1]");
+  EXPECT_EQ(list.get_trace(1)->color, 5);
+  EXPECT_EQ(ys_of(list.average()), (std::vector<double>{2.0, 3.0, 4.0}));
+
+  // Kept until something changes: a change of a sample's points is not seen.
+  traceClass* first_average = list.average();
+  list.get_trace(0)->points()[0].y = 101.0;
+  EXPECT_EQ(list.average(), first_average);
+  EXPECT_EQ(ys_of(list.average())[0], 2.0);
+
+  EXPECT_EQ(list.set_sample_flag(0, 0), 1);
+  EXPECT_EQ(list.set_sample_flag(1, 0), 1);
+  EXPECT_EQ(list.average(), nullptr);
+  list.set_sample_flag(1, 1);
+  EXPECT_EQ(ys_of(list.average()), (std::vector<double>{3.0, 4.0, 5.0}));
+  EXPECT_STREQ(list.average()->label(), "[spl 1]");
+}
+
+TEST(SamplesList, SamplesOfDifferentLengths) {
+  auto record = make_record();
+  samplesListClass list;
+  fill_block(record->LastSweep, {2, 4, 6}, 1.0, 3, 0);
+  list.add_sample(*record, record->LastSweep, 0);
+  fill_block(record->LastSweep, {2, 4}, 1.0, 2, 0);
+  list.add_sample(*record, record->LastSweep, 1);
+  EXPECT_EQ(ys_of(list.average()), (std::vector<double>{2.0, 4.0, 3.0}));
+}
+
+TEST(SamplesList, IndexesOutsideTheListAndRefusedBlocks) {
+  auto record = make_record();
+  samplesListClass list;
+  message_capture capture;
+  record->LastSweep.PointCount = 0;
+  EXPECT_EQ(list.add_sample(*record, record->LastSweep, 0), -1);
+  EXPECT_EQ(list.get_count(), 0);
+  fill_block(record->LastSweep, {1}, 1.0, 1, 0);
+  list.add_sample(*record, record->LastSweep, 0);
+  capture.clear();
+  EXPECT_EQ(list.get_sample_flag(1), 0);
+  EXPECT_EQ(list.get_trace(-1), nullptr);
+  EXPECT_EQ(list.set_sample_flag(5, 0), 0);
+  EXPECT_EQ(capture.texts(),
+            (std::vector<std::string>{
+                "*** samplesListClass::get_sample_flag - Requested offset (1) TOO LARGE, max = (0)",
+                "*** samplesListClass::get_trace - Requested offset (-1) TOO LARGE, max = (0)",
+                "*** samplesListClass::set_sample_flag - Requested offset (5) TOO LARGE, max = (0)"}));
+  EXPECT_EQ(list.get_sample_flag(0), 1);
+}
+
+TEST(FilteredTrace, RebuildOrderAndSwitchesAsATable) {
+  auto source = mains_trace();
+  for (int bits = 0; bits < 16; bits++) {
+    bool spike = bits & 1, n60 = bits & 2, n50 = bits & 4, lowpass = bits & 8;
+    tracePlusClass entry(source.get());
+    entry.set_spike_filter(spike);
+    entry.set_60hz_filter(n60);
+    entry.set_50hz_filter(n50);
+    entry.set_lowpass_filter(lowpass, 80.0);
+    EXPECT_EQ(entry.any_filter(), bits != 0) << bits;
+    EXPECT_EQ(ys_of(entry.active_trace()), by_hand(*source, spike, n60, n50, lowpass, 80.0)) << bits;
+    EXPECT_STREQ(entry.active_trace()->label(), "mains");
+    EXPECT_EQ(entry.active_trace()->color, 3);
+  }
+  // The order is seen: low-pass before the notch differs.
+  std::unique_ptr<traceClass> lowpassed(fir_lowpass_trace(source.get(), 80.0));
+  std::unique_ptr<traceClass> swapped(notch_filter(lowpassed.get(), 60.0, 10.0));
+  EXPECT_NE(ys_of(swapped.get()), by_hand(*source, false, true, false, true, 80.0));
+}
+
+TEST(FilteredTrace, SwitchesRebuildOnlyOnChange) {
+  auto source = mains_trace();
+  tracePlusClass entry(source.get());
+  EXPECT_EQ(entry.active_trace(), entry.own_trace());
+  EXPECT_EQ(entry.filtered_trace(), nullptr);
+  EXPECT_TRUE(entry.set_60hz_filter(1));
+  traceClass* built = entry.filtered_trace();
+  EXPECT_FALSE(entry.set_60hz_filter(1));
+  EXPECT_EQ(entry.filtered_trace(), built);
+
+  EXPECT_TRUE(entry.set_lowpass_filter(0, 70.0));  // a new frequency rebuilds
+  EXPECT_FALSE(entry.set_lowpass_filter(0, 70.0));
+  EXPECT_TRUE(entry.switch_lowpass_filter(1));
+  EXPECT_EQ(entry.lowpass_frequency(), 70.0);
+
+  EXPECT_TRUE(entry.set_60hz_filter(0));
+  EXPECT_TRUE(entry.set_spike_filter(1));
+  EXPECT_TRUE(entry.set_spike_filter(0));  // from the own copy: low-pass only
+  EXPECT_EQ(ys_of(entry.active_trace()), by_hand(*source, false, false, false, true, 70.0));
+}
+
+TEST(FilteredTrace, RebuiltTraceStartsShownWithPlainOffsets) {
+  auto source = mains_trace();
+  tracePlusClass entry(source.get());
+  entry.set_shown(0);
+  entry.set_offsets(5.0, 6.0);
+  EXPECT_EQ(entry.own_trace()->shown, 0);
+  EXPECT_EQ(entry.x_offset(), 5.0);
+  entry.set_spike_filter(1);
+  EXPECT_EQ(entry.active_trace()->shown, 1);
+  EXPECT_EQ(entry.x_offset(), 0.0);
+  entry.set_color(2);
+  EXPECT_EQ(entry.filtered_trace()->color, 2);
+  EXPECT_EQ(entry.color(), 2);
+  entry.drop_filtered();
+  EXPECT_EQ(entry.active_trace(), entry.own_trace());
+}
+
+TEST(FilteredTrace, ACopyRebuildsWithTheSameSwitches) {
+  auto source = mains_trace();
+  tracePlusClass entry(source.get());
+  entry.set_lowpass_filter(1, 50.0);
+  tracePlusClass copy(entry);
+  EXPECT_EQ(copy.lowpass_frequency(), 50.0);
+  EXPECT_TRUE(copy.has_lowpass_filter());
+  EXPECT_EQ(copy.source_trace(), source.get());
+  ASSERT_NE(copy.filtered_trace(), nullptr);
+  EXPECT_EQ(ys_of(copy.active_trace()), by_hand(*source, false, false, false, true, 50.0));
+}
+
+TEST(FilteredTrace, TheSamplesAverageReplacesTheTraceUntilTheListGoes) {
+  auto record = make_record();
+  auto source = trace_of({0.0, 0.0, 0.0});
+  tracePlusClass entry(source.get());
+  message_capture capture;
+  EXPECT_FALSE(entry.set_sample_list(nullptr));
+  EXPECT_EQ(capture.texts(), (std::vector<std::string>{"*** tracePlusClass::set_sample_list - SAMPLES LIST IS NULL ***"}));
+  {
+    samplesListClass list;
+    EXPECT_TRUE(entry.set_sample_list(&list));  // empty: the own copy's values
+    EXPECT_EQ(ys_of(entry.active_trace()), (std::vector<double>{0.0, 0.0, 0.0}));
+    fill_block(record->LastSweep, {2, 4, 6}, 2.0, 3, 0);
+    list.add_sample(*record, record->LastSweep, 0);
+    EXPECT_TRUE(entry.set_sample_list(&list));
+    EXPECT_EQ(ys_of(entry.active_trace()), (std::vector<double>{1.0, 2.0, 3.0}));
+    EXPECT_EQ(entry.active_trace()->color, 3);  // the own copy's attributes
+    tracePlusClass copy(entry);
+    EXPECT_EQ(copy.samples_list(), &list);
+    list.set_sample_flag(0, 0);
+    entry.rebuild();
+    EXPECT_EQ(ys_of(entry.active_trace()), (std::vector<double>{0.0, 0.0, 0.0}));
+    list.set_sample_flag(0, 1);
+    entry.rebuild();
+  }
+  // The list is gone: the entry no longer refers to it and rebuilds safely.
+  EXPECT_EQ(entry.samples_list(), nullptr);
+  entry.set_spike_filter(1);
+  EXPECT_EQ(ys_of(entry.active_trace()), (std::vector<double>{0.0, 0.0, 0.0}));
+}
+
+}  // namespace

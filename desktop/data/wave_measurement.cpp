@@ -1,0 +1,175 @@
+#include "wave_measurement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "filtered_trace.h"
+#include "line_fit.h"
+#include "record_fields.h"
+
+namespace {
+
+// The right end of the baseline starts this far before the trace's end and
+// moves left in steps until the fitted line reaches the trace's values.
+constexpr double right_time_margin = 20.0;
+constexpr double right_time_step = 5.0;
+// Enough steps to cross the longest block the unit stores.
+constexpr int right_time_step_limit = 200000;
+
+constexpr double no_bwave_yet = -200000.0;
+constexpr double no_awave_yet = 200000.0;
+
+// |b-wave amplitude / a-wave amplitude|; 0.0 for an a-wave of exactly 0.0.
+double ba_ratio_routine(referenceNodeClass* first_link) {
+  linkClass* args[2] = {nullptr, nullptr};
+  double b = 0.0, a = 0.0;
+  if (!resolve_arguments(2, first_link, args) || !args[0]->numeric_value(&b) || !args[1]->numeric_value(&a)) {
+    return ba_ratio_unresolved;
+  }
+  if (a == 0.0) return 0.0;
+  return std::fabs(b / a);
+}
+
+double last_time(const traceClass* trace) {
+  int32_t n = trace ? trace->get_count() : 0;
+  return n > 0 ? trace->x(n - 1) : 0.0;
+}
+
+}  // namespace
+
+double ab_window_end(const testFileRecord& record) {
+  if (record.FlickerMark != u'Y') return 150.0;
+  if (record.ProgramVersion < 3000) return record.Config.PostTime;
+  return record.Config.RepeatInterval;
+}
+
+waveMeasurementModel::waveMeasurementModel(testFileRecord* test_record, tracePlusClass* trace_entry)
+    : record(test_record), entry(trace_entry) {
+  baseline_slope.set_name("BaselineSlope");
+  baseline_intercept.set_name("BaselineIntercept");
+  baseline_at_left_time.set_name("BaselineFlashTime_uV");
+  baseline_at_right_time.set_name("BaselineRightTime_uV");
+  bwave_point.set_name("Bwave_uV");
+  awave_point.set_name("Awave_uV");
+  bwave_time.set_name("Bwave_mS");
+  awave_time.set_name("Awave_mS");
+  amplitude_slope.set_name("AmplitudeSlope");
+  amplitude_intercept.set_name("AmplitudeIntercept");
+  awave_implicit_time.set_name("AwaveImplicitTime");
+  awave_amplitude.set_name("AwaveActualAmplitude");
+  abs_awave_amplitude.set_name("fabsAwaveAmplitude");
+  bwave_amplitude.set_name("BwaveAmplitude");
+  bwave_implicit_time.set_name("BwaveImplicitTime");
+
+  baseline_intercept.set_value(0.0);
+  if (record) {
+    amplitude_slope.set_value(record->Config.Scale);
+    amplitude_intercept.set_value(record->Config.Offset);
+    sweep_count.set_target(&record->Average.Divisor, indirectObject::kind_double);
+  }
+
+  awave_amplitude.add_arguments(&awave_point, &baseline_at_awave_time, nullptr);
+  awave_implicit_time.add_arguments(&awave_time, nullptr);
+  bwave_over_baseline.add_arguments(&bwave_point, &baseline_at_bwave_time, nullptr);
+  bwave_amplitude.add_arguments(&bwave_over_baseline, &awave_amplitude, nullptr);
+  abs_awave_amplitude.add_arguments(&awave_amplitude, nullptr);
+  bwave_implicit_time.add_arguments(&bwave_time, nullptr);
+  ba_ratio.define_routine(ba_ratio_routine, &bwave_amplitude, &abs_awave_amplitude, nullptr);
+  baseline_at_left_time.add_arguments(&baseline_left_time, &baseline_slope, &baseline_intercept, nullptr);
+  baseline_at_right_time.add_arguments(&baseline_right_time, &baseline_slope, &baseline_intercept, nullptr);
+  baseline_at_awave_time.add_arguments(&awave_implicit_time, &baseline_slope, &baseline_intercept, nullptr);
+  baseline_at_bwave_time.add_arguments(&bwave_implicit_time, &baseline_slope, &baseline_intercept, nullptr);
+
+  baseline_left_time.set_value(0.0);
+  baseline_right_time.set_value(last_time(entry ? entry->active_trace() : nullptr) - right_time_margin);
+  zero_baseline_slope();
+}
+
+double waveMeasurementModel::baseline_at(double x) { return baseline_slope.value() * x + baseline_intercept.value(); }
+
+void waveMeasurementModel::zero_baseline_slope() {
+  slope_switch = 1;
+  baseline_slope.set_value(0.0);
+}
+
+double waveMeasurementModel::refit_baseline() {
+  if (!entry || !record) return baseline_intercept.value();
+  return fit_baseline(*entry->active_trace(), *record);
+}
+
+double waveMeasurementModel::fit_baseline(const traceClass& trace, const testFileRecord& test_record) {
+  int32_t n = trace.get_count();
+  blockFields fields{0, 1.0, 1, 0};
+  bool block_ok = read_block_fields(test_record.Average, fields);
+  if (n < 1) return baseline_intercept.value();
+  if (!block_ok || fields.pretrigger == 0) {
+    // No pre-flash points to fit: a level baseline at the microvolts of a
+    // raw zero.
+    baseline_slope.set_value(0.0);
+    baseline_intercept.set_value(test_record.Config.Offset);
+    baseline_right_time.set_value(last_time(&trace) - right_time_margin);
+    return baseline_intercept.value();
+  }
+  int capacity = static_cast<int>(static_cast<double>(fields.count) * fields.pretrigger / fields.total_time);
+  lineFit fit(std::max(capacity, 0));
+  for (int32_t i = 0; i < n && trace.x(i) <= 0.0; i++) fit.add_point(trace.x(i), trace.y(i));
+  baseline_slope.set_value(slope_switch ? 0.0 : fit.slope());
+  baseline_intercept.set_value(fit.intercept());
+
+  double lowest = trace.y(0);
+  for (int32_t i = 1; i < n; i++) lowest = std::min(lowest, trace.y(i));
+  double first = trace.x(0);
+  double right = last_time(&trace) - right_time_margin;
+  for (int steps = 0; steps < right_time_step_limit && fit.value(right) < lowest && right - right_time_step >= first;
+       steps++) {
+    right -= right_time_step;
+  }
+  baseline_right_time.set_value(right);
+  return baseline_intercept.value();
+}
+
+void waveMeasurementModel::find_ab_waves(const traceClass& trace, double t_start, double t_end,
+                                         const testFileRecord& test_record, int propagate) {
+  int32_t n = trace.get_count();
+  if (n < 1) return;
+  const xyPair* points = trace.points();
+  double first = points[0].x;
+  double last = points[n - 1].x;
+  if (!(t_start <= t_end) || t_end < first || t_start > last) return;
+  int32_t i0 = trace.nearest_index(std::max(t_start, first));
+  int32_t i1 = trace.nearest_index(std::min(t_end, last));
+  if (i0 < 0 || i1 < i0) return;
+
+  fit_baseline(trace, test_record);
+
+  linkClass* quiet[] = {&bwave_point, &awave_point, &bwave_time, &awave_time, &baseline_at_left_time,
+                        &baseline_at_right_time};
+  for (linkClass* value : quiet) value->set_active(false);
+
+  std::vector<double> y;
+  y.reserve(static_cast<size_t>(i1 - i0 + 1));
+  for (int32_t i = i0; i <= i1; i++) y.push_back(points[i].y);
+
+  bwave_point.set_value(no_bwave_yet);
+  awave_point.set_value(no_awave_yet);
+  int32_t b_index = -1;
+  for (int32_t k = 0; k <= i1 - i0; k++) {
+    if (bwave_point.value() < y[k]) {
+      bwave_point.set_value(y[k]);
+      bwave_time.set_value(trace.x(i0 + k));
+      b_index = k;
+    }
+  }
+  for (int32_t k = 0; k < b_index; k++) {
+    if (awave_point.value() > y[k]) {
+      awave_point.set_value(y[k]);
+      awave_time.set_value(trace.x(i0 + k));
+    }
+  }
+
+  for (linkClass* value : quiet) value->set_active(true);
+  if (propagate == 1) {
+    for (linkClass* value : quiet) value->propagate();
+  }
+}
