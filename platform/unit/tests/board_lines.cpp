@@ -28,15 +28,31 @@ void set_flash_trigger(SimBus& bus, bool high) {
 
 bool sync_high(SimBus& bus) { return (sim_reg_read(bus.gpio, 8) & 0x20u) != 0; }
 
-std::vector<uint64_t> sync_falls(SimBus& bus, uint64_t until_ns) {
+std::vector<uint64_t> sync_falls(SimBus& bus, uint64_t until_ns, uint64_t step_ns) {
   std::vector<uint64_t> falls;
   bool was_high = sync_high(bus);
   while (sim_now_ns() < until_ns) {
+    sim_advance_ns(step_ns);
     bool high = sync_high(bus);
     if (was_high && !high) falls.push_back(sim_now_ns());
     was_high = high;
   }
   return falls;
+}
+
+std::vector<uint64_t> flash_times(uint64_t until_ns) {
+  std::vector<uint64_t> times;
+  sim_stim_state s = {};
+  sim_stim_get_state(&s);
+  uint32_t seen = s.flashes;
+  while (sim_now_ns() < until_ns) {
+    // Flashes come at least 1 ms apart here.
+    sim_advance_ns(100000);
+    sim_stim_get_state(&s);
+    if (s.flashes != seen) times.push_back(s.last_flash_ns);
+    seen = s.flashes;
+  }
+  return times;
 }
 
 void set_flash_drive(SimBus& bus, uint32_t output1, uint32_t output3) {
@@ -69,6 +85,7 @@ std::vector<Sample> read_samples(SimBus& bus, size_t count) {
     }
     uint64_t at = sim_now_ns();
     out.push_back({at, bus.continuous_sample()});
+    sim_advance_ns(50000);  // of the 66.7 us to the next conversion
   }
   return out;
 }
