@@ -11,6 +11,10 @@ wine_session_begin() {
     timeout 300 wine64 wineboot --init >/dev/null 2>&1 || true
     timeout 120 wineserver -w || true
   fi
+  # A server left over from an interrupted run would keep its desktop on a
+  # display that is gone: end it first.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
   wineserver -p </dev/null >/dev/null 2>&1 || true
   # Start Wine's own service and desktop processes here, detached from any
   # test's output: a test that creates the first window would otherwise have
