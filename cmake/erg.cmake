@@ -22,7 +22,9 @@ function(erg_test name)
     add_test(NAME ${name}
              COMMAND ${ERG_ROOT}/tools/with-display ${ERG_ROOT}/tools/wine-run $<TARGET_FILE:${name}>
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-    set_tests_properties(${name} PROPERTIES LABELS window)
+    # Window tests share one display: run them one at a time so that no
+    # window covers another test's window while it reads pixels back.
+    set_tests_properties(${name} PROPERTIES LABELS window RESOURCE_LOCK display)
   else()
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   endif()

@@ -62,7 +62,7 @@ const char* fmt(const char* format, ...) {
   if (n < 0) {
     va_end(args);
     errormessage("*** fmt: ZERO LENGTH TEXT ***");
-    return nullptr;
+    return "";
   }
   char*& slot = ring[ring_index];
   if (slot) {
@@ -75,7 +75,7 @@ const char* fmt(const char* format, ...) {
   if (!text) {
     va_end(args);
     errormessage("*** fmt: OUT OF MEMORY (%d) ***", n);
-    return nullptr;
+    return "";
   }
   format_bounded(text, static_cast<size_t>(n) + 1, format, args);
   va_end(args);

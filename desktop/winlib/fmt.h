@@ -22,8 +22,9 @@ int text_length(const char* format, va_list args);
 int format_bounded(char* buffer, size_t size, const char* format, va_list args);
 
 // A heap text kept in a ring of 15: it stays valid through 14 further calls
-// and is never freed by the caller. Null with "*** fmt: ZERO LENGTH TEXT ***"
-// when the format cannot be formatted; an empty text is valid.
+// and is never freed by the caller. Never null: an empty text, after the
+// message "*** fmt: ZERO LENGTH TEXT ***",
+// when the format cannot be formatted.
 const char* fmt(const char* format, ...) ERG_PRINTF(1, 2);
 
 // Formats into buffer when the whole text fits and returns its length; else

@@ -8,6 +8,7 @@
 #include "debug_log.h"
 #include "fmt.h"
 #include "message_box.h"
+#include "quiet_report.h"
 
 void (*debug_console_output)(const char* text) = nullptr;
 
@@ -41,12 +42,18 @@ void errormessage(const char* format, ...) {
     errormessage("*** ERROR MESSAGE IS TOO LONG ***");
     return;
   }
-  ++errors;
   std::vector<char> text;
   va_list args;
   va_start(args, format);
   format_message(text, message_text_limit, "*** errormessage: BUFFER OVERRUN ***", format, args);
   va_end(args);
+  // While a window paints or a value change propagates, a box would cover the
+  // window, which repaints and meets the same error again: log it once.
+  if (quiet_reports_active()) {
+    log_quiet_error(text.data());
+    return;
+  }
+  ++errors;
   if (debug_console_output) {
     debug_console_output(text.data());
   } else {

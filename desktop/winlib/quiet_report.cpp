@@ -25,6 +25,12 @@ quietReportScope::~quietReportScope() { --depth; }
 
 bool quiet_reports_active() { return depth > 0; }
 
+void log_quiet_error(const char* text) {
+  if (!text) return;
+  if (logged.size() >= remembered_limit) logged.clear();
+  if (logged.insert(text).second) log_message("%s", text);
+}
+
 void report_error(const char* format, ...) {
   if (!format) return;
   va_list args;
@@ -32,10 +38,5 @@ void report_error(const char* format, ...) {
   std::vector<char> text(static_cast<size_t>(message_text_limit) + 1, 0);
   format_bounded(text.data(), text.size(), format, args);
   va_end(args);
-  if (depth == 0) {
-    errormessage("%s", text.data());
-    return;
-  }
-  if (logged.size() >= remembered_limit) logged.clear();
-  if (logged.insert(text.data()).second) log_message("%s", text.data());
+  errormessage("%s", text.data());
 }

@@ -19,9 +19,13 @@ class quietReportScope {
 
 bool quiet_reports_active();
 
-// errormessage outside a scope; inside one, the text is logged the first
-// time it is met (later copies of the same text are dropped) and the error
-// counter is left alone.
+// Inside a scope: writes an error text to the debug log the first time it is
+// met; errormessage calls it in place of showing a box.
+void log_quiet_error(const char* text);
+
+// The same as errormessage, which itself honours the scope: outside a scope
+// the text is shown; inside one it is logged the first time it is met (later
+// copies of the same text are dropped) and the error counter is left alone.
 void report_error(const char* format, ...) ERG_PRINTF(1, 2);
 
 #endif

@@ -8,7 +8,10 @@
 
 #include "debug_log.h"
 #include "double_objects.h"
+#include "fmt.h"
 #include "message_capture.h"
+#include "messages.h"
+#include "quiet_report.h"
 #include "string_object.h"
 #include "temp_folder.h"
 
@@ -515,4 +518,22 @@ TEST(StringObject, UpdateOnceAfterEachFormatChangeWhileLive) {
   s.set_live(true);
   EXPECT_TRUE(s.update());
   EXPECT_EQ(s.type(), 9u);
+}
+
+TEST_F(loggedTest, AnyErrorMessageInsideAQuietScopeIsLoggedOnceNotShownNotCounted) {
+  message_capture capture;
+  set_error_count(0);
+  const char* no_format = nullptr;
+  {
+    quietReportScope quiet;
+    errormessage("*** PAINT FAILED %d ***", 7);
+    errormessage("*** PAINT FAILED %d ***", 7);
+    // fmt reports a format it cannot use and still hands back a text.
+    const char* text = fmt(no_format);
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text, "");
+  }
+  EXPECT_TRUE(capture.texts().empty());
+  EXPECT_EQ(error_count(), 0u);
+  EXPECT_EQ(logged(), (std::vector<std::string>{"*** PAINT FAILED 7 ***", "*** fmt: ZERO LENGTH TEXT ***"}));
 }
