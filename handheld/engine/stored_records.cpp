@@ -35,3 +35,11 @@ bool samples_block_to_bytes(const samplesBlock& block, uint8_t* bytes, size_t si
 bool test_record_to_bytes(const testFileRecord& record, uint8_t* bytes, size_t size) {
   return copy_out(record, bytes, size);
 }
+
+bool program_record_from_bytes(const uint8_t* bytes, size_t size, programRecord& program) {
+  return copy_in(bytes, size, program);
+}
+
+bool program_record_to_bytes(const programRecord& program, uint8_t* bytes, size_t size) {
+  return copy_out(program, bytes, size);
+}

@@ -1,6 +1,7 @@
 // Stored record layouts: the test record of one recording channel, the block
-// of samples it holds twice (and that a sample file holds alone), and the run
-// configuration inside the record. The handheld program writes them and the
+// of samples it holds twice (and that a sample file holds alone), the run
+// configuration inside the record, and the protocol program that a ".tes" or
+// ".ses" file holds. The handheld program writes them and the
 // desktop program reads them; both include this header.
 //
 // Every field has a fixed width and a fixed offset, checked below. All numbers
@@ -80,6 +81,27 @@ struct testFileRecord {
   samplesBlock Average;
 };
 
+constexpr int kProgramSteps = 64;
+constexpr int kProgramTexts = 8;
+constexpr int kProgramTextSize = 64;
+
+// One step of a protocol program.
+struct programStep {
+  uint16_t Opcode;            // low byte: operation; high byte: unit
+  uint16_t Padding;           // never read
+  uint32_t Name;              // packed base 37; 0 for no name
+  uint32_t Value;             // encoding depends on the opcode
+};
+
+// A protocol program: the whole content of a ".tes" or ".ses" file.
+struct programRecord {
+  programStep Steps[kProgramSteps];
+  int32_t StepCount;          // steps in use
+  int32_t CurrentStep;        // the interpreter's step counter
+  int32_t Reserved;           // only clearing a program writes it
+  char Texts[kProgramTexts][kProgramTextSize];  // NUL-terminated; 0 is the title
+};
+
 static_assert(sizeof(fileTime) == 8, "fileTime size");
 static_assert(sizeof(char16_t) == 2, "UTF-16 code unit size");
 
@@ -132,8 +154,24 @@ static_assert(offsetof(testFileRecord, LastSweep) == 584, "testFileRecord layout
 static_assert(offsetof(testFileRecord, Average) == 48632, "testFileRecord layout");
 static_assert(sizeof(testFileRecord) == 96680, "testFileRecord size");
 
+static_assert(offsetof(programStep, Opcode) == 0, "programStep layout");
+static_assert(offsetof(programStep, Padding) == 2, "programStep layout");
+static_assert(offsetof(programStep, Name) == 4, "programStep layout");
+static_assert(offsetof(programStep, Value) == 8, "programStep layout");
+static_assert(sizeof(programStep) == 12, "programStep size");
+
+static_assert(offsetof(programRecord, Steps) == 0, "programRecord layout");
+static_assert(offsetof(programRecord, StepCount) == 768, "programRecord layout");
+static_assert(offsetof(programRecord, CurrentStep) == 772, "programRecord layout");
+static_assert(offsetof(programRecord, Reserved) == 776, "programRecord layout");
+static_assert(offsetof(programRecord, Texts) == 780, "programRecord layout");
+static_assert(sizeof(programRecord) == 1292, "programRecord size");
+
 static_assert(std::is_trivially_copyable<testFileRecord>::value &&
                   std::is_standard_layout<testFileRecord>::value,
+              "records are copied byte for byte");
+static_assert(std::is_trivially_copyable<programRecord>::value &&
+                  std::is_standard_layout<programRecord>::value,
               "records are copied byte for byte");
 
 // Copy a layout out of a byte buffer. False (and the destination untouched)
@@ -141,9 +179,11 @@ static_assert(std::is_trivially_copyable<testFileRecord>::value &&
 // a reader checks each field that indexes, sizes or divides before use.
 bool samples_block_from_bytes(const uint8_t* bytes, size_t size, samplesBlock& block);
 bool test_record_from_bytes(const uint8_t* bytes, size_t size, testFileRecord& record);
+bool program_record_from_bytes(const uint8_t* bytes, size_t size, programRecord& program);
 
 // Copy a layout into a byte buffer of at least its size; false when shorter.
 bool samples_block_to_bytes(const samplesBlock& block, uint8_t* bytes, size_t size);
 bool test_record_to_bytes(const testFileRecord& record, uint8_t* bytes, size_t size);
+bool program_record_to_bytes(const programRecord& program, uint8_t* bytes, size_t size);
 
 #endif
