@@ -1,0 +1,97 @@
+#include "card_files.h"
+
+#include <algorithm>
+#include <cstring>
+#include <cwctype>
+#include <system_error>
+
+#include "card_path.h"
+
+namespace {
+
+const size_t kPathCapacity = 1024;
+
+}  // namespace
+
+std::filesystem::path card_file_path(const std::wstring& unit_path) {
+  wchar_t resolved[kPathCapacity];
+  if (!resolve_card_path(unit_path.c_str(), resolved, kPathCapacity)) return {};
+  return std::filesystem::path(resolved);
+}
+
+FILE* open_card_file(const std::wstring& unit_path, const char* mode) {
+  const std::filesystem::path file = card_file_path(unit_path);
+  if (file.empty()) return nullptr;
+#ifdef _WIN32
+  const std::wstring wide_mode(mode, mode + std::strlen(mode));
+  return _wfopen(file.c_str(), wide_mode.c_str());
+#else
+  return std::fopen(file.c_str(), mode);
+#endif
+}
+
+bool wildcard_match(const std::wstring& pattern, const std::wstring& name) {
+  size_t p = 0, n = 0, star = std::wstring::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == L'*') {
+      star = p++;
+      resume = n;
+    } else if (p < pattern.size() &&
+               (pattern[p] == L'?' || std::towupper(pattern[p]) == std::towupper(name[n]))) {
+      ++p;
+      ++n;
+    } else if (star != std::wstring::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == L'*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<std::wstring> card_matches(const std::wstring& unit_pattern) {
+  std::vector<std::wstring> names;
+  const std::wstring pattern = last_component(unit_pattern);
+  const std::filesystem::path folder = card_file_path(folder_of(unit_pattern));
+  if (folder.empty()) return names;
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  if (error) return names;
+  for (const auto& entry : it) {
+    const std::wstring name = entry.path().filename().wstring();
+    if (name == L"." || name == L"..") continue;
+    if (wildcard_match(pattern, name)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool card_is_directory(const std::wstring& unit_path) {
+  std::error_code error;
+  const std::filesystem::path path = card_file_path(unit_path);
+  return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+std::wstring last_component(const std::wstring& unit_path) {
+  const size_t cut = unit_path.find_last_of(L"\\/");
+  return cut == std::wstring::npos ? unit_path : unit_path.substr(cut + 1);
+}
+
+std::wstring folder_of(const std::wstring& unit_path) {
+  const size_t cut = unit_path.find_last_of(L"\\/");
+  return cut == std::wstring::npos ? std::wstring() : unit_path.substr(0, cut);
+}
+
+std::wstring widen(const std::string& text) {
+  std::wstring wide;
+  for (char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return wide;
+}
+
+std::string narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += (c > 0 && c < 128) ? static_cast<char>(c) : '?';
+  return out;
+}

@@ -1,0 +1,38 @@
+// Files on the storage card by their unit paths ("Storage Card\..."):
+// opening, matching names against a wildcard pattern, and folder checks.
+// Paths resolve onto the configured card folder (card_path.h). A folder
+// scan returns names sorted by name, the order every caller relies on.
+#ifndef CARD_FILES_H
+#define CARD_FILES_H
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The path here of a unit path; empty when it does not resolve.
+std::filesystem::path card_file_path(const std::wstring& unit_path);
+
+// fopen on a unit path; null when it cannot be opened.
+FILE* open_card_file(const std::wstring& unit_path, const char* mode);
+
+// '?' matches one character, '*' any run; letters match in either case, as
+// the unit's file system does.
+bool wildcard_match(const std::wstring& pattern, const std::wstring& name);
+
+// The names (without folder) of the entries matching the pattern's last
+// component in its folder, sorted by name; "." and ".." never match.
+std::vector<std::wstring> card_matches(const std::wstring& unit_pattern);
+
+bool card_is_directory(const std::wstring& unit_path);
+
+// The unit path's last component and the folder before it ("" when none).
+std::wstring last_component(const std::wstring& unit_path);
+std::wstring folder_of(const std::wstring& unit_path);
+
+// Narrow text to wide and back, one character per byte (the unit's names
+// are plain ASCII); a character outside it becomes '?'.
+std::wstring widen(const std::string& text);
+std::string narrow(const std::wstring& text);
+
+#endif

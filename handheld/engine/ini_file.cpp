@@ -1,0 +1,84 @@
+#include "ini_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "card_files.h"
+#include "channel_selection.h"
+#include "engine_messages.h"
+#include "system_parameters.h"
+
+namespace {
+
+const wchar_t kIniPath[] = L"Storage Card\\VANDU.ini";
+const int kLineCapacity = 256;
+
+// Reads one line (cut to the buffer; the rest of a longer line is
+// dropped); false at the end of the file.
+bool read_line(FILE* file, char (&line)[kLineCapacity]) {
+  if (std::fgets(line, kLineCapacity, file) == nullptr) return false;
+  if (std::strchr(line, '\n') == nullptr) {
+    int c;
+    while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool read_ini_file() {
+  reset_cfc_id();
+  FILE* file = open_card_file(kIniPath, "rb");
+  if (file == nullptr) {
+    engine_show_message(1, "-- NO INIT FILE --\n%s\n-- FOUND --", narrow(kIniPath).c_str());
+    return false;
+  }
+  char line[kLineCapacity];
+  if (read_line(file, line)) {
+    int a_on = 0, b_on = 0;
+    std::sscanf(line, "%d %d", &a_on, &b_on);
+    g_channels.a_on = a_on != 0 ? 1 : 0;
+    g_channels.b_on = b_on != 0 ? 1 : 0;
+    if (a_on == 0 && b_on == 0) g_channels.a_on = 1;
+    g_channels.current = g_channels.a_on != 0 ? 0 : 1;
+  }
+  if (read_line(file, line)) {
+    char word[kCfcIdCharacters + 1] = "";
+    if (std::sscanf(line, "%31s", word) == 1 && !set_cfc_id(word)) {
+      engine_show_message(0, "*** CFC ID [%s] ***\nIS NOT A VALID NAME", word);
+    }
+  }
+  while (read_line(file, line)) {
+    char key[64];
+    double value = 0;
+    if (std::sscanf(line, "%63s %lg", key, &value) != 2) continue;
+    for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
+      if (std::strcmp(key, systemParameters[i].key) == 0) {
+        store_system_parameter(static_cast<systemParameterIndex>(i), value);
+        break;
+      }
+    }
+  }
+  std::fclose(file);
+  return true;
+}
+
+bool write_ini_file() {
+  FILE* file = open_card_file(kIniPath, "wb");
+  if (file == nullptr) return false;
+  const int a_on = g_channels.a_on.load();
+  const int b_on = g_channels.b_on.load();
+  if (a_on == 0 && b_on == 0) {
+    std::fprintf(file, "1  0\n");
+  } else {
+    std::fprintf(file, "%d %d\n", a_on, b_on);
+  }
+  std::fprintf(file, "%s\n", cfc_id().c_str());
+  for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
+    std::fprintf(file, "%s %lg\n", systemParameters[i].key, *systemParameters[i].value);
+  }
+  const bool written = std::ferror(file) == 0;
+  return std::fclose(file) == 0 && written;
+}

@@ -1,0 +1,316 @@
+#include "test_files.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <system_error>
+#include <vector>
+
+#include "board_options.h"
+#include "card_files.h"
+#include "channel_selection.h"
+#include "engine_log.h"
+#include "engine_messages.h"
+#include "system_parameters.h"
+#include "test_folders.h"
+#include "unit_clock.h"
+
+std::atomic<bool> g_test_stored{false};
+std::atomic<uint8_t> g_test_flag_byte{0};
+std::atomic<uint32_t> g_run_start_tick{0};
+
+namespace {
+
+const size_t kTestIdInName = 11;
+const size_t kProtocolNameCharacters = 62;
+
+uint8_t lastFlagByte = 0;
+std::filesystem::file_time_type lastFileTime{};
+
+// Text of a UTF-16 field up to its NUL or its end.
+std::string field_text(const char16_t* field, size_t units) {
+  std::string text;
+  for (size_t i = 0; i < units && field[i] != u'\0'; ++i) {
+    text += field[i] < 128 ? static_cast<char>(field[i]) : '?';
+  }
+  return text;
+}
+
+bool file_name_character(wchar_t c) {
+  return c >= L' ' && c != 127 && std::wcschr(L"?\\/:*\"<>|", c) == nullptr;
+}
+
+bool has_three_letter_extension(const std::wstring& name) {
+  return name.size() >= 5 && name[name.size() - 4] == L'.';
+}
+
+std::wstring with_test_extension(const std::wstring& name) {
+  return name.size() >= 5 && !has_three_letter_extension(name) ? name + L".TST" : name;
+}
+
+// Creates a file in the current test folder; when it cannot, the folder is
+// made again (numbers kept) and the file tried once more.
+FILE* create_in_test_folder(const std::wstring& file_name) {
+  FILE* file = open_card_file(current_test_folder() + L"\\" + file_name, "wb");
+  if (file == nullptr && set_ERG_directory(true)) {
+    file = open_card_file(current_test_folder() + L"\\" + file_name, "wb");
+  }
+  return file;
+}
+
+uint32_t record_number(const void* record) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(record));
+}
+
+// Deletes a file by its unit path as it is.
+bool remove_card_file(const std::wstring& unit_path) {
+  log_mesg("### DELETE [%s]", narrow(unit_path).c_str());
+  const std::filesystem::path path = card_file_path(unit_path);
+  std::error_code error;
+  return !path.empty() && std::filesystem::remove(path, error) && !error;
+}
+
+// Calendar date and time of a file time (no zone: the record holds local
+// time).
+struct calendarTime {
+  int year, month, day, hour, minute, second;
+};
+
+calendarTime calendar_of(const fileTime& time) {
+  const uint64_t ticks = (static_cast<uint64_t>(time.HighDateTime) << 32) | time.LowDateTime;
+  const int64_t seconds = static_cast<int64_t>(ticks / 10000000u);
+  const int64_t days_since_1601 = seconds / 86400;
+  const int64_t in_day = seconds % 86400;
+  // Days from 1970-01-01, then the civil date (proleptic Gregorian).
+  int64_t z = days_since_1601 - 134774 + 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+  return calendarTime{year, month, day, static_cast<int>(in_day / 3600), static_cast<int>(in_day / 60 % 60),
+                      static_cast<int>(in_day % 60)};
+}
+
+void append_format(std::string& text, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+void append_format(std::string& text, const char* format, ...) {
+  char buffer[512];
+  va_list args;
+  va_start(args, format);
+  const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  if (n > 0) text.append(buffer, std::min(static_cast<size_t>(n), sizeof buffer - 1));
+}
+
+bool block_in_range(const samplesBlock& block) {
+  return block.PointCount >= 0 && block.PointCount <= kSamplesPerBlock && std::isfinite(block.Divisor);
+}
+
+}  // namespace
+
+std::wstring make_test_name(const testFileRecord& record, int channel) {
+  wchar_t name[64];
+  std::swprintf(name, 64, L"P%0.2iS%0.2iT%0.2i%0.2i", record.P, record.S, record.T, record.N);
+  return std::wstring(name) + (channel == 0 ? L'A' : L'B');
+}
+
+std::wstring make_full_test_name(const testFileRecord& record, int channel) {
+  std::wstring name = make_test_name(record, channel);
+  std::string id = field_text(record.TestId, 20);
+  if (id.size() > kTestIdInName) id.resize(kTestIdInName);
+  while (!id.empty() && id.back() == ' ') id.pop_back();
+  if (!id.empty()) {
+    name += L"-";
+    for (char c : id) {
+      const wchar_t w = static_cast<wchar_t>(static_cast<unsigned char>(c));
+      name += file_name_character(w) ? w : L'_';
+    }
+  }
+  if (isSlave.load() != 0) name += L"-SLAVE";
+  return name;
+}
+
+bool is_channel_b_name(const std::wstring& name) { return name.size() > 11 && name[11] == L'B'; }
+
+bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int channel) {
+  const std::wstring name = make_full_test_name(record, channel);
+  write_dataset_text(record, name);
+  const std::wstring file_name = name + extension;
+  FILE* file = create_in_test_folder(file_name);
+  if (file == nullptr) {
+    engine_show_message(0, "*** UNABLE TO OPEN ***\n*** TEST DATA FILE ***");
+    return false;
+  }
+  std::vector<uint8_t> bytes(sizeof(testFileRecord));
+  test_record_to_bytes(record, bytes.data(), bytes.size());
+  const uint8_t flag = g_test_flag_byte.load();
+  bool written = std::fwrite(&flag, 1, 1, file) == 1;
+  if (!written) {
+    engine_show_message(0, "*** UNABLE TO STORE ***\n*** FLAG DATA ***");
+  } else {
+    written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+    if (!written) engine_show_message(0, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
+  }
+  written = std::fclose(file) == 0 && written;
+  if (!written) return false;
+  log_mesg("STORE TEST #%8.8x [%s] %d", record_number(&record),
+           narrow(current_test_folder() + L"\\" + file_name).c_str(), static_cast<int>(sizeof(testFileRecord)));
+  g_test_stored = true;
+  return true;
+}
+
+bool read_tst_file(testFileRecord& record, const std::wstring& name, const std::wstring& folder) {
+  const std::wstring in = folder.empty() ? current_test_folder() : folder;
+  const std::wstring path = in + L"\\" + with_test_extension(name);
+  FILE* file = open_card_file(path, "rb");
+  if (file == nullptr) {
+    engine_show_message(0, "*** UNABLE TO OPEN \n[%s] ***", narrow(path).c_str());
+    return false;
+  }
+  std::vector<uint8_t> bytes(kTestFileBytes);
+  const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+  const int record_bytes = got > 0 ? static_cast<int>(got - 1) : 0;
+  testFileRecord read{};
+  if (got < kTestFileBytes) {
+    engine_show_message(0, "*** FILE \n%s\n%s\nis not a valid test file ***\n(size = %d\nnot %d).",
+                        narrow(in).c_str(), narrow(name).c_str(), record_bytes,
+                        static_cast<int>(sizeof(testFileRecord)));
+    return false;
+  }
+  test_record_from_bytes(bytes.data() + 1, sizeof(testFileRecord), read);
+  if (!block_in_range(read.LastSweep) || !block_in_range(read.Average)) {
+    engine_show_message(0, "*** FILE \n%s\n%s\nis not a valid test file ***\n(point count out of range).",
+                        narrow(in).c_str(), narrow(name).c_str());
+    return false;
+  }
+  std::memcpy(&record, &read, sizeof record);
+  lastFlagByte = bytes[0];
+  std::error_code error;
+  lastFileTime = std::filesystem::last_write_time(card_file_path(path), error);
+  return true;
+}
+
+uint8_t last_read_flag_byte() { return lastFlagByte; }
+std::filesystem::file_time_type last_read_file_time() { return lastFileTime; }
+
+bool write_sample_file(const testFileRecord& record, int channel, const samplesBlock& block, int number) {
+  wchar_t suffix[16];
+  std::swprintf(suffix, 16, L"-%2.2i.spl", number);
+  const std::wstring file_name = make_full_test_name(record, channel) + suffix;
+  FILE* file = create_in_test_folder(file_name);
+  if (file == nullptr) {
+    engine_show_message(0, "*** UNABLE TO OPEN ***\n*** FILE FOR SAMPLE %d ***", number);
+    return false;
+  }
+  std::vector<uint8_t> bytes(sizeof(samplesBlock));
+  samples_block_to_bytes(block, bytes.data(), bytes.size());
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+  written = std::fclose(file) == 0 && written;
+  if (!written) {
+    engine_show_message(0, "*** UNABLE TO WRITE ***\n*** SAMPLE %d ***", number);
+    return false;
+  }
+  log_mesg("STORE SAMPLE #%8.8x [%s] %d", record_number(&block),
+           narrow(current_test_folder() + L"\\" + file_name).c_str(), static_cast<int>(sizeof(samplesBlock)));
+  return true;
+}
+
+std::string dataset_text(const testFileRecord& record, const std::wstring& name) {
+  std::string text = "(erg ";
+  const calendarTime t = calendar_of(record.TestTime);
+  append_format(text, "(testtime \"%d/%2.2i/%4d %02d:%02d:%02d\") ", t.month, t.day, t.year, t.hour, t.minute,
+                t.second);
+  append_format(text, "(testid \"%s\") ", field_text(record.TestId, 20).c_str());
+  const std::string unit = field_text(record.UnitId, 7);
+  append_format(text, "(unit \"%s\") ", unit.empty() ? "-unavailable-" : unit.c_str());
+  const std::string cfc = field_text(record.CfcId, 11);
+  append_format(text, "(cfc %s) ", cfc.empty() ? "-unavailable-" : cfc.c_str());
+  append_format(text, "(vanduversion %d) ", record.ProgramVersion);
+  append_format(text, "(filter %g) ", static_cast<double>(record.FilterValue));
+  append_format(text, "(side %s) ", record.Eye == u'D' ? "OD" : record.Eye == u'S' ? "OS" : "N/A");
+  std::string dataset = narrow(current_test_folder()) + "$" + narrow(name);
+  for (char& c : dataset) {
+    if (c == '\\') c = '$';
+    if (c == ' ') c = '_';
+  }
+  append_format(text, "\n(dataset \"%s\" ", dataset.c_str());
+  const samplesBlock& average = record.Average;
+  int count = average.PointCount;
+  if (count < 0) count = 0;
+  if (count > kSamplesPerBlock) count = kSamplesPerBlock;
+  append_format(text, "(count %d)\n", count);
+  text += "(x (name time) (units mS)\n";
+  const double span = static_cast<double>(record.Config.PreTime) + record.Config.PostTime;
+  for (int i = 0; i < count; ++i) append_format(text, "%lg ", i * span / count);
+  text += ")\n(y (name voltage) (units mV)\n";
+  const double divisor = average.Divisor > 0 ? average.Divisor : 1.0;
+  for (int i = 0; i < count; ++i) {
+    append_format(text, "%lg ", average.Data[i] / divisor * record.Config.Scale + record.Config.Offset);
+  }
+  text += ")\n))";
+  return text;
+}
+
+bool write_dataset_text(const testFileRecord& record, const std::wstring& name) {
+  if (system_parameter(PARAM_DATASET) == 0) return true;
+  const std::string text = dataset_text(record, name);
+  FILE* file = open_card_file(current_test_folder() + L"\\" + name + L".s", "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && written;
+}
+
+bool delete_test_files(const testFileRecord& record, const wchar_t* extension, int channel) {
+  const std::wstring name = make_full_test_name(record, channel);
+  const std::wstring folder = current_test_folder();
+  bool found = false;
+  bool deleted = true;
+  for (const std::wstring& match : card_matches(folder + L"\\" + name + L"*.*")) {
+    const bool ours = wildcard_match(name + extension, match) || wildcard_match(name + L".s", match) ||
+                      (wildcard_match(name + L"-??.spl", match) && std::iswdigit(match[name.size() + 1]) &&
+                       std::iswdigit(match[name.size() + 2]));
+    if (!ours) continue;
+    found = true;
+    if (!remove_card_file(folder + L"\\" + match)) deleted = false;
+  }
+  return found && deleted;
+}
+
+bool delete_file(const std::wstring& unit_path) { return remove_card_file(with_test_extension(unit_path)); }
+
+bool store_test(testFileRecord* records, int channel, const fileTime& test_time, const wchar_t* protocol_name) {
+  testFileRecord& record = records[channel];
+  if (!(record.Average.Divisor > 0)) {
+    engine_show_message(0, "*** NO SAMPLE DATA ACQUIRED ***");
+    return false;
+  }
+  record.RunMilliseconds = unit_tick_ms() - g_run_start_tick.load();
+  std::memset(record.ProtocolName, 0, sizeof record.ProtocolName);
+  for (size_t i = 0; protocol_name != nullptr && protocol_name[i] != L'\0' && i < kProtocolNameCharacters; ++i) {
+    record.ProtocolName[i] = static_cast<char16_t>(protocol_name[i]);
+  }
+  const int eye = channel == 0 ? g_channels.eye_a.load() : g_channels.eye_b.load();
+  record.Eye = eye == kEyeNone ? u'N' : eye == kEyeOD ? u'D' : u'S';
+  record.ProgramVersion = kProgramMajor * 1000 + kProgramMinor;
+  float filter = 1.0f;
+  if (record.Config.Filter != 0) std::memcpy(&filter, &record.Config.Filter, sizeof filter);
+  record.FilterValue = filter;
+  record.TestTime = test_time;
+  return write_tst_file(record, L".tst", channel);
+}
+
+bool load_protocol_test(int P, testFileRecord& record) {
+  wchar_t pattern[32];
+  std::swprintf(pattern, 32, L"\\P%2.2dS??T??*.TST", P);
+  int count = 0;
+  const std::wstring name = find_last_file(current_test_folder() + pattern, count);
+  return count > 0 && read_tst_file(record, name);
+}

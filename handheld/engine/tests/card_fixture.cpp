@@ -1,0 +1,74 @@
+#include "card_fixture.h"
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "board_options.h"
+#include "card_path.h"
+#include "engine_log.h"
+#include "record_init.h"
+#include "system_parameters.h"
+#include "test_files.h"
+#include "test_folders.h"
+
+namespace {
+
+folderDate pinned_date() { return folderDate{2024, 3, 15}; }
+
+}  // namespace
+
+void CardFixture::SetUp() {
+  LogFixture::SetUp();
+  card_ = folder_ / "card";
+  std::filesystem::create_directories(card_);
+  set_card_root(card_.wstring().c_str());
+  set_folder_date_source(pinned_date);
+  copy_default_parameters();
+  set_cfc_id("CFC7");
+  g_ERG_directory_index = 0;
+  g_protocol_number = 1;
+  g_session_number = 0;
+  g_test_stored = false;
+  g_test_flag_byte = 0;
+  isSlave = 0;
+}
+
+void CardFixture::TearDown() {
+  set_card_root(nullptr);
+  set_folder_date_source(nullptr);
+  reset_cfc_id();
+  copy_default_parameters();
+  isSlave = 0;
+  LogFixture::TearDown();
+}
+
+void CardFixture::write_card_file(const std::string& relative, size_t size) const {
+  const std::filesystem::path path = card_ / relative;
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  for (size_t i = 0; i < size; ++i) out.put(static_cast<char>(i % 251));
+}
+
+std::string CardFixture::card_log_text() const {
+  std::ifstream in(log_file_path(), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void fill_test_record(testFileRecord& record, int P, int S, int T, int N, const char* test_id) {
+  std::memset(&record, 0, sizeof record);
+  init_test_record(record);
+  record.P = P;
+  record.S = S;
+  record.T = T;
+  record.N = N;
+  std::memset(record.TestId, 0, sizeof record.TestId);
+  for (size_t i = 0; test_id[i] != '\0' && i < 19; ++i) record.TestId[i] = static_cast<char16_t>(test_id[i]);
+  record.Config.Scale = 0.5;
+  record.Config.Offset = 1.0;
+  record.Average.Divisor = 2.0;
+  record.Average.PointCount = 4;
+  for (int i = 0; i < 4; ++i) record.Average.Data[i] = 100 * (i + 1);
+}

@@ -1,0 +1,28 @@
+// A fresh storage card folder with the log fixture's log, the date pinned at
+// 15 March 2024, the cfc id "CFC7", default parameters and the first folder
+// index.
+#ifndef CARD_FIXTURE_H
+#define CARD_FIXTURE_H
+
+#include <filesystem>
+#include <string>
+
+#include "log_fixture.h"
+#include "stored_records.h"
+
+class CardFixture : public LogFixture {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes a file of the given size (bytes i % 251) into the card.
+  void write_card_file(const std::string& relative, size_t size) const;
+  // The log file set_ERG_directory opened.
+  std::string card_log_text() const;
+  std::filesystem::path card_;
+};
+
+// A record with counters, test id and an average of point values.
+void fill_test_record(testFileRecord& record, int P, int S, int T, int N, const char* test_id);
+
+#endif

@@ -1,0 +1,102 @@
+// The day's test folder, the LOG folder and the folder helpers.
+#include <gtest/gtest.h>
+
+#include "card_fixture.h"
+#include "engine_log.h"
+#include "engine_message_capture.h"
+#include "system_parameters.h"
+#include "test_folders.h"
+
+namespace {
+
+using TestFolders = CardFixture;
+
+TEST_F(TestFolders, FolderNameFollowsDateCfcAndIndex) {
+  struct Case {
+    int index;
+    const wchar_t* folder;
+  } cases[] = {{0, L"Storage Card\\T240315_CFC7"}, {2, L"Storage Card\\T240315_CFC7-2"}};
+  for (const Case& c : cases) {
+    g_ERG_directory_index = c.index;
+    ASSERT_TRUE(set_ERG_directory(false));
+    EXPECT_EQ(current_test_folder(), c.folder);
+    EXPECT_TRUE(std::filesystem::is_directory(card_ / std::wstring(c.folder).substr(13)));
+  }
+  EXPECT_TRUE(std::filesystem::exists(card_ / "LOG" / "T240315_CFC7.txt"));
+  EXPECT_EQ(count_ERG_directories(), 2);
+}
+
+TEST_F(TestFolders, ExistingFolderIsReusedQuietlyAndTheLogOpened) {
+  engine_message_capture capture;
+  set_logging_on(false);
+  std::filesystem::create_directories(card_ / "T240315_CFC7");
+  write_card_file("T240315_CFC7/keep.txt", 3);
+  ASSERT_TRUE(set_ERG_directory(false));
+  ASSERT_TRUE(set_ERG_directory(false));
+  EXPECT_TRUE(capture.messages().empty());
+  EXPECT_TRUE(logging_on());
+  EXPECT_TRUE(std::filesystem::exists(card_ / "T240315_CFC7" / "keep.txt"));
+  EXPECT_EQ(log_file_path(), card_ / "LOG" / "T240315_CFC7.txt");
+}
+
+TEST_F(TestFolders, FolderThatCannotBeMadeIsReported) {
+  engine_message_capture capture;
+  write_card_file("T240315_CFC7", 10);  // a file where the folder goes
+  EXPECT_FALSE(set_ERG_directory(false));
+  ASSERT_EQ(capture.messages().size(), 1u);
+  EXPECT_EQ(capture.messages()[0].first, 2);
+  EXPECT_EQ(capture.messages()[0].second.rfind("### set_ERG_directory ###\nfile: Storage Card\\T240315_CFC7\n[error ", 0),
+            0u);
+}
+
+TEST_F(TestFolders, NumbersContinueFromTheLastTest) {
+  struct Case {
+    std::vector<const char*> files;
+    int P, S;
+  } cases[] = {
+      {{}, 1, 0},
+      {{"P01S03T0102A.TST"}, 1, 3},
+      {{"P01S03T0102A.TST", "P02S05T0101B-ID.TST", "P07S07T0101A.spl", "notes.txt"}, 2, 5},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(card_ / "T240315_CFC7");
+    for (const char* f : c.files) write_card_file(std::string("T240315_CFC7/") + f, 1);
+    g_protocol_number = 9;
+    g_session_number = 9;
+    ASSERT_TRUE(set_ERG_directory(false));
+    EXPECT_EQ(g_protocol_number.load(), c.P);
+    EXPECT_EQ(g_session_number.load(), c.S);
+    g_protocol_number = 9;
+    ASSERT_TRUE(set_ERG_directory(true)) << "keeps the numbers";
+    EXPECT_EQ(g_protocol_number.load(), 9);
+  }
+}
+
+TEST_F(TestFolders, EntryAfterTheLimitMovesToTheNextFolder) {
+  ASSERT_TRUE(set_ERG_directory(false));
+  for (int i = 0; i < kFolderEntryLimit; ++i) write_card_file("T240315_CFC7/f" + std::to_string(i) + ".spl", 0);
+  EXPECT_EQ(count_folder_entries(), 800);
+  EXPECT_FALSE(next_ERG_directory_if_full());
+  write_card_file("T240315_CFC7/last.spl", 0);
+  EXPECT_TRUE(next_ERG_directory_if_full());
+  EXPECT_EQ(g_ERG_directory_index.load(), 1);
+  EXPECT_EQ(current_test_folder(), L"Storage Card\\T240315_CFC7-1");
+  EXPECT_EQ(count_folder_entries(), 0);
+  EXPECT_NE(card_log_text().find("next ERG directory [Storage Card\\\\T240315_CFC7-1]"), std::string::npos) << card_log_text();
+}
+
+TEST_F(TestFolders, MatchesAndLastFile) {
+  ASSERT_TRUE(set_ERG_directory(false));
+  for (const char* f : {"P01S01T0101A.TST", "P01S01T0101A-00.spl", "P01S01T0101A-01.spl", "P01S02T0101A.tst"}) {
+    write_card_file(std::string("T240315_CFC7/") + f, 1);
+  }
+  EXPECT_EQ(count_matches(current_test_folder() + L"\\P01S01", L"spl"), 2);
+  EXPECT_EQ(count_matches(current_test_folder() + L"\\P01", L"TST"), 2);
+  int count = -1;
+  EXPECT_EQ(find_last_file(current_test_folder() + L"\\P??S??T??*.TST", count), L"P01S02T0101A.tst");
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(find_last_file(current_test_folder() + L"\\X*", count), L"");
+  EXPECT_EQ(count, 0);
+}
+
+}  // namespace
