@@ -1,0 +1,19 @@
+// Protocol program files (".tes" test, ".ses" session): exactly one
+// programRecord.
+#ifndef PROGRAM_FILES_H
+#define PROGRAM_FILES_H
+
+#include <string>
+
+#include "stored_records.h"
+
+// Reads a program file (a unit path) into the program. False, the program
+// unchanged, when it cannot be opened, its size cannot be had, or it is not
+// exactly one record ("*** PROGRAM FILE IS THE WRONG SIZE ***").
+bool read_program_file(const std::wstring& unit_path, programRecord& program);
+
+// Creates the file anew with the program; false with a message when it
+// cannot be created or written.
+bool write_program_file(const std::wstring& unit_path, const programRecord& program);
+
+#endif
