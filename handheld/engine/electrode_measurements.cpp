@@ -1,0 +1,340 @@
+#include "electrode_measurements.h"
+
+#include <math.h>
+#include <stdio.h>
+
+#include <mutex>
+#include <vector>
+
+#include "calibration_table.h"
+#include "converters.h"
+#include "engine_log.h"
+#include "engine_messages.h"
+#include "hw_binding.h"
+#include "record_init.h"
+#include "running_average.h"
+#include "sample_statistics.h"
+#include "stimulator_link.h"
+#include "sweep_collection.h"
+#include "system_parameters.h"
+#include "sync_input.h"
+#include "thread_priority.h"
+#include "unit_clock.h"
+
+electrodeMonitorState electrodeMonitor;
+electrodeResults g_electrodeResults;
+
+namespace {
+
+const uint32_t READ_OK = 3;
+const int FIT_CAPACITY = 100;
+const int WINDOW_POINTS = 50;
+const int SAMPLES_PER_PASS = 50000;
+const uint32_t SETTLE_MS = 2999;
+const uint32_t SYNC_WAIT_MS = 500;
+const int CAPTURE_MS = 110;
+const int BASELINE_CAPTURE_MS = 60;
+const int CAPTURE_MAX_POINTS = 3000;
+const int STABILISE_RATE = 15000;
+
+// A capture's values: the collector's last index + 1, within what it may hold.
+int captured_points(const samplesBlock& block) {
+  int n = block.PointCount + 1;
+  if (n < 0) n = 0;
+  if (n > CAPTURE_MAX_POINTS) n = CAPTURE_MAX_POINTS;
+  return n;
+}
+
+void select_adc(bool selected) {
+  hardware.put_gpio_bit(GPIO_CONVERTER_WORD, GPIO_ADC_SELECT_BIT, selected ? 0 : 1);
+}
+
+double fit_mean(const straightLineFit& fit) {
+  double sum = 0.0;
+  for (int i = 0; i < fit.count; ++i) sum += fit.points[i].y;
+  return fit.count > 0 ? sum / fit.count : 0.0;
+}
+
+// Quality of a window of means against [NOISE]: 0 noisy, 1 marginal, 2 quiet.
+int window_quality(double sd) {
+  const double noise = system_parameter(PARAM_NOISE);
+  if (sd > 0.5 * noise) return 0;
+  if (sd > noise / 3.0) return 1;
+  return 2;
+}
+
+const char* channel_name(int channel) { return channel == 0 ? "A" : "B"; }
+
+}  // namespace
+
+void init_electrode_monitor() {
+  electrodeMonitor.cancel = 0;
+  electrodeMonitor.busy = 0;
+  electrodeMonitor.mode = 0;
+  electrodeMonitor.impedance_valid = 0;
+  electrodeMonitor.stabilising = 0;
+  electrodeMonitor.stabilise_timed_out = 0;
+  electrodeMonitor.stabilise_failed = 0;
+  electrodeMonitor.stabilise_channel = 0;
+  for (int c = 0; c < 2; ++c) {
+    line_fit_init(electrodeMonitor.raw_window[c], FIT_CAPACITY);
+    line_fit_init(electrodeMonitor.means_window[c], FIT_CAPACITY);
+  }
+}
+
+double channel_data_scale(int channel) { return calibrationTable[channel == 0 ? 6 : 8].load(); }
+
+double channel_data_offset(int channel) { return calibrationTable[channel == 0 ? 7 : 9].load(); }
+
+double impedance_line_ohms(int channel, int electrode, double uv) {
+  // Slope entries of IMP_AE, IMP_AR, IMP_BE and IMP_BR; the intercept follows.
+  static const int slope_entry[2][2] = {{4, 10}, {12, 14}};
+  const int e = slope_entry[channel == 0 ? 0 : 1][electrode == 0 ? 0 : 1];
+  return linear_value(calibrationTable[e].load(), calibrationTable[e + 1].load(), uv);
+}
+
+int sinewave_peaks(const int32_t* values, int count, double& mean_peak, double& mean_trough) {
+  if (values == nullptr || count <= 0) return 0;
+  if (count > kSamplesPerBlock) count = kSamplesPerBlock;
+
+  // Smoothed over 3, the first and last three values kept.
+  std::vector<int32_t> smooth(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    if (i < 3 || i >= count - 3) {
+      smooth[i] = values[i];
+    } else {
+      const int64_t sum = static_cast<int64_t>(values[i - 1]) + values[i] + values[i + 1];
+      smooth[i] = static_cast<int32_t>(sum / 3);
+    }
+  }
+
+  int32_t max = smooth[0];
+  int32_t min = smooth[0];
+  for (int i = 1; i < count; ++i) {
+    if (smooth[i] > max) max = smooth[i];
+    if (smooth[i] < min) min = smooth[i];
+  }
+  const double span = static_cast<double>(max) - min;
+  const double top = max - 0.25 * span;
+  const double bottom = min + 0.25 * span;
+
+  double peak_sum = 0.0, trough_sum = 0.0;
+  int peaks = 0, troughs = 0;
+  const int end = count - 3;
+  int i = 0;
+  while (i < end) {
+    if (smooth[i] < bottom) {
+      int32_t run_min = smooth[i];
+      while (i < end && smooth[i] < bottom) {
+        if (smooth[i] < run_min) run_min = smooth[i];
+        ++i;
+      }
+      trough_sum += run_min;
+      ++troughs;
+    }
+    if (i < end && smooth[i] > top) {
+      int32_t run_max = smooth[i];
+      while (i < end && smooth[i] > bottom) {
+        if (smooth[i] > run_max) run_max = smooth[i];
+        ++i;
+      }
+      peak_sum += run_max;
+      ++peaks;
+    } else {
+      ++i;
+    }
+  }
+  if (peaks == 0 || troughs == 0) return 0;
+  mean_peak = peak_sum / peaks;
+  mean_trough = trough_sum / troughs;
+  return 1;
+}
+
+int sync_sinewave(testFileRecord& record, int tag) {
+  if (!set_thread_priority_for("sinewave", COLLECTION_PRIORITY)) return 0;
+  const bool synced = hardware.wait_while_gpio_bit(syncInput.word, syncInput.bit, syncInput.mask(),
+                                                   SYNC_WAIT_MS) == 1;
+  if (!synced) {
+    set_thread_priority_for("sinewave", ELECTRODE_REST_PRIORITY);
+    send_8051_byte(COMMAND_SINE_OFF);
+    engine_show_message(0, "*** sinewave (tag %d)\nNO SYNC PULSE RECEIVED FROM 8051 ***", tag);
+    return 0;
+  }
+  const int status =
+      collect_sweep(CAPTURE_MS, 0, &record.LastSweep, CAPTURE_MAX_POINTS, 0, 1, 300);
+  set_thread_priority_for("sinewave2", ELECTRODE_REST_PRIORITY);
+  if (status < 0) {
+    send_8051_byte(COMMAND_SINE_OFF);
+    engine_show_message(0, "*** sync_sinewave, ***\n*** ad_status = %d ***", status);
+    return 0;
+  }
+  add_to_average_sample(record, nullptr, 1);
+  return 1;
+}
+
+bool stabilize(int channel, testFileRecord& record, const char* caption, double zero_limit,
+               double slope_limit, double time_limit_s) {
+  channel = channel == 0 ? 0 : 1;
+  electrodeMonitor.stabilising = 1;
+  electrodeMonitor.stabilise_timed_out = 0;
+  electrodeMonitor.stabilise_failed = 0;
+  electrodeMonitor.stabilise_channel = channel;
+  log_mesg("stabilize [%s]", caption != nullptr ? caption : "");
+
+  send_8051_byte(COMMAND_DONE);
+  unit_sleep_ms(5);
+
+  std::lock_guard<std::recursive_mutex> hold(converter_lock());
+  setup_adc(STABILISE_RATE, channel << 4, 8, 0);
+  record.Config.SampleRate = STABILISE_RATE;
+
+  straightLineFit& raw = electrodeMonitor.raw_window[channel];
+  straightLineFit& means = electrodeMonitor.means_window[channel];
+  const uint32_t t0 = unit_tick_ms();
+  const double limit_ms = time_limit_s * 1000.0;
+  select_adc(true);
+
+  int quality = -1;
+  bool timer_running = false;
+  uint32_t timer_start = 0;
+  bool settled = false, timed_out = false, cancelled = false;
+  while (!settled && !timed_out && !cancelled) {
+    line_fit_init(raw, FIT_CAPACITY);
+    line_fit_init(means, FIT_CAPACITY);
+    for (int n = 0; n < SAMPLES_PER_PASS; ++n) {
+      if (electrodeMonitor.cancel.load()) {
+        cancelled = true;
+        break;
+      }
+      int32_t value = 0;
+      set_thread_priority_for("stabilize", COLLECTION_PRIORITY);
+      const uint32_t status = hardware.get_1255_data(&value);
+      set_thread_priority_for("stabilize", ELECTRODE_REST_PRIORITY);
+      if (status == READ_OK) {
+        // A fixed scale, not the data calibration; in double, as the counts
+        // times 750 overflow 32 bits.
+        const double y = value * 750.0 / 4194304.0 - 750.0;
+        line_fit_add(raw, n, y);
+        if (raw.count == WINDOW_POINTS) {
+          line_fit_add(means, n, fit_mean(raw));
+          line_fit_init(raw, FIT_CAPACITY);
+        }
+        if (means.count == WINDOW_POINTS) {
+          const double sd = line_fit_residual_sd(means);
+          quality = sd == kResultNotObtained ? 0 : window_quality(sd);
+          const double slope = means.slope;
+          const double mean = fit_mean(means);
+          const bool in_limits = slope > -slope_limit && slope < slope_limit &&
+                                 mean > -zero_limit && mean < zero_limit;
+          if (quality == 2 && in_limits) {
+            const uint32_t now = unit_tick_ms();
+            if (!timer_running) {
+              timer_running = true;
+              timer_start = now;
+            } else if (now - timer_start > SETTLE_MS) {
+              settled = true;
+            }
+          } else {
+            timer_running = false;
+          }
+          line_fit_init(means, FIT_CAPACITY);
+          if (settled) break;
+        }
+      }
+      if (static_cast<double>(unit_tick_ms() - t0) > limit_ms) {
+        timed_out = true;
+        break;
+      }
+    }
+  }
+
+  hardware.wait_till_xmit_fifo_empty();
+  select_adc(false);
+  electrodeMonitor.stabilising = 0;
+  if (cancelled) return false;
+  if (quality != 2) {
+    electrodeMonitor.stabilise_failed = 1;
+    if (timed_out) electrodeMonitor.stabilise_timed_out = 1;
+    return false;
+  }
+  if (timed_out) {
+    electrodeMonitor.stabilise_timed_out = 1;
+    return false;
+  }
+  return true;
+}
+
+double impedance(int electrode, int channel, testFileRecord& record, double time_limit_s,
+                 double& mean_peak, double& mean_trough) {
+  channel = channel == 0 ? 0 : 1;
+  char caption[64];
+  snprintf(caption, sizeof caption, "impedance, CH %s, %s", channel_name(channel),
+           electrode == 0 ? "EYE" : "REF");
+  set_thread_priority_for("stabilizea", COLLECTION_PRIORITY);
+  const bool settled = stabilize(channel, record, caption, 100.0, 0.001, time_limit_s);
+  set_thread_priority_for("stabilizea2", ELECTRODE_REST_PRIORITY);
+  if (!settled) return MEASUREMENT_FAILED;
+
+  send_8051_byte(electrode == 0 ? COMMAND_SINE_EYE : COMMAND_SINE_REFERENCE);
+  unit_sleep_ms(20);
+  clear_test_samples(record);
+
+  double peak_sum = 0.0, trough_sum = 0.0;
+  static const int tags[5] = {100, 0, 1, 2, 3};
+  for (int tag : tags) {
+    if (!sync_sinewave(record, tag)) return MEASUREMENT_FAILED;
+    double peak = 0.0, trough = 0.0;
+    const int points = captured_points(record.LastSweep) * 9 / 10;
+    if (!sinewave_peaks(record.LastSweep.Data, points, peak, trough)) {
+      send_8051_byte(COMMAND_SINE_OFF);
+      log_mesg("*** impedance, CH %s: no sinewave in capture (tag %d) ***", channel_name(channel),
+               tag);
+      return MEASUREMENT_FAILED;
+    }
+    peak_sum += peak;
+    trough_sum += trough;
+  }
+  mean_peak = peak_sum * 0.2;
+  mean_trough = trough_sum * 0.2;
+  send_8051_byte(COMMAND_SINE_OFF);
+  return (mean_peak - mean_trough) * channel_data_scale(channel);
+}
+
+double baseline(int channel, testFileRecord& record) {
+  channel = channel == 0 ? 0 : 1;
+  char caption[32];
+  snprintf(caption, sizeof caption, "baseline, CH %s", channel_name(channel));
+  if (!stabilize(channel, record, caption, 300.0, 0.01, 60.0)) return MEASUREMENT_FAILED;
+
+  clear_test_samples(record);
+  set_thread_priority_for("baseline", COLLECTION_PRIORITY);
+  straightLineFit trend;
+  for (int k = 0; k < 4; ++k) {
+    const int status =
+        collect_sweep(BASELINE_CAPTURE_MS, 0, &record.LastSweep, CAPTURE_MAX_POINTS, 0, 1, 300);
+    if (status < 0) {
+      set_thread_priority_for("baseline2", ELECTRODE_REST_PRIORITY);
+      engine_show_message(0, "*** sync_sinewave, ***\n*** ad_status = %d ***", status);
+      return MEASUREMENT_FAILED;
+    }
+    const int points = captured_points(record.LastSweep);
+    line_fit_init(trend, 4000);
+    for (int i = 0; i < points; ++i) line_fit_add(trend, i, record.LastSweep.Data[i]);
+    for (int i = 0; i < points; ++i) {
+      const double detrended =
+          static_cast<double>(static_cast<int32_t>(line_fit_value(trend, i))) -
+          record.LastSweep.Data[i] + 4194304.0;
+      record.LastSweep.Data[i] = static_cast<int32_t>(detrended);
+    }
+    add_to_average_sample(record, nullptr, 1);
+  }
+  set_thread_priority_for("baseline2", ELECTRODE_REST_PRIORITY);
+
+  const samplesBlock& average = record.Average;
+  double min = 0.0, tmin = 0.0, max = 0.0, tmax = 0.0;
+  if (!minmax(average, 0.05 * average.Time, 0.95 * average.Time, min, tmin, max, tmax,
+              record.Config.Scale, record.Config.Offset)) {
+    return MEASUREMENT_FAILED;
+  }
+  return fabs(max - min) / 2.0;
+}

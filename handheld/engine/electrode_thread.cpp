@@ -1,0 +1,138 @@
+#include "electrode_thread.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "calibration_table.h"
+#include "channel_selection.h"
+#include "electrode_measurements.h"
+#include "electrode_notices.h"
+#include "engine_log.h"
+#include "record_init.h"
+#include "unit_clock.h"
+#include "worker_event.h"
+
+namespace {
+
+struct electrodeThread {
+  std::mutex lock;  // start and stop
+  std::thread thread;
+  std::atomic<bool> quit{false};
+  workerEvent event;  // "Electrode_Event"
+};
+
+electrodeThread& worker() {
+  static electrodeThread t;
+  return t;
+}
+
+// The working record: the measurements' capture buffer.
+testFileRecord& working_record() {
+  static std::unique_ptr<testFileRecord> record(new testFileRecord());
+  return *record;
+}
+
+void prepare_record(testFileRecord& record, int channel) {
+  clear_test_samples(record);
+  record.Config.Scale = channel_data_scale(channel);
+  record.Config.Offset = channel_data_offset(channel);
+}
+
+// Measures one electrode into result; false when it failed.
+bool measure_impedance(int channel, int electrode, std::atomic<double>& result) {
+  testFileRecord& record = working_record();
+  prepare_record(record, channel);
+  double peak = 0.0, trough = 0.0;
+  const double uv = impedance(electrode, channel, record, 30.0, peak, trough);
+  if (uv == MEASUREMENT_FAILED) {
+    result = MEASUREMENT_FAILED;
+    return false;
+  }
+  result = impedance_line_ohms(channel, electrode, uv);
+  return true;
+}
+
+void run_impedance() {
+  electrodeMonitor.impedance_valid = 1;
+  bool ok = true;
+  if (g_channels.a_on.load()) {
+    ok = measure_impedance(0, 0, g_electrodeResults.impedance_a_eye) &&
+         measure_impedance(0, 1, g_electrodeResults.impedance_a_ref);
+  }
+  if (ok && g_channels.b_on.load()) {
+    ok = measure_impedance(1, 0, g_electrodeResults.impedance_b_eye) &&
+         measure_impedance(1, 1, g_electrodeResults.impedance_b_ref);
+  }
+  if (!ok) electrodeMonitor.impedance_valid = 0;
+}
+
+void run_baseline() {
+  testFileRecord& record = working_record();
+  const bool a_on = g_channels.a_on.load() != 0;
+  if (a_on) {
+    prepare_record(record, 0);
+    g_electrodeResults.baseline_a = baseline(0, record);
+  }
+  // Channel B follows a failed channel A, but never a stale value of a
+  // channel that is not fitted.
+  if (g_channels.b_on.load() && (!a_on || g_electrodeResults.baseline_a != MEASUREMENT_FAILED)) {
+    prepare_record(record, 1);
+    g_electrodeResults.baseline_b = baseline(1, record);
+  }
+}
+
+void thread_main() {
+  electrodeThread& t = worker();
+  while (!t.quit.load()) {
+    t.event.wait();
+    if (t.quit.load()) break;
+    electrodeMonitor.busy = 1;
+    do {
+      run_electrode_request();
+      unit_sleep_ms(200);
+    } while (electrodeMonitor.busy.load() && !t.quit.load());
+  }
+}
+
+}  // namespace
+
+void run_electrode_request() {
+  electrodeMonitor.busy = 1;
+  if (electrodeMonitor.mode.load() == ELECTRODE_MODE_IMPEDANCE) {
+    run_impedance();
+  } else {
+    run_baseline();
+  }
+  electrodeMonitor.busy = 0;
+  if (!electrodeMonitor.cancel.load()) {
+    post_electrode_notice(NOTICE_MAIN_DIALOG, NOTICE_WM_COMMAND, ELECTRODE_DONE_COMMAND, 0);
+  }
+}
+
+bool start_electrode_thread() {
+  electrodeThread& t = worker();
+  std::lock_guard<std::mutex> hold(t.lock);
+  if (t.thread.joinable()) return true;
+  t.quit = false;
+  try {
+    t.thread = std::thread(thread_main);
+  } catch (const std::exception&) {
+    log_mesg("*** UNABLE TO CREATE Electrode THREAD ***");
+    return false;
+  }
+  return true;
+}
+
+void signal_electrode_event() { worker().event.set(); }
+
+void stop_electrode_thread() {
+  electrodeThread& t = worker();
+  std::lock_guard<std::mutex> hold(t.lock);
+  if (!t.thread.joinable()) return;
+  t.quit = true;
+  t.event.set();
+  t.thread.join();
+}
