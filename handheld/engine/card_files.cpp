@@ -16,7 +16,22 @@ const size_t kPathCapacity = 1024;
 std::filesystem::path card_file_path(const std::wstring& unit_path) {
   wchar_t resolved[kPathCapacity];
   if (!resolve_card_path(unit_path.c_str(), resolved, kPathCapacity)) return {};
-  return std::filesystem::path(resolved);
+  std::filesystem::path path(resolved);
+  // The card's file system matches names in either case: an existing name
+  // differing only in case is that file.
+  std::error_code error;
+  if (!std::filesystem::exists(path, error) && path.has_parent_path()) {
+    std::filesystem::directory_iterator it(path.parent_path(), error);
+    if (!error) {
+      for (const auto& entry : it) {
+        if (wildcard_match(path.filename().wstring(), entry.path().filename().wstring()) &&
+            path.filename().wstring().find_first_of(L"*?") == std::wstring::npos) {
+          return entry.path();
+        }
+      }
+    }
+  }
+  return path;
 }
 
 FILE* open_card_file(const std::wstring& unit_path, const char* mode) {

@@ -269,8 +269,10 @@ bool write_dataset_text(const testFileRecord& record, const std::wstring& name) 
 }
 
 bool delete_test_files(const testFileRecord& record, const wchar_t* extension, int channel) {
-  const std::wstring name = make_full_test_name(record, channel);
-  const std::wstring folder = current_test_folder();
+  return delete_named_test_files(current_test_folder(), make_full_test_name(record, channel), extension);
+}
+
+bool delete_named_test_files(const std::wstring& folder, const std::wstring& name, const wchar_t* extension) {
   bool found = false;
   bool deleted = true;
   for (const std::wstring& match : card_matches(folder + L"\\" + name + L"*.*")) {

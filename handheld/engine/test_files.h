@@ -66,6 +66,9 @@ std::string dataset_text(const testFileRecord& record, const std::wstring& name)
 // other. False when none was found or one could not be deleted.
 bool delete_test_files(const testFileRecord& record, const wchar_t* extension, int channel);
 
+// The same for a test named in a given folder (the directory dialog's).
+bool delete_named_test_files(const std::wstring& folder, const std::wstring& full_name, const wchar_t* extension);
+
 // Deletes one file (a unit path); ".TST" is appended to a path of 5 or
 // more characters without a three-letter extension.
 bool delete_file(const std::wstring& unit_path);

@@ -1,0 +1,59 @@
+// What the directory dialog shows and does, apart from its window: the
+// listing of a card folder ("^", today's and earlier test folders, stored
+// tests), moving through it, showing an entry, descending and climbing,
+// deleting a test's files and an empty folder.
+#ifndef DIRECTORY_BROWSER_H
+#define DIRECTORY_BROWSER_H
+
+#include <string>
+#include <vector>
+
+#include "stored_records.h"
+
+// WM_USER codes from the menu keys.
+constexpr int BROWSE_CLOSE = 6;
+constexpr int BROWSE_UP = 18;
+constexpr int BROWSE_DOWN = 19;
+constexpr int BROWSE_SELECT = 22;
+constexpr int BROWSE_DELETE_TEST = 35;
+constexpr int BROWSE_DELETE_FOLDER = 38;
+
+// What the dialog must do after a command.
+enum browseAction {
+  BROWSE_NOTHING,
+  BROWSE_SHOW_TEST,           // send the main dialog WM_COMMAND 11 with 22
+  BROWSE_ASK_DELETE_FOLDER,   // post the main dialog WM_COMMAND 11 with 38
+  BROWSE_DESTROY,
+};
+
+struct directoryBrowser {
+  std::wstring folder;                 // the unit path being listed
+  std::vector<std::wstring> entries;   // "^" first
+  int position = 0;
+  bool top_level = true;
+  int folder_files = 0;                // entries of the selected folder
+  std::wstring text_1099, text_1100, text_1101;
+  int shown_channel = 0;               // of the browsed test: 0 A, 1 B
+};
+
+// The folder the dialog starts from and returns to.
+extern const wchar_t kBrowseRoot[];
+
+// "^", the folders "???????_*", then the tests "P??S??T??*.TST" without
+// their extension, each group in name order.
+std::vector<std::wstring> folder_listing(const std::wstring& folder);
+
+// A name without its extension: cut at the last '.' after the first
+// character.
+std::wstring without_extension(const std::wstring& name);
+
+// The entry at a position joined to the folder being listed is a folder.
+bool is_folder_entry(const directoryBrowser& browser, int position);
+
+// Opens at the card's root.
+void browser_open(directoryBrowser& browser);
+
+// Runs one command; the record receives a browsed test.
+browseAction browser_command(directoryBrowser& browser, int code, testFileRecord& record);
+
+#endif
