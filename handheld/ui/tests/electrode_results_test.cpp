@@ -1,0 +1,80 @@
+// The electrode result pages, filled from the results on opening.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "channel_selection.h"
+#include "electrode_measurements.h"
+#include "electrode_results.h"
+#include "message_display.h"
+
+namespace {
+
+std::wstring item_text(HWND dialog, int id) {
+  wchar_t text[64] = L"";
+  GetDlgItemTextW(dialog, id, text, 64);
+  return text;
+}
+
+class ResultPages : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (dialog_ != nullptr && IsWindow(dialog_)) DestroyWindow(dialog_);
+    g_channels.a_on = 1;
+    g_channels.b_on = 0;
+  }
+  HWND open(int resource, DLGPROC proc) {
+    dialog_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), nullptr,
+                                 proc, 0);
+    return dialog_;
+  }
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(ResultPages, ImpedancesOfBothChannelsWithAnUnmeasuredOne) {
+  g_channels.a_on = 1;
+  g_channels.b_on = 1;
+  g_electrodeResults.impedance_a_eye = 2999.6;
+  g_electrodeResults.impedance_a_ref = 1500.0;
+  g_electrodeResults.impedance_b_eye = MEASUREMENT_FAILED;
+  g_electrodeResults.impedance_b_ref = 812.0;
+  HWND d = open(IMPEDANCE_RESULTS_BOTH, impedanceResultProc);
+  ASSERT_NE(nullptr, d);
+  EXPECT_EQ(L" 3000 ohms", item_text(d, 1146));
+  EXPECT_EQ(L" 1500 ohms", item_text(d, 1145));
+  EXPECT_EQ(L"INVALID", item_text(d, 1148));
+  EXPECT_EQ(L"  812 ohms", item_text(d, 1147));
+  SendMessageW(d, WM_USER, PAGE_CLOSE, 0);
+  EXPECT_FALSE(IsWindow(d));
+}
+
+TEST_F(ResultPages, OneChannelPagesNameTheChannel) {
+  g_channels.a_on = 0;
+  g_channels.b_on = 1;
+  g_electrodeResults.impedance_b_eye = 4500.0;
+  g_electrodeResults.impedance_b_ref = 900.0;
+  HWND d = open(IMPEDANCE_RESULTS_ONE, impedanceResultProc);
+  ASSERT_NE(nullptr, d);
+  EXPECT_EQ(L"Channel B", item_text(d, 1144));
+  EXPECT_EQ(L" 4500 ohms", item_text(d, 1143));
+  EXPECT_EQ(L"  900 ohms", item_text(d, 1142));
+  DestroyWindow(d);
+
+  g_channels.a_on = 1;
+  g_channels.b_on = 0;
+  g_electrodeResults.baseline_a = 12.34;
+  d = open(BASELINE_RESULTS_ONE, baselineResultProc);
+  ASSERT_NE(nullptr, d);
+  EXPECT_EQ(L"Channel A", item_text(d, 1149));
+  EXPECT_EQ(L"12.3 uV", item_text(d, 1150));
+  DestroyWindow(d);
+
+  g_channels.b_on = 1;
+  g_electrodeResults.baseline_b = MEASUREMENT_FAILED;
+  d = open(BASELINE_RESULTS_BOTH, baselineResultProc);
+  ASSERT_NE(nullptr, d);
+  EXPECT_EQ(L"12.3 uV", item_text(d, 1150));
+  EXPECT_EQ(L"INVALID", item_text(d, 1151));
+}
+
+}  // namespace
