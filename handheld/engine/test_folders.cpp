@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "calibration_table.h"
@@ -18,7 +19,8 @@ std::atomic<int> g_session_number{0};
 namespace {
 
 folder_date_source dateSource = nullptr;
-std::wstring testFolder;
+std::mutex folderLock;
+std::wstring testFolder;  // under folderLock: set by the user interface and the test thread
 
 const wchar_t kCard[] = L"Storage Card";
 
@@ -72,14 +74,20 @@ std::wstring make_date_string() {
   return text;
 }
 
-std::wstring current_test_folder() { return testFolder; }
+std::wstring current_test_folder() {
+  std::lock_guard<std::mutex> hold(folderLock);
+  return testFolder;
+}
 
 bool set_ERG_directory(bool keep_numbers) {
   const std::wstring date = make_date_string();
   if (date.empty()) return false;
   const std::wstring folder = folder_for_index(date, g_ERG_directory_index.load());
   if (!make_folder(folder)) return false;
-  testFolder = folder;
+  {
+    std::lock_guard<std::mutex> hold(folderLock);
+    testFolder = folder;
+  }
   if (!keep_numbers) {
     const int numbers = last_test_numbers();
     g_protocol_number = numbers < 0 ? 1 : numbers / 100;
@@ -114,21 +122,22 @@ int count_ERG_directories() {
 }
 
 int count_folder_entries() {
-  if (testFolder.empty()) return 0;
-  return static_cast<int>(card_matches(testFolder + L"\\*").size());
+  const std::wstring folder = current_test_folder();
+  if (folder.empty()) return 0;
+  return static_cast<int>(card_matches(folder + L"\\*").size());
 }
 
 bool next_ERG_directory_if_full() {
   if (count_folder_entries() <= kFolderEntryLimit) return false;
   g_ERG_directory_index = g_ERG_directory_index.load() + 1;
   if (!set_ERG_directory(true)) return false;
-  log_mesg("next ERG directory [%s]", narrow(testFolder).c_str());
+  log_mesg("next ERG directory [%s]", narrow(current_test_folder()).c_str());
   return true;
 }
 
 int last_test_numbers() {
   int count = 0;
-  const std::wstring name = find_last_file(testFolder + L"\\P??S??T??*.TST", count);
+  const std::wstring name = find_last_file(current_test_folder() + L"\\P??S??T??*.TST", count);
   if (name.size() < 7) return -1;
   // "P01S03...": P in characters 1-2, S in 4-5.
   const auto digit = [&](size_t i) { return static_cast<int>(name[i]) - static_cast<int>(L'0'); };
