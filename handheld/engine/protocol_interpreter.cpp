@@ -1,0 +1,656 @@
+#include "protocol_interpreter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <cwchar>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "board_options.h"
+#include "calibration_table.h"
+#include "channel_selection.h"
+#include "converters.h"
+#include "engine_log.h"
+#include "engine_messages.h"
+#include "hw_binding.h"
+#include "interpreter_screen.h"
+#include "program_calls.h"
+#include "protocol_program.h"
+#include "record_init.h"
+#include "run_config_conversion.h"
+#include "running_average.h"
+#include "signal_filters.h"
+#include "stimulus.h"
+#include "sweep_collection.h"
+#include "system_parameters.h"
+#include "test_files.h"
+#include "test_folders.h"
+#include "thread_priority.h"
+#include "unit_clock.h"
+
+runCommands g_run_commands;
+std::atomic<int> g_run_count{0};
+
+namespace {
+
+constexpr int kBlockLevels = 10;
+constexpr int kCallDepthLimit = 10;
+constexpr int kSweepSlots = 50;
+constexpr int kMaxSweeps = kSweepSlots - 1;  // sweeps go into slots 1..49
+constexpr int kTitleCharacters = 63;
+constexpr int kSessionTitleCharacters = 62;
+constexpr int kSyncWord = 12;
+constexpr int kSyncBit = 1;
+
+// The run's state shared by every level of calls.
+struct runState {
+  std::mutex id_lock;
+  wchar_t test_id[20] = L"0000000000";
+  int run_tests = 0;         // T outside a session
+  int session_tests = 0;     // T inside a session
+  int averaging = kMaxSweeps;
+  int sweeps = 0;            // sweeps of the current test
+  int32_t intensity = 0;
+  int32_t background = 0;
+  uint32_t adaptation_tick = 0;
+  bool in_session = false;
+  bool title_pending = false;
+  bool data_collected = false;
+  wchar_t session_title[64] = L" ";
+  testFileRecord records[2];
+  samplesBlock slots[2][kSweepSlots];
+  int stored_sweeps = 0;
+};
+
+runState& run() {
+  static std::unique_ptr<runState> state = [] {
+    auto s = std::make_unique<runState>();
+    for (testFileRecord& r : s->records) init_test_record(r);
+    for (auto& channel : s->slots) {
+      for (samplesBlock& b : channel) init_samples_block(b);
+    }
+    return s;
+  }();
+  return *state;
+}
+
+bool channel_on(int channel) { return channel == 0 ? g_channels.a_on.load() != 0 : g_channels.b_on.load() != 0; }
+
+void copy_wide(char16_t* out, size_t capacity, const wchar_t* text, size_t limit) {
+  std::memset(out, 0, capacity * sizeof(char16_t));
+  for (size_t i = 0; i < limit && i + 1 < capacity && text[i] != L'\0'; ++i) out[i] = static_cast<char16_t>(text[i]);
+}
+
+void copy_narrow(char16_t* out, size_t capacity, const std::string& text, size_t limit) {
+  std::memset(out, 0, capacity * sizeof(char16_t));
+  for (size_t i = 0; i < limit && i < capacity && i < text.size(); ++i) {
+    out[i] = static_cast<char16_t>(static_cast<unsigned char>(text[i]));
+  }
+}
+
+void widen(wchar_t* out, size_t capacity, const char* text, size_t limit) {
+  size_t i = 0;
+  for (; i < limit && i + 1 < capacity && text[i] != '\0'; ++i) out[i] = static_cast<unsigned char>(text[i]);
+  out[i] = L'\0';
+}
+
+void row(int colour, int r, int column, const wchar_t* format, ...) {
+  wchar_t text[64];
+  va_list args;
+  va_start(args, format);
+  std::vswprintf(text, 64, format, args);
+  va_end(args);
+  text[63] = L'\0';
+  interpreter_screen().row_text(colour, r, column, text);
+}
+
+// The local time now as a file time.
+fileTime local_file_time() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  std::tm utc{};
+#ifdef _WIN32
+  localtime_s(&local, &seconds);
+  gmtime_s(&utc, &seconds);
+#else
+  localtime_r(&seconds, &local);
+  gmtime_r(&seconds, &utc);
+#endif
+  local.tm_isdst = 0;
+  utc.tm_isdst = 0;
+  const long long offset = static_cast<long long>(std::mktime(&local) - std::mktime(&utc));
+  const long long ticks = (static_cast<long long>(seconds) + offset + 11644473600LL) * 10000000LL;
+  return fileTime{static_cast<uint32_t>(ticks & 0xFFFFFFFF), static_cast<uint32_t>(ticks >> 32)};
+}
+
+struct blockFrame {
+  uint32_t Step = 0;
+  bool Active = false;
+  uint32_t Start = 0;
+  uint32_t Duration = 0;
+  uint16_t Opcode = 0;
+  uint32_t Name = 0;
+  uint32_t Value = 0;
+};
+
+enum class stepEnd { next, end_run, fail };
+
+// One invocation of a program.
+class programRun {
+ public:
+  programRun(programRecord& program, int depth, int32_t intensity, const wchar_t* title)
+      : program_(program), depth_(depth) {
+    run().intensity = intensity;
+    widen(title_, 64, "", 0);
+    if (title != nullptr) std::wcsncpy(title_, title, kTitleCharacters);
+    title_[kTitleCharacters] = L'\0';
+  }
+
+  bool execute();
+
+ private:
+  stepEnd step(const programStep& s, uint32_t index);
+  stepEnd test_step(uint32_t index);
+  stepEnd end_test(const programStep& s);
+  stepEnd end_session();
+  stepEnd end_repeat(const programStep& s);
+  stepEnd rfr(const programStep& s);
+  stepEnd call(const programStep& s);
+  bool push(const programStep& s, uint32_t index);
+  bool pop();
+  blockFrame& timing() { return top_ >= 0 ? frames_[top_] : own_; }
+  void start_wait(uint32_t ms) {
+    blockFrame& f = timing();
+    f.Start = unit_tick_ms();
+    f.Duration = ms;
+    waiting_ = true;
+  }
+
+  programRecord& program_;
+  int depth_;
+  wchar_t title_[64];
+  blockFrame frames_[kBlockLevels];
+  blockFrame own_;  // times a WAIT outside any block
+  int top_ = -1;
+  bool executing_ = true;
+  bool quiet_ = true;
+  bool waiting_ = false;
+  bool flicker_ran_ = false;
+  int shown_seconds_ = -1;
+};
+
+bool programRun::push(const programStep& s, uint32_t index) {
+  if (top_ + 1 >= kBlockLevels) {
+    engine_show_message(0, "*** TOO MANY BLOCK LEVELS ON STACK (>10) ***");
+    return false;
+  }
+  blockFrame& f = frames_[++top_];
+  f = blockFrame{};
+  f.Step = index;
+  f.Active = true;
+  f.Start = unit_tick_ms();
+  f.Opcode = s.Opcode;
+  f.Name = s.Name;
+  f.Value = s.Value;
+  return true;
+}
+
+bool programRun::pop() {
+  if (top_ < 0) {
+    engine_show_message(0, "*** BLOCK STACK UNDERFLOW ***");
+    return false;
+  }
+  frames_[top_--].Active = false;
+  return true;
+}
+
+bool programRun::execute() {
+  runState& r = run();
+  interpreterScreen& screen = interpreter_screen();
+  if (depth_ == 0) {
+    screen.save_title();
+    g_run_commands.stop = false;
+    g_run_commands.skip_test = false;
+    g_run_commands.skip_session = false;
+    g_run_commands.skip_wait = false;
+    g_run_commands.running = true;
+    r.run_tests = 0;
+    int input = 0;
+    if (g_channels.a_on.load() != 0) {
+      input = 0;
+    } else if (g_channels.b_on.load() != 0) {
+      input = 16;
+    } else {
+      engine_show_message(4, "### Execute : NO CHANNEL SPECIFIED ON ENTRY ###");
+      g_run_commands.running = false;
+      screen.restore_title();
+      return false;
+    }
+    setup_adc(15000, input, 8, 0);
+    screen.erase_graph();
+    g_run_start_tick = unit_tick_ms();
+  }
+  char text0[64];
+  if (program_text(program_, 0, text0, sizeof text0) && std::strcmp(text0, "???") != 0) {
+    widen(title_, 64, text0, kTitleCharacters);
+  }
+  program_.CurrentStep = 0;
+  bool result = true;
+
+  for (;;) {
+    if (g_run_commands.stop) break;
+    g_run_commands.error = false;
+    if (executing_ && (g_run_commands.skip_test || g_run_commands.skip_session)) {
+      executing_ = false;
+      if (g_run_commands.skip_session) {
+        g_run_commands.stop = true;
+        break;
+      }
+    }
+    if (waiting_) {
+      blockFrame& f = timing();
+      const uint32_t elapsed = unit_tick_ms() - f.Start;
+      if (!quiet_ && static_cast<int>(elapsed / 1000) != shown_seconds_) {
+        shown_seconds_ = static_cast<int>(elapsed / 1000);
+        row(7, -3, 30, L"%3d", shown_seconds_);
+      }
+      if (elapsed >= f.Duration || g_run_commands.skip_wait) {
+        f.Start += f.Duration;
+        row(7, -3, 21, L"%ls", L"          ");
+        g_run_commands.skip_wait = false;
+        waiting_ = false;
+        shown_seconds_ = -1;
+        if (program_.CurrentStep >= program_.StepCount) break;
+      } else {
+        unit_sleep_ms(std::min<uint32_t>(f.Duration - elapsed, 50));
+      }
+      continue;
+    }
+    if (program_.CurrentStep < 0 || program_.CurrentStep >= program_.StepCount) break;
+    const uint32_t index = static_cast<uint32_t>(program_.CurrentStep++);
+    const programStep s = program_.Steps[index];
+    if (executing_ && s.Name != 0 && !quiet_) {
+      char name[8];
+      unpack_name(s.Name, name, sizeof name);
+      row(7, -1, 18 + 6 * depth_, L"%-6hs", name);
+    }
+    const stepEnd end = step(s, index);
+    if (end == stepEnd::fail) {
+      result = false;
+      break;
+    }
+    if (end == stepEnd::end_run) break;
+    if (g_run_commands.error) engine_show_message(0, "*** ERROR ***\nduring program\nexecution.");
+    if (program_.CurrentStep >= program_.StepCount && !waiting_) break;
+  }
+
+  row(7, -1, 18 + 6 * depth_, L"%ls", L"      ");
+  if (depth_ == 0) {
+    set_background(0);
+    standby_converters();
+    g_run_commands.running = false;
+    row(3, -3, 11, L"%ls", L"END OF PROTOCOL");
+    screen.restore_title();
+  }
+  return result;
+}
+
+stepEnd programRun::step(const programStep& s, uint32_t index) {
+  runState& r = run();
+  if (!executing_) {
+    if (s.Opcode == OPCODE_END_TEST || s.Opcode == OPCODE_END_TEST_PAUSE) return end_test(s);
+    if (s.Opcode == OPCODE_END_SESSION) return end_session();
+    return stepEnd::next;
+  }
+  switch (s.Opcode) {
+    case OPCODE_TEST:
+      return test_step(index);
+    case OPCODE_SESSION:
+      g_session_number = g_session_number + 1;
+      r.session_tests = 0;
+      if (!push(s, index)) return stepEnd::fail;
+      r.in_session = true;
+      r.title_pending = true;
+      r.data_collected = false;
+      interpreter_screen().show_test_label(r.records[0]);
+      return stepEnd::next;
+    case OPCODE_TITLE: {
+      char text[64];
+      if (!program_text(program_, s.Value, text, sizeof text)) return stepEnd::next;
+      wchar_t wide[64];
+      widen(wide, 64, text, kSessionTitleCharacters);
+      if (r.title_pending) {
+        std::wcsncpy(r.session_title, wide, 63);
+        r.session_title[63] = L'\0';
+        r.title_pending = false;
+      }
+      std::wcsncpy(title_, wide[0] == L'+' ? wide + 1 : wide, kTitleCharacters);
+      title_[kTitleCharacters] = L'\0';
+      interpreter_screen().set_title(title_);
+      return stepEnd::next;
+    }
+    case OPCODE_INTENSITY: {
+      const float f = program_scan_result().FilterValue;
+      int32_t intensity = static_cast<int32_t>(s.Value);
+      if (f != 1.0f && f != 0.0f) {
+        const double d = f <= 50 ? 10.0 : f <= 500 ? 100.0 : 1000.0;
+        intensity = static_cast<int32_t>(static_cast<double>(s.Value) / d * f);
+      }
+      set_flash(intensity, 1, 0, 0, 0);
+      r.intensity = intensity;
+      return stepEnd::next;
+    }
+    case OPCODE_BACKGROUND: {
+      const int32_t value = static_cast<int32_t>(s.Value);
+      set_background(value);
+      if (value != r.background) r.adaptation_tick = unit_tick_ms();
+      r.background = value;
+      return stepEnd::next;
+    }
+    case OPCODE_WAIT:
+      if (s.Value < 501) {
+        start_wait(s.Value);
+        return stepEnd::next;
+      }
+      quiet_ = false;
+      if (isSlave.load() != 0) {
+        row(5, -3, 21, L"%ls", L"slave wait    ");
+        return stepEnd::next;
+      }
+      if (s.Value > 1000) row(7, -3, 21, L"wait %3d      ", static_cast<int>(s.Value / 1000));
+      start_wait(s.Value);
+      return stepEnd::next;
+    case OPCODE_REPEAT:
+    case OPCODE_REPEAT_MS: {
+      if (!push(s, index)) return stepEnd::fail;
+      blockFrame& f = frames_[top_];
+      const uint32_t count = s.Value & 0xFFFF;
+      const uint32_t interval = s.Value >> 16;
+      f.Value = count;  // the flashes that remain
+      r.averaging = static_cast<int>(count);
+      quiet_ = false;
+      if (interval != 0) {
+        f.Duration = interval;
+        if (interval < 700) quiet_ = true;
+        if (interval > 1000) row(7, -3, 21, L"wait %3d      ", static_cast<int>(interval / 1000));
+      }
+      row(7, -2, 19, L"repeat %3d     ", static_cast<int>(count));
+      row(7, -2, 30, L"%ls", L"1");
+      return stepEnd::next;
+    }
+    case OPCODE_END_REPEAT:
+      return end_repeat(s);
+    case OPCODE_CALL:
+      return call(s);
+    case OPCODE_RFR:
+      return rfr(s);
+    case OPCODE_FLICKER1:
+    case OPCODE_FLICKER2:
+      log_mesg("flicker step %u not run: this build collects single flashes only", index);
+      engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION");
+      return stepEnd::fail;
+    case OPCODE_END_TEST:
+    case OPCODE_END_TEST_PAUSE:
+      return end_test(s);
+    case OPCODE_END_SESSION:
+      return end_session();
+    default:
+      return stepEnd::next;
+  }
+}
+
+stepEnd programRun::test_step(uint32_t index) {
+  runState& r = run();
+  if (!push(program_.Steps[index], index)) return stepEnd::fail;
+  int T = 0;
+  if (r.in_session || depth_ > 0) {
+    T = ++r.session_tests;
+  } else {
+    T = r.run_tests++;
+    std::wcscpy(r.session_title, L" ");
+    interpreter_screen().set_title(title_);
+  }
+  r.sweeps = 0;
+  r.averaging = kMaxSweeps;
+  flicker_ran_ = false;
+  next_ERG_directory_if_full();
+  wchar_t test_id[20];
+  {
+    std::lock_guard<std::mutex> hold(r.id_lock);
+    std::wcscpy(test_id, r.test_id);
+  }
+  const std::string serial = unit_serial();
+  const std::string cfc = cfc_id();
+  const int32_t adaptation = static_cast<int32_t>(unit_tick_ms() - r.adaptation_tick);
+  for (int channel = 0; channel < 2; ++channel) {
+    testFileRecord& record = r.records[channel];
+    clear_test_samples(record);
+    record.P = g_protocol_number.load();
+    record.S = g_session_number.load();
+    record.T = T;
+    record.N = g_run_count.load();
+    copy_wide(record.TestId, 20, test_id, 19);
+    copy_wide(record.SessionTitle, 64, r.session_title, kSessionTitleCharacters);
+    record.FlickerMark = u'N';
+    convert_steps_to_config(&program_, static_cast<int>(index), &record.Config, r.background, adaptation, channel);
+    copy_narrow(record.UnitId, 7, serial, 7);
+    copy_narrow(record.CfcId, 12, cfc, 11);
+  }
+  interpreter_screen().show_test_label(r.records[g_channels.current.load() == 1 ? 1 : 0]);
+  return stepEnd::next;
+}
+
+stepEnd programRun::end_repeat(const programStep& s) {
+  if (top_ < 0 || (frames_[top_].Opcode != OPCODE_REPEAT && frames_[top_].Opcode != OPCODE_REPEAT_MS)) {
+    engine_show_message(4, "### END REPEAT outside of REPEAT block ###");
+    return stepEnd::fail;
+  }
+  blockFrame& f = frames_[top_];
+  if (f.Value > 0) --f.Value;
+  if (f.Value > 0) {
+    const uint32_t count = program_.Steps[f.Step].Value & 0xFFFF;
+    if (f.Duration != 0) {
+      if (f.Duration <= s.Value) {
+        quiet_ = true;
+        waiting_ = true;
+      } else if (isSlave.load() != 0) {
+        row(5, -3, 21, L"%ls", L"slave wait    ");
+      } else {
+        if (f.Duration > 1000) row(7, -3, 21, L"wait %3d      ", static_cast<int>(f.Duration / 1000));
+        waiting_ = true;
+      }
+    }
+    row(7, -2, 30, L"%d", static_cast<int>(count - f.Value + 1));
+    program_.CurrentStep = static_cast<int32_t>(f.Step + 1);
+    return stepEnd::next;
+  }
+  if (!pop()) return stepEnd::fail;
+  row(7, -3, 21, L"%ls", L"          ");
+  row(7, -2, 18, L"%ls", L"                ");
+  quiet_ = false;
+  return stepEnd::next;
+}
+
+stepEnd programRun::call(const programStep& s) {
+  char name[8];
+  unpack_name(s.Name, name, sizeof name);
+  if (depth_ + 1 >= kCallDepthLimit) {
+    engine_show_message(0, "*** CALLED PROCEDURE [%s] IS INVALID ***", name);
+    log_mesg("call of [%s] stopped at depth %d", name, depth_ + 1);
+    return stepEnd::fail;
+  }
+  auto called = std::make_unique<programRecord>();
+  clear_program(*called);
+  if (!find_program_file(s.Name, *called)) {
+    engine_show_message(0, "*** CALLED PROCEDURE\n[%s]\nNOT FOUND ***\n%8.8lx", name,
+                        static_cast<unsigned long>(s.Name));
+    return stepEnd::fail;
+  }
+  if (!scan_program(*called)) {
+    engine_show_message(0, "*** CALLED PROCEDURE [%s] IS INVALID ***", name);
+    return stepEnd::fail;
+  }
+  runState& r = run();
+  programRun inner(*called, depth_ + 1, r.intensity, title_);
+  return inner.execute() ? stepEnd::next : stepEnd::fail;
+}
+
+stepEnd programRun::rfr(const programStep& s) {
+  runState& r = run();
+  const int pre = static_cast<int>((s.Value >> 24) & 0x7F);
+  const int post = static_cast<int>(s.Value & 0xFFFFF);
+  const bool master = isMaster.load() != 0;
+  const bool slave = isSlave.load() != 0;
+  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 0);
+  if (slave) {
+    row(5, -3, 21, L"%ls", L"slave mode    ");
+    while ((hardware.get_gpio_reg(kSyncWord) & (1u << kSyncBit)) != 0) {
+      if (g_run_commands.stop || g_run_commands.skip_session) return stepEnd::end_run;
+      unit_sleep_ms(1);
+    }
+  }
+  const int slot = std::min(r.sweeps + 1, kMaxSweeps);
+  const bool a = channel_on(0);
+  const bool b = channel_on(1);
+  set_thread_priority_for("RFR", COLLECTION_PRIORITY);
+  int result = 0;
+  if (a && b) {
+    result = collect_dual_sweeps(pre, post, &r.slots[0][slot], &r.slots[1][slot], 12000, 0, 1, 300);
+  } else {
+    result = collect_sweep(pre, post, &r.slots[b && !a ? 1 : 0][slot], 12000, 0, 1, 300);
+  }
+  set_thread_priority_for("RFR2", WORKER_PRIORITY);
+  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 1);
+  if (result < 1) {
+    engine_show_message(0, "*** ERROR ***\nRFR DATA COLLECTION");
+    log_mesg("*** pre %d, post %d  CH-A %d CH-B %d***", pre, post, a ? 1 : 0, b ? 1 : 0);
+    g_run_commands.skip_test = true;
+    g_run_commands.skip_session = true;
+    return stepEnd::next;
+  }
+  r.data_collected = true;
+  const int shown = g_channels.current.load() == 1 && b ? 1 : (a ? 0 : 1);
+  bool draw = !quiet_;
+  if (slave) {
+    const uint32_t next = static_cast<uint32_t>(program_.CurrentStep);
+    draw = true;
+    if (next < static_cast<uint32_t>(program_.StepCount)) {
+      const programStep& n = program_.Steps[next];
+      if ((n.Opcode == OPCODE_WAIT || n.Opcode == OPCODE_WAIT_REPEAT) && n.Value < 700) draw = false;
+    }
+  }
+  if (draw) {
+    const runConfig& c = r.records[shown].Config;
+    interpreter_screen().draw_sweep(r.slots[shown][slot], c.Scale, c.Offset);
+  }
+  if (r.sweeps < kMaxSweeps) ++r.sweeps;
+  return stepEnd::next;
+}
+
+stepEnd programRun::end_test(const programStep& s) {
+  runState& r = run();
+  bool end_run = false;
+  if (executing_) {
+    if (top_ < 0 || frames_[top_].Opcode != OPCODE_TEST) {
+      engine_show_message(4, "### END TEST outside of TEST block ###");
+      return stepEnd::fail;
+    }
+    row(7, -2, 18, L"%ls", L" AVERAGING     ");
+    if (r.sweeps == 0) {
+      engine_show_message(0, "*** NO SAMPLE DATA ACQUIRED ***");
+    } else {
+      const int averaging = std::max(1, std::min(r.sweeps, r.averaging));
+      const double notch = system_parameter(PARAM_NOTCHFREQ);
+      for (int channel = 0; channel < 2; ++channel) {
+        if (!channel_on(channel)) continue;
+        testFileRecord& record = r.records[channel];
+        clear_test_samples(record);
+        record.LastSweep = r.slots[channel][r.sweeps];
+        for (int i = 1; i <= averaging; ++i) add_to_average_sample(record, &r.slots[channel][i], 1);
+        if (flicker_ran_) record.FlickerMark = u'Y';
+        if (notch != 0) {
+          samplesBlock& avg = record.Average;
+          const int n = std::min(std::max(avg.PointCount + 1, 0), kSamplesPerBlock);
+          bandreject_filter(avg.Data, avg.Data, n, avg.Time, notch, 10.0);
+        }
+      }
+      flicker_ran_ = false;
+      interpreter_screen().show_result(r.records);
+      row(7, -2, 18, L"%ls", L" SAVING DATA   ");
+      const fileTime when = local_file_time();
+      for (int channel = 0; channel < 2; ++channel) {
+        if (!channel_on(channel)) continue;
+        r.records[channel].Config.Intensity = r.intensity;
+        store_test(r.records, channel, when, title_);
+        const int samples = static_cast<int>(system_parameter(PARAM_SAMPLES));
+        if (samples > 0 && r.sweeps > 1) {
+          for (int i = 1; i <= r.sweeps - 1; ++i) {
+            write_sample_file(r.records[channel], channel, r.slots[channel][i], i - 1);
+          }
+        }
+      }
+      r.stored_sweeps = r.sweeps;
+    }
+    if (!r.in_session) end_run = true;
+    row(7, -2, 18, L"%ls", L"                ");
+  }
+  if (!pop()) return stepEnd::fail;
+  if (end_run) return stepEnd::end_run;
+  if (s.Value != 0 && s.Opcode == OPCODE_END_TEST_PAUSE && top_ >= 0) {
+    if (isSlave.load() != 0) {
+      row(5, -3, 21, L"%ls", L"slave wait    ");
+    } else {
+      quiet_ = false;
+      row(7, -3, 21, L"wait %3d      ", static_cast<int>(s.Value / 1000));
+      start_wait(s.Value);
+    }
+  }
+  if (g_run_commands.skip_test) {
+    g_run_commands.skip_test = false;
+    executing_ = true;
+  }
+  return stepEnd::next;
+}
+
+stepEnd programRun::end_session() {
+  runState& r = run();
+  if (executing_ && (top_ < 0 || frames_[top_].Opcode != OPCODE_SESSION)) {
+    log_mesg("TOPOPC is %d, not %d", top_ >= 0 ? frames_[top_].Opcode : 0, OPCODE_SESSION);
+    engine_show_message(4, "### END SESSION outside of SESSION block ###");
+    return stepEnd::fail;
+  }
+  if (!pop()) return stepEnd::fail;
+  if (g_run_commands.skip_session) {
+    g_run_commands.skip_session = false;
+    executing_ = true;
+  }
+  r.in_session = false;
+  return stepEnd::end_run;
+}
+
+}  // namespace
+
+void set_entered_test_id(const wchar_t* id) {
+  runState& r = run();
+  std::lock_guard<std::mutex> hold(r.id_lock);
+  std::memset(r.test_id, 0, sizeof r.test_id);
+  std::wcsncpy(r.test_id, id != nullptr && id[0] != L'\0' ? id : L"0000000000", 19);
+}
+
+bool Execute(programRecord& program, int depth, int32_t background, uint32_t adaptation_tick,
+             int32_t intensity, const wchar_t* title) {
+  runState& r = run();
+  r.background = background;
+  r.adaptation_tick = adaptation_tick;
+  programRun invocation(program, depth, intensity, title);
+  return invocation.execute();
+}
+
+const testFileRecord* last_test_records() { return run().records; }
+int last_test_sweep_count() { return run().stored_sweeps; }

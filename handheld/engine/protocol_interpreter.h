@@ -1,0 +1,42 @@
+// The protocol interpreter: runs a protocol program step by step, setting
+// the stimulus, collecting sweeps after each flash, timing waits and repeat
+// intervals on its block stack, and at each END TEST averaging the sweeps
+// and storing the test of every recording channel on the storage card.
+#ifndef PROTOCOL_INTERPRETER_H
+#define PROTOCOL_INTERPRETER_H
+
+#include <atomic>
+#include <cstdint>
+
+#include "stored_records.h"
+
+// Command flags written by the main dialog, read at every step.
+struct runCommands {
+  std::atomic<bool> skip_test{false};
+  std::atomic<bool> skip_session{false};
+  std::atomic<bool> skip_wait{false};
+  std::atomic<bool> stop{false};
+  std::atomic<bool> running{false};
+  std::atomic<bool> error{false};
+};
+extern runCommands g_run_commands;
+
+// The run counter n of the stored tests' names, counted by the main dialog.
+extern std::atomic<int> g_run_count;
+
+// The test id the operator entered (at most 19 characters); stored in every
+// test's records. "0000000000" until one is entered.
+void set_entered_test_id(const wchar_t* id);
+
+// Runs program: depth 0 is a run of its own, a CALL runs the called program
+// at depth + 1 with the caller's background, adaptation tick, intensity and
+// title. True when the program ran to its end, false when it stopped on an
+// error. Run scan_program on the program first.
+bool Execute(programRecord& program, int depth, int32_t background, uint32_t adaptation_tick,
+             int32_t intensity, const wchar_t* title);
+
+// The last stored test's records (channel A, channel B) and its sweeps taken.
+const testFileRecord* last_test_records();
+int last_test_sweep_count();
+
+#endif
