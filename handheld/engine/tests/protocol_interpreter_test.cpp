@@ -12,6 +12,8 @@
 #include "card_path.h"
 #include "channel_selection.h"
 #include "engine_message_capture.h"
+#include "interpreter_screen.h"
+#include "program_files.h"
 #include "protocol_interpreter.h"
 #include "protocol_program.h"
 #include "record_init.h"
@@ -26,6 +28,18 @@
 namespace {
 
 folderDate pinned_date() { return folderDate{2024, 3, 15}; }
+
+// Records when each sweep was drawn and the texts shown.
+class recordingScreen : public interpreterScreen {
+ public:
+  void row_text(int, int row, int column, const wchar_t* text) override {
+    rows.push_back(std::to_wstring(row) + L"," + std::to_wstring(column) + L":" + text);
+  }
+  void draw_sweep(const samplesBlock&, double, double) override { sweep_ticks.push_back(unit_tick_ms()); }
+  bool shown(const std::wstring& text) const { return std::find(rows.begin(), rows.end(), text) != rows.end(); }
+  std::vector<uint32_t> sweep_ticks;
+  std::vector<std::wstring> rows;
+};
 
 // The simulated unit with its stimulator and a fresh storage card.
 class Interpreter : public SimulatedUnit {
@@ -55,8 +69,11 @@ class Interpreter : public SimulatedUnit {
     }
     program_ = std::make_unique<programRecord>();
     clear_program(*program_);
+    std::strcpy(program_->Texts[0], "???");  // no title of its own: the caller's is kept
+    set_interpreter_screen(&screen_);
   }
   void TearDown() override {
+    set_interpreter_screen(nullptr);
     send_8051_byte(COMMAND_DONE);
     reset_calibration_table();
     g_channels.a_on = 1;
@@ -81,8 +98,22 @@ class Interpreter : public SimulatedUnit {
   // A single flash with pre and post milliseconds.
   static uint32_t rfr(uint32_t pre, uint32_t post) { return (pre << 24) | post; }
 
+  // TEST, INTENSITY 20000, body, END TEST.
+  void single_test(const std::vector<std::pair<uint16_t, uint32_t>>& body) {
+    push(OPCODE_TEST, 0);
+    push(OPCODE_INTENSITY, 20000);
+    for (const auto& step : body) push(step.first, step.second);
+    push(OPCODE_END_TEST, 0);
+  }
+  std::unique_ptr<testFileRecord> read_stored(const std::wstring& name) {
+    auto read = std::make_unique<testFileRecord>();
+    EXPECT_TRUE(read_tst_file(*read, name)) << std::string(name.begin(), name.end());
+    return read;
+  }
+
   std::filesystem::path card_;
   std::unique_ptr<programRecord> program_;
+  recordingScreen screen_;
 };
 
 TEST_F(Interpreter, SingleFlashTestStoresBothChannels) {
@@ -91,7 +122,6 @@ TEST_F(Interpreter, SingleFlashTestStoresBothChannels) {
   push(OPCODE_INTENSITY, 20000);
   push(OPCODE_RFR, rfr(20, 180));
   push(OPCODE_END_TEST, 0);
-  std::strcpy(program_->Texts[0], "???");  // no title of its own: the caller's is kept
   ASSERT_TRUE(scan_program(*program_));
   engine_message_capture capture;
   ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"PHOTOPIC"));
@@ -122,4 +152,101 @@ TEST_F(Interpreter, SingleFlashTestStoresBothChannels) {
     EXPECT_GT((read->Average.Data[peak] - read->Average.Data[flash / 2]) * scale, 0.0) << channel;
   }
 }
+
+TEST_F(Interpreter, RepeatFlashesAtAFixedRateFromItsStart) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_REPEAT_MS, (1000u << 16) | 10u}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"REPEAT"));
+  ASSERT_EQ(screen_.sweep_ticks.size(), 10u);
+  for (size_t i = 1; i < 10; ++i) {
+    EXPECT_EQ(screen_.sweep_ticks[i] - screen_.sweep_ticks[0], 1000u * i) << i;
+  }
+  EXPECT_TRUE(screen_.shown(L"-2,19:repeat  10     "));
+  EXPECT_TRUE(screen_.shown(L"-2,30:10"));
+  auto read = read_stored(L"P01S00T0004A-0000000000.tst");
+  EXPECT_EQ(read->Average.Divisor, 10.0);
+  EXPECT_EQ(read->TestId[0], u'0');
+  EXPECT_FALSE(std::filesystem::exists(in_folder(L"P01S00T0004B-0000000000.tst")));
+}
+
+TEST_F(Interpreter, SixtyFlashesKeepFortyNineSweepsAndTheirSampleFiles) {
+  g_channels.b_on = 0;
+  store_system_parameter(PARAM_SAMPLES, 1);
+  single_test({{OPCODE_REPEAT, 60}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"MANY"));
+  EXPECT_EQ(last_test_sweep_count(), 49);
+  auto read = read_stored(L"P01S00T0004A-0000000000.tst");
+  EXPECT_EQ(read->Average.Divisor, 49.0);
+  EXPECT_EQ(stored(L".spl").size(), 48u);
+  EXPECT_TRUE(std::filesystem::exists(in_folder(L"P01S00T0004A-0000000000-47.spl")));
+}
+
+TEST_F(Interpreter, WaitOutsideAnyBlockTimesItself) {
+  g_channels.b_on = 0;
+  push(OPCODE_WAIT, 1500);
+  single_test({{OPCODE_RFR, rfr(20, 180)}});
+  ASSERT_TRUE(scan_program(*program_));
+  const uint32_t start = unit_tick_ms();
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"WAIT"));
+  ASSERT_EQ(screen_.sweep_ticks.size(), 1u);
+  EXPECT_GE(screen_.sweep_ticks[0] - start, 1500u + 200u);
+  EXPECT_TRUE(screen_.shown(L"-3,21:wait   1      "));
+  EXPECT_TRUE(screen_.shown(L"-3,30:  1"));
+  EXPECT_TRUE(screen_.shown(L"-3,11:END OF PROTOCOL"));
+}
+
+// Runs that stop with a message and store nothing, each on a fresh unit.
+struct faultCase {
+  const char* what;
+  std::vector<std::pair<uint16_t, uint32_t>> steps;
+  bool result;
+  const char* message;
+};
+
+class InterpreterFault : public Interpreter, public ::testing::WithParamInterface<faultCase> {};
+
+TEST_P(InterpreterFault, StopsTheRunWithItsMessage) {
+  for (const auto& step : GetParam().steps) push(step.first, step.second);
+  ASSERT_TRUE(scan_program(*program_));
+  engine_message_capture capture;
+  EXPECT_EQ(Execute(*program_, 0, 0, 0, 0, L"FAULT"), GetParam().result);
+  ASSERT_FALSE(capture.messages().empty());
+  EXPECT_EQ(capture.messages()[0].second, GetParam().message);
+  EXPECT_TRUE(stored(L".tst").empty());
+  EXPECT_FALSE(g_run_commands.running);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, InterpreterFault,
+    ::testing::Values(
+        faultCase{"eleven_blocks", std::vector<std::pair<uint16_t, uint32_t>>(11, {OPCODE_REPEAT, 1}), false,
+                  "*** TOO MANY BLOCK LEVELS ON STACK (>10) ***"},
+        faultCase{"end_repeat_outside", {{OPCODE_END_REPEAT, 0}}, false, "### END REPEAT outside of REPEAT block ###"},
+        faultCase{"end_test_outside", {{OPCODE_END_TEST, 0}}, false, "### END TEST outside of TEST block ###"},
+        faultCase{"no_sweep", {{OPCODE_TEST, 0}, {OPCODE_END_TEST, 0}}, true, "*** NO SAMPLE DATA ACQUIRED ***"},
+        faultCase{"collection_overrun", {{OPCODE_TEST, 0}, {OPCODE_RFR, (20u << 24) | 0xFFFFFu}, {OPCODE_END_TEST, 0}},
+                  true, "*** ERROR ***\nRFR DATA COLLECTION"}),
+    [](const ::testing::TestParamInfo<faultCase>& info) { return std::string(info.param.what); });
+
+TEST_F(Interpreter, CalledProgramMissingStops) {
+  ASSERT_TRUE(push_step(*program_, OPCODE_CALL, 0, pack_name("SELF")));
+  ASSERT_TRUE(scan_program(*program_));
+  engine_message_capture capture;
+  EXPECT_FALSE(Execute(*program_, 0, 0, 0, 0, L"CALL"));
+  ASSERT_EQ(capture.messages().size(), 1u);
+  EXPECT_EQ(capture.messages()[0].second.rfind("*** CALLED PROCEDURE\n[SELF]\nNOT FOUND ***", 0), 0u);
+}
+
+TEST_F(Interpreter, ProgramCallingItselfStopsAtTenLevels) {
+  ASSERT_TRUE(push_step(*program_, OPCODE_CALL, 0, pack_name("SELF")));
+  ASSERT_TRUE(write_program_file(L"Storage Card\\SELF.tes", *program_));
+  ASSERT_TRUE(scan_program(*program_));
+  engine_message_capture capture;
+  EXPECT_FALSE(Execute(*program_, 0, 0, 0, 0, L"CALL"));
+  ASSERT_EQ(capture.messages().size(), 1u);
+  EXPECT_EQ(capture.messages()[0].second, "*** CALLED PROCEDURE [SELF] IS INVALID ***");
+}
+
 }  // namespace
