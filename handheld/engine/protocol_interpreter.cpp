@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -161,6 +162,7 @@ class programRun {
   stepEnd end_session();
   stepEnd end_repeat(const programStep& s);
   stepEnd rfr(const programStep& s);
+  stepEnd flicker(const programStep& s);
   stepEnd call(const programStep& s);
   bool push(const programStep& s, uint32_t index);
   bool pop();
@@ -392,9 +394,7 @@ stepEnd programRun::step(const programStep& s, uint32_t index) {
       return rfr(s);
     case OPCODE_FLICKER1:
     case OPCODE_FLICKER2:
-      log_mesg("flicker step %u not run: this build collects single flashes only", index);
-      engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION");
-      return stepEnd::fail;
+      return flicker(s);
     case OPCODE_END_TEST:
     case OPCODE_END_TEST_PAUSE:
       return end_test(s);
@@ -550,6 +550,89 @@ stepEnd programRun::rfr(const programStep& s) {
     interpreter_screen().draw_sweep(r.slots[shown][slot], c.Scale, c.Offset);
   }
   if (r.sweeps < kMaxSweeps) ++r.sweeps;
+  return stepEnd::next;
+}
+
+stepEnd programRun::flicker(const programStep& s) {
+  runState& r = run();
+  if (flicker_ran_) {
+    engine_show_message(0, "*** MULTIPLE 'FLICKER' COMMANDS IN TEST ***");
+    return stepEnd::fail;
+  }
+  const bool second = s.Opcode == OPCODE_FLICKER2;
+  int interval = 0;
+  int count = 0;
+  int length = 0;
+  uint8_t mode = 0;
+  if (second) {
+    interval = static_cast<int>((s.Value >> 20) & 0xFFF);
+    count = static_cast<int>(s.Value & 0x3FF);
+    length = static_cast<int>((s.Value >> 10) & 0x3FF);
+    mode = static_cast<uint8_t>(s.Value);
+  } else {
+    interval = static_cast<int>(s.Value & 0xFFF);
+    count = static_cast<int>((s.Value >> 16) & 0xFFF);
+    length = std::min(4 * interval - interval / 2, 800);
+    mode = static_cast<uint8_t>(s.Value >> 16);
+  }
+  if (interval == 0) {
+    engine_show_message(0, "*** FLICKER INTERVAL OF 0 ms ***");
+    return stepEnd::fail;
+  }
+  interpreterScreen& screen = interpreter_screen();
+  screen.request_menu(17, 33);
+  row(7, 5, 6, L"%ls", L"-- FLICKER RUNNING --");
+  flicker_ran_ = true;
+  const double k = std::ceil(std::max(static_cast<double>(length) / interval - 0.2, 1.0));
+  r.averaging = std::min(static_cast<int>(std::floor(count / k)), kMaxSweeps);
+  for (int i = 1; i <= r.averaging; ++i) {
+    r.slots[0][i].CollectionTime = 0;
+    r.slots[1][i].CollectionTime = 0;
+  }
+  if (set_flash(r.intensity, mode, interval, 0, 0) == 0) return stepEnd::fail;
+  const bool master = isMaster.load() != 0;
+  const bool slave = isSlave.load() != 0;
+  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 0);
+  if (slave) {
+    row(5, -3, 21, L"%ls", L"slave mode    ");
+    while ((hardware.get_gpio_reg(kSyncWord) & (1u << kSyncBit)) != 0) {
+      if (g_run_commands.stop || g_run_commands.skip_session) return stepEnd::end_run;
+      unit_sleep_ms(1);
+    }
+  }
+  const bool a = channel_on(0);
+  const bool b = channel_on(1);
+  samplesBlock* slot_a = &r.slots[0][1];
+  samplesBlock* slot_b = &r.slots[1][1];
+  set_thread_priority_for(second ? "flicker2 A" : "flicker A", COLLECTION_PRIORITY);
+  int result = 0;
+  if (second) {
+    const int timeout = (interval + 10) * 2;
+    result = a && b ? collect_dual_synced_sweeps(0, length, slot_a, slot_b, 12000, 0, kMaxSweeps, timeout)
+                    : collect_synced_sweeps(0, length, a ? slot_a : slot_b, 12000, 0, kMaxSweeps, timeout);
+  } else {
+    const int timeout = 5 * interval + 20;
+    result = a && b ? collect_dual_sweeps(0, length, slot_a, slot_b, 12000, 0, kMaxSweeps, timeout)
+                    : collect_sweep(0, length, a ? slot_a : slot_b, 12000, 0, kMaxSweeps, timeout);
+  }
+  set_thread_priority_for(second ? "flicker2 B" : "flicker B", WORKER_PRIORITY);
+  row(7, 5, 6, L"%ls", L"                     ");
+  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 1);
+  if (result < 0) {
+    if (second) {
+      engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION\n(code = %d)", result);
+      screen.request_menu(17, 35);
+    } else {
+      engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION");
+      screen.request_menu(17, 46);
+    }
+    g_run_commands.skip_test = true;
+    g_run_commands.skip_session = true;
+    return stepEnd::next;
+  }
+  r.data_collected = true;
+  r.sweeps = std::min(result, kMaxSweeps);
+  screen.request_menu(17, 46);
   return stepEnd::next;
 }
 

@@ -197,6 +197,22 @@ TEST_F(Interpreter, WaitOutsideAnyBlockTimesItself) {
   EXPECT_TRUE(screen_.shown(L"-3,11:END OF PROTOCOL"));
 }
 
+// FLICKER(2): count 60, sweeps of 40 ms, one every 50 ms.
+TEST_F(Interpreter, FlickerTrainKeepsFortyNineSweepsMarkedAsFlicker) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_FLICKER2, (50u << 20) | (40u << 10) | 60u}});
+  ASSERT_TRUE(scan_program(*program_));
+  engine_message_capture capture;
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"FLICKER"));
+  EXPECT_TRUE(capture.messages().empty());
+  EXPECT_EQ(last_test_sweep_count(), 49);
+  auto read = read_stored(L"P01S00T0004A-0000000000.tst");
+  EXPECT_EQ(read->FlickerMark, u'Y');
+  EXPECT_EQ(read->Average.Divisor, 49.0);
+  EXPECT_NEAR(read->Average.Time, 40.0, 1.0);
+  EXPECT_TRUE(screen_.shown(L"5,6:-- FLICKER RUNNING --"));
+}
+
 // Runs that stop with a message and store nothing, each on a fresh unit.
 struct faultCase {
   const char* what;
@@ -227,7 +243,13 @@ INSTANTIATE_TEST_SUITE_P(
         faultCase{"end_test_outside", {{OPCODE_END_TEST, 0}}, false, "### END TEST outside of TEST block ###"},
         faultCase{"no_sweep", {{OPCODE_TEST, 0}, {OPCODE_END_TEST, 0}}, true, "*** NO SAMPLE DATA ACQUIRED ***"},
         faultCase{"collection_overrun", {{OPCODE_TEST, 0}, {OPCODE_RFR, (20u << 24) | 0xFFFFFu}, {OPCODE_END_TEST, 0}},
-                  true, "*** ERROR ***\nRFR DATA COLLECTION"}),
+                  true, "*** ERROR ***\nRFR DATA COLLECTION"},
+        faultCase{"flicker_interval_0", {{OPCODE_TEST, 0}, {OPCODE_FLICKER2, (40u << 10) | 10u}, {OPCODE_END_TEST, 0}},
+                  false, "*** FLICKER INTERVAL OF 0 ms ***"},
+        faultCase{"two_flickers",
+                  {{OPCODE_TEST, 0}, {OPCODE_FLICKER2, (50u << 20) | (40u << 10) | 3u},
+                   {OPCODE_FLICKER2, (50u << 20) | (40u << 10) | 3u}, {OPCODE_END_TEST, 0}},
+                  false, "*** MULTIPLE 'FLICKER' COMMANDS IN TEST ***"}),
     [](const ::testing::TestParamInfo<faultCase>& info) { return std::string(info.param.what); });
 
 TEST_F(Interpreter, CalledProgramMissingStops) {
