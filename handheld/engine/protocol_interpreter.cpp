@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <thread>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -20,12 +22,14 @@
 #include "engine_messages.h"
 #include "hw_binding.h"
 #include "interpreter_screen.h"
+#include "main_dialog_post.h"
 #include "program_calls.h"
 #include "protocol_program.h"
 #include "record_init.h"
 #include "run_config_conversion.h"
 #include "running_average.h"
 #include "signal_filters.h"
+#include "stimulator_link.h"
 #include "stimulus.h"
 #include "sweep_collection.h"
 #include "system_parameters.h"
@@ -33,11 +37,30 @@
 #include "test_folders.h"
 #include "thread_priority.h"
 #include "unit_clock.h"
+#include "worker_event.h"
 
 runCommands g_run_commands;
 std::atomic<int> g_run_count{0};
 
 namespace {
+
+// The pause gate: a manual-reset event, open unless paused.
+struct pauseGate {
+  std::mutex lock;
+  std::condition_variable changed;
+  bool open = true;
+};
+
+pauseGate& gate() {
+  static pauseGate g;
+  return g;
+}
+
+void wait_while_paused() {
+  pauseGate& g = gate();
+  std::unique_lock<std::mutex> hold(g.lock);
+  g.changed.wait_for(hold, std::chrono::milliseconds(72000000), [&g] { return g.open; });
+}
 
 constexpr int kBlockLevels = 10;
 constexpr int kCallDepthLimit = 10;
@@ -185,6 +208,7 @@ class programRun {
   bool waiting_ = false;
   bool flicker_ran_ = false;
   int shown_seconds_ = -1;
+  int waited_seconds_ = 0;
 };
 
 bool programRun::push(const programStep& s, uint32_t index) {
@@ -248,6 +272,7 @@ bool programRun::execute() {
   for (;;) {
     if (g_run_commands.stop) break;
     g_run_commands.error = false;
+    wait_while_paused();
     if (executing_ && (g_run_commands.skip_test || g_run_commands.skip_session)) {
       executing_ = false;
       if (g_run_commands.skip_session) {
@@ -255,9 +280,37 @@ bool programRun::execute() {
         break;
       }
     }
+    if (g_run_commands.resume.exchange(false) && waiting_) {
+      timing().Start = unit_tick_ms() - static_cast<uint32_t>(waited_seconds_) * 1000u;
+    }
+    if (g_run_commands.restart_test || g_run_commands.restart_session) {
+      const bool test = g_run_commands.restart_test;
+      const uint16_t wanted = test ? OPCODE_TEST : OPCODE_SESSION;
+      while (top_ >= 0 && frames_[top_].Opcode != wanted) frames_[top_--].Active = false;
+      g_run_commands.restart_test = false;
+      g_run_commands.restart_session = false;
+      waiting_ = false;
+      if (top_ >= 0) {
+        program_.CurrentStep = static_cast<int32_t>(frames_[top_].Step);
+        frames_[top_--].Active = false;
+        if (test) {
+          runState& r = run();
+          if (r.in_session || depth_ > 0) {
+            ++r.session_tests;
+          } else {
+            --r.run_tests;
+          }
+        }
+      } else if (test) {
+        engine_show_message(4, "### NO TEST FOUND TO REPEAT ###");
+        result = false;
+        break;
+      }
+    }
     if (waiting_) {
       blockFrame& f = timing();
       const uint32_t elapsed = unit_tick_ms() - f.Start;
+      waited_seconds_ = static_cast<int>(elapsed / 1000);
       if (!quiet_ && static_cast<int>(elapsed / 1000) != shown_seconds_) {
         shown_seconds_ = static_cast<int>(elapsed / 1000);
         row(7, -3, 30, L"%3d", shown_seconds_);
@@ -268,6 +321,7 @@ bool programRun::execute() {
         g_run_commands.skip_wait = false;
         waiting_ = false;
         shown_seconds_ = -1;
+        waited_seconds_ = 0;
         if (program_.CurrentStep >= program_.StepCount) break;
       } else {
         unit_sleep_ms(std::min<uint32_t>(f.Duration - elapsed, 50));
@@ -718,6 +772,86 @@ stepEnd programRun::end_session() {
 }
 
 }  // namespace
+
+namespace {
+
+struct testThread {
+  std::mutex lock;
+  std::unique_ptr<programRecord> program = std::make_unique<programRecord>();
+  workerEvent run_set;
+  std::thread thread;
+  std::atomic<bool> quit{false};
+  std::atomic<bool> result{false};
+};
+
+testThread& test_thread() {
+  static testThread t;
+  return t;
+}
+
+void test_thread_loop() {
+  testThread& t = test_thread();
+  for (;;) {
+    t.run_set.wait();
+    if (t.quit) return;
+    const bool master = isMaster.load() != 0;
+    if (master) hardware.put_gpio_bit(13, 1, 1);
+    auto program = std::make_unique<programRecord>();
+    {
+      std::lock_guard<std::mutex> hold(t.lock);
+      *program = *t.program;
+    }
+    t.result = Execute(*program, 0, 0, 0, 0, L"");
+    if (master) hardware.put_gpio_bit(13, 1, 0);
+    send_8051_byte(COMMAND_DONE);
+    post_to_main_dialog(1004, 21);
+  }
+}
+
+}  // namespace
+
+void pause_run() {
+  pauseGate& g = gate();
+  std::lock_guard<std::mutex> hold(g.lock);
+  g_run_commands.resume = true;
+  g.open = false;
+}
+
+void continue_run() {
+  pauseGate& g = gate();
+  {
+    std::lock_guard<std::mutex> hold(g.lock);
+    g.open = true;
+  }
+  g.changed.notify_all();
+}
+
+void set_loaded_program(const programRecord& program) {
+  testThread& t = test_thread();
+  std::lock_guard<std::mutex> hold(t.lock);
+  *t.program = program;
+}
+
+void start_test_thread() {
+  testThread& t = test_thread();
+  if (t.thread.joinable()) return;
+  t.quit = false;
+  t.thread = std::thread(test_thread_loop);
+}
+
+void stop_test_thread() {
+  testThread& t = test_thread();
+  if (!t.thread.joinable()) return;
+  t.quit = true;
+  g_run_commands.stop = true;
+  continue_run();
+  t.run_set.set();
+  t.thread.join();
+}
+
+void signal_run_set() { test_thread().run_set.set(); }
+
+bool last_run_result() { return test_thread().result; }
 
 void set_entered_test_id(const wchar_t* id) {
   runState& r = run();

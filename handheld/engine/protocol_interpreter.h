@@ -18,8 +18,17 @@ struct runCommands {
   std::atomic<bool> stop{false};
   std::atomic<bool> running{false};
   std::atomic<bool> error{false};
+  std::atomic<bool> restart_test{false};
+  std::atomic<bool> restart_session{false};
+  std::atomic<bool> resume{false};  // a paused wait keeps the seconds it had waited
 };
 extern runCommands g_run_commands;
+
+// "Pause": the run holds before its next step (at most 72,000,000 ms) and
+// a wait in progress resumes with the seconds it had waited. Any key of the
+// pause page continues it.
+void pause_run();
+void continue_run();
 
 // The run counter n of the stored tests' names, counted by the main dialog.
 extern std::atomic<int> g_run_count;
@@ -34,6 +43,17 @@ void set_entered_test_id(const wchar_t* id);
 // error. Run scan_program on the program first.
 bool Execute(programRecord& program, int depth, int32_t background, uint32_t adaptation_tick,
              int32_t intensity, const wchar_t* title);
+
+// The test thread: waits for run_set_event() (the main dialog's "Run
+// Protocol"), runs the loaded program from its first step (a master unit
+// raising its synchronisation output meanwhile), then sends the stimulator
+// 'D' and posts command 1004 with 21 to the main dialog.
+void set_loaded_program(const programRecord& program);
+void start_test_thread();
+void stop_test_thread();
+void signal_run_set();
+// The result of the test thread's last run.
+bool last_run_result();
 
 // The last stored test's records (channel A, channel B) and its sweeps taken.
 const testFileRecord* last_test_records();

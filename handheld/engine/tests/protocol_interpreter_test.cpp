@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <thread>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,8 +36,16 @@ class recordingScreen : public interpreterScreen {
  public:
   void row_text(int, int row, int column, const wchar_t* text) override {
     rows.push_back(std::to_wstring(row) + L"," + std::to_wstring(column) + L":" + text);
+    if (on_row) on_row(rows.back());
   }
+  std::function<void(const std::wstring&)> on_row;
   void draw_sweep(const samplesBlock&, double, double) override { sweep_ticks.push_back(unit_tick_ms()); }
+  void show_test_label(const testFileRecord&) override {
+    if (++labels == trigger_label && on_label) on_label();
+  }
+  int labels = 0;
+  int trigger_label = 1;
+  std::function<void()> on_label;
   bool shown(const std::wstring& text) const { return std::find(rows.begin(), rows.end(), text) != rows.end(); }
   std::vector<uint32_t> sweep_ticks;
   std::vector<std::wstring> rows;
@@ -61,6 +71,7 @@ class Interpreter : public SimulatedUnit {
     g_channels.a_on = 1;
     g_channels.b_on = 1;
     set_entered_test_id(nullptr);
+    g_test_stored = false;
     ASSERT_TRUE(set_ERG_directory(false));
     for (uint32_t input : {0u, 1u}) {
       sim_signal signal;
@@ -211,6 +222,90 @@ TEST_F(Interpreter, FlickerTrainKeepsFortyNineSweepsMarkedAsFlicker) {
   EXPECT_EQ(read->Average.Divisor, 49.0);
   EXPECT_NEAR(read->Average.Time, 40.0, 1.0);
   EXPECT_TRUE(screen_.shown(L"5,6:-- FLICKER RUNNING --"));
+}
+
+// The operator pauses at the third second of a 10 s wait for 5 s: the wait
+// keeps its 3 s and runs 7 s more.
+TEST_F(Interpreter, PausedWaitResumesWithTheSecondsItHadWaited) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_WAIT, 10000}, {OPCODE_RFR, rfr(20, 180)}});
+  ASSERT_TRUE(scan_program(*program_));
+  std::thread operator_thread;
+  screen_.on_row = [&operator_thread](const std::wstring& text) {
+    if (text != L"-3,30:  3" || operator_thread.joinable()) return;
+    pause_run();
+    operator_thread = std::thread([] {
+      unit_sleep_ms(5000);
+      continue_run();
+    });
+  };
+  const uint32_t start = unit_tick_ms();
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"PAUSE"));
+  ASSERT_TRUE(operator_thread.joinable());
+  operator_thread.join();
+  ASSERT_EQ(screen_.sweep_ticks.size(), 1u);
+  const uint32_t taken = screen_.sweep_ticks[0] - start;
+  EXPECT_GE(taken, 15000u + 200u);
+  EXPECT_LT(taken, 15000u + 400u);
+}
+
+// "Restart Test" and "Skip Test" at the first test's start: a restarted
+// test keeps its number outside a session and takes the one after the next
+// inside; a skipped test is not stored.
+TEST_F(Interpreter, RestartAndSkipNumberTheTests) {
+  struct commandCase {
+    const char* what;
+    bool in_session;
+    std::atomic<bool>* command;
+    std::vector<std::wstring> stored;
+  };
+  const std::vector<commandCase> cases = {
+      {"restart outside a session", false, &g_run_commands.restart_test, {L"P01S00T0004A-0000000000.tst"}},
+      {"restart in a session", true, &g_run_commands.restart_test,
+       {L"P01S01T0304A-0000000000.tst", L"P01S01T0404A-0000000000.tst"}},
+      {"skip in a session", true, &g_run_commands.skip_test, {L"P01S01T0204A-0000000000.tst"}},
+  };
+  g_channels.b_on = 0;
+  for (const commandCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(card_ / "T240315_CFC7");
+    ASSERT_TRUE(set_ERG_directory(false));
+    g_session_number = 0;
+    clear_program(*program_);
+    std::strcpy(program_->Texts[0], "???");
+    if (c.in_session) push(OPCODE_SESSION, 0);
+    single_test({{OPCODE_RFR, rfr(5, 40)}});
+    if (c.in_session) {
+      single_test({{OPCODE_RFR, rfr(5, 40)}});
+      push(OPCODE_END_SESSION, 0);
+    }
+    ASSERT_TRUE(scan_program(*program_));
+    screen_.labels = 0;
+    std::atomic<bool>* command = c.command;
+    screen_.trigger_label = c.in_session ? 2 : 1;  // a session shows its label first
+    screen_.on_label = [command] { *command = true; };
+    EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"COMMANDS"));
+    EXPECT_EQ(stored(L".tst"), c.stored);
+  }
+}
+
+TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_RFR, rfr(20, 180)}});
+  ASSERT_TRUE(scan_program(*program_));
+  set_loaded_program(*program_);
+  start_test_thread();
+  sent_to_stimulator();
+  signal_run_set();
+  for (int i = 0; i < 5000 && !(g_test_stored && !g_run_commands.running); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  stop_test_thread();
+  EXPECT_TRUE(last_run_result());
+  EXPECT_EQ(stored(L".tst").size(), 1u);
+  const std::vector<uint8_t> sent = sent_to_stimulator();
+  ASSERT_FALSE(sent.empty());
+  EXPECT_EQ(sent.back(), COMMAND_DONE);
 }
 
 // Runs that stop with a message and store nothing, each on a fresh unit.
