@@ -31,11 +31,7 @@ const uint32_t READ_OK = 3;
 const int MEANS_WINDOW_POINTS = 5;
 const int GOOD_PASSES_NEEDED = 7;
 
-struct monitorThread {
-  std::mutex lock;  // start and stop
-  std::thread thread;
-  std::atomic<bool> quit{false};
-  workerEvent event;  // "electrodeTestEvent"
+struct monitorThread : eventThread {  // woken by "electrodeTestEvent"
   std::unique_ptr<testFileRecord> record;  // the request's capture buffer
 };
 
@@ -278,27 +274,13 @@ void monitor_impedance_pair(int channel) {
 }
 
 bool start_electrode_monitor_thread() {
-  monitorThread& t = monitor();
-  std::lock_guard<std::mutex> hold(t.lock);
-  if (t.thread.joinable()) return true;
-  t.quit = false;
-  try {
-    t.thread = std::thread(thread_main);
-  } catch (const std::exception&) {
-    log_mesg("*** UNABLE TO CREATE ElectrodeTest THREAD ***");
-    return false;
-  }
-  return true;
+  if (monitor().start(thread_main)) return true;
+  log_mesg("*** UNABLE TO CREATE ElectrodeTest THREAD ***");
+  return false;
 }
 
 void signal_electrode_monitor() { monitor().event.set(); }
 
 void stop_electrode_monitor_thread() {
-  monitorThread& t = monitor();
-  std::lock_guard<std::mutex> hold(t.lock);
-  if (!t.thread.joinable()) return;
-  g_monitorControl.active = 0;
-  t.quit = true;
-  t.event.set();
-  t.thread.join();
+  monitor().stop([] { g_monitorControl.active = 0; });
 }

@@ -17,15 +17,9 @@
 
 namespace {
 
-struct electrodeThread {
-  std::mutex lock;  // start and stop
-  std::thread thread;
-  std::atomic<bool> quit{false};
-  workerEvent event;  // "Electrode_Event"
-};
-
-electrodeThread& worker() {
-  static electrodeThread t;
+// Woken by "Electrode_Event".
+eventThread& worker() {
+  static eventThread t;
   return t;
 }
 
@@ -85,7 +79,7 @@ void run_baseline() {
 }
 
 void thread_main() {
-  electrodeThread& t = worker();
+  eventThread& t = worker();
   while (!t.quit.load()) {
     t.event.wait();
     if (t.quit.load()) break;
@@ -113,26 +107,11 @@ void run_electrode_request() {
 }
 
 bool start_electrode_thread() {
-  electrodeThread& t = worker();
-  std::lock_guard<std::mutex> hold(t.lock);
-  if (t.thread.joinable()) return true;
-  t.quit = false;
-  try {
-    t.thread = std::thread(thread_main);
-  } catch (const std::exception&) {
-    log_mesg("*** UNABLE TO CREATE Electrode THREAD ***");
-    return false;
-  }
-  return true;
+  if (worker().start(thread_main)) return true;
+  log_mesg("*** UNABLE TO CREATE Electrode THREAD ***");
+  return false;
 }
 
 void signal_electrode_event() { worker().event.set(); }
 
-void stop_electrode_thread() {
-  electrodeThread& t = worker();
-  std::lock_guard<std::mutex> hold(t.lock);
-  if (!t.thread.joinable()) return;
-  t.quit = true;
-  t.event.set();
-  t.thread.join();
-}
+void stop_electrode_thread() { worker().stop(); }

@@ -1,6 +1,7 @@
 #include "worker_event.h"
 
 #include <chrono>
+#include <exception>
 
 void workerEvent::set() {
   {
@@ -20,4 +21,25 @@ bool workerEvent::wait(int timeout_ms) {
   }
   signalled_ = false;
   return true;
+}
+
+bool eventThread::start(void (*body)()) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (thread_.joinable()) return true;
+  quit = false;
+  try {
+    thread_ = std::thread(body);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+void eventThread::stop(void (*before_stop)()) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (!thread_.joinable()) return;
+  if (before_stop) before_stop();
+  quit = true;
+  event.set();
+  thread_.join();
 }

@@ -3,8 +3,10 @@
 #ifndef WORKER_EVENT_H
 #define WORKER_EVENT_H
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 class workerEvent {
  public:
@@ -17,6 +19,24 @@ class workerEvent {
   std::mutex lock_;
   std::condition_variable changed_;
   bool signalled_ = false;
+};
+
+// A worker thread that sleeps on its event. start makes the thread once;
+// stop raises quit, wakes it and waits for it to end.
+class eventThread {
+ public:
+  workerEvent event;
+  std::atomic<bool> quit{false};
+
+  // True when the thread runs (already, or now); false when it cannot be made.
+  bool start(void (*body)());
+  // Does nothing when no thread runs. Otherwise before_stop (when given) runs
+  // first, under the start and stop lock.
+  void stop(void (*before_stop)() = nullptr);
+
+ private:
+  std::mutex lock_;
+  std::thread thread_;
 };
 
 #endif
