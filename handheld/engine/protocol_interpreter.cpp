@@ -739,7 +739,7 @@ stepEnd programRun::end_test(const programStep& s) {
   }
   if (!pop()) return stepEnd::fail;
   if (end_run) return stepEnd::end_run;
-  if (s.Value != 0 && s.Opcode == OPCODE_END_TEST_PAUSE && top_ >= 0) {
+  if (s.Value != 0 && top_ >= 0) {
     if (isSlave.load() != 0) {
       row(5, -3, 21, L"%ls", L"slave wait    ");
     } else {

@@ -308,6 +308,38 @@ TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
   EXPECT_EQ(sent.back(), COMMAND_DONE);
 }
 
+// A session calling one test program three times: the tests are numbered
+// in the session and carry its title; the called program's own title
+// (without its '+') names the protocol.
+TEST_F(Interpreter, SessionOfCalledTestsNumbersThemInTheSession) {
+  g_channels.b_on = 0;
+  auto called = std::make_unique<programRecord>();
+  clear_program(*called);
+  std::strcpy(called->Texts[0], "PHOT");
+  std::strcpy(called->Texts[1], "+Photopic");
+  ASSERT_TRUE(push_step(*called, OPCODE_TITLE, 1, 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_TEST, 0, 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_INTENSITY, 20000, 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_RFR, rfr(5, 40), 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_END_TEST_PAUSE, 300, 0));
+  ASSERT_TRUE(write_program_file(L"Storage Card\\PHOT.tes", *called));
+
+  std::strcpy(program_->Texts[1], "Cone session");
+  push(OPCODE_SESSION, 0);
+  push(OPCODE_TITLE, 1);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(push_step(*program_, OPCODE_CALL, 0, pack_name("PHOT")));
+  push(OPCODE_END_SESSION, 0);
+  ASSERT_TRUE(scan_program(*program_));
+  engine_message_capture capture;
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"SESSION"));
+  EXPECT_TRUE(capture.messages().empty());
+  EXPECT_EQ(stored(L".tst"), (std::vector<std::wstring>{L"P01S01T0104A-0000000000.tst", L"P01S01T0204A-0000000000.tst",
+                                                         L"P01S01T0304A-0000000000.tst"}));
+  auto read = read_stored(L"P01S01T0304A-0000000000.tst");
+  EXPECT_EQ(std::u16string(read->SessionTitle), u"Cone session");
+  EXPECT_EQ(std::u16string(read->ProtocolName), u"Photopic");
+}
+
 // Runs that stop with a message and store nothing, each on a fresh unit.
 struct faultCase {
   const char* what;
