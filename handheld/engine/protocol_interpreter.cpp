@@ -239,6 +239,10 @@ bool programRun::pop() {
 bool programRun::execute() {
   runState& r = run();
   interpreterScreen& screen = interpreter_screen();
+  if (program_.StepCount < 1 || program_.StepCount > kProgramSteps) {
+    log_mesg("Execute: program of %d steps not run", static_cast<int>(program_.StepCount));
+    return false;
+  }
   if (depth_ == 0) {
     screen.save_title();
     g_run_commands.stop = false;

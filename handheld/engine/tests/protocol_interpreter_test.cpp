@@ -379,6 +379,14 @@ INSTANTIATE_TEST_SUITE_P(
                   false, "*** MULTIPLE 'FLICKER' COMMANDS IN TEST ***"}),
     [](const ::testing::TestParamInfo<faultCase>& info) { return std::string(info.param.what); });
 
+TEST_F(Interpreter, ProgramWithoutAValidStepCountIsNotRun) {
+  for (int32_t count : {0, 65, -1}) {
+    program_->StepCount = count;
+    EXPECT_FALSE(Execute(*program_, 0, 0, 0, 0, L"EMPTY")) << count;
+    EXPECT_FALSE(g_run_commands.running);
+  }
+}
+
 TEST_F(Interpreter, CalledProgramMissingStops) {
   ASSERT_TRUE(push_step(*program_, OPCODE_CALL, 0, pack_name("SELF")));
   ASSERT_TRUE(scan_program(*program_));
