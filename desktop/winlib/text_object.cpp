@@ -131,16 +131,7 @@ void textObjectClass::init(HWND window, HFONT given_font, const char* format, in
     font_ = make_font(screen_paper.px_y(font_height_mm_), 0, font_weight_, face_name_.c_str(), 0);
     logfont_ = font_record;
   }
-  font_valid_ = font_ ? 1 : 0;
-  shown_ = 1;
-  justification_ = justify_left_top;
-  window_ = window;
-  scale.set_from_window(window);
-  font_scale_y_ = scale.y_px_per_mm;
-  pressed_ = 0;
-  releasing_ = 0;
-  painted_ = 0;
-  initialised_ = 1;
+  finish_init(window, scale);
 }
 
 void textObjectClass::init_sized(HWND window, const char* first_format, int line_count, double x, double y,
@@ -155,6 +146,11 @@ void textObjectClass::init_sized(HWND window, const char* first_format, int line
   keep_face(face);
   font_ = make_font(screen_paper.px_y(height_mm), screen_paper.px_x(height_mm / 2.0), weight, face_name_.c_str(), 0);
   logfont_ = font_record;
+  finish_init(window, scale);
+}
+
+// The common end of both set-ups, once the font is chosen.
+void textObjectClass::finish_init(HWND window, paper& scale) {
   font_valid_ = font_ ? 1 : 0;
   shown_ = 1;
   justification_ = justify_left_top;

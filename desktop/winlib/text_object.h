@@ -146,6 +146,7 @@ class textObjectClass : public linkClass, public buttonAwareClass, public positi
   void make_lines(const char* first_format, const char* other_format, int count);
   // Deletes the font when it is the text object's own.
   void release_font();
+  void finish_init(HWND window, paper& scale);
   void keep_face(const char* face);
   void mark(HDC dc, int x, int y);
 
