@@ -31,6 +31,14 @@ void select_adc(bool selected) {
   hardware.put_gpio_bit(GPIO_CONVERTER_WORD, GPIO_ADC_SELECT_BIT, selected ? 0 : 1);
 }
 
+// Reads back the converter's replies to command bytes sent as plain bytes
+// (one per byte, once the transmitter is idle), as the library's register
+// writes read theirs: left in the receive FIFO they would pile up over
+// set-ups and overrun it.
+void read_command_echoes(int count) {
+  for (int i = 0; i < count; ++i) (void)hardware.get_spi_reg(SPI_DATA_WORD);
+}
+
 // Waits while data ready is at the given level, at most timeout_ms.
 void wait_while_data_ready(uint8_t level, uint32_t timeout_ms) {
   hardware.wait_while_gpio_bit(GPIO_DATA_READY_WORD, GPIO_DATA_READY_BIT, level, timeout_ms);
@@ -82,6 +90,7 @@ void reset_adc() {
   wait_while_data_ready(1, 100);
   hardware.put_spi_reg(SPI_DATA_WORD, ADC_RESET);
   hardware.wait_till_xmit_fifo_empty();
+  read_command_echoes(2);
   select_adc(false);
   unit_sleep_ms(1);
 }
@@ -106,6 +115,7 @@ void setup_adc(int rate, int positive, int negative, int buffer) {
   wait_while_data_ready(1, 100);  // and low again when it is done
   unit_sleep_ms(10);
   hardware.wait_till_xmit_fifo_empty();
+  read_command_echoes(1);
   select_adc(false);
 }
 
@@ -114,6 +124,7 @@ void standby_converters() {
   select_adc(true);
   hardware.put_spi_reg(SPI_DATA_WORD, ADC_STANDBY);
   hardware.wait_till_xmit_fifo_empty();
+  read_command_echoes(1);
   select_adc(false);
   select_dac(true);
   hardware.put_5722(DAC_CONTROL, DAC_CONTROL_REST);

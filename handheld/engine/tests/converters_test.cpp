@@ -51,7 +51,7 @@ TEST_F(Converters, ResetAdcWakesWaitsAndResets) {
       "wait_till_xmit_fifo_empty()", "put_gpio_bit(1,1,1)",       "wait_till_xmit_fifo_empty()",
       "put_gpio_bit(1,3,1)",         "put_gpio_bit(1,3,0)",       "put_spi_reg(3,0x00)",
       "wait_while_gpio_bit(12,0,1,100)", "put_spi_reg(3,0xFE)",   "wait_till_xmit_fifo_empty()",
-      "put_gpio_bit(1,3,1)",
+      "get_spi_reg(3)",              "get_spi_reg(3)",            "put_gpio_bit(1,3,1)",
   };
   EXPECT_EQ(recorded(), expected);
 }
@@ -73,7 +73,7 @@ TEST_F(Converters, SetupAdcWritesTheRateOfItsTableAndCalibrates) {
     if (c.drate != nullptr) expected.push_back(c.drate);
     for (const char* line : {"put_1255_reg(2,0x00)", "wait_till_xmit_fifo_empty()", "put_spi_reg(3,0xF0)",
                              "wait_while_gpio_bit(12,0,0,10)", "wait_while_gpio_bit(12,0,1,100)",
-                             "wait_till_xmit_fifo_empty()", "put_gpio_bit(1,3,1)"}) {
+                             "wait_till_xmit_fifo_empty()", "get_spi_reg(3)", "put_gpio_bit(1,3,1)"}) {
       expected.push_back(line);
     }
     EXPECT_EQ(recorded(), expected);
@@ -111,7 +111,8 @@ TEST_F(Converters, SetupAdcTakesItsSettlingTimeOnTheUnitClock) {
 TEST_F(Converters, StandbyRestsTheAdcThenTheDac) {
   standby_converters();
   std::vector<std::string> expected = {
-      "put_gpio_bit(1,3,0)", "put_spi_reg(3,0xFD)", "wait_till_xmit_fifo_empty()", "put_gpio_bit(1,3,1)",
+      "put_gpio_bit(1,3,0)", "put_spi_reg(3,0xFD)", "wait_till_xmit_fifo_empty()", "get_spi_reg(3)",
+      "put_gpio_bit(1,3,1)",
       "put_gpio_bit(1,1,0)", "put_5722(15,18)",     "wait_till_xmit_fifo_empty()", "put_gpio_bit(1,1,1)",
   };
   EXPECT_EQ(recorded(), expected);

@@ -244,6 +244,18 @@ TEST_F(Collection, MissingSyncIsALostSyncOnEveryCollector) {
   sim_fault_clear(SIM_FAULT_STIM_NO_SYNC);
 }
 
+// Set-ups, resets and standbys one after another, with no collection to
+// drain the receive FIFO between them: the converter's replies are all read
+// back (the fixture's end checks that nothing overran).
+TEST_F(Collection, RepeatedSetUpsLeaveNoRepliesBehind) {
+  for (int i = 0; i < 6; ++i) {
+    reset_adc();
+    setup_adc(15000, i % 2 == 0 ? 0 : 16, 8, 0);
+    standby_converters();
+  }
+  EXPECT_EQ(0u, hardware.get_spi_reg(5) & 0x04u) << "replies left in the receive FIFO";
+}
+
 TEST_F(Collection, OverrunsEndTheCollection) {
   struct Case {
     const char* name;
