@@ -249,8 +249,15 @@ bool programRun::execute() {
     g_run_commands.skip_test = false;
     g_run_commands.skip_session = false;
     g_run_commands.skip_wait = false;
+    // A restart pressed as the last run ended is no command for this one.
+    g_run_commands.restart_test = false;
+    g_run_commands.restart_session = false;
     g_run_commands.running = true;
     r.run_tests = 0;
+    // A run ended before its END SESSION (skip session, an error) left its
+    // session open: this run starts outside any.
+    r.in_session = false;
+    r.title_pending = false;
     int input = 0;
     if (g_channels.a_on.load() != 0) {
       input = 0;
@@ -290,6 +297,12 @@ bool programRun::execute() {
     if (g_run_commands.restart_test || g_run_commands.restart_session) {
       const bool test = g_run_commands.restart_test;
       const uint16_t wanted = test ? OPCODE_TEST : OPCODE_SESSION;
+      int found = top_;
+      while (found >= 0 && frames_[found].Opcode != wanted) --found;
+      // A called program without the block to restart ends here and leaves
+      // the command to its caller, whose stack may hold it (a session's
+      // SESSION block around its called tests).
+      if (found < 0 && depth_ > 0) break;
       while (top_ >= 0 && frames_[top_].Opcode != wanted) frames_[top_--].Active = false;
       g_run_commands.restart_test = false;
       g_run_commands.restart_session = false;
@@ -347,7 +360,9 @@ bool programRun::execute() {
     }
     if (end == stepEnd::end_run) break;
     if (g_run_commands.error) engine_show_message(0, "*** ERROR ***\nduring program\nexecution.");
-    if (program_.CurrentStep >= program_.StepCount && !waiting_) break;
+    // A restart left by a called program is taken at the top of the loop.
+    const bool restart = g_run_commands.restart_test || g_run_commands.restart_session;
+    if (program_.CurrentStep >= program_.StepCount && !waiting_ && !restart) break;
   }
 
   row(7, -1, 18 + 6 * depth_, L"%ls", L"      ");
@@ -717,7 +732,8 @@ stepEnd programRun::end_test(const programStep& s) {
         if (flicker_ran_) record.FlickerMark = u'Y';
         if (notch != 0) {
           samplesBlock& avg = record.Average;
-          const int n = std::min(std::max(avg.PointCount + 1, 0), kSamplesPerBlock);
+          // The average holds PointCount values: the word after them is no value.
+          const int n = std::min(std::max(avg.PointCount, 0), kSamplesPerBlock);
           bandreject_filter(avg.Data, avg.Data, n, avg.Time, notch, 10.0);
         }
       }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <thread>
 #include <memory>
 #include <string>
@@ -14,6 +18,7 @@
 #include "card_path.h"
 #include "channel_selection.h"
 #include "engine_message_capture.h"
+#include "hw_binding.h"
 #include "interpreter_screen.h"
 #include "program_files.h"
 #include "protocol_interpreter.h"
@@ -46,7 +51,9 @@ class recordingScreen : public interpreterScreen {
   int labels = 0;
   int trigger_label = 1;
   std::function<void()> on_label;
+  void request_menu(int page, int menu) override { menus.emplace_back(page, menu); }
   bool shown(const std::wstring& text) const { return std::find(rows.begin(), rows.end(), text) != rows.end(); }
+  std::vector<std::pair<int, int>> menus;
   std::vector<uint32_t> sweep_ticks;
   std::vector<std::wstring> rows;
 };
@@ -85,6 +92,8 @@ class Interpreter : public SimulatedUnit {
   }
   void TearDown() override {
     set_interpreter_screen(nullptr);
+    isMaster = 0;
+    isSlave = 0;
     send_8051_byte(COMMAND_DONE);
     reset_calibration_table();
     g_channels.a_on = 1;
@@ -249,23 +258,41 @@ TEST_F(Interpreter, PausedWaitResumesWithTheSecondsItHadWaited) {
   EXPECT_LT(taken, 15000u + 400u);
 }
 
-// "Restart Test" and "Skip Test" at the first test's start: a restarted
-// test keeps its number outside a session and takes the one after the next
-// inside; a skipped test is not stored.
+// The operator's commands at the start of a test (the session shows its
+// label first): a restarted test keeps its number outside a session and
+// takes the one after the next inside; a skipped test is not stored; a
+// restarted session runs again as the next session, also when the command
+// comes while a called test runs; a skipped session stores nothing more.
 TEST_F(Interpreter, RestartAndSkipNumberTheTests) {
   struct commandCase {
     const char* what;
-    bool in_session;
+    int session_tests;  // 0: one test outside a session
+    bool called;        // the session calls its tests
     std::atomic<bool>* command;
+    int label;
     std::vector<std::wstring> stored;
   };
   const std::vector<commandCase> cases = {
-      {"restart outside a session", false, &g_run_commands.restart_test, {L"P01S00T0004A-0000000000.tst"}},
-      {"restart in a session", true, &g_run_commands.restart_test,
+      {"restart test outside a session", 0, false, &g_run_commands.restart_test, 1, {L"P01S00T0004A-0000000000.tst"}},
+      {"restart test in a session", 2, false, &g_run_commands.restart_test, 2,
        {L"P01S01T0304A-0000000000.tst", L"P01S01T0404A-0000000000.tst"}},
-      {"skip in a session", true, &g_run_commands.skip_test, {L"P01S01T0204A-0000000000.tst"}},
+      {"skip test in a session", 2, false, &g_run_commands.skip_test, 2, {L"P01S01T0204A-0000000000.tst"}},
+      {"restart session", 2, false, &g_run_commands.restart_session, 3,
+       {L"P01S01T0104A-0000000000.tst", L"P01S02T0104A-0000000000.tst", L"P01S02T0204A-0000000000.tst"}},
+      {"restart session in a called test", 2, true, &g_run_commands.restart_session, 3,
+       {L"P01S01T0104A-0000000000.tst", L"P01S02T0104A-0000000000.tst", L"P01S02T0204A-0000000000.tst"}},
+      {"skip session", 3, false, &g_run_commands.skip_session, 3, {L"P01S01T0104A-0000000000.tst"}},
+      {"skip session in a called test", 3, true, &g_run_commands.skip_session, 3, {L"P01S01T0104A-0000000000.tst"}},
   };
   g_channels.b_on = 0;
+  auto called = std::make_unique<programRecord>();
+  clear_program(*called);
+  std::strcpy(called->Texts[0], "???");
+  ASSERT_TRUE(push_step(*called, OPCODE_TEST, 0, 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_INTENSITY, 20000, 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_RFR, rfr(5, 40), 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_END_TEST, 0, 0));
+  ASSERT_TRUE(write_program_file(L"Storage Card\\ONE.tes", *called));
   for (const commandCase& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove_all(card_ / "T240315_CFC7");
@@ -273,20 +300,73 @@ TEST_F(Interpreter, RestartAndSkipNumberTheTests) {
     g_session_number = 0;
     clear_program(*program_);
     std::strcpy(program_->Texts[0], "???");
-    if (c.in_session) push(OPCODE_SESSION, 0);
-    single_test({{OPCODE_RFR, rfr(5, 40)}});
-    if (c.in_session) {
-      single_test({{OPCODE_RFR, rfr(5, 40)}});
-      push(OPCODE_END_SESSION, 0);
+    if (c.session_tests == 0) single_test({{OPCODE_RFR, rfr(5, 40)}});
+    if (c.session_tests > 0) push(OPCODE_SESSION, 0);
+    for (int i = 0; i < c.session_tests; ++i) {
+      if (c.called) {
+        ASSERT_TRUE(push_step(*program_, OPCODE_CALL, 0, pack_name("ONE")));
+      } else {
+        single_test({{OPCODE_RFR, rfr(5, 40)}});
+      }
     }
+    if (c.session_tests > 0) push(OPCODE_END_SESSION, 0);
     ASSERT_TRUE(scan_program(*program_));
     screen_.labels = 0;
     std::atomic<bool>* command = c.command;
-    screen_.trigger_label = c.in_session ? 2 : 1;  // a session shows its label first
+    screen_.trigger_label = c.label;
     screen_.on_label = [command] { *command = true; };
+    engine_message_capture capture;
     EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"COMMANDS"));
+    EXPECT_TRUE(capture.messages().empty());
     EXPECT_EQ(stored(L".tst"), c.stored);
+
+    // The next run starts afresh: its test is numbered outside any session.
+    std::filesystem::remove_all(card_ / "T240315_CFC7");
+    ASSERT_TRUE(set_ERG_directory(true));
+    clear_program(*program_);
+    std::strcpy(program_->Texts[0], "???");
+    single_test({{OPCODE_RFR, rfr(5, 40)}});
+    ASSERT_TRUE(scan_program(*program_));
+    screen_.on_label = nullptr;
+    EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"NEXT"));
+    const std::vector<std::wstring> next = stored(L".tst");
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].substr(6), L"T0004A-0000000000.tst");
   }
+}
+
+// A minute's wait before a test, ended by the operator at its third second
+// with "Skip Wait", or with "Restart Session" outside any session (no block
+// to unwind: the run carries on): the test runs at once.
+TEST_F(Interpreter, OperatorEndsAWait) {
+  g_channels.b_on = 0;
+  push(OPCODE_WAIT, 60000);
+  single_test({{OPCODE_RFR, rfr(20, 180)}});
+  ASSERT_TRUE(scan_program(*program_));
+  for (std::atomic<bool>* command : {&g_run_commands.skip_wait, &g_run_commands.restart_session}) {
+    screen_.sweep_ticks.clear();
+    screen_.on_row = [command](const std::wstring& text) {
+      if (text == L"-3,30:  3") *command = true;
+    };
+    const uint32_t start = unit_tick_ms();
+    ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"WAIT"));
+    ASSERT_EQ(screen_.sweep_ticks.size(), 1u);
+    EXPECT_GE(screen_.sweep_ticks[0] - start, 3000u + 200u);
+    EXPECT_LT(screen_.sweep_ticks[0] - start, 4000u + 200u);
+    EXPECT_EQ(stored(L".tst"), std::vector<std::wstring>{L"P01S00T0004A-0000000000.tst"});
+  }
+}
+
+// A restart pressed as the previous run ended does not stop the next one.
+TEST_F(Interpreter, RestartLeftFromTheLastRunIsNoCommand) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_RFR, rfr(5, 40)}});
+  ASSERT_TRUE(scan_program(*program_));
+  g_run_commands.restart_test = true;
+  engine_message_capture capture;
+  EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"STALE"));
+  EXPECT_TRUE(capture.messages().empty());
+  EXPECT_EQ(stored(L".tst").size(), 1u);
 }
 
 TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
@@ -306,6 +386,231 @@ TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
   const std::vector<uint8_t> sent = sent_to_stimulator();
   ASSERT_FALSE(sent.empty());
   EXPECT_EQ(sent.back(), COMMAND_DONE);
+}
+
+// FLICKER(1), a flash every 20 ms, 60 flashes: sweeps of 4 x 20 - 10 = 70 ms
+// on the single-flash collectors while the stimulator flickers; 49 sweeps
+// are kept and 60 / ceil(70 / 20 - 0.2) = 15 of them averaged.
+TEST_F(Interpreter, FirstFlickerKeepsItsSweepsAndAveragesItsShare) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_FLICKER1, (60u << 16) | 20u}});
+  ASSERT_TRUE(scan_program(*program_));
+  engine_message_capture capture;
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"FLICKER"));
+  EXPECT_TRUE(capture.messages().empty());
+  sim_stim_state stimulator{};
+  sim_stim_get_state(&stimulator);
+  EXPECT_NEAR(stimulator.flicker_period_us, 20000.0, 200.0);
+  EXPECT_EQ(last_test_sweep_count(), 49);
+  auto read = read_stored(L"P01S00T0004A-0000000000.tst");
+  EXPECT_EQ(read->FlickerMark, u'Y');
+  EXPECT_EQ(read->Average.Divisor, 15.0);
+  EXPECT_NEAR(read->Average.Time, 70.0, 1.0);
+  EXPECT_EQ(screen_.menus, (std::vector<std::pair<int, int>>{{17, 33}, {17, 46}}));
+}
+
+// A master unit holds GPIO 13 bit 1 up for the test thread's run and drops
+// GPIO 12 bit 1 for each collection, raising it again after.
+TEST_F(Interpreter, MasterSignalsItsRunAndEachCollection) {
+  g_channels.b_on = 0;
+  isMaster = 1;
+  single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
+  ASSERT_TRUE(scan_program(*program_));
+  int reads = 0;
+  int collection_bit_up = 0;
+  int run_bit_down = 0;
+  set_read_hook([&](int) {
+    ++reads;
+    if ((hardware.get_gpio_reg(12) & 2u) != 0) ++collection_bit_up;
+    if ((hardware.get_gpio_reg(13) & 2u) == 0) ++run_bit_down;
+    return true;
+  });
+  set_loaded_program(*program_);
+  start_test_thread();
+  signal_run_set();
+  for (int i = 0; i < 5000 && !(g_test_stored && !g_run_commands.running); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  stop_test_thread();
+  set_read_hook(nullptr);
+  EXPECT_TRUE(last_run_result());
+  EXPECT_GT(reads, 3 * 45 * 15 / 2);
+  EXPECT_EQ(collection_bit_up, 0);
+  EXPECT_EQ(run_bit_down, 0);
+  EXPECT_NE(hardware.get_gpio_reg(12) & 2u, 0u);
+  EXPECT_EQ(hardware.get_gpio_reg(13) & 2u, 0u);
+}
+
+// A slave unit takes its timing from the master: it does not wait on a
+// WAIT of 501 ms or more, a repeat interval above the END REPEAT's value
+// (700 for a block with an RFR) or an END TEST pause; a shorter WAIT or
+// interval still waits. Each sweep takes 200 ms.
+TEST_F(Interpreter, SlaveLeavesTheLongWaitsToItsMaster) {
+  using steps = std::vector<std::pair<uint16_t, uint32_t>>;
+  const steps wait_5000 = {{OPCODE_WAIT, 5000}, {OPCODE_RFR, rfr(20, 180)}};
+  const steps wait_400 = {{OPCODE_WAIT, 400}, {OPCODE_RFR, rfr(20, 180)}};
+  const steps repeat_2000 = {{OPCODE_REPEAT_MS, (2000u << 16) | 3u}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}};
+  const steps repeat_500 = {{OPCODE_REPEAT_MS, (500u << 16) | 3u}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}};
+  struct slaveCase {
+    const char* what;
+    const steps* body;
+    bool session_pause;  // two such tests in a session, the first with a pause of 5 s
+    bool slave;
+    uint32_t at_least;
+    uint32_t below;
+    const wchar_t* shown;
+  };
+  const slaveCase cases[] = {
+      {"wait 5000", &wait_5000, false, false, 5200, 6000, L"-3,21:wait   5      "},
+      {"slave wait 5000", &wait_5000, false, true, 200, 1000, L"-3,21:slave wait    "},
+      {"slave wait 400", &wait_400, false, true, 600, 1000, L"-3,21:slave mode    "},
+      {"repeat 2000", &repeat_2000, false, false, 4200, 5000, nullptr},
+      {"slave repeat 2000", &repeat_2000, false, true, 600, 1500, L"-3,21:slave wait    "},
+      {"slave repeat 500", &repeat_500, false, true, 1200, 1500, nullptr},
+      {"pause 5000", &wait_400, true, false, 5000 + 1200, 7000, L"-3,21:wait   5      "},
+      {"slave pause 5000", &wait_400, true, true, 1200, 2000, L"-3,21:slave wait    "},
+  };
+  g_channels.b_on = 0;
+  for (const slaveCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    isSlave = c.slave ? 1 : 0;
+    clear_program(*program_);
+    std::strcpy(program_->Texts[0], "???");
+    screen_.rows.clear();
+    if (c.session_pause) {
+      push(OPCODE_SESSION, 0);
+      push(OPCODE_TEST, 0);
+      push(OPCODE_INTENSITY, 20000);
+      for (const auto& step : *c.body) push(step.first, step.second);
+      push(OPCODE_END_TEST_PAUSE, 5000);
+      single_test(*c.body);
+      push(OPCODE_END_SESSION, 0);
+    } else {
+      single_test(*c.body);
+    }
+    ASSERT_TRUE(scan_program(*program_));
+    const uint32_t start = unit_tick_ms();
+    ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"SLAVE"));
+    const uint32_t taken = unit_tick_ms() - start;
+    EXPECT_GE(taken, c.at_least);
+    EXPECT_LT(taken, c.below);
+    if (c.shown != nullptr) {
+      EXPECT_TRUE(screen_.shown(c.shown));
+    }
+  }
+  EXPECT_FALSE(stored(L".tst").empty());
+}
+
+// A slave holds each collection while the master keeps GPIO 12 bit 1 up.
+TEST_F(Interpreter, SlaveCollectsWhenTheMasterReleasesIt) {
+  g_channels.b_on = 0;
+  isSlave = 1;
+  single_test({{OPCODE_RFR, rfr(20, 180)}});
+  ASSERT_TRUE(scan_program(*program_));
+  hardware.put_gpio_bit(12, 1, 1);
+  const uint64_t release_ns = sim_now_ns() + 2000000000ull;
+  std::thread master([release_ns] {
+    while (sim_now_ns() < release_ns) std::this_thread::yield();
+    hardware.put_gpio_bit(12, 1, 0);
+  });
+  const uint32_t start = unit_tick_ms();
+  EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"SLAVE"));
+  const uint32_t taken = unit_tick_ms() - start;
+  master.join();
+  EXPECT_GE(taken, 2000u + 200u);
+  EXPECT_TRUE(screen_.shown(L"-3,21:slave mode    "));
+  EXPECT_EQ(stored(L".tst"), std::vector<std::wstring>{L"P01S00T0004A-0000000000-SLAVE.tst"});
+}
+
+// [DATASET] on: beside each channel's test its dataset text, whose values
+// are the stored average divided by its divisor.
+TEST_F(Interpreter, DatasetTextStoredBesideEachTest) {
+  store_system_parameter(PARAM_DATASET, 1);
+  single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"DATASET"));
+  const std::vector<std::wstring> names = stored(L".s");
+  ASSERT_EQ(names, (std::vector<std::wstring>{L"P01S00T0004A-0000000000.s", L"P01S00T0004B-0000000000.s"}));
+  for (const std::wstring& name : names) {
+    SCOPED_TRACE(std::string(name.begin(), name.end()));
+    std::ifstream file(in_folder(name), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string dataset = text.str();
+    auto read = read_stored(name.substr(0, name.size() - 2) + L".tst");
+    EXPECT_EQ(dataset.rfind("(erg ", 0), 0u);
+    EXPECT_NE(dataset.find("(testid \"0000000000\")"), std::string::npos);
+    EXPECT_NE(dataset.find("(count " + std::to_string(read->Average.PointCount) + ")"), std::string::npos);
+    const std::string y = "(units mV)\n";
+    const size_t at = dataset.find(y);
+    ASSERT_NE(at, std::string::npos);
+    const double first = std::strtod(dataset.c_str() + at + y.size(), nullptr);
+    ASSERT_EQ(read->Average.Divisor, 3.0);
+    const double expected = read->Average.Data[0] / 3.0 * read->Config.Scale + read->Config.Offset;
+    EXPECT_NEAR(first, expected, std::fabs(expected) * 1e-5);
+  }
+}
+
+// A strong 60 Hz hum on channel A: the stored average keeps it without the
+// notch and loses it with [NOTCHFREQ] at 60.
+TEST_F(Interpreter, NotchFrequencyFiltersTheStoredAverage) {
+  g_channels.b_on = 0;
+  sim_signal hum;
+  sim_signal_defaults(0, &hum);
+  hum.hum_uv = 200.0;
+  hum.hum_hz = 60.0;
+  hum.a_wave_uv = 0.0;
+  hum.b_wave_uv = 0.0;
+  sim_signal_set(0, &hum);
+  single_test({{OPCODE_RFR, rfr(20, 180)}});
+  ASSERT_TRUE(scan_program(*program_));
+  // The amplitude at 60 Hz over the sweep's whole cycles (the average's
+  // PointCount values lie Time / (PointCount - 1) apart).
+  const auto hum_amplitude = [](const testFileRecord& r) {
+    const samplesBlock& b = r.Average;
+    const double seconds_per_value = b.Time / 1000.0 / (b.PointCount - 1);
+    const double cycles = std::floor(b.Time / 1000.0 * 60.0);
+    const int values = static_cast<int>(std::lround(cycles / 60.0 / seconds_per_value));
+    const double radians_per_value = 2.0 * std::acos(-1.0) * 60.0 * seconds_per_value;
+    double re = 0.0;
+    double im = 0.0;
+    for (int i = 0; i < values; ++i) {
+      const double v = b.Data[i] / b.Divisor * r.Config.Scale;
+      re += v * std::cos(radians_per_value * i);
+      im += v * std::sin(radians_per_value * i);
+    }
+    return 2.0 * std::sqrt(re * re + im * im) / values;
+  };
+  std::vector<double> amplitudes;
+  for (double notch : {0.0, 60.0}) {
+    store_system_parameter(PARAM_NOTCHFREQ, notch);
+    ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"NOTCH"));
+    amplitudes.push_back(hum_amplitude(*read_stored(L"P01S00T0004A-0000000000.tst")));
+  }
+  EXPECT_NEAR(amplitudes[0], 200.0, 20.0);
+  EXPECT_LT(amplitudes[1], 20.0);
+}
+
+// The test folder holds 800 entries: the first test of a session is still
+// stored there (its 801st), the next test moves on to the folder "-1".
+TEST_F(Interpreter, FullTestFolderMovesTheNextTestOn) {
+  g_channels.b_on = 0;
+  for (int i = 0; i < 800; ++i) {
+    std::ofstream(card_ / "T240315_CFC7" / ("E" + std::to_string(1000 + i) + ".dat"));
+  }
+  push(OPCODE_SESSION, 0);
+  single_test({{OPCODE_RFR, rfr(5, 40)}});
+  single_test({{OPCODE_RFR, rfr(5, 40)}});
+  push(OPCODE_END_SESSION, 0);
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"FULL"));
+  EXPECT_EQ(stored(L".tst"), std::vector<std::wstring>{L"P01S01T0104A-0000000000.tst"});
+  EXPECT_TRUE(std::filesystem::exists(card_ / "T240315_CFC7-1" / "P01S01T0204A-0000000000.tst"));
+  EXPECT_EQ(g_ERG_directory_index, 1);
+  std::ifstream log(card_ / "LOG" / "T240315_CFC7.txt", std::ios::binary);
+  std::stringstream text;
+  text << log.rdbuf();
+  EXPECT_NE(text.str().find("next ERG directory [Storage Card\\\\T240315_CFC7-1]"), std::string::npos) << text.str();
 }
 
 // A session calling one test program three times: the tests are numbered
