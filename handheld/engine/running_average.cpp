@@ -73,8 +73,11 @@ void add_to_average_sample(testFileRecord& record, const samplesBlock* sweep, in
     avg.Data[0] = saturate(static_cast<int64_t>(avg.Data[0]) - in.Data[0]);
     avg.Divisor -= 1.0;
   }
-  double n = std::min<int>(avg.PointCount, kSamplesPerBlock);
-  if (n * ratio > in.PointCount) n = static_cast<int>(in.PointCount / ratio);
+  // Every point of the average takes one value of every sweep: a sweep that
+  // ends a point early (collections are timed, so their point counts differ
+  // by one) gives its last point, rather than leaving the average's last
+  // points with fewer sweeps than its divisor counts.
+  const int n = std::min<int>(avg.PointCount, kSamplesPerBlock);
   for (int i = 1; i < n; ++i) {
     const int32_t v = resampled(in, i * ratio);
     const int64_t sum = adding ? static_cast<int64_t>(avg.Data[i]) + v

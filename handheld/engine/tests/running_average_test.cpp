@@ -124,7 +124,7 @@ TEST_F(RunningAverage, ResamplesOntoTheAveragesTimeScale) {
   const samplesBlock& avg = record_->Average;
   EXPECT_EQ(avg.Data[0], 1000);
   for (int i = 1; i < 10; ++i) EXPECT_EQ(avg.Data[i], 1000 + 6 * i) << i;
-  EXPECT_EQ(avg.Data[10], 1000);  // n = 21 / 2 = 10 points resampled
+  EXPECT_EQ(avg.Data[10], 1060);  // the sweep's last point
 
   // A sweep 15 ms apart against the average's 10 ms: positions i * 2/3,
   // interpolated and truncated.
@@ -147,6 +147,19 @@ TEST_F(RunningAverage, PositionsPastTheSweepsLastPointUseIt) {
   add_to_average_sample(*record_, sweep_.get(), 1);
   EXPECT_EQ(record_->Average.Data[9], 7);  // position 7.2: the last point
   EXPECT_EQ(record_->Average.Data[8], 6);  // position 6.4 truncated
+}
+
+// Timed collections of one flash step end with point counts a point apart:
+// every point of the average still holds every sweep.
+TEST_F(RunningAverage, SweepsAPointShorterStillFillTheWholeAverage) {
+  const int counts[] = {457, 458, 457, 456, 458};
+  for (int points : counts) {
+    make_sweep(points, 250, 100, 0);
+    add_to_average_sample(*record_, sweep_.get(), 1);
+  }
+  const samplesBlock& avg = record_->Average;
+  ASSERT_EQ(avg.Divisor, 5.0);
+  for (int i = 0; i < avg.PointCount; ++i) ASSERT_EQ(avg.Data[i], 500) << i;
 }
 
 }  // namespace
