@@ -1,100 +1,22 @@
 #include "simulated_unit.h"
 
-#include <cwchar>
-#include <mutex>
+#include <utility>
 
-#include "attach.h"
 #include "converters.h"
 #include "hw_binding.h"
-#include "hwlib_exports.h"
 #include "sim_unit.h"
+#include "simulated_hardware.h"
 #include "simulated_stimulator_port.h"
 #include "stimulator_link.h"
 #include "stimulator_message.h"
 #include "stimulator_reader.h"
 #include "unit_clock.h"
 
-namespace {
-
-// The collectors' reads, through the test's hook.
-struct readHook {
-  std::mutex lock;
-  int reads = 0;
-  std::function<bool(int)> hook;
-};
-
-readHook& read_hook() {
-  static readHook state;
-  return state;
-}
-
-bool before_read() {
-  readHook& h = read_hook();
-  std::lock_guard<std::mutex> hold(h.lock);
-  const int n = h.reads++;
-  return !h.hook || h.hook(n);
-}
-
-uint32_t shim_get_1255_data(int32_t* value) {
-  if (!before_read()) return 0xF1000000u;
-  return get_1255_data(value);
-}
-
-uint32_t shim_get_dual_data(int32_t* input0, int32_t* input1) {
-  if (!before_read()) return 0xF1000000u;
-  return get_dual_data(input0, input1);
-}
-
-template <class F>
-void (*entry(F f))() {
-  return reinterpret_cast<void (*)()>(f);
-}
-
-void (*simulated_entry(const wchar_t* name))() {
-  struct named {
-    const wchar_t* name;
-    void (*address)();
-  };
-  static const named table[] = {
-      {L"get_dual_data", entry(shim_get_dual_data)},
-      {L"get_1255_data", entry(shim_get_1255_data)},
-      {L"put_1255_reg", entry(put_1255_reg)},
-      {L"get_1255_reg", entry(get_1255_reg)},
-      {L"get_1255_samples", entry(get_1255_samples)},
-      {L"put_5722", entry(put_5722)},
-      {L"put_spi_reg", entry(put_spi_reg)},
-      {L"get_spi_reg", entry(get_spi_reg)},
-      {L"spi_setup", entry(spi_setup)},
-      {L"put_gpio_bit", entry(put_gpio_bit)},
-      {L"put_gpio_reg", entry(put_gpio_reg)},
-      {L"get_gpio_reg", entry(get_gpio_reg)},
-      {L"wait_till_xmit_fifo_empty", entry(wait_till_xmit_fifo_empty)},
-      {L"wait_while_spi_bit", entry(wait_while_spi_bit)},
-      {L"wait_while_gpio_bit", entry(wait_while_gpio_bit)},
-      {L"version", entry(version)},
-  };
-  for (const named& n : table) {
-    if (std::wcscmp(n.name, name) == 0) return n.address;
-  }
-  return nullptr;
-}
-
-}  // namespace
-
 uint64_t now_us() { return sim_now_ns() / 1000; }
 
 void SimulatedUnit::SetUp() {
   LogFixture::SetUp();
-  sim_reset();
-  ASSERT_EQ(1, hwlib_attach());
-  set_read_hook(nullptr);
-  for (int i = 0; i < HARDWARE_ENTRY_COUNT; ++i) {
-    bind_hardware_entry(i, simulated_entry(hardwareEntryNames[i]));
-  }
-  hardware.spi_setup(135, 80, 4);
-  init_dac();
-  reset_adc();
-  setup_adc(15000, 0, 8, 0);
+  ASSERT_TRUE(power_on_simulated_unit());
 }
 
 void SimulatedUnit::TearDown() {
@@ -114,17 +36,11 @@ void SimulatedUnit::TearDown() {
   EXPECT_EQ(0u, counters.tx_overflows);
   EXPECT_EQ(0u, counters.bus_contention);
   EXPECT_EQ(0u, counters.partial_words);
-  unbind_hardware_library();
-  set_read_hook(nullptr);
+  power_off_simulated_unit();
   LogFixture::TearDown();
 }
 
-void SimulatedUnit::set_read_hook(std::function<bool(int)> hook) {
-  readHook& h = read_hook();
-  std::lock_guard<std::mutex> hold(h.lock);
-  h.hook = std::move(hook);
-  h.reads = 0;
-}
+void SimulatedUnit::set_read_hook(std::function<bool(int)> hook) { set_simulated_read_hook(std::move(hook)); }
 
 void SimulatedUnit::open_stimulator() {
   use_simulated_stimulator_port();

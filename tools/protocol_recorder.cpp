@@ -1,0 +1,189 @@
+#include "protocol_recorder.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+
+#include "calibration_table.h"
+#include "card_path.h"
+#include "converters.h"
+#include "engine_messages.h"
+#include "ini_file.h"
+#include "interpreter_screen.h"
+#include "main_dialog_post.h"
+#include "program_calls.h"
+#include "program_files.h"
+#include "protocol_interpreter.h"
+#include "protocol_program.h"
+#include "serial_port.h"
+#include "sim_unit.h"
+#include "simulated_hardware.h"
+#include "simulated_stimulator_port.h"
+#include "stimulator_link.h"
+#include "stimulator_message.h"
+#include "stimulator_reader.h"
+#include "system_parameters.h"
+#include "test_folders.h"
+#include "unit_clock.h"
+
+namespace {
+
+// The longest a recording may take in wall time before it is given up.
+const auto kRunLimit = std::chrono::minutes(30);
+
+// What the main dialog would learn of the run: its end (command 1004 with
+// 21, posted by the test thread).
+struct runEnd {
+  std::mutex lock;
+  std::condition_variable changed;
+  bool ended = false;
+};
+
+bool take_post(void* context, uint32_t, uintptr_t wparam, intptr_t lparam) {
+  if (wparam != 1004 || lparam != 21) return true;
+  runEnd* end = static_cast<runEnd*>(context);
+  {
+    std::lock_guard<std::mutex> hold(end->lock);
+    end->ended = true;
+  }
+  end->changed.notify_all();
+  return true;
+}
+
+// The messages shown during a recording.
+std::mutex g_messages_lock;
+std::vector<std::string>* g_messages = nullptr;
+
+void keep_message(int kind, const char* text) {
+  std::lock_guard<std::mutex> hold(g_messages_lock);
+  if (g_messages != nullptr) g_messages->push_back(text);
+  std::fprintf(stderr, "unit message (kind %d): %s\n", kind, text);
+}
+
+// The files of a folder, sorted by name.
+std::vector<std::wstring> folder_files(const std::filesystem::path& folder) {
+  std::vector<std::wstring> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (it->is_regular_file(error)) names.push_back(it->path().filename().wstring());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Why a recording could not start: kept with the messages and false.
+bool cannot_record(recordingResult& result, const char* why) {
+  result.messages.push_back(why);
+  std::fprintf(stderr, "cannot record: %s\n", why);
+  return false;
+}
+
+// The simulated stimulator on "COM2:" with its reader, as the program
+// opens it at start-up.
+bool open_stimulator() {
+  use_simulated_stimulator_port();
+  if (open_8051_uart() == nullptr) return false;
+  end_8051_message();
+  return start_stimulator_reader();
+}
+
+void close_stimulator() {
+  stop_stimulator_reader();
+  close_8051_uart();
+  register_serial_endpoint(L"COM2:", nullptr);
+}
+
+}  // namespace
+
+bool record_protocol(const std::wstring& card_folder, const std::wstring& program_file, const wchar_t* test_id,
+                     recordingResult& result) {
+  result = recordingResult();
+  {
+    std::lock_guard<std::mutex> hold(g_messages_lock);
+    g_messages = &result.messages;
+  }
+  const show_message_handler previous = set_show_message_handler(keep_message);
+  struct restore {
+    show_message_handler handler;
+    ~restore() {
+      set_show_message_handler(handler);
+      std::lock_guard<std::mutex> hold(g_messages_lock);
+      g_messages = nullptr;
+    }
+  } restore_messages{previous};
+
+  std::error_code error;
+  if (!std::filesystem::is_directory(card_folder, error)) {
+    return cannot_record(result, "the card folder does not exist");
+  }
+  set_card_root(card_folder.c_str());
+  copy_default_parameters();
+  read_ini_file();  // a card without one records with the defaults
+  set_entered_test_id(test_id);
+
+  auto program = std::make_unique<programRecord>();
+  if (!read_program_file(L"Storage Card\\" + program_file, *program)) {
+    return cannot_record(result, "the program file cannot be read from the card");
+  }
+  const std::wstring stem = program_file.substr(0, program_file.rfind(L'.'));
+  set_selected_protocol_name(stem.c_str());
+  if (!scan_program(*program)) {
+    return cannot_record(result, "the program is not valid");
+  }
+
+  if (!power_on_simulated_unit()) {
+    return cannot_record(result, "the simulated hardware library did not attach");
+  }
+  for (uint32_t input : {0u, 1u}) {
+    sim_signal signal;
+    sim_signal_defaults(input, &signal);
+    sim_signal_set(input, &signal);
+  }
+  if (!open_stimulator()) {
+    power_off_simulated_unit();
+    return cannot_record(result, "the simulated stimulator did not open");
+  }
+  load_default_calibration();
+  if (!set_ERG_directory(false)) {
+    close_stimulator();
+    power_off_simulated_unit();
+    return cannot_record(result, "the test folder cannot be made on the card");
+  }
+  wchar_t folder[1024];
+  resolve_card_path(current_test_folder().c_str(), folder, sizeof folder / sizeof folder[0]);
+  result.test_folder = folder;
+  const std::vector<std::wstring> before = folder_files(result.test_folder);
+
+  runEnd end;
+  const mainDialogPoster previous_poster = set_main_dialog_poster(mainDialogPoster{take_post, &end});
+  const uint64_t start_ns = sim_now_ns();
+  set_loaded_program(*program);
+  start_test_thread();
+  signal_run_set();
+  bool ended;
+  {
+    std::unique_lock<std::mutex> hold(end.lock);
+    ended = end.changed.wait_for(hold, kRunLimit, [&end] { return end.ended; });
+  }
+  if (!ended) {
+    result.messages.push_back("the run did not end within 30 minutes: stopped");
+    std::fprintf(stderr, "%s\n", result.messages.back().c_str());
+  }
+  stop_test_thread();
+  set_main_dialog_poster(previous_poster);
+  result.ran = ended && last_run_result();
+  result.unit_ms = (sim_now_ns() - start_ns) / 1000000;
+
+  standby_converters();
+  close_stimulator();
+  power_off_simulated_unit();
+
+  for (const std::wstring& name : folder_files(result.test_folder)) {
+    if (!std::binary_search(before.begin(), before.end(), name)) result.stored.push_back(name);
+  }
+  return true;
+}

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "demo_card.h"
+#include "protocol_recorder.h"
+#include "sim_unit.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Recorder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    card_ = fs::temp_directory_path() / ("erg_recorder_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(card_);
+    fs::create_directories(card_);
+  }
+  void TearDown() override { fs::remove_all(card_); }
+
+  size_t count(const std::vector<std::wstring>& names, const wchar_t* ending) const {
+    return std::count_if(names.begin(), names.end(), [ending](const std::wstring& n) {
+      const std::wstring e(ending);
+      return n.size() >= e.size() && n.compare(n.size() - e.size(), e.size(), e) == 0;
+    });
+  }
+  fs::path card_;
+};
+
+// The demonstration session: four tests on both channels, minutes of unit
+// time, every file the unit stores, nothing overrun on the board.
+TEST_F(Recorder, DemoSessionStoresEveryTestWithItsFiles) {
+  ASSERT_TRUE(write_demo_card(card_.wstring()));
+  recordingResult result;
+  ASSERT_TRUE(record_protocol(card_.wstring(), kDemoProtocol, L"DEMO01", result));
+  EXPECT_TRUE(result.ran);
+  EXPECT_TRUE(result.messages.empty()) << result.messages.front();
+  EXPECT_GT(result.unit_ms, 3u * 60000u);
+  EXPECT_LT(result.unit_ms, 6u * 60000u);
+
+  EXPECT_EQ(count(result.stored, L".tst"), 8u);
+  EXPECT_EQ(count(result.stored, L".s"), 8u);
+  // 8, 3 and 10 flashes leave 7, 2 and 9 sample files per channel; the
+  // flicker's 49 sweeps leave 48.
+  EXPECT_EQ(count(result.stored, L".spl"), 2u * (7 + 2 + 9 + 48));
+  EXPECT_EQ(std::count(result.stored.begin(), result.stored.end(), L"P01S01T0400B-DEMO01.tst"), 1);
+  EXPECT_TRUE(fs::exists(card_ / "LOG"));
+
+  sim_counters counters{};
+  sim_get_counters(&counters);
+  EXPECT_EQ(0u, counters.rx_overruns);
+  EXPECT_EQ(0u, counters.bus_contention);
+  EXPECT_EQ(0u, counters.partial_words);
+}
+
+TEST_F(Recorder, MissingCardOrProgramIsRefusedWithItsReason) {
+  recordingResult result;
+  EXPECT_FALSE(record_protocol((card_ / "absent").wstring(), kDemoProtocol, nullptr, result));
+  ASSERT_EQ(result.messages.size(), 1u);
+  EXPECT_EQ(result.messages[0], "the card folder does not exist");
+
+  EXPECT_FALSE(record_protocol(card_.wstring(), L"NONE.ses", nullptr, result));
+  ASSERT_FALSE(result.messages.empty());
+  EXPECT_EQ(result.messages.back(), "the program file cannot be read from the card");
+}
+
+}  // namespace
