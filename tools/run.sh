@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds everything and runs the
-# hardware probe on the simulated unit.
+# The main job: installs what is missing, builds everything, probes the
+# hardware access library on the simulated unit, then records the
+# demonstration session on the simulated unit into a fresh card folder
+# (build/win/demo-card, or the folder given as the first argument).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
 export ERG_BUILD=$build
+card=${1:-$build/win/demo-card}
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh"
 . "$root/tools/wine-session.sh"
 wine_session_begin
 trap wine_session_end EXIT
-"$root/tools/wine-run" "$build/win/bin/kestal_probe.exe" "$@"
+"$root/tools/wine-run" "$build/win/bin/kestal_probe.exe"
+rm -rf "$card"
+"$root/tools/wine-run" "$build/win/bin/make_demo_card.exe" "$card"
+"$root/tools/wine-run" "$build/win/bin/record_protocol.exe" "$card" DEMO.ses DEMO01
