@@ -3,24 +3,40 @@
 //   make_demo_card <card folder>
 // then: record_protocol <card folder> DEMO.ses
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <string>
 
 #include "demo_card.h"
+#include "wide_argument.h"
+
+namespace {
+
+int make(const char* folder) {
+  std::error_code error;
+  const std::filesystem::path card(wide_argument(folder));
+  std::filesystem::create_directories(card, error);
+  if (!std::filesystem::is_directory(card, error)) {
+    std::fprintf(stderr, "cannot make the folder %s\n", folder);
+    return 1;
+  }
+  if (!write_demo_card(card.wstring())) return 1;
+  std::printf("demonstration card in %s: record it with record_protocol %s %ls\n", folder, folder, kDemoProtocol);
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_demo_card <card folder>\n");
     return 2;
   }
-  std::error_code error;
-  const std::filesystem::path card(argv[1]);
-  std::filesystem::create_directories(card, error);
-  if (!std::filesystem::is_directory(card, error)) {
-    std::fprintf(stderr, "cannot make the folder %s\n", argv[1]);
+  use_environment_locale();
+  try {
+    return make(argv[1]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "cannot make the card: %s\n", e.what());
     return 1;
   }
-  if (!write_demo_card(card.wstring())) return 1;
-  std::printf("demonstration card in %s: record it with record_protocol %s %ls\n", argv[1], argv[1], kDemoProtocol);
-  return 0;
 }

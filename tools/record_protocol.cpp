@@ -5,31 +5,21 @@
 // stored tests, sample files, dataset texts and the log stay on the card.
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "protocol_recorder.h"
+#include "wide_argument.h"
 
 namespace {
 
-std::wstring widen(const char* text) {
-  std::wstring out;
-  for (const char* p = text; *p != '\0'; ++p) out += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-  return out;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 3 || argc > 4) {
-    std::fprintf(stderr, "usage: record_protocol <card folder> <program file on the card> [test id]\n");
-    return 2;
-  }
-  const std::wstring test_id = argc > 3 ? widen(argv[3]) : std::wstring();
+int record(int argc, char** argv) {
+  const std::wstring test_id = argc > 3 ? wide_argument(argv[3]) : std::wstring();
   const auto wall_start = std::chrono::steady_clock::now();
   recordingResult result;
-  if (!record_protocol(widen(argv[1]), widen(argv[2]), argc > 3 ? test_id.c_str() : nullptr, result)) return 1;
-  const double wall_s =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
+  const wchar_t* id = argc > 3 ? test_id.c_str() : nullptr;
+  if (!record_protocol(wide_argument(argv[1]), wide_argument(argv[2]), id, result)) return 1;
+  const double wall_s = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
 
   int tests = 0, samples = 0, datasets = 0;
   for (const std::wstring& name : result.stored) {
@@ -51,4 +41,20 @@ int main(int argc, char** argv) {
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || argc > 4) {
+    std::fprintf(stderr, "usage: record_protocol <card folder> <program file on the card> [test id]\n");
+    return 2;
+  }
+  use_environment_locale();
+  try {
+    return record(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "cannot record: %s\n", e.what());
+    return 1;
+  }
 }
