@@ -126,16 +126,18 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
   const uint32_t t0 = unit_tick_ms();
   if (pre_ms != 0) {
     while (elapsed_since(t0) < static_cast<uint32_t>(pre_ms)) {
-      if (!read_value(c, 0, i)) {
-        replace_values(c, 0, i);
-        note_read_error(c.a[0], elapsed_since(t0));
-      }
-      ++i;
+      // An overrun is a value with no room left: a block filled to its
+      // last value is a whole sweep.
       if (i > max_points - 1) {
         log_mesg("*** Data overrun (%d) during 'pre' data collection. ***", max_points);
         release_converter();
         return COLLECT_PRE_OVERRUN;
       }
+      if (!read_value(c, 0, i)) {
+        replace_values(c, 0, i);
+        note_read_error(c.a[0], elapsed_since(t0));
+      }
+      ++i;
     }
   }
 
@@ -185,17 +187,17 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
 
     const uint32_t t1 = unit_tick_ms();
     while (elapsed_since(t1) < static_cast<uint32_t>(post_ms)) {
+      if (i > max_points - 1) {
+        log_mesg("*** Data overrun (%d) during 'post' data collection. ***", max_points);
+        release_converter();
+        return COLLECT_POST_OVERRUN;
+      }
       if (!read_value(c, k, i)) {
         replace_values(c, k, i);
         const uint32_t elapsed = elapsed_since(t1);
         each_block(c, k, [&](samplesBlock& block) { note_read_error(block, elapsed); });
       }
       ++i;
-      if (i > max_points - 1) {
-        log_mesg("*** Data overrun (%d) during 'post' data collection. ***", max_points);
-        release_converter();
-        return COLLECT_POST_OVERRUN;
-      }
     }
     const uint32_t post_elapsed = elapsed_since(t1);
     each_block(c, k, [&](samplesBlock& block) {

@@ -256,6 +256,30 @@ TEST_F(Collection, RepeatedSetUpsLeaveNoRepliesBehind) {
   EXPECT_EQ(0u, hardware.get_spi_reg(5) & 0x04u) << "replies left in the receive FIFO";
 }
 
+// A sweep that fills its block to the last value is whole. Sweeps of one
+// step differ by a few values with the converter's phase, so the limit
+// follows the sweeps: one past it (an overrun) raises it by a value, a
+// shorter one lowers it to that sweep's length, until a sweep is exactly as
+// long as its limit.
+TEST_F(Collection, ASweepFillingItsBlockExactlyIsWhole) {
+  ASSERT_EQ(1, set_flash(20000, 1, 0, 0, 0));
+  auto blocks = fresh_blocks(1);
+  ASSERT_EQ(1, collect_sweep(20, 180, blocks.get(), 12000, 0, 1, 300));
+  int limit = blocks[0].PointCount + 1;
+  bool filled = false;
+  for (int attempt = 0; attempt < 40 && !filled; ++attempt) {
+    const int result = collect_sweep(20, 180, blocks.get(), limit, 0, 1, 300);
+    if (result == COLLECT_POST_OVERRUN) {
+      ++limit;
+    } else {
+      ASSERT_EQ(1, result);
+      filled = blocks[0].PointCount == limit - 1;
+      limit = blocks[0].PointCount + 1;
+    }
+  }
+  EXPECT_TRUE(filled) << "no sweep filled its block to the last value";
+}
+
 TEST_F(Collection, OverrunsEndTheCollection) {
   struct Case {
     const char* name;
