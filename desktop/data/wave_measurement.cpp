@@ -104,10 +104,14 @@ double waveMeasurementModel::fit_baseline(const traceClass& trace, const testFil
   bool block_ok = read_block_fields(test_record.Average, fields);
   if (n < 1) return baseline_intercept.value();
   if (!block_ok || fields.pretrigger == 0) {
-    // No pre-flash points to fit: a level baseline at the microvolts of a
-    // raw zero.
+    // No pre-flash points to fit (a flicker test starts at a flash): a level
+    // baseline at the trace's mean, about which a flicker response swings.
+    // (The microvolts of a raw zero, the record's offset, lie far from any
+    // signal and made every amplitude meaningless.)
+    double sum = 0.0;
+    for (int32_t i = 0; i < n; i++) sum += trace.y(i);
     baseline_slope.set_value(0.0);
-    baseline_intercept.set_value(test_record.Config.Offset);
+    baseline_intercept.set_value(sum / n);
     baseline_right_time.set_value(last_time(&trace) - right_time_margin);
     return baseline_intercept.value();
   }
