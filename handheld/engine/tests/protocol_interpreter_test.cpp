@@ -173,6 +173,40 @@ TEST_F(Interpreter, SingleFlashTestStoresBothChannels) {
   }
 }
 
+// The stored average is the simulated eye's response: flat before the
+// flash, the a-wave trough at 15 ms and the b-wave peak at 40 ms after it,
+// each of its size per volt-millisecond of the flash's light, within the
+// noise left after averaging.
+TEST_F(Interpreter, StoredAverageIsTheSimulatedResponse) {
+  g_channels.b_on = 0;
+  sim_signal signal;
+  sim_signal_defaults(0, &signal);
+  signal.noise_uv = 4.0;
+  sim_signal_set(0, &signal);
+  single_test({{OPCODE_REPEAT_MS, (1000u << 16) | 16u}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"RESPONSE"));
+  sim_stim_state stimulator{};
+  sim_stim_get_state(&stimulator);
+  const double light = stimulator.last_flash_vms;
+  ASSERT_GT(light, 0.0);
+
+  auto read = read_stored(L"P01S00T0004A-0000000000.tst");
+  const samplesBlock& avg = read->Average;
+  ASSERT_EQ(avg.Divisor, 16.0);
+  // Microvolts of the average at t ms after the flash.
+  auto at = [&](double t) {
+    const double from_start = avg.CollectionTime + t;
+    const int i = static_cast<int>(from_start * avg.PointCount / avg.Time + 0.5);
+    return avg.Data[i] / avg.Divisor * read->Config.Scale + read->Config.Offset;
+  };
+  const double noise = 4.0 * 4.0 / std::sqrt(16.0);  // four standard deviations of the mean
+  EXPECT_NEAR(at(-10.0), signal.baseline_uv, noise);
+  EXPECT_NEAR(at(signal.a_wave_ms), signal.baseline_uv - signal.a_wave_uv * light, noise + 0.02 * signal.a_wave_uv * light);
+  EXPECT_NEAR(at(signal.b_wave_ms), signal.baseline_uv + signal.b_wave_uv * light, noise + 0.02 * signal.b_wave_uv * light);
+  EXPECT_NEAR(at(170.0), signal.baseline_uv, noise);
+}
+
 TEST_F(Interpreter, RepeatFlashesAtAFixedRateFromItsStart) {
   g_channels.b_on = 0;
   single_test({{OPCODE_REPEAT_MS, (1000u << 16) | 10u}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
