@@ -43,8 +43,10 @@ struct runEnd {
   bool ended = false;
 };
 
-bool take_post(void* context, uint32_t, uintptr_t wparam, intptr_t lparam) {
-  if (wparam != 1004 || lparam != 21) return true;
+bool take_post(void* context, int target, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+  if (target != NOTICE_MAIN_DIALOG || message != NOTICE_WM_COMMAND || wparam != RUN_ENDED_COMMAND || lparam != 21) {
+    return true;
+  }
   runEnd* end = static_cast<runEnd*>(context);
   {
     std::lock_guard<std::mutex> hold(end->lock);

@@ -11,9 +11,9 @@
 #include "channel_selection.h"
 #include "converters.h"
 #include "electrode_measurements.h"
-#include "electrode_notices.h"
 #include "engine_log.h"
 #include "hw_binding.h"
+#include "main_dialog_post.h"
 #include "record_init.h"
 #include "stimulator_link.h"
 #include "system_parameters.h"
@@ -145,7 +145,7 @@ void serve_request() {
     monitor_pass();
     // A window that closed meanwhile hears nothing more.
     if (!g_monitorControl.active.load() || t.quit.load()) break;
-    post_electrode_notice(NOTICE_TOP_DIALOG, NOTICE_WM_USER, ELECTRODE_VALUES_READY, 0);
+    post_to_dialog(NOTICE_TOP_DIALOG, MAIN_DIALOG_NOTICE, ELECTRODE_VALUES_READY, 0);
     t.event.wait();
   }
   t.record.reset();

@@ -9,8 +9,8 @@
 #include "calibration_table.h"
 #include "channel_selection.h"
 #include "electrode_measurements.h"
-#include "electrode_notices.h"
 #include "engine_log.h"
+#include "main_dialog_post.h"
 #include "record_init.h"
 #include "unit_clock.h"
 #include "worker_event.h"
@@ -102,7 +102,7 @@ void run_electrode_request() {
   }
   electrodeMonitor.busy = 0;
   if (!electrodeMonitor.cancel.load()) {
-    post_electrode_notice(NOTICE_MAIN_DIALOG, NOTICE_WM_COMMAND, ELECTRODE_DONE_COMMAND, 0);
+    post_command_to_main_dialog(ELECTRODE_DONE_COMMAND, 0);
   }
 }
 

@@ -8,11 +8,12 @@ main_dialog_post_capture::main_dialog_post_capture() {
 
 main_dialog_post_capture::~main_dialog_post_capture() { set_main_dialog_poster(previous_); }
 
-bool main_dialog_post_capture::on_post(void* context, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+bool main_dialog_post_capture::on_post(void* context, int target, uint32_t message, uintptr_t wparam,
+                                       intptr_t lparam) {
   main_dialog_post_capture* self = static_cast<main_dialog_post_capture*>(context);
   {
     std::lock_guard<std::mutex> hold(self->lock_);
-    self->notices_.push_back(mainDialogNotice{message, wparam, lparam});
+    self->notices_.push_back(mainDialogNotice{target, message, wparam, lparam});
   }
   self->posted_.notify_all();
   return true;

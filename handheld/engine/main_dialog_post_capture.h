@@ -1,4 +1,4 @@
-// Records what the engine posts to the main dialog, for tests. While it
+// Records what the engine posts to the dialogs, for tests. While it
 // lives it is the poster; destroying it puts the previous one back.
 // Thread-safe: worker threads post while the test reads.
 #ifndef MAIN_DIALOG_POST_CAPTURE_H
@@ -13,6 +13,7 @@
 #include "main_dialog_post.h"
 
 struct mainDialogNotice {
+  int target;  // NOTICE_MAIN_DIALOG or NOTICE_TOP_DIALOG
   uint32_t message;
   uintptr_t wparam;
   intptr_t lparam;
@@ -32,7 +33,7 @@ class main_dialog_post_capture {
   void clear();
 
  private:
-  static bool on_post(void* context, uint32_t message, uintptr_t wparam, intptr_t lparam);
+  static bool on_post(void* context, int target, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
   mutable std::mutex lock_;
   mutable std::condition_variable posted_;

@@ -2,8 +2,13 @@
 
 namespace {
 
-bool post_to_window(void* context, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  return PostMessageW(static_cast<HWND>(context), message, wparam, lparam) != FALSE;
+// The top dialog is the main dialog's most recently active owned pop-up
+// (the dialogs of the stack are owned by the main dialog); with none open it
+// is the main dialog itself.
+bool post_to_window(void* context, int target, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+  HWND main_dialog = static_cast<HWND>(context);
+  HWND window = target == NOTICE_TOP_DIALOG ? GetLastActivePopup(main_dialog) : main_dialog;
+  return PostMessageW(window, message, wparam, lparam) != FALSE;
 }
 
 void start_window_timer(void* context, uint32_t period_ms) {

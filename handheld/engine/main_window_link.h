@@ -8,7 +8,7 @@
 #include "main_dialog_post.h"
 #include "stimulator_message.h"
 
-// Posts with PostMessageW to the main dialog.
+// Posts with PostMessageW to the main dialog, or to the dialog on top of it.
 mainDialogPoster window_main_dialog_poster(HWND main_dialog);
 // Timer 103 on the main window (SetTimer / KillTimer); its WM_TIMER goes to
 // the window's timer handler.

@@ -824,7 +824,7 @@ void test_thread_loop() {
     t.result = Execute(*program, 0, 0, 0, 0, L"");
     if (master) hardware.put_gpio_bit(13, 1, 0);
     send_8051_byte(COMMAND_DONE);
-    post_to_main_dialog(1004, 21);
+    post_command_to_main_dialog(RUN_ENDED_COMMAND, 21);
   }
 }
 

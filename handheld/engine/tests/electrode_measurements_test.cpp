@@ -11,7 +11,7 @@
 #include "calibration_table.h"
 #include "channel_selection.h"
 #include "electrode_measurements.h"
-#include "electrode_notice_capture.h"
+#include "main_dialog_post_capture.h"
 #include "electrode_thread.h"
 #include "engine_message_capture.h"
 #include "record_init.h"
@@ -148,7 +148,7 @@ TEST_F(Electrodes, ImpedanceOfEachElectrodeThroughTheDefaultLines) {
   set_electrode(0, SIM_REFERENCE, 1500);
   set_electrode(1, SIM_EYE, 4500);
   set_electrode(1, SIM_REFERENCE, 800);
-  electrode_notice_capture notices;
+  main_dialog_post_capture notices;
   electrodeMonitor.mode = ELECTRODE_MODE_IMPEDANCE;
   run_electrode_request();
 
@@ -158,7 +158,7 @@ TEST_F(Electrodes, ImpedanceOfEachElectrodeThroughTheDefaultLines) {
   EXPECT_NEAR(4500, g_electrodeResults.impedance_b_eye.load(), 225);
   EXPECT_NEAR(800, g_electrodeResults.impedance_b_ref.load(), 40);
   EXPECT_EQ(0, electrodeMonitor.busy.load());
-  const std::vector<electrodeNotice> posted = notices.notices();
+  const std::vector<mainDialogNotice> posted = notices.notices();
   ASSERT_EQ(1u, posted.size());
   EXPECT_EQ(NOTICE_MAIN_DIALOG, posted[0].target);
   EXPECT_EQ(NOTICE_WM_COMMAND, posted[0].message);
@@ -194,7 +194,7 @@ TEST_F(Electrodes, CancelStopsAtTheNextSampleAndPostsNothing) {
     if (n == 999) electrodeMonitor.cancel = 1;
     return true;
   });
-  electrode_notice_capture notices;
+  main_dialog_post_capture notices;
   electrodeMonitor.mode = ELECTRODE_MODE_IMPEDANCE;
   run_electrode_request();
 
@@ -214,7 +214,7 @@ TEST_F(Electrodes, ThreadMeasuresChannelBAloneDespiteAStaleChannelA) {
   g_channels.b_on = 1;
   g_electrodeResults.baseline_a = MEASUREMENT_FAILED;
   set_signal(1, 0.2, 0.0, 10.0, 500.0);
-  electrode_notice_capture notices;
+  main_dialog_post_capture notices;
   electrodeMonitor.mode = ELECTRODE_MODE_BASELINE;
   ASSERT_TRUE(start_electrode_thread());
   signal_electrode_event();

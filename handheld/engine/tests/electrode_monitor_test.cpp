@@ -10,7 +10,7 @@
 #include "channel_selection.h"
 #include "electrode_measurements.h"
 #include "electrode_monitor.h"
-#include "electrode_notice_capture.h"
+#include "main_dialog_post_capture.h"
 #include "sim_unit.h"
 #include "simulated_unit.h"
 #include "system_parameters.h"
@@ -75,7 +75,7 @@ class Monitor : public SimulatedUnit {
       sim_signal_defaults(input, &s);
       sim_signal_set(input, &s);
     }
-    notices_.reset(new electrode_notice_capture);
+    notices_.reset(new main_dialog_post_capture);
     ASSERT_TRUE(start_electrode_monitor_thread());
   }
   void TearDown() override {
@@ -108,7 +108,7 @@ class Monitor : public SimulatedUnit {
     }
     return false;
   }
-  std::unique_ptr<electrode_notice_capture> notices_;
+  std::unique_ptr<main_dialog_post_capture> notices_;
 };
 
 TEST_F(Monitor, QuietSignalFillsTheWindowsAndBecomesStableAtPassSixteen) {
@@ -138,9 +138,9 @@ TEST_F(Monitor, QuietSignalFillsTheWindowsAndBecomesStableAtPassSixteen) {
   ASSERT_TRUE(close_window());
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(16u, notices_->notices().size()) << "a notice after the stop";
-  for (const electrodeNotice& n : notices_->notices()) {
+  for (const mainDialogNotice& n : notices_->notices()) {
     EXPECT_EQ(NOTICE_TOP_DIALOG, n.target);
-    EXPECT_EQ(NOTICE_WM_USER, n.message);
+    EXPECT_EQ(MAIN_DIALOG_NOTICE, n.message);
     EXPECT_EQ(ELECTRODE_VALUES_READY, n.wparam);
   }
 }

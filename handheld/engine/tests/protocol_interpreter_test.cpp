@@ -20,6 +20,7 @@
 #include "engine_message_capture.h"
 #include "hw_binding.h"
 #include "interpreter_screen.h"
+#include "main_dialog_post_capture.h"
 #include "program_files.h"
 #include "protocol_interpreter.h"
 #include "protocol_program.h"
@@ -408,13 +409,22 @@ TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
   single_test({{OPCODE_RFR, rfr(20, 180)}});
   ASSERT_TRUE(scan_program(*program_));
   set_loaded_program(*program_);
+  main_dialog_post_capture posts;
   start_test_thread();
   sent_to_stimulator();
   signal_run_set();
-  for (int i = 0; i < 5000 && !(g_test_stored && !g_run_commands.running); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+  const auto run_ended = [&posts] {
+    for (const mainDialogNotice& n : posts.notices()) {
+      if (n.target == NOTICE_MAIN_DIALOG && n.message == NOTICE_WM_COMMAND && n.wparam == RUN_ENDED_COMMAND &&
+          n.lparam == 21) {
+        return true;
+      }
+    }
+    return false;
+  };
+  for (int i = 0; i < 5000 && !run_ended(); ++i) posts.wait_for(posts.notices().size() + 1, 1);
   stop_test_thread();
+  EXPECT_TRUE(run_ended()) << "the main dialog was not told the run ended";
   EXPECT_TRUE(last_run_result());
   EXPECT_EQ(stored(L".tst").size(), 1u);
   const std::vector<uint8_t> sent = sent_to_stimulator();
