@@ -186,6 +186,8 @@ class programRun {
   stepEnd end_repeat(const programStep& s);
   stepEnd rfr(const programStep& s);
   stepEnd flicker(const programStep& s);
+  bool begin_synchronised_collection();
+  void end_synchronised_collection();
   stepEnd call(const programStep& s);
   bool push(const programStep& s, uint32_t index);
   bool pop();
@@ -574,20 +576,29 @@ stepEnd programRun::call(const programStep& s) {
   return inner.execute() ? stepEnd::next : stepEnd::fail;
 }
 
+// A master lowers its synchronisation output (GPIO register 12 bit 1) for
+// the collection; a slave shows so and waits while the master's is high.
+// False when the run is stopped meanwhile.
+bool programRun::begin_synchronised_collection() {
+  if (isMaster.load() != 0) hardware.put_gpio_bit(kSyncWord, kSyncBit, 0);
+  if (isSlave.load() == 0) return true;
+  row(5, -3, 21, L"%ls", L"slave mode    ");
+  while ((hardware.get_gpio_reg(kSyncWord) & (1u << kSyncBit)) != 0) {
+    if (g_run_commands.stop || g_run_commands.skip_session) return false;
+    unit_sleep_ms(1);
+  }
+  return true;
+}
+
+void programRun::end_synchronised_collection() {
+  if (isMaster.load() != 0) hardware.put_gpio_bit(kSyncWord, kSyncBit, 1);
+}
+
 stepEnd programRun::rfr(const programStep& s) {
   runState& r = run();
   const int pre = static_cast<int>((s.Value >> 24) & 0x7F);
   const int post = static_cast<int>(s.Value & 0xFFFFF);
-  const bool master = isMaster.load() != 0;
-  const bool slave = isSlave.load() != 0;
-  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 0);
-  if (slave) {
-    row(5, -3, 21, L"%ls", L"slave mode    ");
-    while ((hardware.get_gpio_reg(kSyncWord) & (1u << kSyncBit)) != 0) {
-      if (g_run_commands.stop || g_run_commands.skip_session) return stepEnd::end_run;
-      unit_sleep_ms(1);
-    }
-  }
+  if (!begin_synchronised_collection()) return stepEnd::end_run;
   const int slot = std::min(r.sweeps + 1, kMaxSweeps);
   const bool a = channel_on(0);
   const bool b = channel_on(1);
@@ -599,7 +610,7 @@ stepEnd programRun::rfr(const programStep& s) {
     result = collect_sweep(pre, post, &r.slots[b && !a ? 1 : 0][slot], 12000, 0, 1, 300);
   }
   set_thread_priority_for("RFR2", WORKER_PRIORITY);
-  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 1);
+  end_synchronised_collection();
   if (result < 1) {
     engine_show_message(0, "*** ERROR ***\nRFR DATA COLLECTION");
     log_mesg("*** pre %d, post %d  CH-A %d CH-B %d***", pre, post, a ? 1 : 0, b ? 1 : 0);
@@ -610,7 +621,7 @@ stepEnd programRun::rfr(const programStep& s) {
   r.data_collected = true;
   const int shown = g_channels.current.load() == 1 && b ? 1 : (a ? 0 : 1);
   bool draw = !quiet_;
-  if (slave) {
+  if (isSlave.load() != 0) {
     const uint32_t next = static_cast<uint32_t>(program_.CurrentStep);
     draw = true;
     if (next < static_cast<uint32_t>(program_.StepCount)) {
@@ -663,16 +674,7 @@ stepEnd programRun::flicker(const programStep& s) {
     r.slots[1][i].CollectionTime = 0;
   }
   if (set_flash(r.intensity, mode, interval, 0, 0) == 0) return stepEnd::fail;
-  const bool master = isMaster.load() != 0;
-  const bool slave = isSlave.load() != 0;
-  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 0);
-  if (slave) {
-    row(5, -3, 21, L"%ls", L"slave mode    ");
-    while ((hardware.get_gpio_reg(kSyncWord) & (1u << kSyncBit)) != 0) {
-      if (g_run_commands.stop || g_run_commands.skip_session) return stepEnd::end_run;
-      unit_sleep_ms(1);
-    }
-  }
+  if (!begin_synchronised_collection()) return stepEnd::end_run;
   const bool a = channel_on(0);
   const bool b = channel_on(1);
   samplesBlock* slot_a = &r.slots[0][1];
@@ -690,7 +692,7 @@ stepEnd programRun::flicker(const programStep& s) {
   }
   set_thread_priority_for(second ? "flicker2 B" : "flicker B", WORKER_PRIORITY);
   row(7, 5, 6, L"%ls", L"                     ");
-  if (master) hardware.put_gpio_bit(kSyncWord, kSyncBit, 1);
+  end_synchronised_collection();
   if (result < 0) {
     if (second) {
       engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION\n(code = %d)", result);
