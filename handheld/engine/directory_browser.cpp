@@ -157,8 +157,13 @@ browseAction browser_command(directoryBrowser& browser, int code, testFileRecord
     case BROWSE_DELETE_FOLDER: {
       if (!is_folder_entry(browser, browser.position)) return BROWSE_NOTHING;
       const std::wstring folder = entry_path(browser, browser.position);
+      // The folder's old log file goes with the folder, never from a
+      // folder that holds anything else.
+      const std::vector<std::wstring> inside = card_matches(folder + L"\\*");
       std::error_code error;
-      std::filesystem::remove(card_file_path(folder + L"\\vandulog.txt"), error);
+      if (inside.size() == 1 && wildcard_match(L"vandulog.txt", inside[0])) {
+        std::filesystem::remove(card_file_path(folder + L"\\" + inside[0]), error);
+      }
       std::filesystem::remove(card_file_path(folder), error);
       if (!error) {
         browser.folder = kBrowseRoot;
