@@ -1,6 +1,8 @@
 #include "ini_file.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -26,6 +28,19 @@ bool read_line(FILE* file, char (&line)[kLineCapacity]) {
   return true;
 }
 
+// Line 1: the two channel switches as whole numbers; any number other
+// than 0 is on, however large. Reading stops at the first that is not a
+// number.
+void read_switches(const char* line, int& a_on, int& b_on) {
+  char* end = nullptr;
+  const long long a = std::strtoll(line, &end, 10);
+  if (end == line) return;
+  a_on = a != 0 ? 1 : 0;
+  const char* rest = end;
+  const long long b = std::strtoll(rest, &end, 10);
+  if (end != rest) b_on = b != 0 ? 1 : 0;
+}
+
 }  // namespace
 
 bool read_ini_file() {
@@ -38,7 +53,7 @@ bool read_ini_file() {
   char line[kLineCapacity];
   if (read_line(file, line)) {
     int a_on = 0, b_on = 0;
-    std::sscanf(line, "%d %d", &a_on, &b_on);
+    read_switches(line, a_on, b_on);
     g_channels.a_on = a_on != 0 ? 1 : 0;
     g_channels.b_on = b_on != 0 ? 1 : 0;
     if (a_on == 0 && b_on == 0) g_channels.a_on = 1;
@@ -51,9 +66,13 @@ bool read_ini_file() {
     }
   }
   while (read_line(file, line)) {
+    // A value that is not a finite number is skipped like a missing one.
     char key[64];
-    double value = 0;
-    if (std::sscanf(line, "%63s %lg", key, &value) != 2) continue;
+    int used = 0;
+    if (std::sscanf(line, "%63s%n", key, &used) != 1) continue;
+    char* end = nullptr;
+    const double value = std::strtod(line + used, &end);
+    if (end == line + used || !std::isfinite(value)) continue;
     for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
       if (std::strcmp(key, systemParameters[i].key) == 0) {
         store_system_parameter(static_cast<systemParameterIndex>(i), value);

@@ -53,6 +53,10 @@ TEST_F(IniFile, ChannelLine) {
       {"0 1\n", 0, 1, 1},
       {"1 1\n", 1, 1, 0},
       {"1 0\n", 1, 0, 0},
+      {"4294967296 1\n", 1, 1, 0},
+      {"99999999999999999999999 0\n", 1, 0, 0},
+      {"-1 7\n", 1, 1, 0},
+      {"x 1\n", 1, 0, 0},
   };
   for (const Case& c : cases) {
     write_ini(c.line);
@@ -78,6 +82,19 @@ TEST_F(IniFile, ParameterLines) {
   EXPECT_EQ(system_parameter(PARAM_BKGFILL), 0) << "a line without a value is skipped";
   EXPECT_EQ(shutdown_minutes(), 45);
   EXPECT_EQ(system_parameter(PARAM_ND2), 2.5);
+}
+
+TEST_F(IniFile, ValueThatIsNotAFiniteNumberIsSkipped) {
+  write_ini("1 0\nCFC\n[NOISE] nan\n[SHUTDOWN] inf\n[ND1] 1e999\n[ND2] -inf\n[FLASHFILL] NAN\n[ND3] 1e300\n");
+  ASSERT_TRUE(read_ini_file());
+  EXPECT_EQ(system_parameter(PARAM_NOISE), 30);
+  EXPECT_EQ(system_parameter(PARAM_SHUTDOWN), 30);
+  EXPECT_EQ(shutdown_minutes(), 12);
+  EXPECT_EQ(system_parameter(PARAM_ND1), 1);
+  EXPECT_EQ(system_parameter(PARAM_ND2), 2);
+  EXPECT_EQ(system_parameter(PARAM_FLASHFILL), 0);
+  EXPECT_DOUBLE_EQ(flashShare.load(), 1.0);
+  EXPECT_EQ(system_parameter(PARAM_ND3), 1e300) << "a finite value is stored unchecked";
 }
 
 TEST_F(IniFile, CfcIdIsOneWordCutTo31AndRefusedWithPathCharacters) {
