@@ -136,15 +136,16 @@ bool next_ERG_directory_if_full() {
 }
 
 int last_test_numbers() {
-  int count = 0;
-  const std::wstring name = find_last_file(current_test_folder() + L"\\P??S??T??*.TST", count);
-  if (name.size() < 7) return -1;
-  // "P01S03...": P in characters 1-2, S in 4-5.
-  const auto digit = [&](size_t i) { return static_cast<int>(name[i]) - static_cast<int>(L'0'); };
-  for (size_t i : {1u, 2u, 4u, 5u}) {
-    if (digit(i) < 0 || digit(i) > 9) return -1;
+  const std::vector<std::wstring> names = card_matches(current_test_folder() + L"\\P??S??T??*.TST");
+  // The last name with digits for P and S ("P01S03...": P in characters
+  // 1-2, S in 4-5); an odd name after it does not hide the tests' numbers.
+  for (auto name = names.rbegin(); name != names.rend(); ++name) {
+    const auto digit = [&](size_t i) { return static_cast<int>((*name)[i]) - static_cast<int>(L'0'); };
+    bool digits = name->size() >= 6;
+    for (size_t i : {1u, 2u, 4u, 5u}) digits = digits && digit(i) >= 0 && digit(i) <= 9;
+    if (digits) return (digit(1) * 10 + digit(2)) * 100 + digit(4) * 10 + digit(5);
   }
-  return (digit(1) * 10 + digit(2)) * 100 + digit(4) * 10 + digit(5);
+  return -1;
 }
 
 int count_matches(const std::wstring& prefix, const std::wstring& extension) {

@@ -56,7 +56,8 @@ int count_folder_entries();
 // made and "next ERG directory [%S]" logged; true when it moved.
 bool next_ERG_directory_if_full();
 
-// P x 100 + S of the last test file in the current folder; -1 when none.
+// P x 100 + S of the last test file in the current folder whose P and S
+// are digits; -1 when none.
 int last_test_numbers();
 
 // Matches of "%s*.%s" (a unit path prefix and an extension).

@@ -57,6 +57,7 @@ TEST_F(TestFolders, NumbersContinueFromTheLastTest) {
       {{}, 1, 0},
       {{"P01S03T0102A.TST"}, 1, 3},
       {{"P01S03T0102A.TST", "P02S05T0101B-ID.TST", "P07S07T0101A.spl", "notes.txt"}, 2, 5},
+      {{"P01S03T0102A.TST", "P0xS01T0101A.TST", "PABS99T0101A.TST"}, 1, 3},
   };
   for (const Case& c : cases) {
     std::filesystem::remove_all(card_ / "T240315_CFC7");
