@@ -89,6 +89,12 @@ bool card_is_directory(const std::wstring& unit_path) {
   return !path.empty() && std::filesystem::is_directory(path, error);
 }
 
+bool remove_card_path(const std::wstring& unit_path) {
+  const std::filesystem::path path = card_file_path(unit_path);
+  std::error_code error;
+  return !path.empty() && std::filesystem::remove(path, error) && !error;
+}
+
 std::wstring last_component(const std::wstring& unit_path) {
   const size_t cut = unit_path.find_last_of(L"\\/");
   return cut == std::wstring::npos ? unit_path : unit_path.substr(cut + 1);

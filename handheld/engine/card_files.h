@@ -26,6 +26,9 @@ std::vector<std::wstring> card_matches(const std::wstring& unit_pattern);
 
 bool card_is_directory(const std::wstring& unit_path);
 
+// Deletes a file by its unit path; false when it could not be deleted.
+bool remove_card_path(const std::wstring& unit_path);
+
 // The unit path's last component and the folder before it ("" when none).
 std::wstring last_component(const std::wstring& unit_path);
 std::wstring folder_of(const std::wstring& unit_path);

@@ -37,6 +37,9 @@ bool write_program_file(const std::wstring& unit_path, const programRecord& prog
   program_record_to_bytes(program, bytes.data(), bytes.size());
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   written = std::fclose(file) == 0 && written;
-  if (!written) engine_show_message(0, "*** UNABLE TO STORE PROGRAM FILE ***");
+  if (!written) {
+    remove_card_path(unit_path);  // a part of a program is no program
+    engine_show_message(0, "*** UNABLE TO STORE PROGRAM FILE ***");
+  }
   return written;
 }

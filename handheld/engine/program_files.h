@@ -13,7 +13,7 @@
 bool read_program_file(const std::wstring& unit_path, programRecord& program);
 
 // Creates the file anew with the program; false with a message when it
-// cannot be created or written.
+// cannot be created or written (a file written in part is deleted).
 bool write_program_file(const std::wstring& unit_path, const programRecord& program);
 
 #endif

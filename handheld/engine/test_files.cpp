@@ -69,9 +69,7 @@ uint32_t record_number(const void* record) {
 // Deletes a file by its unit path as it is.
 bool remove_card_file(const std::wstring& unit_path) {
   log_mesg("### DELETE [%s]", narrow(unit_path).c_str());
-  const std::filesystem::path path = card_file_path(unit_path);
-  std::error_code error;
-  return !path.empty() && std::filesystem::remove(path, error) && !error;
+  return remove_card_path(unit_path);
 }
 
 // Calendar date and time of a file time (no zone: the record holds local
@@ -159,7 +157,10 @@ bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int 
     if (!written) engine_show_message(0, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
   }
   written = std::fclose(file) == 0 && written;
-  if (!written) return false;
+  if (!written) {
+    remove_card_path(current_test_folder() + L"\\" + file_name);  // no part of a test stays
+    return false;
+  }
   log_mesg("STORE TEST #%8.8x [%s] %d", record_number(&record),
            narrow(current_test_folder() + L"\\" + file_name).c_str(), static_cast<int>(sizeof(testFileRecord)));
   g_test_stored = true;
@@ -215,6 +216,7 @@ bool write_sample_file(const testFileRecord& record, int channel, const samplesB
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
   written = std::fclose(file) == 0 && written;
   if (!written) {
+    remove_card_path(current_test_folder() + L"\\" + file_name);
     engine_show_message(0, "*** UNABLE TO WRITE ***\n*** SAMPLE %d ***", number);
     return false;
   }
@@ -262,10 +264,13 @@ std::string dataset_text(const testFileRecord& record, const std::wstring& name)
 bool write_dataset_text(const testFileRecord& record, const std::wstring& name) {
   if (system_parameter(PARAM_DATASET) == 0) return true;
   const std::string text = dataset_text(record, name);
-  FILE* file = open_card_file(current_test_folder() + L"\\" + name + L".s", "wb");
+  const std::wstring path = current_test_folder() + L"\\" + name + L".s";
+  FILE* file = open_card_file(path, "wb");
   if (file == nullptr) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return std::fclose(file) == 0 && written;
+  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  written = std::fclose(file) == 0 && written;
+  if (!written) remove_card_path(path);
+  return written;
 }
 
 bool delete_test_files(const testFileRecord& record, const wchar_t* extension, int channel) {

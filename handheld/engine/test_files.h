@@ -37,7 +37,8 @@ bool is_channel_b_name(const std::wstring& name);
 
 // Writes the dataset text (when [DATASET] is on), then the test file
 // "folder\full name" + extension. A file that cannot be created makes the
-// test folder again and is tried once more.
+// test folder again and is tried once more. A file that could not be
+// written whole is deleted (here and for the sample and dataset files).
 bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int channel);
 
 // Reads a test file into the record: "folder\name", with ".TST" appended to

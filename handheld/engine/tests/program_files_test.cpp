@@ -37,4 +37,19 @@ TEST_F(ProgramFiles, RoundTripAndSizeChecks) {
   EXPECT_EQ(capture.messages().size(), shown) << "a missing file is only a false";
 }
 
+TEST_F(ProgramFiles, FailedWriteLeavesNoPartFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a device that is always full";
+#else
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  engine_message_capture capture;
+  std::filesystem::create_symlink("/dev/full", card_ / "X.tes");
+  programRecord program{};
+  EXPECT_FALSE(write_program_file(L"Storage Card\\X.tes", program));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(card_ / "X.tes")));
+  ASSERT_EQ(capture.messages().size(), 1u);
+  EXPECT_EQ(capture.messages()[0].second, "*** UNABLE TO STORE PROGRAM FILE ***");
+#endif
+}
+
 }  // namespace

@@ -126,6 +126,26 @@ TEST_F(TestFiles, FolderGoneIsMadeAgainForTheWrite) {
   EXPECT_TRUE(std::filesystem::exists(in_folder(L"P01S02T0304A-AB12.tst")));
 }
 
+TEST_F(TestFiles, FailedWritesLeaveNoPartFiles) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a device that is always full";
+#else
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  engine_message_capture capture;
+  store_system_parameter(PARAM_DATASET, 1);
+  const std::filesystem::path files[] = {in_folder(L"P01S02T0304A-AB12.tst"), in_folder(L"P01S02T0304A-AB12-03.spl"),
+                                         in_folder(L"P01S02T0304A-AB12.s")};
+  for (const auto& file : files) std::filesystem::create_symlink("/dev/full", file);
+  EXPECT_FALSE(write_tst_file(*record_, L".tst", 0));
+  EXPECT_FALSE(write_sample_file(*record_, 0, record_->Average, 3));
+  EXPECT_FALSE(g_test_stored.load());
+  for (const auto& file : files) EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(file))) << file;
+  ASSERT_EQ(capture.messages().size(), 2u);
+  EXPECT_EQ(capture.messages()[0].second, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
+  EXPECT_EQ(capture.messages()[1].second, "*** UNABLE TO WRITE ***\n*** SAMPLE 3 ***");
+#endif
+}
+
 TEST_F(TestFiles, DatasetText) {
   store_system_parameter(PARAM_DATASET, 1);
   record_->Config.PreTime = 20;
