@@ -31,7 +31,8 @@ void count_tests_in(const programRecord& program, int depth) {
     if (step.Opcode == OPCODE_TEST) {
       ++g_tests.count;
     } else if (step.Opcode == OPCODE_CALL) {
-      if (depth + 1 > kMaxCallDepth) {
+      // Ten levels in all, the calling program's among them, as a run allows.
+      if (depth + 1 >= kMaxCallDepth) {
         char name[8];
         unpack_name(step.Name, name, sizeof name);
         engine_show_message(0, "*** CALLS NESTED TOO DEEPLY (>%d) ***\n[%s]", kMaxCallDepth,

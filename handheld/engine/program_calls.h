@@ -26,8 +26,9 @@ bool find_program_file(uint32_t name, programRecord& program);
 
 // TEST steps in steps 0 to 62 of program, following CALL steps into called
 // program files (one not found is skipped). Call with depth 0. A CALL that
-// would nest more than 10 deep (a program that calls itself) stops the whole
-// count with a message; the count so far is returned.
+// would make more than 10 levels with the calling programs (a program that
+// calls itself) stops the whole count with a message, as it stops a run; the
+// count so far is returned.
 int count_tests(const programRecord& program, int depth);
 
 #endif
