@@ -36,9 +36,9 @@ bool settings_fit(const runConfig& c) {
   if (!in_range("WAIT [SEC]", c.AdaptationTime, 0, kMaxWaitSeconds)) return false;
   if (!in_range("PREFLASH DATA TIME", c.PreTime, 0, kMaxPreTime)) return false;
   if (c.RepeatCount < 2) return in_range("POSTFLASH DATA TIME", c.PostTime, 0, kMaxPostTime);
-  if (!in_range("mSEC BETWEEN FLASHES", c.RepeatInterval, 1, kMaxRepeatField)) return false;
   if (c.PreTime == 0 && c.RepeatInterval <= kMaxFlickerInterval) {
-    return in_range("FLASHES PER TEST", c.RepeatCount, 2, kMaxFlickerField) &&
+    return in_range("mSEC BETWEEN FLASHES", c.RepeatInterval, 1, kMaxRepeatField) &&
+           in_range("FLASHES PER TEST", c.RepeatCount, 2, kMaxFlickerField) &&
            in_range("POSTFLASH DATA TIME", c.PostTime, 0, kMaxFlickerField);
   }
   // The data and a 50 ms margin may take the whole interval, no more.
@@ -49,6 +49,7 @@ bool settings_fit(const runConfig& c) {
                         c.PreTime, c.PostTime, c.RepeatInterval);
     return false;
   }
+  if (!in_range("mSEC BETWEEN FLASHES", c.RepeatInterval, 1, kMaxRepeatField)) return false;
   return in_range("FLASHES PER TEST", c.RepeatCount, 2, kMaxRepeatField) &&
          in_range("POSTFLASH DATA TIME", c.PostTime, 0, kMaxPostTime);
 }

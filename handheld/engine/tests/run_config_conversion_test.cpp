@@ -306,6 +306,12 @@ TEST(ConfigToProgram, RefusesTimingsAndValuesItCannotStore) {
        "*** POSTFLASH DATA TIME (1024) ***\nMUST BE 0 TO 1023"},
       {"flicker count wider than its 10 bits", settings(1024, 0, 180, 2000),
        "*** FLASHES PER TEST (1024) ***\nMUST BE 2 TO 1023"},
+      {"interval 0 with a pre time: the data cannot fit", settings(10, 20, 180, 0),
+       "*** Total data time ***\n(20 + 180 [+50])\n*** is incompatible with ***\n"
+       "'mSec between samples'\n(0)"},
+      {"negative interval with a pre time", settings(10, 20, 180, -250),
+       "*** Total data time ***\n(20 + 180 [+50])\n*** is incompatible with ***\n"
+       "'mSec between samples'\n(-250)"},
       {"interval 0 for several flashes", settings(10, 0, 180, 0),
        "*** mSEC BETWEEN FLASHES (0) ***\nMUST BE 1 TO 65535"},
       {"repeat interval wider than 16 bits", settings(10, 20, 180, 65536),
