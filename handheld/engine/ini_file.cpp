@@ -16,16 +16,20 @@ namespace {
 const wchar_t kIniPath[] = L"Storage Card\\VANDU.ini";
 const int kLineCapacity = 256;
 
-// Reads one line (cut to the buffer; the rest of a longer line is
-// dropped); false at the end of the file.
+// Reads one line without its '\n' (cut to the buffer; the rest of a longer
+// line is dropped, and a NUL byte ends its text but not the line); false at
+// the end of the file.
 bool read_line(FILE* file, char (&line)[kLineCapacity]) {
-  if (std::fgets(line, kLineCapacity, file) == nullptr) return false;
-  if (std::strchr(line, '\n') == nullptr) {
-    int c;
-    while ((c = std::fgetc(file)) != EOF && c != '\n') {
-    }
+  size_t length = 0;
+  int c = EOF;
+  bool any = false;
+  while ((c = std::fgetc(file)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    if (length + 1 < kLineCapacity) line[length++] = static_cast<char>(c);
   }
-  return true;
+  line[length] = '\0';
+  return any;
 }
 
 // Line 1: the two channel switches as whole numbers; any number other

@@ -118,6 +118,14 @@ TEST_F(IniFile, LongLinesAreReadWithinBounds) {
   EXPECT_EQ(system_parameter(PARAM_NOISE), 12);
 }
 
+TEST_F(IniFile, NulByteInALineLosesNoOtherLine) {
+  const char text[] = "1 0\nCFC\n[ND1]\0 1.5\n[NOISE] 12\n";
+  write_ini(std::string(text, sizeof text - 1));
+  ASSERT_TRUE(read_ini_file());
+  EXPECT_EQ(system_parameter(PARAM_ND1), 1);
+  EXPECT_EQ(system_parameter(PARAM_NOISE), 12);
+}
+
 TEST_F(IniFile, WrittenFileReadsBack) {
   g_channels.a_on = 0;
   g_channels.b_on = 0;
