@@ -118,7 +118,17 @@ bool set_ERG_directory(bool keep_numbers) {
 int count_ERG_directories() {
   const std::wstring date = make_date_string();
   if (date.empty()) return 0;
-  return static_cast<int>(card_matches(std::wstring(kCard) + L"\\" + date + L"_" + widen(cfc_id()) + L"*").size());
+  const std::wstring base = date + L"_" + widen(cfc_id());
+  // Only the folders this cfc id's tests go to: the base name, or it with
+  // "-" and a number (not another cfc id that begins with this one).
+  int count = 0;
+  for (const std::wstring& name : card_matches(std::wstring(kCard) + L"\\" + base + L"*")) {
+    const std::wstring suffix = name.substr(base.size());
+    const bool numbered = suffix.size() > 1 && suffix[0] == L'-' &&
+                          suffix.find_first_not_of(L"0123456789", 1) == std::wstring::npos;
+    if ((suffix.empty() || numbered) && card_is_directory(std::wstring(kCard) + L"\\" + name)) ++count;
+  }
+  return count;
 }
 
 int count_folder_entries() {

@@ -46,7 +46,8 @@ std::wstring current_test_folder();
 // log; unless keep_numbers, P and S continue from the folder's last test.
 bool set_ERG_directory(bool keep_numbers);
 
-// Today's folders ("Storage Card\T240315_CFC7*").
+// Today's folders of the cfc id: "Storage Card\T240315_CFC7" and its
+// numbered "T240315_CFC7-n".
 int count_ERG_directories();
 
 // The entries in the current test folder.

@@ -24,6 +24,11 @@ TEST_F(TestFolders, FolderNameFollowsDateCfcAndIndex) {
   }
   EXPECT_TRUE(std::filesystem::exists(card_ / "LOG" / "T240315_CFC7.txt"));
   EXPECT_EQ(count_ERG_directories(), 2);
+  // Another cfc id that begins with this one, a file, a folder without a number.
+  std::filesystem::create_directories(card_ / "T240315_CFC77");
+  std::filesystem::create_directories(card_ / "T240315_CFC7-old");
+  write_card_file("T240315_CFC7-3", 1);
+  EXPECT_EQ(count_ERG_directories(), 2) << "only today's folders of this cfc id";
 }
 
 TEST_F(TestFolders, ExistingFolderIsReusedQuietlyAndTheLogOpened) {
