@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <system_error>
 
 #include "card_files.h"
 #include "channel_selection.h"
@@ -14,6 +15,9 @@
 namespace {
 
 const wchar_t kIniPath[] = L"Storage Card\\VANDU.ini";
+// The new text is written here first and takes the file's place only when
+// whole, so a failed write keeps the old settings.
+const wchar_t kNewIniPath[] = L"Storage Card\\VANDU.ini.new";
 const int kLineCapacity = 256;
 
 // Reads one line without its '\n' (cut to the buffer; the rest of a longer
@@ -89,7 +93,7 @@ bool read_ini_file() {
 }
 
 bool write_ini_file() {
-  FILE* file = open_card_file(kIniPath, "wb");
+  FILE* file = open_card_file(kNewIniPath, "wb");
   if (file == nullptr) return false;
   const int a_on = g_channels.a_on.load();
   const int b_on = g_channels.b_on.load();
@@ -102,6 +106,14 @@ bool write_ini_file() {
   for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
     std::fprintf(file, "%s %lg\n", systemParameters[i].key, *systemParameters[i].value);
   }
-  const bool written = std::ferror(file) == 0;
-  return std::fclose(file) == 0 && written;
+  bool written = std::ferror(file) == 0;
+  written = std::fclose(file) == 0 && written;
+  if (written) {
+    std::error_code error;
+    const std::filesystem::path target = card_file_path(kIniPath);
+    std::filesystem::rename(card_file_path(kNewIniPath), target, error);
+    written = !target.empty() && !error;
+  }
+  if (!written) remove_card_path(kNewIniPath);
+  return written;
 }

@@ -10,7 +10,8 @@
 // is skipped (its value stays).
 bool read_ini_file();
 
-// Creates the file anew with the current settings; false when it cannot.
+// Creates the file anew with the current settings; false when it cannot
+// (the old file is then kept as it was).
 bool write_ini_file();
 
 #endif

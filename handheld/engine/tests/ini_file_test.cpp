@@ -151,6 +151,20 @@ TEST_F(IniFile, WrittenFileReadsBack) {
 TEST_F(IniFile, UncreatableFileIsAFailure) {
   std::filesystem::create_directories(card_ / "VANDU.ini");
   EXPECT_FALSE(write_ini_file());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(card_), {}), 1) << "nothing left beside it";
+}
+
+TEST_F(IniFile, FailedWriteKeepsTheOldFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a device that is always full";
+#else
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  write_ini("1 1\nOLD7\n[NOISE] 44\n");
+  // The new text goes first to "VANDU.ini.new", which here cannot take it.
+  std::filesystem::create_symlink("/dev/full", card_ / "VANDU.ini.new");
+  EXPECT_FALSE(write_ini_file());
+  EXPECT_EQ(read_ini(), "1 1\nOLD7\n[NOISE] 44\n");
+#endif
 }
 
 }  // namespace
