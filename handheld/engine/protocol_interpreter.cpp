@@ -415,9 +415,12 @@ stepEnd programRun::step(const programStep& s, uint32_t index) {
     case OPCODE_INTENSITY: {
       const float f = program_scan_result().FilterValue;
       int32_t intensity = static_cast<int32_t>(s.Value);
-      if (f != 1.0f && f != 0.0f) {
+      // A filter value that is no number (a program file's bits) filters
+      // nothing; a product beyond the intensity's range is held at its end.
+      if (f != 1.0f && f != 0.0f && std::isfinite(f)) {
         const double d = f <= 50 ? 10.0 : f <= 500 ? 100.0 : 1000.0;
-        intensity = static_cast<int32_t>(static_cast<double>(s.Value) / d * f);
+        const double product = static_cast<double>(s.Value) / d * f;
+        intensity = static_cast<int32_t>(std::min(std::max(product, -2147483648.0), 2147483647.0));
       }
       set_flash(intensity, 1, 0, 0, 0);
       r.intensity = intensity;

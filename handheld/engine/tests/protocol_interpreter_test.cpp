@@ -728,6 +728,42 @@ INSTANTIATE_TEST_SUITE_P(
                   false, "*** MULTIPLE 'FLICKER' COMMANDS IN TEST ***"}),
     [](const ::testing::TestParamInfo<faultCase>& info) { return std::string(info.param.what); });
 
+// The program's filter value scales its flash intensities; a value that
+// is no number filters nothing and a product beyond range is held at the end.
+TEST_F(Interpreter, FilterValueScalesTheIntensityWithinRange) {
+  struct filterCase {
+    uint32_t bits;
+    int32_t intensity;
+  };
+  const auto bits = [](float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    return b;
+  };
+  const filterCase cases[] = {
+      {bits(20.0f), 40000},  // 20000 / 10 x 20
+      {bits(1.0f), 20000},
+      {0x7FC00000u, 20000},  // NaN
+      {0x7F800000u, 20000},  // infinity
+      {bits(1e30f), 2147483647},
+  };
+  g_channels.b_on = 0;
+  for (const filterCase& c : cases) {
+    SCOPED_TRACE(c.bits);
+    std::filesystem::remove_all(card_ / "T240315_CFC7");
+    ASSERT_TRUE(set_ERG_directory(false));
+    clear_program(*program_);
+    std::strcpy(program_->Texts[0], "???");
+    push(OPCODE_FILTER, c.bits);
+    single_test({{OPCODE_RFR, rfr(5, 40)}});
+    ASSERT_TRUE(scan_program(*program_));
+    Execute(*program_, 0, 0, 0, 0, L"FILTER");
+    const std::vector<std::wstring> names = stored(L".tst");
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(read_stored(names[0])->Config.Intensity, c.intensity);
+  }
+}
+
 TEST_F(Interpreter, ProgramWithoutAValidStepCountIsNotRun) {
   for (int32_t count : {0, 65, -1}) {
     program_->StepCount = count;
