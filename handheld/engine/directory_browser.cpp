@@ -132,7 +132,12 @@ browseAction browser_command(directoryBrowser& browser, int code, testFileRecord
         }
         return BROWSE_NOTHING;
       }
-      if (!is_folder_entry(browser, browser.position)) return BROWSE_SHOW_TEST;
+      if (!is_folder_entry(browser, browser.position)) {
+        // The main dialog shows the record: it must hold this test, not
+        // the one browsed before an unreadable entry.
+        const std::wstring& name = browser.entries[static_cast<size_t>(browser.position)];
+        return read_tst_file(record, name, browser.folder) ? BROWSE_SHOW_TEST : BROWSE_NOTHING;
+      }
       browser.folder_files = static_cast<int>(card_matches(entry_path(browser, browser.position) + L"\\*").size());
       if (browser.folder_files == 0) return BROWSE_ASK_DELETE_FOLDER;
       browser.folder = entry_path(browser, browser.position);

@@ -53,7 +53,8 @@ bool is_folder_entry(const directoryBrowser& browser, int position);
 // Opens at the card's root.
 void browser_open(directoryBrowser& browser);
 
-// Runs one command; the record receives a browsed test.
+// Runs one command; the record receives a browsed test. Selecting a test
+// that cannot be read does nothing (the read says why).
 browseAction browser_command(directoryBrowser& browser, int code, testFileRecord& record);
 
 #endif

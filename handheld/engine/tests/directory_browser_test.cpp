@@ -92,9 +92,13 @@ TEST_F(DirectoryBrowser, UnreadableTestIsSaid) {
   browser_open(b);
   browser_command(b, BROWSE_UP, *shown);
   browser_command(b, BROWSE_SELECT, *shown);
-  browser_command(b, BROWSE_UP, *shown);
+  browser_command(b, BROWSE_DOWN, *shown);
+  EXPECT_EQ(b.text_1099, L"X") << "a readable test first";
+  browser_command(b, BROWSE_DOWN, *shown);
   EXPECT_EQ(b.entries[static_cast<size_t>(b.position)], L"P09S09T0101A");
   EXPECT_EQ(b.text_1099, L"!!! UNABLE TO READ !!!");
+  EXPECT_EQ(browser_command(b, BROWSE_SELECT, *shown), BROWSE_NOTHING) << "the record still holds the test before";
+  EXPECT_EQ(shown->P, 1);
 }
 
 }  // namespace
