@@ -52,10 +52,19 @@ std::wstring with_test_extension(const std::wstring& name) {
   return name.size() >= 5 && !has_three_letter_extension(name) ? name + L".TST" : name;
 }
 
+// The current test folder, set up first (numbers kept) when none has been
+// yet; empty when it cannot be. A file is never written outside it.
+std::wstring test_folder_for_writing() {
+  if (current_test_folder().empty()) set_ERG_directory(true);
+  return current_test_folder();
+}
+
 // Creates a file in the current test folder; when it cannot, the folder is
 // made again (numbers kept) and the file tried once more.
 FILE* create_in_test_folder(const std::wstring& file_name) {
-  FILE* file = open_card_file(current_test_folder() + L"\\" + file_name, "wb");
+  const std::wstring folder = test_folder_for_writing();
+  if (folder.empty()) return nullptr;
+  FILE* file = open_card_file(folder + L"\\" + file_name, "wb");
   if (file == nullptr && set_ERG_directory(true)) {
     file = open_card_file(current_test_folder() + L"\\" + file_name, "wb");
   }
@@ -263,8 +272,10 @@ std::string dataset_text(const testFileRecord& record, const std::wstring& name)
 
 bool write_dataset_text(const testFileRecord& record, const std::wstring& name) {
   if (system_parameter(PARAM_DATASET) == 0) return true;
+  const std::wstring folder = test_folder_for_writing();
+  if (folder.empty()) return false;
   const std::string text = dataset_text(record, name);
-  const std::wstring path = current_test_folder() + L"\\" + name + L".s";
+  const std::wstring path = folder + L"\\" + name + L".s";
   FILE* file = open_card_file(path, "wb");
   if (file == nullptr) return false;
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();

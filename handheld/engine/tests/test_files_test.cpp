@@ -146,6 +146,32 @@ TEST_F(TestFiles, FailedWritesLeaveNoPartFiles) {
 #endif
 }
 
+// A program whose card could not be set up at start has no test folder: a
+// test is then stored in a folder made for it, never at the root of the
+// drive. Run in a fresh process, where no folder has been set up yet.
+using TestFilesBeforeAnyFolder = CardFixture;
+
+TEST_F(TestFilesBeforeAnyFolder, AreWrittenIntoAFolderMadeForThem) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto record = std::make_unique<testFileRecord>();
+  fill_test_record(*record, 1, 2, 3, 4, "NOFOLDER");
+  store_system_parameter(PARAM_DATASET, 1);
+  EXPECT_EXIT(
+      {
+        const bool fresh = current_test_folder().empty();
+        const bool written = write_tst_file(*record, L".tst", 0);
+        const std::filesystem::path folder = card_ / "T240315_CFC7";
+        const bool in_folder = std::filesystem::exists(folder / "P01S02T0304A-NOFOLDER.tst") &&
+                               std::filesystem::exists(folder / "P01S02T0304A-NOFOLDER.s");
+        std::exit(!fresh ? 2 : written && in_folder ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+  for (const char* stray : {"/P01S02T0304A-NOFOLDER.tst", "/P01S02T0304A-NOFOLDER.s"}) {
+    std::error_code error;
+    EXPECT_FALSE(std::filesystem::remove(stray, error)) << stray;
+  }
+}
+
 TEST_F(TestFiles, DatasetText) {
   store_system_parameter(PARAM_DATASET, 1);
   record_->Config.PreTime = 20;
