@@ -750,8 +750,10 @@ stepEnd programRun::end_test(const programStep& s) {
         if (!channel_on(channel)) continue;
         r.records[channel].Config.Intensity = r.intensity;
         store_test(r.records, channel, when, title_);
-        const int samples = static_cast<int>(system_parameter(PARAM_SAMPLES));
-        if (samples > 0 && r.sweeps > 1) {
+        // [SAMPLES] counts as a whole number of at least 1; compared as it is
+        // stored, so any value the ini file holds is safe.
+        const bool samples = system_parameter(PARAM_SAMPLES) >= 1.0;
+        if (samples && r.sweeps > 1) {
           for (int i = 1; i <= r.sweeps - 1; ++i) {
             write_sample_file(r.records[channel], channel, r.slots[channel][i], i - 1);
           }

@@ -238,6 +238,23 @@ TEST_F(Interpreter, SixtyFlashesKeepFortyNineSweepsAndTheirSampleFiles) {
   EXPECT_TRUE(std::filesystem::exists(in_folder(L"P01S00T0004A-0000000000-47.spl")));
 }
 
+// [SAMPLES] as the ini file may hold it: a whole number of at least 1
+// writes sample files, whatever its size; below 1 none.
+TEST_F(Interpreter, SampleFilesFollowTheSamplesParameterOfAnySize) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
+  ASSERT_TRUE(scan_program(*program_));
+  const std::pair<double, size_t> cases[] = {{1e300, 2u}, {0.5, 0u}, {-1e300, 0u}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    std::filesystem::remove_all(card_ / "T240315_CFC7");
+    ASSERT_TRUE(set_ERG_directory(false));
+    store_system_parameter(PARAM_SAMPLES, c.first);
+    ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"SAMPLES"));
+    EXPECT_EQ(stored(L".spl").size(), c.second);
+  }
+}
+
 TEST_F(Interpreter, WaitOutsideAnyBlockTimesItself) {
   g_channels.b_on = 0;
   push(OPCODE_WAIT, 1500);
