@@ -69,6 +69,11 @@ void backlight_bytes(int v, uint8_t* out) {
 }
 
 void backlight_counts(double percent, uint8_t out[8]) {
+  // The level is a percentage: one beyond 0..100 (from an edited ini file,
+  // say) would give counts the stimulator's timer cannot take, or none at
+  // all. It is held to the range; no level at all counts as full.
+  if (!(percent <= 100.0)) percent = 100.0;
+  if (percent < 0.0) percent = 0.0;
   const int k1 = static_cast<int>(half_counts(backlight_percent_to_counts(100.0 - (100.0 - percent) * 0.5)));
   const int k2 = static_cast<int>(half_counts(backlight_percent_to_counts(percent)));
   backlight_bytes(k1, out);

@@ -50,7 +50,8 @@ double volts_to_dac(double volts);
 // from 10000 up the duration is 5000 us and the drive the intensity.
 double split_flash_intensity(double intensity, double* duration_us);
 
-// Backlight: a level in percent and the stimulator's timer counts.
+// Backlight: a level in percent and the stimulator's timer counts. The
+// records below hold the level to 0..100 (not a number: 100).
 double backlight_percent_to_counts(double percent);  // 16000 - 160 p
 double counts_to_backlight_percent(double counts);   // (16000 - c) x 0.00625
 double half_counts(double x);

@@ -3,6 +3,7 @@
 // words.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "board_options.h"
@@ -191,6 +192,25 @@ TEST_F(Stimulus, BacklightCountsGoToTheStimulator) {
   EXPECT_EQ(8000u, state.stored_backlight[1]);
   EXPECT_EQ(0u, state.bad_records);
   EXPECT_NE(std::string::npos, log_text().find("-- backlight updated to 0"));
+}
+
+TEST_F(Stimulus, ABacklightLevelOutsideItsRangeIsHeldToIt) {
+  // A level read from an edited ini file may lie anywhere; its counts must
+  // still be the stimulator's own.
+  const bytes full = {'B', 0xC0, 0, 0, 0, 0xC0, 0, 0, 0};
+  const bytes off = {'B', 0xCF, 0xA0, 0xF0, 0x60, 0xDF, 0x40, 0xE0, 0xC0};
+  struct Case {
+    double percent;
+    const bytes& sent;
+  } cases[] = {{150, full}, {1e12, full}, {-20, off}, {-1e300, off}, {std::nan(""), full}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.percent);
+    set_backlight(c.percent);
+    EXPECT_EQ(c.sent, sent_to_stimulator());
+  }
+  sim_stim_state state;
+  sim_stim_get_state(&state);
+  EXPECT_EQ(0u, state.bad_records);
 }
 
 TEST(StimulusConversions, FlashDriveAndConverterCounts) {
