@@ -39,7 +39,8 @@ double digits_to_value(const valueDigits& digits, double* step) {
   const double value = sign * (abs(d1) + digits.digit[1] * 0.1 + digits.digit[2] * 0.01 + digits.digit[3] * 0.001) *
                        pow(10.0, digits.exponent);
   if (step != nullptr) {
-    const int L = value == 0.0 ? 0 : static_cast<int>(log10(fabs(value)));
+    // Digits beyond the largest double read as infinite: no decade to take.
+    const int L = value == 0.0 || !isfinite(value) ? 0 : static_cast<int>(log10(fabs(value)));
     int first = 0;
     for (int k = 0; k < 4 && first == 0; ++k) first = digits.digit[k];
     if (first == 1) {

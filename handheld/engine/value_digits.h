@@ -17,7 +17,7 @@ valueDigits value_to_digits(double value);
 // digit of 0 counts as positive). *step, when given, receives the reading
 // step: 0.5 x 10^(L-3) when the first non-zero digit is 1, 0 when it is -1,
 // otherwise 0.5 x 10^(L-2), with L = int(log10(|value|)) (0 for a value of
-// 0).
+// 0, or one too large for a double).
 double digits_to_value(const valueDigits& digits, double* step);
 
 // UP on a field: + 1, modulo 10 (the exponent too).

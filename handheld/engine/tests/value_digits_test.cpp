@@ -1,6 +1,8 @@
 // Values typed digit by digit.
 #include <gtest/gtest.h>
 
+#include <math.h>
+
 #include "value_digits.h"
 
 namespace {
@@ -35,6 +37,9 @@ TEST(ValueDigits, ReadsTheValueAndItsReadingStep) {
       {{{4, 8, 0, 0}, -5}, 4.8e-05, 0.5e-06},
       {{{0, 5, 0, 0}, 0}, 0.5, 0.005},  // a first digit of 0 keeps the value
       {{{0, 0, 0, 0}, 3}, 0.0, 0.005},
+      // UP on the first digit of 1.7e308 (a parameter's value) leaves the
+      // doubles: the value is infinite, the step still a number.
+      {{{2, 7, 0, 0}, 308}, HUGE_VAL, 0.005},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
