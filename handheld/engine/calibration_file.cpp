@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "calibration_table.h"
 #include "card_path.h"
@@ -54,13 +55,28 @@ bool calibration_file_name(const char* serial, wchar_t* out, size_t capacity) {
 bool save_calibration_file() {
   wchar_t name[kPathCapacity];
   wchar_t path[kPathCapacity];
-  FILE* file = file_paths(name, path) ? open_file(path, "w") : nullptr;
+  // The table goes to a new file first and replaces the old one only once
+  // it is whole: a card that fills up, or is pulled, mid-write keeps the
+  // last good calibration.
+  std::wstring fresh;
+  FILE* file = nullptr;
+  if (file_paths(name, path)) {
+    fresh = std::wstring(path) + L".new";
+    file = open_file(fresh.c_str(), "w");
+  }
   bool written = file != nullptr;
   if (file != nullptr) {
     for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
       if (fprintf(file, "%lg\n", calibrationTable[e].load()) < 0) written = false;
     }
+    if (ferror(file) != 0) written = false;
     if (fclose(file) != 0) written = false;
+    std::error_code error;
+    if (written) std::filesystem::rename(std::filesystem::path(fresh), std::filesystem::path(path), error);
+    if (!written || error) {
+      written = false;
+      std::filesystem::remove(std::filesystem::path(fresh), error);
+    }
   }
   if (!written) {
     engine_show_message(0, "*** cannot open file ***\n%ls\n*** for storing calibration ***", name);

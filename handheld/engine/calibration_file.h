@@ -11,7 +11,9 @@
 bool calibration_file_name(const char* serial, wchar_t* out, size_t capacity);
 
 // Writes the table to the file named by the current serial number and shows
-// "CALIBRATION SAVED..." or "*** cannot open file ***...". True when saved.
+// "CALIBRATION SAVED..." or "*** cannot open file ***...". The file is
+// replaced only by a whole table: a failed write keeps the one before. True
+// when saved.
 bool save_calibration_file();
 
 // Reads the table from the file: all 30 values or nothing. With 30 values

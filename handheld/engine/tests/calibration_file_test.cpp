@@ -2,6 +2,11 @@
 // all.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -59,6 +64,46 @@ TEST_F(CalibrationFile, SavesOneLinePerEntry) {
   EXPECT_EQ(expected, text.str());
   ASSERT_EQ(1u, shown.messages().size());
   EXPECT_EQ("CALIBRATION SAVED\n\nto CFC.\n\n[Storage Card\\Cal1234567.txt]", shown.messages()[0].second);
+}
+
+TEST_F(CalibrationFile, ASaveReplacesTheFileOnlyWhenItIsWhole) {
+  const auto text_of = [this] {
+    std::ifstream in(file());
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  const auto files_in_card = [this] {
+    size_t n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "card")) n += entry.is_regular_file();
+    return n;
+  };
+  calibrationTable[0] = 4.8e-05;
+  write_file(30);
+  const std::string old_text = text_of();
+  engine_message_capture shown;
+  ASSERT_TRUE(save_calibration_file());
+  EXPECT_EQ(0u, text_of().find("4.8e-05\n"));
+  EXPECT_EQ(1u, files_in_card());
+#ifndef _WIN32
+  // A card that fills up mid-write: the calibration saved before stays.
+  write_file(30);
+  struct rlimit limit;
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &limit));
+  struct rlimit small = limit;
+  small.rlim_cur = 40;
+  void (*was)(int) = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+  const bool saved = save_calibration_file();
+  setrlimit(RLIMIT_FSIZE, &limit);
+  signal(SIGXFSZ, was);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(old_text, text_of());
+  EXPECT_EQ(1u, files_in_card());
+  ASSERT_EQ(2u, shown.messages().size());
+  EXPECT_EQ("*** cannot open file ***\nStorage Card\\Cal1234567.txt\n*** for storing calibration ***",
+            shown.messages()[1].second);
+#endif
 }
 
 TEST_F(CalibrationFile, LoadsAllThirtyAndKeepsTheUnitsSerialNumber) {
