@@ -155,6 +155,12 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
   const uint32_t pre_elapsed = elapsed_since(t0);
   each_block(c, 0, [&](samplesBlock& block) { block.CollectionTime = pre_elapsed; });
 
+  // A flicker collection of no sweeps ends here, its trigger never lowered.
+  if (c.synced && sweep_count < 1) {
+    release_converter();
+    return 0;
+  }
+
   // The flash.
   set_flash_trigger(false);
   if (!c.synced) {

@@ -211,6 +211,26 @@ TEST_F(Collection, FlickerTrainEndingEarlyGivesTheSweepsCompleted) {
   }
 }
 
+// A flicker collection of no sweeps ends after its pre-flash values, the
+// flash trigger never lowered.
+TEST_F(Collection, FlickerCollectionOfNoSweepsLeavesTheTriggerHigh) {
+  ASSERT_EQ(1, set_flash(20000, 2, 50, 0, 0));
+  for (int count : {0, -1}) {
+    for (bool dual : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "count " << count << " dual " << dual);
+      auto a = fresh_blocks(1);
+      auto b = fresh_blocks(1);
+      const int n = dual ? collect_dual_synced_sweeps(10, 40, a.get(), b.get(), 12000, 0, count, 120)
+                         : collect_synced_sweeps(10, 40, a.get(), 12000, 0, count, 120);
+      EXPECT_EQ(0, n);
+      EXPECT_EQ(10u, a[0].CollectionTime);
+      EXPECT_NE(0u, hardware.get_gpio_reg(GPIO_CONVERTER_WORD) & (1u << GPIO_FLASH_TRIGGER_BIT));
+      EXPECT_NE(0u, hardware.get_gpio_reg(GPIO_CONVERTER_WORD) & (1u << GPIO_ADC_SELECT_BIT));
+    }
+  }
+  send_8051_byte(COMMAND_DONE);
+}
+
 TEST_F(Collection, MissingSyncIsALostSyncOnEveryCollector) {
   struct Case {
     const char* name;
