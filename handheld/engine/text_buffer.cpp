@@ -6,10 +6,9 @@
 
 textBuffer::~textBuffer() { delete[] text_; }
 
-void textBuffer::reallocate(int capacity, bool keep) {
+void textBuffer::reallocate(int capacity) {
   char* grown = new char[capacity];
   grown[0] = '\0';
-  if (keep && text_ != nullptr) std::memcpy(grown, text_, static_cast<size_t>(length_) + 1);
   delete[] text_;
   text_ = grown;
   capacity_ = capacity;
@@ -17,14 +16,14 @@ void textBuffer::reallocate(int capacity, bool keep) {
 
 void textBuffer::assign(const char* bytes, int n) {
   if (n > 0 && bytes != nullptr) {
-    if (capacity_ < n + 1) reallocate(n + 1, false);
+    if (capacity_ < n + 1) reallocate(n + 1);
     std::memmove(text_, bytes, static_cast<size_t>(n));
     text_[n] = '\0';
     length_ = n;
     return;
   }
   length_ = 0;
-  if (text_ == nullptr) reallocate(8, false);
+  if (text_ == nullptr) reallocate(8);
   text_[0] = '\0';
 }
 
@@ -38,8 +37,18 @@ void textBuffer::append(const char* bytes, int n) {
     return;
   }
   if (bytes == nullptr || n <= 0) return;
-  if (capacity_ < length_ + n + 2) reallocate(length_ + n + 9, true);
-  std::memmove(text_ + length_, bytes, static_cast<size_t>(n));
+  if (capacity_ < length_ + n + 2) {
+    // The bytes may lie in the old array: both are copied before it is freed.
+    const int capacity = length_ + n + 9;
+    char* grown = new char[capacity];
+    std::memcpy(grown, text_, static_cast<size_t>(length_));
+    std::memcpy(grown + length_, bytes, static_cast<size_t>(n));
+    delete[] text_;
+    text_ = grown;
+    capacity_ = capacity;
+  } else {
+    std::memmove(text_ + length_, bytes, static_cast<size_t>(n));
+  }
   length_ += n;
   text_[length_] = '\0';
 }

@@ -33,7 +33,7 @@ class textBuffer {
   bool empty() const { return length_ == 0; }
 
  private:
-  void reallocate(int capacity, bool keep);
+  void reallocate(int capacity);
 
   int capacity_ = 0;
   int length_ = 0;

@@ -37,6 +37,19 @@ TEST(TextBuffer, GrowsByItsRules) {
   EXPECT_STREQ("after", t.text());
 }
 
+// Its own text, or part of it, as the source: the bytes are copied before
+// the old array is freed.
+TEST(TextBuffer, TakesItsOwnText) {
+  textBuffer t;
+  t.assign_text("abcdef");
+  t.append(t.text(), t.length());
+  EXPECT_STREQ("abcdefabcdef", t.text());
+  t.append_text(t.text() + 6);
+  EXPECT_STREQ("abcdefabcdefabcdef", t.text());
+  t.assign(t.text() + 3, 4);
+  EXPECT_STREQ("defa", t.text());
+}
+
 TEST(TextBuffer, NumbersAndTheLastCharacter) {
   struct Case {
     const char* text;
