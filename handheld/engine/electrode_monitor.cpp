@@ -33,6 +33,10 @@ const int GOOD_PASSES_NEEDED = 7;
 
 struct monitorThread : eventThread {  // woken by "electrodeTestEvent"
   std::unique_ptr<testFileRecord> record;  // the request's capture buffer
+  // The windows' times count from the request's start: raw tick counts lose
+  // the drift to rounding in the fit once the unit has been up for days, and
+  // to the count's wrap after some 49.7 days.
+  std::atomic<uint32_t> request_start_ms{0};
 };
 
 monitorThread& monitor() {
@@ -139,6 +143,7 @@ void serve_request() {
   } else {
     log_mesg("*** electrode monitor: no record for the impedance checks ***");
   }
+  t.request_start_ms = unit_tick_ms();
   g_monitorControl.running = 1;
   g_monitorControl.impedance_latched = g_monitorControl.impedance_wanted.load();
   while (g_monitorControl.active.load() && !t.quit.load()) {
@@ -228,7 +233,7 @@ bool monitor_baseline(int channel) {
   regressionWindow& first = g_monitorWindows.first[channel];
   regressionWindow& second = g_monitorWindows.second[channel];
   regressionWindow& burst = g_monitorWindows.burst;
-  const double now = unit_tick_ms();
+  const double now = static_cast<uint32_t>(unit_tick_ms() - monitor().request_start_ms.load());
   window_add(first, now, window_mean(burst));
   if (first.count == MEANS_WINDOW_POINTS) window_add(second, now, window_mean(first));
   if (second.count == MEANS_WINDOW_POINTS) {

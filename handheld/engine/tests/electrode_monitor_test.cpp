@@ -145,6 +145,27 @@ TEST_F(Monitor, QuietSignalFillsTheWindowsAndBecomesStableAtPassSixteen) {
   }
 }
 
+TEST_F(Monitor, DriftIsMeasuredAcrossTheTickCountWrap) {
+  // The unit's millisecond tick wraps (some 49.7 days up) while the second
+  // window fills: its times must still give the drift of a drifting baseline.
+  const uint64_t target_ns = (0x100000000ull - 250) * 1000000ull;
+  if (sim_now_ns() < target_ns) sim_advance_ns(target_ns - sim_now_ns());
+  sim_signal s;
+  sim_signal_defaults(0, &s);
+  s.drift_uv_per_s = 1000.0;
+  sim_signal_set(0, &s);
+  open_window(false);
+  for (size_t n = 1; n < 9; ++n) {
+    ASSERT_TRUE(pass(n));
+    next();
+  }
+  ASSERT_TRUE(pass(9));
+  const monitorChannel& a = g_monitorChannels[0];
+  EXPECT_NEAR(1000.0, a.drift.load(), 100.0);
+  EXPECT_EQ(STATUS_OUT_OF_LIMITS, a.baseline_status.load());
+  ASSERT_TRUE(close_window());
+}
+
 TEST_F(Monitor, ImpedanceChecksOnceStableAndNoSyncMarksTheElectrodes) {
   sim_electrode eye{3000.0, 0.0, 0.0}, ref{5500.0, 0.0, 0.0};
   sim_electrode_set(0, SIM_EYE, &eye);
