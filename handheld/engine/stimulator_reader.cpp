@@ -34,23 +34,34 @@ const std::chrono::seconds kStopLimit(5);
 
 // Where the reader stands in the stimulator's frames: outside a message, or
 // inside one with its length byte or n bytes (id and payload) still to come.
+// A message that stops short is ended by the main dialog's time-out (n x 50
+// ms from its length byte); the reader's extent ends with it, a margin
+// later, so that the key filter applies again after a truncated message.
 class messageExtent {
  public:
-  bool inside() const { return state_ != outside; }
-  void take(uint8_t byte) {
+  using clock = std::chrono::steady_clock;
+  bool inside(clock::time_point now) const {
+    return state_ == expect_length || (state_ > 0 && now <= deadline_);
+  }
+  void take(uint8_t byte, clock::time_point now) {
+    if (!inside(now)) state_ = outside;
     if (state_ == outside) {
       if (byte == STIMULATOR_MESSAGE_START) state_ = expect_length;
     } else if (state_ == expect_length) {
       state_ = byte > 0 ? byte : 1;  // a length of 0 still brings its id
+      deadline_ = now + std::chrono::milliseconds(byte * STIMULATOR_MESSAGE_MS_PER_BYTE) + kExtentMargin;
     } else {
       --state_;
     }
   }
 
  private:
+  // How far the main dialog may lag behind the reader.
+  static constexpr std::chrono::milliseconds kExtentMargin{STIMULATOR_EXTENT_MARGIN_MS};
   static const int outside = 0;
   static const int expect_length = -1;
   int state_ = outside;
+  clock::time_point deadline_;
 };
 
 }  // namespace
@@ -75,8 +86,9 @@ void stimulator_reader(serialPort* port, const std::atomic<bool>& stop) {
       std::this_thread::sleep_for(std::chrono::milliseconds(STIMULATOR_READ_BACKOFF_MS));
       continue;
     }
-    bool in_message = extent.inside() || stimulatorMessage.message_mode;
-    extent.take(byte);
+    const auto now = std::chrono::steady_clock::now();
+    bool in_message = extent.inside(now) || stimulatorMessage.message_mode;
+    extent.take(byte, now);
     bool key = byte >= '1' && byte <= '4';
     if (key && !in_message && stimulator_key_disabled(byte - '0')) continue;
     post_to_main_dialog(NOTICE_STIMULATOR_BYTE, byte);

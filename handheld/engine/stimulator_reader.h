@@ -2,7 +2,10 @@
 // each byte to the main dialog (WM_USER, 1, byte), except a key byte '1' to
 // '4' whose key is disabled while no message is being received: neither by
 // the main dialog's message mode nor by the reader's own count of the
-// message's bytes from its 'U' and length byte.
+// message's bytes from its 'U' and length byte. That count lasts no longer
+// than the message's time-out (length x 50 ms) and a margin for the main
+// dialog to catch up: a message that stops short does not hold the filter
+// off.
 #ifndef STIMULATOR_READER_H
 #define STIMULATOR_READER_H
 
@@ -15,6 +18,9 @@
 // After a failed (or empty) read the reader waits this long, in real time,
 // before reading again.
 const int STIMULATOR_READ_BACKOFF_MS = 20;
+// The margin after a message's time-out by which the reader's own count of
+// its bytes ends.
+const int STIMULATOR_EXTENT_MARGIN_MS = 500;
 
 // The key filter, set by the menu layer while a soft button is disabled.
 // key: 1 to 4 (others are ignored; a key out of range reads as enabled).

@@ -168,6 +168,20 @@ TEST_F(StimulatorReader, AShortReplyTimesOutAndALaterOneIsStillTaken) {
   EXPECT_TRUE(stimulator_calibration_payload(payload));
 }
 
+TEST_F(StimulatorReader, AMessageThatStopsShortDoesNotHoldTheKeyFilterOff) {
+  dialog_stand_in dialog;
+  set_stimulator_key_disabled(3, true);
+  ASSERT_TRUE(start_stimulator_reader());
+  stim_send({'U', 4, 's'});  // the three bytes after the id never come
+  ASSERT_TRUE(dialog.pump([&] { return dialog.handled == 3; }));
+  stimulator_message_timed_out();
+  ASSERT_TRUE(dialog.pump([&] { return dialog.timeouts == 1; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(4 * 50 + STIMULATOR_EXTENT_MARGIN_MS + 100));
+  stim_send({'3', '2'});
+  ASSERT_TRUE(dialog.pump([&] { return !dialog.keys.empty() && dialog.keys.back() == '2'; }));
+  EXPECT_EQ(dialog.keys, (bytes{'2'}));
+}
+
 TEST_F(StimulatorReader, NotStartedWithoutAPortAndStopsCleanly) {
   // Stopping a reader that is not running does nothing.
   EXPECT_TRUE(stop_stimulator_reader());
