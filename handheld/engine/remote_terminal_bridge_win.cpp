@@ -28,11 +28,19 @@ bool winsock_ready() {
   return ready;
 }
 
+// How long one write of the unit may wait on a terminal that does not read.
+const DWORD kSendTimeoutMs = 1000;
+
+// A send that fails or times out drops the connection: the unit's writes
+// never wait on a terminal for longer than one time-out.
 void send_all(SOCKET s, const std::string& text) {
   size_t sent = 0;
   while (sent < text.size()) {
     const int n = send(s, text.data() + sent, static_cast<int>(text.size() - sent), 0);
-    if (n <= 0) return;
+    if (n <= 0) {
+      shutdown(s, SD_BOTH);
+      return;
+    }
     sent += static_cast<size_t>(n);
   }
 }
@@ -65,6 +73,8 @@ void run(remote_terminal_bridge::state* s) {
   for (;;) {
     SOCKET client = accept(s->listener, nullptr, nullptr);
     if (client == INVALID_SOCKET) return;
+    setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&kSendTimeoutMs),
+               sizeof kSendTimeoutMs);
     {
       std::lock_guard<std::mutex> hold(s->lock);
       if (s->stopping) {

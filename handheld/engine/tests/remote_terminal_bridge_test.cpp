@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <string>
 #include <thread>
 
@@ -105,6 +106,26 @@ TEST_F(TerminalBridge, ANewTerminalCanConnectAfterTheFirstLeaves) {
   const uint8_t reply[] = "ok\r\n";
   endpoint_->write(reply, 4);
   EXPECT_EQ("ok\r\n", receive_until("ok\r\n"));
+}
+
+// A terminal that stops reading holds the unit's writes up for a bounded
+// time only: its connection is dropped.
+TEST_F(TerminalBridge, ATerminalThatStopsReadingDoesNotHoldTheLineUp) {
+  connect_terminal();
+  ASSERT_EQ(2, send(client_, "a\n", 2, 0));
+  ASSERT_EQ("a\r", typed(2));
+  const std::string chunk(64 * 1024, 'x');
+  auto writes = std::async(std::launch::async, [&] {
+    for (int i = 0; i < 1024; ++i) {
+      endpoint_->write(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
+    }
+  });
+  const bool finished = writes.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+  // Let a held write go before the test ends.
+  closesocket(client_);
+  client_ = INVALID_SOCKET;
+  writes.wait();
+  EXPECT_TRUE(finished) << "the unit's writes waited on the terminal";
 }
 
 }  // namespace
