@@ -1,5 +1,7 @@
 #include "filtered_trace.h"
 
+#include <cmath>
+
 #include "messages.h"
 #include "samples_list.h"
 #include "trace_filters.h"
@@ -59,6 +61,12 @@ bool tracePlusClass::set_50hz_filter(uint8_t flag) {
 }
 
 bool tracePlusClass::set_lowpass_filter(uint8_t flag, double frequency) {
+  // A frequency that is no number made every value of the trace no number,
+  // and never compared equal, so each call rebuilt again.
+  if (std::isnan(frequency)) {
+    errormessage("*** tracePlusClass::set_lowpass_filter - LOW-PASS FREQUENCY IS NO NUMBER ***");
+    return false;
+  }
   if (lowpass_ == flag && lowpass_frequency_ == frequency) return false;
   lowpass_ = flag;
   lowpass_frequency_ = frequency;

@@ -33,7 +33,8 @@ class tracePlusClass : public listPayload {
   traceClass* own_trace() const { return own_; }
   traceClass* filtered_trace() const { return filtered_; }
 
-  // Each returns false when nothing changed; else stores and rebuilds.
+  // Each returns false when nothing changed; else stores and rebuilds. A
+  // low-pass frequency that is no number is reported and refused.
   bool set_spike_filter(uint8_t flag);
   bool set_60hz_filter(uint8_t flag);
   bool set_50hz_filter(uint8_t flag);

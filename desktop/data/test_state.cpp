@@ -1,5 +1,6 @@
 #include "test_state.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -88,6 +89,11 @@ bool load_test_state(testStateClass& state, const char* test_path, waveMeasureme
   state_file_name(test_path, name);
   bool loaded = state.binding.load_file(name.text());
   state.state_loaded = loaded ? 1 : 0;
+  if (std::isnan(state.lowpass_frequency)) {
+    errormessage("*** STATE FILE [%s]: THE LOW-PASS FREQUENCY IS NO NUMBER, %lg Hz USED ***", name.text(),
+                 default_lowpass_frequency);
+    state.lowpass_frequency = default_lowpass_frequency;
+  }
 
   if (entry.set_lowpass_filter(entry.has_lowpass_filter(), state.lowpass_frequency)) state.lowpass_changed = 1;
   normalise_filtering(state.filtering);

@@ -16,6 +16,9 @@ class samplesListClass;
 class tracePlusClass;
 class waveMeasurementModel;
 
+// The low-pass frequency of a test without a state file, in Hz.
+constexpr double default_lowpass_frequency = 150.0;
+
 // The state a thumbnail keeps of its test, with the binding of its keys.
 class testStateClass {
  public:
@@ -30,7 +33,7 @@ class testStateClass {
   uint8_t filters_changed = 0;
   uint8_t lowpass_changed = 0;
   uint8_t samples_changed = 0;
-  double lowpass_frequency = 150.0;
+  double lowpass_frequency = default_lowpass_frequency;
   uint8_t auto_ab = 1;
   // 60 Hz notch, 50 Hz notch, spike removal, low-pass: '1' on, '0' off.
   byteObjectClass filtering;
@@ -47,7 +50,8 @@ class testStateClass {
 void state_file_name(const char* test_path, byteObjectClass& out);
 
 // Binds the keys to the state and the model, reads the state file of the
-// test (a missing file leaves the defaults) and applies it: the low-pass
+// test (a missing file leaves the defaults, and a low-pass frequency that
+// is no number is reported and takes the default) and applies it: the low-pass
 // frequency and the four filters to the trace entry (a short or long
 // filtering text is made four characters first), the sample flags to the
 // list when the text has one character per sample. Clears the samples,

@@ -153,6 +153,20 @@ TEST(FilteredTrace, SwitchesRebuildOnlyOnChange) {
   EXPECT_EQ(ys_of(entry.active_trace()), by_hand(*source, false, false, false, true, 70.0));
 }
 
+TEST(FilteredTrace, ALowpassFrequencyThatIsNoNumberIsRefused) {
+  auto source = mains_trace();
+  tracePlusClass entry(source.get());
+  entry.set_lowpass_filter(1, 70.0);
+  const std::vector<double> before = ys_of(entry.active_trace());
+  message_capture capture;
+  EXPECT_FALSE(entry.set_lowpass_filter(1, std::nan("")));
+  EXPECT_FALSE(entry.set_lowpass_filter(0, std::nan("")));
+  EXPECT_EQ(capture.texts().size(), 2u);
+  EXPECT_TRUE(entry.has_lowpass_filter());
+  EXPECT_EQ(entry.lowpass_frequency(), 70.0);
+  EXPECT_EQ(ys_of(entry.active_trace()), before);
+}
+
 TEST(FilteredTrace, RebuiltTraceStartsShownWithPlainOffsets) {
   auto source = mains_trace();
   tracePlusClass entry(source.get());

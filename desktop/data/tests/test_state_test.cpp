@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -163,6 +164,23 @@ TEST(TestState, FilteringAndSampleTextsAsRead) {
     EXPECT_EQ(test.entry->has_lowpass_filter(), c.lowpass) << c.filtering;
     EXPECT_EQ(test.samples.get_sample_flag(1), c.sample1) << c.filtering;
   }
+}
+
+TEST(TestState, ALowpassFrequencyThatIsNoNumberTakesTheDefault) {
+  temp_folder folder;
+  std::string path = folder.file("P01S01T0101A.tst");
+  std::ofstream(folder.file("P01S01T0101A.st_"), std::ios::trunc)
+      << "(TestState (lpfrequency nan) (filtering \"0001\"))\n";
+  loaded_test test;
+  message_capture capture;
+  EXPECT_TRUE(test.load(path));
+  EXPECT_EQ(capture.texts().size(), 1u);
+  EXPECT_EQ(test.state.lowpass_frequency, 150.0);
+  EXPECT_EQ(test.entry->lowpass_frequency(), 150.0);
+  EXPECT_TRUE(test.entry->has_lowpass_filter());
+  const traceClass* shown = test.entry->active_trace();
+  ASSERT_GT(shown->get_count(), 0);
+  for (int32_t i = 0; i < shown->get_count(); i++) ASSERT_TRUE(std::isfinite(shown->y_at(i))) << i;
 }
 
 TEST(TestState, AFailedWriteKeepsTheChangedFlag) {
