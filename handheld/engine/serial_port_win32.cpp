@@ -44,18 +44,24 @@ size_t write_device_port(serialPort* port, const uint8_t* bytes, size_t n) {
 }
 
 int read_device_port(serialPort* port, uint8_t* out, size_t max) {
-  // Announce the thread first, then look for a cancel: a cancel after the
-  // look finds the thread and cancels its ReadFile.
-  port->reading_thread = GetCurrentThreadId();
-  if (port->cancelled) {
+  for (;;) {
+    // Announce the thread first, then look for a cancel: a cancel after the
+    // look finds the thread and cancels its ReadFile.
+    port->reading_thread = GetCurrentThreadId();
+    if (port->cancelled) {
+      port->reading_thread = 0;
+      return 0;
+    }
+    DWORD got = 0;
+    BOOL ok = ReadFile(static_cast<HANDLE>(port->device), out, static_cast<DWORD>(max), &got, nullptr);
     port->reading_thread = 0;
-    return 0;
+    if (!ok) return port->cancelled ? 0 : -1;
+    if (got > 0) return static_cast<int>(got);
+    // A read that ended empty without a cancel (a time-out of the port) is
+    // read again: 0 tells the caller the reads were cancelled.
+    if (port->cancelled) return 0;
+    Sleep(1);
   }
-  DWORD got = 0;
-  BOOL ok = ReadFile(static_cast<HANDLE>(port->device), out, static_cast<DWORD>(max), &got, nullptr);
-  port->reading_thread = 0;
-  if (!ok) return port->cancelled ? 0 : -1;
-  return static_cast<int>(got);
 }
 
 void cancel_device_read(serialPort* port) {
