@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -69,7 +70,7 @@ void serve(remote_terminal_bridge::state& s, SOCKET client) {
   }
 }
 
-void run(remote_terminal_bridge::state* s) {
+void run(std::shared_ptr<remote_terminal_bridge::state> s) {
   for (;;) {
     SOCKET client = accept(s->listener, nullptr, nullptr);
     if (client == INVALID_SOCKET) return;
@@ -83,9 +84,12 @@ void run(remote_terminal_bridge::state* s) {
       }
       s->client = client;
     }
-    s->endpoint->set_output_listener([s](const std::string& text) {
-      std::lock_guard<std::mutex> hold(s->lock);
-      if (s->client != INVALID_SOCKET) send_all(s->client, text);
+    const std::weak_ptr<remote_terminal_bridge::state> weak = s;
+    s->endpoint->set_output_listener([weak](const std::string& text) {
+      const std::shared_ptr<remote_terminal_bridge::state> alive = weak.lock();
+      if (!alive) return;  // the connection was stopped meanwhile
+      std::lock_guard<std::mutex> hold(alive->lock);
+      if (alive->client != INVALID_SOCKET) send_all(alive->client, text);
     });
     serve(*s, client);
     s->endpoint->set_output_listener(nullptr);
@@ -116,10 +120,10 @@ bool remote_terminal_bridge::start(std::shared_ptr<remote_text_endpoint> endpoin
     closesocket(listener);
     return false;
   }
-  state_.reset(new state);
+  state_ = std::make_shared<state>();
   state_->endpoint = std::move(endpoint);
   state_->listener = listener;
-  state_->thread = std::thread(run, state_.get());
+  state_->thread = std::thread(run, state_);
   return true;
 }
 

@@ -67,7 +67,9 @@ class remote_terminal_bridge {
   struct state;  // the connection's sockets and thread
 
  private:
-  std::unique_ptr<state> state_;
+  // Shared: a write of the unit that has taken the connection's listener
+  // keeps the state alive until its send is done.
+  std::shared_ptr<state> state_;
 };
 
 // Registers a new text endpoint as "COM3:" (ports opened on "COM3:" from
