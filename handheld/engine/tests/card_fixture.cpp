@@ -18,11 +18,10 @@ folderDate pinned_date() { return folderDate{2024, 3, 15}; }
 
 }  // namespace
 
-void CardFixture::SetUp() {
-  LogFixture::SetUp();
-  card_ = folder_ / "card";
-  std::filesystem::create_directories(card_);
-  set_card_root(card_.wstring().c_str());
+std::filesystem::path set_up_test_card(const std::filesystem::path& folder) {
+  const std::filesystem::path card = folder / "card";
+  std::filesystem::create_directories(card);
+  set_card_root(card.wstring().c_str());
   set_folder_date_source(pinned_date);
   copy_default_parameters();
   set_cfc_id("CFC7");
@@ -32,14 +31,24 @@ void CardFixture::SetUp() {
   g_test_stored = false;
   g_test_flag_byte = 0;
   isSlave = 0;
+  return card;
 }
 
-void CardFixture::TearDown() {
+void tear_down_test_card() {
   set_card_root(nullptr);
   set_folder_date_source(nullptr);
   reset_cfc_id();
   copy_default_parameters();
   isSlave = 0;
+}
+
+void CardFixture::SetUp() {
+  LogFixture::SetUp();
+  card_ = set_up_test_card(folder_);
+}
+
+void CardFixture::TearDown() {
+  tear_down_test_card();
   LogFixture::TearDown();
 }
 

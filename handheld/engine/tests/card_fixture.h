@@ -22,6 +22,12 @@ class CardFixture : public LogFixture {
   std::filesystem::path card_;
 };
 
+// The card set-up of CardFixture for fixtures built on another base: the
+// folder "card" below folder made and used as the card, and the rest as
+// above. Returns the card folder; the tear-down puts the defaults back.
+std::filesystem::path set_up_test_card(const std::filesystem::path& folder);
+void tear_down_test_card();
+
 // A record with counters, test id and an average of point values.
 void fill_test_record(testFileRecord& record, int P, int S, int T, int N, const char* test_id);
 

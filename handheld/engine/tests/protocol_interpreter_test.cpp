@@ -15,7 +15,7 @@
 
 #include "board_options.h"
 #include "calibration_table.h"
-#include "card_path.h"
+#include "card_fixture.h"
 #include "channel_selection.h"
 #include "engine_message_capture.h"
 #include "hw_binding.h"
@@ -34,8 +34,6 @@
 #include "unit_clock.h"
 
 namespace {
-
-folderDate pinned_date() { return folderDate{2024, 3, 15}; }
 
 // Records when each sweep was drawn and the texts shown.
 class recordingScreen : public interpreterScreen {
@@ -66,20 +64,11 @@ class Interpreter : public SimulatedUnit {
     SimulatedUnit::SetUp();
     load_default_calibration();
     open_stimulator();
-    card_ = folder_ / "card";
-    std::filesystem::create_directories(card_);
-    set_card_root(card_.wstring().c_str());
-    set_folder_date_source(pinned_date);
-    copy_default_parameters();
-    set_cfc_id("CFC7");
-    g_ERG_directory_index = 0;
-    g_protocol_number = 1;
-    g_session_number = 0;
+    card_ = set_up_test_card(folder_);
     g_run_count = 4;
     g_channels.a_on = 1;
     g_channels.b_on = 1;
     set_entered_test_id(nullptr);
-    g_test_stored = false;
     ASSERT_TRUE(set_ERG_directory(false));
     for (uint32_t input : {0u, 1u}) {
       sim_signal signal;
@@ -99,10 +88,7 @@ class Interpreter : public SimulatedUnit {
     reset_calibration_table();
     g_channels.a_on = 1;
     g_channels.b_on = 0;
-    set_card_root(nullptr);
-    set_folder_date_source(nullptr);
-    reset_cfc_id();
-    copy_default_parameters();
+    tear_down_test_card();
     SimulatedUnit::TearDown();
   }
 
