@@ -284,13 +284,16 @@ void kvBridgeClass::target_values_report(byteObjectClass* report) {
 }
 
 bool kvBridgeClass::save_file(const char* file_name, const char* title) {
+  // A refused title leaves nothing to write: the file is not opened, so an
+  // existing one is not emptied.
+  byteObjectClass report;
+  create_kvreport(title, &report);
+  if (report.length() == 0) return false;
   FILE* file = file_name ? fopen(file_name, "w") : nullptr;
   if (!file) {
     errormessage("*** UNABLE TO OPEN FILE ***\n[%s]", file_name ? file_name : "");
     return false;
   }
-  byteObjectClass report;
-  create_kvreport(title, &report);
   size_t length = static_cast<size_t>(report.length());
   bool written = fwrite(report.text(), 1, length, file) == length;
   bool closed = fclose(file) == 0;

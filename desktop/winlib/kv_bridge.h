@@ -95,8 +95,9 @@ class kvBridgeClass {
   // Stores the node's value text into the variable.
   void set_target_to_value(kvBridgeEntryClass* entry, kvNode* node);
 
-  // Writes the compact report to a new file; false (reported) when the file
-  // cannot be created, written or closed.
+  // Writes the compact report to a new file; false (reported) when the title
+  // is refused (the file is left untouched) or the file cannot be created,
+  // written or closed.
   bool save_file(const char* file_name, const char* title);
   // Reads and parses the file, sets every bound variable whose key it holds
   // (the others keep their values) and keeps the parsed list. False without

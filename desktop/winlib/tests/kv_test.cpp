@@ -433,6 +433,17 @@ TEST(KvBridge, SaveFailuresAreReported) {
   EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** UNABLE TO OPEN FILE ***\n[" + missing + "]"});
   capture.clear();
 
+  // Without a title there is no report to write: an existing file is kept.
+  std::string kept = folder.file("kept.st_");
+  folder.write("kept.st_", "(old (d 2))");
+  for (const char* title : {static_cast<const char*>(nullptr), ""}) {
+    EXPECT_FALSE(bridge.save_file(kept.c_str(), title));
+    EXPECT_EQ(read_file(kept), "(old (d 2))");
+  }
+  EXPECT_EQ(capture.texts(), std::vector<std::string>(2, "*** kvBridgeClass::create_kvreport ***\n"
+                                                         "*** - supplied title is NULL ***"));
+  capture.clear();
+
 #ifndef _WIN32
   // A file that opens but takes no data (Wine's own mapping of the device
   // accepts the bytes, so this runs on the host build only).
