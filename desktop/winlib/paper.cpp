@@ -76,6 +76,12 @@ int paper::scale_x(double mm) const { return truncate_to_int(mm * x_px_per_mm); 
 
 int paper::scale_y(double mm) const { return truncate_to_int(mm * y_px_per_mm); }
 
+// The origin is added in double, so a length held at the integer range's end
+// stays there instead of wrapping round.
+int paper::px_x(double mm) const { return truncate_to_int(static_cast<double>(scale_x(mm)) + x_origin); }
+
+int paper::px_y(double mm) const { return truncate_to_int(static_cast<double>(scale_y(mm)) + y_origin); }
+
 double paper::mm_x(double pixel) const { return x_px_per_mm != 0.0 ? (pixel - x_origin) / x_px_per_mm : 0.0; }
 
 double paper::mm_y(double pixel) const { return y_px_per_mm != 0.0 ? (pixel - y_origin) / y_px_per_mm : 0.0; }

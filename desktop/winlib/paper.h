@@ -52,8 +52,8 @@ class paper {
   // the integer range are held at its ends; NaN gives 0.
   int scale_x(double mm) const;
   int scale_y(double mm) const;
-  int px_x(double mm) const { return scale_x(mm) + x_origin; }
-  int px_y(double mm) const { return scale_y(mm) + y_origin; }
+  int px_x(double mm) const;
+  int px_y(double mm) const;
   // Pixel points back to millimetres (0 without a scale).
   double mm_x(double pixel) const;
   double mm_y(double pixel) const;

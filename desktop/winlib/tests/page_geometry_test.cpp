@@ -112,6 +112,10 @@ TEST(Paper, MillimetresBecomePixelsByTruncationPlusOrigin) {
   EXPECT_EQ(p.px_x(std::numeric_limits<double>::quiet_NaN()), 10);
   EXPECT_EQ(p.scale_x(1e300), INT_MAX);
   EXPECT_EQ(p.scale_x(-1e300), INT_MIN);
+  // A point beyond the integer range stays at its end with the origin added.
+  EXPECT_EQ(p.px_x(1e300), INT_MAX);
+  EXPECT_EQ(p.px_y(1e300), INT_MAX);
+  EXPECT_EQ(scaled(1.0, 1.0, -5, -5).px_x(-1e300), INT_MIN);
   EXPECT_DOUBLE_EQ(paper().mm_x(50), 0.0);
 }
 
