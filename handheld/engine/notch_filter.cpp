@@ -31,6 +31,15 @@ int32_t* bandreject_filter(const int32_t* input, int32_t* output, int n, double 
     return output;
   }
 
+  // The poles lie at radius r: a band too wide for the sample rate (r at or
+  // below -1), no band (r at or above 1) or a band that is no number would
+  // make the recursion ring or grow without bound and replace the values.
+  const double r = 1.0 - 3.0 * bandwidth_hz * s;
+  if (!(std::fabs(r) < 1.0)) {
+    if (output != input) std::memmove(output, input, sizeof(int32_t) * n);
+    return output;
+  }
+
   const size_t len = 3 * static_cast<size_t>(n);
   std::vector<double> e(len), p(len, 0.0), q(len, 0.0);
   const double d = static_cast<double>(input[0]) - input[n - 1];
@@ -41,7 +50,6 @@ int32_t* bandreject_filter(const int32_t* input, int32_t* output, int n, double 
   }
 
   const double pi = std::acos(-1.0);
-  const double r = 1.0 - 3.0 * bandwidth_hz * s;
   const double c = std::cos(2.0 * pi * f);
   const double k = (1.0 - 2.0 * r * c + r * r) / (2.0 - 2.0 * c);
   const double a0 = k, a1 = -2.0 * k * c, a2 = k;

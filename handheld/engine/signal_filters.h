@@ -27,8 +27,10 @@ std::vector<double> lowpass_filter_trace(const double* trace, int length, int ta
 // Zero-phase second-order band-reject filter of n raw values spanning
 // duration_ms, centred on frequency_hz with bandwidth_hz. input and output may
 // be the same array. With fewer than 3 values, no duration, a frequency at or
-// below 0 or at or above half the sample rate, the values are left unchanged
-// (copied to output when it is another array). Returns output.
+// below 0 or at or above half the sample rate, or a bandwidth that is not
+// above 0 or so wide for the sample rate that the filter would not settle
+// (3 * bandwidth_hz * seconds per value at or above 2), the values are left
+// unchanged (copied to output when it is another array). Returns output.
 int32_t* bandreject_filter(const int32_t* input, int32_t* output, int n, double duration_ms,
                            double frequency_hz, double bandwidth_hz);
 

@@ -148,25 +148,31 @@ TEST(BandrejectFilter, InPlaceEqualsCopyAndAConstantStays) {
 }
 
 TEST(BandrejectFilter, DegenerateInputsLeaveTheValuesUnchanged) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
   struct row {
     int n;
-    double duration, hz;
+    double duration, hz, bandwidth;
   };
   const row rows[] = {
-      {2, 800, 50},  {0, 800, 50},      {100, 0, 50},  {100, -5, 50},
-      {100, 800, 0}, {100, 800, -50},   {100, 10, 5000},  // 10000 samples/s: 5000 Hz is half
-      {100, 10, 6000}, {100, std::numeric_limits<double>::quiet_NaN(), 50},
+      {2, 800, 50, 10},  {0, 800, 50, 10},      {100, 0, 50, 10},  {100, -5, 50, 10},
+      {100, 800, 0, 10}, {100, 800, -50, 10},   {100, 10, 5000, 10},  // 10000 samples/s: 5000 Hz is half
+      {100, 10, 6000, 10}, {100, nan, 50, 10},
+      // A band too wide for the sample rate, or no band at all, would make
+      // the recursion grow without bound (or give no number) and wipe out the
+      // values: 10 samples/s with 10 Hz of band puts the pole at -2.
+      {100, 10000, 2, 10}, {100, 10, 50, 0}, {100, 10, 50, -5}, {100, 10, 50, nan},
   };
   for (const row& r : rows) {
     std::vector<int32_t> in(100);
     for (int i = 0; i < 100; ++i) in[i] = (i * 7919) % 1000 - 500;
     std::vector<int32_t> kept = in;
-    bandreject_filter(in.data(), in.data(), r.n, r.duration, r.hz, 10.0);
-    EXPECT_EQ(in, kept) << r.n << " " << r.duration << " " << r.hz;
+    bandreject_filter(in.data(), in.data(), r.n, r.duration, r.hz, r.bandwidth);
+    EXPECT_EQ(in, kept) << r.n << " " << r.duration << " " << r.hz << " " << r.bandwidth;
     std::vector<int32_t> out(100, 77);
-    bandreject_filter(kept.data(), out.data(), r.n, r.duration, r.hz, 10.0);
+    bandreject_filter(kept.data(), out.data(), r.n, r.duration, r.hz, r.bandwidth);
     for (int i = 0; i < 100; ++i) {
-      ASSERT_EQ(out[i], i < r.n ? kept[i] : 77) << r.n << " " << r.duration << " " << r.hz;
+      ASSERT_EQ(out[i], i < r.n ? kept[i] : 77)
+          << r.n << " " << r.duration << " " << r.hz << " " << r.bandwidth;
     }
   }
 }
