@@ -5,12 +5,10 @@
 #include <string.h>
 #include <wchar.h>
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "calibration_table.h"
-#include "card_path.h"
+#include "card_files.h"
 #include "engine_log.h"
 #include "engine_messages.h"
 
@@ -19,21 +17,8 @@ namespace {
 const size_t kNameCharacters = 9;
 const size_t kPathCapacity = 512;
 
-FILE* open_file(const wchar_t* path, const char* mode) {
-  const std::filesystem::path file(path);
-#ifdef _WIN32
-  const std::wstring wide_mode(mode, mode + strlen(mode));
-  return _wfopen(file.c_str(), wide_mode.c_str());
-#else
-  return fopen(file.c_str(), mode);
-#endif
-}
-
-// The file's name on the unit and its path here.
-bool file_paths(wchar_t* name, wchar_t* path) {
-  return calibration_file_name(unit_serial().c_str(), name, kPathCapacity) &&
-         resolve_card_path(name, path, kPathCapacity);
-}
+// The file's name on the unit.
+bool file_name(wchar_t* name) { return calibration_file_name(unit_serial().c_str(), name, kPathCapacity); }
 
 }  // namespace
 
@@ -54,30 +39,15 @@ bool calibration_file_name(const char* serial, wchar_t* out, size_t capacity) {
 
 bool save_calibration_file() {
   wchar_t name[kPathCapacity];
-  wchar_t path[kPathCapacity];
-  // The table goes to a new file first and replaces the old one only once
-  // it is whole: a card that fills up, or is pulled, mid-write keeps the
-  // last good calibration.
-  std::wstring fresh;
-  FILE* file = nullptr;
-  if (file_paths(name, path)) {
-    fresh = std::wstring(path) + L".new";
-    file = open_file(fresh.c_str(), "w");
-  }
-  bool written = file != nullptr;
-  if (file != nullptr) {
+  // A card that fills up, or is pulled, mid-write keeps the last good
+  // calibration.
+  const bool written = file_name(name) && write_card_file_whole(name, "w", [](FILE* file) {
+    bool whole = true;
     for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
-      if (fprintf(file, "%lg\n", calibrationTable[e].load()) < 0) written = false;
+      if (fprintf(file, "%lg\n", calibrationTable[e].load()) < 0) whole = false;
     }
-    if (ferror(file) != 0) written = false;
-    if (fclose(file) != 0) written = false;
-    std::error_code error;
-    if (written) std::filesystem::rename(std::filesystem::path(fresh), std::filesystem::path(path), error);
-    if (!written || error) {
-      written = false;
-      std::filesystem::remove(std::filesystem::path(fresh), error);
-    }
-  }
+    return whole;
+  });
   if (!written) {
     engine_show_message(0, "*** cannot open file ***\n%ls\n*** for storing calibration ***", name);
     return false;
@@ -88,8 +58,7 @@ bool save_calibration_file() {
 
 bool load_calibration_file() {
   wchar_t name[kPathCapacity];
-  wchar_t path[kPathCapacity];
-  FILE* file = file_paths(name, path) ? open_file(path, "r") : nullptr;
+  FILE* file = file_name(name) ? open_card_file(name, "r") : nullptr;
   if (file == nullptr) {
     engine_show_message(0, "*** cannot open file ***\n%ls\n*** for reading calibration ***", name);
     return false;

@@ -45,6 +45,22 @@ FILE* open_card_file(const std::wstring& unit_path, const char* mode) {
 #endif
 }
 
+bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write) {
+  const std::wstring fresh = unit_path + L".new";
+  FILE* file = open_card_file(fresh, mode);
+  if (file == nullptr) return false;
+  bool written = write(file) && std::ferror(file) == 0;
+  written = std::fclose(file) == 0 && written;
+  if (written) {
+    std::error_code error;
+    const std::filesystem::path target = card_file_path(unit_path);
+    std::filesystem::rename(card_file_path(fresh), target, error);
+    written = !target.empty() && !error;
+  }
+  if (!written) remove_card_path(fresh);
+  return written;
+}
+
 bool wildcard_match(const std::wstring& pattern, const std::wstring& name) {
   size_t p = 0, n = 0, star = std::wstring::npos, resume = 0;
   while (n < name.size()) {

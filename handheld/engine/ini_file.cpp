@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <system_error>
 
 #include "card_files.h"
 #include "channel_selection.h"
@@ -15,9 +14,6 @@
 namespace {
 
 const wchar_t kIniPath[] = L"Storage Card\\VANDU.ini";
-// The new text is written here first and takes the file's place only when
-// whole, so a failed write keeps the old settings.
-const wchar_t kNewIniPath[] = L"Storage Card\\VANDU.ini.new";
 const int kLineCapacity = 256;
 
 // Reads one line without its '\n' (cut to the buffer; the rest of a longer
@@ -93,27 +89,18 @@ bool read_ini_file() {
 }
 
 bool write_ini_file() {
-  FILE* file = open_card_file(kNewIniPath, "wb");
-  if (file == nullptr) return false;
-  const int a_on = g_channels.a_on.load();
-  const int b_on = g_channels.b_on.load();
-  if (a_on == 0 && b_on == 0) {
-    std::fprintf(file, "1  0\n");
-  } else {
-    std::fprintf(file, "%d %d\n", a_on, b_on);
-  }
-  std::fprintf(file, "%s\n", cfc_id().c_str());
-  for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
-    std::fprintf(file, "%s %lg\n", systemParameters[i].key, *systemParameters[i].value);
-  }
-  bool written = std::ferror(file) == 0;
-  written = std::fclose(file) == 0 && written;
-  if (written) {
-    std::error_code error;
-    const std::filesystem::path target = card_file_path(kIniPath);
-    std::filesystem::rename(card_file_path(kNewIniPath), target, error);
-    written = !target.empty() && !error;
-  }
-  if (!written) remove_card_path(kNewIniPath);
-  return written;
+  return write_card_file_whole(kIniPath, "wb", [](FILE* file) {
+    const int a_on = g_channels.a_on.load();
+    const int b_on = g_channels.b_on.load();
+    if (a_on == 0 && b_on == 0) {
+      std::fprintf(file, "1  0\n");
+    } else {
+      std::fprintf(file, "%d %d\n", a_on, b_on);
+    }
+    std::fprintf(file, "%s\n", cfc_id().c_str());
+    for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
+      std::fprintf(file, "%s %lg\n", systemParameters[i].key, *systemParameters[i].value);
+    }
+    return true;
+  });
 }
