@@ -5,6 +5,8 @@ build=${ERG_BUILD:?}
 export WINEPREFIX="$build/win/wineprefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export PATH="$PATH:/usr/lib/wine"
+ERG_TOOLS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export ERG_TOOLS_DIR
 wine_session_begin() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine: creating the prefix in $WINEPREFIX"
@@ -20,6 +22,8 @@ wine_session_begin() {
   # test's output: a test that creates the first window would otherwise have
   # them inherit its output pipe, and ctest would wait on them for ever.
   timeout 120 wine64 wineboot </dev/null >/dev/null 2>&1 || true
+  # The PostScript printer that prints to a file (once per prefix).
+  "$ERG_TOOLS_DIR/wine-printer.sh" </dev/null || true
   if [ -n "${DISPLAY:-}" ]; then
     setsid wine64 explorer.exe /desktop </dev/null >/dev/null 2>&1 &
     sleep 1

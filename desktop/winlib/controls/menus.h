@@ -1,0 +1,67 @@
+// Menu helpers for windows with a menu bar (items addressed by command id
+// unless said otherwise), and groupMenuClass, a labelled selector: a group
+// frame whose caption shows a prefix and the chosen entry and which opens a
+// pop-up menu of fixed entries when clicked.
+#ifndef MENUS_H
+#define MENUS_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "byte_object.h"
+#include "captions.h"
+
+// With flip 1 the checked bit is flipped; the result is whether the item is
+// checked (1) or not (0). Other state bits (disabled, default) stay.
+int toggle_menu_check(HMENU menu, UINT id, int flip);
+// The item is checked when flag is 1, unchecked otherwise; other state bits
+// stay. Returns flag.
+int set_menu_check(HMENU menu, UINT id, int flag);
+// Flips the checked bit; other state bits stay. Returns the new check (1/0).
+int flip_menu_check(HMENU menu, UINT id);
+// The submenu of the item at a position, or null.
+HMENU submenu_at(HMENU menu, int position);
+bool set_menu_text(HMENU menu, UINT id, const char* text);
+bool append_menu_item(HMENU menu, UINT id, const char* text);
+// A new pop-up menu set as the item's submenu.
+HMENU attach_popup_menu(HMENU menu, UINT id);
+
+// The command of a selector's entry i.
+constexpr UINT group_menu_first_id = 10000;
+
+class groupMenuClass : public groupTextClass {
+ public:
+  // Entry texts follow unused, ended by a null pointer. The control is sized
+  // for the prefix and min_chars characters.
+  groupMenuClass(HWND parent, HFONT font, double x, double y, int min_chars, const paper& scale, const char* title,
+                 const char* prefix, int unused, ...);
+  ~groupMenuClass() override;
+
+  // Caption line 0: prefix and text, padded with blanks to min_chars.
+  void set_text(const char* text) override;
+  // Shows entry i's text.
+  void select_entry(int i);
+  // Entry i's text into buffer; its length (0 when there is none).
+  int entry_text(int i, char* buffer, int size);
+  // count doubles, one for each of entries 0 .. count - 1. More than there
+  // are entries is reported and cut.
+  void add_menu_values(int count, ...);
+  // Entry i's value; 0 for an index outside the entries. Values start at 0.
+  double value(int i) const;
+  int entry_count() const { return entry_count_; }
+  HMENU menu() const { return menu_; }
+  // Selection by mouse at (x, y) in millimetres of the holder's client area:
+  // the chosen entry's index, -1 when the point misses the control, -2 when
+  // no entry was chosen.
+  int pop_up(double x, double y, const paper& scale);
+
+ private:
+  HMENU menu_ = nullptr;
+  uint16_t entry_count_ = 0;
+  double* values_ = nullptr;
+  byteObjectClass prefix_;
+  uint16_t min_chars_ = 0;
+};
+
+#endif

@@ -1,0 +1,263 @@
+// Printing a window: the real path to the project's PostScript printer under
+// Wine, a memory page of a chosen size, and the failures of the dialog and
+// the document calls. The page the real path writes is rendered and probed
+// by check_printed_page.sh.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <winspool.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "control_test_window.h"
+#include "message_capture.h"
+#include "print_dialog_ui.h"
+#include "printing.h"
+
+namespace {
+
+// What the window's drawing saw, and a black box from (20, 30) to (60, 70) mm.
+struct drawingSeen {
+  int calls = 0;
+  uint8_t flag = 0;
+  paper scale;
+};
+
+void draw_box(HDC dc, const paper& scale, drawingSeen& seen) {
+  ++seen.calls;
+  seen.flag = printing_flag;
+  seen.scale = scale;
+  RECT box{scale.px_x(20.0), scale.px_y(30.0), scale.px_x(60.0), scale.px_y(70.0)};
+  FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  TextOutA(dc, scale.px_x(20.0), scale.px_y(75.0), "printed page", 12);
+}
+
+// The handles a scripted dialog gave out.
+struct handlesGiven {
+  HDC dc = nullptr;
+  HGLOBAL dev_mode = nullptr;
+  HGLOBAL dev_names = nullptr;
+};
+handlesGiven given;
+
+// A memory page: a white DIB section of page_px pixels that says it is
+// page_mm millimetres.
+struct memoryPage {
+  int width_px = 400;
+  int height_px = 300;
+  int width_mm = 100;
+  int height_mm = 75;
+  HBITMAP bitmap = nullptr;
+  uint32_t* bits = nullptr;
+
+  void make() {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_px;
+    info.bmiHeader.biHeight = -height_px;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* memory = nullptr;
+    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    bits = static_cast<uint32_t*>(memory);
+    std::memset(bits, 0xFF, static_cast<size_t>(width_px) * height_px * 4);
+  }
+  bool black(int x, int y) const { return (bits[y * width_px + x] & 0xFFFFFF) == 0; }
+  ~memoryPage() {
+    if (bitmap) DeleteObject(bitmap);
+  }
+};
+memoryPage* page = nullptr;
+
+BOOL memory_dialog(PRINTDLGA* record) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, page->bitmap);
+  record->hDC = dc;
+  given.dc = dc;
+  return TRUE;
+}
+int memory_caps(HDC, int index) {
+  switch (index) {
+    case HORZRES: return page->width_px;
+    case VERTRES: return page->height_px;
+    case HORZSIZE: return page->width_mm;
+    case VERTSIZE: return page->height_mm;
+    default: return 0;
+  }
+}
+int accept_call(HDC) { return 1; }
+int accept_doc(HDC, const DOCINFOA*) { return 1; }
+int refuse_call(HDC) { return SP_ERROR; }
+int refuse_doc(HDC, const DOCINFOA*) { return SP_ERROR; }
+
+// The default printer without showing the dialog: the real device context.
+BOOL default_printer_dialog(PRINTDLGA* record) {
+  record->Flags |= PD_RETURNDEFAULT;
+  BOOL ok = PrintDlgA(record);
+  given.dc = record->hDC;
+  given.dev_mode = record->hDevMode;
+  given.dev_names = record->hDevNames;
+  return ok;
+}
+
+DWORD dialog_error = 0;
+BOOL failing_dialog(PRINTDLGA*) { return FALSE; }
+DWORD failing_error() { return dialog_error; }
+
+class Printing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    given = handlesGiven{};
+    page = &memory;
+    memory.make();
+    holder.painter = [this](HDC dc, const paper& scale) { draw_box(dc, scale, seen); };
+  }
+  void TearDown() override {
+    print_dialog_ui_install(previous);
+    page = nullptr;
+  }
+  void install(const print_dialog_calls& calls) { previous = print_dialog_ui_install(calls); }
+
+  print_dialog_calls previous = print_dialog_ui();
+  memoryPage memory;
+  testHolderWindow holder;
+  drawingSeen seen;
+};
+
+// The port of the default printer as a path this program can open.
+std::string default_printer_file() {
+  char name[256];
+  DWORD size = sizeof name;
+  if (!GetDefaultPrinterA(name, &size)) return std::string();
+  HANDLE printer = nullptr;
+  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
+  DWORD needed = 0;
+  GetPrinterA(printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed ? needed : 1);
+  std::string port;
+  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed)) {
+    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
+  }
+  ClosePrinter(printer);
+  if (port.empty() || port[0] != '/') return std::string();
+  for (char& c : port) {
+    if (c == '/') c = '\\';
+  }
+  return "Z:" + port;
+}
+
+}  // namespace
+
+// The real path: the default printer (the project's PostScript printer on a
+// file port) prints one page; the file goes beside the test for
+// check_printed_page.sh to render and probe.
+TEST_F(Printing, AWindowPrintedToThePostScriptPrinterGivesOnePage) {
+  std::string file = default_printer_file();
+  ASSERT_FALSE(file.empty()) << "no default printer on a file port: tools/wine-printer.sh sets it up";
+  DeleteFileA(file.c_str());
+  install(print_dialog_calls{default_printer_dialog, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
+  message_capture capture;
+
+  ASSERT_TRUE(print_window(holder.hwnd(), &holder, nullptr, "ignored"));
+
+  EXPECT_TRUE(capture.texts().empty());
+  EXPECT_EQ(seen.calls, 1);
+  EXPECT_EQ(seen.flag, 1);
+  EXPECT_EQ(printing_flag, 0);
+  // Laid out on the whole printable area of the page.
+  EXPECT_GT(printer_paper.x_px_per_mm, 5.0);
+  EXPECT_EQ(seen.scale.x_px_per_mm, printer_paper.x_px_per_mm);
+  EXPECT_EQ(seen.scale.width_px, printer_paper.width_px);
+  // The job's device context and the dialog's memory are gone.
+  EXPECT_EQ(GetObjectType(given.dc), 0u);
+  ASSERT_NE(given.dev_mode, nullptr);
+  EXPECT_EQ(GlobalFlags(given.dev_mode), static_cast<UINT>(GMEM_INVALID_HANDLE));
+  EXPECT_EQ(GlobalFlags(given.dev_names), static_cast<UINT>(GMEM_INVALID_HANDLE));
+  EXPECT_EQ(print_record().hDC, nullptr);
+  EXPECT_EQ(print_record().hDevMode, nullptr);
+
+  std::ifstream in(file, std::ios::binary);
+  ASSERT_TRUE(in) << file;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  size_t pages = 0;
+  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
+  EXPECT_EQ(pages, 1u);
+  EXPECT_TRUE(CopyFileA(file.c_str(), "printed_window.ps", FALSE));
+}
+
+// A memory page of 100 x 75 mm at 4 pixels per millimetre: without a scale
+// the window is laid out on the page; with its own scale (2 pixels per mm)
+// it keeps that scale.
+TEST_F(Printing, TheSameDrawingOnAMemoryPageAtAChosenScale) {
+  install(print_dialog_calls{memory_dialog, nullptr, accept_doc, accept_call, accept_call, accept_call, accept_call,
+                             memory_caps});
+  struct row {
+    bool own_scale;
+    int inside_x, inside_y, outside_x, outside_y;
+  };
+  paper half;
+  half.rescale(200, 150, 100, 75);
+  for (row r : {row{false, 160, 200, 60, 100}, row{true, 80, 100, 160, 200}}) {
+    SCOPED_TRACE(r.own_scale);
+    std::memset(memory.bits, 0xFF, static_cast<size_t>(memory.width_px) * memory.height_px * 4);
+    ASSERT_TRUE(print_window(holder.hwnd(), &holder, r.own_scale ? &half : nullptr, "memory"));
+    EXPECT_DOUBLE_EQ(printer_paper.x_px_per_mm, 4.0);
+    EXPECT_DOUBLE_EQ(printer_paper.y_px_per_mm, 4.0);
+    EXPECT_TRUE(memory.black(r.inside_x, r.inside_y));
+    EXPECT_FALSE(memory.black(r.outside_x, r.outside_y));
+    EXPECT_FALSE(memory.black(390, 290));
+    EXPECT_EQ(GetObjectType(given.dc), 0u);
+  }
+  EXPECT_EQ(printing_flag, 0);
+}
+
+// A failed StartDoc or StartPage is reported; nothing is drawn, the flag
+// stays clear and the device context is freed.
+TEST_F(Printing, AFailedDocumentStartIsReportedAndFreed) {
+  struct row {
+    int (*start_doc)(HDC, const DOCINFOA*);
+    int (*start_page)(HDC);
+    const char* message;
+  };
+  for (row r : {row{refuse_doc, accept_call, "*** print_begin: StartDoc failed ***"},
+                row{accept_doc, refuse_call, "*** print_begin: StartPage failed ***"}}) {
+    SCOPED_TRACE(r.message);
+    install(print_dialog_calls{memory_dialog, nullptr, r.start_doc, r.start_page, accept_call, accept_call,
+                               accept_call, memory_caps});
+    message_capture capture;
+    seen.calls = 0;
+    EXPECT_FALSE(print_window(holder.hwnd(), &holder, nullptr, "x"));
+    ASSERT_EQ(capture.texts().size(), 1u);
+    EXPECT_EQ(capture.texts()[0].rfind(r.message, 0), 0u) << capture.texts()[0];
+    EXPECT_EQ(seen.calls, 0);
+    EXPECT_EQ(printing_flag, 0);
+    EXPECT_EQ(GetObjectType(given.dc), 0u);
+    print_dialog_ui_install(previous);
+  }
+}
+
+// A cancelled dialog ends the job quietly; a failed one (no printer) is
+// reported. Either way the printer record is left as it was.
+TEST_F(Printing, ACancelIsQuietAndAFailedDialogIsReported) {
+  install(print_dialog_calls{failing_dialog, failing_error, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
+  printer_paper.rescale(1000, 2000, 50, 100);
+  paper before = printer_paper;
+  struct row {
+    DWORD error;
+    const char* message;
+  };
+  for (row r : {row{0, nullptr}, row{PDERR_NODEFAULTPRN, "*** print_setup: the print dialog failed ***\n"
+                                                         "*** PDERR_NODEFAULTPRN (no printer is installed) ***"}}) {
+    message_capture capture;
+    dialog_error = r.error;
+    EXPECT_FALSE(print_window(holder.hwnd(), &holder, nullptr, "x"));
+    EXPECT_EQ(capture.texts(), r.message ? std::vector<std::string>{r.message} : std::vector<std::string>{});
+    EXPECT_EQ(seen.calls, 0);
+    EXPECT_EQ(printer_paper.x_px_per_mm, before.x_px_per_mm);
+    EXPECT_EQ(printer_paper.height_mm, before.height_mm);
+  }
+}
