@@ -3,7 +3,7 @@
 testHolderWindow::testHolderWindow(int width, int height) : winTypeClass(nullptr, 99) {
   RECT r{0, 0, width, height};
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  HWND window = CreateWindowExA(0, "general", "controls", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 10, 10,
+  HWND window = CreateWindowExA(0, "general", "controls", WS_OVERLAPPEDWINDOW, 10, 10,
                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, program_instance, nullptr);
   set_hwnd(window);
   ShowWindow(window, SW_SHOW);
@@ -39,6 +39,11 @@ intptr_t testHolderWindow::handle_message(uint32_t message, uintptr_t wparam, in
     default:
       return DefWindowProcA(window, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
   }
+}
+
+testHolderWindow& shared_holder() {
+  static testHolderWindow* holder = new testHolderWindow();
+  return *holder;
 }
 
 void pump_messages() {

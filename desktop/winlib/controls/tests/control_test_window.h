@@ -30,6 +30,10 @@ class testHolderWindow : public winTypeClass {
   std::function<void(HDC, const paper&)> painter;
 };
 
+// One holder for the whole test program (a top-level window costs Wine
+// seconds to take down); its controls and child windows stay until the end.
+testHolderWindow& shared_holder();
+
 // Dispatches waiting messages until none is left (and at most 2 seconds).
 void pump_messages();
 

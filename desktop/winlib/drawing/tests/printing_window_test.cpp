@@ -124,7 +124,7 @@ class Printing : public ::testing::Test {
 
   print_dialog_calls previous = print_dialog_ui();
   memoryPage memory;
-  testHolderWindow holder;
+  testHolderWindow& holder = shared_holder();
   drawingSeen seen;
 };
 
