@@ -64,8 +64,10 @@ bool take_version_reply() {
   versionMinor = minor;
   set_stimulator_version(major, minor);
   versionReceived = 1;
-  g_flash_8051_mode = FLASH_MODE_TABLE;
-  {
+  // A second version reply while the table is still awaited (the start-up
+  // request and the first paint's both answered) asks for no second table:
+  // it would arrive after the first was taken and be reported as unexpected.
+  if (g_flash_8051_mode.exchange(FLASH_MODE_TABLE) != FLASH_MODE_TABLE) {
     std::lock_guard<std::recursive_mutex> hold(stimulator_lock());
     for (uint8_t byte : TABLE_REQUEST) send_8051_byte(byte);
   }

@@ -37,9 +37,9 @@ extern std::atomic<int> statusReceived;
 bool parse_version_payload(const uint8_t* payload, int n, int& major, int& minor);
 
 // 'v': keeps the version (for the status lines and the log), awaits the
-// table, sends the table request 'l', 0x01, 0xF0 and raises the unit's
-// power hold (GPIO word 12 bit 2). False, and nothing sent, for a payload
-// too short to hold a version.
+// table, sends the table request 'l', 0x01, 0xF0 (unless a table is already
+// awaited) and raises the unit's power hold (GPIO word 12 bit 2). False,
+// and nothing sent, for a payload too short to hold a version.
 bool take_version_reply();
 
 // 'l', by the exchange's state.

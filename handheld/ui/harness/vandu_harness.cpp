@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "calibration_table.h"
 #include "hw_binding.h"
 #include "main_dialog.h"
 #include "main_window.h"
@@ -95,6 +96,8 @@ void vandu_stop() {
   end_8051_message();
   g_flash_8051_mode = FLASH_MODE_IDLE;
   versionReceived = 0;
+  calibrationReceived = 0;
+  reset_calibration_table();
   set_unit_time_filetime(0);
   tear_down_simulated_unit();
   quitFlag = 0;

@@ -75,6 +75,19 @@ TEST_F(StartupReplies, TheWholeExchangeKeepsVersionTableSerialAndClock) {
   EXPECT_FALSE(current_test_folder().empty());
 }
 
+TEST_F(StartupReplies, TwoVersionRepliesAskForOneTable) {
+  // The start-up request and the first paint's request are both answered
+  // before the table comes.
+  ASSERT_EQ(ask({'V'}), 'v');
+  ASSERT_TRUE(take_version_reply());
+  ASSERT_TRUE(take_version_reply());
+  EXPECT_EQ(sent_to_stimulator(), (std::vector<uint8_t>{'l', 0x01, 0xF0}));
+  ASSERT_EQ(next_stimulator_message(), 'l');
+  EXPECT_EQ(take_table_reply(), TABLE_TAKEN);
+  EXPECT_EQ(next_stimulator_message(), 't');
+  EXPECT_EQ(next_stimulator_message(300), -1) << "no second table";
+}
+
 TEST_F(StartupReplies, AnEmptyTableLoadsTheDefaultsAndAsksNoClock) {
   const double zeros[30] = {};
   sim_stim_set_table(zeros);

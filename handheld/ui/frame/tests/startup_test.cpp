@@ -31,7 +31,7 @@ TEST_F(VanduStartUp, ComesUpWithTheMainMenuAfterTheStimulatorExchange) {
   EXPECT_EQ(key_caption(1002), L"File Info");
   EXPECT_EQ(key_caption(1003), L"System Setup");
   EXPECT_EQ(key_caption(1004), L"Quit");
-  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(shown_menu(), 0) << line;
   ASSERT_NE(top_page(), nullptr);
   timer_handler(TIMER_STATUS);  // the first refresh draws the page whole
   EXPECT_EQ(page_text(STATUS_VERSION), L"S/W VERSION  3.744 ");
