@@ -1,6 +1,9 @@
 #include "notices.h"
 
 #include <stdint.h>
+#include <string.h>
+
+#include <deque>
 
 #include "key_captions.h"
 #include "key_log.h"
@@ -16,6 +19,52 @@
 
 namespace {
 
+// A complete message as it stood when its last byte came. Its notice
+// (WM_USER 4) is posted behind the bytes the reader has already queued, so
+// by the time the notice is handled the next message may have begun in
+// the receive buffer: each notice takes the oldest complete message kept
+// here instead.
+struct completeMessage {
+  int id;
+  int length;
+  int count;
+  uint8_t buffer[STIMULATOR_MESSAGE_BUFFER + 1];
+};
+std::deque<completeMessage> completed;
+const size_t COMPLETED_LIMIT = 16;
+
+void keep_completed_message() {
+  const stimulatorMessageState& m = stimulatorMessage;
+  completeMessage c;
+  c.id = m.id;
+  c.length = m.length;
+  c.count = m.count;
+  memcpy(c.buffer, m.buffer, sizeof c.buffer);
+  if (completed.size() >= COMPLETED_LIMIT) completed.pop_front();
+  completed.push_back(c);
+}
+
+// Runs handle with the receive buffer holding the oldest complete message
+// of this id, and puts the message being received back afterwards.
+INT_PTR with_completed_message(int id, INT_PTR (*handle)(int)) {
+  if (completed.empty() || completed.front().id != id) return handle(id);
+  const completeMessage c = completed.front();
+  completed.pop_front();
+  stimulatorMessageState& m = stimulatorMessage;
+  completeMessage receiving{m.id, m.length, m.count, {}};
+  memcpy(receiving.buffer, m.buffer, sizeof receiving.buffer);
+  m.id = c.id;
+  m.length = c.length;
+  m.count = c.count;
+  memcpy(m.buffer, c.buffer, sizeof m.buffer);
+  const INT_PTR result = handle(id);
+  m.id = receiving.id;
+  m.length = receiving.length;
+  m.count = receiving.count;
+  memcpy(m.buffer, receiving.buffer, sizeof m.buffer);
+  return result;
+}
+
 const int SHUTDOWN_MENU = 19;
 const int SHUTDOWN_PAGE_CODE = 17;
 
@@ -23,6 +72,7 @@ INT_PTR take_byte(uint8_t byte) {
   idleMinutes = 0;
   if (stimulatorMessage.message_mode) {
     take_8051_message_byte(byte);
+    if (!stimulatorMessage.message_mode) keep_completed_message();
     return 1;
   }
   const int control = control_of_stimulator_key(byte);
@@ -89,6 +139,8 @@ INT_PTR take_timer_event(LPARAM event) {
 
 }  // namespace
 
+void forget_completed_messages() { completed.clear(); }
+
 INT_PTR handle_main_notice(WPARAM kind, LPARAM value) {
   switch (kind) {
     case NOTICE_BYTE:
@@ -99,7 +151,7 @@ INT_PTR handle_main_notice(WPARAM kind, LPARAM value) {
       }
       return 1;
     case NOTICE_MESSAGE:
-      return take_message(static_cast<int>(value));
+      return with_completed_message(static_cast<int>(value), take_message);
     case NOTICE_TIMER:
       return take_timer_event(value);
     case NOTICE_MENU_REQUEST:

@@ -17,4 +17,7 @@ const WPARAM NOTICE_MENU_REQUEST = 26;
 // not take).
 INT_PTR handle_main_notice(WPARAM kind, LPARAM value);
 
+// Complete messages whose notices have not come yet are forgotten (start-up).
+void forget_completed_messages();
+
 #endif

@@ -15,6 +15,7 @@
 #include "main_window_link.h"
 #include "menu_dispatch.h"
 #include "menu_request.h"
+#include "notices.h"
 #include "message_display.h"
 #include "remote_line.h"
 #include "remote_uart.h"
@@ -75,6 +76,7 @@ void start_up_main_dialog(HWND dialog) {
   set_main_dialog_poster(window_main_dialog_poster(dialog));
   set_8051_message_timer(window_8051_message_timer(mainWindow));
   end_8051_message();
+  forget_completed_messages();
   if (open_8051_uart() == nullptr || !start_stimulator_reader()) errors += "*** UNABLE TO CREATE UART THREAD ***";
 
   open_remote_uart();
