@@ -24,5 +24,7 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int showCommand) {
     return 1;
   }
 #endif
-  return vandu_main(module, showCommand);
+  // The unit's power is off: the process ends here, its worker threads
+  // with it.
+  ExitProcess(static_cast<UINT>(vandu_main(module, showCommand)));
 }

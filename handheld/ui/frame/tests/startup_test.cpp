@@ -90,6 +90,8 @@ TEST_F(VanduStartUp, ShutsDownThroughItsKeys) {
   EXPECT_EQ(key_caption(1003), L"SHUTDOWN");
   EXPECT_FALSE(timer_running(TIMER_STATUS));
   ASSERT_NE(top_page(), nullptr);
+  EXPECT_EQ(status_page(), nullptr) << "the warning stands over the status page";
+  EXPECT_TRUE(IsWindowVisible(top_page()));
 
   post_stimulator_byte('2');  // the key under "SHUTDOWN"
   pump_until_idle();
