@@ -4,7 +4,7 @@
 #   tools/vandu-screen.sh <card folder> <output folder>
 # It starts the program on the card, waits for "-- WE'RE UP" on its
 # remote-control line, saves the unit's screen (vandu-main-menu.png),
-# touches "Quit" (vandu-shutdown.png) and then "SHUTDOWN", and checks that
+# touches "Quit" and then "SHUTDOWN", and checks that
 # the unit says "-- WE'RE DOWN." and ends. The remote-control line's
 # transcript is kept as vandu-remote-line.txt. ERG_VANDU names the program
 # when it is not the build's (build/win/bin/Vandu.exe).
@@ -18,6 +18,15 @@ out=$(cd "$2" && pwd)
 transcript=$out/vandu-remote-line.txt
 rm -f "$transcript" "$out"/vandu-*.png
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
+
+# No window manager runs on the virtual display: the program's windows are
+# left unmanaged (Wine draws their frames itself and hides them at once).
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX
+  WINEPREFIX="$(cd "$(dirname "$vandu")/.." && pwd)/wineprefix"
+fi
+WINEDEBUG=-all wine64 reg add 'HKCU\Software\Wine\AppDefaults\Vandu.exe\X11 Driver' \
+  /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
 
 ERG_REMOTE_LINE_TRANSCRIPT=$(windows_path "$transcript") \
   "$root/tools/wine-run" "$vandu" "$(windows_path "$card")" >"$out/vandu.out" 2>&1 &
@@ -47,19 +56,19 @@ for _ in $(seq 1 50); do
   sleep 0.2
 done
 [ -n "$window" ] || fail "no window VANDU on the display"
-# The window's client area: the unit's 240 x 320 screen.
+# The window's client area, the unit's 240 x 320 screen, lies inside its
+# frame: borders alike on three sides, the caption above.
 eval "$(xdotool getwindowgeometry --shell "$window")"
-[ "$WIDTH" = 240 ] && [ "$HEIGHT" = 320 ] || fail "the screen is ${WIDTH}x${HEIGHT}, not 240x320"
-# Without a window manager Wine waits a while on each window it hides:
-# each picture waits for the screen to settle.
-shot() { sleep 3; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1"; }
+border=$(( (WIDTH - 240) / 2 ))
+X=$((X + border)) Y=$((Y + HEIGHT - 320 - border)) WIDTH=240 HEIGHT=320
+shot() { sleep 1.5; import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1"; }
 # A touch on a key: the keys fill the bottom two rows, left and right.
 touch_key() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; }
 upper_row=281 lower_row=302 right_column=181
 
 shot vandu-main-menu.png
 touch_key $right_column $lower_row   # "Quit"
-shot vandu-shutdown.png
+sleep 1.5
 touch_key $right_column $upper_row   # "SHUTDOWN"
 wait_for "-- WE'RE DOWN." || fail "no \"-- WE'RE DOWN.\" after SHUTDOWN"
 for _ in $(seq 1 50); do

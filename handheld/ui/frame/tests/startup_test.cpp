@@ -83,8 +83,11 @@ TEST_F(VanduStartUp, TheExitSequenceReleasesThePowerHoldThenSaysGoodbye) {
 }
 
 TEST_F(VanduStartUp, ShutsDownThroughItsKeys) {
+  HWND status = status_page();
+  ASSERT_NE(status, nullptr);
   post_stimulator_byte('4');  // "Quit"
   pump_until_idle();
+  EXPECT_FALSE(IsWindowVisible(status)) << "the status page waits hidden under the warning";
   EXPECT_EQ(shown_menu(), 19);
   EXPECT_EQ(key_caption(1001), L"CANCEL");
   EXPECT_EQ(key_caption(1003), L"SHUTDOWN");
