@@ -21,33 +21,6 @@ TEST(IntroRules, StartUpFileFromTheCommandLine) {
   EXPECT_EQ(start_up_file((std::string(300, 'x') + ".tst").c_str()), "");
 }
 
-TEST(IntroRules, ProgramFontSettingRoundTrip) {
-  fontSetting font;
-  ASSERT_TRUE(parse_font_setting("-13 0 0 0 400 0 0 0 0 3 2 1 34 Times New Roman\n", font));
-  EXPECT_EQ(font.height, -13);
-  EXPECT_EQ(font.weight, 400);
-  EXPECT_EQ(font.pitch_and_family, 34);
-  EXPECT_EQ(font.face, "Times New Roman");
-  EXPECT_EQ(format_font_setting(font), "-13 0 0 0 400 0 0 0 0 3 2 1 34 Times New Roman\n");
-
-  fontSetting again;
-  ASSERT_TRUE(parse_font_setting(format_font_setting(font).c_str(), again));
-  EXPECT_EQ(format_font_setting(again), format_font_setting(font));
-
-  // At most three words of the face; values beyond a byte held to its range.
-  ASSERT_TRUE(parse_font_setting("10 5 0 0 700 1 999 0 0 0 0 0 0 A B C D", font));
-  EXPECT_EQ(font.face, "A B C");
-  EXPECT_EQ(font.underline, 255);
-  ASSERT_TRUE(parse_font_setting(("10 5 0 0 700 1 0 0 0 0 0 0 0 " + std::string(80, 'F')).c_str(), font));
-  EXPECT_EQ(font.face.size(), 31u);
-
-  fontSetting kept;
-  kept.face = "kept";
-  EXPECT_FALSE(parse_font_setting("10 5 0", kept));
-  EXPECT_FALSE(parse_font_setting(nullptr, kept));
-  EXPECT_EQ(kept.face, "kept");
-}
-
 TEST(IntroRules, DropKinds) {
   EXPECT_EQ(classify_drop("CSV"), dropKind::trace_text);
   EXPECT_EQ(classify_drop("xy"), dropKind::trace_text);
