@@ -152,7 +152,7 @@ void measure_test(loadedTest& test) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  modal_ui_install(modal_ui_calls{wide_box_to_stderr, box_to_stderr});
+  modal_ui_install(modal_ui_calls{wide_box_to_stderr, box_to_stderr, nullptr});
 
   std::string folder;
   bool generated = argc < 2;

@@ -15,6 +15,8 @@ have /usr/lib/wine/wine64              || need+=(wine64)
 have Xvfb                              || need+=(xvfb)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/include/fftw3.h ]            || need+=(libfftw3-dev)
+[ -x /usr/bin/import ]                 || need+=(imagemagick)
+have xdotool                           || need+=(xdotool)
 if [ ${#need[@]} -gt 0 ]; then
   echo "install-deps: installing ${need[*]}"
   SUDO=""

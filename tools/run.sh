@@ -2,7 +2,9 @@
 # The main job: installs what is missing, builds everything, probes the
 # hardware access library on the simulated unit, then records the
 # demonstration session on the simulated unit into a fresh card folder
-# (build/win/demo-card, or the folder given as the first argument).
+# (build/win/demo-card, or the folder given as the first argument). Then
+# Vandu itself starts on that card under a virtual display; the picture of
+# its screen goes to build/win/shots, and it is shut down through its keys.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
@@ -17,3 +19,13 @@ trap wine_session_end EXIT
 rm -rf "$card"
 "$root/tools/wine-run" "$build/win/bin/make_demo_card.exe" "$card"
 "$root/tools/wine-run" "$build/win/bin/record_protocol.exe" "$card" DEMO.ses DEMO01
+wine_session_end
+trap - EXIT
+
+# Vandu on the simulated unit, on a display of its own.
+export root card shots="$build/win/shots"
+"$root/tools/with-display" bash -c '
+  . "$root/tools/wine-session.sh"
+  wine_session_begin
+  trap wine_session_end EXIT
+  "$root/tools/vandu-screen.sh" "$card" "$shots"'

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "main_dialog.h"
+
 namespace {
 
 std::mutex request_lock;
@@ -11,9 +13,20 @@ int count = 0;
 }  // namespace
 
 void request_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int resourceId, bool replace) {
+  {
+    std::lock_guard<std::mutex> hold(request_lock);
+    const int slot = count < MENU_REQUEST_SLOTS ? count++ : MENU_REQUEST_SLOTS - 1;
+    requests[slot] = {window, pageCode, menuId, dialogProc, resourceId, replace};
+  }
+  HWND main = mainDialog;
+  if (main != nullptr) PostMessageW(main, WM_USER, MENU_REQUEST_NOTICE, 0);
+}
+
+bool take_menu_request(menuRequest& request) {
   std::lock_guard<std::mutex> hold(request_lock);
-  requests[count] = {window, pageCode, menuId, dialogProc, resourceId, replace};
-  if (count < MENU_REQUEST_SLOTS - 1) ++count;
+  if (count == 0) return false;
+  request = requests[--count];
+  return true;
 }
 
 int menu_request_count() {

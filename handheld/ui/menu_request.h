@@ -1,6 +1,6 @@
-// Requests for a menu change, callable from any thread. The menu stack runs
-// them on the user-interface thread; until it exists the requests are only
-// kept, in the queue it will take them from.
+// Requests for a menu change, callable from any thread: each is queued and
+// WM_USER 26 is posted to the main dialog, which takes the newest queued
+// request and shows its menu on the user-interface thread.
 #ifndef MENU_REQUEST_H
 #define MENU_REQUEST_H
 
@@ -16,12 +16,18 @@ struct menuRequest {
 };
 
 const int MENU_REQUEST_SLOTS = 10;
+// The main dialog's WM_USER kind that runs the newest request.
+const WPARAM MENU_REQUEST_NOTICE = 26;
 
-// Stores the request in slot [count] and, while count is below 9, counts it
-// (a tenth and every later request replace slot 9).
+// Queues the request (with ten queued, it replaces the newest) and posts
+// WM_USER 26 to the main dialog.
 void request_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int resourceId, bool replace);
 
-// The queue as it stands.
+// Takes the newest queued request (last in, first out); false when none is
+// queued.
+bool take_menu_request(menuRequest& request);
+
+// The queue as it stands: the count and the slots from the oldest (0).
 int menu_request_count();
 menuRequest menu_request_slot(int slot);
 // Forgets every queued request.

@@ -17,7 +17,7 @@ std::string utf8(const wchar_t* text) {
 }  // namespace
 
 modal_capture::modal_capture() {
-  previous_ = modal_ui_install(modal_ui_calls{on_message_box_w, on_message_box_a});
+  previous_ = modal_ui_install(modal_ui_calls{on_message_box_w, on_message_box_a, nullptr});
   active = this;
 }
 

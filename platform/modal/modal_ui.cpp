@@ -10,7 +10,11 @@ int real_message_box_a(HWND owner, const char* text, const char* caption, UINT t
   return MessageBoxA(owner, text, caption, type);
 }
 
-const modal_ui_calls platform_calls = {real_message_box_w, real_message_box_a};
+INT_PTR real_dialog_box_param_a(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
+  return DialogBoxParamA(instance, name, owner, procedure, param);
+}
+
+const modal_ui_calls platform_calls = {real_message_box_w, real_message_box_a, real_dialog_box_param_a};
 modal_ui_calls current = platform_calls;
 
 }  // namespace
@@ -23,6 +27,8 @@ modal_ui_calls modal_ui_install(const modal_ui_calls& calls) {
   modal_ui_calls previous = current;
   current.message_box_w = calls.message_box_w ? calls.message_box_w : platform_calls.message_box_w;
   current.message_box_a = calls.message_box_a ? calls.message_box_a : platform_calls.message_box_a;
+  current.dialog_box_param_a =
+      calls.dialog_box_param_a ? calls.dialog_box_param_a : platform_calls.dialog_box_param_a;
   return previous;
 }
 
@@ -32,4 +38,8 @@ int modal_message_box(HWND owner, const wchar_t* text, const wchar_t* caption, U
 
 int modal_message_box(HWND owner, const char* text, const char* caption, UINT type) {
   return current.message_box_a(owner, text, caption, type);
+}
+
+INT_PTR modal_dialog_box(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
+  return current.dialog_box_param_a(instance, name, owner, procedure, param);
 }

@@ -11,6 +11,8 @@
 struct modal_ui_calls {
   int (*message_box_w)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
   int (*message_box_a)(HWND owner, const char* text, const char* caption, UINT type);
+  // A modal dialog from a template of the instance's resources.
+  INT_PTR (*dialog_box_param_a)(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param);
 };
 
 // The calls in force. Never null entries.
@@ -23,5 +25,6 @@ const modal_ui_calls& modal_ui_platform();
 // What programs call.
 int modal_message_box(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 int modal_message_box(HWND owner, const char* text, const char* caption, UINT type);
+INT_PTR modal_dialog_box(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param);
 
 #endif

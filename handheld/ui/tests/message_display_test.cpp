@@ -153,7 +153,7 @@ TEST_F(MessageDisplay, WorkerThreadsMayShowMessages) {
   }
   for (std::thread& t : threads) t.join();
   EXPECT_EQ(line.writes().size(), 15u);
-  EXPECT_EQ(menu_request_count(), 9);  // ten slots: the tenth and later share the last
+  EXPECT_EQ(menu_request_count(), MENU_REQUEST_SLOTS);  // ten slots: the tenth and later share the last
   EXPECT_EQ(message_history_count(), 9);
 }
 

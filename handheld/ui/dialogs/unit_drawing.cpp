@@ -1,0 +1,79 @@
+#include "unit_drawing.h"
+
+#include <wchar.h>
+
+#include <atomic>
+#include <initializer_list>
+
+#include "colour_brushes.h"
+
+HPEN solidPens[COLOUR_COUNT];
+HPEN dashPens[COLOUR_COUNT];
+HFONT smallFont = nullptr;
+HFONT fixedFont = nullptr;
+HFONT largeFixedFont = nullptr;
+
+namespace {
+
+const COLORREF kColours[COLOUR_COUNT] = {
+    0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000, 0xFF00FF, 0x000000, 0x808080, 0xFFFFFF,
+};
+
+std::atomic<bool> plainKeyOnce{false};
+
+HFONT make_font(const wchar_t* face, int height, int width, int weight, BYTE pitch) {
+  LOGFONTW font = {};
+  font.lfHeight = height;
+  font.lfWidth = width;
+  font.lfWeight = weight;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfPitchAndFamily = pitch;
+  wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&font);
+}
+
+}  // namespace
+
+COLORREF colour_of(int index) { return index >= 0 && index < COLOUR_COUNT ? kColours[index] : 0; }
+
+void create_pens_and_fonts() {
+  for (int i = 0; i < COLOUR_COUNT; ++i) {
+    if (solidPens[i] == nullptr) solidPens[i] = CreatePen(PS_SOLID, 1, kColours[i]);
+    if (dashPens[i] == nullptr) dashPens[i] = CreatePen(PS_DASH, 1, kColours[i]);
+  }
+  if (smallFont == nullptr) smallFont = make_font(L"Times New Roman", 14, 4, 400, 0);
+  if (fixedFont == nullptr) fixedFont = make_font(L"Courier New", 15, 8, 400, 0x31);
+  if (largeFixedFont == nullptr) largeFixedFont = make_font(L"Courier New", 30, 15, 700, 0x31);
+}
+
+void delete_pens_and_fonts() {
+  for (int i = 0; i < COLOUR_COUNT; ++i) {
+    if (solidPens[i] != nullptr) DeleteObject(solidPens[i]);
+    if (dashPens[i] != nullptr) DeleteObject(dashPens[i]);
+    solidPens[i] = dashPens[i] = nullptr;
+  }
+  for (HFONT* font : {&smallFont, &fixedFont, &largeFixedFont}) {
+    if (*font != nullptr) DeleteObject(*font);
+    *font = nullptr;
+  }
+}
+
+void draw_colour_text(HDC dc, const wchar_t* text, int x, int y, int colour) {
+  if (dc == nullptr || text == nullptr) return;
+  const COLORREF previous = SetTextColor(dc, colour_of(colour));
+  ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr);
+  SetTextColor(dc, previous);
+}
+
+HBRUSH key_colour_brush(int control) {
+  if (plainKeyOnce.exchange(false)) return brushes[7];
+  switch (control) {
+    case 1001: return brushes[0];
+    case 1002: return brushes[2];
+    case 1003: return brushes[1];
+    case 1004: return brushes[3];
+    default: return nullptr;
+  }
+}
+
+void set_plain_key_once() { plainKeyOnce = true; }

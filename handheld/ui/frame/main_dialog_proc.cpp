@@ -1,0 +1,76 @@
+#include "main_dialog_proc.h"
+
+#include "colour_brushes.h"
+#include "main_dialog.h"
+#include "menu_dispatch.h"
+#include "notices.h"
+#include "startup.h"
+#include "startup_replies.h"
+#include "stimulator_link.h"
+#include "unit_drawing.h"
+#include "unit_resources.h"
+
+std::atomic<bool> firstPaintDone{false};
+
+namespace {
+
+// The soft keys are drawn here, on the brush their colour message gives
+// (the blue key with white text), so that they show their colours.
+INT_PTR draw_key(HWND dialog, const DRAWITEMSTRUCT& item) {
+  if (item.CtlType != ODT_BUTTON) return FALSE;
+  HBRUSH brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(dialog, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(item.hDC), reinterpret_cast<LPARAM>(item.hwndItem)));
+  if (brush == nullptr) brush = GetSysColorBrush(COLOR_BTNFACE);
+  RECT area = item.rcItem;
+  FillRect(item.hDC, &area, brush);
+  DrawEdge(item.hDC, &area, (item.itemState & ODS_SELECTED) != 0 ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  wchar_t caption[64] = {};
+  GetWindowTextW(item.hwndItem, caption, 64);
+  HGDIOBJ oldFont = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, item.CtlID == 1004 ? colour_of(7) : colour_of(5));
+  DrawTextW(item.hDC, caption, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(item.hDC, oldFont);
+  return TRUE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      start_up_main_dialog(dialog);
+      return TRUE;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(dialog, &paint);
+      RECT client;
+      GetClientRect(dialog, &client);
+      FillRect(dc, &client, brushes[5] != nullptr ? brushes[5] : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      EndPaint(dialog, &paint);
+      if (!firstPaintDone.exchange(true)) {
+        versionReceived = 0;
+        send_8051_string("v");
+      }
+      return TRUE;
+    }
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<INT_PTR>(key_colour_brush(GetDlgCtrlID(reinterpret_cast<HWND>(lParam))));
+    case WM_DRAWITEM:
+      return draw_key(dialog, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      return TRUE;
+    case WM_USER:
+      return handle_main_notice(wParam, lParam);
+    case WM_COMMAND:
+      return dispatch_menu_command(LOWORD(wParam), lParam);
+    case WM_DESTROY:
+      free_unit_resources();
+      if (mainDialog == dialog) mainDialog = nullptr;
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}

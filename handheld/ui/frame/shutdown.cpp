@@ -1,0 +1,27 @@
+#include "shutdown.h"
+
+#include <windows.h>
+
+#include <stdio.h>
+
+#include "engine_log.h"
+#include "main_dialog.h"
+#include "main_window.h"
+#include "remote_line.h"
+#include "timers.h"
+
+void manual_shutdown() {
+  const DWORD elapsedMs = GetTickCount() - startTicks;
+  const double hours = elapsedMs / 3600000.0;
+  const int wholeHours = static_cast<int>(hours);
+  const double minutes = (hours - wholeHours) * 60.0;
+  const int wholeMinutes = static_cast<int>(minutes);
+  const double seconds = (minutes - wholeMinutes) * 60.0;
+  remote_printf("-- WE'RE DOWN.\r\n");
+  log_mesg(" %6.2lf Min", elapsedMs / 60000.0);
+  log_mesg("Manual Shutdown, ETI [%2.2i:%2.2i:%04.1lf]", wholeHours, wholeMinutes, seconds);
+  log_close_record(1, "%s", "");
+  fflush(nullptr);
+  ShowCursor(TRUE);
+  if (mainDialog != nullptr) PostMessageW(mainDialog, WM_USER, 25, TIMER_WARNING);
+}

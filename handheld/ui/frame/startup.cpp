@@ -1,0 +1,111 @@
+#include "startup.h"
+
+#include "card_room.h"
+#include "ce_calls.h"
+#include "channel_selection.h"
+#include "converters.h"
+#include "engine_log.h"
+#include "engine_messages.h"
+#include "hw_binding.h"
+#include "ini_file.h"
+#include "key_log.h"
+#include "main_dialog.h"
+#include "main_dialog_proc.h"
+#include "main_window.h"
+#include "main_window_link.h"
+#include "menu_dispatch.h"
+#include "menu_request.h"
+#include "notices.h"
+#include "message_display.h"
+#include "remote_line.h"
+#include "remote_uart.h"
+#include "calibration_table.h"
+#include "status_lines.h"
+#include "stimulator_link.h"
+#include "stimulator_message.h"
+#include "stimulator_reader.h"
+#include "system_parameters.h"
+#include "test_files.h"
+#include "timers.h"
+#include "unit_resources.h"
+#include "unit_time.h"
+#include "unit_workers.h"
+
+namespace {
+
+const int UI_SETUP_PRIORITY = 0;
+const int UI_PRIORITY = 251;
+const int MAIN_MENU = 0;
+const int MAIN_MENU_PAGE_CODE = 17;
+
+// Messages of the engine's portable code go to the message display.
+void show_engine_message(int kind, const char* text) { show_message(kind, false, "%s", text); }
+
+}  // namespace
+
+void write_framed_errors(const std::string& errors) {
+  if (errors.empty()) return;
+  const char* row = "*************************";
+  remote_printf("\r\n%s", row);
+  remote_write(errors.data(), errors.size());
+  remote_printf("\r\n%s\r\n", row);
+}
+
+void start_up_main_dialog(HWND dialog) {
+  startTicks = GetTickCount();
+  SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  mainDialog = dialog;
+  firstPaintDone = false;
+  set_show_message_handler(show_engine_message);
+  use_unit_time_for_log_and_folders();
+  install_menu_handlers();
+
+  reset_status_lines();
+  g_test_flag_byte = 0;
+  g_channels.a_on = 1;
+  g_channels.b_on = 0;
+  g_channels.current = 0;
+
+  create_unit_resources();
+  init_key_log();
+  set_key_log_dump_hook(dump_key_log);
+
+  std::string errors;
+  // The stimulator's bytes and message time-outs reach this dialog and the
+  // main window from now on.
+  set_main_dialog_poster(window_main_dialog_poster(dialog));
+  set_8051_message_timer(window_8051_message_timer(mainWindow));
+  end_8051_message();
+  forget_completed_messages();
+  if (open_8051_uart() == nullptr || !start_stimulator_reader()) errors += "*** UNABLE TO CREATE UART THREAD ***";
+
+  open_remote_uart();
+
+  if (install_hardware_library() != 1) remote_printf("*** DLL INSTALLATION FAILED ***\r\n");
+
+  start_unit_workers(errors);
+  write_framed_errors(errors);
+  errors.clear();
+
+  reset_adc();
+  setup_adc(15000, 0, 8, 0);
+
+  send_8051_byte(COMMAND_VERSION);
+
+  if (!CeSetThreadPriority(GetCurrentThread(), UI_SETUP_PRIORITY)) {
+    errors += "### UNABLE TO SET\n THREAD PRIORITY\n FOR SETUP ###";
+  }
+  init_dac();
+  CeSetThreadPriority(GetCurrentThread(), UI_PRIORITY);
+
+  idleMinutes = 0;
+  if (!start_timer(TIMER_IDLE, IDLE_PERIOD_MS)) errors += "### CANNOT CREATE TIMEOUT TIMER ###";
+  write_framed_errors(errors);
+
+  set_unit_serial("0123456");
+  copy_default_parameters();
+  if (!read_ini_file()) remote_printf("*** NO INITIALIZATION FILE (VANDU.INI) ***\r\n");
+  check_card_space(false);
+  request_menu(dialog, MAIN_MENU_PAGE_CODE, MAIN_MENU, nullptr, 0, false);
+  remote_printf("-- WE'RE UP\r\n");
+}

@@ -1,0 +1,120 @@
+#include "timers.h"
+
+#include <initializer_list>
+#include <mutex>
+
+#include "calibration_table.h"
+#include "card_files.h"
+#include "engine_log.h"
+#include "ini_file.h"
+#include "main_dialog.h"
+#include "main_window.h"
+#include "menu_request.h"
+#include "message_display.h"
+#include "remote_line.h"
+#include "startup_replies.h"
+#include "status_lines.h"
+#include "stimulator_message.h"
+#include "system_parameters.h"
+#include "unit_workers.h"
+
+std::atomic<int> idleMinutes{0};
+std::atomic<int> statusTicks{0};
+std::atomic<bool> statusPageDrawn{false};
+
+namespace {
+
+// The kept ids, by timer: 100, 101, 103 (started by the stimulator link
+// itself) and 104.
+std::atomic<UINT_PTR> idleTimer{0};
+std::atomic<UINT_PTR> warningTimer{0};
+std::atomic<UINT_PTR> statusTimer{0};
+
+std::atomic<UINT_PTR>* kept(UINT_PTR id) {
+  switch (id) {
+    case TIMER_IDLE: return &idleTimer;
+    case TIMER_WARNING: return &warningTimer;
+    case TIMER_STATUS: return &statusTimer;
+    default: return nullptr;
+  }
+}
+
+const int STATUS_TICKS_PER_BATTERY = 5;
+
+void idle_minute() {
+  if (autoCalibration.load() == 0) ++idleMinutes;
+  if (static_cast<double>(idleMinutes.load()) >= shutdown_minutes()) {
+    if (mainDialog != nullptr) PostMessageW(mainDialog, WM_USER, 25, TIMER_IDLE);
+    idleTimer = 0;
+  }
+}
+
+void warning_over() {
+  kill_timer(TIMER_WARNING);
+  if (static_cast<double>(idleMinutes.load()) < shutdown_minutes()) return;
+  write_ini_file();
+  remote_printf("-- I'M OUTA HERE\r\n");
+  log_mesg("Timeout Shutdown, ETI = %lg Min", static_cast<double>(GetTickCount() - startTicks) / 60000.0);
+  log_close_record(1, "%s", "");
+  if (mainDialog != nullptr) PostMessageW(mainDialog, WM_USER, 25, TIMER_WARNING);
+}
+
+void status_refresh() {
+  HDC dc = mainDialog != nullptr ? GetDC(mainDialog) : nullptr;
+  show_time_line(dc);
+  if (!statusPageDrawn.exchange(true)) show_status_page(dc, calibrationReceived.load() != 0);
+  if (++statusTicks > STATUS_TICKS_PER_BATTERY) {
+    show_battery_line();
+    statusTicks = 0;
+  }
+  if (dc != nullptr) ReleaseDC(mainDialog, dc);
+  if (autoCalibration.load() != 0) return;
+  FILE* marker = open_card_file(L"Storage Card\\CAL\\IN", "rb");
+  if (marker == nullptr) return;
+  fclose(marker);
+  set_message_layout(MESSAGE_NOTICE, 3, MESSAGE_TEXT_CONTROL);
+  format_message_text("%s", "\n\n-- AUTO CALIBRATION MODE  --");
+  request_menu(mainDialog, 17, 35, messageDialogProc, IDD_MESSAGE_SIX_LINES, false);
+  pulse_remote_event();
+}
+
+}  // namespace
+
+bool start_timer(UINT_PTR id, UINT periodMs) {
+  std::atomic<UINT_PTR>* slot = kept(id);
+  const UINT_PTR started = mainWindow != nullptr ? SetTimer(mainWindow, id, periodMs, nullptr) : 0;
+  if (slot != nullptr) *slot = started;
+  return started != 0;
+}
+
+void kill_timer(UINT_PTR id) {
+  if (mainWindow != nullptr) KillTimer(mainWindow, id);
+  std::atomic<UINT_PTR>* slot = kept(id);
+  if (slot != nullptr) *slot = 0;
+}
+
+bool timer_running(UINT_PTR id) {
+  std::atomic<UINT_PTR>* slot = kept(id);
+  return slot != nullptr && slot->load() != 0;
+}
+
+void timer_handler(UINT_PTR id) {
+  if (id == 0) return;
+  if (id == idleTimer.load()) {
+    idle_minute();
+  } else if (id == warningTimer.load()) {
+    warning_over();
+  } else if (id == TIMER_MESSAGE) {
+    if (mainWindow != nullptr) KillTimer(mainWindow, TIMER_MESSAGE);
+    stimulator_message_timed_out();
+  } else if (id == statusTimer.load()) {
+    status_refresh();
+  }
+}
+
+void reset_timers() {
+  for (UINT_PTR id : {TIMER_IDLE, TIMER_WARNING, TIMER_MESSAGE, TIMER_STATUS}) kill_timer(id);
+  idleMinutes = 0;
+  statusTicks = 0;
+  statusPageDrawn = false;
+}

@@ -1,0 +1,42 @@
+#include "unit_workers.h"
+
+#include <thread>
+
+#include "electrode_monitor.h"
+#include "electrode_thread.h"
+#include "protocol_interpreter.h"
+#include "remote_uart.h"
+#include "worker_event.h"
+
+namespace {
+
+workerEvent remoteEvent;
+std::thread remoteThread;
+
+}  // namespace
+
+void start_unit_workers(std::string& errors) {
+  // The run and pause events belong to the test thread.
+  start_test_thread();
+  if (!remoteThread.joinable()) {
+    try {
+      remoteThread = std::thread(remote_line_reader);
+    } catch (const std::exception&) {
+      errors += "*** UNABLE TO CREATE REMOTE CONTROL THREAD ***";
+    }
+  }
+  if (!start_electrode_thread()) errors += "*** UNABLE TO CREATE Electrode THREAD ***";
+  if (!start_electrode_monitor_thread()) errors += "*** UNABLE TO CREATE ElectrodeTest THREAD ***";
+}
+
+void stop_unit_workers() {
+  stop_test_thread();
+  stop_electrode_monitor_thread();
+  stop_electrode_thread();
+  if (remoteThread.joinable()) {
+    stop_remote_line_reader();
+    remoteThread.join();
+  }
+}
+
+void pulse_remote_event() { remoteEvent.set(); }

@@ -1,0 +1,112 @@
+#include "frame_menus.h"
+
+#include "ini_file.h"
+#include "key_captions.h"
+#include "main_dialog.h"
+#include "menu_dispatch.h"
+#include "menu_request.h"
+#include "menu_stack.h"
+#include "message_display.h"
+#include "calibration_table.h"
+#include "shutdown.h"
+#include "status_lines.h"
+#include "timers.h"
+
+namespace {
+
+const int MENU_MAIN = 0;
+const int MENU_MESSAGE = 17;
+const int MENU_SHUTDOWN_CONFIRM = 19;
+const int PAGE_CODE_MAIN = 17;
+const int PAGE_CODE_BACK_FROM_MESSAGE = 54;
+
+bool mainPageShownOnce = false;
+HWND rememberedPage = nullptr;
+
+void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
+
+void main_page_shown() {
+  if (!mainPageShownOnce) {
+    mainPageShownOnce = true;
+    enable_battery_reading(true);
+    battery_volts();
+  }
+  statusPageDrawn = false;
+  push_dialog(statusPageProc, STATUS_PAGE_DIALOG);
+  HDC dc = GetDC(mainDialog);
+  show_status_page(dc, calibrationReceived.load() != 0);
+  ReleaseDC(mainDialog, dc);
+  if (!timer_running(TIMER_STATUS)) start_timer(TIMER_STATUS, STATUS_PERIOD_MS);
+}
+
+}  // namespace
+
+int main_menu(int command, LPARAM value) {
+  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+    (void)value;
+    main_page_shown();
+    return 1;
+  }
+  if (command == KEY_LOWER_RIGHT) {  // "Quit"
+    kill_timer(TIMER_STATUS);
+    request_menu(mainDialog, PAGE_CODE_MAIN, MENU_SHUTDOWN_CONFIRM, nullptr, 0, false);
+    return 1;
+  }
+  // "Acquire Data", "File Info" and "System Setup" open the menus of the
+  // test road and of the set-up pages.
+  return 0;
+}
+
+int message_menu(int command, LPARAM) {
+  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+    push_dialog(messageDialogProc, IDD_MESSAGE_TEN_LINES);
+    return 1;
+  }
+  if (command == KEY_LOWER_RIGHT) {  // "Back"
+    show_remembered_page();
+    go_back(PAGE_CODE_BACK_FROM_MESSAGE);
+    return 1;
+  }
+  return 1;  // the other keys do nothing
+}
+
+int shutdown_menu(int command, LPARAM) {
+  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+    write_ini_file();
+    Sleep(300);
+    // Notices queued for the main dialog no longer matter.
+    MSG dropped;
+    while (PeekMessageW(&dropped, mainDialog, WM_USER, WM_USER, PM_REMOVE)) {
+    }
+    rememberedPage = top_dialog();
+    if (rememberedPage != nullptr) ShowWindow(rememberedPage, SW_HIDE);
+    set_message_layout(MESSAGE_WARNING, 3, -1);
+    push_dialog(messageDialogProc, IDD_SHUTDOWN_WARNING);
+    return 1;
+  }
+  if (command == KEY_UPPER_RIGHT) {  // "SHUTDOWN"
+    manual_shutdown();
+    return 1;
+  }
+  if (command == KEY_UPPER_LEFT) {  // "CANCEL"
+    start_timer(TIMER_IDLE, IDLE_PERIOD_MS);
+    idleMinutes = 0;
+    show_remembered_page();
+    go_back(PAGE_CODE_NONE);
+    return 1;
+  }
+  return 1;  // key 1002 does nothing
+}
+
+void show_remembered_page() {
+  if (rememberedPage != nullptr && IsWindow(rememberedPage)) ShowWindow(rememberedPage, SW_SHOW);
+  rememberedPage = nullptr;
+}
+
+void install_menu_handlers() {
+  mainPageShownOnce = false;
+  rememberedPage = nullptr;
+  set_menu_handler(MENU_MAIN, main_menu);
+  set_menu_handler(MENU_MESSAGE, message_menu);
+  set_menu_handler(MENU_SHUTDOWN_CONFIRM, shutdown_menu);
+}

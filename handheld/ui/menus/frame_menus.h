@@ -1,0 +1,16 @@
+// The menus of the frame itself: the main menu (0) with its status page,
+// the message page (17) and the shutdown confirmation (19).
+#ifndef FRAME_MENUS_H
+#define FRAME_MENUS_H
+
+#include <windows.h>
+
+int main_menu(int command, LPARAM value);
+int message_menu(int command, LPARAM value);
+int shutdown_menu(int command, LPARAM value);
+
+// The page hidden while the shutdown confirmation stands, shown again when
+// it is cancelled.
+void show_remembered_page();
+
+#endif

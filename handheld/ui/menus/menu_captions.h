@@ -1,0 +1,9 @@
+// The four captions of every menu (keys 1001, 1002, 1003, 1004), as data.
+// "" marks a blank key.
+#ifndef MENU_CAPTIONS_H
+#define MENU_CAPTIONS_H
+
+// Caption k (0..3) of a menu; "" for a menu outside 0..45.
+const wchar_t* menu_caption(int menuId, int k);
+
+#endif

@@ -1,0 +1,72 @@
+// The stack of menu levels: each level is a soft-key menu (its id) and,
+// for most menus, a modeless page dialog over the main dialog. A level
+// keeps the captions the keys had before it was pushed; popping it puts
+// them back. Only the user-interface thread changes the stack; other
+// threads ask for changes with request_menu (menu_request.h).
+#ifndef MENU_STACK_H
+#define MENU_STACK_H
+
+#include <windows.h>
+
+const int MENU_STACK_LEVELS = 50;
+const int MENU_COUNT = 46;      // menus 0..45
+const int MENU_GO_BACK = 46;    // not a menu: pop the current one
+const int MENU_SHUTDOWN = 19;   // what an empty stack answers as current
+const int PAGE_CODE_NONE = 9;   // post no page-shown command
+const WPARAM PAGE_SHOWN_COMMAND = 7;   // WM_COMMAND 7, lParam the page code
+const WPARAM MAIN_INTERNAL_COMMAND = 11;  // WM_COMMAND 11, lParam its code
+const WPARAM PAGE_UNCOVERED = 36;      // WM_USER 36 to a page shown again
+
+// Pushes a level. With a dialog procedure the page dialog (resource
+// resourceId of the program) is created over the main dialog and returned;
+// without one the level has no dialog and 0 is returned. At 50 levels the
+// push is refused ("### push_menu: OVERFLOW ###") and 0 returned.
+HWND push_menu(int menuId, DLGPROC dialogProc, int resourceId);
+// A page dialog of the current menu.
+HWND push_dialog(DLGPROC dialogProc, int resourceId);
+// Pops every level of the top menu id (their dialogs closed with WM_USER 6,
+// the first level's saved captions put back); the uncovered level's dialog
+// is shown and told (WM_USER 36). Returns the menu now on top; 19 on an
+// empty stack.
+int pop_menu();
+// Pops one level that has a dialog: its captions put back, its dialog
+// closed; 1. A level without a dialog is refused ("### pop_dialog, NO
+// DIALOG AT TOP LEVEL ###") and left; 0. An empty stack: 0.
+int pop_dialog();
+
+// The top level's menu id; 19 with "### current_menu: STACK IS EMPTY ###"
+// on an empty stack.
+int current_menu();
+// The topmost level's dialog that has one; 0 when none.
+HWND top_dialog();
+bool dialog_is_active(DLGPROC dialogProc);
+// Levels on the stack (0 when empty).
+int menu_stack_depth();
+// Closes every level's dialog and empties the stack (the program's end).
+void clear_menu_stack();
+
+// Formats a text (128 characters at most) into an item of the top dialog;
+// 0 when there is no dialog.
+int set_top_dialog_text(int itemId, const wchar_t* format, ...);
+int set_top_dialog_text_narrow(int itemId, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+// To the top dialog; 0 when there is none, else 1.
+int send_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
+int post_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
+// WM_COMMAND id with value as lParam to the main dialog.
+LRESULT send_main_command(int id, LPARAM value);
+void post_main_command(int id, LPARAM value);
+
+// A message kept by another thread for the user-interface thread.
+void defer_message(int kind, const char* text);
+// Shows a kept message (show_message, pushed over the current menu); 1
+// when one was shown.
+int show_deferred_message();
+
+// The changes themselves, on the user-interface thread.
+void show_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int resourceId, bool replace);
+void set_menu_captions(HWND window, const wchar_t* c1, const wchar_t* c2, const wchar_t* c3, const wchar_t* c4,
+                       int pageCode);
+// WM_USER 26: runs the newest queued request; nothing when none is queued.
+void run_menu_request();
+
+#endif

@@ -1,0 +1,85 @@
+#include "key_log.h"
+
+#include <wchar.h>
+
+#include <mutex>
+#include <string>
+
+#include "channel_selection.h"
+#include "engine_log.h"
+#include "remote_line.h"
+#include "unit_time.h"
+
+double keyEcho = 0.0;
+
+namespace {
+
+std::recursive_mutex keyLogLock;
+keyLogEntry ring[KEY_LOG_ENTRIES];
+int next = 0;
+bool wrapped = false;
+
+std::string narrow_text(const wchar_t* text) {
+  std::string out;
+  for (; *text != L'\0'; ++text) out += *text < 0x80 ? static_cast<char>(*text) : '?';
+  return out;
+}
+
+}  // namespace
+
+void log_key(const wchar_t* caption) {
+  if (caption == nullptr) caption = L"";
+  std::lock_guard<std::recursive_mutex> hold(keyLogLock);
+  keyLogEntry& e = ring[next];
+  e.a_on = g_channels.a_on.load();
+  e.b_on = g_channels.b_on.load();
+  e.current = g_channels.current.load();
+  wcsncpy(e.caption, caption, 31);
+  e.caption[31] = L'\0';
+  wcscpy(e.context, L"NONE");
+  const unitTime t = unit_local_time();
+  e.time = SYSTEMTIME{static_cast<WORD>(t.year),   static_cast<WORD>(t.month),  static_cast<WORD>(t.day_of_week),
+                      static_cast<WORD>(t.day),    static_cast<WORD>(t.hour),   static_cast<WORD>(t.minute),
+                      static_cast<WORD>(t.second), static_cast<WORD>(t.milliseconds)};
+  next = (next + 1) % KEY_LOG_ENTRIES;
+  if (next == 0) wrapped = true;
+  if (keyEcho != 0.0) remote_printf("[%s]", narrow_text(caption).c_str());
+}
+
+void init_key_log() {
+  {
+    std::lock_guard<std::recursive_mutex> hold(keyLogLock);
+    wrapped = false;
+    next = 0;
+  }
+  log_key(L"-KEY LOG INIT-");
+}
+
+void dump_key_log() {
+  if (keyEcho != 0.0) return;
+  std::lock_guard<std::recursive_mutex> hold(keyLogLock);
+  const int first = wrapped ? (next + 1) % KEY_LOG_ENTRIES : 0;
+  int number = 0;
+  for (int i = first; i != next; i = (i + 1) % KEY_LOG_ENTRIES) {
+    const keyLogEntry& e = ring[i];
+    log_named_message("keypress", "%2d %c%c %c (%20.20s) %.2d:%.2d:%.2d [%s]", number++, e.a_on ? 'A' : ' ',
+                      e.b_on ? 'B' : ' ', e.current == 1 ? 'B' : 'A', narrow_text(e.context).c_str(), e.time.wHour,
+                      e.time.wMinute, e.time.wSecond, narrow_text(e.caption).c_str());
+  }
+  init_key_log();
+}
+
+int key_log_next() {
+  std::lock_guard<std::recursive_mutex> hold(keyLogLock);
+  return next;
+}
+
+bool key_log_wrapped() {
+  std::lock_guard<std::recursive_mutex> hold(keyLogLock);
+  return wrapped;
+}
+
+keyLogEntry key_log_entry(int index) {
+  std::lock_guard<std::recursive_mutex> hold(keyLogLock);
+  return ring[((index % KEY_LOG_ENTRIES) + KEY_LOG_ENTRIES) % KEY_LOG_ENTRIES];
+}

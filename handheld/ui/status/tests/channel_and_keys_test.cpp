@@ -1,0 +1,98 @@
+// The channel cycle and its labels, the key log's ring, the keys' captions
+// and colours.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "channel_cycle.h"
+#include "channel_selection.h"
+#include "colour_brushes.h"
+#include "harness_fixture.h"
+#include "key_captions.h"
+#include "key_log.h"
+#include "main_dialog.h"
+#include "stimulator_reader.h"
+#include "unit_drawing.h"
+
+namespace {
+
+using VanduChannelsAndKeys = VanduTest;
+
+TEST_F(VanduChannelsAndKeys, NinePressesOfChannelGoRoundTheCycle) {
+  g_channels.a_on = 1;
+  g_channels.b_on = 1;
+  g_channels.eye_a = kEyeNone;
+  g_channels.eye_b = kEyeNone;
+  const std::vector<std::wstring> labels = {
+      L"    CHANNELS A(OD) AND B(OS)     ", L"    CHANNELS A(OS) AND B(OD)     ", L"         CHANNEL A ONLY         ",
+      L"           CHANNEL A(OD)        ", L"           CHANNEL A(OS)        ", L"         CHANNEL B ONLY         ",
+      L"          CHANNEL B(OD)         ", L"          CHANNEL B(OS)         ", L"        CHANNELS A AND B         ",
+  };
+  for (const std::wstring& label : labels) {
+    next_channel_selection();
+    EXPECT_EQ(channel_label(), label);
+  }
+  EXPECT_EQ(g_channels.eye_a.load(), kEyeNone);
+  EXPECT_EQ(g_channels.eye_b.load(), kEyeNone);
+  EXPECT_EQ(g_channels.current.load(), 0);
+  g_channels.b_on = 0;
+}
+
+TEST_F(VanduChannelsAndKeys, BOnlyIsTheCurrentChannel) {
+  g_channels.a_on = 1;
+  g_channels.b_on = 0;
+  g_channels.eye_a = kEyeOS;
+  next_channel_selection();
+  EXPECT_EQ(g_channels.a_on.load(), 0);
+  EXPECT_EQ(g_channels.b_on.load(), 1);
+  EXPECT_EQ(g_channels.current.load(), 1);
+  EXPECT_EQ(g_channels.eye_a.load(), kEyeNone);
+  g_channels.a_on = 0;
+  g_channels.b_on = 0;
+  EXPECT_STREQ(channel_label(), L"");
+  g_channels.a_on = 1;
+  g_channels.current = 0;
+}
+
+TEST_F(VanduChannelsAndKeys, AFullRingDumpsItsNewestFortyNine) {
+  init_key_log();
+  for (int k = 0; k < 60; ++k) log_key((L"K" + std::to_wstring(k)).c_str());
+  EXPECT_TRUE(key_log_wrapped());
+  dump_key_log();
+  const std::string log = log_text();
+  size_t count = 0;
+  for (size_t at = log.find("keypress"); at != std::string::npos; at = log.find("keypress", at + 1)) ++count;
+  EXPECT_EQ(count, 49u);
+  const size_t first = log.find("\"0 A  A (                NONE)");
+  ASSERT_NE(first, std::string::npos) << log;
+  EXPECT_NE(log.find("[K11]", first), std::string::npos);
+  EXPECT_NE(log.find("\"48 A  A (                NONE)"), std::string::npos);
+  EXPECT_EQ(log.find("[K10]"), std::string::npos);
+  EXPECT_EQ(key_log_next(), 1) << "the ring starts again";
+}
+
+TEST_F(VanduChannelsAndKeys, ABlankCaptionDisablesItsStimulatorKey) {
+  set_key_caption(mainDialog, 2, L"");  // 1002: the stimulator's '3'
+  EXPECT_TRUE(key_is_blank(2));
+  EXPECT_TRUE(stimulator_key_disabled(3));
+  set_key_caption(mainDialog, 2, L" ");
+  EXPECT_FALSE(key_is_blank(2));
+  EXPECT_FALSE(stimulator_key_disabled(3));
+  set_key_caption(mainDialog, 9, L"");  // any other number is key 4
+  EXPECT_TRUE(key_is_blank(4));
+  EXPECT_EQ(key_caption(1004), L"");
+}
+
+TEST_F(VanduChannelsAndKeys, KeyColoursAndThePlainKeyOnce) {
+  EXPECT_EQ(key_colour_brush(1001), brushes[0]);
+  EXPECT_EQ(key_colour_brush(1002), brushes[2]);
+  EXPECT_EQ(key_colour_brush(1003), brushes[1]);
+  EXPECT_EQ(key_colour_brush(1004), brushes[3]);
+  EXPECT_EQ(key_colour_brush(1081), nullptr);
+  set_plain_key_once();
+  EXPECT_EQ(key_colour_brush(1001), brushes[7]);
+  EXPECT_EQ(key_colour_brush(1001), brushes[0]);
+}
+
+}  // namespace
