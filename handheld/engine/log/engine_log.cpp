@@ -19,7 +19,6 @@ std::filesystem::path g_path;
 std::atomic<bool> g_logging{false};
 std::atomic<bool> g_boot_due{true};
 std::atomic<local_time_source> g_time_source{nullptr};
-std::atomic<local_time_source> g_log_clock{nullptr};
 std::atomic<key_log_dump_hook> g_key_dump{nullptr};
 
 constexpr size_t kValueChars = 256;   // a formatted value, terminator included
@@ -141,11 +140,8 @@ void reset_log_state() {
 
 void set_local_time_source(local_time_source source) { g_time_source.store(source); }
 
-void set_log_clock(local_time_source clock) { g_log_clock.store(clock); }
-
 logClockTime log_local_time() {
   local_time_source source = g_time_source.load();
-  if (source == nullptr) source = g_log_clock.load();
   if (source != nullptr) return source();
   std::time_t now = std::time(nullptr);
   std::tm local{};

@@ -27,7 +27,7 @@ bool logging_on();
 void reset_log_state();
 
 // Local time of day as the log shows it. One small function so that tests can
-// pin the clock; a null source restores the log's clock.
+// pin the clock; a null source restores the system's local time.
 struct logClockTime {
   int hour;
   int minute;
@@ -35,9 +35,6 @@ struct logClockTime {
 };
 using local_time_source = logClockTime (*)();
 void set_local_time_source(local_time_source source);
-// The log's clock: the unit's, which the storage code installs as the
-// program starts (the host's local time where none is installed).
-void set_log_clock(local_time_source clock);
 logClockTime log_local_time();
 
 // The key log's dump, installed by the key-log code and run before every

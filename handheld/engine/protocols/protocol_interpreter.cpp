@@ -37,6 +37,7 @@
 #include "test_folders.h"
 #include "thread_priority.h"
 #include "unit_clock.h"
+#include "unit_time.h"
 #include "worker_event.h"
 
 runCommands g_run_commands;
@@ -146,7 +147,7 @@ void row(int colour, int r, int column, const wchar_t* format, ...) {
 
 // The unit's local time now as a file time.
 fileTime local_file_time() {
-  const uint64_t now = unit_local_time();
+  const uint64_t now = unit_time_filetime();
   return fileTime{static_cast<uint32_t>(now & 0xFFFFFFFFu), static_cast<uint32_t>(now >> 32)};
 }
 

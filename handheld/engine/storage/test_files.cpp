@@ -21,6 +21,7 @@
 #include "system_parameters.h"
 #include "test_folders.h"
 #include "unit_clock.h"
+#include "unit_time.h"
 
 std::atomic<bool> g_test_stored{false};
 std::atomic<uint8_t> g_test_flag_byte{0};
@@ -30,13 +31,6 @@ namespace {
 
 const size_t kTestIdInName = 11;
 const size_t kProtocolNameCharacters = 62;
-
-// The log reads the unit's clock in every program that stores tests.
-logClockTime unit_log_time() {
-  const unitDateTime now = date_time_of(unit_local_time());
-  return logClockTime{now.hour, now.minute, now.second};
-}
-const bool kLogOnUnitClock = (set_log_clock(unit_log_time), true);
 
 uint64_t file_time_value(const fileTime& t) { return (static_cast<uint64_t>(t.HighDateTime) << 32) | t.LowDateTime; }
 
@@ -58,10 +52,11 @@ void stamp_with_unit_time(const std::wstring& unit_path) {
   gmtime_r(&now, &utc);
 #endif
   const auto file_time = [](const std::tm& t) {
-    return file_time_of(unitDateTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 0});
+    return unit_time_to_filetime(
+        unitTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 0, 0});
   };
   const int64_t zone = static_cast<int64_t>(file_time(local)) - static_cast<int64_t>(file_time(utc));
-  const int64_t ticks_from_now = static_cast<int64_t>(unit_local_time()) - zone -
+  const int64_t ticks_from_now = static_cast<int64_t>(unit_time_filetime()) - zone -
                                  (static_cast<int64_t>(now) * 10000000 + 116444736000000000LL);
   const auto when = std::filesystem::file_time_type::clock::now() +
                     std::chrono::duration_cast<std::filesystem::file_time_type::duration>(
@@ -255,7 +250,7 @@ bool write_sample_file(const testFileRecord& record, int channel, const samplesB
 
 std::string dataset_text(const testFileRecord& record, const std::wstring& name) {
   std::string text = "(erg ";
-  const unitDateTime t = date_time_of(file_time_value(record.TestTime));
+  const unitTime t = filetime_to_unit_time(file_time_value(record.TestTime));
   append_format(text, "(testtime \"%d/%2.2i/%4d %02d:%02d:%02d\") ", t.month, t.day, t.year, t.hour, t.minute,
                 t.second);
   append_format(text, "(testid \"%s\") ", field_text(record.TestId, 20).c_str());

@@ -1,6 +1,7 @@
 #include "test_folders.h"
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
@@ -10,7 +11,6 @@
 #include "engine_log.h"
 #include "engine_messages.h"
 #include "system_parameters.h"
-#include "unit_clock.h"
 
 std::atomic<int> g_ERG_directory_index{0};
 std::atomic<int> g_protocol_number{1};
@@ -24,10 +24,15 @@ std::wstring testFolder;  // under folderLock: set by the user interface and the
 
 const wchar_t kCard[] = L"Storage Card";
 
-// The folders are dated by the unit's clock.
-folderDate unit_local_date() {
-  const unitDateTime now = date_time_of(unit_local_time());
-  return folderDate{now.year, now.month, now.day};
+folderDate system_local_date() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return folderDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 // Makes a folder; an error other than already-exists is shown and false.
@@ -62,7 +67,7 @@ void set_stimulator_version(int major, int minor) {
 void set_folder_date_source(folder_date_source source) { dateSource = source; }
 
 std::wstring make_date_string() {
-  const folderDate date = dateSource != nullptr ? dateSource() : unit_local_date();
+  const folderDate date = dateSource != nullptr ? dateSource() : system_local_date();
   if (date.year < 1900 || date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return {};
   wchar_t text[16];
   std::swprintf(text, 16, L"T%02d%02d%02d", date.year % 100, date.month, date.day);

@@ -26,7 +26,7 @@ void set_stimulator_version(int major, int minor);
 constexpr int kFolderEntryLimit = 800;
 
 // The local date the folder names use. Tests pin it; a null source
-// restores the unit's clock.
+// restores the system's local date.
 struct folderDate {
   int year;   // four digits
   int month;  // 1..12

@@ -38,6 +38,7 @@
 #include "test_files.h"
 #include "test_folders.h"
 #include "unit_clock.h"
+#include "unit_time.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ class Interpreter : public SimulatedUnit {
     g_channels.a_on = 1;
     g_channels.b_on = 0;
     tear_down_test_card();
+    set_unit_time_filetime(0);
     SimulatedUnit::TearDown();
   }
 
@@ -498,11 +500,10 @@ TEST_F(Interpreter, CountedFlickerStopsAfterItsFlashes) {
 // folder's date all come from the unit's clock, a minute and a sweep apart.
 TEST_F(Interpreter, StoredTimesFollowTheUnitsClock) {
   g_channels.b_on = 0;
-  set_local_time_source(nullptr);
-  set_folder_date_source(nullptr);
+  use_unit_time_for_log_and_folders();
   std::filesystem::remove_all(card_ / "T240315_CFC7");
-  const uint64_t set = file_time_of(unitDateTime{2024, 3, 15, 9, 0, 0, 0});
-  set_unit_local_time(set);
+  const uint64_t set = unit_time_to_filetime(unitTime{2024, 3, 15, 9, 0, 0, 0, 0});
+  set_unit_time_filetime(set);
   ASSERT_TRUE(set_ERG_directory(false));  // dated by the unit: T240315
   push(OPCODE_SESSION, 0);
   for (int i = 0; i < 3; ++i) {
@@ -534,8 +535,8 @@ TEST_F(Interpreter, StoredTimesFollowTheUnitsClock) {
 #else
     localtime_r(&when, &local);
 #endif
-    const uint64_t file_time = file_time_of(unitDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                                         local.tm_hour, local.tm_min, local.tm_sec, 0});
+    const uint64_t file_time = unit_time_to_filetime(unitTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                                              local.tm_hour, local.tm_min, local.tm_sec, 0, 0});
     EXPECT_NEAR(static_cast<double>(file_time) * tick, static_cast<double>(t) * tick, 2.0);
   }
   EXPECT_GT(seconds[0], 0.2);
