@@ -251,7 +251,7 @@ struct sim_stim_state {
   double flash_us;            // flash duration
   double flicker_period_us;   // 0: single flashes
   int32_t armed;              // 1 after the first 'f'
-  int32_t flickering;         // 1 from the flicker's first trigger until 'D'
+  int32_t flickering;         // 1 from the flicker's first trigger until 'D' or its last counted flash
   uint32_t flashes;           // flashes since power-on
   uint64_t last_flash_ns;     // virtual time of the last flash
   double last_flash_vms;      // its light: drive volts x milliseconds

@@ -41,7 +41,8 @@ uint64_t file_time_value(const fileTime& t) { return (static_cast<uint64_t>(t.Hi
 void stamp_with_unit_time(const std::wstring& unit_path) {
   const std::filesystem::path path = card_file_path(unit_path);
   if (path.empty()) return;
-  const std::time_t now = std::time(nullptr);
+  const auto system_now = std::chrono::system_clock::now();
+  const std::time_t now = std::chrono::system_clock::to_time_t(system_now);
   std::tm local{};
   std::tm utc{};
 #ifdef _WIN32
@@ -56,11 +57,12 @@ void stamp_with_unit_time(const std::wstring& unit_path) {
         unitTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 0, 0});
   };
   const int64_t zone = static_cast<int64_t>(file_time(local)) - static_cast<int64_t>(file_time(utc));
-  const int64_t ticks_from_now = static_cast<int64_t>(unit_time_filetime()) - zone -
-                                 (static_cast<int64_t>(now) * 10000000 + 116444736000000000LL);
+  using fileTicks = std::chrono::duration<int64_t, std::ratio<1, 10000000>>;
+  const int64_t utc_now =
+      std::chrono::duration_cast<fileTicks>(system_now.time_since_epoch()).count() + 116444736000000000LL;
+  const int64_t ticks_from_now = static_cast<int64_t>(unit_time_filetime()) - zone - utc_now;
   const auto when = std::filesystem::file_time_type::clock::now() +
-                    std::chrono::duration_cast<std::filesystem::file_time_type::duration>(
-                        std::chrono::duration<int64_t, std::ratio<1, 10000000>>(ticks_from_now));
+                    std::chrono::duration_cast<std::filesystem::file_time_type::duration>(fileTicks(ticks_from_now));
   std::error_code error;
   std::filesystem::last_write_time(path, when, error);
 }
