@@ -4,6 +4,7 @@
 #include "main_dialog.h"
 #include "menu_dispatch.h"
 #include "notices.h"
+#include "plotter.h"
 #include "startup.h"
 #include "startup_replies.h"
 #include "stimulator_link.h"
@@ -67,6 +68,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       return dispatch_menu_command(LOWORD(wParam), lParam);
     case WM_DESTROY:
+      install_plotter_screen(false);
       free_unit_resources();
       if (mainDialog == dialog) mainDialog = nullptr;
       return TRUE;

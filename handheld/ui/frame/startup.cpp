@@ -17,6 +17,7 @@
 #include "menu_request.h"
 #include "notices.h"
 #include "message_display.h"
+#include "plotter.h"
 #include "remote_line.h"
 #include "remote_uart.h"
 #include "calibration_table.h"
@@ -106,6 +107,8 @@ void start_up_main_dialog(HWND dialog) {
   copy_default_parameters();
   if (!read_ini_file()) remote_printf("*** NO INITIALIZATION FILE (VANDU.INI) ***\r\n");
   check_card_space(false);
+  // What a protocol run shows goes to the graph plotter from here on.
+  install_plotter_screen(true);
   request_menu(dialog, MAIN_MENU_PAGE_CODE, MAIN_MENU, nullptr, 0, false);
   remote_printf("-- WE'RE UP\r\n");
 }

@@ -1,0 +1,50 @@
+#include "result_graph.h"
+
+#include "calibration_table.h"
+#include "channel_selection.h"
+#include "plotter.h"
+#include "protocol_interpreter.h"
+#include "sample_statistics.h"
+#include "system_parameters.h"
+#include "unit_resources.h"
+
+void channel_data_calibration(double& scale, double& offset) {
+  const int first = g_channels.current.load() == 1 ? 8 : 6;
+  scale = calibrationTable[first].load();
+  offset = calibrationTable[first + 1].load();
+}
+
+void show_result_channels(bool last_sweep, bool average, bool record_texts) {
+  const int channel = g_channels.current.load() == 1 ? 1 : 0;
+  const testFileRecord* record = testRecords[channel];
+  if (record == nullptr) return;
+  show_test_result(record_texts ? record : nullptr, average ? &record->Average : nullptr,
+                   last_sweep ? &record->LastSweep : nullptr);
+}
+
+void show_test_result(const testFileRecord* record, const samplesBlock* average, const samplesBlock* last_sweep) {
+  if (record == nullptr && average == nullptr && last_sweep == nullptr) return;
+  double scale = 1.0, offset = 0.0;
+  channel_data_calibration(scale, offset);
+  if (record != nullptr) clear_graph_strings();
+  const samplesBlock* scaled = average != nullptr ? average : last_sweep;
+  if (scaled != nullptr) {
+    double min = 0.0, tmin = 0.0, max = 0.0, tmax = 0.0;
+    if (minmax(*scaled, 0.0, scaled->Time, min, tmin, max, tmax, scale, offset)) {
+      push_scale(0.0, scaled->Time, min - 0.01 * min, max + 0.01 * max, scaled->CollectionTime,
+                 system_parameter(PARAM_GRAPHRANGE));
+    } else {
+      push_scale(0.0, scaled->Time > 0 ? scaled->Time : 1.0, -1.0, 1.0, scaled->CollectionTime,
+                 system_parameter(PARAM_GRAPHRANGE));
+    }
+  }
+  erase_background_draw_axes(5, 1);
+  if (last_sweep != nullptr) plot(last_sweep, 0, scale, offset);
+  if (average != nullptr) plot(average, 3, scale, offset);
+  if (record != nullptr) {
+    show_filter_labels();
+    show_test_label(record, g_channels.current.load());
+    if (!g_run_commands.running.load()) graph_string1(3, -3, 11, L"END OF PROTOCOL");
+  }
+  pop_scale();
+}
