@@ -29,6 +29,7 @@
 #include "system_parameters.h"
 #include "test_folders.h"
 #include "unit_clock.h"
+#include "unit_time.h"
 
 namespace {
 
@@ -123,6 +124,9 @@ bool record_protocol(const std::wstring& card_folder, const std::wstring& progra
     return cannot_record(result, "the card folder does not exist");
   }
   set_card_root(card_folder.c_str());
+  // The log and the test folders follow the unit's clock, as the program's
+  // start-up sets them.
+  use_unit_time_for_log_and_folders();
   copy_default_parameters();
   read_ini_file();  // a card without one records with the defaults
   set_entered_test_id(test_id);

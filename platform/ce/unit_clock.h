@@ -1,5 +1,6 @@
-// The unit's clock: its millisecond tick count and its sleeps. On a device
-// this is real time (GetTickCount, Sleep); in the simulated build it is the
+// The unit's clock: its millisecond tick count, its sleeps, and its own
+// reading of the local date and time. On a device this is real time
+// (GetTickCount, Sleep, GetLocalTime); in the simulated build it is the
 // simulated board's virtual clock, which a sleep advances at once, so long
 // waits take no real time and timing is exact.
 #ifndef UNIT_CLOCK_H
@@ -9,5 +10,12 @@
 
 uint32_t unit_tick_ms();
 void unit_sleep_ms(uint32_t ms);
+
+// The clock's local date and time as a file time (100-nanosecond intervals
+// since 1601, no time zone). In the simulated build: this machine's local
+// time when the clock was first read, advanced by the virtual time since,
+// so it runs with the tick count. The unit's date and time setting is kept
+// as a difference to it (unit_time.h).
+uint64_t unit_clock_filetime();
 
 #endif

@@ -67,6 +67,7 @@ Adc::Adc(sim_counters& counters) : counters_(counters) {}
 
 void Adc::power_on(uint64_t now_ns) {
   for (auto& s : sources_) s = std::make_unique<ConstantSource>(0);
+  sources_[SIM_BATTERY_INPUT] = std::make_unique<ConstantSource>(SIM_BATTERY_COUNTS);
   options_ = 0;
   self_calibrations_ = 0;
   resets_ = 0;

@@ -77,9 +77,15 @@ SIM_API void sim_set_platform(int older);
 // other bits are left alone.
 SIM_API void sim_gpio_set_input(uint32_t word, uint32_t bit, int level);
 
+// The battery's converter input and its counts at power-on.
+#define SIM_BATTERY_INPUT  2u
+#define SIM_BATTERY_COUNTS 4999543
+
 // Sample sources of the analog-to-digital converter, per positive input 0..7
 // (the multiplexer's high nibble). Values are 24-bit two's complement; wider
-// values are truncated to 24 bits on the wire. Power-on source: constant 0.
+// values are truncated to 24 bits on the wire. Power-on source: constant 0,
+// except on the battery's input: a charged battery of about 4.0 V as the unit
+// reads it (five conversions x 1.6001462936401368e-7 V).
 // Each conversion of an input takes that input's next value. Calls with an
 // input above 7 (or no values) change nothing.
 SIM_API void sim_adc_set_constant(uint32_t input, int32_t value);
@@ -188,7 +194,8 @@ SIM_API uint32_t sim_stim_read(uint8_t* out, uint32_t max);
 //   flashes sync_delay_us later: the flash's light is its drive (converter
 //   outputs 1 and 3, 819.2 counts a volt) times its duration, and the sync
 //   input goes low for sync_pulse_us. With a flicker period it flashes every
-//   period from then on until 'D'; edges while it flickers are ignored.
+//   period from then on, as many flashes as the mode byte counts (0: until
+//   'D'), or until 'D' comes first; edges while it flickers are ignored.
 // - 'E' (eye) or 'R' (reference) starts the impedance sine on that
 //   electrode of each channel, rising from 0 at the command, with a sync
 //   pulse every sine_sync_ms rounded to whole sine periods (so at an upward
@@ -244,7 +251,7 @@ struct sim_stim_state {
   double flash_us;            // flash duration
   double flicker_period_us;   // 0: single flashes
   int32_t armed;              // 1 after the first 'f'
-  int32_t flickering;         // 1 from the flicker's first trigger until 'D'
+  int32_t flickering;         // 1 from the flicker's first trigger until 'D' or its last counted flash
   uint32_t flashes;           // flashes since power-on
   uint64_t last_flash_ns;     // virtual time of the last flash
   double last_flash_vms;      // its light: drive volts x milliseconds

@@ -63,6 +63,7 @@ void Stimulator::reset(uint64_t now_ns) {
   counts_ = {};
   counts_.sine_electrode = -1;
   flicker_period_ns_ = 0;
+  flicker_flashes_ = 0;
   next_flash_ns_ = UINT64_MAX;
   sync_release_ns_ = UINT64_MAX;
   flash_history_.clear();
@@ -275,7 +276,10 @@ void Stimulator::on_event(uint64_t now_ns) {
   }
   if (next_flash_ns_ <= now_ns) {
     flash(now_ns);
-    if (counts_.flickering && flicker_period_ns_ > 0) {
+    // A flicker stops after its count of flashes, the 'f' mode byte (0: it
+    // runs until 'D').
+    const bool counted_out = counts_.flickering && counts_.flash_mode != 0 && ++flicker_flashes_ >= counts_.flash_mode;
+    if (counts_.flickering && flicker_period_ns_ > 0 && !counted_out) {
       next_flash_ns_ += flicker_period_ns_;
     } else {
       counts_.flickering = 0;  // an 'f' without a period ends the flicker after this flash
@@ -294,6 +298,7 @@ void Stimulator::flash_trigger_edge(bool rising, uint64_t now_ns) {
   if (next_flash_ns_ != UINT64_MAX) return;
   next_flash_ns_ = now_ns + static_cast<uint64_t>(config_.sync_delay_us) * 1000u;
   if (flicker_period_ns_ > 0) counts_.flickering = 1;
+  flicker_flashes_ = 0;
 }
 
 void Stimulator::flash(uint64_t now_ns) {

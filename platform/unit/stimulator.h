@@ -97,6 +97,7 @@ class Stimulator final : public FlashTriggerListener {
 
   // Flash and flicker.
   uint64_t flicker_period_ns_ = 0;
+  uint32_t flicker_flashes_ = 0;  // flashes of the flicker running
   uint64_t next_flash_ns_ = UINT64_MAX;
   uint64_t sync_release_ns_ = UINT64_MAX;
   std::deque<Flash> flash_history_;

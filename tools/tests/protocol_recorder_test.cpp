@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "demo_card.h"
 #include "protocol_recorder.h"
@@ -49,6 +53,21 @@ TEST_F(Recorder, DemoSessionStoresEveryTestWithItsFiles) {
   EXPECT_EQ(count(result.stored, L".spl"), 2u * (7 + 2 + 9 + 48));
   EXPECT_EQ(std::count(result.stored.begin(), result.stored.end(), L"P01S01T0400B-DEMO01.tst"), 1);
   EXPECT_TRUE(fs::exists(card_ / "LOG"));
+
+  // The test times (record byte 40) come from the unit's clock: each of
+  // channel A's tests more than a second of unit time after the one before.
+  std::vector<uint64_t> times;
+  for (const std::wstring& name : result.stored) {
+    if (name.size() < 12 || name[11] != L'A' || count({name}, L".tst") == 0) continue;
+    std::ifstream file(fs::path(result.test_folder) / name, std::ios::binary);
+    char bytes[1 + 48] = {};
+    ASSERT_TRUE(file.read(bytes, sizeof bytes));
+    uint64_t time = 0;
+    std::memcpy(&time, bytes + 1 + 40, sizeof time);
+    times.push_back(time);
+  }
+  ASSERT_EQ(times.size(), 4u);
+  for (size_t i = 1; i < times.size(); ++i) EXPECT_GT(times[i], times[i - 1] + 10000000u) << i;
 
   sim_counters counters{};
   sim_get_counters(&counters);

@@ -183,7 +183,9 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
     if (wait && !wait_for_sync(static_cast<uint32_t>(timeout_ms))) {
       release_converter();
       set_flash_trigger(true);
-      if (c.synced && completed == 0) {
+      // One channel's flicker train that never started is a lost sync; on
+      // both channels it is a collection of no sweeps.
+      if (c.synced && completed == 0 && c.b == nullptr) {
         log_mesg("1) (%s) Timeout waiting for sync", c.name);
         return COLLECT_LOST_SYNC;
       }
@@ -196,7 +198,9 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
       if (i > max_points - 1) {
         log_mesg("*** Data overrun (%d) during 'post' data collection. ***", max_points);
         release_converter();
-        return COLLECT_POST_OVERRUN;
+        // The flash-synchronised collection on both channels counts it as
+        // no sweep.
+        return c.b != nullptr && !c.synced ? 0 : COLLECT_POST_OVERRUN;
       }
       if (!read_value(c, k, i)) {
         replace_values(c, k, i);

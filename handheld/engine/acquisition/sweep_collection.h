@@ -29,7 +29,8 @@
 //   -2    more than max_points values before the flash, or a collection
 //         refused (max_points outside 1..12000, a negative time, an append
 //         start outside the block)
-//   -3    more than max_points values after the flash
+//   -3    more than max_points values after the flash (collect_dual_sweeps:
+//         0, no sweep)
 #ifndef SWEEP_COLLECTION_H
 #define SWEEP_COLLECTION_H
 
@@ -54,8 +55,9 @@ int collect_dual_sweeps(int pre_ms, int post_ms, samplesBlock* blocks_a, samples
 
 // Flicker-synchronised: the flash trigger goes low once, and every sweep
 // starts at a sync from the stimulator, waited for at most timeout_ms. A
-// missing sync ends the collection with the sweeps completed, or -1 when
-// there were none.
+// missing sync ends the collection with the sweeps completed; when there
+// were none, collect_synced_sweeps logs the time-out and gives -1, and
+// collect_dual_synced_sweeps gives 0 without a message.
 int collect_synced_sweeps(int pre_ms, int post_ms, samplesBlock* blocks, int max_points,
                           int append_flag, int sweep_count, int timeout_ms);
 int collect_dual_synced_sweeps(int pre_ms, int post_ms, samplesBlock* blocks_a,

@@ -8,7 +8,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <cwchar>
 #include <memory>
 #include <mutex>
@@ -24,6 +23,7 @@
 #include "interpreter_screen.h"
 #include "main_dialog_post.h"
 #include "program_calls.h"
+#include "program_error.h"
 #include "protocol_program.h"
 #include "record_init.h"
 #include "run_config_conversion.h"
@@ -37,6 +37,7 @@
 #include "test_folders.h"
 #include "thread_priority.h"
 #include "unit_clock.h"
+#include "unit_time.h"
 #include "worker_event.h"
 
 runCommands g_run_commands;
@@ -103,6 +104,17 @@ runState& run() {
   return *state;
 }
 
+// The values of sweep slots first .. last of both channels back to zero
+// before a collection writes them: a slot stores only what its own sweep
+// wrote, never the end of an earlier, longer sweep (another test's, or
+// another patient's).
+void clear_sweep_values(int first, int last) {
+  runState& r = run();
+  for (auto& channel : r.slots) {
+    for (int i = first; i <= last; ++i) std::memset(channel[i].Data, 0, sizeof channel[i].Data);
+  }
+}
+
 bool channel_on(int channel) { return channel == 0 ? g_channels.a_on.load() != 0 : g_channels.b_on.load() != 0; }
 
 void copy_wide(char16_t* out, size_t capacity, const wchar_t* text, size_t limit) {
@@ -133,24 +145,10 @@ void row(int colour, int r, int column, const wchar_t* format, ...) {
   interpreter_screen().row_text(colour, r, column, text);
 }
 
-// The local time now as a file time.
+// The unit's local time now as a file time.
 fileTime local_file_time() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-  std::tm utc{};
-#ifdef _WIN32
-  localtime_s(&local, &seconds);
-  gmtime_s(&utc, &seconds);
-#else
-  localtime_r(&seconds, &local);
-  gmtime_r(&seconds, &utc);
-#endif
-  local.tm_isdst = 0;
-  utc.tm_isdst = 0;
-  const long long offset = static_cast<long long>(std::mktime(&local) - std::mktime(&utc));
-  const long long ticks = (static_cast<long long>(seconds) + offset + 11644473600LL) * 10000000LL;
-  return fileTime{static_cast<uint32_t>(ticks & 0xFFFFFFFF), static_cast<uint32_t>(ticks >> 32)};
+  const uint64_t now = unit_time_filetime();
+  return fileTime{static_cast<uint32_t>(now & 0xFFFFFFFFu), static_cast<uint32_t>(now >> 32)};
 }
 
 struct blockFrame {
@@ -168,8 +166,9 @@ enum class stepEnd { next, end_run, fail };
 // One invocation of a program.
 class programRun {
  public:
-  programRun(programRecord& program, int depth, int32_t intensity, const wchar_t* title)
-      : program_(program), depth_(depth) {
+  programRun(programRecord& program, int depth, int32_t intensity, const wchar_t* title,
+             programRun* caller = nullptr)
+      : program_(program), depth_(depth), caller_(caller) {
     run().intensity = intensity;
     widen(title_, 64, "", 0);
     if (title != nullptr) std::wcsncpy(title_, title, kTitleCharacters);
@@ -191,7 +190,15 @@ class programRun {
   stepEnd call(const programStep& s);
   bool push(const programStep& s, uint32_t index);
   bool pop();
-  blockFrame& timing() { return top_ >= 0 ? frames_[top_] : own_; }
+  // The innermost open block times the waits: this program's, else its
+  // caller's (a called test program's pause between tests runs on the
+  // session's block), else a frame of this program's own.
+  bool has_timing() const { return top_ >= 0 || (caller_ != nullptr && caller_->has_timing()); }
+  blockFrame& timing() {
+    if (top_ >= 0) return frames_[top_];
+    if (caller_ != nullptr && caller_->has_timing()) return caller_->timing();
+    return own_;
+  }
   void start_wait(uint32_t ms) {
     blockFrame& f = timing();
     f.Start = unit_tick_ms();
@@ -201,6 +208,7 @@ class programRun {
 
   programRecord& program_;
   int depth_;
+  programRun* caller_;
   wchar_t title_[64];
   blockFrame frames_[kBlockLevels];
   blockFrame own_;  // times a WAIT outside any block
@@ -284,7 +292,7 @@ bool programRun::execute() {
 
   for (;;) {
     if (g_run_commands.stop) break;
-    g_run_commands.error = false;
+    g_program_error = false;
     wait_while_paused();
     if (executing_ && (g_run_commands.skip_test || g_run_commands.skip_session)) {
       executing_ = false;
@@ -361,7 +369,8 @@ bool programRun::execute() {
       break;
     }
     if (end == stepEnd::end_run) break;
-    if (g_run_commands.error) engine_show_message(0, "*** ERROR ***\nduring program\nexecution.");
+    // The flag error messages and error trace lines raise, on any thread.
+    if (g_program_error.exchange(false)) engine_show_message(0, "*** ERROR ***\nduring program\nexecution.");
     // A restart left by a called program is taken at the top of the loop.
     const bool restart = g_run_commands.restart_test || g_run_commands.restart_session;
     if (program_.CurrentStep >= program_.StepCount && !waiting_ && !restart) break;
@@ -575,7 +584,7 @@ stepEnd programRun::call(const programStep& s) {
     return stepEnd::fail;
   }
   runState& r = run();
-  programRun inner(*called, depth_ + 1, r.intensity, title_);
+  programRun inner(*called, depth_ + 1, r.intensity, title_, this);
   return inner.execute() ? stepEnd::next : stepEnd::fail;
 }
 
@@ -605,6 +614,7 @@ stepEnd programRun::rfr(const programStep& s) {
   const int slot = std::min(r.sweeps + 1, kMaxSweeps);
   const bool a = channel_on(0);
   const bool b = channel_on(1);
+  clear_sweep_values(slot, slot);
   set_thread_priority_for("RFR", COLLECTION_PRIORITY);
   int result = 0;
   if (a && b) {
@@ -682,6 +692,7 @@ stepEnd programRun::flicker(const programStep& s) {
   const bool b = channel_on(1);
   samplesBlock* slot_a = &r.slots[0][1];
   samplesBlock* slot_b = &r.slots[1][1];
+  clear_sweep_values(1, kMaxSweeps);
   set_thread_priority_for(second ? "flicker2 A" : "flicker A", COLLECTION_PRIORITY);
   int result = 0;
   if (second) {
@@ -764,9 +775,20 @@ stepEnd programRun::end_test(const programStep& s) {
     if (!r.in_session) end_run = true;
     row(7, -2, 18, L"%ls", L"                ");
   }
+  if (!executing_) {
+    // A test skipped inside a block (a REPEAT) ends with its own TEST frame:
+    // the blocks still open in it are left with it.
+    int test = top_;
+    while (test >= 0 && frames_[test].Opcode != OPCODE_TEST) --test;
+    if (test >= 0 && test < top_) {
+      while (top_ > test) frames_[top_--].Active = false;
+      row(7, -3, 21, L"%ls", L"          ");
+      row(7, -2, 18, L"%ls", L"                ");
+    }
+  }
   if (!pop()) return stepEnd::fail;
   if (end_run) return stepEnd::end_run;
-  if (s.Value != 0 && top_ >= 0) {
+  if (s.Value != 0 && has_timing()) {
     if (isSlave.load() != 0) {
       row(5, -3, 21, L"%ls", L"slave wait    ");
     } else {

@@ -17,7 +17,6 @@ struct runCommands {
   std::atomic<bool> skip_wait{false};
   std::atomic<bool> stop{false};
   std::atomic<bool> running{false};
-  std::atomic<bool> error{false};
   std::atomic<bool> restart_test{false};
   std::atomic<bool> restart_session{false};
   std::atomic<bool> resume{false};  // a paused wait keeps the seconds it had waited

@@ -1,10 +1,8 @@
 #include "unit_time.h"
 
-#include <chrono>
-#include <ctime>
-
 #include "engine_log.h"
 #include "test_folders.h"
+#include "unit_clock.h"
 
 std::atomic<int> clockSet{0};
 
@@ -14,7 +12,7 @@ const int64_t kTicksPerSecond = 10000000;             // FILETIME ticks of 100 n
 const int64_t kDaysFrom1601To1970 = 134774;
 const int64_t kSecondsPerDay = 86400;
 
-// Offset of the unit's clock from this machine's local time, in ticks.
+// Offset of the unit's date and time from its clock's own reading, in ticks.
 std::atomic<int64_t> offsetTicks{0};
 
 // Days since 1970-01-01 of a civil date, and back (Howard Hinnant's
@@ -38,22 +36,6 @@ void civil_from_days(int64_t z, int& y, int& m, int& d) {
   d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
   m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
-
-// This machine's local time now as a FILETIME.
-uint64_t host_local_filetime() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &seconds);
-#else
-  localtime_r(&seconds, &local);
-#endif
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  unitTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-             static_cast<int>(ms < 0 ? ms + 1000 : ms), local.tm_wday};
-  return unit_time_to_filetime(t);
 }
 
 logClockTime log_time_from_unit() {
@@ -94,7 +76,7 @@ uint64_t unit_time_to_filetime(const unitTime& t) {
 unitTime unit_local_time() { return filetime_to_unit_time(unit_time_filetime()); }
 
 uint64_t unit_time_filetime() {
-  return static_cast<uint64_t>(static_cast<int64_t>(host_local_filetime()) + offsetTicks.load());
+  return static_cast<uint64_t>(static_cast<int64_t>(unit_clock_filetime()) + offsetTicks.load());
 }
 
 void set_unit_time_filetime(uint64_t filetime) {
@@ -103,7 +85,7 @@ void set_unit_time_filetime(uint64_t filetime) {
     clockSet = 0;
     return;
   }
-  offsetTicks = static_cast<int64_t>(filetime) - static_cast<int64_t>(host_local_filetime());
+  offsetTicks = static_cast<int64_t>(filetime) - static_cast<int64_t>(unit_clock_filetime());
   clockSet = 1;
 }
 

@@ -1,8 +1,9 @@
 // The unit's local date and time. The stimulator keeps the clock: at
 // start-up its time is taken as the unit's local time, and the date and
-// time page sets both. Here the unit keeps an offset from this machine's
-// clock rather than moving it; every time the unit shows or stores reads it
-// through unit_local_time.
+// time page sets both. Here the unit keeps an offset from its clock's own
+// reading (unit_clock.h: the simulated unit's virtual clock off the device)
+// rather than moving the platform's clock; every time the unit shows,
+// stores or logs reads it through unit_local_time or unit_time_filetime.
 #ifndef UNIT_TIME_H
 #define UNIT_TIME_H
 
@@ -19,12 +20,12 @@ struct unitTime {
 // Set once the stimulator (or the operator) gave a time.
 extern std::atomic<int> clockSet;
 
-// The unit's local time now: this machine's local time until a time is set.
+// The unit's local time now: its clock's own reading until a time is set.
 unitTime unit_local_time();
 
 // Sets the unit's local time to a FILETIME (100 ns since 1601, taken as
 // local time) and marks the clock set; 0 marks it unset and goes back to
-// this machine's local time.
+// the clock's own reading.
 void set_unit_time_filetime(uint64_t filetime);
 // The unit's local time as a FILETIME.
 uint64_t unit_time_filetime();

@@ -1,12 +1,15 @@
 #include "test_files.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <cwchar>
 #include <cwctype>
+#include <filesystem>
 #include <system_error>
 #include <vector>
 
@@ -18,6 +21,7 @@
 #include "system_parameters.h"
 #include "test_folders.h"
 #include "unit_clock.h"
+#include "unit_time.h"
 
 std::atomic<bool> g_test_stored{false};
 std::atomic<uint8_t> g_test_flag_byte{0};
@@ -27,6 +31,41 @@ namespace {
 
 const size_t kTestIdInName = 11;
 const size_t kProtocolNameCharacters = 62;
+
+uint64_t file_time_value(const fileTime& t) { return (static_cast<uint64_t>(t.HighDateTime) << 32) | t.LowDateTime; }
+
+// Gives a file just written the unit's time as its last write time, as the
+// unit's own file system would. Files keep universal time: the unit's local
+// time goes back through the host's zone, so that a reader showing the file
+// time in local time shows the unit's.
+void stamp_with_unit_time(const std::wstring& unit_path) {
+  const std::filesystem::path path = card_file_path(unit_path);
+  if (path.empty()) return;
+  const auto system_now = std::chrono::system_clock::now();
+  const std::time_t now = std::chrono::system_clock::to_time_t(system_now);
+  std::tm local{};
+  std::tm utc{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+  gmtime_s(&utc, &now);
+#else
+  localtime_r(&now, &local);
+  gmtime_r(&now, &utc);
+#endif
+  const auto file_time = [](const std::tm& t) {
+    return unit_time_to_filetime(
+        unitTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 0, 0});
+  };
+  const int64_t zone = static_cast<int64_t>(file_time(local)) - static_cast<int64_t>(file_time(utc));
+  using fileTicks = std::chrono::duration<int64_t, std::ratio<1, 10000000>>;
+  const int64_t utc_now =
+      std::chrono::duration_cast<fileTicks>(system_now.time_since_epoch()).count() + 116444736000000000LL;
+  const int64_t ticks_from_now = static_cast<int64_t>(unit_time_filetime()) - zone - utc_now;
+  const auto when = std::filesystem::file_time_type::clock::now() +
+                    std::chrono::duration_cast<std::filesystem::file_time_type::duration>(fileTicks(ticks_from_now));
+  std::error_code error;
+  std::filesystem::last_write_time(path, when, error);
+}
 
 uint8_t lastFlagByte = 0;
 std::filesystem::file_time_type lastFileTime{};
@@ -79,31 +118,6 @@ uint32_t record_number(const void* record) {
 bool remove_card_file(const std::wstring& unit_path) {
   log_mesg("### DELETE [%s]", narrow(unit_path).c_str());
   return remove_card_path(unit_path);
-}
-
-// Calendar date and time of a file time (no zone: the record holds local
-// time).
-struct calendarTime {
-  int year, month, day, hour, minute, second;
-};
-
-calendarTime calendar_of(const fileTime& time) {
-  const uint64_t ticks = (static_cast<uint64_t>(time.HighDateTime) << 32) | time.LowDateTime;
-  const int64_t seconds = static_cast<int64_t>(ticks / 10000000u);
-  const int64_t days_since_1601 = seconds / 86400;
-  const int64_t in_day = seconds % 86400;
-  // Days from 1970-01-01, then the civil date (proleptic Gregorian).
-  int64_t z = days_since_1601 - 134774 + 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-  return calendarTime{year, month, day, static_cast<int>(in_day / 3600), static_cast<int>(in_day / 60 % 60),
-                      static_cast<int>(in_day % 60)};
 }
 
 void append_format(std::string& text, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
@@ -170,6 +184,7 @@ bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int 
     remove_card_path(current_test_folder() + L"\\" + file_name);  // no part of a test stays
     return false;
   }
+  stamp_with_unit_time(current_test_folder() + L"\\" + file_name);
   log_mesg("STORE TEST #%8.8x [%s] %d", record_number(&record),
            narrow(current_test_folder() + L"\\" + file_name).c_str(), static_cast<int>(sizeof(testFileRecord)));
   g_test_stored = true;
@@ -229,6 +244,7 @@ bool write_sample_file(const testFileRecord& record, int channel, const samplesB
     engine_show_message(0, "*** UNABLE TO WRITE ***\n*** SAMPLE %d ***", number);
     return false;
   }
+  stamp_with_unit_time(current_test_folder() + L"\\" + file_name);
   log_mesg("STORE SAMPLE #%8.8x [%s] %d", record_number(&block),
            narrow(current_test_folder() + L"\\" + file_name).c_str(), static_cast<int>(sizeof(samplesBlock)));
   return true;
@@ -236,7 +252,7 @@ bool write_sample_file(const testFileRecord& record, int channel, const samplesB
 
 std::string dataset_text(const testFileRecord& record, const std::wstring& name) {
   std::string text = "(erg ";
-  const calendarTime t = calendar_of(record.TestTime);
+  const unitTime t = filetime_to_unit_time(file_time_value(record.TestTime));
   append_format(text, "(testtime \"%d/%2.2i/%4d %02d:%02d:%02d\") ", t.month, t.day, t.year, t.hour, t.minute,
                 t.second);
   append_format(text, "(testid \"%s\") ", field_text(record.TestId, 20).c_str());
@@ -280,7 +296,11 @@ bool write_dataset_text(const testFileRecord& record, const std::wstring& name) 
   if (file == nullptr) return false;
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   written = std::fclose(file) == 0 && written;
-  if (!written) remove_card_path(path);
+  if (written) {
+    stamp_with_unit_time(path);
+  } else {
+    remove_card_path(path);
+  }
   return written;
 }
 

@@ -16,3 +16,10 @@ TEST(UnitClock, RunsOnTheBoardsVirtualClock) {
   EXPECT_GE(later, 250u);
   EXPECT_LE(later, 251u);
 }
+
+// The clock's date and time run with the virtual clock, to the tick.
+TEST(UnitClock, DateAndTimeRunOnTheVirtualClock) {
+  const uint64_t before = unit_clock_filetime();
+  unit_sleep_ms(45250);
+  EXPECT_EQ(unit_clock_filetime() - before, 45250ull * 10000ull);
+}

@@ -173,11 +173,11 @@ TEST(SimAdc, InputsHaveTheirOwnSourcesAndCommonReadsZero) {
   sim_adc_set_constant(1, -222);
   sim_adc_set_constant(7, 777);
   sim_adc_set_constant(8, 888);  // no such input: ignored
-  sim_adc_set_sequence(2, nullptr, 3);
+  sim_adc_set_sequence(2, nullptr, 3);  // nothing to play: the battery stays
   struct {
     uint8_t mux;
     int32_t value;
-  } cases[] = {{0x08, 111}, {0x18, -222}, {0x78, 777}, {0x28, 0}, {0x80, 0}, {0xF8, 0}};
+  } cases[] = {{0x08, 111}, {0x18, -222}, {0x78, 777}, {0x28, SIM_BATTERY_COUNTS}, {0x38, 0}, {0x80, 0}, {0xF8, 0}};
   for (const auto& c : cases) {
     bus.wreg(1, {c.mux});  // a multiplexer change restarts the conversions
     EXPECT_FALSE(bus.data_ready_low());

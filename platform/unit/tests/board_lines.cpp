@@ -17,8 +17,8 @@ void arm_single_flash(uint32_t d) {
   stim_write({'f', uint8_t(d >> 8), uint8_t(d), 1, 1, uint8_t(count >> 8), uint8_t(count)});
 }
 
-void arm_flicker(uint32_t d, uint32_t p, uint32_t count) {
-  stim_write({'f', uint8_t(d >> 8), uint8_t(d), 1, uint8_t(p), uint8_t(count >> 8), uint8_t(count)});
+void arm_flicker(uint32_t d, uint32_t p, uint32_t count, uint8_t flashes) {
+  stim_write({'f', uint8_t(d >> 8), uint8_t(d), flashes, uint8_t(p), uint8_t(count >> 8), uint8_t(count)});
 }
 
 void set_flash_trigger(SimBus& bus, bool high) {

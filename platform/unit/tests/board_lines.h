@@ -13,8 +13,9 @@
 void stim_write(std::initializer_list<uint8_t> bytes);
 // 'f' with single flashes of duration word D (5000 us for 24999).
 void arm_single_flash(uint32_t flash_word = 24999);
-// 'f' with the flicker of the given (D, p, count).
-void arm_flicker(uint32_t flash_word, uint32_t prescaler, uint32_t count);
+// 'f' with the flicker of the given (D, p, count), of `flashes` flashes (the
+// mode byte; 0: until 'D').
+void arm_flicker(uint32_t flash_word, uint32_t prescaler, uint32_t count, uint8_t flashes = 0);
 
 // Moves the flash trigger (GPIO word 1 bit 2), keeping the chip selects.
 void set_flash_trigger(SimBus& bus, bool high);

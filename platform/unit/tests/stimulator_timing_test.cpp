@@ -119,6 +119,23 @@ TEST(SimStimulatorTiming, FlickerFlashesEveryPeriodUntilD) {
   EXPECT_EQ(state().flashes - count, 3001u);
 }
 
+// A flicker of a counted number of flashes (the mode byte) stops after
+// them; the next trigger fall starts another.
+TEST(SimStimulatorTiming, CountedFlickerStopsAfterItsFlashes) {
+  SimBus bus;
+  arm_flicker(24999, 2, 38280, 4);
+  for (int train = 0; train < 2; ++train) {
+    SCOPED_TRACE(train);
+    const uint32_t before = state().flashes;
+    set_flash_trigger(bus, false);
+    set_flash_trigger(bus, true);
+    EXPECT_EQ(sync_falls(bus, sim_now_ns() + 200000000).size(), 4u);
+    EXPECT_EQ(state().flashes - before, 4u);
+    EXPECT_EQ(state().flickering, 0);
+  }
+  stim_write({'D'});
+}
+
 TEST(SimStimulatorTiming, ImpedanceSineSyncPulsesUntilStopped) {
   for (uint8_t stop : {'W', 'D', 'O'}) {
     SimBus bus;

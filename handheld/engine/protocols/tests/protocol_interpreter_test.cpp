@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <thread>
 #include <memory>
@@ -17,10 +21,12 @@
 #include "calibration_table.h"
 #include "card_fixture.h"
 #include "channel_selection.h"
+#include "engine_log.h"
 #include "engine_message_capture.h"
 #include "hw_binding.h"
 #include "interpreter_screen.h"
 #include "main_dialog_post_capture.h"
+#include "program_error.h"
 #include "program_files.h"
 #include "protocol_interpreter.h"
 #include "protocol_program.h"
@@ -32,6 +38,7 @@
 #include "test_files.h"
 #include "test_folders.h"
 #include "unit_clock.h"
+#include "unit_time.h"
 
 namespace {
 
@@ -43,7 +50,11 @@ class recordingScreen : public interpreterScreen {
     if (on_row) on_row(rows.back());
   }
   std::function<void(const std::wstring&)> on_row;
-  void draw_sweep(const samplesBlock&, double, double) override { sweep_ticks.push_back(unit_tick_ms()); }
+  void draw_sweep(const samplesBlock&, double, double) override {
+    sweep_ticks.push_back(unit_tick_ms());
+    if (on_sweep) on_sweep();
+  }
+  std::function<void()> on_sweep;
   void show_test_label(const testFileRecord&) override {
     if (++labels == trigger_label && on_label) on_label();
   }
@@ -89,6 +100,7 @@ class Interpreter : public SimulatedUnit {
     g_channels.a_on = 1;
     g_channels.b_on = 0;
     tear_down_test_card();
+    set_unit_time_filetime(0);
     SimulatedUnit::TearDown();
   }
 
@@ -436,8 +448,9 @@ TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
 }
 
 // FLICKER(1), a flash every 20 ms, 60 flashes: sweeps of 4 x 20 - 10 = 70 ms
-// on the single-flash collectors while the stimulator flickers; 49 sweeps
-// are kept and 60 / ceil(70 / 20 - 0.2) = 15 of them averaged.
+// on the single-flash collectors while the stimulator flickers, each
+// starting at the next flash; the 1.2 s of flashes hold 15 of them, and
+// 60 / ceil(70 / 20 - 0.2) = 15 are averaged.
 TEST_F(Interpreter, FirstFlickerKeepsItsSweepsAndAveragesItsShare) {
   g_channels.b_on = 0;
   single_test({{OPCODE_FLICKER1, (60u << 16) | 20u}});
@@ -448,12 +461,213 @@ TEST_F(Interpreter, FirstFlickerKeepsItsSweepsAndAveragesItsShare) {
   sim_stim_state stimulator{};
   sim_stim_get_state(&stimulator);
   EXPECT_NEAR(stimulator.flicker_period_us, 20000.0, 200.0);
-  EXPECT_EQ(last_test_sweep_count(), 49);
+  EXPECT_EQ(last_test_sweep_count(), 15);
   auto read = read_stored(L"P01S00T0004A-0000000000.tst");
   EXPECT_EQ(read->FlickerMark, u'Y');
   EXPECT_EQ(read->Average.Divisor, 15.0);
   EXPECT_NEAR(read->Average.Time, 70.0, 1.0);
   EXPECT_EQ(screen_.menus, (std::vector<std::pair<int, int>>{{17, 33}, {17, 46}}));
+}
+
+// FLICKER(2) of 100 flashes, one every 50 ms, with sweeps of 200 ms: the
+// stimulator stops after its 100 flashes, so the 5 s of flashes hold at
+// most 25 sweeps, each started by a flash, and the run takes the train's
+// time and the last sweep's wait.
+TEST_F(Interpreter, CountedFlickerStopsAfterItsFlashes) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_FLICKER2, (50u << 20) | (200u << 10) | 100u}});
+  ASSERT_TRUE(scan_program(*program_));
+  sim_stim_state before{};
+  sim_stim_get_state(&before);
+  const uint32_t start = unit_tick_ms();
+  engine_message_capture capture;
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"FLICKER"));
+  const uint32_t taken = unit_tick_ms() - start;
+  EXPECT_TRUE(capture.messages().empty());
+  sim_stim_state after{};
+  sim_stim_get_state(&after);
+  EXPECT_EQ(after.flashes - before.flashes, 100u);
+  EXPECT_EQ(after.flickering, 0);
+  EXPECT_GE(last_test_sweep_count(), 20);
+  EXPECT_LE(last_test_sweep_count(), 25);
+  EXPECT_LT(taken, 100u * 50u + 200u + 500u);
+  auto read = read_stored(L"P01S00T0004A-0000000000.tst");
+  EXPECT_EQ(read->Average.Divisor, static_cast<double>(last_test_sweep_count()));
+}
+
+// A session of three tests with a minute's pause after each of the first
+// two: the stored test times, the files' times, the log records and the
+// folder's date all come from the unit's clock, a minute and a sweep apart.
+TEST_F(Interpreter, StoredTimesFollowTheUnitsClock) {
+  g_channels.b_on = 0;
+  use_unit_time_for_log_and_folders();
+  std::filesystem::remove_all(card_ / "T240315_CFC7");
+  const uint64_t set = unit_time_to_filetime(unitTime{2024, 3, 15, 9, 0, 0, 0, 0});
+  set_unit_time_filetime(set);
+  ASSERT_TRUE(set_ERG_directory(false));  // dated by the unit: T240315
+  push(OPCODE_SESSION, 0);
+  for (int i = 0; i < 3; ++i) {
+    push(OPCODE_TEST, 0);
+    push(OPCODE_INTENSITY, 20000);
+    push(OPCODE_RFR, rfr(20, 180));
+    push(i < 2 ? OPCODE_END_TEST_PAUSE : OPCODE_END_TEST, i < 2 ? 60000 : 0);
+  }
+  push(OPCODE_END_SESSION, 0);
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"TIMES"));
+  const std::vector<std::wstring> names = stored(L".tst");
+  ASSERT_EQ(names.size(), 3u);
+  const double tick = 1e-7;
+  std::vector<double> seconds;
+  for (const std::wstring& name : names) {
+    SCOPED_TRACE(std::string(name.begin(), name.end()));
+    auto read = read_stored(name);
+    const uint64_t t = (static_cast<uint64_t>(read->TestTime.HighDateTime) << 32) | read->TestTime.LowDateTime;
+    seconds.push_back((static_cast<double>(t) - static_cast<double>(set)) * tick);
+    // The file's time, shown in local time, is the unit's.
+    const auto written = std::filesystem::last_write_time(in_folder(name));
+    const std::time_t when = std::chrono::system_clock::to_time_t(
+        std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+            written - std::filesystem::file_time_type::clock::now() + std::chrono::system_clock::now()));
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    const uint64_t file_time = unit_time_to_filetime(unitTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                                              local.tm_hour, local.tm_min, local.tm_sec, 0, 0});
+    EXPECT_NEAR(static_cast<double>(file_time) * tick, static_cast<double>(t) * tick, 2.0);
+  }
+  EXPECT_GT(seconds[0], 0.2);
+  EXPECT_LT(seconds[0], 1.0);
+  EXPECT_NEAR(seconds[1] - seconds[0], 60.2, 0.3);
+  EXPECT_NEAR(seconds[2] - seconds[1], 60.2, 0.3);
+  std::ifstream log_file(card_ / "LOG" / "T240315_CFC7.txt", std::ios::binary);
+  std::stringstream log_text;
+  log_text << log_file.rdbuf();
+  const std::string log = log_text.str();
+  EXPECT_NE(log.find("(time 09:01:00)(chan A)(mesg \"STORE TEST"), std::string::npos) << log;
+  EXPECT_NE(log.find("(time 09:02:00)(chan A)(mesg \"STORE TEST"), std::string::npos) << log;
+}
+
+// A long sweep, then in the next test a short one: the short test's last
+// sweep, its sample files and its average hold zeros after its own values.
+TEST_F(Interpreter, StoredBlocksHoldNothingBeyondTheirValues) {
+  g_channels.b_on = 0;
+  store_system_parameter(PARAM_SAMPLES, 1);
+  push(OPCODE_SESSION, 0);
+  single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
+  single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
+  push(OPCODE_END_SESSION, 0);
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"ZEROS"));
+  // Index of the first nonzero value at or after from, or -1.
+  const auto nonzero_from = [](const int32_t* data, int from) {
+    for (int i = std::max(from, 0); i < kSamplesPerBlock; ++i) {
+      if (data[i] != 0) return i;
+    }
+    return -1;
+  };
+  auto read = read_stored(L"P01S01T0204A-0000000000.tst");
+  ASSERT_LT(read->LastSweep.PointCount, 1000);
+  EXPECT_EQ(nonzero_from(read->LastSweep.Data, read->LastSweep.PointCount + 1), -1);
+  EXPECT_EQ(nonzero_from(read->Average.Data, read->Average.PointCount), -1);
+  for (const wchar_t* name : {L"P01S01T0204A-0000000000-00.spl", L"P01S01T0204A-0000000000-01.spl"}) {
+    SCOPED_TRACE(std::string(name, name + std::wcslen(name)));
+    std::ifstream file(in_folder(name), std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), sizeof(samplesBlock));
+    auto block = std::make_unique<samplesBlock>();
+    std::memcpy(block.get(), bytes.data(), sizeof(samplesBlock));
+    ASSERT_LT(block->PointCount, 1000);
+    EXPECT_EQ(nonzero_from(block->Data, block->PointCount + 1), -1);
+  }
+}
+
+// "Skip Test" at the second sweep of a REPEAT in a session's test: that test
+// ends with its blocks, and the session runs on to store its next test.
+TEST_F(Interpreter, SkipTestInsideARepeatEndsThatTestOnly) {
+  g_channels.b_on = 0;
+  push(OPCODE_SESSION, 0);
+  single_test({{OPCODE_REPEAT_MS, (1000u << 16) | 5u}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
+  single_test({{OPCODE_RFR, rfr(5, 40)}});
+  push(OPCODE_END_SESSION, 0);
+  ASSERT_TRUE(scan_program(*program_));
+  screen_.on_sweep = [this] {
+    if (screen_.sweep_ticks.size() == 2) g_run_commands.skip_test = true;
+  };
+  engine_message_capture capture;
+  EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"SKIP"));
+  EXPECT_TRUE(capture.messages().empty());
+  EXPECT_EQ(stored(L".tst"), std::vector<std::wstring>{L"P01S01T0204A-0000000000.tst"});
+}
+
+// Two tests of a session, each ending with a pause of 5 s: the pauses take
+// their time whether the tests stand in the session or are called programs
+// (whose own block stack is empty after their END TEST: the session's
+// block times the pause).
+TEST_F(Interpreter, PauseAfterATestAlsoRunsInACalledProgram) {
+  g_channels.b_on = 0;
+  auto called = std::make_unique<programRecord>();
+  clear_program(*called);
+  std::strcpy(called->Texts[0], "???");
+  ASSERT_TRUE(push_step(*called, OPCODE_TEST, 0, 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_INTENSITY, 20000, 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_RFR, rfr(5, 40), 0));
+  ASSERT_TRUE(push_step(*called, OPCODE_END_TEST_PAUSE, 5000, 0));
+  ASSERT_TRUE(write_program_file(L"Storage Card\\PAUSE.tes", *called));
+  for (bool call : {false, true}) {
+    SCOPED_TRACE(call ? "called" : "inline");
+    clear_program(*program_);
+    std::strcpy(program_->Texts[0], "???");
+    screen_.rows.clear();
+    push(OPCODE_SESSION, 0);
+    for (int i = 0; i < 2; ++i) {
+      if (call) {
+        ASSERT_TRUE(push_step(*program_, OPCODE_CALL, 0, pack_name("PAUSE")));
+      } else {
+        for (int k = 0; k < called->StepCount; ++k) push(called->Steps[k].Opcode, called->Steps[k].Value);
+      }
+    }
+    push(OPCODE_END_SESSION, 0);
+    ASSERT_TRUE(scan_program(*program_));
+    const uint32_t start = unit_tick_ms();
+    engine_message_capture capture;
+    ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"PAUSE"));
+    const uint32_t taken = unit_tick_ms() - start;
+    EXPECT_TRUE(capture.messages().empty());
+    EXPECT_GE(taken, 10000u);
+    EXPECT_LT(taken, 11000u);
+    EXPECT_TRUE(screen_.shown(L"-3,21:wait   5      "));
+  }
+}
+
+// Messages shown as the user interface shows them: an error or internal
+// message raises the run's error flag.
+std::vector<std::string> g_raised_messages;
+void show_raising_the_flag(int kind, const char* text) {
+  g_raised_messages.emplace_back(text);
+  if (kind == 0 || kind == 4) g_program_error = true;
+}
+
+// A step that ends with an error message raised the error flag: the run
+// says so after that step, once, and carries on.
+TEST_F(Interpreter, AnErrorDuringAStepIsReportedAfterIt) {
+  g_channels.b_on = 0;
+  push(OPCODE_SESSION, 0);
+  single_test({});  // no sweep: an error message
+  single_test({{OPCODE_RFR, rfr(5, 40)}});
+  push(OPCODE_END_SESSION, 0);
+  ASSERT_TRUE(scan_program(*program_));
+  g_raised_messages.clear();
+  const show_message_handler previous = set_show_message_handler(show_raising_the_flag);
+  const bool result = Execute(*program_, 0, 0, 0, 0, L"ERROR");
+  set_show_message_handler(previous);
+  EXPECT_TRUE(result);
+  EXPECT_EQ(g_raised_messages, (std::vector<std::string>{"*** NO SAMPLE DATA ACQUIRED ***",
+                                                          "*** ERROR ***\nduring program\nexecution."}));
+  EXPECT_EQ(stored(L".tst"), std::vector<std::wstring>{L"P01S01T0204A-0000000000.tst"});
 }
 
 // A master unit holds GPIO 13 bit 1 up for the test thread's run and drops
