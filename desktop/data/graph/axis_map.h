@@ -20,7 +20,8 @@ class axisMap {
   // Pixels 0 to 100 over data 0 to 100 (scale 1).
   axisMap();
 
-  // The pixel ends; the scale is not recomputed (the next data range does).
+  // The pixel ends; the data range is kept, so a placed graph maps its
+  // range onto its new pixels at once.
   void set_pixels(double start, double end);
   // The data ends and a new scale. Equal ends are widened first
   // (widen_zero_range); ends that are no finite numbers are refused (false)

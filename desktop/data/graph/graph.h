@@ -56,8 +56,8 @@ class graphClass : public positionClass {
   graphClass& operator=(const graphClass&) = delete;
 
   // Placement in pixels: the box in page units through scale, the maps'
-  // pixel ends (x left to right, y bottom to top; scales are recomputed by
-  // the next range), the integer bounds, the plot mode (a colour index that
+  // pixel ends (x left to right, y bottom to top; the data ranges are
+  // kept), the integer bounds, the plot mode (a colour index that
   // fills the plot) and a new clip region of the bounds.
   void set_plot_area_pixels(int left, int right, int top, int bottom, const paper& scale, int mode);
   // The same from a rectangle in page units.
@@ -189,11 +189,16 @@ class graphClass : public positionClass {
   tracePlusClass* average_entry = nullptr;
 
  private:
+  void place_pixels(int left, int right, int top, int bottom, int mode);
+  void place_box(double x, double y, double width, double height);
   // Appends entry (owned); null when the list refuses it (entry deleted).
   tracePlusClass* append_entry(tracePlusClass* entry);
   graphMarker* marker(int index);
   // The data point of the cross-hair moved by one pixel, drawn or hidden.
   void move_xhair(HDC dc, const paper& scale, int dx, int dy);
+  // The cross-hair drawn at (x, y) whether shown or not.
+  void paint_xhair(HDC dc, const paper& scale, double x, double y, int rop);
+  void text_at_pixel(HDC dc, HFONT font, int colour_index, int px, int py, const char* text);
 
   r_list<tracePlusClass> entries_{"nameless"};
   axisMap x_map_;
