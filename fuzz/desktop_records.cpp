@@ -10,7 +10,6 @@
 #include "byte_object.h"
 #include "fuzz_support.h"
 #include "record_fields.h"
-#include "record_init.h"
 #include "stored_records.h"
 
 namespace {
@@ -42,15 +41,7 @@ void check_text(const char16_t* field, int units, int max_chars) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();
-  static const std::vector<uint8_t> base = [] {
-    auto record = std::make_unique<testFileRecord>();
-    std::memset(record.get(), 0, sizeof(testFileRecord));
-    init_test_record(*record);
-    std::vector<uint8_t> bytes(sizeof(testFileRecord));
-    std::memcpy(bytes.data(), record.get(), sizeof(testFileRecord));
-    return bytes;
-  }();
-  std::vector<uint8_t> file = fuzz_patched(base, data, size);
+  std::vector<uint8_t> file = fuzz_patched(fresh_record_bytes(), data, size);
   file.resize(sizeof(testFileRecord), 0);
   auto record = std::make_unique<testFileRecord>();
   std::memcpy(record.get(), file.data(), sizeof(testFileRecord));

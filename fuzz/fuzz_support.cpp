@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -12,6 +13,8 @@
 #include "engine_log.h"
 #include "engine_messages.h"
 #include "message_recorder.h"
+#include "record_init.h"
+#include "stored_records.h"
 #include "system_parameters.h"
 #include "test_folders.h"
 
@@ -94,4 +97,18 @@ std::vector<uint8_t> fuzz_patched(const std::vector<uint8_t>& base, const uint8_
     at += length;
   }
   return file;
+}
+
+const std::vector<uint8_t>& fresh_record_bytes() {
+  static const std::vector<uint8_t> bytes = [] {
+    std::vector<uint8_t> made(sizeof(testFileRecord));
+    testFileRecord* record = new testFileRecord;
+    std::memset(record, 0, sizeof(testFileRecord));
+    init_test_record(*record);
+    std::memcpy(made.data(), record, sizeof(testFileRecord));
+    destroy_test_record(*record);
+    delete record;
+    return made;
+  }();
+  return bytes;
 }

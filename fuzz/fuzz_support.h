@@ -31,6 +31,10 @@ void fuzz_forget_messages();
 
 #include <vector>
 
+// The bytes of a fresh test record as the unit initialises it (every other
+// byte zero).
+const std::vector<uint8_t>& fresh_record_bytes();
+
 // A file of a fixed-size format made from a small input, so that seeds stay
 // small: the base bytes, their length moved by -2 to +2 (the first input
 // byte), then patches, each a 4-byte little-endian offset (taken modulo the

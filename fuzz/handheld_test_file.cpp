@@ -6,19 +6,15 @@
 #include <memory>
 
 #include "fuzz_support.h"
-#include "record_init.h"
 #include "stored_records.h"
 #include "test_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();
+  // The file: a flag byte, then the record.
   static const std::vector<uint8_t> base = [] {
-    auto record = std::make_unique<testFileRecord>();
-    std::memset(record.get(), 0, sizeof(testFileRecord));
-    init_test_record(*record);
-    std::vector<uint8_t> bytes(kTestFileBytes, 0);
-    std::memcpy(bytes.data() + 1, record.get(), sizeof(testFileRecord));
-    destroy_test_record(*record);
+    std::vector<uint8_t> bytes(1, 0);
+    bytes.insert(bytes.end(), fresh_record_bytes().begin(), fresh_record_bytes().end());
     return bytes;
   }();
   const std::vector<uint8_t> file = fuzz_patched(base, data, size);
