@@ -507,6 +507,15 @@ stepEnd programRun::test_step(uint32_t index) {
   r.averaging = kMaxSweeps;
   flicker_ran_ = false;
   next_ERG_directory_if_full();
+  if (next_ERG_directory_if_counters_pass(T)) {
+    // The test numbers start again in the next folder.
+    if (r.in_session || depth_ > 0) {
+      T = r.session_tests = 1;
+    } else {
+      T = 0;
+      r.run_tests = 1;
+    }
+  }
   wchar_t test_id[20];
   {
     std::lock_guard<std::mutex> hold(r.id_lock);
