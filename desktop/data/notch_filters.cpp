@@ -20,8 +20,11 @@ traceClass* notch_filter(const traceClass* source, double f0, double bw) {
   const double pi = std::acos(-1.0);
   const double R = 1.0 - 3.0 * width;
   const double c = std::cos(2.0 * pi * f);
-  // No span, or a notch at a multiple of the sampling rate, has no filter.
-  if (span == 0.0 || 2.0 - 2.0 * c == 0.0) return result;
+  // No span, or a notch at a multiple of the sampling rate, has no filter;
+  // poles on or outside the unit circle (a band too wide for the rate, no
+  // band, or one that is no number) would make the recursion ring or grow
+  // without bound.
+  if (span == 0.0 || 2.0 - 2.0 * c == 0.0 || !(std::fabs(R) < 1.0)) return result;
   const double K = (1.0 - 2.0 * R * c + R * R) / (2.0 - 2.0 * c);
   const double a0 = K, a1 = -2.0 * K * c, a2 = K, b1 = 2.0 * R * c, b2 = -R * R;
 
