@@ -5,7 +5,7 @@
 //                 sample files
 //   average       the test's trace, the samples list and its average
 //   filter chain  spike removal, 60 Hz and 50 Hz notches and the low-pass,
-//                 switched on one after another as the state file does
+//                 switched on together as the state file does (one rebuild)
 //   a-/b-wave     the measurement model and its detection
 // Every test stays in memory until the end, as in an open session.
 //
@@ -31,7 +31,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -171,9 +170,13 @@ std::vector<std::string> test_files_in(const std::string& folder) {
 
 // The file's bytes when it has exactly size of them.
 bool read_sized(const std::string& path, size_t size, std::vector<uint8_t>& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return in.good() || in.eof() ? bytes.size() == size : false;
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return false;
+  bytes.resize(size + 1);
+  const size_t got = std::fread(bytes.data(), 1, size + 1, in);
+  std::fclose(in);
+  bytes.resize(size);
+  return got == size;
 }
 
 void read_test(loadedTest& test) {
@@ -222,6 +225,7 @@ void average_test(loadedTest& test) {
 
 void filter_test(loadedTest& test) {
   if (!test.entry) return;
+  tracePlusClass::rebuildBatch batch(*test.entry);
   test.entry->set_spike_filter(1);
   test.entry->set_60hz_filter(1);
   test.entry->set_50hz_filter(1);

@@ -153,6 +153,37 @@ TEST(FilteredTrace, SwitchesRebuildOnlyOnChange) {
   EXPECT_EQ(ys_of(entry.active_trace()), by_hand(*source, false, false, false, true, 70.0));
 }
 
+// Switches set while a batch is open rebuild once, when the last batch ends,
+// to what setting them one by one gives; a batch without a change rebuilds
+// nothing.
+TEST(FilteredTrace, ABatchOfSwitchesRebuildsOnceAtItsEnd) {
+  auto source = mains_trace();
+  tracePlusClass entry(source.get());
+  {
+    tracePlusClass::rebuildBatch batch(entry);
+    {
+      tracePlusClass::rebuildBatch inner(entry);
+      EXPECT_TRUE(entry.set_spike_filter(1));
+      EXPECT_TRUE(entry.set_60hz_filter(1));
+    }
+    EXPECT_EQ(entry.filtered_trace(), nullptr);
+    EXPECT_TRUE(entry.set_50hz_filter(1));
+    EXPECT_TRUE(entry.set_lowpass_filter(1, 90.0));
+    EXPECT_FALSE(entry.set_lowpass_filter(1, 90.0));
+    EXPECT_EQ(entry.filtered_trace(), nullptr);
+  }
+  ASSERT_NE(entry.filtered_trace(), nullptr);
+  EXPECT_EQ(entry.active_trace(), entry.filtered_trace());
+  EXPECT_EQ(ys_of(entry.active_trace()), by_hand(*source, true, true, true, true, 90.0));
+
+  traceClass* built = entry.filtered_trace();
+  {
+    tracePlusClass::rebuildBatch batch(entry);
+    EXPECT_FALSE(entry.set_60hz_filter(1));
+  }
+  EXPECT_EQ(entry.filtered_trace(), built);
+}
+
 TEST(FilteredTrace, ALowpassFrequencyThatIsNoNumberIsRefused) {
   auto source = mains_trace();
   tracePlusClass entry(source.get());
