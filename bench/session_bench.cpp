@@ -305,25 +305,28 @@ int main(int argc, char** argv) {
   }
 
   // The summary leaves out the values that mean "not found": an a-wave of
-  // 200000 uV (none before the b-wave, as in a flicker test).
+  // 200000 uV (none before the b-wave, as in a flicker test), and with it
+  // the b-wave amplitude, which is taken from the a-wave.
   int measured = 0, no_awave = 0;
   double b_time = 0.0, b_amplitude = 0.0, a_amplitude = 0.0;
   for (auto& test : tests) {
     if (!test->model) continue;
     measured++;
     b_time += test->model->bwave_time.value();
-    b_amplitude += test->model->bwave_amplitude.value();
     if (test->model->awave_point.value() == no_awave_value) {
       no_awave++;
     } else {
       a_amplitude += test->model->awave_amplitude.value();
+      b_amplitude += test->model->bwave_amplitude.value();
     }
   }
   if (measured > 0) {
-    std::printf("measured %d tests: mean b-wave %.1f uV at %.1f mS", measured, b_amplitude / measured,
-                b_time / measured);
-    if (measured > no_awave) std::printf(", mean a-wave %.1f uV", a_amplitude / (measured - no_awave));
-    std::printf(" (%d a-wave%s not found left out)\n", no_awave, no_awave == 1 ? "" : "s");
+    std::printf("measured %d tests: b-wave at %.1f mS on average", measured, b_time / measured);
+    const int with_awave = measured - no_awave;
+    if (with_awave > 0) {
+      std::printf(", mean b-wave %.1f uV, mean a-wave %.1f uV", b_amplitude / with_awave, a_amplitude / with_awave);
+    }
+    std::printf(" (%d test%s without an a-wave left out of the amplitudes)\n", no_awave, no_awave == 1 ? "" : "s");
   }
 
   if (!values_path.empty()) {

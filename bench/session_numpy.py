@@ -293,7 +293,7 @@ def main():
             differ += 1
             print("%s: no values (program %s, script %s)" % (test.name, theirs, mine))
             continue
-        a_found = mine[2] + 0.0 != 200000.0 and not math.isnan(mine[0])
+        a_found = not math.isnan(mine[0])  # no a-wave before the b-wave: no time to compare
         same_times = mine[1] == theirs[1] and (not a_found or mine[0] == theirs[0])
         same_amplitudes = all(abs(m - t) <= TOLERANCE_UV for m, t in zip(mine[2:], theirs[2:]))
         if not (same_times and same_amplitudes):
