@@ -8,6 +8,7 @@
 #include "menu_stack.h"
 #include "message_display.h"
 #include "road_entry.h"
+#include "road_protocol.h"
 #include "calibration_table.h"
 #include "shutdown.h"
 #include "status_lines.h"
@@ -111,4 +112,5 @@ void install_menu_handlers() {
   set_menu_handler(MENU_MESSAGE, message_menu);
   set_menu_handler(MENU_SHUTDOWN_CONFIRM, shutdown_menu);
   install_road_entry_menus();
+  install_road_protocol_menus();
 }

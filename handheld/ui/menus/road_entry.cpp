@@ -34,6 +34,8 @@ const int PAGE_DEFAULT = 17;
 
 // The page code the entry was opened with (48 patient, 49 serial).
 int entryMode = PAGE_PATIENT_ENTRY;
+// The run counter follows the stored tests once a patient was entered.
+bool runCounterLoaded = false;
 
 void close_status_page() {
   if (status_page() != nullptr) pop_dialog();
@@ -47,10 +49,11 @@ int run_counter_of_patient(int patient) {
 
 void take_patient_entry() {
   const int patient = id_entry().fields[0];
-  if (patient != g_protocol_number.load()) {
-    deselect_program();
+  if (patient != g_protocol_number.load()) deselect_program();
+  if (patient != g_protocol_number.load() || !runCounterLoaded) {
     g_protocol_number = patient;
     g_run_count = run_counter_of_patient(patient);
+    runCounterLoaded = true;
   }
   set_entered_test_id(entered_id_text().c_str());
   road_request_menu(PAGE_DEFAULT, MENU_PROTOCOL_PAGE, true);
@@ -145,6 +148,9 @@ int entry_message_menu(int command, LPARAM) {
 }
 
 void install_road_entry_menus() {
+  reset_road_state();
+  entryMode = PAGE_PATIENT_ENTRY;
+  runCounterLoaded = false;
   set_menu_handler(MENU_MAIN, road_main_menu);
   set_menu_handler(MENU_ID_ENTRY, id_entry_menu);
   set_menu_handler(MENU_ENTRY_MESSAGE, entry_message_menu);

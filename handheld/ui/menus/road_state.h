@@ -11,6 +11,10 @@
 
 #include "stored_records.h"
 
+// The test thread's own end-of-run command is key 1004 with this value:
+// only the running page takes it; on any other menu it is no key.
+const LPARAM RUN_ENDED_CODE = 21;
+
 struct roadState {
   bool programChosen = false;    // a program is ready to run
   bool sessionSelected = false;  // ... and it is a session

@@ -65,10 +65,10 @@ TEST_F(RoadEntry, TabStepsThroughTheCharactersAndDoneTakesTheId) {
   EXPECT_EQ(id_entry().current, 0) << "TAB from the tenth character returns to the patient number";
 
   press(KEY_LOWER_RIGHT);  // OK
-  EXPECT_EQ(shown_menu(), 1) << "the protocol page replaces the entry";
+  EXPECT_EQ(shown_menu(), 36) << "the protocol page replaces the entry and, with no program, asks for the eye label";
   EXPECT_EQ(entered_id_text(), L"A8        ");
   EXPECT_EQ(g_protocol_number.load(), 2);
-  EXPECT_EQ(menu_stack_depth(), 2) << "the main menu stays below";
+  EXPECT_EQ(menu_stack_depth(), 4) << "main menu, protocol page, eye label and its page";
 }
 
 TEST_F(RoadEntry, TheSerialNumberTakesDigitsOnly) {
