@@ -9,6 +9,7 @@
 #include "message_display.h"
 #include "road_entry.h"
 #include "road_protocol.h"
+#include "road_run.h"
 #include "calibration_table.h"
 #include "shutdown.h"
 #include "status_lines.h"
@@ -113,4 +114,5 @@ void install_menu_handlers() {
   set_menu_handler(MENU_SHUTDOWN_CONFIRM, shutdown_menu);
   install_road_entry_menus();
   install_road_protocol_menus();
+  install_road_run_menus();
 }

@@ -73,10 +73,6 @@ int list_key(int command, WPARAM selectMessage) {
   }
 }
 
-void count_pending_test() {
-  if (g_test_stored.exchange(false)) g_run_count = g_run_count + 1;
-}
-
 void show_protocol_captions() {
   set_key_captions(mainDialog, L"Run Protocol", fill_in_fitted() ? L"Aux Electrodes" : L"Electrodes",
                    L"Select Protocol", L"Back");
@@ -143,7 +139,6 @@ int protocol_page_menu(int command, LPARAM value) {
       road_request_menu(PAGE_EYE_LABEL, MENU_EYE_LABEL);
       return 1;
     case KEY_LOWER_RIGHT:  // "Back"
-      if (value == RUN_ENDED_CODE) return 1;
       road_go_back(PAGE_DEFAULT);
       return 1;
     default:
@@ -177,7 +172,6 @@ int eye_label_menu(int command, LPARAM value) {
     case KEY_UPPER_RIGHT:
       return 1;
     case KEY_LOWER_RIGHT: {  // "NEXT"
-      if (value == RUN_ENDED_CODE) return 1;
       if (eyeChoice != 0) {
         g_channels.eye_a = eyeChoice;
         g_channels.eye_b = kEyeNone;
@@ -226,7 +220,6 @@ int session_list_menu(int command, LPARAM value) {
     return 0;
   }
   if (command == KEY_LOWER_RIGHT) {
-    if (value == RUN_ENDED_CODE) return 1;
     if (road.programChosen) {
       road_go_back(PAGE_NOTHING);
     } else {
@@ -259,7 +252,7 @@ int test_list_menu(int command, LPARAM value) {
     return 0;
   }
   if (command == KEY_LOWER_RIGHT) {
-    if (value != RUN_ENDED_CODE) road_go_back(PAGE_NOTHING);
+    road_go_back(PAGE_NOTHING);
     return 1;
   }
   return list_key(command, 22);
@@ -282,7 +275,6 @@ int custom_test_menu(int command, LPARAM value) {
     return 0;
   }
   if (command == KEY_LOWER_RIGHT) {
-    if (value == RUN_ENDED_CODE) return 1;
     send_to_top_dialog(WM_USER, 21, 0);
     if (road.programChosen) road_go_back(PAGE_CHOSEN);
     return 1;
@@ -305,7 +297,7 @@ int value_entry_menu(int command, LPARAM value) {
       post_to_top_dialog(WM_USER, 20, 0);
       return 1;
     case KEY_LOWER_RIGHT:
-      if (value != RUN_ENDED_CODE) post_to_top_dialog(WM_USER, 21, 0);
+      post_to_top_dialog(WM_USER, 21, 0);
       return 1;
     default:
       return list_key(command, 0);
@@ -385,7 +377,7 @@ int filter_question_menu(int command, LPARAM value) {
   }
 }
 
-int version_notice_menu(int command, LPARAM value) {
+int version_notice_menu(int command, LPARAM) {
   if (is_page_shown(command)) {
     set_message_layout(MESSAGE_ERROR, 3, MESSAGE_TEXT_CONTROL);
     const programScanResult scan = program_scan_result();
@@ -414,7 +406,7 @@ int version_notice_menu(int command, LPARAM value) {
     push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
     return 1;
   }
-  if (command == KEY_LOWER_RIGHT && value != RUN_ENDED_CODE) road_go_back(PAGE_NOTHING);
+  if (command == KEY_LOWER_RIGHT) road_go_back(PAGE_NOTHING);
   return 1;
 }
 

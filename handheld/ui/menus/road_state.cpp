@@ -10,6 +10,7 @@
 #include "menu_stack.h"
 #include "program_calls.h"
 #include "protocol_interpreter.h"
+#include "test_files.h"
 
 roadState road;
 
@@ -53,6 +54,10 @@ void clear_run_requests() {
   g_run_commands.stop = false;
   g_run_commands.restart_test = false;
   g_run_commands.restart_session = false;
+}
+
+void count_pending_test() {
+  if (g_test_stored.exchange(false)) g_run_count = g_run_count + 1;
 }
 
 void road_request_menu(int pageCode, int menuId, bool replace) {

@@ -11,8 +11,8 @@
 
 #include "stored_records.h"
 
-// The test thread's own end-of-run command is key 1004 with this value:
-// only the running page takes it; on any other menu it is no key.
+// The test thread's own end-of-run command is key 1004 with this value;
+// the dispatcher gives it to the running page only.
 const LPARAM RUN_ENDED_CODE = 21;
 
 struct roadState {
@@ -23,6 +23,8 @@ struct roadState {
   bool versionMismatch = false;  // the chosen program asked for other versions
   bool runStarted = false;       // a run was started and its end has not come
   bool paused = false;
+  bool pausedInTest = false;     // paused inside a test (else in a session's wait)
+  bool lastRunStored = false;    // the last run stored a test (Discard may delete it)
 };
 extern roadState road;
 
@@ -38,6 +40,9 @@ void deselect_program();
 
 // The run requests of the interpreter (skip, restart, stop) cleared.
 void clear_run_requests();
+// A stored test not yet counted moves the run number on, so that the next
+// test never takes a stored test's name.
+void count_pending_test();
 
 // Menu changes on the main dialog: a menu (pushed, or replacing the
 // current one) and going back.
