@@ -70,6 +70,33 @@ TEST_F(RoadRun, TheWholeRoadKeepsOnlyTheTestsThatWereKept) {
   EXPECT_EQ(stored_tests().size(), 2u);
 }
 
+TEST_F(RoadRun, AFullCardAndAMissingProtocolAreRefusedAndNothingIsWritten) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 3));
+  choose_test(0);
+  ASSERT_EQ(shown_menu(), 1);
+  set_free_space_probe([](int64_t& freeBytes, unsigned long&) {
+    freeBytes = 96680;
+    return true;
+  });
+  clear_remote_transcript();
+  press(KEY_UPPER_LEFT);  // "Run Protocol"
+  EXPECT_NE(remote_transcript().find("[!!! Compact Flash !!!\nIS FULL.]"), std::string::npos) << remote_transcript();
+  EXPECT_FALSE(road.runStarted);
+  press(KEY_LOWER_RIGHT);  // the message's "Back"
+  EXPECT_EQ(shown_menu(), 3) << "back on the page after a test, nothing run";
+  set_free_space_probe(nullptr);
+
+  press(KEY_LOWER_RIGHT);  // "Next"
+  ASSERT_EQ(shown_menu(), 1);
+  deselect_program();
+  clear_remote_transcript();
+  press(KEY_UPPER_LEFT);
+  EXPECT_NE(remote_transcript().find("[*** NO PROTOCOL HAS BEEN SELECTED ***]"), std::string::npos);
+  EXPECT_EQ(shown_menu(), 17);
+  pump_until_idle(300);
+  EXPECT_TRUE(stored_tests().empty());
+}
+
 // What the operator does while a session of two tests runs, and what is
 // stored after it. Each case holds the run at its moment (inside the first
 // test, or in the session's first wait) before the key is pressed, so the
