@@ -8,6 +8,7 @@
 #include "menu_stack.h"
 #include "message_display.h"
 #include "road_entry.h"
+#include "road_files.h"
 #include "road_protocol.h"
 #include "road_run.h"
 #include "calibration_table.h"
@@ -115,4 +116,5 @@ void install_menu_handlers() {
   install_road_entry_menus();
   install_road_protocol_menus();
   install_road_run_menus();
+  install_road_file_menus();
 }

@@ -245,6 +245,8 @@ int waiting_menu(int command, LPARAM value) {
 int entry_page_menu(int, LPARAM) { return 0; }
 
 void install_road_run_menus() {
+  // A new run of the program counts no test of an earlier one.
+  g_test_stored = false;
   set_menu_handler(MENU_AFTER_TEST, after_test_menu);
   set_menu_handler(MENU_RUNNING, running_menu);
   set_menu_handler(MENU_WAITING, waiting_menu);
