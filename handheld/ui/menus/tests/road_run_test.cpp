@@ -7,6 +7,7 @@
 #include "unit_clock.h"
 #include "key_captions.h"
 #include "main_window.h"
+#include "message_display.h"
 #include "menu_stack.h"
 #include "plotter.h"
 #include "protocol_interpreter.h"
@@ -95,6 +96,32 @@ TEST_F(RoadRun, AFullCardAndAMissingProtocolAreRefusedAndNothingIsWritten) {
   EXPECT_EQ(shown_menu(), 17);
   pump_until_idle(300);
   EXPECT_TRUE(stored_tests().empty());
+}
+
+TEST_F(RoadRun, TheRunsEndWaitsBehindAMessageAndIsNoKeyPress) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 20));
+  choose_test(0);
+  ASSERT_EQ(shown_menu(), 1);
+  press(KEY_UPPER_LEFT);  // "Run Protocol"
+  ASSERT_TRUE(pump_until([] {
+    if (!run_inside_test()) return false;
+    pause_run();
+    return true;
+  }, 20000));
+  show_message(MESSAGE_WARNING, false, "A NOTICE OVER THE RUN");
+  pump_until_idle(100);
+  ASSERT_EQ(shown_menu(), 17);
+  continue_run();
+  ASSERT_TRUE(pump_until([] { return !g_run_commands.running.load(); }, 20000));
+  pump_until_idle(300);
+  EXPECT_EQ(shown_menu(), 17) << "the run's end does not close the message";
+  EXPECT_EQ(page_text(1093), L"A NOTICE OVER THE RUN");
+  press(KEY_LOWER_RIGHT);  // the message's "Back": the running page takes the end
+  EXPECT_EQ(shown_menu(), 3);
+  EXPECT_FALSE(road.runStarted);
+  EXPECT_EQ(stored_tests().size(), 1u);
+  press(KEY_LOWER_RIGHT);  // "Next"
+  EXPECT_EQ(shown_menu(), 1);
 }
 
 // What the operator does while a session of two tests runs, and what is
