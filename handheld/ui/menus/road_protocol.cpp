@@ -347,7 +347,7 @@ systemParameterIndex filter_parameter(double factor, int& number) {
 
 }  // namespace
 
-int filter_question_menu(int command, LPARAM value) {
+int filter_question_menu(int command, LPARAM) {
   const double factor = program_scan_result().FilterValue;
   int number = 2;
   const systemParameterIndex parameter = filter_parameter(factor, number);
@@ -372,7 +372,6 @@ int filter_question_menu(int command, LPARAM value) {
       road_go_back(PAGE_CHOSEN);
       return 1;
     default:
-      (void)value;
       return 1;
   }
 }
