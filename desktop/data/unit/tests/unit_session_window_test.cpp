@@ -1,0 +1,102 @@
+// A session opened from the docked unit: the folder chosen in the link's
+// dialog becomes a session of every test of that folder, read over the link,
+// with the same data as the same files opened from the PC.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device_link.h"
+#include "message_capture.h"
+#include "rapi_standin.h"
+#include "record_fixture.h"
+#include "session_panel.h"
+#include "start_up_environment.h"
+#include "test_files.h"
+#include "thumbnail.h"
+#include "tree_items.h"
+
+namespace {
+
+std::vector<std::function<void(HWND tree)>> steps;
+size_t next_step = 0;
+
+void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD) {
+  HWND dialog = FindWindowA(nullptr, "Select a file for display");
+  if (dialog == nullptr || next_step >= steps.size()) return;
+  steps[next_step++](GetDlgItem(dialog, 1032));
+}
+
+HTREEITEM child_named(HWND tree, HTREEITEM parent, const char* name) {
+  for (HTREEITEM at = tree_first_child(tree, parent); at != nullptr; at = TreeView_GetNextSibling(tree, at))
+    if (std::string(tree_item_text(tree, at)) == name) return at;
+  return nullptr;
+}
+
+void write_test(const std::string& path, int test, int peak) {
+  auto record = make_record();
+  record->ProgramVersion = 3030;
+  record->P = 1;
+  record->S = 1;
+  record->T = test;
+  record->TestTime = fileTime{static_cast<uint32_t>(test * 1000), 30000000};
+  std::vector<int32_t> values(200);
+  for (int i = 0; i < 200; i++) values[static_cast<size_t>(i)] = i > 20 && i < 60 ? peak * (i - 20) : 0;
+  fill_block(record->Average, values, 1.0, 200, 20);
+  fill_block(record->LastSweep, values, 1.0, 200, 20);
+  write_bytes(path, test_file_bytes(*record));
+}
+
+}  // namespace
+
+TEST(UnitSession, TheChosenFolderOfTheUnitOpensAsASession) {
+  start_up_texts();
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string card = std::string(temp) + "erg_unit_session_" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(card.c_str(), nullptr);
+  CreateDirectoryA((card + "\\A_1").c_str(), nullptr);
+  write_test(card + "\\A_1\\P01S01T0101A.tst", 1, 3);
+  write_test(card + "\\A_1\\P01S01T0202A.tst", 2, 5);
+  std::wstring wide(card.begin(), card.end());
+  rapi_standin_set_card(wide.c_str());
+  rapi_standin_configure("");
+  steps = {
+      [](HWND tree) { TreeView_SelectItem(tree, child_named(tree, TreeView_GetRoot(tree), "A_1")); },
+      [](HWND tree) {
+        HTREEITEM folder = child_named(tree, TreeView_GetRoot(tree), "A_1");
+        TreeView_SelectItem(tree, child_named(tree, folder, "P01S01T0202A.tst"));
+      },
+  };
+  next_step = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, drive_dialog);
+  message_capture boxes;
+
+  auto* panel = new sessionPanelClass(session_mode_unit, nullptr, 0);
+  KillTimer(nullptr, timer);
+  ASSERT_EQ(panel->status(), 1);
+  ASSERT_EQ(panel->thumbnail_count(), 2);  // every test of the folder, not only the series chosen
+  for (int i = 0; i < 2; i++) {
+    thumbnailClass* thumb = panel->thumbnail(i);
+    ASSERT_TRUE(thumb->loaded()) << i;
+    EXPECT_EQ(thumb->source(), test_source_unit);
+    std::string pc_path = card + "\\A_1\\" + thumb->file_name() + ".tst";
+    testDocument from_pc;
+    ASSERT_TRUE(from_pc.load(pc_path.c_str(), test_source_pc, 1));
+    const traceClass* a = thumb->document().main_trace();
+    const traceClass* b = from_pc.main_trace();
+    ASSERT_EQ(a->get_count(), b->get_count());
+    for (int32_t p = 0; p < a->get_count(); p++) ASSERT_EQ(a->y_at(p), b->y_at(p)) << p;
+  }
+  EXPECT_TRUE(boxes.texts().empty());
+  delete panel;
+
+  rapi_standin_set_card(nullptr);
+  for (const char* f : {"\\A_1\\P01S01T0101A.tst", "\\A_1\\P01S01T0202A.tst", "\\A_1\\P01S01T0101A.st_",
+                        "\\A_1\\P01S01T0202A.st_"})
+    DeleteFileA((card + f).c_str());
+  RemoveDirectoryA((card + "\\A_1").c_str());
+  RemoveDirectoryA(card.c_str());
+}
