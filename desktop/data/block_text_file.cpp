@@ -75,13 +75,13 @@ const char* save_data_as_text(HWND owner, const testFileRecord& record, const sa
   HANDLE file = CreateFileA(chosen, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     errormessage("*** UNABLE TO CREATE FILE [%s] ***\n%s", chosen, last_error_text(0));
-    return nullptr;
+    return folder;  // the caller keeps the folder it had
   }
   bool written = write_lines(file, block, fields, record);
   if (!CloseHandle(file)) written = false;
   if (!written) {
     errormessage("*** WRITE TO [%s] FAILED ***", chosen);
-    return nullptr;
+    return folder;
   }
   chosen_path.set(chosen);
   return chosen_path.text();

@@ -12,8 +12,9 @@
 // documents folder when none is given) in the Save dialog, then writes one
 // line "%5.1lf \t %8.2lf\n" per point to the chosen file, created anew.
 // Returns the chosen path (valid until the next call); folder when the
-// dialog is cancelled, and nothing is written. Null, reported, when the
-// block is refused or the file cannot be created or written.
+// dialog is cancelled, and nothing is written; folder too, reported, when the
+// file cannot be created or written. Null, reported, when the block is
+// refused.
 const char* save_data_as_text(HWND owner, const testFileRecord& record, const samplesBlock& block, const char* name,
                               const char* folder);
 

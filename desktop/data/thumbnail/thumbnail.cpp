@@ -95,6 +95,9 @@ void thumbnailClass::create(int x, int y, int width, int height, const char* tes
 }
 
 thumbnailClass::~thumbnailClass() {
+  // Windows opened on this test (a measurement graph) close before its data
+  // goes: none of them may paint a model that is being destroyed.
+  remove_window_children(node);
   // Nothing may keep pointing at this thumbnail once it is gone.
   trace_clipboard.forget_source(this);
   if (thumb_slot && thumb_slot->owner == this) thumb_slot->owner = nullptr;
