@@ -159,7 +159,8 @@ void measGraphClass::build(traceClipboardClass* clipboard, int x, int y) {
   build_texts(scale);
   build_traces(clipboard);
 
-  // The window's names for the points while it is open.
+  // The points lose their names, and take the window's own once its texts
+  // are bound.
   model_->awave_point.set_name("unknown");
   model_->bwave_point.set_name("unknown");
   model_->bwave_time.set_name("unknown");

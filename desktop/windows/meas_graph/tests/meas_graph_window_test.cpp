@@ -458,6 +458,52 @@ TEST_F(MeasGraphTest, TheBwaveCircleAndThreeLeftArrowsMoveTheBwaveIntoTheStateFi
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
+TEST_F(MeasGraphTest, TheBaselineCirclesMoveTheInterceptAndTheSlopeByVerticalSteps) {
+  measGraphClass* graph = open(false);
+  ASSERT_NE(graph, nullptr);
+  graphClass& g = graph->graph();
+  waveMeasurementModel& m = model();
+  ASSERT_EQ(m.baseline_intercept.value(), 0.0);
+  double right_time = m.baseline_right_time.value();
+  ASSERT_GT(right_time, 100.0);
+  double step = std::fabs(g.y_map().data_per_pixel());
+  auto click = [&](double t, double uv) {
+    LPARAM at = MAKELPARAM(g.x_map().to_pixel(t), g.y_map().to_pixel(uv));
+    SendMessageA(graph->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(graph->hwnd(), WM_LBUTTONUP, 0, at);
+  };
+
+  click(0.0, 0.0);
+  EXPECT_EQ(graph->selected_circle(), adjustCircle::flash_time);
+  for (UINT key : {VK_UP, VK_UP, VK_DOWN}) SendMessageA(graph->hwnd(), WM_KEYDOWN, key, 0);
+  EXPECT_DOUBLE_EQ(m.baseline_intercept.value(), step);
+  EXPECT_EQ(thumb_->document().state().auto_ab, 0);
+
+  // The right handle: one step up raises the baseline there by one step;
+  // the slope follows, the value at the flash stays.
+  click(right_time, m.baseline_at(right_time));
+  EXPECT_EQ(graph->selected_circle(), adjustCircle::right_time);
+  SendMessageA(graph->hwnd(), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_DOUBLE_EQ(m.baseline_slope.value(), step / right_time);
+  EXPECT_DOUBLE_EQ(m.baseline_at(right_time), 2.0 * step);
+  EXPECT_DOUBLE_EQ(m.baseline_at(0.0), step);
+}
+
+TEST_F(MeasGraphTest, WithoutTheParameterAreaThePlotGrowsAndClicksAreIgnored) {
+  measGraphClass* graph = open(false);
+  ASSERT_NE(graph, nullptr);
+  graphClass& g = graph->graph();
+  SendMessageA(graph->hwnd(), WM_COMMAND, mg_view_parameters, 0);
+  pump();
+  paper scale = graph->client_scale();
+  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 3.0));
+  SendMessageA(graph->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(g.x_map().to_pixel(100.0), g.y_map().to_pixel(50.0)));
+  EXPECT_EQ(g.xhair.shown, 0);
+  SendMessageA(graph->hwnd(), WM_COMMAND, mg_view_parameters, 0);
+  pump();
+  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 45.0));
+}
+
 TEST_F(MeasGraphTest, RecalculateSwitchesAutomaticDetectionBackOn) {
   measGraphClass* graph = open(false);
   ASSERT_NE(graph, nullptr);
