@@ -72,6 +72,27 @@ class penScope {
   int old_rop_;
 };
 
+// Clips the drawing of a trace to the plot (within the context's own clip
+// region, when it has one), and puts back the context's region (or none).
+class clipScope {
+ public:
+  clipScope(HDC dc, HRGN clip) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0)) {
+    had_ = saved_ && GetClipRgn(dc, saved_) == 1;
+    if (clip) ExtSelectClipRgn(dc, clip, had_ ? RGN_AND : RGN_COPY);
+  }
+  ~clipScope() {
+    SelectClipRgn(dc_, had_ ? saved_ : nullptr);
+    if (saved_) DeleteObject(saved_);
+  }
+  clipScope(const clipScope&) = delete;
+  clipScope& operator=(const clipScope&) = delete;
+
+ private:
+  HDC dc_;
+  HRGN saved_;
+  bool had_ = false;
+};
+
 }  // namespace
 
 void graphClass::draw(HDC dc, const paper& scale) {
@@ -116,7 +137,7 @@ void graphClass::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen,
   min_y = 1e20;
   if (!dc || !pairs || n <= 0 || !pen) return;
   HGDIOBJ old_pen = SelectObject(dc, pen);
-  SelectClipRgn(dc, clip_);
+  clipScope clip(dc, clip_);
   if (dash_period > 0) {
     if (n >= 2) {
       HPEN gap = table_pen(mode_);
@@ -150,7 +171,6 @@ void graphClass::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen,
     }
     Polyline(dc, pixels.data(), n);
   }
-  SelectClipRgn(dc, nullptr);
   if (old_pen) SelectObject(dc, old_pen);
 }
 
@@ -158,11 +178,12 @@ void graphClass::draw_trace_points(HDC dc, const traceClass* trace) {
   if (!dc || !trace) return;
   xyPair* points = trace->displayed_points();
   COLORREF colour = colour_value(trace->color);
-  SelectClipRgn(dc, clip_);
-  for (int32_t i = 0; i < trace->get_count(); i++) {
-    SetPixel(dc, gdi(x_map_.to_pixel(points[i].x)), gdi(y_map_.to_pixel(points[i].y)), colour);
+  {
+    clipScope clip(dc, clip_);
+    for (int32_t i = 0; i < trace->get_count(); i++) {
+      SetPixel(dc, gdi(x_map_.to_pixel(points[i].x)), gdi(y_map_.to_pixel(points[i].y)), colour);
+    }
   }
-  SelectClipRgn(dc, nullptr);
   delete[] points;
 }
 
@@ -192,15 +213,16 @@ void graphClass::draw_symbols(HDC dc, const traceClass* trace, const paper& scal
   if (!pen) return;
   HGDIOBJ old_pen = SelectObject(dc, pen);
   int old_rop = GetROP2(dc);
-  SelectClipRgn(dc, clip_);
-  for (int32_t k = 0;; k++) {
-    double t = start + k * step;
-    if (!(t <= last)) break;
-    int32_t i = trace->nearest_index(t);
-    if (i >= count) break;
-    if (i >= 0) draw_symbol(dc, scale, trace->symbol, trace->x(i), trace->y(i), factor, trace->symbol_size, pen);
+  {
+    clipScope clip(dc, clip_);
+    for (int32_t k = 0;; k++) {
+      double t = start + k * step;
+      if (!(t <= last)) break;
+      int32_t i = trace->nearest_index(t);
+      if (i >= count) break;
+      if (i >= 0) draw_symbol(dc, scale, trace->symbol, trace->x(i), trace->y(i), factor, trace->symbol_size, pen);
+    }
   }
-  SelectClipRgn(dc, nullptr);
   SetROP2(dc, old_rop);
   if (old_pen) SelectObject(dc, old_pen);
   DeleteObject(pen);

@@ -124,6 +124,21 @@ TEST_F(Drawn, FrameTicksAndATraceRow) {
   EXPECT_GT(ink, 0);
 }
 
+TEST_F(Drawn, TheContextsClipRegionHoldsAndStays) {
+  level(50, 0, 200, 0);
+  HRGN left_half = CreateRectRgn(0, 0, 250, side);
+  SelectClipRgn(dc, left_half);
+  graph.draw(dc, scale);
+  EXPECT_EQ(at(200, py(50)), red);
+  EXPECT_EQ(at(300, py(50)), white);  // neither the plot nor the trace right of the region
+  HRGN after = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetClipRgn(dc, after), 1);
+  EXPECT_TRUE(EqualRgn(after, left_half));
+  SelectClipRgn(dc, nullptr);
+  DeleteObject(after);
+  DeleteObject(left_half);
+}
+
 TEST_F(Drawn, SymbolsEverySeparation) {
   graph.set_x_range(-30, 190);
   tracePlusClass* row = level(50, -20, 180, 0);
