@@ -9,6 +9,7 @@
 #include "edit_number.h"
 #include "filtered_trace.h"
 #include "fmt.h"
+#include "meas_graph.h"
 #include "menus.h"
 #include "messages.h"
 #include "palette.h"
@@ -120,6 +121,7 @@ void thumbnailClass::build_popup_menu() {
   if (loaded()) {
     HMENU copy_menu = CreatePopupMenu();
     AppendMenuA(copy_menu, MF_STRING, thumb_trace_clipboard, "Trace Clipboard (TCOPY)");
+    AppendMenuA(copy_menu, MF_STRING, thumb_measurement_graph, "Measurement Graph");
     AppendMenuA(popup_, MF_POPUP, reinterpret_cast<UINT_PTR>(copy_menu), "Copy Test Data To");
     filter_menu_ = CreatePopupMenu();
     AppendMenuA(filter_menu_, MF_STRING, thumb_60hz, "60 Hz");
@@ -304,6 +306,13 @@ void thumbnailClass::run_command(int command) {
     case thumb_trace_clipboard:
       if (loaded()) trace_clipboard.store_thumbnail(this, document_.entry()->active_trace(), file_name());
       break;
+    case thumb_measurement_graph:
+      if (loaded()) {
+        POINT at = next_cascade_position();
+        open_measurement_graph(this, nullptr, at.x, at.y);
+        invalidate();
+      }
+      break;
     case thumb_60hz:
     case thumb_50hz:
     case thumb_spikes:
@@ -401,3 +410,9 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent) {
 }
 
 bool thumb_clipboard_loaded() { return thumb_slot != nullptr; }
+
+POINT next_cascade_position() {
+  static int windows_opened = 0;
+  int k = ++windows_opened % 15;
+  return POINT{k * 20 + 5, k * 20 + 20};
+}

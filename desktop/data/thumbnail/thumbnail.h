@@ -21,6 +21,7 @@ constexpr uint32_t thumbnail_window_type = 2;
 enum thumbnailCommand : int {
   thumb_copy_menu = 2000,
   thumb_trace_clipboard = 2001,
+  thumb_measurement_graph = 2006,
   thumb_filter_menu = 2100,
   thumb_60hz = 2101,
   thumb_50hz = 2102,
@@ -103,5 +104,9 @@ bool move_to_thumb_clipboard(thumbnailClass* thumbnail);
 // slot is empty.
 thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
 bool thumb_clipboard_loaded();
+
+// The program's one cascade of new analysis windows: each takes the next
+// place, (n mod 15) x 20 + 5 and (n mod 15) x 20 + 20 pixels.
+POINT next_cascade_position();
 
 #endif

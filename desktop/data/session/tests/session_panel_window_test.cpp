@@ -254,6 +254,12 @@ TEST_F(SessionPanelTest, AThumbnailKeepsItsSamplesFiltersAndStateFile) {
     EXPECT_NE(std::string(doc.caption()).find("[PATIENT01 ] 0D:  P01S02T0301A "), std::string::npos);
     EXPECT_NEAR(doc.model()->bwave_time.value(), 40.0, 1.0);
 
+    // The measurement graph opens on the test and closes with it.
+    thumb->run_command(thumb_measurement_graph);
+    windowNode* graph = find_window_of_type(3);
+    ASSERT_NE(graph, nullptr);
+    EXPECT_TRUE(IsWindow(graph->hwnd));
+
     thumb->run_command(thumb_60hz);
     thumb->run_command(thumb_50hz);
     EXPECT_STREQ(doc.state().filtering.text(), "0100");
@@ -261,7 +267,10 @@ TEST_F(SessionPanelTest, AThumbnailKeepsItsSamplesFiltersAndStateFile) {
     doc.filter_text(text, sizeof text);
     EXPECT_STREQ(text, "(4) 50Hz ");
     doc.samples().set_sample_flag(1, 0);
+    HWND graph_window = graph->hwnd;
     delete panel;  // the thumbnail writes its state file
+    EXPECT_FALSE(IsWindow(graph_window));
+    EXPECT_EQ(find_window_of_type(3), nullptr);
   }
   std::ifstream in(folder.file("P01S02T0301A.st_"));
   ASSERT_TRUE(in.good());
