@@ -32,7 +32,8 @@ status=0
 for exe in "$build/win/bin/"*_bench.exe; do
   [ -f "$exe" ] || continue
   echo "-- $(basename "$exe")"
-  (cd "$build/win/bin" && "$root/tools/wine-run" "$exe") || status=1
+  # A benchmark may make windows: each gets a virtual display.
+  (cd "$build/win/bin" && "$root/tools/with-display" "$root/tools/wine-run" "$exe") || status=1
 done
 # The session benchmark again, on a session recorded on the simulated unit.
 card="$build/win/bench-card"
