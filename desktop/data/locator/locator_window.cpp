@@ -45,7 +45,7 @@ constexpr double find_button_width = 30.0;
 constexpr double find_button_height = 6.0;
 constexpr double preview_default_width = 128.0;
 constexpr double preview_default_height = 36.0;
-constexpr int list_chars = 26;
+constexpr int list_chars = 30;
 constexpr int list_rows = 14;
 constexpr int criteria_text_size = 256;
 constexpr int patient_text_size = 33;
@@ -177,10 +177,12 @@ void testLocatorPanelClass::layout() {
   list_->place(list_x, list_y, scale);
   count_->measure(dc, scale);
   count_->move_to(list_x, list_->y() + list_->window_height() + 1.5);
+  // The buttons one above the other, right of the count, so that the
+  // criteria keep room for their widest field beside the list.
   const double buttons_y = list_->y() + list_->window_height() + 1.0;
   const double buttons_x = list_x + 12.0;
   remove_button_->place(buttons_x, buttons_y, scale);
-  session_button_->place(remove_button_->right() + margin, buttons_y, scale);
+  session_button_->place(buttons_x, remove_button_->bottom() + 1.0, scale);
   const double found_right = std::max(list_->right(), session_button_->right()) + 3.0;
   found_group_->place(margin, margin, scale);
   found_group_->set_size(found_right - margin, session_button_->bottom() + 2.0 - margin);
