@@ -1,3 +1,4 @@
+// The system's error texts and the walk of the process heap into the log.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,27 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis_panel_services.h"
 #include "debug_log.h"
 #include "heap_walk.h"
 #include "message_capture.h"
 #include "system_text.h"
-
-TEST(ComparisonPanelStandIn, AddTraceFromTheClipboard) {
-  message_capture capture;
-  comparisonPanelClass panel;
-  clipboardClass clipboard;
-  EXPECT_EQ(panel.add_trace(nullptr), 0);
-  EXPECT_EQ(panel.add_trace(&clipboard), 0);
-  EXPECT_EQ(capture.texts(), (std::vector<std::string>{"*** comparisonPanelClass::add_trace: NULL clipboard pointer ***",
-                                                       "*** comparisonPanelClass::add_trace: CLIPBOARD NOT LOADED ***"}));
-  const traceClass* some_trace = reinterpret_cast<const traceClass*>(&clipboard);
-  clipboard.load(some_trace);
-  EXPECT_EQ(panel.add_trace(&clipboard), 1);
-  EXPECT_EQ(panel.graph().entry_count(), 1);
-  EXPECT_EQ(drag_in_progress, 0);
-  EXPECT_FALSE(trace_clipboard.loaded());
-}
 
 TEST(SystemText, LastErrorOfTheThread) {
   std::string by_code = last_error_text(ERROR_FILE_NOT_FOUND);
