@@ -259,6 +259,13 @@ intptr_t testLocatorPanelClass::handle_message(uint32_t message, uintptr_t wpara
     case WM_USER:
       chooser_notice(wparam);
       return 0;
+    case WM_CTLCOLORSTATIC:
+      // The check box stands on the window's own background.
+      if (background_ != nullptr && reinterpret_cast<HWND>(lparam) == subfolder_box_->hwnd()) {
+        SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+        return reinterpret_cast<intptr_t>(background_);
+      }
+      return DefWindowProcA(hwnd(), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
     default:
       return DefWindowProcA(hwnd(), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
   }
@@ -488,8 +495,15 @@ void testLocatorPanelClass::preview_selected() {
   scale.set_from_window(hwnd());
   preview_->measure(dc, scale);
   ReleaseDC(hwnd(), dc);
-  preview_width_ = std::max(preview_default_width, preview_->width() + 2.0);
-  preview_height_ = std::max(preview_default_height, preview_->height() + 4.0);
+  // The frame fits the thumbnail's window as it stands after measuring.
+  RECT frame;
+  double width = preview_->width(), height = preview_->height();
+  if (GetWindowRect(preview_->hwnd(), &frame) && scale.x_px_per_mm > 0.0 && scale.y_px_per_mm > 0.0) {
+    width = (frame.right - frame.left) / scale.x_px_per_mm;
+    height = (frame.bottom - frame.top) / scale.y_px_per_mm;
+  }
+  preview_width_ = std::max(preview_default_width, width + 2.0);
+  preview_height_ = std::max(preview_default_height, height + 4.0);
   layout();
   ShowWindow(preview_->hwnd(), SW_SHOW);
   InvalidateRect(preview_->hwnd(), nullptr, TRUE);

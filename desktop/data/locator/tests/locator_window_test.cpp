@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,15 @@ class Locator : public ::testing::Test {
     while (sessionPanelClass* panel = session()) SendMessageA(panel->hwnd(), WM_CLOSE, 0, 0);
   }
 
+  // The criteria folder, made on first use. It and the capture outlive the
+  // windows, which may write state files and report when they close.
+  criteriaFolder& criteria() {
+    if (!criteria_) criteria_.reset(new criteriaFolder());
+    return *criteria_;
+  }
+
+  message_capture capture;
+  std::unique_ptr<criteriaFolder> criteria_;
   testLocatorPanelClass* locator_ = nullptr;
   std::string saved_root_;
 };
@@ -166,7 +176,6 @@ class cancelAtPump : public winTypeClass {
 }  // namespace
 
 TEST_F(Locator, SearchesAThousandTestsWithAndWithoutSubFoldersAndCancels) {
-  message_capture capture;
   const std::string& root = tree_root();
   open(root);
   EXPECT_EQ(GetMenuItemID(GetSubMenu(locator_->menu(), 0), 0), static_cast<UINT>(locator_new_directory));
@@ -212,9 +221,7 @@ TEST_F(Locator, SearchesAThousandTestsWithAndWithoutSubFoldersAndCancels) {
 }
 
 TEST_F(Locator, CriteriaTable) {
-  message_capture capture;
-  criteriaFolder fixture;
-  const std::string& root = fixture.root;
+  const std::string& root = criteria().root;
   open(root);
   const std::string short_read = "*** READING OF FILE ***\n" + root +
                                  "\nP03S01T0101A.TST\n*** FAILED ***\n***requested 96680, got 4999 bytes ***";
@@ -261,8 +268,7 @@ TEST_F(Locator, CriteriaTable) {
 }
 
 TEST_F(Locator, RemoveOpenAndListToSession) {
-  message_capture capture;
-  criteriaFolder fixture;
+  criteriaFolder& fixture = criteria();
   open(fixture.root);
   find("", "7", "", "");
   ASSERT_EQ(rows().size(), 4u);
@@ -309,7 +315,6 @@ TEST_F(Locator, RemoveOpenAndListToSession) {
 }
 
 TEST_F(Locator, ClosingDuringTheSearchEndsIt) {
-  message_capture capture;
   open(tree_root());
   // The first message the panel runs closes the locator.
   PostMessageA(locator_->hwnd(), WM_CLOSE, 0, 0);
@@ -325,12 +330,8 @@ TEST_F(Locator, ClosingDuringTheSearchEndsIt) {
 TEST_F(Locator, HoldsForAPicture) {
   const char* hold = std::getenv("ERG_LOCATOR_HOLD");
   if (hold == nullptr) GTEST_SKIP() << "ERG_LOCATOR_HOLD not set";
-  criteriaFolder fixture;
-  open(fixture.root);
-  {
-    message_capture capture;
-    find("", "", "", "");
-  }
+  open(criteria().root);
+  find("", "", "", "");
   locator_->test_id_edit()->get_edit()->set_text("P*");
   const DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(hold)) * 1000u;
   while (GetTickCount() < end) {
