@@ -473,7 +473,7 @@ foundTest* testLocatorPanelClass::entry_at(int index) {
 void testLocatorPanelClass::preview_selected() {
   thumbnailClass* shown = live(preview_);
   if (shown != nullptr) {
-    if (shown->document().state().state_changed) shown->document().save_state();
+    if (shown->document().state_needs_saving()) shown->document().save_state();
     ShowWindow(shown->hwnd(), SW_HIDE);
   }
   preview_ = nullptr;

@@ -209,8 +209,9 @@ TEST_F(Locator, SearchesAThousandTestsWithAndWithoutSubFoldersAndCancels) {
 
   // A search cancelled from the panel stops between folders; the next one
   // finds everything again.
-  new cancelAtPump(3);
+  auto* canceller = new cancelAtPump(3);
   find("", "", "", "");
+  delete canceller;
   EXPECT_GT(locator_->found_count(), 0);
   EXPECT_LT(locator_->found_count(), 1000);
   EXPECT_EQ(locator_->found_count() % tree_folder_files, 0);
