@@ -93,14 +93,31 @@ class Locator : public ::testing::Test {
     start_up_texts();
     const char* old = get_program_setting(locator_root_setting, true);
     saved_root_ = old != nullptr ? old : "";
+    const char* session_file = get_program_setting("last_session_file", true);
+    saved_session_file_ = session_file != nullptr ? session_file : "";
     set_error_count(0);
   }
   void TearDown() override {
     if (locator_ != nullptr && find_window_node(locator_) != nullptr) SendMessageA(locator_->hwnd(), WM_CLOSE, 0, 0);
     close_sessions();
     pump();
-    set_program_setting(locator_root_setting, saved_root_.c_str());
+    restore_setting(locator_root_setting, saved_root_);
+    restore_setting("last_session_file", saved_session_file_);
     set_error_count(0);
+  }
+
+  // Puts a setting back as it was; one that was not there is removed.
+  static void restore_setting(const char* name, const std::string& value) {
+    if (!value.empty()) {
+      set_program_setting(name, value.c_str());
+      return;
+    }
+    HKEY key = nullptr;
+    const std::string path = std::string("SOFTWARE\\") + settings_maker + "\\" + settings_program;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, name);
+      RegCloseKey(key);
+    }
   }
 
   testLocatorPanelClass* open(const std::string& root) {
@@ -148,6 +165,7 @@ class Locator : public ::testing::Test {
   std::unique_ptr<criteriaFolder> criteria_;
   testLocatorPanelClass* locator_ = nullptr;
   std::string saved_root_;
+  std::string saved_session_file_;
 };
 
 // Cancels the search at the n-th message that the progress panel lets run,
