@@ -33,8 +33,6 @@
 #include "window_helpers.h"
 #include "window_tree.h"
 
-int32_t window_cascade_count = 0;
-
 namespace {
 
 // Layout measures in millimetres.

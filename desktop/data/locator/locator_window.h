@@ -186,8 +186,4 @@ class testLocatorPanelClass : public directorySearchOwner, public cancelRequestT
 // The scanner's call for each ".TST" file found.
 void locator_found_file(directorySearchOwner* owner, const WIN32_FIND_DATAA* found, const char* folder);
 
-// The program-wide count of analysis windows opened at the cascade
-// positions; opening sessions from the locator advances it.
-extern int32_t window_cascade_count;
-
 #endif

@@ -12,6 +12,7 @@
 #include "file_info.h"
 #include "filtered_trace.h"
 #include "info_panel.h"
+#include "locator_window.h"
 #include "message_box.h"
 #include "fmt.h"
 #include "menus.h"
@@ -93,6 +94,7 @@ void sessionPanelClass::build_menus() {
   HMENU file = CreatePopupMenu();
   AppendMenuA(file, MF_STRING, session_add, "Add to this Session");
   AppendMenuA(file, MF_STRING, session_open_another, "Open another Session");
+  AppendMenuA(file, MF_STRING, session_test_locator, "Open a Test Locator window");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, session_load_special, "Load a special session");
   AppendMenuA(file, MF_STRING, session_save_special, "Save as a special session");
@@ -579,6 +581,9 @@ intptr_t sessionPanelClass::handle_message(uint32_t message, uintptr_t wparam, i
           if (main && main->hwnd) PostMessageA(main->hwnd, WM_COMMAND, new_pc_session_request, 1);
           return 0;
         }
+        case session_test_locator:
+          new testLocatorPanelClass(100, 10);
+          return 0;
         case session_load_special:
           load_special_session("Select a special session to load");
           return 0;

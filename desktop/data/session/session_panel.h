@@ -31,6 +31,7 @@ enum sessionCommand : int {
   session_file_menu = 2000,
   session_add = 2001,
   session_open_another = 2002,
+  session_test_locator = 2003,
   session_load_special = 2004,
   session_save_special = 2005,
   session_print = 2006,

@@ -411,8 +411,9 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent) {
 
 bool thumb_clipboard_loaded() { return thumb_slot != nullptr; }
 
+int32_t window_cascade_count = 0;
+
 POINT next_cascade_position() {
-  static int windows_opened = 0;
-  int k = ++windows_opened % 15;
+  int k = ++window_cascade_count % 15;
   return POINT{k * 20 + 5, k * 20 + 20};
 }

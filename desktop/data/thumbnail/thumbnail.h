@@ -105,8 +105,10 @@ bool move_to_thumb_clipboard(thumbnailClass* thumbnail);
 thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
 bool thumb_clipboard_loaded();
 
-// The program's one cascade of new analysis windows: each takes the next
-// place, (n mod 15) x 20 + 5 and (n mod 15) x 20 + 20 pixels.
+// The program's one cascade of new analysis windows: the count of windows
+// opened at its places; each takes the next place, (n mod 15) x 20 + 5 and
+// (n mod 15) x 20 + 20 pixels.
+extern int32_t window_cascade_count;
 POINT next_cascade_position();
 
 #endif
