@@ -5,6 +5,8 @@
 # (build/win/demo-card, or the folder given as the first argument). Then
 # Vandu itself starts on that card under a virtual display; the picture of
 # its screen goes to build/win/shots, and it is shut down through its keys.
+# Last, the desktop program Tolmaro starts; the picture of its main window
+# goes to build/win/shots too, and it is closed through its File menu.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
@@ -29,3 +31,10 @@ export root card shots="$build/win/shots"
   wine_session_begin
   trap wine_session_end EXIT
   "$root/tools/vandu-screen.sh" "$card" "$shots"'
+
+# Tolmaro's main window, on a display of its own.
+"$root/tools/with-display" bash -c '
+  . "$root/tools/wine-session.sh"
+  wine_session_begin
+  trap wine_session_end EXIT
+  "$root/tools/tolmaro-screen.sh" "$shots"'
