@@ -14,6 +14,7 @@
 #include "message_box.h"
 #include "messages.h"
 #include "path_names.h"
+#include "quiet_report.h"
 #include "registry_settings.h"
 #include "session_panel.h"
 #include "system_text.h"
@@ -312,6 +313,7 @@ void introWindowClass::close_program() {
 LRESULT introWindowClass::handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT: {
+      quietReportScope quiet;  // as every window's paint: errors are logged
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
       paper scale;

@@ -260,6 +260,18 @@ TEST_F(IntroWindow, DroppedFilesAreSortedByKind) {
   EXPECT_TRUE(capture.texts().empty());
 }
 
+TEST_F(IntroWindow, AManualThatCannotBeOpenedIsReported) {
+  message_capture capture;
+  introWindowClass* window = open();
+  // No "InstallPath" in the test prefix: the manual is looked for at the root.
+  ASSERT_STREQ(get_registry_value(HKEY_LOCAL_MACHINE, settings_maker, settings_program, "InstallPath", true), "");
+  EXPECT_EQ(SendMessageA(window->hwnd(), WM_COMMAND, intro_command::user_manual, 0), 0);
+  ASSERT_EQ(capture.records().size(), 1u);
+  EXPECT_EQ(capture.records()[0].caption, "*** ERROR ***");
+  EXPECT_EQ(capture.records()[0].text.rfind("*** ShellExecute FAILED ***\n[\\TOLMAROusersManual.pdf]\n", 0), 0u)
+      << capture.records()[0].text;
+}
+
 // Scripted dialogs: the font dialog picks a font, the open dialog a file.
 LOGFONTA scripted_font{};
 bool font_chosen = true;
