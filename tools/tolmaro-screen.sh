@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Starts Tolmaro.exe on the display in force (run it under tools/with-display,
 # inside a Wine session), saves a picture of its main window
-# (tolmaro-main-window.png) and ends it through its File menu's "Exit", as a
-# person does:
+# (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png), and
+# ends it through its File menu's "Exit" (answering Yes when it asks to close
+# its other windows), as a person does:
 #   tools/tolmaro-screen.sh <output folder> [test or special session file]
+# A file given opens as the start-up session.
 # ERG_TOLMARO names the program when it is not the build's
 # (build/win/bin/Tolmaro.exe).
 set -eu
@@ -12,7 +14,7 @@ build=${ERG_BUILD:-$root/build}
 tolmaro=${ERG_TOLMARO:-$build/win/bin/Tolmaro.exe}
 mkdir -p "$1"
 out=$(cd "$1" && pwd)
-rm -f "$out"/tolmaro-main-window.png
+rm -f "$out"/tolmaro-main-window.png "$out"/tolmaro-screen.png
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # No window manager runs on the virtual display: the program's windows are
@@ -46,12 +48,22 @@ done
 sleep 2  # the first layout resizes the window once
 eval "$(xdotool getwindowgeometry --shell "$window")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-main-window.png"
+import -window root "$out/tolmaro-screen.png"
 
 # File, then the last item of its menu: "Exit". The menu bar lies under the
 # caption; its first item starts at the left.
 xdotool mousemove $((X + 20)) $((Y + 35)) click 1
 sleep 0.5
 xdotool key Up Return
+# With other windows open it asks first; Yes is the box's default button.
+question=""
+for _ in $(seq 1 10); do
+  kill -0 "$pid" 2>/dev/null || break
+  question=$(xdotool search --name '^Yes or No$' 2>/dev/null | head -1 || true)
+  [ -n "$question" ] && break
+  sleep 0.2
+done
+[ -n "$question" ] && xdotool windowfocus --sync "$question" key Return 2>/dev/null || true
 for _ in $(seq 1 50); do
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.2
