@@ -1,7 +1,11 @@
-// Times the mixed-radix FFT at the longest trace (12000 points) and at the
-// worst lengths, those with a prime factor near the limit, beside FFTW when
-// it is there: median time of one forward transform, the ratio of the two,
-// and the largest difference between their results.
+// Times the mixed-radix FFT at powers of two, at the longest trace (12000
+// points) and at lengths with a prime factor at the limit (2 x 3001,
+// 3 x 3001), beside FFTW when it is there and numpy when its figures are
+// given: median time of one forward transform, the ratios, and the largest
+// difference from each reference over its largest bin.
+//
+//   fft_bench [--numpy FOLDER]
+// FOLDER holds what bench/fft_numpy.py wrote for the same lengths.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -61,21 +65,50 @@ std::string factor_text(int n) {
   return text;
 }
 
+// The largest difference between the two results over the largest bin of
+// the reference.
+double relative_error(const double* refRe, const double* refIm, const signal& y, int n) {
+  double largest = 0.0, diff = 0.0;
+  for (int k = 0; k < n; k++) {
+    largest = std::max(largest, std::hypot(refRe[k], refIm[k]));
+    diff = std::max(diff, std::hypot(refRe[k] - y.re[k], refIm[k] - y.im[k]));
+  }
+  return largest > 0.0 ? diff / largest : diff;
+}
+
+// numpy's time and result for n: false when its file is missing or short.
+bool read_numpy(const std::string& folder, int n, double& ms, std::vector<double>& re, std::vector<double>& im) {
+  const std::string path = folder + "/fft_numpy_" + std::to_string(n) + ".bin";
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return false;
+  std::vector<double> data(1 + 2 * static_cast<size_t>(n));
+  const bool whole = std::fread(data.data(), sizeof(double), data.size(), in) == data.size();
+  std::fclose(in);
+  if (!whole) return false;
+  ms = data[0];
+  re.assign(data.begin() + 1, data.begin() + 1 + n);
+  im.assign(data.begin() + 1 + n, data.end());
+  return true;
+}
+
 }  // namespace
 
-int main() {
-  const int lengths[] = {12000, 2999, 3001, 5998, 6002, 8997, 9003, 11996};
-#ifdef ERG_HAVE_FFTW
-  std::printf("FFT: median time of one forward transform, mixed-radix beside FFTW (FFTW_MEASURE plan)\n\n");
-  std::printf("%7s  %-20s %14s %12s %8s %12s\n", "n", "factors", "mixed-radix ms", "FFTW ms", "ratio", "max diff");
-#else
-  std::printf("FFT: median time of one forward transform (FFTW not found: no comparison)\n\n");
-  std::printf("%7s  %-20s %14s\n", "n", "factors", "mixed-radix ms");
-#endif
+int main(int argc, char** argv) {
+  std::string numpy_folder;
+  if (argc == 3 && std::string(argv[1]) == "--numpy") numpy_folder = argv[2];
+  const int lengths[] = {1000, 4096, 12000, 65536, 2 * 3001, 3 * 3001};
+  std::printf("FFT: median ms of one forward transform; ratio: ours over theirs; error: largest difference\n"
+              "over the reference's largest bin (FFTW_MEASURE plan; numpy %s)\n\n",
+              numpy_folder.empty() ? "not given" : "from bench/fft_numpy.py");
+  std::printf("%7s  %-16s %9s %9s %7s %9s %9s %7s %9s\n", "n", "factors", "ours ms", "FFTW ms", "ratio", "error",
+              "numpy ms", "ratio", "error");
+  int status = 0;
   for (int n : lengths) {
     const signal x = make_signal(n);
     signal y{std::vector<double>(n), std::vector<double>(n)};
+    mixed_radix_fft(n, x.re.data(), x.im.data(), y.re.data(), y.im.data());
     const double ours = median_ms([&] { mixed_radix_fft(n, x.re.data(), x.im.data(), y.re.data(), y.im.data()); });
+    std::printf("%7d  %-16s %9.4f", n, factor_text(n).c_str(), ours);
 #ifdef ERG_HAVE_FFTW
     fftw_complex* in = fftw_alloc_complex(n);
     fftw_complex* out = fftw_alloc_complex(n);
@@ -85,22 +118,27 @@ int main() {
       in[i][1] = x.im[i];
     }
     const double theirs = median_ms([&] { fftw_execute(plan); });
-    double largest = 0.0, diff = 0.0;
+    std::vector<double> fre(n), fim(n);
     for (int k = 0; k < n; k++) {
-      largest = std::max(largest, std::hypot(out[k][0], out[k][1]));
-      diff = std::max(diff, std::hypot(out[k][0] - y.re[k], out[k][1] - y.im[k]));
+      fre[k] = out[k][0];
+      fim[k] = out[k][1];
     }
-    std::printf("%7d  %-20s %14.4f %12.4f %8.1f %12.2e\n", n, factor_text(n).c_str(), ours, theirs, ours / theirs,
-                largest > 0.0 ? diff / largest : diff);
+    std::printf(" %9.4f %7.2f %9.2e", theirs, ours / theirs, relative_error(fre.data(), fim.data(), y, n));
     fftw_destroy_plan(plan);
     fftw_free(in);
     fftw_free(out);
 #else
-    std::printf("%7d  %-20s %14.4f\n", n, factor_text(n).c_str(), ours);
+    std::printf(" %9s %7s %9s", "-", "-", "-");
 #endif
+    double numpy_ms = 0.0;
+    std::vector<double> nre, nim;
+    if (!numpy_folder.empty() && read_numpy(numpy_folder, n, numpy_ms, nre, nim)) {
+      const double error = relative_error(nre.data(), nim.data(), y, n);
+      std::printf(" %9.4f %7.2f %9.2e%s\n", numpy_ms, ours / numpy_ms, error, error < 1e-12 ? "" : "  TOO LARGE");
+      if (!(error < 1e-12)) status = 1;
+    } else {
+      std::printf(" %9s %7s %9s\n", "-", "-", "-");
+    }
   }
-#ifdef ERG_HAVE_FFTW
-  std::printf("\nratio: mixed-radix time over FFTW time; max diff: largest difference over the largest bin\n");
-#endif
-  return 0;
+  return status;
 }

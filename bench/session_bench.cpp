@@ -5,37 +5,52 @@
 //                 sample files
 //   average       the test's trace, the samples list and its average
 //   filter chain  spike removal, 60 Hz and 50 Hz notches and the low-pass,
-//                 switched on one after another as the state file does
+//                 switched on together as the state file does (one rebuild)
 //   a-/b-wave     the measurement model and its detection
 // Every test stays in memory until the end, as in an open session.
 //
-//   session_bench [folder]
-// Without a folder a session of 100 generated tests (12000 points, 10
-// sample files each) is written into a temporary folder first, untimed, and
-// removed at the end.
+//   session_bench [--values FILE] [folder]
+// Without a folder the Windows build writes a session of 100 generated
+// tests (12000 points, 10 sweeps each) into a temporary folder first,
+// untimed, and removes it at the end; the native build needs a folder. With
+// --values the stage times and each test's a-/b-wave times and amplitudes
+// go to FILE, for bench/session_numpy.py to compare.
+//
+// The Windows build reads through the program's file calls; the native
+// build, which has none, reads the same bytes through standard streams and
+// the stored layouts' byte helpers.
+#ifdef _WIN32
 #include <windows.h>
 
 #include <psapi.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "block_traces.h"
-#include "directory_scan.h"
 #include "filtered_trace.h"
-#include "modal_ui.h"
-#include "path_names.h"
 #include "samples_list.h"
-#include "session_writer.h"
-#include "test_files.h"
 #include "wave_measurement.h"
 
+#ifdef _WIN32
+#include "directory_scan.h"
+#include "modal_ui.h"
+#include "path_names.h"
+#include "session_writer.h"
+#include "test_files.h"
+#endif
+
 namespace {
+
+#ifdef _WIN32
 
 // A message box of the program goes to standard error and is answered as
 // Enter would: the benchmark never waits for a person.
@@ -48,9 +63,14 @@ int wide_box_to_stderr(HWND, const wchar_t* text, const wchar_t*, UINT) {
   std::fprintf(stderr, "%ls\n", text ? text : L"");
   return IDOK;
 }
+#endif
+
+// The a-wave value that means none was found before the b-wave.
+constexpr double no_awave_value = 200000.0;
 
 struct loadedTest {
   std::string path;
+  std::string name;
   fileTime file_time{};
   std::unique_ptr<testFileRecord> record;
   std::vector<std::unique_ptr<samplesBlock>> blocks;
@@ -65,6 +85,7 @@ struct memoryFigures {
   double current_mb;
 };
 
+#ifdef _WIN32
 memoryFigures memory_now() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
@@ -72,6 +93,20 @@ memoryFigures memory_now() {
   const double mb = 1024.0 * 1024.0;
   return {counters.PeakWorkingSetSize / mb, counters.WorkingSetSize / mb};
 }
+#else
+// The resident set's peak and size from /proc/self/status.
+memoryFigures memory_now() {
+  memoryFigures m{0.0, 0.0};
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    double kb = 0.0;
+    if (std::sscanf(line.c_str(), "VmHWM: %lf", &kb) == 1) m.peak_mb = kb / 1024.0;
+    if (std::sscanf(line.c_str(), "VmRSS: %lf", &kb) == 1) m.current_mb = kb / 1024.0;
+  }
+  return m;
+}
+#endif
 
 class stageClock {
  public:
@@ -89,6 +124,7 @@ void print_stage(const char* name, double ms) {
   std::printf("%-14s %10.1f %16.1f %14.1f\n", name, ms, m.peak_mb, m.current_mb);
 }
 
+#ifdef _WIN32
 // The test files of a folder, by name.
 std::vector<std::string> test_files_in(const std::string& folder) {
   std::vector<std::string> found;
@@ -120,6 +156,58 @@ void read_test(loadedTest& test) {
     if (block) test.blocks.emplace_back(block);
   }
 }
+#else
+std::vector<std::string> test_files_in(const std::string& folder) {
+  std::vector<std::string> found;
+  std::error_code error;
+  for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = item.path().filename().string();
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".TST") == 0) found.push_back(item.path().string());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// The file's bytes when it has exactly size of them.
+bool read_sized(const std::string& path, size_t size, std::vector<uint8_t>& bytes) {
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return false;
+  bytes.resize(size + 1);
+  const size_t got = std::fread(bytes.data(), 1, size + 1, in);
+  std::fclose(in);
+  bytes.resize(size);
+  return got == size;
+}
+
+void read_test(loadedTest& test) {
+  std::vector<uint8_t> bytes;
+  std::unique_ptr<testFileRecord> record(new testFileRecord);
+  if (!read_sized(test.path, 1 + sizeof(testFileRecord), bytes) ||
+      !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
+    std::fprintf(stderr, "cannot read %s\n", test.path.c_str());
+    return;
+  }
+  test.record = std::move(record);
+  const std::filesystem::path path(test.path);
+  const std::string stem = path.stem().string();
+  std::vector<std::string> names;
+  for (const auto& item : std::filesystem::directory_iterator(path.parent_path())) {
+    const std::string name = item.path().filename().string();
+    if (name.size() == stem.size() + 7 && name.compare(0, stem.size(), stem) == 0 &&
+        name.compare(stem.size() + 3, 4, ".spl") == 0 && name[stem.size()] == '-') {
+      names.push_back(item.path().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    std::unique_ptr<samplesBlock> block(new samplesBlock);
+    if (read_sized(name, sizeof(samplesBlock), bytes) &&
+        samples_block_from_bytes(bytes.data(), bytes.size(), *block)) {
+      test.blocks.push_back(std::move(block));
+    }
+  }
+}
+#endif
 
 void average_test(loadedTest& test) {
   if (!test.record) return;
@@ -137,6 +225,7 @@ void average_test(loadedTest& test) {
 
 void filter_test(loadedTest& test) {
   if (!test.entry) return;
+  tracePlusClass::rebuildBatch batch(*test.entry);
   test.entry->set_spike_filter(1);
   test.entry->set_60hz_filter(1);
   test.entry->set_50hz_filter(1);
@@ -152,32 +241,45 @@ void measure_test(loadedTest& test) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::string folder, values_path;
+  for (int i = 1; i < argc; i++) {
+    if (std::strcmp(argv[i], "--values") == 0 && i + 1 < argc) {
+      values_path = argv[++i];
+    } else {
+      folder = argv[i];
+    }
+  }
+  const bool generated = folder.empty();
+#ifdef _WIN32
   modal_ui_install(modal_ui_calls{wide_box_to_stderr, box_to_stderr, nullptr});
-
-  std::string folder;
-  bool generated = argc < 2;
-  sessionShape shape;
   if (generated) {
+    sessionShape shape;
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
     folder = std::string(temp) + "erg_session_bench_" + std::to_string(GetCurrentProcessId());
     std::filesystem::create_directories(folder);
     stageClock writing;
     if (write_session(folder, shape).empty()) return 1;
-    std::printf("session written: %d tests, %d points, %d sample files each, in %.0f ms\n", shape.tests,
-                shape.points, shape.samples, writing.elapsed_ms());
-  } else {
-    folder = argv[1];
+    std::printf("session written: %d tests, %d points, %d sweeps each, in %.0f ms\n", shape.tests, shape.points,
+                shape.samples, writing.elapsed_ms());
   }
+#else
+  if (generated) {
+    std::fprintf(stderr, "usage: session_bench [--values FILE] folder\n");
+    return 2;
+  }
+#endif
 
   std::vector<std::string> paths = test_files_in(folder);
   std::vector<std::unique_ptr<loadedTest>> tests;
   for (const std::string& path : paths) {
     tests.emplace_back(new loadedTest);
     tests.back()->path = path;
+    tests.back()->name = std::filesystem::path(path).filename().string();
   }
   std::printf("session: %d tests in %s\n", static_cast<int>(tests.size()), folder.c_str());
   std::printf("%-14s %10s %16s %14s\n", "stage", "time ms", "peak memory MB", "memory MB");
+  const memoryFigures start = memory_now();
   print_stage("start", 0.0);
 
   struct stage {
@@ -185,28 +287,64 @@ int main(int argc, char** argv) {
     void (*run)(loadedTest&);
   } stages[] = {{"read", read_test}, {"average", average_test}, {"filter chain", filter_test},
                 {"a-/b-wave", measure_test}};
+  std::vector<double> times;
   double total = 0.0;
   for (const stage& s : stages) {
     stageClock clock;
     for (auto& test : tests) s.run(*test);
     double ms = clock.elapsed_ms();
     total += ms;
+    times.push_back(ms);
     print_stage(s.name, ms);
   }
   print_stage("total", total);
+  const memoryFigures end = memory_now();
+  if (!tests.empty()) {
+    std::printf("per test: %.2f ms, %.2f MB of peak memory above the start\n", total / tests.size(),
+                (end.peak_mb - start.current_mb) / tests.size());
+  }
 
-  int measured = 0;
+  // The summary leaves out the values that mean "not found": an a-wave of
+  // 200000 uV (none before the b-wave, as in a flicker test), and with it
+  // the b-wave amplitude, which is taken from the a-wave.
+  int measured = 0, no_awave = 0;
   double b_time = 0.0, b_amplitude = 0.0, a_amplitude = 0.0;
   for (auto& test : tests) {
     if (!test->model) continue;
     measured++;
     b_time += test->model->bwave_time.value();
-    b_amplitude += test->model->bwave_amplitude.value();
-    a_amplitude += test->model->awave_amplitude.value();
+    if (test->model->awave_point.value() == no_awave_value) {
+      no_awave++;
+    } else {
+      a_amplitude += test->model->awave_amplitude.value();
+      b_amplitude += test->model->bwave_amplitude.value();
+    }
   }
   if (measured > 0) {
-    std::printf("measured %d tests: mean b-wave %.1f uV at %.1f mS, mean a-wave %.1f uV\n", measured,
-                b_amplitude / measured, b_time / measured, a_amplitude / measured);
+    std::printf("measured %d tests: b-wave at %.1f mS on average", measured, b_time / measured);
+    const int with_awave = measured - no_awave;
+    if (with_awave > 0) {
+      std::printf(", mean b-wave %.1f uV, mean a-wave %.1f uV", b_amplitude / with_awave, a_amplitude / with_awave);
+    }
+    std::printf(" (%d test%s without an a-wave left out of the amplitudes)\n", no_awave, no_awave == 1 ? "" : "s");
+  }
+
+  if (!values_path.empty()) {
+    FILE* out = std::fopen(values_path.c_str(), "w");
+    if (!out) {
+      std::fprintf(stderr, "cannot write %s\n", values_path.c_str());
+      return 1;
+    }
+    for (size_t i = 0; i < times.size(); i++) std::fprintf(out, "stage %s %.3f\n", stages[i].name, times[i]);
+    std::fprintf(out, "stage total %.3f\n", total);
+    // Per test: a-wave time, b-wave time (mS), a-wave and b-wave amplitudes (uV).
+    for (auto& test : tests) {
+      if (!test->model) continue;
+      waveMeasurementModel& m = *test->model;
+      std::fprintf(out, "test %s %.17g %.17g %.17g %.17g\n", test->name.c_str(), m.awave_time.value(),
+                   m.bwave_time.value(), m.awave_amplitude.value(), m.bwave_amplitude.value());
+    }
+    std::fclose(out);
   }
   tests.clear();
   if (generated) std::filesystem::remove_all(folder);

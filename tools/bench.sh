@@ -1,46 +1,95 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks (bench/): every *_bench program of the
-# optimised native tree ($ERG_BUILD/bench, where FFTW links), then every
-# *_bench.exe of the Windows tree ($ERG_BUILD/win) under Wine, and the
-# session benchmark once more on a session recorded on the simulated unit.
-# They print their figures; they are not tests.
+# Builds and runs the benchmarks (bench/). They print their figures; they are
+# not tests.
+#   - the FFT in the optimised native tree ($ERG_BUILD/bench, where FFTW
+#     links) beside FFTW and numpy (bench/fft_numpy.py);
+#   - the session benchmark on one generated session of 100 tests, natively
+#     and under Wine, each beside bench/session_numpy.py (numpy and scipy, on
+#     the same files), which checks that its a-/b-wave values equal the
+#     program's and prints both times and their ratio;
+#   - growth: the session benchmark on 50, 100, 200 and 400 tests, natively
+#     and under Wine, time and peak memory per test;
+#   - the session benchmark once more on a session recorded on the simulated
+#     unit.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
 export ERG_BUILD=$build
 "$root/tools/install-deps.sh"
+# The comparison scripts run on Debian's Python with its numpy and scipy.
+py=/usr/bin/python3
+if ! "$py" -c 'import numpy, scipy' 2>/dev/null; then
+  SUDO=""
+  [ "$(id -u)" = 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends python3-numpy python3-scipy
+fi
 extra=()
 [ -n "${ERG_DIRS:-}" ] && extra+=("-DERG_DIRS=$ERG_DIRS")
+status=0
 
 echo "== native benchmarks"
 cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
 cmake --build "$build/bench" --target benchmarks
-for exe in "$build/bench/bin/"*_bench; do
-  [ -x "$exe" ] || continue
-  echo "-- $(basename "$exe")"
-  "$exe"
-done
+numpy_fft="$build/bench/fft_numpy"
+mkdir -p "$numpy_fft"
+"$py" "$root/bench/fft_numpy.py" "$numpy_fft" 1000 4096 12000 65536 6002 9003 || status=1
+echo "-- fft_bench"
+"$build/bench/bin/fft_bench" --numpy "$numpy_fft" || status=1
+rm -rf "$numpy_fft"
 
 echo "== Windows benchmarks under Wine"
 cmake -S "$root" -B "$build/win" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
-cmake --build "$build/win" --target benchmarks make_demo_card record_protocol
+cmake --build "$build/win" --target benchmarks make_session make_demo_card record_protocol
 . "$root/tools/wine-session.sh"
 wine_session_begin
-status=0
-for exe in "$build/win/bin/"*_bench.exe; do
+win_bin="$build/win/bin"
+native_session="$build/bench/bin/session_bench"
+sessions="$build/bench/sessions"
+rm -rf "$sessions"
+mkdir -p "$sessions"
+win() { (cd "$win_bin" && "$root/tools/wine-run" "$@"); }
+
+for exe in "$win_bin/"*_bench.exe; do
   [ -f "$exe" ] || continue
+  [ "$(basename "$exe")" = session_bench.exe ] && continue
   echo "-- $(basename "$exe")"
-  (cd "$build/win/bin" && "$root/tools/wine-run" "$exe") || status=1
+  win "$exe" || status=1
 done
+
+# One session for every run, written once (by the Windows build's writer).
+for tests in 50 100 200 400; do
+  mkdir -p "$sessions/$tests"
+  win "$win_bin/make_session.exe" "$sessions/$tests" "$tests" >/dev/null || status=1
+done
+
+echo "-- session_bench, native, 100 tests"
+"$native_session" --values "$sessions/native.values" "$sessions/100" || status=1
+echo "-- session_numpy.py beside the native build"
+"$py" "$root/bench/session_numpy.py" "$sessions/100" "$sessions/native.values" || status=1
+echo "-- session_bench.exe under Wine, 100 tests"
+win "$win_bin/session_bench.exe" --values "$sessions/wine.values" "$sessions/100" || status=1
+echo "-- session_numpy.py beside the Windows build under Wine"
+"$py" "$root/bench/session_numpy.py" "$sessions/100" "$sessions/wine.values" || status=1
+
+echo "-- growth: time and peak memory per test"
+for tests in 50 100 200 400; do
+  line=$("$native_session" "$sessions/$tests" | grep '^per test:') || status=1
+  printf '%-7s %3d tests  %s\n' native "$tests" "$line"
+  line=$(win "$win_bin/session_bench.exe" "$sessions/$tests" | tr -d '\r' | grep '^per test:') || status=1
+  printf '%-7s %3d tests  %s\n' Wine "$tests" "$line"
+done
+rm -rf "$sessions"
+
 # The session benchmark again, on a session recorded on the simulated unit.
 card="$build/win/bench-card"
 rm -rf "$card"
 echo "-- session_bench.exe on the demonstration session recorded on the simulated unit"
-if "$root/tools/wine-run" "$build/win/bin/make_demo_card.exe" "$card" >/dev/null &&
-   "$root/tools/wine-run" "$build/win/bin/record_protocol.exe" "$card" DEMO.ses BENCH >/dev/null; then
-  (cd "$build/win/bin" && "$root/tools/wine-run" "$build/win/bin/session_bench.exe" "$(ls -d "$card"/T*_DEMO)") || status=1
+if win "$win_bin/make_demo_card.exe" "$card" >/dev/null &&
+   win "$win_bin/record_protocol.exe" "$card" DEMO.ses BENCH >/dev/null; then
+  win "$win_bin/session_bench.exe" "$(ls -d "$card"/T*_DEMO)" || status=1
 else
   status=1
 fi

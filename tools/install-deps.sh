@@ -18,6 +18,9 @@ have Xvfb                              || need+=(xvfb)
 [ -x /usr/bin/import ]                 || need+=(imagemagick)
 have xdotool                           || need+=(xdotool)
 have gs                                || need+=(ghostscript)
+# The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+have clang++                           || need+=(clang)
+ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-dev)
 if [ ${#need[@]} -gt 0 ]; then
   echo "install-deps: installing ${need[*]}"
   SUDO=""

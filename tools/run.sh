@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds everything, probes the
-# hardware access library on the simulated unit, then records the
-# demonstration session on the simulated unit into a fresh card folder
-# (build/win/demo-card, or the folder given as the first argument). Then
-# Vandu itself starts on that card under a virtual display; the picture of
-# its screen goes to build/win/shots, and it is shut down through its keys.
+# hardware access library on the simulated unit, then writes the
+# demonstration card into a fresh card folder (build/win/demo-card, or the
+# folder given as the first argument). Then Vandu itself starts on that card
+# under a virtual display and an operator records the demonstration session
+# through its soft keys (tools/vandu-operator.sh): the pictures of each step
+# go to build/win/shots and the stored tests are listed. Vandu is started
+# once more for the picture of its main menu and shut down through its keys.
 # Last, the desktop program Tolmaro starts; the picture of its main window
 # goes to build/win/shots too, and it is closed through its File menu.
 set -eu
@@ -20,9 +22,17 @@ trap wine_session_end EXIT
 "$root/tools/wine-run" "$build/win/bin/kestal_probe.exe"
 rm -rf "$card"
 "$root/tools/wine-run" "$build/win/bin/make_demo_card.exe" "$card"
-"$root/tools/wine-run" "$build/win/bin/record_protocol.exe" "$card" DEMO.ses DEMO01
 wine_session_end
 trap - EXIT
+
+# The demonstration session recorded on Vandu, keys pressed as a person
+# presses them.
+export root card shots="$build/win/shots"
+"$root/tools/with-display" bash -c '
+  . "$root/tools/wine-session.sh"
+  wine_session_begin
+  trap wine_session_end EXIT
+  "$root/tools/vandu-operator.sh" "$card" "$shots" DEMO DEMO01'
 
 # Vandu on the simulated unit, on a display of its own.
 export root card shots="$build/win/shots"

@@ -96,12 +96,14 @@ std::vector<std::string> write_session(const std::string& folder, const sessionS
     sum.PointCount = shape.points;
     sum.Time = static_cast<uint32_t>(shape.total_ms);
     sum.CollectionTime = static_cast<uint32_t>(shape.pre_ms);
+    // As the unit stores them: every sweep but the last as a sample file,
+    // the last in the record only.
     int sweeps = shape.samples > 0 ? shape.samples : 1;
     sum.Divisor = sweeps;
     for (int s = 0; s < sweeps; s++) {
       fill_sweep(record->LastSweep, shape, random);
       for (int i = 0; i < shape.points; i++) sum.Data[i] += record->LastSweep.Data[i];
-      if (s >= shape.samples) continue;
+      if (s == sweeps - 1) continue;
       char suffix[16];
       std::snprintf(suffix, sizeof suffix, "-%02d.spl", s);
       samples_block_to_bytes(record->LastSweep, block_bytes.data(), block_bytes.size());

@@ -1,6 +1,7 @@
 // Writes a session of generated tests as the unit stores them: for each
-// test a record file (".TST") and its sample files ("-00.spl" ...), made
-// through the stored layouts' own initialiser and byte helpers.
+// test a record file (".TST", with the average and the last sweep) and a
+// sample file for every other sweep ("-00.spl" ...), made through the
+// stored layouts' own initialiser and byte helpers.
 #ifndef SESSION_WRITER_H
 #define SESSION_WRITER_H
 
@@ -9,7 +10,7 @@
 
 struct sessionShape {
   int tests = 100;
-  int samples = 10;     // sample files (sweeps) per test, averaged into the record
+  int samples = 10;     // sweeps per test, averaged into the record
   int points = 12000;   // points per block
   int total_ms = 500;   // time spanned by a block
   int pre_ms = 50;      // pre-flash time of a block

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both trees and runs every test: the host
-# build's portable tests under the sanitizers, then the Windows build's tests
-# under Wine (window tests on a virtual display).
+# build's portable tests under the sanitizers, each fuzz target for a few
+# seconds on its corpus, then the Windows build's tests under Wine (window
+# tests on a virtual display).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
@@ -12,6 +13,8 @@ jobs=$(nproc)
 status=0
 echo "== host build (AddressSanitizer, UndefinedBehaviorSanitizer)"
 ctest --test-dir "$build/host" --output-on-failure -j "$jobs" || status=1
+echo "== fuzz targets, briefly on their corpora"
+"$root/tools/fuzz.sh" 2 || status=1
 echo "== Windows build under Wine"
 . "$root/tools/wine-session.sh"
 run_windows_tests() {

@@ -56,11 +56,16 @@ double value_at_time(const testFileRecord& record, double t) {
 traceClass* make_trace_from_block(const testFileRecord& record, const samplesBlock& block, int32_t colour) {
   blockFields fields;
   if (!read_block_fields(block, fields)) return nullptr;
+  return make_trace_from_values(block.Data, fields, record.Config.Scale, record.Config.Offset, colour);
+}
+
+traceClass* make_trace_from_values(const int32_t* raw, const blockFields& fields, double scale, double offset,
+                                   int32_t colour) {
   double step = static_cast<double>(fields.total_time) / fields.count;
   xyPair* pairs = new xyPair[fields.count];
   for (int32_t i = 0; i < fields.count; i++) {
     pairs[i].x = i * step - fields.pretrigger;
-    pairs[i].y = raw_to_microvolts(block.Data[i], fields, record.Config.Scale, record.Config.Offset);
+    pairs[i].y = raw_to_microvolts(raw[i], fields, scale, offset);
   }
   traceClass* trace = new traceClass;
   trace->color = colour;

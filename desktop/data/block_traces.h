@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "record_fields.h"
 #include "stored_records.h"
 #include "trace.h"
 
@@ -33,5 +34,8 @@ double value_at_time(const testFileRecord& record, double t);
 // (3 a test's main trace, 5 samples, 0 the last sweep), scaled with the
 // record's scale and offset; null for a refused block. The caller owns it.
 traceClass* make_trace_from_block(const testFileRecord& record, const samplesBlock& block, int32_t colour);
+// The same from a block's checked header and its fields.count raw values.
+traceClass* make_trace_from_values(const int32_t* raw, const blockFields& fields, double scale, double offset,
+                                   int32_t colour);
 
 #endif

@@ -2,49 +2,168 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "fft_factors.h"
 #include "messages.h"
 
+// The transform is self-sorting (Stockham): each pass reads one array and
+// writes the other, so no digit-reversal permutation is needed. A pass of
+// radix r over the current length L = r * m with stride s (the product of
+// the radices before it) takes, for each p < m and each q < s, the r values
+// x[q + s * (p + k * m)], transforms them, multiplies output j by
+// w^(p * j) (w = exp(-2 pi i / L)) and writes it to y[q + s * (r * p + j)].
+// The closed-form radices run in blocks of lanes along q, or along the
+// flattened index p * s + q when s is no whole number of lanes; the inputs
+// of a block are contiguous and the arithmetic of its lanes vectorises.
+// Twiddles and the trigonometric tables of the general radices are computed
+// once per length, from cos and sin directly, and kept in a plan. A length
+// with a prime factor above largest_direct_prime is transformed by
+// Bluestein's chirp convolution over a longer length of factors 2, 3 and 5.
+
 namespace {
 
-// Butterfly constants as the transform has always stored them.
-constexpr double c3_1 = -1.5;               // cos(2 pi / 3) - 1
-constexpr double c3_2 = 0.86602540378444;   // sin(2 pi / 3)
-constexpr double c5_1 = -1.25;              // (cos u + cos 2u) / 2 - 1, u = 2 pi / 5
-constexpr double c5_2 = 0.55901699437495;   // (cos u - cos 2u) / 2
-constexpr double c5_3 = -0.95105651629515;  // -sin u
-constexpr double c5_4 = -1.5388417685876;   // -(sin u + sin 2u)
-constexpr double c5_5 = 0.36327126400268;   // sin u - sin 2u
-constexpr double c8_1 = 0.70710678118655;   // 1 / sqrt(2)
+// Above this prime a general butterfly (about p * p / 4 complex multiply-
+// adds per p points) costs more than the chirp convolution.
+constexpr int largest_direct_prime = 97;
 
-// Working arrays of one transform, sized by its largest factor: the
-// trigonometric table of the current radix, the butterfly buffer, the
-// twiddles of the current offset and the general butterfly's sums and
-// differences.
-struct fft_work {
-  explicit fft_work(int largest)
-      : trigRe(largest + 1), trigIm(largest + 1), zRe(largest), zIm(largest), twRe(largest), twIm(largest),
-        vRe((largest + 1) / 2), vIm((largest + 1) / 2), wRe((largest + 1) / 2), wIm((largest + 1) / 2) {}
-  std::vector<double> trigRe, trigIm, zRe, zIm, twRe, twIm, vRe, vIm, wRe, wIm;
+const double pi = std::acos(-1.0);
+
+struct pass {
+  int radix;
+  int stride;    // s: the product of the radices before this pass
+  int groups;    // m: the current length over the radix
+  size_t twiddle;  // offset of this pass's (radix - 1) * groups twiddles
+  size_t trig;     // offset of the radix's cos and sin table (general radices)
 };
 
-void fill_trig_table(int radix, double pi, fft_work& w) {
-  const double angle = 2.0 * pi / radix;
-  w.trigRe[0] = 1.0;
-  w.trigIm[0] = 0.0;
-  const double c = std::cos(angle);
-  const double s = -std::sin(angle);
-  w.trigRe[1] = c;
-  w.trigIm[1] = s;
-  for (int i = 2; i < radix; i++) {
-    w.trigRe[i] = c * w.trigRe[i - 1] - s * w.trigIm[i - 1];
-    w.trigIm[i] = s * w.trigRe[i - 1] + c * w.trigIm[i - 1];
+struct plan {
+  int n = 0;
+  std::vector<pass> passes;
+  std::vector<double> twRe, twIm;      // per pass: for p, for j = 1 .. radix - 1
+  std::vector<double> trigCos, trigSin;  // per general radix r: cos, sin of 2 pi k / r
+  // Bluestein: the chirp exp(-i pi j^2 / n), the transform of its conjugate
+  // spread over the convolution length, and that length's plan.
+  std::vector<double> chirpRe, chirpIm, kernelRe, kernelIm;
+  std::shared_ptr<const plan> inner;
+};
+
+std::shared_ptr<const plan> make_plan(int n);
+
+// The smallest length at least n whose factors are 2, 3 and 5.
+int64_t smooth_length(int64_t n) {
+  for (int64_t m = n;; m++) {
+    int64_t r = m;
+    for (int f : {2, 3, 5}) {
+      while (r % f == 0) r /= f;
+    }
+    if (r == 1) return m;
   }
 }
 
-void butterfly_2(double* re, double* im) {
+void add_passes(plan& p, const std::vector<int>& factors) {
+  int length = p.n;
+  int stride = 1;
+  for (int radix : factors) {
+    const int groups = length / radix;
+    pass ps{radix, stride, groups, p.twRe.size(), 0};
+    for (int g = 0; g < groups; g++) {
+      for (int j = 1; j < radix; j++) {
+        // w^(g * j) over the current length, the product reduced exactly.
+        const double angle = -2.0 * pi * static_cast<double>((static_cast<int64_t>(g) * j) % length) / length;
+        p.twRe.push_back(std::cos(angle));
+        p.twIm.push_back(std::sin(angle));
+      }
+    }
+    if (radix != 2 && radix != 3 && radix != 4 && radix != 5 && radix != 8 && radix != 10) {
+      ps.trig = p.trigCos.size();
+      for (int k = 0; k < radix; k++) {
+        const double angle = 2.0 * pi * k / radix;
+        p.trigCos.push_back(std::cos(angle));
+        p.trigSin.push_back(std::sin(angle));
+      }
+    }
+    p.passes.push_back(ps);
+    stride *= radix;
+    length = groups;
+  }
+}
+
+std::shared_ptr<const plan> build_plan(int n) {
+  auto p = std::make_shared<plan>();
+  p->n = n;
+  const std::vector<int> factors = fft_factors(n);
+  const int largest = *std::max_element(factors.begin(), factors.end());
+  // A convolution length beyond the int lengths takes the general butterfly.
+  const int64_t m = largest > largest_direct_prime ? smooth_length(2 * static_cast<int64_t>(n) - 1) : 0;
+  if (largest <= largest_direct_prime || m > std::numeric_limits<int>::max()) {
+    if (n > 1) add_passes(*p, factors);
+    return p;
+  }
+  const int size = static_cast<int>(m);
+  p->inner = make_plan(size);
+  p->chirpRe.resize(n);
+  p->chirpIm.resize(n);
+  const int64_t period = 2 * static_cast<int64_t>(n);
+  for (int j = 0; j < n; j++) {
+    const double angle = -pi * static_cast<double>((static_cast<int64_t>(j) * j) % period) / n;
+    p->chirpRe[j] = std::cos(angle);
+    p->chirpIm[j] = std::sin(angle);
+  }
+  std::vector<double> bRe(size, 0.0), bIm(size, 0.0);
+  for (int j = 0; j < n; j++) {
+    bRe[j] = p->chirpRe[j];
+    bIm[j] = -p->chirpIm[j];
+    if (j > 0) {
+      bRe[size - j] = bRe[j];
+      bIm[size - j] = bIm[j];
+    }
+  }
+  p->kernelRe.resize(size);
+  p->kernelIm.resize(size);
+  mixed_radix_fft(size, bRe.data(), bIm.data(), p->kernelRe.data(), p->kernelIm.data());
+  return p;
+}
+
+// The plans of the last few lengths, shared by all threads.
+std::shared_ptr<const plan> make_plan(int n) {
+  static std::mutex lock;
+  static std::vector<std::shared_ptr<const plan>> kept;
+  constexpr size_t keep = 6;
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    for (size_t i = 0; i < kept.size(); i++) {
+      if (kept[i]->n == n) {
+        std::shared_ptr<const plan> found = kept[i];
+        kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+        kept.push_back(found);
+        return found;
+      }
+    }
+  }
+  std::shared_ptr<const plan> made = build_plan(n);
+  std::lock_guard<std::mutex> guard(lock);
+  if (kept.size() >= keep) kept.erase(kept.begin());
+  kept.push_back(made);
+  return made;
+}
+
+// ---- butterflies on r values in registers ----------------------------------
+
+const double s3 = std::sqrt(3.0) / 2.0;
+const double c5a = std::cos(2.0 * pi / 5.0), c5b = std::cos(4.0 * pi / 5.0);
+const double s5a = std::sin(2.0 * pi / 5.0), s5b = std::sin(4.0 * pi / 5.0);
+const double r2 = std::sqrt(0.5);
+const double w10r[5] = {1.0, std::cos(pi / 5.0), std::cos(2.0 * pi / 5.0), std::cos(3.0 * pi / 5.0),
+                        std::cos(4.0 * pi / 5.0)};
+const double w10i[5] = {0.0, -std::sin(pi / 5.0), -std::sin(2.0 * pi / 5.0), -std::sin(3.0 * pi / 5.0),
+                        -std::sin(4.0 * pi / 5.0)};
+
+[[gnu::always_inline]] inline void dft2(double* re, double* im) {
   const double r = re[0] - re[1], i = im[0] - im[1];
   re[0] += re[1];
   im[0] += im[1];
@@ -52,258 +171,435 @@ void butterfly_2(double* re, double* im) {
   im[1] = i;
 }
 
-void butterfly_3(double* re, double* im) {
-  const double t1r = re[1] + re[2], t1i = im[1] + im[2];
-  re[0] += t1r;
-  im[0] += t1i;
-  const double m1r = c3_1 * t1r, m1i = c3_1 * t1i;
-  const double m2r = c3_2 * (im[1] - im[2]), m2i = c3_2 * (re[2] - re[1]);
-  const double s1r = re[0] + m1r, s1i = im[0] + m1i;
-  re[1] = s1r + m2r;
-  im[1] = s1i + m2i;
-  re[2] = s1r - m2r;
-  im[2] = s1i - m2i;
+[[gnu::always_inline]] inline void dft3(double* re, double* im) {
+  const double tr = re[1] + re[2], ti = im[1] + im[2];
+  const double mr = re[0] - 0.5 * tr, mi = im[0] - 0.5 * ti;
+  const double dr = s3 * (im[1] - im[2]), di = s3 * (re[2] - re[1]);
+  re[0] += tr;
+  im[0] += ti;
+  re[1] = mr + dr;
+  im[1] = mi + di;
+  re[2] = mr - dr;
+  im[2] = mi - di;
 }
 
-// On four elements spaced step apart.
-void butterfly_4(double* re, double* im, int step) {
-  double* r0 = re;
-  double* r1 = re + step;
-  double* r2 = re + 2 * step;
-  double* r3 = re + 3 * step;
-  double* i0 = im;
-  double* i1 = im + step;
-  double* i2 = im + 2 * step;
-  double* i3 = im + 3 * step;
-  const double t1r = *r0 + *r2, t1i = *i0 + *i2;
-  const double t2r = *r1 + *r3, t2i = *i1 + *i3;
-  const double m2r = *r0 - *r2, m2i = *i0 - *i2;
-  const double m3r = *i1 - *i3, m3i = *r3 - *r1;
-  *r0 = t1r + t2r;
-  *i0 = t1i + t2i;
-  *r2 = t1r - t2r;
-  *i2 = t1i - t2i;
-  *r1 = m2r + m3r;
-  *i1 = m2i + m3i;
-  *r3 = m2r - m3r;
-  *i3 = m2i - m3i;
+[[gnu::always_inline]] inline void dft4(double* re, double* im) {
+  const double t0r = re[0] + re[2], t0i = im[0] + im[2];
+  const double t1r = re[0] - re[2], t1i = im[0] - im[2];
+  const double t2r = re[1] + re[3], t2i = im[1] + im[3];
+  const double t3r = im[1] - im[3], t3i = re[3] - re[1];  // -i (x1 - x3)
+  re[0] = t0r + t2r;
+  im[0] = t0i + t2i;
+  re[2] = t0r - t2r;
+  im[2] = t0i - t2i;
+  re[1] = t1r + t3r;
+  im[1] = t1i + t3i;
+  re[3] = t1r - t3r;
+  im[3] = t1i - t3i;
 }
 
-// On five elements at the given positions.
-void butterfly_5(double* re, double* im, const int* at) {
-  double& z0r = re[at[0]];
-  double& z0i = im[at[0]];
-  double& z1r = re[at[1]];
-  double& z1i = im[at[1]];
-  double& z2r = re[at[2]];
-  double& z2i = im[at[2]];
-  double& z3r = re[at[3]];
-  double& z3i = im[at[3]];
-  double& z4r = re[at[4]];
-  double& z4i = im[at[4]];
-  const double t1r = z1r + z4r, t1i = z1i + z4i;
-  const double t2r = z2r + z3r, t2i = z2i + z3i;
-  const double t3r = z1r - z4r, t3i = z1i - z4i;
-  const double t4r = z3r - z2r, t4i = z3i - z2i;
-  const double t5r = t1r + t2r, t5i = t1i + t2i;
-  z0r += t5r;
-  z0i += t5i;
-  const double m1r = c5_1 * t5r, m1i = c5_1 * t5i;
-  const double m2r = c5_2 * (t1r - t2r), m2i = c5_2 * (t1i - t2i);
-  const double m3r = -c5_3 * (t3i + t4i), m3i = c5_3 * (t3r + t4r);
-  const double m4r = -c5_4 * t4i, m4i = c5_4 * t4r;
-  const double m5r = -c5_5 * t3i, m5i = c5_5 * t3r;
-  const double s3r = m3r - m4r, s3i = m3i - m4i;
-  const double s5r = m3r + m5r, s5i = m3i + m5i;
-  const double s1r = z0r + m1r, s1i = z0i + m1i;
-  const double s2r = s1r + m2r, s2i = s1i + m2i;
-  const double s4r = s1r - m2r, s4i = s1i - m2i;
-  z1r = s2r + s3r;
-  z1i = s2i + s3i;
-  z2r = s4r + s5r;
-  z2i = s4i + s5i;
-  z3r = s4r - s5r;
-  z3i = s4i - s5i;
-  z4r = s2r - s3r;
-  z4i = s2i - s3i;
+[[gnu::always_inline]] inline void dft5(double* re, double* im) {
+  const double ar = re[1] + re[4], ai = im[1] + im[4];
+  const double br = re[2] + re[3], bi = im[2] + im[3];
+  const double cr = re[1] - re[4], ci = im[1] - im[4];
+  const double dr = re[2] - re[3], di = im[2] - im[3];
+  const double x0r = re[0], x0i = im[0];
+  const double p1r = x0r + c5a * ar + c5b * br, p1i = x0i + c5a * ai + c5b * bi;
+  const double p2r = x0r + c5b * ar + c5a * br, p2i = x0i + c5b * ai + c5a * bi;
+  // -i (sin u * c + sin 2u * d) and -i (sin 2u * c - sin u * d)
+  const double q1r = s5a * ci + s5b * di, q1i = -(s5a * cr + s5b * dr);
+  const double q2r = s5b * ci - s5a * di, q2i = -(s5b * cr - s5a * dr);
+  re[0] = x0r + ar + br;
+  im[0] = x0i + ai + bi;
+  re[1] = p1r + q1r;
+  im[1] = p1i + q1i;
+  re[4] = p1r - q1r;
+  im[4] = p1i - q1i;
+  re[2] = p2r + q2r;
+  im[2] = p2i + q2i;
+  re[3] = p2r - q2r;
+  im[3] = p2i - q2i;
 }
 
-void butterfly_8(double* re, double* im) {
-  double ar[4], ai[4], br[4], bi[4];
+[[gnu::always_inline]] inline void dft8(double* re, double* im) {
+  double er[4] = {re[0], re[2], re[4], re[6]}, ei[4] = {im[0], im[2], im[4], im[6]};
+  double orr[4] = {re[1], re[3], re[5], re[7]}, oi[4] = {im[1], im[3], im[5], im[7]};
+  dft4(er, ei);
+  dft4(orr, oi);
+  // Odd outputs times exp(-2 pi i j / 8).
+  double t = r2 * (orr[1] + oi[1]);
+  oi[1] = r2 * (oi[1] - orr[1]);
+  orr[1] = t;
+  t = oi[2];
+  oi[2] = -orr[2];
+  orr[2] = t;
+  t = r2 * (oi[3] - orr[3]);
+  oi[3] = -r2 * (orr[3] + oi[3]);
+  orr[3] = t;
   for (int k = 0; k < 4; k++) {
-    ar[k] = re[2 * k];
-    ai[k] = im[2 * k];
-    br[k] = re[2 * k + 1];
-    bi[k] = im[2 * k + 1];
-  }
-  butterfly_4(ar, ai, 1);
-  butterfly_4(br, bi, 1);
-  double t = c8_1 * (br[1] + bi[1]);
-  bi[1] = c8_1 * (bi[1] - br[1]);
-  br[1] = t;
-  t = bi[2];
-  bi[2] = -br[2];
-  br[2] = t;
-  t = c8_1 * (bi[3] - br[3]);
-  bi[3] = -c8_1 * (br[3] + bi[3]);
-  br[3] = t;
-  for (int k = 0; k < 4; k++) {
-    re[k] = ar[k] + br[k];
-    im[k] = ai[k] + bi[k];
-    re[k + 4] = ar[k] - br[k];
-    im[k + 4] = ai[k] - bi[k];
+    re[k] = er[k] + orr[k];
+    im[k] = ei[k] + oi[k];
+    re[k + 4] = er[k] - orr[k];
+    im[k + 4] = ei[k] - oi[k];
   }
 }
 
-void butterfly_10(double* re, double* im) {
-  static const int even[5] = {0, 2, 4, 6, 8};
-  static const int odd[5] = {5, 7, 9, 1, 3};
-  double ar[5], ai[5], br[5], bi[5];
+[[gnu::always_inline]] inline void dft10(double* re, double* im) {
+  double er[5], ei[5], orr[5], oi[5];
   for (int k = 0; k < 5; k++) {
-    ar[k] = re[even[k]];
-    ai[k] = im[even[k]];
-    br[k] = re[odd[k]];
-    bi[k] = im[odd[k]];
+    er[k] = re[2 * k];
+    ei[k] = im[2 * k];
+    orr[k] = re[2 * k + 1];
+    oi[k] = im[2 * k + 1];
   }
-  static const int in_order[5] = {0, 1, 2, 3, 4};
-  butterfly_5(ar, ai, in_order);
-  butterfly_5(br, bi, in_order);
-  // Sums and differences land where the prime-factor map puts them.
-  static const int sum_at[5] = {0, 6, 2, 8, 4};
-  static const int difference_at[5] = {5, 1, 7, 3, 9};
+  dft5(er, ei);
+  dft5(orr, oi);
+  // Odd outputs times exp(-2 pi i j / 10), j = 0 .. 4.
+  const double* wr = w10r;
+  const double* wi = w10i;
   for (int k = 0; k < 5; k++) {
-    re[sum_at[k]] = ar[k] + br[k];
-    im[sum_at[k]] = ai[k] + bi[k];
-    re[difference_at[k]] = ar[k] - br[k];
-    im[difference_at[k]] = ai[k] - bi[k];
+    const double tr = orr[k] * wr[k] - oi[k] * wi[k];
+    const double ti = orr[k] * wi[k] + oi[k] * wr[k];
+    re[k] = er[k] + tr;
+    im[k] = ei[k] + ti;
+    re[k + 5] = er[k] - tr;
+    im[k + 5] = ei[k] - ti;
   }
 }
 
-// Any odd radix, through the trigonometric table of that radix.
-void butterfly_odd(int radix, fft_work& w) {
-  double* re = w.zRe.data();
-  double* im = w.zIm.data();
-  const double* trigRe = w.trigRe.data();
-  const double* trigIm = w.trigIm.data();
-  double* vRe = w.vRe.data();
-  double* vIm = w.vIm.data();
-  double* wRe = w.wRe.data();
-  double* wIm = w.wIm.data();
-  const int half = (radix + 1) / 2;
+// Any odd radix through its cos and sin table,
+// pairing outputs j and r - j.
+// The sums and differences go to work, room for 4 * (r / 2 + 1) values.
+void dft_odd(int r, const double* cosk, const double* sink, double* re, double* im, double* work) {
+  double* vr = work;
+  double* vi = work + r / 2 + 1;
+  double* ur = work + 2 * (r / 2 + 1);
+  double* ui = work + 3 * (r / 2 + 1);
+  const int half = (r + 1) / 2;
+  double sumr = re[0], sumi = im[0];
   for (int j = 1; j < half; j++) {
-    vRe[j] = re[j] + re[radix - j];
-    vIm[j] = im[j] - im[radix - j];
-    wRe[j] = re[j] - re[radix - j];
-    wIm[j] = im[j] + im[radix - j];
+    vr[j] = re[j] + re[r - j];
+    vi[j] = im[j] + im[r - j];
+    ur[j] = re[j] - re[r - j];
+    ui[j] = im[j] - im[r - j];
+    sumr += vr[j];
+    sumi += vi[j];
   }
+  const double x0r = re[0], x0i = im[0];
   for (int j = 1; j < half; j++) {
-    double lowRe = re[0], lowIm = im[0];    // z[j]
-    double highRe = re[0], highIm = im[0];  // z[radix - j]
+    double ar = x0r, ai = x0i, br = 0.0, bi = 0.0;
     int k = j;
-    for (int i = 1; i < half; i++) {
-      const double rere = trigRe[k] * vRe[i];
-      const double imim = trigIm[k] * vIm[i];
-      const double reim = trigRe[k] * wIm[i];
-      const double imre = trigIm[k] * wRe[i];
-      highRe += rere + imim;
-      highIm += reim - imre;
-      lowRe += rere - imim;
-      lowIm += reim + imre;
+    for (int t = 1; t < half; t++) {
+      ar += cosk[k] * vr[t];
+      ai += cosk[k] * vi[t];
+      br += sink[k] * ur[t];
+      bi += sink[k] * ui[t];
       k += j;
-      if (k >= radix) k -= radix;
+      if (k >= r) k -= r;
     }
-    re[j] = lowRe;
-    im[j] = lowIm;
-    re[radix - j] = highRe;
-    im[radix - j] = highIm;
+    // Output j is a - i b, output r - j is a + i b.
+    re[j] = ar + bi;
+    im[j] = ai - br;
+    re[r - j] = ar - bi;
+    im[r - j] = ai + br;
   }
-  for (int j = 1; j < half; j++) {
-    re[0] += vRe[j];
-    im[0] += wIm[j];
-  }
+  re[0] = sumr;
+  im[0] = sumi;
 }
 
-void butterfly(int radix, fft_work& w) {
-  double* re = w.zRe.data();
-  double* im = w.zIm.data();
-  static const int five[5] = {0, 1, 2, 3, 4};
-  switch (radix) {
-    case 2: butterfly_2(re, im); break;
-    case 3: butterfly_3(re, im); break;
-    case 4: butterfly_4(re, im, 1); break;
-    case 5: butterfly_5(re, im, five); break;
-    case 8: butterfly_8(re, im); break;
-    case 10: butterfly_10(re, im); break;
-    default: butterfly_odd(radix, w); break;
-  }
+template <int R>
+[[gnu::always_inline]] inline void dft_fixed(double* re, double* im) {
+  if constexpr (R == 2) dft2(re, im);
+  if constexpr (R == 3) dft3(re, im);
+  if constexpr (R == 4) dft4(re, im);
+  if constexpr (R == 5) dft5(re, im);
+  if constexpr (R == 8) dft8(re, im);
+  if constexpr (R == 10) dft10(re, im);
 }
 
-// One pass: groups of radix elements spaced stride apart, twiddled by their
-// offset and run through the butterfly, for every offset and group.
-void fft_pass(int stride, int radix, int groups, double pi, double* yRe, double* yIm, fft_work& w) {
-  fill_trig_table(radix, pi, w);
-  const double omega = 2.0 * pi / (static_cast<double>(stride) * radix);
-  const double cosw = std::cos(omega);
-  const double sinw = -std::sin(omega);
-  double twr = 1.0, twi = 0.0;
-  for (int d = 0; d < stride; d++) {
-    if (stride > 1) {
-      w.twRe[0] = 1.0;
-      w.twIm[0] = 0.0;
-      w.twRe[1] = twr;
-      w.twIm[1] = twi;
-      for (int b = 2; b < radix; b++) {
-        w.twRe[b] = twr * w.twRe[b - 1] - twi * w.twIm[b - 1];
-        w.twIm[b] = twr * w.twIm[b - 1] + twi * w.twRe[b - 1];
+constexpr int lanes = 8;
+
+// A pass whose stride is no whole number of lanes: the lanes run over the
+// flattened index t = g * s + q, along which the inputs are contiguous.
+template <int R>
+[[gnu::always_inline]] inline void run_pass_short(const pass& ps, const double* twr, const double* twi, const double* __restrict xr,
+                    const double* __restrict xi, double* __restrict yr, double* __restrict yi) {
+  const int s = ps.stride;
+  const int count = ps.groups * s;  // the input rows' length
+  int t = 0;
+  for (; t + lanes <= count; t += lanes) {
+    double zr[R][lanes], zi[R][lanes], wr[R][lanes], wi[R][lanes];
+    for (int k = 0; k < R; k++) {
+      for (int l = 0; l < lanes; l++) {
+        zr[k][l] = xr[t + l + k * count];
+        zi[k][l] = xi[t + l + k * count];
       }
-      const double t = cosw * twr - sinw * twi;
-      twi = cosw * twi + sinw * twr;
-      twr = t;
     }
-    const bool twiddle = stride > 1 && d > 0;
-    for (int g = 0; g < groups; g++) {
-      const int base = d + g * stride * radix;
-      w.zRe[0] = yRe[base];
-      w.zIm[0] = yIm[base];
-      for (int b = 1; b < radix; b++) {
-        const double xr = yRe[base + b * stride];
-        const double xi = yIm[base + b * stride];
-        if (twiddle) {
-          w.zRe[b] = w.twRe[b] * xr - w.twIm[b] * xi;
-          w.zIm[b] = w.twRe[b] * xi + w.twIm[b] * xr;
-        } else {
-          w.zRe[b] = xr;
-          w.zIm[b] = xi;
+    // Each lane's group and offset, stepped without dividing.
+    int gs[lanes], qs[lanes];
+    for (int l = 0, g = t / s, q = t % s; l < lanes; l++) {
+      gs[l] = g;
+      qs[l] = q;
+      if (++q == s) {
+        q = 0;
+        g++;
+      }
+    }
+    for (int l = 0; l < lanes; l++) {
+      const size_t g = static_cast<size_t>(gs[l]);
+      for (int j = 1; j < R; j++) {
+        wr[j][l] = twr[g * (R - 1) + j - 1];
+        wi[j][l] = twi[g * (R - 1) + j - 1];
+      }
+    }
+    for (int l = 0; l < lanes; l++) {
+      double ar[R], ai[R];
+      for (int k = 0; k < R; k++) {
+        ar[k] = zr[k][l];
+        ai[k] = zi[k][l];
+      }
+      dft_fixed<R>(ar, ai);
+      zr[0][l] = ar[0];
+      zi[0][l] = ai[0];
+      for (int j = 1; j < R; j++) {
+        zr[j][l] = ar[j] * wr[j][l] - ai[j] * wi[j][l];
+        zi[j][l] = ar[j] * wi[j][l] + ai[j] * wr[j][l];
+      }
+    }
+    for (int l = 0; l < lanes; l++) {
+      double* outr = yr + static_cast<size_t>(gs[l]) * R * s + qs[l];
+      double* outi = yi + static_cast<size_t>(gs[l]) * R * s + qs[l];
+      for (int j = 0; j < R; j++) {
+        outr[j * s] = zr[j][l];
+        outi[j * s] = zi[j][l];
+      }
+    }
+  }
+  for (; t < count; t++) {
+    const int g = t / s, q = t % s;
+    double zr[R], zi[R];
+    for (int k = 0; k < R; k++) {
+      zr[k] = xr[t + k * count];
+      zi[k] = xi[t + k * count];
+    }
+    dft_fixed<R>(zr, zi);
+    double* outr = yr + static_cast<size_t>(g) * R * s + q;
+    double* outi = yi + static_cast<size_t>(g) * R * s + q;
+    outr[0] = zr[0];
+    outi[0] = zi[0];
+    for (int j = 1; j < R; j++) {
+      const double w_r = twr[static_cast<size_t>(g) * (R - 1) + j - 1];
+      const double w_i = twi[static_cast<size_t>(g) * (R - 1) + j - 1];
+      outr[j * s] = zr[j] * w_r - zi[j] * w_i;
+      outi[j * s] = zr[j] * w_i + zi[j] * w_r;
+    }
+  }
+}
+
+template <int R>
+[[gnu::always_inline]] inline void run_pass_fixed(const pass& ps, const plan& p, const double* __restrict xr, const double* __restrict xi,
+                    double* __restrict yr, double* __restrict yi) {
+  const int s = ps.stride, m = ps.groups;
+  const double* twr = p.twRe.data() + ps.twiddle;
+  const double* twi = p.twIm.data() + ps.twiddle;
+  if (s % lanes != 0) {
+    run_pass_short<R>(ps, twr, twi, xr, xi, yr, yi);
+    return;
+  }
+  for (int g = 0; g < m; g++) {
+    const double* wr = twr + static_cast<size_t>(g) * (R - 1);
+    const double* wi = twi + static_cast<size_t>(g) * (R - 1);
+    const double* __restrict inr = xr + static_cast<size_t>(g) * s;
+    const double* __restrict ini = xi + static_cast<size_t>(g) * s;
+    double* __restrict outr = yr + static_cast<size_t>(g) * R * s;
+    double* __restrict outi = yi + static_cast<size_t>(g) * R * s;
+    const size_t in_step = static_cast<size_t>(m) * s;
+    int q = 0;
+    // Blocks of lanes: each input and output row is read or written in one
+    // burst, so rows a power of two apart do not evict each other.
+    for (; q + lanes <= s; q += lanes) {
+      double zr[R][lanes], zi[R][lanes];
+      for (int k = 0; k < R; k++) {
+        for (int l = 0; l < lanes; l++) {
+          zr[k][l] = inr[q + l + k * in_step];
+          zi[k][l] = ini[q + l + k * in_step];
         }
       }
-      butterfly(radix, w);
-      for (int b = 0; b < radix; b++) {
-        yRe[base + b * stride] = w.zRe[b];
-        yIm[base + b * stride] = w.zIm[b];
+      for (int l = 0; l < lanes; l++) {
+        double ar[R], ai[R];
+        for (int k = 0; k < R; k++) {
+          ar[k] = zr[k][l];
+          ai[k] = zi[k][l];
+        }
+        dft_fixed<R>(ar, ai);
+        zr[0][l] = ar[0];
+        zi[0][l] = ai[0];
+        for (int j = 1; j < R; j++) {
+          zr[j][l] = ar[j] * wr[j - 1] - ai[j] * wi[j - 1];
+          zi[j][l] = ar[j] * wi[j - 1] + ai[j] * wr[j - 1];
+        }
+      }
+      for (int j = 0; j < R; j++) {
+        for (int l = 0; l < lanes; l++) {
+          outr[q + l + j * s] = zr[j][l];
+          outi[q + l + j * s] = zi[j][l];
+        }
+      }
+    }
+    for (; q < s; q++) {
+      double zr[R], zi[R];
+      for (int k = 0; k < R; k++) {
+        zr[k] = inr[q + k * in_step];
+        zi[k] = ini[q + k * in_step];
+      }
+      dft_fixed<R>(zr, zi);
+      outr[q] = zr[0];
+      outi[q] = zi[0];
+      for (int j = 1; j < R; j++) {
+        outr[q + j * s] = zr[j] * wr[j - 1] - zi[j] * wi[j - 1];
+        outi[q + j * s] = zr[j] * wi[j - 1] + zi[j] * wr[j - 1];
       }
     }
   }
 }
 
-// Digit reversal over the mixed radices: input k goes to output i.
-void permute(int n, const std::vector<int>& f, const std::vector<int>& r, const double* xRe, const double* xIm,
-             double* yRe, double* yIm) {
-  const int count = static_cast<int>(f.size()) - 1;
-  std::vector<int> counter(f.size() + 1, 0);
-  int k = 0;
-  for (int i = 0; i < n - 1; i++) {
-    yRe[i] = xRe[k];
-    yIm[i] = xIm[k];
-    k += r[1];
-    counter[1]++;
-    for (int j = 1; j <= count && counter[j] >= f[j]; j++) {
-      counter[j] = 0;
-      k += r[j + 1] - r[j - 1];
-      counter[j + 1]++;
+void run_pass_odd(const pass& ps, const plan& p, const double* xr, const double* xi, double* yr, double* yi) {
+  const int r = ps.radix, s = ps.stride, m = ps.groups;
+  const double* cosk = p.trigCos.data() + ps.trig;
+  const double* sink = p.trigSin.data() + ps.trig;
+  std::vector<double> work(2 * static_cast<size_t>(r) + 4 * static_cast<size_t>(r / 2 + 1));
+  double* zr = work.data();
+  double* zi = zr + r;
+  double* sums = zi + r;
+  const size_t in_step = static_cast<size_t>(m) * s;
+  for (int g = 0; g < m; g++) {
+    const double* wr = p.twRe.data() + ps.twiddle + static_cast<size_t>(g) * (r - 1);
+    const double* wi = p.twIm.data() + ps.twiddle + static_cast<size_t>(g) * (r - 1);
+    for (int q = 0; q < s; q++) {
+      const size_t in = static_cast<size_t>(g) * s + q;
+      for (int k = 0; k < r; k++) {
+        zr[k] = xr[in + k * in_step];
+        zi[k] = xi[in + k * in_step];
+      }
+      dft_odd(r, cosk, sink, zr, zi, sums);
+      const size_t out = static_cast<size_t>(g) * r * s + q;
+      yr[out] = zr[0];
+      yi[out] = zi[0];
+      for (int j = 1; j < r; j++) {
+        yr[out + j * s] = zr[j] * wr[j - 1] - zi[j] * wi[j - 1];
+        yi[out + j * s] = zr[j] * wi[j - 1] + zi[j] * wr[j - 1];
+      }
     }
   }
-  yRe[n - 1] = xRe[n - 1];
-  yIm[n - 1] = xIm[n - 1];
+}
+
+// The passes of the fixed radices compiled twice: for the baseline
+// processor and, chosen at run time where the processor has them, for its
+// 256-bit vectors. Both do the same operations in the same order, so the
+// results are the same.
+template <int R>
+void run_fixed_baseline(const pass& ps, const plan& p, const double* xr, const double* xi, double* yr, double* yi) {
+  run_pass_fixed<R>(ps, p, xr, xi, yr, yi);
+}
+
+template <int R>
+[[gnu::target("avx2")]] void run_fixed_wide(const pass& ps, const plan& p, const double* xr, const double* xi,
+                                            double* yr, double* yi) {
+  run_pass_fixed<R>(ps, p, xr, xi, yr, yi);
+}
+
+template <int R>
+void run_fixed(const pass& ps, const plan& p, const double* xr, const double* xi, double* yr, double* yi) {
+  static const bool wide = __builtin_cpu_supports("avx2");
+  if (wide) {
+    run_fixed_wide<R>(ps, p, xr, xi, yr, yi);
+  } else {
+    run_fixed_baseline<R>(ps, p, xr, xi, yr, yi);
+  }
+}
+
+void run_pass(const pass& ps, const plan& p, const double* xr, const double* xi, double* yr, double* yi) {
+  switch (ps.radix) {
+    case 2: run_fixed<2>(ps, p, xr, xi, yr, yi); break;
+    case 3: run_fixed<3>(ps, p, xr, xi, yr, yi); break;
+    case 4: run_fixed<4>(ps, p, xr, xi, yr, yi); break;
+    case 5: run_fixed<5>(ps, p, xr, xi, yr, yi); break;
+    case 8: run_fixed<8>(ps, p, xr, xi, yr, yi); break;
+    case 10: run_fixed<10>(ps, p, xr, xi, yr, yi); break;
+    default: run_pass_odd(ps, p, xr, xi, yr, yi); break;
+  }
+}
+
+// The work arrays of one thread, grown as needed and kept.
+struct work_arrays {
+  std::vector<double> re, im;
+  double* reserve_re(size_t n) {
+    if (re.size() < n) re.resize(n);
+    return re.data();
+  }
+  double* reserve_im(size_t n) {
+    if (im.size() < n) im.resize(n);
+    return im.data();
+  }
+};
+
+// The passes of a direct plan from x (not aliasing y) into y, through work.
+void run_direct(const plan& p, const double* xr, const double* xi, double* yr, double* yi, work_arrays& work) {
+  const int n = p.n;
+  const size_t count = p.passes.size();
+  if (count == 0) {
+    std::copy(xr, xr + n, yr);
+    std::copy(xi, xi + n, yi);
+    return;
+  }
+  double* wr = work.reserve_re(n);
+  double* wi = work.reserve_im(n);
+  // The last pass writes y: passes alternate between work and y backwards.
+  const double* inr = xr;
+  const double* ini = xi;
+  for (size_t i = 0; i < count; i++) {
+    const bool into_y = (count - 1 - i) % 2 == 0;
+    double* outr = into_y ? yr : wr;
+    double* outi = into_y ? yi : wi;
+    run_pass(p.passes[i], p, inr, ini, outr, outi);
+    inr = outr;
+    ini = outi;
+  }
+}
+
+thread_local work_arrays pass_work;
+thread_local work_arrays chirp_work;
+thread_local work_arrays input_copy;
+
+void run_bluestein(const plan& p, const double* xr, const double* xi, double* yr, double* yi) {
+  const plan& inner = *p.inner;
+  const int n = p.n, m = inner.n;
+  double* ar = chirp_work.reserve_re(2 * static_cast<size_t>(m));
+  double* ai = chirp_work.reserve_im(2 * static_cast<size_t>(m));
+  double* br = ar + m;
+  double* bi = ai + m;
+  for (int j = 0; j < n; j++) {
+    ar[j] = xr[j] * p.chirpRe[j] - xi[j] * p.chirpIm[j];
+    ai[j] = xr[j] * p.chirpIm[j] + xi[j] * p.chirpRe[j];
+  }
+  std::fill(ar + n, ar + m, 0.0);
+  std::fill(ai + n, ai + m, 0.0);
+  run_direct(inner, ar, ai, br, bi, pass_work);
+  // The product, conjugated, so that a forward transform gives the inverse
+  // conjugated and scaled by m.
+  for (int k = 0; k < m; k++) {
+    const double r = br[k] * p.kernelRe[k] - bi[k] * p.kernelIm[k];
+    const double i = br[k] * p.kernelIm[k] + bi[k] * p.kernelRe[k];
+    br[k] = r;
+    bi[k] = -i;
+  }
+  run_direct(inner, br, bi, ar, ai, pass_work);
+  const double scale = 1.0 / m;
+  for (int k = 0; k < n; k++) {
+    const double cr = ar[k] * scale, ci = -ai[k] * scale;
+    yr[k] = cr * p.chirpRe[k] - ci * p.chirpIm[k];
+    yi[k] = cr * p.chirpIm[k] + ci * p.chirpRe[k];
+  }
 }
 
 }  // namespace
@@ -319,29 +615,21 @@ bool mixed_radix_fft(int n, const double* xRe, const double* xIm, double* yRe, d
     errormessage("Prime factor of FFT length too large : %6d", largest);
     return false;
   }
-  const double pi = 4.0 * std::atan(1.0);
-  // Tables used from index 1: factor f[i], stride s[i] (product of the
-  // factors before i) and remainder r[i] (n over the factors up to i).
-  const int count = static_cast<int>(factors.size());
-  std::vector<int> f(count + 2, 1), s(count + 2, 1), r(count + 2, 1);
-  r[0] = n;
-  for (int i = 1; i <= count; i++) {
-    f[i] = factors[i - 1];
-    s[i] = i == 1 ? 1 : s[i - 1] * f[i - 1];
-    r[i] = r[i - 1] / f[i];
-  }
+  const std::shared_ptr<const plan> p = make_plan(n);
   // An input that is also the output is read from a copy.
-  std::vector<double> copy;
   if (xRe == yRe || xRe == yIm || xIm == yRe || xIm == yIm) {
-    copy.assign(xRe, xRe + n);
-    copy.insert(copy.end(), xIm, xIm + n);
-    xRe = copy.data();
-    xIm = copy.data() + n;
+    double* cr = input_copy.reserve_re(n);
+    double* ci = input_copy.reserve_im(n);
+    std::copy(xRe, xRe + n, cr);
+    std::copy(xIm, xIm + n, ci);
+    xRe = cr;
+    xIm = ci;
   }
-  permute(n, f, r, xRe, xIm, yRe, yIm);
-  if (n == 1) return true;
-  fft_work work(largest);
-  for (int i = 1; i <= count; i++) fft_pass(s[i], f[i], r[i], pi, yRe, yIm, work);
+  if (p->inner) {
+    run_bluestein(*p, xRe, xIm, yRe, yIm);
+  } else {
+    run_direct(*p, xRe, xIm, yRe, yIm, pass_work);
+  }
   return true;
 }
 

@@ -1,11 +1,11 @@
 // Mixed-radix FFT of a complex sequence of any length whose prime factors do
 // not exceed maxPrimeFactor: closed-form butterflies for the radices 2, 3, 4,
-// 5, 8 and 10 and a general butterfly for any other (odd prime) factor.
+// 5, 8 and 10, a general butterfly for other small primes, and a chirp
+// convolution for a length with a large prime factor.
 #ifndef FFT_H
 #define FFT_H
 
-// The largest prime factor a length may have; a general butterfly of radix p
-// costs about p * p / 4 complex multiply-adds, which is why it is bounded.
+// The largest prime factor a length may have.
 constexpr int maxPrimeFactor = 3001;
 
 // Forward transform Y[k] = sum over j of X[j] * exp(-2 pi i j k / n), not

@@ -21,6 +21,7 @@ tracePlusClass::tracePlusClass(const tracePlusClass& other)
     samples_ = other.samples_;
     samples_->attach_user(this);
   }
+  rebuildBatch batch(*this);
   set_spike_filter(other.spike_);
   set_60hz_filter(other.notch60_);
   set_50hz_filter(other.notch50_);
@@ -42,21 +43,21 @@ traceClass* tracePlusClass::active_trace() const {
 bool tracePlusClass::set_spike_filter(uint8_t flag) {
   if (spike_ == flag) return false;
   spike_ = flag;
-  rebuild();
+  changed();
   return true;
 }
 
 bool tracePlusClass::set_60hz_filter(uint8_t flag) {
   if (notch60_ == flag) return false;
   notch60_ = flag;
-  rebuild();
+  changed();
   return true;
 }
 
 bool tracePlusClass::set_50hz_filter(uint8_t flag) {
   if (notch50_ == flag) return false;
   notch50_ = flag;
-  rebuild();
+  changed();
   return true;
 }
 
@@ -70,7 +71,7 @@ bool tracePlusClass::set_lowpass_filter(uint8_t flag, double frequency) {
   if (lowpass_ == flag && lowpass_frequency_ == frequency) return false;
   lowpass_ = flag;
   lowpass_frequency_ = frequency;
-  rebuild();
+  changed();
   return true;
 }
 
@@ -86,7 +87,7 @@ bool tracePlusClass::set_sample_list(samplesListClass* list) {
     samples_ = list;
     samples_->attach_user(this);
   }
-  rebuild();
+  changed();
   return true;
 }
 
@@ -100,13 +101,33 @@ void tracePlusClass::replace_filtered(traceClass* next) {
   filtered_ = next;
 }
 
+tracePlusClass::rebuildBatch::rebuildBatch(tracePlusClass& entry) : entry_(entry) { entry_.open_batches_++; }
+
+tracePlusClass::rebuildBatch::~rebuildBatch() {
+  if (--entry_.open_batches_ > 0 || !entry_.rebuild_pending_) return;
+  entry_.rebuild_pending_ = 0;
+  entry_.rebuild();
+}
+
+void tracePlusClass::changed() {
+  if (open_batches_ > 0) {
+    rebuild_pending_ = 1;
+  } else {
+    rebuild();
+  }
+}
+
 void tracePlusClass::rebuild() {
+  rebuild_pending_ = 0;
   delete filtered_;
-  filtered_ = new traceClass(own_);
+  filtered_ = nullptr;
+  // The samples' average, when there is one, replaces the own copy.
+  const traceClass* start = own_;
   if (samples_ && samples_->get_count() > 0) {
     const traceClass* average = samples_->average();
-    if (average) replace_filtered(new traceClass(average));
+    if (average) start = average;
   }
+  filtered_ = new traceClass(start);
   if (spike_) {
     traceClass* cleaned = new traceClass(filtered_);
     spike_filter(filtered_->points(), cleaned->points(), filtered_->get_count());

@@ -33,8 +33,9 @@ class tracePlusClass : public listPayload {
   traceClass* own_trace() const { return own_; }
   traceClass* filtered_trace() const { return filtered_; }
 
-  // Each returns false when nothing changed; else stores and rebuilds. A
-  // low-pass frequency that is no number is reported and refused.
+  // Each returns false when nothing changed; else stores and rebuilds (once
+  // at the end of a batch, when one is open). A low-pass frequency that is
+  // no number is reported and refused.
   bool set_spike_filter(uint8_t flag);
   bool set_60hz_filter(uint8_t flag);
   bool set_50hz_filter(uint8_t flag);
@@ -44,6 +45,20 @@ class tracePlusClass : public listPayload {
   bool set_sample_list(samplesListClass* list);
   // The list calls this when it is destroyed: the entry forgets it.
   void detach_samples_list(const samplesListClass* list);
+
+  // While one lives, the setters above store without rebuilding; when the
+  // last one ends, the entry rebuilds once if any of them changed something
+  // (only the last rebuild of several is ever seen).
+  class rebuildBatch {
+   public:
+    explicit rebuildBatch(tracePlusClass& entry);
+    ~rebuildBatch();
+    rebuildBatch(const rebuildBatch&) = delete;
+    rebuildBatch& operator=(const rebuildBatch&) = delete;
+
+   private:
+    tracePlusClass& entry_;
+  };
 
   // Rebuilds the filtered trace from the own copy: the samples' average,
   // spike removal, 60 Hz notch, 50 Hz notch, low-pass, in that order.
@@ -84,6 +99,8 @@ class tracePlusClass : public listPayload {
  private:
   // Replaces the filtered trace by next when there is one.
   void replace_filtered(traceClass* next);
+  // A setter's rebuild: now, or at the end of the open batch.
+  void changed();
 
   uint8_t spike_ = 0;
   uint8_t notch60_ = 0;
@@ -95,6 +112,8 @@ class tracePlusClass : public listPayload {
   traceClass* own_ = nullptr;
   traceClass* filtered_ = nullptr;
   plotAttributesWindow* attributes_window_ = nullptr;
+  int32_t open_batches_ = 0;
+  uint8_t rebuild_pending_ = 0;
 };
 
 #endif

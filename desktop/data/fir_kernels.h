@@ -24,6 +24,9 @@ std::vector<double> band_kernel(int m, double f1, double f2, double fs);
 // + 1 values, out[i] = sum over k of S[k] * L[nS - 1 + i - k]. out_count
 // receives the length; an empty array gives no values.
 std::vector<double> convolve_valid(const double* a, int na, const double* b, int nb, int& out_count);
+// The same into out, which has room for them; returns their count (0 for an
+// empty array).
+int convolve_valid_into(const double* a, int na, const double* b, int nb, double* out);
 
 // n values filtered with the band kernel of m taps (n - m + 1 values when
 // the values are the longer array); out_count receives the length.

@@ -27,7 +27,13 @@ traceClass* fir_filter_trace(const traceClass* source, int m, double f1, double 
     target->set_points(5, source->points(), n);
     return target;
   }
-  std::vector<double> y(static_cast<size_t>(n));
+  // The values and the filtered values go through work arrays kept between
+  // calls.
+  thread_local std::vector<double> y, out;
+  if (y.size() < static_cast<size_t>(n)) {
+    y.resize(static_cast<size_t>(n));
+    out.resize(static_cast<size_t>(n));
+  }
   double tmin = source->x(0), tmax = source->x(0);
   for (int32_t i = 0; i < n; i++) {
     y[i] = source->y(i);
@@ -36,8 +42,8 @@ traceClass* fir_filter_trace(const traceClass* source, int m, double f1, double 
   }
   // n points over the span, not n - 1 intervals.
   const double fs = n / (tmax - tmin) * 1000.0;
-  int count = 0;
-  const std::vector<double> out = band_fir_filter(y.data(), n, m, count, f1, f2, fs);
+  const std::vector<double> kernel = band_kernel(m, f1, f2, fs);
+  const int count = convolve_valid_into(y.data(), n, kernel.data(), m, out.data());
   target->set_y_values(5, out.data(), count);
   target->set_linear_axis(0, source->x_at((m + 1) / 2), (tmax - tmin) / n);
   return target;

@@ -20,35 +20,44 @@ traceClass* notch_filter(const traceClass* source, double f0, double bw) {
   const double pi = std::acos(-1.0);
   const double R = 1.0 - 3.0 * width;
   const double c = std::cos(2.0 * pi * f);
-  // No span, or a notch at a multiple of the sampling rate, has no filter.
-  if (span == 0.0 || 2.0 - 2.0 * c == 0.0) return result;
+  // No span, or a notch at a multiple of the sampling rate, has no filter;
+  // poles on or outside the unit circle (a band too wide for the rate, no
+  // band, or one that is no number) would make the recursion ring or grow
+  // without bound.
+  if (span == 0.0 || 2.0 - 2.0 * c == 0.0 || !(std::fabs(R) < 1.0)) return result;
   const double K = (1.0 - 2.0 * R * c + R * R) / (2.0 - 2.0 * c);
   const double a0 = K, a1 = -2.0 * K * c, a2 = K, b1 = 2.0 * R * c, b2 = -R * R;
 
   // The values mirrored, then twice in order, so both passes settle before
-  // the middle third that is kept.
+  // the middle third that is kept. The work arrays are kept between calls.
   const int32_t len = 3 * n;
-  std::vector<double> b(static_cast<size_t>(len));
+  thread_local std::vector<double> b, kept;
+  if (b.size() < static_cast<size_t>(len)) b.resize(static_cast<size_t>(len));
+  if (kept.size() < static_cast<size_t>(n)) kept.resize(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; i++) {
     const double y = source->y(i);
     b[n - 1 - i] = y;
     b[n + i] = y;
     b[2 * n + i] = y;
   }
-  std::vector<double> forward(static_cast<size_t>(len), 0.0);
+  // Each pass keeps its last two outputs; only the middle third is stored.
+  double f1 = 0.0, f2 = 0.0;
   for (int32_t i = 2; i < len; i++) {
-    forward[i] = a0 * b[i] + a1 * b[i - 1] + a2 * b[i - 2] + b1 * forward[i - 1] + b2 * forward[i - 2];
+    const double f = a0 * b[i] + a1 * b[i - 1] + a2 * b[i - 2] + b1 * f1 + b2 * f2;
+    f2 = f1;
+    f1 = f;
+    if (i >= n && i < 2 * n) kept[i - n] = f;
   }
-  std::vector<double> backward(static_cast<size_t>(len), 0.0);
+  f1 = f2 = 0.0;
   for (int32_t i = len - 3; i >= 1; i--) {
-    backward[i] = a0 * b[i] + a1 * b[i + 1] + a2 * b[i + 2] + b1 * backward[i + 1] + b2 * backward[i + 2];
+    const double f = a0 * b[i] + a1 * b[i + 1] + a2 * b[i + 2] + b1 * f1 + b2 * f2;
+    f2 = f1;
+    f1 = f;
+    if (i >= n && i < 2 * n) kept[i - n] = (kept[i - n] + f) / 2.0;
   }
-  std::vector<xyPair> points(static_cast<size_t>(n));
-  for (int32_t i = 0; i < n; i++) {
-    points[i].x = source->x_at(i);
-    points[i].y = (forward[n + i] + backward[n + i]) / 2.0;
-  }
-  result->replace_points(points.data(), n);
+  xyPair* points = result->points();
+  for (int32_t i = 0; i < n; i++) points[i].y = kept[i];
+  result->compute_extent();
   return result;
 }
 

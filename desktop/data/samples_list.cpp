@@ -20,11 +20,14 @@ samplesListClass::~samplesListClass() {
 }
 
 int32_t samplesListClass::add_sample(const testFileRecord& record, const samplesBlock& block, int number) {
-  traceClass* trace = make_trace_from_block(record, block, 5);
-  if (!trace) return -1;
-  trace->set_label(fmt("[spl %d]", number));
+  blockFields fields;
+  if (!read_block_fields(block, fields)) return -1;
   sampleEntry* entry = new sampleEntry;
-  entry->trace = trace;
+  entry->fields = fields;
+  entry->raw.assign(block.Data, block.Data + fields.count);
+  entry->scale = record.Config.Scale;
+  entry->offset = record.Config.Offset;
+  entry->number = number;
   r_list<sampleEntry>::element* element = entries_.add(entry);
   if (!element) {
     delete entry;
@@ -33,6 +36,14 @@ int32_t samplesListClass::add_sample(const testFileRecord& record, const samples
   element->delete_flag = 1;
   average_valid_ = 0;
   return entries_.count() - 1;
+}
+
+traceClass* samplesListClass::trace_of(sampleEntry* entry) {
+  if (!entry->trace) {
+    entry->trace = make_trace_from_values(entry->raw.data(), entry->fields, entry->scale, entry->offset, 5);
+    entry->trace->set_label(fmt("[spl %d]", entry->number));
+  }
+  return entry->trace;
 }
 
 sampleEntry* samplesListClass::entry_at(int32_t index, const char* caller) {
@@ -59,31 +70,48 @@ uint8_t samplesListClass::get_sample_flag(int32_t index) {
 
 traceClass* samplesListClass::get_trace(int32_t index) {
   sampleEntry* entry = entry_at(index, "get_trace");
-  return entry ? entry->trace : nullptr;
+  return entry ? trace_of(entry) : nullptr;
 }
 
 traceClass* samplesListClass::average() {
   if (average_valid_) return &average_;
   int32_t included = 0;
   for (auto* e = entries_.head(); e; e = e->next) {
-    if (e->payload && e->payload->include && e->payload->trace) included++;
+    if (e->payload && e->payload->include) included++;
   }
   if (included == 0) return nullptr;
   bool first = true;
   for (auto* e = entries_.head(); e; e = e->next) {
     sampleEntry* entry = e->payload;
-    if (!entry || !entry->include || !entry->trace) continue;
+    if (!entry || !entry->include) continue;
     if (first) {
-      average_.load(entry->trace);
+      // The first sample's trace gives the average its attributes; one made
+      // only for this is not kept.
+      const bool made = !entry->trace;
+      average_.load(trace_of(entry));
+      if (made) {
+        delete entry->trace;
+        entry->trace = nullptr;
+      }
       xyPair* sum = average_.points();
       for (int32_t i = 0; i < average_.get_count(); i++) sum[i].y /= included;
       first = false;
       continue;
     }
     xyPair* sum = average_.points();
-    const xyPair* add = entry->trace->points();
-    int32_t n = std::min(average_.get_count(), entry->trace->get_count());
-    for (int32_t i = 0; i < n; i++) sum[i].y += add[i].y / included;
+    if (entry->trace) {
+      // A trace once handed out may have been changed: it is what counts.
+      const xyPair* add = entry->trace->points();
+      int32_t n = std::min(average_.get_count(), entry->trace->get_count());
+      for (int32_t i = 0; i < n; i++) sum[i].y += add[i].y / included;
+    } else {
+      // The values its trace would hold, without making it.
+      const int32_t* raw = entry->raw.data();
+      int32_t n = std::min(average_.get_count(), entry->fields.count);
+      for (int32_t i = 0; i < n; i++) {
+        sum[i].y += raw_to_microvolts(raw[i], entry->fields, entry->scale, entry->offset) / included;
+      }
+    }
   }
   average_valid_ = 1;
   return &average_;

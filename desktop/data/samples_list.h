@@ -1,7 +1,8 @@
 // samplesListClass: a test's sweeps (its sample files and the record's last
 // sweep), one trace each with an include flag, and the cached average of the
 // included ones, which becomes the test's trace when a filtered trace entry
-// is given the list.
+// is given the list. A sweep is held as its stored values until its trace
+// is first asked for.
 #ifndef SAMPLES_LIST_H
 #define SAMPLES_LIST_H
 
@@ -10,12 +11,14 @@
 
 #include "list_payload.h"
 #include "r_list.h"
+#include "record_fields.h"
 #include "stored_records.h"
 #include "trace.h"
 
 class tracePlusClass;
 
-// One sample: its include flag and its trace, which it owns.
+// One sample: its include flag and its trace, which it owns (null until
+// the list makes it from the stored values).
 class sampleEntry : public listPayload {
  public:
   sampleEntry() = default;
@@ -25,6 +28,14 @@ class sampleEntry : public listPayload {
 
   uint8_t include = 1;
   traceClass* trace = nullptr;
+
+  // The block's checked header, its raw values, the record's scale and
+  // offset, and the sample's number.
+  blockFields fields{0, 1.0, 1, 0};
+  std::vector<int32_t> raw;
+  double scale = 1.0;
+  double offset = 0.0;
+  int number = 0;
 };
 
 class samplesListClass {
@@ -60,6 +71,8 @@ class samplesListClass {
 
  private:
   sampleEntry* entry_at(int32_t index, const char* caller);
+  // The entry's trace, made from its values when it has none yet.
+  traceClass* trace_of(sampleEntry* entry);
 
   uint8_t average_valid_ = 0;
   traceClass average_;

@@ -32,19 +32,43 @@ bool open_sized(const char* path, uint32_t size, const char* kind, rFileClass& f
   return true;
 }
 
+unitFileReader unit_reader = nullptr;
+
 // Reads exactly count bytes; a failed or short read is false.
 bool read_exactly(rFileClass& file, void* buffer, uint32_t count) { return file.read(buffer, count) == count; }
 
 }  // namespace
 
-testFileRecord* read_test_file(const char* path, int source, fileTime* file_time_out) {
-  if (source != test_source_pc) return nullptr;
-  if (!path) path = "";
+void install_unit_file_reader(unitFileReader reader) { unit_reader = reader; }
+
+namespace {
+
+enum class readResult { done, not_opened, short_read };
+
+// The bytes of a file of the given size from the PC or the unit. A file
+// that cannot be opened or has another size is reported here; a short read
+// is left to the caller's message. The unit's reader reports its own.
+readResult read_sized(const char* path, int source, uint32_t size, const char* kind, std::vector<uint8_t>& bytes,
+                      fileTime* file_time_out) {
+  bytes.assign(size, 0);
+  if (source != test_source_pc)
+    return unit_reader && unit_reader(path, bytes.data(), size, file_time_out) ? readResult::done
+                                                                               : readResult::not_opened;
   rFileClass file;
-  if (!open_sized(path, test_file_size, "test", file, file_time_out)) return nullptr;
-  std::vector<uint8_t> bytes(test_file_size);
+  if (!open_sized(path, size, kind, file, file_time_out)) return readResult::not_opened;
+  return read_exactly(file, bytes.data(), size) ? readResult::done : readResult::short_read;
+}
+
+}  // namespace
+
+testFileRecord* read_test_file(const char* path, int source, fileTime* file_time_out) {
+  if (source != test_source_pc && !unit_reader) return nullptr;
+  if (!path) path = "";
+  std::vector<uint8_t> bytes;
+  readResult got = read_sized(path, source, test_file_size, "test", bytes, file_time_out);
+  if (got == readResult::not_opened) return nullptr;
   testFileRecord* record = new testFileRecord;
-  if (!read_exactly(file, bytes.data(), test_file_size) ||
+  if (got != readResult::done ||
       !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
     delete record;
     errormessage("*** CAN NOT LOAD FILE [%s] ***\nfrom %s.", path, source_word(source));
@@ -54,13 +78,13 @@ testFileRecord* read_test_file(const char* path, int source, fileTime* file_time
 }
 
 samplesBlock* read_samples_file(const char* path, int source, fileTime* file_time_out) {
-  if (source != test_source_pc) return nullptr;
+  if (source != test_source_pc && !unit_reader) return nullptr;
   if (!path) path = "";
-  rFileClass file;
-  if (!open_sized(path, samples_file_size, "samples", file, file_time_out)) return nullptr;
-  std::vector<uint8_t> bytes(samples_file_size);
+  std::vector<uint8_t> bytes;
+  readResult got = read_sized(path, source, samples_file_size, "samples", bytes, file_time_out);
+  if (got == readResult::not_opened) return nullptr;
   samplesBlock* block = new samplesBlock;
-  if (!read_exactly(file, bytes.data(), samples_file_size) ||
+  if (got != readResult::done ||
       !samples_block_from_bytes(bytes.data(), bytes.size(), *block)) {
     delete block;
     errormessage("*** UNABLE TO 'ReadFile' [%s] ***", path);

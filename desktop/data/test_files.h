@@ -20,9 +20,17 @@ constexpr uint32_t samples_file_size = sizeof(samplesBlock);     // 48048
 // opened, has another size or cannot be read whole. file_time_out, when
 // given, receives the file's last-write time in local time as soon as the
 // file is open, also when its size is then refused. The caller deletes the
-// record. Tests are read from the unit only through the device link; this
-// build has none, so any source but the PC gives null at once, unreported.
+// record. Tests are read from the unit only through the device link's
+// reader; without one, the unit's files give null at once, unreported.
 testFileRecord* read_test_file(const char* path, int source, fileTime* file_time_out);
+
+// Reads a file of the docked unit: exactly size bytes into bytes, and its
+// last-write time when file_time_out is given. False (reported) when the file
+// cannot be opened, has another size or cannot be read whole.
+using unitFileReader = bool (*)(const char* path, void* bytes, uint32_t size, fileTime* file_time_out);
+// The device link installs its reader once a unit is connected; until then
+// (and always in the build without the link) the unit's files read as none.
+void install_unit_file_reader(unitFileReader reader);
 
 // The same for a sample file; the caller deletes the block.
 samplesBlock* read_samples_file(const char* path, int source, fileTime* file_time_out);

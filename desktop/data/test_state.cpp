@@ -95,13 +95,17 @@ bool load_test_state(testStateClass& state, const char* test_path, waveMeasureme
     state.lowpass_frequency = default_lowpass_frequency;
   }
 
-  if (entry.set_lowpass_filter(entry.has_lowpass_filter(), state.lowpass_frequency)) state.lowpass_changed = 1;
-  normalise_filtering(state.filtering);
-  const char* flags = state.filtering.text();
-  entry.set_60hz_filter(flags[filter_60hz] == '1');
-  entry.set_50hz_filter(flags[filter_50hz] == '1');
-  entry.set_spike_filter(flags[filter_spike] == '1');
-  entry.switch_lowpass_filter(flags[filter_lowpass] == '1');
+  {
+    // One rebuild for all the switches.
+    tracePlusClass::rebuildBatch batch(entry);
+    if (entry.set_lowpass_filter(entry.has_lowpass_filter(), state.lowpass_frequency)) state.lowpass_changed = 1;
+    normalise_filtering(state.filtering);
+    const char* flags = state.filtering.text();
+    entry.set_60hz_filter(flags[filter_60hz] == '1');
+    entry.set_50hz_filter(flags[filter_50hz] == '1');
+    entry.set_spike_filter(flags[filter_spike] == '1');
+    entry.switch_lowpass_filter(flags[filter_lowpass] == '1');
+  }
 
   int32_t count = samples.get_count();
   if (count > 0 && state.samples.length() == count) {

@@ -154,22 +154,26 @@ xyPair* traceDataClass::get_point(xyPair* pair, int32_t i) const {
   return pair;
 }
 
+// A binary search for the first point at or after t; on ascending x it
+// gives what a walk from the first point would.
 int32_t traceDataClass::nearest_index(double t) const {
-  int32_t low = -1;
-  for (int32_t i = 0; i < count_; i++) {
-    double x = points_[i].x;
-    if (x < t) {
-      low = i;
-    } else if (x == t) {
-      return i;
+  if (count_ <= 0) return -1;
+  int32_t low = 0;
+  int32_t high = count_;
+  while (low < high) {
+    int32_t mid = low + (high - low) / 2;
+    if (points_[mid].x < t) {
+      low = mid + 1;
     } else {
-      if (low < 0) return -1;
-      double d_low = t - points_[low].x;
-      double d_high = x - t;
-      return d_high <= d_low ? i : low;
+      high = mid;
     }
   }
-  return count_ > 0 ? count_ - 1 : -1;
+  if (low == count_) return count_ - 1;  // every point lies below t
+  if (points_[low].x == t) return low;
+  if (low == 0) return -1;  // t lies before the first point (or is NaN)
+  double d_low = t - points_[low - 1].x;
+  double d_high = points_[low].x - t;
+  return d_high <= d_low ? low : low - 1;
 }
 
 void traceDataClass::set_name(const char* text) {

@@ -38,8 +38,9 @@ traceClass* fir_band_filter_trace(double centre, double half_width, const traceC
 // second-order notch at f0 Hz, bandwidth bw Hz, run forward and backward
 // over the values mirrored before themselves and repeated after, the two
 // passes averaged. The sampling rate is n points over the span of the
-// stored first and last times. A trace with fewer than two points, no time
-// span or a notch at a multiple of the sampling rate gives an unfiltered
+// stored first and last times; the poles lie at radius 1 - 3 bw / rate. A
+// trace with fewer than two points, no time span, a notch at a multiple of
+// the sampling rate or poles not inside the unit circle gives an unfiltered
 // copy. A null source is reported and gives null.
 traceClass* notch_filter(const traceClass* source, double f0, double bw);
 

@@ -81,6 +81,34 @@ TEST(SamplesList, AverageOfTheIncludedSamples) {
   EXPECT_STREQ(list.average()->label(), "[spl 1]");
 }
 
+// Sweeps are kept as their stored values: the average made from them equals
+// the one made from their traces, a trace is made when first asked for, and
+// once handed out (and perhaps changed) it is what the average takes.
+TEST(SamplesList, AverageFromStoredValuesAndFromHandedOutTraces) {
+  auto record = make_record();
+  record->Config.Scale = 0.25;
+  record->Config.Offset = -3.0;
+  samplesListClass list;
+  fill_block(record->LastSweep, {10, -7, 33, 5}, 2.0, 4, 1);
+  list.add_sample(*record, record->LastSweep, 0);
+  fill_block(record->LastSweep, {1, 2, 3, 4}, 3.0, 4, 1);
+  list.add_sample(*record, record->LastSweep, 1);
+  fill_block(record->LastSweep, {-9, 8, 0, 6}, 1.0, 4, 1);
+  list.add_sample(*record, record->LastSweep, 2);
+  const std::vector<double> from_values = ys_of(list.average());
+  std::vector<double> from_traces(4, 0.0);
+  for (int s = 0; s < 3; s++) {
+    for (int i = 0; i < 4; i++) from_traces[i] += list.get_trace(s)->points()[i].y / 3;
+  }
+  for (int i = 0; i < 4; i++) EXPECT_DOUBLE_EQ(from_values[i], from_traces[i]) << i;
+  EXPECT_STREQ(list.average()->label(), "[spl 0]");
+  EXPECT_EQ(list.get_trace(2), list.get_trace(2));
+
+  list.get_trace(2)->points()[1].y = 303.0;
+  list.set_sample_flag(1, 0);
+  EXPECT_DOUBLE_EQ(ys_of(list.average())[1], (list.get_trace(0)->points()[1].y + 303.0) / 2);
+}
+
 TEST(SamplesList, SamplesOfDifferentLengths) {
   auto record = make_record();
   samplesListClass list;
@@ -151,6 +179,37 @@ TEST(FilteredTrace, SwitchesRebuildOnlyOnChange) {
   EXPECT_TRUE(entry.set_spike_filter(1));
   EXPECT_TRUE(entry.set_spike_filter(0));  // from the own copy: low-pass only
   EXPECT_EQ(ys_of(entry.active_trace()), by_hand(*source, false, false, false, true, 70.0));
+}
+
+// Switches set while a batch is open rebuild once, when the last batch ends,
+// to what setting them one by one gives; a batch without a change rebuilds
+// nothing.
+TEST(FilteredTrace, ABatchOfSwitchesRebuildsOnceAtItsEnd) {
+  auto source = mains_trace();
+  tracePlusClass entry(source.get());
+  {
+    tracePlusClass::rebuildBatch batch(entry);
+    {
+      tracePlusClass::rebuildBatch inner(entry);
+      EXPECT_TRUE(entry.set_spike_filter(1));
+      EXPECT_TRUE(entry.set_60hz_filter(1));
+    }
+    EXPECT_EQ(entry.filtered_trace(), nullptr);
+    EXPECT_TRUE(entry.set_50hz_filter(1));
+    EXPECT_TRUE(entry.set_lowpass_filter(1, 90.0));
+    EXPECT_FALSE(entry.set_lowpass_filter(1, 90.0));
+    EXPECT_EQ(entry.filtered_trace(), nullptr);
+  }
+  ASSERT_NE(entry.filtered_trace(), nullptr);
+  EXPECT_EQ(entry.active_trace(), entry.filtered_trace());
+  EXPECT_EQ(ys_of(entry.active_trace()), by_hand(*source, true, true, true, true, 90.0));
+
+  traceClass* built = entry.filtered_trace();
+  {
+    tracePlusClass::rebuildBatch batch(entry);
+    EXPECT_FALSE(entry.set_60hz_filter(1));
+  }
+  EXPECT_EQ(entry.filtered_trace(), built);
 }
 
 TEST(FilteredTrace, ALowpassFrequencyThatIsNoNumberIsRefused) {

@@ -233,6 +233,24 @@ TEST(Notch, TraceWithoutRateComesBackUnfiltered) {
   EXPECT_EQ(ys_of(*out), ys_of(*source));
 }
 
+// A rate so low against the bandwidth that the poles leave the unit circle
+// (11 points over a second: radius 1 - 3 * 10 / 11), or a width that puts
+// them on or outside it, would make the recursion grow without bound.
+TEST(Notch, PolesOutsideTheUnitCircleLeaveTheValuesUnchanged) {
+  struct {
+    int n;
+    double dt, bw;
+  } cases[] = {{11, 100.0, 10.0}, {1000, 0.5, 0.0}, {1000, 0.5, -10.0}, {1000, 0.5, std::nan("")}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.n << " points, bandwidth " << c.bw);
+    auto source = golden_trace(c.n, 0.0, c.dt, 12);
+    std::unique_ptr<traceClass> out(notch_filter(source.get(), 60.0, c.bw));
+    ASSERT_TRUE(out);
+    EXPECT_EQ(xs_of(*out), xs_of(*source));
+    EXPECT_EQ(ys_of(*out), ys_of(*source));
+  }
+}
+
 TEST(Notch, NullSourceIsReported) {
   message_capture capture;
   EXPECT_EQ(notch_filter(nullptr, 60.0, 10.0), nullptr);

@@ -9,6 +9,7 @@
 #include "modal_ui.h"
 #include "rapi.h"
 #include "system_text.h"
+#include "test_files.h"
 #include "tree_items.h"
 
 namespace {
@@ -117,9 +118,52 @@ void on_selection(HWND dialog, const NMTREEVIEWA* change) {
   }
 }
 
+// A file of the unit's card, read whole: its size must be exactly size.
+bool read_unit_file(const char* path, void* bytes, uint32_t size, fileTime* file_time_out) {
+  wchar_t wide[unit_path_size];
+  if (!path || MultiByteToWideChar(CP_ACP, 0, path, -1, wide, unit_path_size) == 0) {
+    errormessage("*** CAN NOT OPEN FILE [%s] ***\nfrom UNIT.", path ? path : "");
+    return false;
+  }
+  HANDLE file = CeCreateFile(wide, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    errormessage("*** CAN NOT OPEN FILE [%s] ***\nfrom UNIT.", path);
+    return false;
+  }
+  bool good = true;
+  FILETIME written{};
+  if (file_time_out) {
+    if (CeGetFileTime(file, nullptr, nullptr, &written))
+      *file_time_out = fileTime{written.dwLowDateTime, written.dwHighDateTime};
+    else
+      *file_time_out = fileTime{0, 0};
+  }
+  DWORD high = 0;
+  DWORD low = CeGetFileSize(file, &high);
+  if (high != 0 || low != size) {
+    errormessage("*** File [%s] is the wrong size ***\nfrom UNIT.", path);
+    good = false;
+  }
+  // The link may hand over a file in pieces: read until all has come.
+  auto* at = static_cast<uint8_t*>(bytes);
+  uint32_t done = 0;
+  while (good && done < size) {
+    DWORD got = 0;
+    if (!CeReadFile(file, at + done, size - done, &got, nullptr) || got == 0) {
+      errormessage("*** UNABLE TO 'ReadFile' [%s] ***\nfrom UNIT.", path);
+      good = false;
+    }
+    done += got;
+  }
+  CeCloseHandle(file);
+  return good;
+}
+
 }  // namespace
 
 bool device_link_built() { return true; }
+
+const char* program_title_suffix() { return ""; }
 
 bool find_unit_entries(const char* pattern, void (*visit)(const unitEntry& entry, void* context), void* context,
                        bool first_only) {
@@ -221,6 +265,7 @@ const char* connect_to_unit(winTypeClass* parent) {
     close_status_panel();
     return nullptr;
   }
+  install_unit_file_reader(read_unit_file);
   status_title("Directories being mapped.");
   cancelled = true;
   chosen_path[0] = '\0';

@@ -43,5 +43,7 @@ bool find_unit_entries(const char* pattern, void (*visit)(const unitEntry& entry
 
 // True in the build with the device link.
 bool device_link_built();
+// The program title's suffix of this build: "" with the device link, "V" without.
+const char* program_title_suffix();
 
 #endif

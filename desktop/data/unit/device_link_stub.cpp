@@ -3,6 +3,8 @@
 
 bool device_link_built() { return false; }
 
+const char* program_title_suffix() { return "V"; }
+
 const char* connect_to_unit(winTypeClass*) { return nullptr; }
 
 INT_PTR CALLBACK unit_tree_dialog_procedure(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

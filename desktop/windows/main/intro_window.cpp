@@ -14,6 +14,7 @@
 #include "message_box.h"
 #include "messages.h"
 #include "path_names.h"
+#include "program_version.h"
 #include "quiet_report.h"
 #include "registry_settings.h"
 #include "session_panel.h"
@@ -25,10 +26,6 @@ byteObjectClass start_up_path;
 HWND main_window_handle = nullptr;
 
 namespace {
-
-// Session panel modes.
-constexpr int from_pc = 1;
-constexpr int from_unit = 2;
 
 // A point that centres a window of this many pixels on the screen.
 POINT centred(int width, int height) {
@@ -46,8 +43,6 @@ double logo_height(rBitmapClass* logo, const paper& scale) {
 
 }  // namespace
 
-const char* title_suffix() { return device_link_built() ? "" : "V"; }
-
 sessionPanelClass* open_session_panel(int mode, const char* path, int several_files) {
   sessionPanelClass* panel = new sessionPanelClass(mode, path, several_files);
   if (!panel->hwnd()) {
@@ -63,7 +58,7 @@ sessionPanelClass* open_session_panel(int mode, const char* path, int several_fi
 
 introWindowClass::introWindowClass() : winTypeClass(nullptr, window_type::main_window) {
   char title[64];
-  std::snprintf(title, sizeof title, " TOLMARO %5.3lf%s", program_version, title_suffix());
+  std::snprintf(title, sizeof title, " TOLMARO %5.3lf%s", program_version, program_title_suffix());
   const int width = screen_paper.scale_x(15.0);
   const int height = screen_paper.scale_y(150.0);
   const POINT at = centred(width, height);
@@ -83,7 +78,7 @@ introWindowClass::introWindowClass() : winTypeClass(nullptr, window_type::main_w
   make_buttons();
   load_program_font();
   place_window();
-  if (start_up_path.text()[0] != '\0') open_session_panel(from_pc, start_up_path.text(), 0);
+  if (start_up_path.text()[0] != '\0') open_session_panel(session_mode_pc, start_up_path.text(), 0);
 }
 
 introWindowClass::~introWindowClass() {
@@ -155,7 +150,7 @@ bool introWindowClass::open_special_session(const char* title) {
                         "s_f", path, sizeof path, false, true, 0)) {
     return false;
   }
-  open_session_panel(from_pc, path, 1);
+  open_session_panel(session_mode_pc, path, 1);
   return true;
 }
 
@@ -203,18 +198,18 @@ UINT introWindowClass::command_of(WPARAM wparam, LPARAM lparam) const {
     if (locator_button_ && control == locator_button_->hwnd()) return intro_command::test_locator;
     if (unit_button_ && control == unit_button_->hwnd()) return intro_command::session_from_unit;
   }
-  if (wparam == intro_command::new_pc_session) return intro_command::session_from_pc;
+  if (wparam == new_pc_session_request) return intro_command::session_from_pc;
   return LOWORD(wparam);
 }
 
 int introWindowClass::run_command(UINT command) {
   switch (command) {
     case intro_command::session_from_pc:
-      open_session_panel(from_pc, nullptr, 0);
+      open_session_panel(session_mode_pc, nullptr, 0);
       return 0;
     case intro_command::session_from_unit:
       if (!device_link_built()) return -1;
-      open_session_panel(from_unit, nullptr, 0);
+      open_session_panel(session_mode_unit, nullptr, 0);
       return 0;
     case intro_command::test_locator:
     case intro_command::comparison_graph:
@@ -288,11 +283,11 @@ void introWindowClass::drop_files(HDROP drop) {
     // A panel closed while a message of this drop was up is gone.
     if (panel && !find_window_node(panel)) panel = nullptr;
     if (!panel) {
-      panel = open_session_panel(from_pc, path, several);
+      panel = open_session_panel(session_mode_pc, path, several);
       if (!panel) break;
       continue;
     }
-    panel->add_files(from_pc, path, several);
+    panel->add_files(session_mode_pc, path, several);
     if (panel->status() != 1) {
       SendMessageA(panel->hwnd(), WM_CLOSE, 0, 0);
       break;

@@ -5,8 +5,9 @@
 // and asks before it closes the program while other windows are open.
 //
 // The build with the device link and the build without it differ only in
-// what device_link_built() says: the title suffix "V", the "Open Session
-// From Unit" item and the " UNIT SESSION " button.
+// what device_link_built() says: the title suffix "V"
+// (program_title_suffix()), the "Open Session From Unit" item and the
+// " UNIT SESSION " button.
 #ifndef INTRO_WINDOW_H
 #define INTRO_WINDOW_H
 
@@ -20,9 +21,6 @@
 #include "window_object.h"
 
 class sessionPanelClass;
-
-// The program's version, shown with "%5.3lf" in the title.
-constexpr double program_version = 4.38;
 
 // Resources of the main window's logos.
 constexpr int framed_logo_id = 8001;
@@ -41,9 +39,6 @@ constexpr UINT change_font = 2100;
 constexpr UINT comparison_graph = 2200;
 constexpr UINT help_menu = 3000;
 constexpr UINT user_manual = 3100;
-// What a session panel sends (as the whole wParam) to ask for a new session
-// from the PC.
-constexpr WPARAM new_pc_session = 32795;
 }  // namespace intro_command
 
 // The start-up file from the command line ("" for none), opened as a session
@@ -52,9 +47,6 @@ extern byteObjectClass start_up_path;
 // The main window, for the windows that post it commands; null before it is
 // made and after it is gone.
 extern HWND main_window_handle;
-
-// The title suffix of this build: "" with the device link, "V" without.
-const char* title_suffix();
 
 class introWindowClass : public winTypeClass {
  public:

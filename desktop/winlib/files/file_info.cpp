@@ -29,11 +29,21 @@ bool fileInfoClass::get(const char* path, int report) {
     return false;
   }
   file_ = CreateFileA(path_, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file_ == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file_, &info_)) {
+  // The times and the size through the calls that ask for just them: the
+  // whole file information also asks the volume for its serial number, a
+  // slow round trip on some systems.
+  LARGE_INTEGER size = {};
+  if (file_ == INVALID_HANDLE_VALUE ||
+      !GetFileTime(file_, &info_.ftCreationTime, &info_.ftLastAccessTime, &info_.ftLastWriteTime) ||
+      !GetFileSizeEx(file_, &size)) {
+    info_ = BY_HANDLE_FILE_INFORMATION{};
     close();
     if (report == 1) errormessage("*** UNABLE TO OPEN FILE [%s] ***", path_);
     return false;
   }
+  info_.dwFileAttributes = attributes_;
+  info_.nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(size.QuadPart) >> 32);
+  info_.nFileSizeLow = static_cast<DWORD>(static_cast<uint64_t>(size.QuadPart) & 0xFFFFFFFFu);
   return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "analysis_panel_services.h"
+#include "message_pump.h"
 #include "palette.h"
 #include "program_fonts.h"
 

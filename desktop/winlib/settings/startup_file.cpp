@@ -34,13 +34,18 @@ bool skip_to_tag(std::FILE* file) {
 }
 
 // The rest of the line, blanks after the tag and the line end dropped, at
-// most startup_value_limit characters kept.
+// most startup_value_limit characters kept. A line ends at LF, CR or CR LF,
+// so a value never holds a line end and reads the same once written.
 std::string read_value(std::FILE* file) {
   std::string value;
   int c = std::fgetc(file);
   while (c == ' ' || c == '\t') c = std::fgetc(file);
-  for (; c != EOF && c != '\n'; c = std::fgetc(file)) {
-    if (c != '\r' && value.size() < static_cast<size_t>(startup_value_limit)) value.push_back(static_cast<char>(c));
+  for (; c != EOF && c != '\n' && c != '\r'; c = std::fgetc(file)) {
+    if (value.size() < static_cast<size_t>(startup_value_limit)) value.push_back(static_cast<char>(c));
+  }
+  if (c == '\r') {
+    const int next = std::fgetc(file);
+    if (next != '\n' && next != EOF) std::ungetc(next, file);
   }
   return value;
 }
@@ -74,7 +79,8 @@ void set_startup_file(const char* folder, const char* name) {
 bool read_startup_file() {
   if (switched_off()) return true;
   std::string path = startup_path();
-  std::FILE* file = std::fopen(path.c_str(), "r");
+  // Line ends are read here, the same on every platform.
+  std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) {
     infomessage("*** UNABLE TO OPEN STARTUP FILE [%s] FOR READING ***", path.c_str());
     return false;

@@ -28,7 +28,9 @@ bool find_program_file(uint32_t name, programRecord& program);
 // program files (one not found is skipped). Call with depth 0. A CALL that
 // would make more than 10 levels with the calling programs (a program that
 // calls itself) stops the whole count with a message, as it stops a run; the
-// count so far is returned.
+// count so far is returned. Each called program is looked for and counted
+// once per count, and a count that would call more than 256 different
+// programs stops likewise with a message.
 int count_tests(const programRecord& program, int depth);
 
 #endif

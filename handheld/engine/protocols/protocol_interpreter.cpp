@@ -44,6 +44,10 @@ runCommands g_run_commands;
 std::atomic<int> g_run_count{0};
 
 namespace {
+std::atomic<bool> insideTest{false};
+}  // namespace
+
+namespace {
 
 // The pause gate: a manual-reset event, open unless paused.
 struct pauseGate {
@@ -381,6 +385,7 @@ bool programRun::execute() {
     set_background(0);
     standby_converters();
     g_run_commands.running = false;
+    insideTest = false;
     row(3, -3, 11, L"%ls", L"END OF PROTOCOL");
     screen.restore_title();
   }
@@ -495,6 +500,7 @@ stepEnd programRun::step(const programStep& s, uint32_t index) {
 stepEnd programRun::test_step(uint32_t index) {
   runState& r = run();
   if (!push(program_.Steps[index], index)) return stepEnd::fail;
+  insideTest = true;
   int T = 0;
   if (r.in_session || depth_ > 0) {
     T = ++r.session_tests;
@@ -507,6 +513,15 @@ stepEnd programRun::test_step(uint32_t index) {
   r.averaging = kMaxSweeps;
   flicker_ran_ = false;
   next_ERG_directory_if_full();
+  if (next_ERG_directory_if_counters_pass(T)) {
+    // The test numbers start again in the next folder.
+    if (r.in_session || depth_ > 0) {
+      T = r.session_tests = 1;
+    } else {
+      T = 0;
+      r.run_tests = 1;
+    }
+  }
   wchar_t test_id[20];
   {
     std::lock_guard<std::mutex> hold(r.id_lock);
@@ -787,6 +802,7 @@ stepEnd programRun::end_test(const programStep& s) {
     }
   }
   if (!pop()) return stepEnd::fail;
+  insideTest = false;
   if (end_run) return stepEnd::end_run;
   if (s.Value != 0 && has_timing()) {
     if (isSlave.load() != 0) {
@@ -901,6 +917,8 @@ void stop_test_thread() {
 void signal_run_set() { test_thread().run_set.set(); }
 
 bool last_run_result() { return test_thread().result; }
+
+bool run_inside_test() { return insideTest.load() && g_run_commands.running.load(); }
 
 void set_entered_test_id(const wchar_t* id) {
   runState& r = run();

@@ -51,6 +51,9 @@ void set_loaded_program(const programRecord& program);
 void start_test_thread();
 void stop_test_thread();
 void signal_run_set();
+// A run's TEST block is open (else the run is between tests: a session's
+// wait); false when no run is in progress.
+bool run_inside_test();
 // The result of the test thread's last run.
 bool last_run_result();
 

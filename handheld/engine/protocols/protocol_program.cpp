@@ -127,6 +127,11 @@ programScanResult program_scan_result() {
   return g_scan;
 }
 
+void set_scan_filter_value(float value) {
+  std::lock_guard<std::mutex> hold(g_scan_lock);
+  g_scan.FilterValue = value;
+}
+
 void set_stimulator_firmware_major(int major) { g_firmware_major.store(major); }
 
 int stimulator_firmware_major() { return g_firmware_major.load(); }

@@ -85,6 +85,9 @@ struct programScanResult {
   bool FlickerIncompatible;   // FLICKER(2) with stimulator firmware below 3
 };
 programScanResult program_scan_result();
+// The neutral-density factor the run applies to its intensities, as the
+// operator confirmed it (the fitted filter's factor, or 1.0 without one).
+void set_scan_filter_value(float value);
 
 // The stimulator firmware's major version, from its version message; 0 until
 // it arrives.

@@ -145,6 +145,25 @@ bool next_ERG_directory_if_full() {
   return true;
 }
 
+bool next_ERG_directory_if_counters_pass(int T) {
+  if (T <= kMaxNameCounter && g_protocol_number.load() <= kMaxNameCounter &&
+      g_session_number.load() <= kMaxNameCounter) {
+    return false;
+  }
+  // Folders whose numbers are used up are passed over, a bounded few.
+  constexpr int kFoldersTried = 100;
+  for (int tried = 0; tried < kFoldersTried; ++tried) {
+    g_ERG_directory_index = g_ERG_directory_index.load() + 1;
+    if (!set_ERG_directory(false)) return false;
+    if (g_protocol_number.load() <= kMaxNameCounter && g_session_number.load() < kMaxNameCounter) {
+      g_session_number = g_session_number.load() + 1;
+      log_mesg("next ERG directory [%s]", narrow(current_test_folder()).c_str());
+      return true;
+    }
+  }
+  return false;
+}
+
 int last_test_numbers() {
   const std::vector<std::wstring> names = card_matches(current_test_folder() + L"\\P??S??T??*.TST");
   // The last name with digits for P and S ("P01S03...": P in characters

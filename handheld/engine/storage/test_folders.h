@@ -57,6 +57,16 @@ int count_folder_entries();
 // made and "next ERG directory [%S]" logged; true when it moved.
 bool next_ERG_directory_if_full();
 
+// Test names hold P, S and T in two digits each.
+constexpr int kMaxNameCounter = 99;
+
+// For a test whose P, S or T would pass two digits, so that names keep
+// their width and no test replaces another: the test goes to the next folder
+// of the day, where P and S continue from that folder's last test and S moves
+// on by one (a number no test there holds); a folder whose own numbers are
+// used up is passed over. The caller starts T again. True when it moved.
+bool next_ERG_directory_if_counters_pass(int T);
+
 // P x 100 + S of the last test file in the current folder whose P and S
 // are digits; -1 when none.
 int last_test_numbers();

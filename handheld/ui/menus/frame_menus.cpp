@@ -7,6 +7,10 @@
 #include "menu_request.h"
 #include "menu_stack.h"
 #include "message_display.h"
+#include "road_entry.h"
+#include "road_files.h"
+#include "road_protocol.h"
+#include "road_run.h"
 #include "calibration_table.h"
 #include "shutdown.h"
 #include "status_lines.h"
@@ -109,4 +113,8 @@ void install_menu_handlers() {
   set_menu_handler(MENU_MAIN, main_menu);
   set_menu_handler(MENU_MESSAGE, message_menu);
   set_menu_handler(MENU_SHUTDOWN_CONFIRM, shutdown_menu);
+  install_road_entry_menus();
+  install_road_protocol_menus();
+  install_road_run_menus();
+  install_road_file_menus();
 }

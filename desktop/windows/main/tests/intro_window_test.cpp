@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cmath>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "commdlg.h"
 #include "device_link.h"
+#include "record_fixture.h"
 #include "file_dialog_ui.h"
 #include "font_dialog_ui.h"
 #include "fonts.h"
@@ -19,6 +22,7 @@
 #include "registry_settings.h"
 #include "session_panel.h"
 #include "temp_folder.h"
+#include "thumbnail.h"
 #include "window_classes.h"
 #include "window_tree.h"
 
@@ -47,6 +51,47 @@ std::vector<sessionPanelClass*> panels() {
   std::vector<sessionPanelClass*> found;
   for (winTypeClass* w : top_level_windows(window_type::session)) found.push_back(static_cast<sessionPanelClass*>(w));
   return found;
+}
+
+// The names of a panel's tests, in its order.
+std::vector<std::string> test_names(const sessionPanelClass* panel) {
+  std::vector<std::string> names;
+  for (int i = 0; i < panel->thumbnail_count(); ++i) names.emplace_back(panel->thumbnail(i)->file_name());
+  return names;
+}
+
+// A stored test in folder: a flash response as its average, recorded this
+// many minutes after a fixed time (panels show their tests in time order).
+std::string write_test(const temp_folder& folder, const std::string& name, int minutes) {
+  auto record = make_record();
+  record->ProgramVersion = 3030;
+  record->P = 1;
+  record->S = 2;
+  record->T = minutes;
+  record->N = 1;
+  record->Eye = u'D';
+  record->FlickerMark = u'N';
+  record->Config.Intensity = 3000;
+  record->Config.RepeatCount = 1;
+  record->Config.RepeatInterval = 1000;
+  record->Config.PreTime = 20;
+  record->Config.PostTime = 180;
+  const uint64_t ticks = 133000000000000000ull + static_cast<uint64_t>(minutes) * 600000000ull;
+  record->TestTime.LowDateTime = static_cast<uint32_t>(ticks);
+  record->TestTime.HighDateTime = static_cast<uint32_t>(ticks >> 32);
+  std::vector<int32_t> values(400);
+  for (size_t i = 0; i < values.size(); ++i) {
+    const double t = i * 0.5 - 20.0;
+    const double y = t > 0 ? -60.0 * std::exp(-std::pow((t - 15.0) / 5.0, 2)) +
+                                 150.0 * std::exp(-std::pow((t - 40.0) / 12.0, 2))
+                           : 0.0;
+    values[i] = static_cast<int32_t>(std::lround(y * 10.0));
+  }
+  fill_block(record->Average, values, 10.0, 200, 20);
+  fill_block(record->LastSweep, values, 1.0, 200, 20);
+  const std::string path = folder.file(name);
+  write_bytes(path, test_file_bytes(*record));
+  return path;
 }
 
 // Every window left by a test goes, and the run flag is up again.
@@ -95,13 +140,39 @@ void describe_menu(HMENU menu, const std::string& indent, std::vector<std::strin
   }
 }
 
+// Scripted dialogs: the font dialog picks a font, the open dialog a file.
+LOGFONTA scripted_font{};
+bool font_chosen = true;
+BOOL choose_scripted_font(CHOOSEFONTA* record) {
+  if (!font_chosen) return FALSE;
+  *record->lpLogFont = scripted_font;
+  return TRUE;
+}
+DWORD no_error() { return 0; }
+
+std::string scripted_path;
+std::string dialog_title;
+BOOL open_scripted_file(OPENFILENAMEA* record) {
+  dialog_title = record->lpstrTitle ? record->lpstrTitle : "";
+  if (scripted_path.empty()) return FALSE;
+  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", scripted_path.c_str());
+  record->nFileOffset = static_cast<WORD>(scripted_path.rfind('\\') + 1);
+  return TRUE;
+}
+BOOL never_save(OPENFILENAMEA*) { return FALSE; }
+
 class IntroWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     program_running = 1;
     start_up_path.set("");
+    scripted_path.clear();
+    previous_dialogs_ = file_dialog_ui_install(file_dialog_calls{open_scripted_file, never_save, no_error});
   }
-  void TearDown() override { close_everything(); }
+  void TearDown() override {
+    close_everything();
+    file_dialog_ui_install(previous_dialogs_);
+  }
 
   introWindowClass* open() {
     auto* window = new introWindowClass;
@@ -109,6 +180,9 @@ class IntroWindow : public ::testing::Test {
     pump();
     return window;
   }
+
+  temp_folder folder;
+  file_dialog_calls previous_dialogs_{};
 };
 
 TEST_F(IntroWindow, ShowsItsTitleMenusAndButtonsForItsBuild) {
@@ -176,7 +250,7 @@ TEST_F(IntroWindow, ClosingAsksOnlyWhileOtherWindowsAreOpen) {
   program_running = 1;
   window = open();
   HWND main = window->hwnd();
-  ASSERT_NE(open_session_panel(1, nullptr, 0), nullptr);
+  ASSERT_NE(open_session_panel(session_mode_pc, write_test(folder, "P01S02T0301A.tst", 1).c_str(), 0), nullptr);
   capture.answer(answer_no);
   SendMessageA(main, WM_CLOSE, 0, 0);
   ASSERT_EQ(capture.records().size(), 1u);
@@ -201,16 +275,20 @@ TEST_F(IntroWindow, CommandsAndButtonsOpenSessionPanels) {
   message_capture capture;
   introWindowClass* window = open();
   HWND main = window->hwnd();
+  scripted_path = write_test(folder, "one.tst", 1);
   SendMessageA(main, WM_COMMAND, intro_command::session_from_pc, 0);
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(window->pc_button()->hwnd()));
-  PostMessageA(main, WM_COMMAND, intro_command::new_pc_session, 0);
+  PostMessageA(main, WM_COMMAND, new_pc_session_request, 1);  // as a panel asks
   pump();
   std::vector<sessionPanelClass*> open_panels = panels();
   ASSERT_EQ(open_panels.size(), 3u);
-  for (sessionPanelClass* p : open_panels) EXPECT_EQ(p->mode(), 1);
+  for (sessionPanelClass* p : open_panels) {
+    EXPECT_EQ(p->mode(), session_mode_pc);
+    EXPECT_EQ(test_names(p), std::vector<std::string>{"one"});
+  }
+  EXPECT_EQ(dialog_title, "Select test(s) or a special session (s_f) file.");
 
-  // The locator and comparison graph are grayed and do nothing yet; the
-  // unit's command exists only with the device link.
+  // The locator and comparison graph are grayed and do nothing yet.
   EXPECT_EQ(SendMessageA(main, WM_COMMAND, intro_command::test_locator, 0), 0);
   EXPECT_EQ(SendMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                          reinterpret_cast<LPARAM>(window->locator_button()->hwnd())),
@@ -220,18 +298,20 @@ TEST_F(IntroWindow, CommandsAndButtonsOpenSessionPanels) {
 }
 
 TEST_F(IntroWindow, DroppedFilesAreSortedByKind) {
-  temp_folder folder;
-  for (const char* name : {"a.tst", "b.tst", "c.TST"}) folder.write(name, "x");
+  // One series of three tests.
+  const std::string a = write_test(folder, "P01S02T0301A.tst", 1);
+  const std::string b = write_test(folder, "P01S02T0302A.tst", 2);
+  const std::string c = write_test(folder, "P01S02T0303A.TST", 3);
   message_capture capture;
   introWindowClass* window = open();
   HWND main = window->hwnd();
 
-  // Three tests among other files: one panel with all three, the several
-  // files flag set; every other file gets its message and the drop goes on.
+  // Three tests among other files: one panel with each test once (the
+  // several-files flag keeps each to itself, not its series); every other
+  // file gets its message and the drop goes on.
   SendMessageA(main, WM_DROPFILES,
-               reinterpret_cast<WPARAM>(make_drop({folder.file("x.st_"), folder.file("a.tst"), folder.file("y.spl"),
-                                                   folder.file("b.tst"), folder.file("z.doc"), folder.file("t.csv"),
-                                                   folder.file("c.TST")})),
+               reinterpret_cast<WPARAM>(make_drop({folder.file("x.st_"), a, folder.file("y.spl"), b,
+                                                   folder.file("z.doc"), folder.file("t.csv"), c})),
                0);
   EXPECT_EQ(capture.texts(), (std::vector<std::string>{
                                  "*** CANNOT PROCESS A STATE FILE IN THIS WAY *** ***",
@@ -241,23 +321,21 @@ TEST_F(IntroWindow, DroppedFilesAreSortedByKind) {
                              }));
   std::vector<sessionPanelClass*> open_panels = panels();
   ASSERT_EQ(open_panels.size(), 1u);
-  EXPECT_EQ(open_panels[0]->paths(),
-            (std::vector<std::string>{folder.file("a.tst"), folder.file("b.tst"), folder.file("c.TST")}));
-  EXPECT_EQ(open_panels[0]->several_flags(), (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(test_names(open_panels[0]), (std::vector<std::string>{"P01S02T0301A", "P01S02T0302A", "P01S02T0303A"}));
 
-  // One test alone: a panel of its own, the flag clear.
-  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({folder.file("a.tst")})), 0);
+  // One test alone: a panel of its own with the flag clear, so its series.
+  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({b})), 0);
   open_panels = panels();
   ASSERT_EQ(open_panels.size(), 2u);
-  EXPECT_EQ(open_panels[0]->several_flags(), std::vector<int>{0});
+  EXPECT_EQ(open_panels[0]->thumbnail_count(), 3);
 
   // A panel that fails is closed and the rest of the drop is left.
   capture.clear();
-  SendMessageA(main, WM_DROPFILES,
-               reinterpret_cast<WPARAM>(make_drop({folder.file("gone.tst"), folder.file("b.tst"), folder.file("z.doc")})),
+  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({folder.file("gone.tst"), b, folder.file("z.doc")})),
                0);
   EXPECT_EQ(panels().size(), 2u);
-  EXPECT_TRUE(capture.texts().empty());
+  ASSERT_EQ(capture.texts().size(), 1u);
+  EXPECT_EQ(capture.texts()[0].rfind("*** No matching files found [", 0), 0u) << capture.texts()[0];
 }
 
 TEST_F(IntroWindow, AManualThatCannotBeOpenedIsReported) {
@@ -271,26 +349,6 @@ TEST_F(IntroWindow, AManualThatCannotBeOpenedIsReported) {
   EXPECT_EQ(capture.records()[0].text.rfind("*** ShellExecute FAILED ***\n[\\TOLMAROusersManual.pdf]\n", 0), 0u)
       << capture.records()[0].text;
 }
-
-// Scripted dialogs: the font dialog picks a font, the open dialog a file.
-LOGFONTA scripted_font{};
-bool font_chosen = true;
-BOOL choose_scripted_font(CHOOSEFONTA* record) {
-  if (!font_chosen) return FALSE;
-  *record->lpLogFont = scripted_font;
-  return TRUE;
-}
-DWORD no_error() { return 0; }
-
-std::string scripted_path;
-std::string dialog_title;
-BOOL open_scripted_file(OPENFILENAMEA* record) {
-  dialog_title = record->lpstrTitle ? record->lpstrTitle : "";
-  if (scripted_path.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", scripted_path.c_str());
-  return TRUE;
-}
-BOOL never_save(OPENFILENAMEA*) { return FALSE; }
 
 TEST_F(IntroWindow, ProgramFontRoundTripsThroughItsSetting) {
   message_capture capture;
@@ -339,23 +397,21 @@ TEST_F(IntroWindow, ProgramFontRoundTripsThroughItsSetting) {
   EXPECT_TRUE(capture.texts().empty());
 }
 
-TEST_F(IntroWindow, SpecialSessionOpensWithTheSeveralFilesFlag) {
-  temp_folder folder;
-  folder.write("visit.s_f", "x");
+TEST_F(IntroWindow, SpecialSessionOpensItsList) {
+  const std::string a = write_test(folder, "P01S02T0301A.tst", 1);
+  const std::string c = write_test(folder, "P01S02T0303A.tst", 3);
+  const std::string list = folder.file("visit.s_f");
+  std::ofstream(list, std::ios::binary) << c << "\r\n" << a << "\r\n";
   message_capture capture;
-  file_dialog_calls previous = file_dialog_ui_install(file_dialog_calls{open_scripted_file, never_save, no_error});
   introWindowClass* window = open();
-  scripted_path.clear();
-  EXPECT_FALSE(window->open_special_session("Pick"));
+  EXPECT_FALSE(window->open_special_session("Pick"));  // cancelled: nothing
   EXPECT_TRUE(panels().empty());
-  scripted_path = folder.file("visit.s_f");
+  scripted_path = list;
   SendMessageA(window->hwnd(), WM_COMMAND, intro_command::special_session, 0);
   EXPECT_EQ(dialog_title, "Select a special session to load");
   std::vector<sessionPanelClass*> open_panels = panels();
   ASSERT_EQ(open_panels.size(), 1u);
-  EXPECT_EQ(open_panels[0]->paths(), std::vector<std::string>{scripted_path});
-  EXPECT_EQ(open_panels[0]->several_flags(), std::vector<int>{1});
-  file_dialog_ui_install(previous);
+  EXPECT_EQ(test_names(open_panels[0]), (std::vector<std::string>{"P01S02T0303A", "P01S02T0301A"}));
   EXPECT_TRUE(capture.texts().empty());
 }
 
@@ -366,19 +422,19 @@ void CALLBACK look_and_exit(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   seen_paths.clear();
   for (sessionPanelClass* p : panels()) {
-    for (const std::string& path : p->paths()) seen_paths.push_back(path);
+    for (const std::string& name : test_names(p)) seen_paths.push_back(name);
   }
   PostMessageA(main_window_handle, WM_COMMAND, intro_command::exit, 0);
 }
 
 TEST_F(IntroWindow, CommandLineTestOpensItsSessionAndExitEndsTheLoop) {
-  temp_folder folder;
-  folder.write("P01.TST", "x");
+  const std::string test = write_test(folder, "P01S02T0301A.TST", 1);
+  write_test(folder, "P01S02T0302A.tst", 2);
   struct Case {
     std::string line;
-    std::vector<std::string> sessions;
+    std::vector<std::string> tests;
   } cases[] = {
-      {"\"" + folder.file("P01.TST") + "\" \t", {folder.file("P01.TST")}},
+      {"\"" + test + "\" \t", {"P01S02T0301A", "P01S02T0302A"}},
       {folder.file("notes.txt"), {}},
   };
   for (const Case& c : cases) {
@@ -387,10 +443,10 @@ TEST_F(IntroWindow, CommandLineTestOpensItsSessionAndExitEndsTheLoop) {
     program_running = 1;
     SetTimer(nullptr, 0, 300, look_and_exit);
     run_main_window(c.line.c_str());
-    EXPECT_EQ(seen_paths, c.sessions) << c.line;
+    EXPECT_EQ(seen_paths, c.tests) << c.line;
     EXPECT_EQ(program_running, 0);
     EXPECT_EQ(window_tree_root().next, nullptr);
-    EXPECT_EQ(capture.texts().size(), c.sessions.size()) << c.line;  // the closing question
+    EXPECT_EQ(capture.texts().size(), c.tests.empty() ? 0u : 1u) << c.line;  // the closing question
   }
 }
 

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis_data_services.h"
 #include "analysis_window_services.h"
 #include "message_capture.h"
 #include "r_list.h"
@@ -331,11 +330,20 @@ TEST(RList, DeleteListItemsSkipsNullPayloadsAndEmptiesTheList) {
   EXPECT_TRUE(capture.texts().empty());
 }
 
+// Payloads of other kinds, each with its own destructor.
+struct traceEntry : listPayload {
+  ~traceEntry() override { ++destroyed; }
+};
+struct sampleItem : listPayload {
+  ~sampleItem() override { ++destroyed; }
+};
+
 TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors) {
-  r_list<tracePlusClass> traces("traces");
-  traces.add(new tracePlusClass)->delete_flag = 1;
-  r_list<sampleEntry> samples("samples");
-  samples.add(new sampleEntry)->delete_flag = 1;
+  destroyed = 0;
+  r_list<traceEntry> traces("traces");
+  traces.add(new traceEntry)->delete_flag = 1;
+  r_list<sampleItem> samples("samples");
+  samples.add(new sampleItem)->delete_flag = 1;
   r_list<annotationItem> notes("notes");
   notes.add(new annotationItem);
   r_list<tableCellClass> cells("cells");
@@ -349,6 +357,7 @@ TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors)
   samples.clear();
   mixed.clear();
   EXPECT_EQ(traces.count() + samples.count() + notes.count() + cells.count() + mixed.count(), 0);
+  EXPECT_EQ(destroyed, 2);
 }
 
 TEST(StringList, OwnsItsTexts) {

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "analysis_panel_services.h"
+#include "message_pump.h"
 #include "message_box.h"
 #include "messages.h"
 

@@ -63,6 +63,8 @@ TEST(Registry, AMissingValueIsEmptyAndReportedUnlessQuiet) {
 }
 
 TEST(Registry, AMissingKeyIsEmptyAndReportedAndNothingIsWritten) {
+  // The prefix is shared with the session tests, which store this setting.
+  delete_value("last_session_file");
   message_capture capture;
   EXPECT_STREQ(get_registry_value(HKEY_CURRENT_USER, "WINLIB_NO_MAKER", "NO_PROGRAM", "last_session_file", false),
                "");

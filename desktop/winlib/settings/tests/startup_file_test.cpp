@@ -96,3 +96,33 @@ TEST_F(StartupFile, Failures) {
   EXPECT_EQ(boxes[3].caption, "info");
   EXPECT_NE(boxes[3].text.find("*** UNABLE TO OPEN [no_such_folder_for_startup"), std::string::npos);
 }
+
+// A line ends at LF, CR or CR LF; what was read reads the same after it is
+// written and read again.
+TEST_F(StartupFile, LineEndsAndRoundTripOfWhatWasRead) {
+  struct Case {
+    const char* text;
+    const char* folder;
+    const char* font;
+  } cases[] = {
+      {"[DATA_FOLDER] a\n[FONT] b\n", "a", "b"},
+      {"[DATA_FOLDER] a\r[FONT] b\r", "a", "b"},
+      {"[DATA_FOLDER] a\r\n[FONT] b\r\n", "a", "b"},
+      {"[DATA_FOLDER] a\r\r\n\n[FONT] b", "a", "b"},
+      {"[DATA_FOLDER]\r\tx\n[FONT]\t b c \r", "", "b c "},
+  };
+  for (const Case& c : cases) {
+    std::strcpy(folder, "old");
+    std::strcpy(font, "old");
+    write_file(c.text);
+    ASSERT_TRUE(read_startup_file()) << c.text;
+    EXPECT_STREQ(folder, c.folder) << c.text;
+    EXPECT_STREQ(font, c.font) << c.text;
+    ASSERT_TRUE(write_startup_file());
+    std::strcpy(folder, "old");
+    std::strcpy(font, "old");
+    ASSERT_TRUE(read_startup_file());
+    EXPECT_STREQ(folder, c.folder) << c.text;
+    EXPECT_STREQ(font, c.font) << c.text;
+  }
+}

@@ -136,4 +136,52 @@ TEST_F(ProgramCalls, ASelfCallingProgramStopsAtTenLevelsWithOneMessage) {
   }
 }
 
+// Programs that call in a fan-out: each called program is looked for once
+// per count, however many times it is called.
+TEST_F(ProgramCalls, AFanOutOfCallsCountsEachCalledProgramOnce) {
+  engine_message_capture capture;
+  put_program("TESTS/CC.tes", "cc", 1, std::vector<const char*>(62, "DD"));
+  put_program("TESTS/BB.tes", "bb", 1, std::vector<const char*>(62, "CC"));
+  std::vector<const char*> main_calls(61, "BB");
+  main_calls.push_back("CC");
+  put_program("MAIN.tes", "main", 1, main_calls);
+  programRecord program;
+  ASSERT_TRUE(find_program_file(pack_name("MAIN"), program));
+  const size_t log_before = log_text().size();
+  // MAIN's test, 61 BB of one test and 62 CC each, and one CC.
+  EXPECT_EQ(count_tests(program, 0), 1 + 61 * (1 + 62) + 1);
+  EXPECT_TRUE(capture.messages().empty());
+  const std::string log = log_text().substr(log_before);
+  const std::string missing = "*** CALLED FILE [DD] NOT FOUND";
+  EXPECT_EQ(log.find(missing), log.rfind(missing)) << "the missing program is looked for once";
+  EXPECT_NE(log.find(missing), std::string::npos);
+  EXPECT_EQ(count_tests(program, 0), 3845) << "a new count looks again";
+}
+
+TEST_F(ProgramCalls, ACountThatCallsTooManyProgramsStopsWithAMessage) {
+  // 63 programs that each call 63 different missing ones: more than a count
+  // looks for.
+  std::vector<std::string> names;
+  for (int i = 0; i < 63; ++i) names.push_back("Q" + std::to_string(i));
+  std::vector<const char*> top;
+  for (int i = 0; i < 63; ++i) {
+    const std::string& name = names[i];
+    std::vector<std::string> missing;
+    for (int j = 0; j < 63; ++j) missing.push_back("M" + std::to_string(i) + "_" + std::to_string(j));
+    std::vector<const char*> calls;
+    for (const std::string& m : missing) calls.push_back(m.c_str());
+    put_program("TESTS/" + name + ".tes", name.c_str(), 0, calls);
+    top.push_back(name.c_str());
+  }
+  engine_message_capture capture;
+  programRecord program;
+  clear_program(program);
+  for (const char* name : top) push_step(program, OPCODE_CALL, 0, pack_name(name));
+  count_tests(program, 0);
+  auto shown = capture.messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].second.rfind("*** TOO MANY CALLED PROGRAMS TO COUNT (>256) ***\n[", 0), 0u)
+      << shown[0].second;
+}
+
 }  // namespace

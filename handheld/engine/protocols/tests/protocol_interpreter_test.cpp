@@ -874,6 +874,28 @@ TEST_F(Interpreter, FullTestFolderMovesTheNextTestOn) {
   EXPECT_NE(text.str().find("next ERG directory [Storage Card\\\\T240315_CFC7-1]"), std::string::npos) << text.str();
 }
 
+// After a restart in a folder whose last session is 99, the next session
+// goes to the next folder as session 1; the stored test is left as it was.
+TEST_F(Interpreter, SessionPastNinetyNineContinuesInTheNextFolder) {
+  g_channels.b_on = 0;
+  const std::filesystem::path earlier = in_folder(L"P01S99T0104A-0000000000.tst");
+  std::ofstream(earlier, std::ios::binary) << "an earlier test";
+  ASSERT_TRUE(set_ERG_directory(false));
+  ASSERT_EQ(g_session_number.load(), 99);
+  push(OPCODE_SESSION, 0);
+  single_test({{OPCODE_RFR, rfr(5, 40)}});
+  single_test({{OPCODE_RFR, rfr(5, 40)}});
+  push(OPCODE_END_SESSION, 0);
+  ASSERT_TRUE(scan_program(*program_));
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"NEXT"));
+  EXPECT_EQ(stored(L".tst"), std::vector<std::wstring>{L"P01S99T0104A-0000000000.tst"});
+  std::ifstream file(earlier, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "an earlier test");
+  for (const char* name : {"P01S01T0104A-0000000000.tst", "P01S01T0204A-0000000000.tst"}) {
+    EXPECT_TRUE(std::filesystem::exists(card_ / "T240315_CFC7-1" / name)) << name;
+  }
+}
+
 // A session calling one test program three times: the tests are numbered
 // in the session and carry its title; the called program's own title
 // (without its '+') names the protocol.

@@ -91,6 +91,38 @@ TEST_F(TestFolders, EntryAfterTheLimitMovesToTheNextFolder) {
   EXPECT_NE(card_log_text().find("next ERG directory [Storage Card\\\\T240315_CFC7-1]"), std::string::npos) << card_log_text();
 }
 
+// Counters past two digits would widen the names: the test goes to the next
+// folder, where S is one past that folder's last test; a folder whose last
+// session is 99 is passed over.
+TEST_F(TestFolders, CountersPastTwoDigitsMoveToTheNextFolder) {
+  struct Case {
+    int P, S, T;
+    std::vector<const char*> next_folders_files;  // of "-1", "-2"
+    int index, S_after;
+  } cases[] = {
+      {1, 99, 99, {}, 0, 99},
+      {1, 100, 1, {}, 1, 1},
+      {1, 5, 100, {}, 1, 1},
+      {100, 5, 1, {}, 1, 1},
+      {1, 100, 1, {"-1/P01S07T0101A.TST"}, 1, 8},
+      {1, 100, 1, {"-1/P01S99T0101A.TST", "-2/P02S03T0101A.TST"}, 2, 4},
+  };
+  for (const Case& c : cases) {
+    for (const char* folder : {"T240315_CFC7", "T240315_CFC7-1", "T240315_CFC7-2"}) {
+      std::filesystem::remove_all(card_ / folder);
+    }
+    for (const char* f : c.next_folders_files) write_card_file(std::string("T240315_CFC7") + f, 1);
+    g_ERG_directory_index = 0;
+    ASSERT_TRUE(set_ERG_directory(false));
+    g_protocol_number = c.P;
+    g_session_number = c.S;
+    EXPECT_EQ(next_ERG_directory_if_counters_pass(c.T), c.index != 0) << c.S << " " << c.T;
+    EXPECT_EQ(g_ERG_directory_index.load(), c.index) << c.S << " " << c.T;
+    EXPECT_EQ(g_session_number.load(), c.S_after) << c.S << " " << c.T;
+    EXPECT_LE(g_protocol_number.load(), kMaxNameCounter);
+  }
+}
+
 TEST_F(TestFolders, MatchesAndLastFile) {
   ASSERT_TRUE(set_ERG_directory(false));
   for (const char* f : {"P01S01T0101A.TST", "P01S01T0101A-00.spl", "P01S01T0101A-01.spl", "P01S02T0101A.tst"}) {

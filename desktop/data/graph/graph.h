@@ -1,0 +1,219 @@
+// graphClass: the plotting engine of the desktop's graphs (the thumbnail's
+// small graph, the measurement and comparison graphs, the inverse-transform
+// window, the oscillatory-potentials panel and the sample windows).
+//
+// It owns a list of trace entries, maps data to pixels along two linear axes
+// (axis_map.h), scales itself to its traces, keeps a cross-hair and two
+// markers, computes the average of its traces, and draws all of it on the
+// screen or the printer (graph_draw.cpp). A graph is a member of its window
+// and lives on that window's thread.
+#ifndef GRAPH_H
+#define GRAPH_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "axis_map.h"
+#include "double_objects.h"
+#include "filtered_trace.h"
+#include "paper.h"
+#include "position.h"
+#include "r_list.h"
+#include "trace.h"
+
+// A marker (or the cross-hair): a data point, a shown and a set flag. The
+// pen index and size serve the cross-hair only.
+class graphMarker {
+ public:
+  explicit graphMarker(uint8_t shown_at_start);
+
+  void show() { shown = 1; }
+  void hide() { shown = 0; }
+  double x() const { return x_value.stored_value(); }
+  double y() const { return y_value.stored_value(); }
+  void set_point(double x, double y);
+
+  doubleObject x_value;  // 0.0 at construction
+  doubleObject y_value;
+  uint8_t shown;
+  uint8_t set = 0;
+  int32_t pen_index = 2;
+  int32_t size = 5;
+};
+
+// A graph's average runs on a grid of this step (x units, milliseconds)...
+constexpr double average_grid_step = 0.5;
+// ...over at most this many grid points; a longer span is refused.
+constexpr int32_t average_grid_limit = 10000000;
+
+class graphClass : public positionClass {
+ public:
+  graphClass();
+  // Deletes every entry and the average trace.
+  ~graphClass() override;
+  graphClass(const graphClass&) = delete;
+  graphClass& operator=(const graphClass&) = delete;
+
+  // Placement in pixels: the box in page units through scale, the maps'
+  // pixel ends (x left to right, y bottom to top; the data ranges are
+  // kept), the integer bounds, the plot mode (a colour index that
+  // fills the plot) and a new clip region of the bounds.
+  void set_plot_area_pixels(int left, int right, int top, int bottom, const paper& scale, int mode);
+  // The same from a rectangle in page units.
+  void set_plot_area(double x0, double x1, double y0, double y1, const paper& scale, int mode);
+
+  // Ranges: x as given; y with a margin of 2 % of its width at both ends.
+  // Equal ends are widened first; ends that are no numbers are refused with
+  // a message and the range is kept.
+  void set_x_range(double min, double max);
+  void set_y_range(double min, double max);
+  void set_ranges(double x0, double x1, double y0, double y1);
+  // Scales both axes to the displayed extents of the entries that take part
+  // in scaling (see graph.cpp); nothing for an empty list or empty traces.
+  void autoscale();
+
+  double x_range_min() const { return x_range_min_; }
+  double x_range_max() const { return x_range_max_; }
+  double y_margin() const { return y_margin_; }
+
+  // Coordinates.
+  axisMap& x_map() { return x_map_; }
+  axisMap& y_map() { return y_map_; }
+  const axisMap& x_map() const { return x_map_; }
+  const axisMap& y_map() const { return y_map_; }
+  void pixel_to_data(int px, int py, double* x, double* y) const;
+  // 1 when left <= px <= right and top <= py <= bottom (the frame included).
+  int in_plot_area(int px, int py) const;
+  // A data value in page units of scale (used for symbols).
+  double page_x(double x, const paper& scale) const;
+  double page_y(double y, const paper& scale) const;
+
+  int plot_left() const { return left_; }
+  int plot_top() const { return top_; }
+  int plot_right() const { return right_; }
+  int plot_bottom() const { return bottom_; }
+  int plot_mode() const { return mode_; }
+
+  // The trace list; the graph owns its entries.
+  // A new entry with a copy of trace.
+  tracePlusClass* add_trace(const traceClass* trace);
+  // A copy of entry, or entry itself when it is the average entry.
+  tracePlusClass* add_trace_copy(tracePlusClass* entry);
+  // A new entry from the data, in colour index colour.
+  tracePlusClass* add_xy_pairs(const xyPair* pairs, int32_t n, int32_t colour);
+  tracePlusClass* add_xy_arrays(const double* x, const double* y, int32_t n, int32_t colour);
+  // Removes and deletes the entry whose own copy is trace; returns trace,
+  // or null when no entry has it.
+  traceClass* remove_trace(traceClass* trace);
+  int32_t trace_count() const;
+  // Null (reported) for an index outside the list.
+  tracePlusClass* trace_entry(int32_t index);
+  // The entry's active trace, or null.
+  traceClass* trace(int32_t index);
+  // The active traces in list order through the list's one scan; null at
+  // the end (the scan then ends). end_trace_scan ends it early.
+  traceClass* first_trace();
+  traceClass* next_trace();
+  void end_trace_scan();
+  // The use-for-scaling flag of the entry whose active trace is trace.
+  void set_use_for_scaling(const traceClass* trace, uint8_t flag);
+
+  // Marker 0 or 1: its point, shown and set.
+  void set_marker(int index, double x, double y);
+
+  // Averages the traces that take part in scaling into the average entry's
+  // own copy on a 0.5 ms grid over the span they share. False, with a
+  // message, when there is nothing to average.
+  bool compute_average();
+  traceClass* average_trace() { return average_; }
+  int32_t averaged_count() const { return averaged_count_; }
+
+  // Drawing (graph_draw.cpp). Failures while drawing are logged once, not
+  // shown (a message box would repaint the window and fail again).
+  void draw(HDC dc, const paper& scale);
+  void draw_axes(HDC dc);
+  void draw_trace_line(HDC dc, const traceClass* trace, HPEN pen);
+  void draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen, int32_t dash_period);
+  void draw_trace_points(HDC dc, const traceClass* trace);
+  void draw_symbols(HDC dc, const traceClass* trace, const paper& scale);
+  void draw_symbol(HDC dc, const paper& scale, int32_t symbol, double x, double y, double size_factor,
+                   double symbol_size, HPEN pen);
+
+  // The cross-hair: an X at the point and dashed lines across the plot.
+  void draw_xhair(HDC dc, const paper& scale, double x, double y, int rop);
+  void set_xhair_at_pixel(HDC dc, const paper& scale, int px, int py, int rop);
+  void xhair_left(HDC dc, const paper& scale);
+  void xhair_right(HDC dc, const paper& scale);
+  void xhair_up(HDC dc, const paper& scale);
+  void xhair_down(HDC dc, const paper& scale);
+  // Marker 0 or 1, when set and shown (XOR: drawing it again erases it).
+  void draw_marker(HDC dc, int index);
+
+  // Line helpers: one segment in data units (or pixels) with pen or the
+  // pen of pen_index, restoring the pen and raster mode.
+  void draw_line(HDC dc, int pen_index, double x0, double y0, double x1, double y1, int rop, HPEN pen = nullptr);
+  void draw_line_px(HDC dc, int pen_index, int x0, int y0, int x1, int y1, int rop, HPEN pen = nullptr);
+  // Across the whole x data range at y.
+  void draw_hline(HDC dc, int pen_index, double y, int rop, HPEN pen = nullptr);
+  // A cross of +-n pixels.
+  void draw_cross(HDC dc, double x, double y, int pen_index, int n, int rop);
+  // An ellipse of radius page units (scaled separately in x and y).
+  void draw_circle(HDC dc, const paper& scale, int pen_index, double x, double y, double radius);
+  void draw_point(HDC dc, double x, double y, int colour_index);
+  // Text with a transparent background at the plot's left and top plus
+  // (dx, dy) pixels, or at a data point.
+  void draw_text(HDC dc, HFONT font, int colour_index, int dx, int dy, const char* text);
+  void draw_text_at(HDC dc, HFONT font, int colour_index, double x, double y, const char* text);
+
+  // Gridlines (0 at construction).
+  uint8_t x_major_grid = 0;
+  uint8_t x_minor_grid = 0;
+  uint8_t y_major_grid = 0;
+  uint8_t y_minor_grid = 0;
+  // 1: autoscale takes the extents of filtered traces.
+  uint8_t use_filtered_extents = 0;
+
+  graphMarker xhair{0};
+  graphMarker marker1{1};
+  graphMarker marker2{1};
+
+  // Extremes of the last solid line drawn.
+  double max_y = -1e20;
+  double max_y_x = 0.0;
+  double min_y = 1e20;
+  double min_y_x = 0.0;
+
+  // The entry that shows the average (the owning window designates it and
+  // adds it to the list); null when none.
+  tracePlusClass* average_entry = nullptr;
+
+ private:
+  void place_pixels(int left, int right, int top, int bottom, int mode);
+  void place_box(double x, double y, double width, double height);
+  // Appends entry (owned); null when the list refuses it (entry deleted).
+  tracePlusClass* append_entry(tracePlusClass* entry);
+  graphMarker* marker(int index);
+  // The data point of the cross-hair moved by one pixel, drawn or hidden.
+  void move_xhair(HDC dc, const paper& scale, int dx, int dy);
+  // The cross-hair drawn at (x, y) whether shown or not.
+  void paint_xhair(HDC dc, const paper& scale, double x, double y, int rop);
+  void text_at_pixel(HDC dc, HFONT font, int colour_index, int px, int py, const char* text);
+
+  r_list<tracePlusClass> entries_{"nameless"};
+  axisMap x_map_;
+  axisMap y_map_;
+  double y_margin_ = 0.0;
+  double x_range_min_ = 0.0;
+  double x_range_max_ = 100.0;
+  int32_t left_ = 0;
+  int32_t top_ = 0;
+  int32_t right_ = 0;
+  int32_t bottom_ = 0;
+  int32_t mode_ = 9;
+  HRGN clip_ = nullptr;
+  int32_t averaged_count_ = 0;
+  traceClass* average_ = nullptr;
+};
+
+#endif

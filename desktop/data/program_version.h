@@ -1,0 +1,8 @@
+// The desktop program's version, shown in its title and on printed reports;
+// the title's suffix follows the build (device_link.h).
+#ifndef PROGRAM_VERSION_H
+#define PROGRAM_VERSION_H
+
+constexpr double program_version = 4.38;
+
+#endif

@@ -1,0 +1,107 @@
+// thumbnailClass: one test of a session as a small child window: the test's
+// information block, a mini graph of its averaged trace with the a- and
+// b-wave marks, and the waveform results; its pop-up menu copies the trace,
+// switches the filters and edits the session. The test itself lives in a
+// testDocument the thumbnail owns.
+#ifndef THUMBNAIL_H
+#define THUMBNAIL_H
+
+#include <windows.h>
+
+#include "mouse_items.h"
+#include "position.h"
+#include "test_document.h"
+#include "text_object.h"
+#include "window_object.h"
+
+// Window type of a thumbnail.
+constexpr uint32_t thumbnail_window_type = 2;
+
+// Commands of the thumbnail's pop-up menu.
+enum thumbnailCommand : int {
+  thumb_copy_menu = 2000,
+  thumb_trace_clipboard = 2001,
+  thumb_filter_menu = 2100,
+  thumb_60hz = 2101,
+  thumb_50hz = 2102,
+  thumb_spikes = 2103,
+  thumb_lowpass = 2104,
+  thumb_lowpass_frequency = 2105,
+  thumb_edit_menu = 2300,
+  thumb_cut = 2310,
+  thumb_copy = 2320,
+  thumb_paste_menu = 2330,
+  thumb_paste_before = 2331,
+  thumb_paste_after = 2332,
+};
+
+// Codes of WM_USER that other windows send a thumbnail.
+constexpr uintptr_t thumb_notice_lowpass_edited = 0;
+
+class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public positionClass {
+ public:
+  // At pixel (x, y) of the parent, 110 by 30 mm in the parent's page scale.
+  thumbnailClass(winTypeClass* parent, double number, int x, int y, const char* path, int source);
+  // Placed and sized in millimetres of scale (a report's printer page); its
+  // window is never shown.
+  thumbnailClass(winTypeClass* parent, double number, double x, double y, double width, double height,
+                 const paper& scale, const char* path, int source);
+  ~thumbnailClass() override;
+
+  void draw(HDC dc, const paper& scale) override;
+  intptr_t handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) override;
+  // Places and fills the text blocks and the mini graph; the thumbnail's
+  // size follows them.
+  void measure(HDC dc, const paper& scale) override;
+
+  testDocument& document() { return document_; }
+  bool loaded() const { return document_.loaded(); }
+  const char* path() const { return document_.path(); }
+  const char* file_name() const { return document_.file_name(); }
+  const FILETIME& file_time() const { return document_.file_time(); }
+  int source() const { return document_.source(); }
+  double number() const { return number_; }
+  void set_number(double number);
+  HMENU popup_menu() const { return popup_; }
+
+  void set_background(HBRUSH brush);
+  // Runs the a-/b-wave detection (automatic only) and refreshes the parent
+  // session's summary.
+  void recalculate_ab(int propagate);
+  // Rewrites the waveform text's filter line from the filters; optionally
+  // measures again. Invalidates the parent.
+  void refresh_filter_text(bool recalculate);
+  // A command of the pop-up menu, as the menu returns it.
+  void run_command(int command);
+
+  bool set_60hz_filter(uint8_t on);
+  bool set_50hz_filter(uint8_t on);
+  bool set_spike_filter(uint8_t on);
+  bool set_lowpass_filter(uint8_t on);
+  bool set_lowpass_frequency(double frequency);
+
+ private:
+  void create(int x, int y, int width, int height, const char* path, int source);
+  void build_popup_menu();
+  void filter_command(int command);
+  void paint_unloaded(HDC dc);
+
+  testDocument document_;
+  double number_;
+  textObjectClass info_text_;
+  textObjectClass waveform_text_;
+  HMENU popup_ = nullptr;
+  HMENU filter_menu_ = nullptr;
+  HBRUSH background_ = nullptr;
+  double edited_lowpass_ = default_lowpass_frequency;
+};
+
+// The one-slot thumbnail clipboard of the program (cut, copy and paste of
+// thumbnails between sessions).
+bool move_to_thumb_clipboard(thumbnailClass* thumbnail);
+// A new thumbnail (number 0 at 0, 0) in parent from the slot; null when the
+// slot is empty.
+thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
+bool thumb_clipboard_loaded();
+
+#endif

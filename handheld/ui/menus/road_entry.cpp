@@ -1,0 +1,157 @@
+#include "road_entry.h"
+
+#include <memory>
+
+#include "calibration_table.h"
+#include "frame_menus.h"
+#include "id_entry_page.h"
+#include "key_captions.h"
+#include "main_dialog.h"
+#include "menu_dispatch.h"
+#include "menu_stack.h"
+#include "message_display.h"
+#include "protocol_interpreter.h"
+#include "road_state.h"
+#include "status_lines.h"
+#include "test_files.h"
+#include "test_folders.h"
+#include "timers.h"
+
+namespace {
+
+const int MENU_MAIN = 0;
+const int MENU_PROTOCOL_PAGE = 1;
+const int MENU_SYSTEM_SETUP = 2;
+const int MENU_FILE_LIST = 21;
+const int MENU_ID_ENTRY = 28;
+const int MENU_ENTRY_MESSAGE = 35;
+
+const int PAGE_PATIENT_ENTRY = 48;
+const int PAGE_SERIAL_ENTRY = 49;
+const int PAGE_CLOSE_MESSAGE = 50;
+const int PAGE_NOTHING = 21;
+const int PAGE_DEFAULT = 17;
+
+// The page code the entry was opened with (48 patient, 49 serial).
+int entryMode = PAGE_PATIENT_ENTRY;
+// The run counter follows the stored tests once a patient was entered.
+bool runCounterLoaded = false;
+
+void close_status_page() {
+  if (status_page() != nullptr) pop_dialog();
+}
+
+// The run counter of a patient's next test: after the latest stored one.
+int run_counter_of_patient(int patient) {
+  auto record = std::make_unique<testFileRecord>();
+  return load_protocol_test(patient, *record) ? record->N + 1 : 0;
+}
+
+void take_patient_entry() {
+  const int patient = id_entry().fields[0];
+  if (patient != g_protocol_number.load()) deselect_program();
+  if (patient != g_protocol_number.load() || !runCounterLoaded) {
+    g_protocol_number = patient;
+    g_run_count = run_counter_of_patient(patient);
+    runCounterLoaded = true;
+  }
+  set_entered_test_id(entered_id_text().c_str());
+  road_request_menu(PAGE_DEFAULT, MENU_PROTOCOL_PAGE, true);
+}
+
+void take_serial_entry() {
+  if (serial_entry_is_digits()) {
+    const std::string serial = entered_serial_text();
+    store_unit_serial(serial.c_str());
+    road_go_back(PAGE_DEFAULT);
+    return;
+  }
+  set_message_layout(MESSAGE_ERROR, 3, MESSAGE_TEXT_CONTROL);
+  format_message_text("*** SERIAL NUMBER DIGITS ***\n\n*** MUST BE 0..9 ONLY    ***");
+  push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
+  road_request_menu(PAGE_DEFAULT, MENU_ENTRY_MESSAGE);
+}
+
+}  // namespace
+
+int road_main_menu(int command, LPARAM value) {
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Acquire Data"
+      kill_timer(TIMER_STATUS);
+      close_status_page();
+      road_request_menu(PAGE_PATIENT_ENTRY, MENU_ID_ENTRY);
+      return 1;
+    case KEY_LOWER_LEFT:  // "File Info"
+      kill_timer(TIMER_STATUS);
+      close_status_page();
+      road_request_menu(PAGE_DEFAULT, MENU_FILE_LIST);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "System Setup"
+      kill_timer(TIMER_STATUS);
+      close_status_page();
+      road_request_menu(PAGE_DEFAULT, MENU_SYSTEM_SETUP);
+      return 1;
+    default:
+      return main_menu(command, value);
+  }
+}
+
+int id_entry_menu(int command, LPARAM value) {
+  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+    if (value == PAGE_CLOSE_MESSAGE) {
+      pop_dialog();
+    } else if (value == PAGE_PATIENT_ENTRY || value == PAGE_SERIAL_ENTRY) {
+      entryMode = static_cast<int>(value);
+      set_key_caption(mainDialog, 4, L"OK");
+      HWND page = push_dialog(idEntryProc, ID_ENTRY_DIALOG);
+      if (page == nullptr) return 1;
+      if (value == PAGE_PATIENT_ENTRY) {
+        open_patient_entry(page, g_protocol_number.load());
+      } else {
+        open_serial_entry(page, unit_serial());
+      }
+    }
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:
+      post_to_top_dialog(WM_USER, 18, 0);
+      return 1;
+    case KEY_LOWER_LEFT:
+      post_to_top_dialog(WM_USER, 19, 0);
+      return 1;
+    case KEY_UPPER_RIGHT:
+      post_to_top_dialog(WM_USER, 20, 0);
+      return 1;
+    case KEY_LOWER_RIGHT:
+      post_to_top_dialog(WM_USER, 21, 0);
+      return 1;
+    case MAIN_INTERNAL_COMMAND:
+      if (value != 0) return 0;
+      if (entryMode == PAGE_SERIAL_ENTRY) {
+        take_serial_entry();
+      } else {
+        take_patient_entry();
+      }
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int entry_message_menu(int command, LPARAM) {
+  if (command == KEY_LOWER_RIGHT) {
+    road_go_back(PAGE_CLOSE_MESSAGE);
+    return 1;
+  }
+  return command == static_cast<int>(PAGE_SHOWN_COMMAND) ? 1 : 0;
+}
+
+void install_road_entry_menus() {
+  reset_road_state();
+  entryMode = PAGE_PATIENT_ENTRY;
+  runCounterLoaded = false;
+  set_menu_handler(MENU_MAIN, road_main_menu);
+  set_menu_handler(MENU_ID_ENTRY, id_entry_menu);
+  set_menu_handler(MENU_ENTRY_MESSAGE, entry_message_menu);
+}

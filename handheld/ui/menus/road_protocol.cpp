@@ -1,0 +1,424 @@
+#include "road_protocol.h"
+
+#include <math.h>
+#include <stdio.h>
+
+#include <string>
+
+#include "board_options.h"
+#include "card_room.h"
+#include "channel_selection.h"
+#include "custom_test_page.h"
+#include "engine_log.h"
+#include "eye_label_page.h"
+#include "key_captions.h"
+#include "main_dialog.h"
+#include "menu_dispatch.h"
+#include "menu_stack.h"
+#include "message_display.h"
+#include "plotter.h"
+#include "program_lists_page.h"
+#include "protocol_interpreter.h"
+#include "protocol_program.h"
+#include "road_state.h"
+#include "startup_replies.h"
+#include "status_lines.h"
+#include "system_parameters.h"
+#include "calibration_table.h"
+#include "test_files.h"
+#include "test_folders.h"
+#include "value_entry_page.h"
+
+namespace {
+
+const int MENU_PROTOCOL_PAGE = 1;
+const int MENU_AFTER_TEST = 3;
+const int MENU_TEST_LIST = 4;
+const int MENU_SESSION_LIST = 7;
+const int MENU_CUSTOM_TEST = 8;
+const int MENU_EYE_LABEL = 36;
+const int MENU_FILTER_QUESTION = 40;
+const int MENU_VERSION_NOTICE = 41;
+const int MENU_ELECTRODES = 43;
+const int MENU_ELECTRODES_FILL_IN = 45;
+
+const int PAGE_DEFAULT = 17;
+const int PAGE_NOTHING = 21;
+const int PAGE_CHOSEN = 22;
+const int PAGE_EYE_LABEL = 27;
+const int PAGE_VALUE_STORED = 33;
+const int PAGE_RUN = 34;
+const int PAGE_MESSAGE_CLOSED = 54;
+const int PAGE_TO_SESSIONS = 50;
+
+const double BATTERY_LOW_VOLTS = 3.6;
+
+bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
+bool is_internal(int command) { return command == static_cast<int>(MAIN_INTERNAL_COMMAND); }
+
+// UP, DOWN and the select key of a list page.
+int list_key(int command, WPARAM selectMessage) {
+  switch (command) {
+    case KEY_UPPER_LEFT:
+      post_to_top_dialog(WM_USER, 18, 0);
+      return 1;
+    case KEY_LOWER_LEFT:
+      post_to_top_dialog(WM_USER, 19, 0);
+      return 1;
+    case KEY_UPPER_RIGHT:
+      post_to_top_dialog(WM_USER, selectMessage, 0);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void show_protocol_captions() {
+  set_key_captions(mainDialog, L"Run Protocol", fill_in_fitted() ? L"Aux Electrodes" : L"Electrodes",
+                   L"Select Protocol", L"Back");
+}
+
+void protocol_page_shown(LPARAM pageCode) {
+  if (!road.programChosen) {
+    road_request_menu(PAGE_EYE_LABEL, MENU_EYE_LABEL);
+    return;
+  }
+  if (!plotter_exists()) {
+    set_plot_defaults(0, 200, -500, 500, show_ready_graph);
+    push_dialog(graph_dialog_procedure, GRAPH_DIALOG_ID);
+  }
+  // A newly chosen program: the test just stored keeps its number, the
+  // next one takes the next (a number never goes back onto a stored test).
+  if (pageCode == PAGE_CHOSEN) count_pending_test();
+  if (pageCode != PAGE_NOTHING) {
+    if (!check_card_space(true)) {
+      road_go_back(PAGE_DEFAULT);
+      return;
+    }
+    const double volts = battery_volts();
+    if (volts <= BATTERY_LOW_VOLTS) show_message(MESSAGE_INTERNAL, false, "*** BATTERY LOW ***\n\n(%4.2lf volts)", volts);
+  }
+  show_protocol_captions();
+}
+
+std::string narrow_name(const std::wstring& name) {
+  std::string text;
+  for (wchar_t c : name) text += static_cast<char>(c < 128 ? c : '?');
+  return text;
+}
+
+}  // namespace
+
+void show_ready_graph(HDC) {
+  erase_background_draw_axes(KEEP_COLOUR, KEEP_COLOUR);
+  graph_title(5, L"%ls", chosen_program_name().c_str());
+  clear_graph_strings();
+  graph_string1(3, -3, 14, L"READY");
+  show_filter_labels();
+}
+
+int protocol_page_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    protocol_page_shown(value);
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Run Protocol"
+      clear_run_requests();
+      if (!road.programChosen) {
+        show_message(MESSAGE_ERROR, false, "*** NO PROTOCOL HAS BEEN SELECTED ***");
+        return 1;
+      }
+      log_mesg("run protocol [%s]", narrow_name(chosen_program_name()).c_str());
+      road_request_menu(PAGE_RUN, MENU_AFTER_TEST);
+      return 1;
+    case KEY_LOWER_LEFT:  // "Electrodes"
+      road_request_menu(PAGE_DEFAULT, fill_in_fitted() ? MENU_ELECTRODES_FILL_IN : MENU_ELECTRODES);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "Select Protocol"
+      road_request_menu(PAGE_EYE_LABEL, MENU_EYE_LABEL);
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Back"
+      road_go_back(PAGE_DEFAULT);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int eye_label_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    if (value == PAGE_EYE_LABEL) {
+      if (system_parameter(PARAM_ODOS) != 0) {
+        eyeChoice = 0;
+        push_dialog(eyeLabelProc, EYE_LABEL_DIALOG);
+      } else {
+        road_request_menu(PAGE_DEFAULT, MENU_SESSION_LIST, true);
+      }
+    } else if (value == PAGE_TO_SESSIONS) {
+      road_request_menu(PAGE_DEFAULT, MENU_SESSION_LIST, true);
+    } else if (value != PAGE_MESSAGE_CLOSED) {
+      road_go_back(PAGE_NOTHING);
+    }
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:
+      post_to_top_dialog(WM_USER, 18, 0);
+      return 1;
+    case KEY_LOWER_LEFT:
+      post_to_top_dialog(WM_USER, 19, 0);
+      return 1;
+    case KEY_UPPER_RIGHT:
+      return 1;
+    case KEY_LOWER_RIGHT: {  // "NEXT"
+      if (eyeChoice != 0) {
+        g_channels.eye_a = eyeChoice;
+        g_channels.eye_b = kEyeNone;
+        if (g_channels.b_on.load() != 0) {
+          const bool both = g_channels.a_on.load() != 0;
+          g_channels.b_on = 0;
+          g_channels.a_on = 1;
+          g_channels.current = 0;
+          show_message(MESSAGE_WARNING, false,
+                       both ? "\n\nWARNING:\n\nPOD CHANNEL SELECTION\n\nCHANGED FROM AB TO A."
+                            : "\n\nWARNING:\n\nPOD CHANNEL SELECTION\n\nCHANGED FROM B TO A.");
+          return 1;
+        }
+      }
+      road_request_menu(PAGE_DEFAULT, MENU_SESSION_LIST, true);
+      return 1;
+    }
+    default:
+      return 0;
+  }
+}
+
+int session_list_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    if (value == PAGE_NOTHING) {
+      set_key_captions(mainDialog, L"UP", L"DOWN", L"SELECT", road.programChosen ? L"Back" : L"");
+    } else if (value == PAGE_CHOSEN) {
+      if (scan_program(chosen_program())) check_program_versions();
+    } else if (!dialog_is_active(sessionListProc)) {
+      push_dialog(sessionListProc, LIST_DIALOG);
+      if (road.programChosen) set_key_caption(mainDialog, 4, L"Back");
+      // After a custom run the test list (with the custom test) comes first.
+      if (road.customRun) road_request_menu(PAGE_DEFAULT, MENU_TEST_LIST);
+    }
+    return 1;
+  }
+  if (is_internal(command)) {
+    if (value == LIST_OPEN_NEXT) {
+      road_request_menu(PAGE_DEFAULT, MENU_TEST_LIST);
+      return 1;
+    }
+    if (value == LIST_PROGRAM_CHOSEN) {
+      if (scan_program(chosen_program())) check_program_versions();
+      return 1;
+    }
+    return 0;
+  }
+  if (command == KEY_LOWER_RIGHT) {
+    if (road.programChosen) {
+      road_go_back(PAGE_NOTHING);
+    } else {
+      show_message(MESSAGE_ERROR, false, "*** NO PROTOCOL HAS BEEN SELECTED ***\n\nSelect a protocol\nbefore proceeding.");
+    }
+    return 1;
+  }
+  return list_key(command, 22);
+}
+
+int test_list_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    if (value == PAGE_CHOSEN) {
+      road_go_back(PAGE_CHOSEN);
+    } else if (!dialog_is_active(testListProc)) {
+      push_dialog(testListProc, LIST_DIALOG);
+    }
+    return 1;
+  }
+  if (is_internal(command)) {
+    if (value == LIST_OPEN_NEXT) {
+      road.customEditFresh = true;
+      road_request_menu(PAGE_DEFAULT, MENU_CUSTOM_TEST);
+      return 1;
+    }
+    if (value == LIST_PROGRAM_CHOSEN) {
+      road_go_back(PAGE_CHOSEN);
+      return 1;
+    }
+    return 0;
+  }
+  if (command == KEY_LOWER_RIGHT) {
+    road_go_back(PAGE_NOTHING);
+    return 1;
+  }
+  return list_key(command, 22);
+}
+
+int custom_test_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    if (!dialog_is_active(customTestProc)) push_dialog(customTestProc, LIST_DIALOG);
+    return 1;
+  }
+  if (is_internal(command)) {
+    if (value == LIST_OPEN_NEXT) {
+      road_request_menu(PAGE_DEFAULT, MENU_CUSTOM_TEST);
+      return 1;
+    }
+    if (value == LIST_PROGRAM_CHOSEN) {
+      road_go_back(PAGE_CHOSEN);
+      return 1;
+    }
+    return 0;
+  }
+  if (command == KEY_LOWER_RIGHT) {
+    send_to_top_dialog(WM_USER, 21, 0);
+    if (road.programChosen) road_go_back(PAGE_CHOSEN);
+    return 1;
+  }
+  return list_key(command, 22);
+}
+
+int value_entry_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    if (!dialog_is_active(valueEntryProc)) push_dialog(valueEntryProc, VALUE_ENTRY_DIALOG);
+    return 1;
+  }
+  if (is_internal(command)) {
+    if (value != VALUE_PAGE_DONE) return 0;
+    road_go_back(PAGE_VALUE_STORED);
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_RIGHT:
+      post_to_top_dialog(WM_USER, 20, 0);
+      return 1;
+    case KEY_LOWER_RIGHT:
+      post_to_top_dialog(WM_USER, 21, 0);
+      return 1;
+    default:
+      return list_key(command, 0);
+  }
+}
+
+void check_program_versions() {
+  const programScanResult scan = program_scan_result();
+  const int version = kProgramMajor * 1000 + kProgramMinor;
+  const int maximum = scan.RequiredMajor;
+  const int minimum = scan.RequiredMinor;
+  const bool limited = maximum != 0 || minimum != 0;
+  if (limited && ((maximum != 0 && version > maximum) || (minimum != 0 && version < minimum))) {
+    road.versionMismatch = true;
+    // A program this unit cannot run is not left chosen.
+    deselect_program();
+    road_request_menu(PAGE_DEFAULT, MENU_VERSION_NOTICE);
+    return;
+  }
+  road.versionMismatch = false;
+  if (scan.FlickerIncompatible) {
+    deselect_program();
+    road_request_menu(PAGE_DEFAULT, MENU_VERSION_NOTICE);
+    return;
+  }
+  if (scan.FilterSet) {
+    road_request_menu(PAGE_DEFAULT, MENU_FILTER_QUESTION, true);
+    return;
+  }
+  road_go_back(PAGE_CHOSEN);
+}
+
+namespace {
+
+systemParameterIndex filter_parameter(double factor, int& number) {
+  if (factor > 5 && factor < 15) {
+    number = 1;
+    return PARAM_ND1;
+  }
+  if (factor > 500 && factor < 1500) {
+    number = 3;
+    return PARAM_ND3;
+  }
+  number = 2;
+  return PARAM_ND2;
+}
+
+}  // namespace
+
+int filter_question_menu(int command, LPARAM) {
+  const double factor = program_scan_result().FilterValue;
+  int number = 2;
+  const systemParameterIndex parameter = filter_parameter(factor, number);
+  if (is_page_shown(command)) {
+    set_message_layout(3, 3, MESSAGE_TEXT_CONTROL);
+    format_message_text(
+        "-- This protocol calls for a  --                                              "
+        "-- 1:%3g (ND = %1.0f) filter --                                              "
+        "-- (Sys Parm ND%1.0f = %5.3f) --                                          \n\n"
+        "-- Is this filter installed?  --",
+        factor, static_cast<double>(number), static_cast<double>(number), system_parameter(parameter));
+    push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "YES"
+      set_scan_filter_value(static_cast<float>(pow(10.0, system_parameter(parameter))));
+      road_go_back(PAGE_CHOSEN);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "NO"
+      set_scan_filter_value(1.0f);
+      road_go_back(PAGE_CHOSEN);
+      return 1;
+    default:
+      return 1;
+  }
+}
+
+int version_notice_menu(int command, LPARAM) {
+  if (is_page_shown(command)) {
+    set_message_layout(MESSAGE_ERROR, 3, MESSAGE_TEXT_CONTROL);
+    const programScanResult scan = program_scan_result();
+    const int own = kProgramMajor * 1000 + kProgramMinor;
+    if (road.versionMismatch) {
+      const int low = scan.RequiredMinor != 0 ? scan.RequiredMinor : own;
+      const int high = scan.RequiredMajor != 0 ? scan.RequiredMajor : own;
+      format_message_text(
+          "-- This protocol calls for   --                                                  "
+          "-- S/W versions              --                                                \n"
+          "-- %2i.%3.3i to %2i.%3.3i --                                                  "
+          "-- it has version %2i.%3.3i  --                                                  "
+          "-- installed.                --",
+          low / 1000, low % 1000, high / 1000, high % 1000, kProgramMajor, kProgramMinor);
+      log_mesg("*** Application Version Incompatability (%d..%d) ***", scan.RequiredMinor, scan.RequiredMajor);
+    } else {
+      const stimulatorVersionNumber stimulator = stimulator_version();
+      format_message_text(
+          "-- This protocol calls for   --                                              "
+          "-- microcode version 3.      --                                            \n"
+          "-- This unit (#%s) --                                              "
+          "-- has uC version %2i.%3.3i  --",
+          unit_serial().c_str(), stimulator.major, stimulator.minor);
+      log_mesg("*** Microcode Version Incompatability (%2i.%3.3i) ***", stimulator.major, stimulator.minor);
+    }
+    push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
+    return 1;
+  }
+  if (command == KEY_LOWER_RIGHT) road_go_back(PAGE_NOTHING);
+  return 1;
+}
+
+void install_road_protocol_menus() {
+  reset_program_lists();
+  reset_custom_test_page();
+  eyeChoice = 0;
+  set_menu_handler(MENU_PROTOCOL_PAGE, protocol_page_menu);
+  set_menu_handler(MENU_EYE_LABEL, eye_label_menu);
+  set_menu_handler(MENU_SESSION_LIST, session_list_menu);
+  set_menu_handler(MENU_TEST_LIST, test_list_menu);
+  set_menu_handler(MENU_CUSTOM_TEST, custom_test_menu);
+  set_menu_handler(VALUE_ENTRY_MENU, value_entry_menu);
+  set_menu_handler(MENU_FILTER_QUESTION, filter_question_menu);
+  set_menu_handler(MENU_VERSION_NOTICE, version_notice_menu);
+}

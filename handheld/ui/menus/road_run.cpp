@@ -1,0 +1,254 @@
+#include "road_run.h"
+
+#include <string.h>
+
+#include <string>
+
+#include "card_room.h"
+#include "channel_selection.h"
+#include "engine_log.h"
+#include "key_captions.h"
+#include "main_dialog.h"
+#include "menu_dispatch.h"
+#include "menu_stack.h"
+#include "plotter.h"
+#include "protocol_interpreter.h"
+#include "result_graph.h"
+#include "road_state.h"
+#include "test_files.h"
+#include "unit_resources.h"
+
+namespace {
+
+const int MENU_AFTER_TEST = 3;
+const int MENU_RUNNING = 20;
+const int MENU_WAITING = 33;
+const int MENU_ENTRY_PAGE = 34;
+
+const int PAGE_DEFAULT = 17;
+const int PAGE_NOTHING = 21;
+const int PAGE_RUN = 34;
+
+// How long Stop waits for a signalled run to begin before asking it to
+// stop (a stop set before the run begins would be cleared by it).
+const int RUN_BEGIN_WAIT_MS = 1000;
+
+bool both_channels() { return g_channels.a_on.load() != 0 && g_channels.b_on.load() != 0; }
+
+// The caption that shows the channel not shown now.
+const wchar_t* other_channel_caption() {
+  return g_channels.current.load() == 1 ? L"Show Channel A" : L"Show Channel B";
+}
+
+void switch_channel() { g_channels.current = g_channels.current.load() == 1 ? 0 : 1; }
+
+void show_running_captions() {
+  set_key_captions(mainDialog, L"Pause", L"", both_channels() ? other_channel_caption() : L"", L"Stop/Back");
+}
+
+void resume_run() {
+  road.paused = false;
+  show_running_captions();
+  continue_run();
+}
+
+void pause() {
+  road.paused = true;
+  road.pausedInTest = run_inside_test();
+  if (road.pausedInTest) {
+    set_key_captions(mainDialog, L"Continue", L"Skip Test", L"Restart Test", L"");
+  } else {
+    set_key_captions(mainDialog, L"Continue", L"Skip Session", L"Restart Session", L"Skip Wait");
+  }
+  pause_run();
+}
+
+void start_run() {
+  clear_run_requests();
+  if (!road.customRun) {
+    count_pending_test();
+  } else {
+    g_test_stored = false;
+  }
+  if (!check_card_space(false)) {
+    road_go_back(PAGE_CODE_NONE);
+    return;
+  }
+  road.runStarted = true;
+  road.paused = false;
+  road.lastRunStored = false;
+  show_running_captions();
+  signal_run_set();
+}
+
+// The test thread's end of the run: its records become the result pages'.
+void run_ended() {
+  road.runStarted = false;
+  if (road.paused) continue_run();
+  road.paused = false;
+  road.lastRunStored = g_test_stored.load();
+  if (road.lastRunStored) {
+    const testFileRecord* records = last_test_records();
+    for (int channel = 0; channel < 2; ++channel) {
+      if (testRecords[channel] != nullptr) *testRecords[channel] = records[channel];
+    }
+  }
+  road_go_back(PAGE_NOTHING);
+}
+
+void stop_run() {
+  for (int waited = 0; !g_run_commands.running.load() && road.runStarted && waited < RUN_BEGIN_WAIT_MS; waited += 10) {
+    Sleep(10);
+  }
+  g_run_commands.stop = true;
+  if (road.paused) {
+    road.paused = false;
+    continue_run();
+  }
+  // The page goes back when the test thread reports the run's end.
+  set_key_captions(mainDialog, L"", L"", L"", L"");
+}
+
+std::wstring program_title() {
+  const programRecord& program = chosen_program();
+  wchar_t title[64] = {};
+  for (size_t i = 0; i < 63 && program.Texts[0][i] != '\0'; ++i) {
+    title[i] = static_cast<wchar_t>(static_cast<unsigned char>(program.Texts[0][i]));
+  }
+  return title;
+}
+
+std::string narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += static_cast<char>(c < 128 ? c : '?');
+  return out;
+}
+
+void discard_test() {
+  bool deleted = road.lastRunStored;
+  if (road.lastRunStored) {
+    for (int channel = 0; channel < 2; ++channel) {
+      const bool on = channel == 0 ? g_channels.a_on.load() != 0 : g_channels.b_on.load() != 0;
+      if (!on || testRecords[channel] == nullptr) continue;
+      if (!delete_test_files(*testRecords[channel], L".tst", channel)) deleted = false;
+    }
+    // Its number goes to the next test.
+    g_test_stored = false;
+    road.lastRunStored = false;
+  }
+  graph_string1(0, -3, 4, deleted ? L"  --- TEST DELETED ---  " : L"  --- TEST DISCARDED ---  ");
+}
+
+}  // namespace
+
+int after_test_menu(int command, LPARAM value) {
+  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+    if (value == PAGE_RUN) {
+      road_request_menu(PAGE_DEFAULT, MENU_RUNNING);
+    } else {
+      set_key_caption(mainDialog, 3, both_channels() ? other_channel_caption() : L"");
+      graph_title(5, L"%ls", program_title().c_str());
+    }
+    show_tests_remaining();
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Repeat Protocol"
+      clear_run_requests();
+      log_mesg("repeat protocol [%s]", narrow(chosen_program_name()).c_str());
+      road_request_menu(PAGE_DEFAULT, MENU_RUNNING);
+      return 1;
+    case KEY_LOWER_LEFT:  // "Discard Test"
+      discard_test();
+      return 1;
+    case KEY_UPPER_RIGHT:
+      if (!both_channels()) return 1;
+      switch_channel();
+      show_result_channels(true, true, true);
+      set_key_caption(mainDialog, 3, other_channel_caption());
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Next"
+      road_go_back(PAGE_CODE_NONE);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int running_menu(int command, LPARAM value) {
+  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+    // Shown again after a page over it closed: the run goes on.
+    if (road.runStarted) {
+      if (!road.paused && !g_run_commands.stop.load()) show_running_captions();
+    } else {
+      start_run();
+    }
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Pause" / "Continue"
+      if (road.paused) {
+        resume_run();
+      } else if (road.runStarted && !g_run_commands.stop.load()) {
+        pause();
+      }
+      return 1;
+    case KEY_LOWER_LEFT:  // "Skip Test" / "Skip Session"
+      if (!road.paused) return 1;
+      if (road.pausedInTest) {
+        g_run_commands.skip_test = true;
+      } else {
+        g_run_commands.skip_session = true;
+      }
+      resume_run();
+      return 1;
+    case KEY_UPPER_RIGHT:  // "Restart Test" / "Restart Session", or the channel shown
+      if (road.paused) {
+        if (road.pausedInTest) {
+          g_run_commands.restart_test = true;
+        } else {
+          g_run_commands.restart_session = true;
+        }
+        resume_run();
+      } else if (both_channels()) {
+        switch_channel();
+        set_key_caption(mainDialog, 3, other_channel_caption());
+      }
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Stop/Back", "Skip Wait", or the run's end
+      if (value == RUN_ENDED_CODE) {
+        run_ended();
+      } else if (road.paused && !road.pausedInTest) {
+        g_run_commands.skip_wait = true;
+        resume_run();
+      } else if (road.runStarted) {
+        stop_run();
+      } else {
+        road_go_back(PAGE_NOTHING);
+      }
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int waiting_menu(int command, LPARAM value) {
+  if (command == static_cast<int>(MAIN_INTERNAL_COMMAND)) {
+    if (value != PAGE_NOTHING) return 0;
+    road_go_back(PAGE_NOTHING);
+    return 1;
+  }
+  // The keys do nothing while the page waits.
+  return 1;
+}
+
+int entry_page_menu(int, LPARAM) { return 0; }
+
+void install_road_run_menus() {
+  // A new run of the program counts no test of an earlier one.
+  g_test_stored = false;
+  set_menu_handler(MENU_AFTER_TEST, after_test_menu);
+  set_menu_handler(MENU_RUNNING, running_menu);
+  set_menu_handler(MENU_WAITING, waiting_menu);
+  set_menu_handler(MENU_ENTRY_PAGE, entry_page_menu);
+}

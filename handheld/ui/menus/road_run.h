@@ -1,0 +1,16 @@
+// Running a program: the page after a test (3: repeat, discard, next), the
+// running page (20: pause, skip, restart, stop), the waiting page of a
+// flicker (33) and the entry page (34, captions only).
+#ifndef ROAD_RUN_H
+#define ROAD_RUN_H
+
+#include <windows.h>
+
+int after_test_menu(int command, LPARAM value);
+int running_menu(int command, LPARAM value);
+int waiting_menu(int command, LPARAM value);
+int entry_page_menu(int command, LPARAM value);
+
+void install_road_run_menus();
+
+#endif

@@ -1,0 +1,73 @@
+#include "road_state.h"
+
+#include <string.h>
+
+#include <memory>
+
+#include "card_room.h"
+#include "main_dialog.h"
+#include "menu_request.h"
+#include "menu_stack.h"
+#include "program_calls.h"
+#include "protocol_interpreter.h"
+#include "test_files.h"
+
+roadState road;
+
+namespace {
+
+std::unique_ptr<programRecord> chosen;
+std::wstring chosenName;
+
+}  // namespace
+
+programRecord& chosen_program() {
+  if (!chosen) {
+    chosen = std::make_unique<programRecord>();
+    memset(chosen.get(), 0, sizeof(programRecord));
+  }
+  return *chosen;
+}
+
+const std::wstring& chosen_program_name() { return chosenName; }
+
+void choose_program(const programRecord& program, const std::wstring& name) {
+  chosen_program() = program;
+  chosenName = name;
+  road.programChosen = true;
+  set_loaded_program(*chosen);
+  set_selected_program(chosen.get());
+  set_selected_protocol_name(name.c_str());
+}
+
+void deselect_program() {
+  road.programChosen = false;
+  road.sessionSelected = false;
+  road.customRun = false;
+  set_selected_program(nullptr);
+}
+
+void clear_run_requests() {
+  g_run_commands.skip_test = false;
+  g_run_commands.skip_session = false;
+  g_run_commands.skip_wait = false;
+  g_run_commands.stop = false;
+  g_run_commands.restart_test = false;
+  g_run_commands.restart_session = false;
+}
+
+void count_pending_test() {
+  if (g_test_stored.exchange(false)) g_run_count = g_run_count + 1;
+}
+
+void road_request_menu(int pageCode, int menuId, bool replace) {
+  request_menu(mainDialog, pageCode, menuId, nullptr, 0, replace);
+}
+
+void road_go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
+
+void reset_road_state() {
+  road = roadState{};
+  chosenName.clear();
+  set_selected_program(nullptr);
+}

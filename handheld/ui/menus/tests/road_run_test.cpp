@@ -1,0 +1,191 @@
+// Running a program on the unit: the whole road from "Acquire Data" to a
+// stored, repeated and discarded test and the shutdown; pause, skip,
+// restart and stop; the refusals before a run.
+#include <gtest/gtest.h>
+
+#include "card_room.h"
+#include "unit_clock.h"
+#include "key_captions.h"
+#include "main_window.h"
+#include "message_display.h"
+#include "menu_stack.h"
+#include "plotter.h"
+#include "protocol_interpreter.h"
+#include "road_fixture.h"
+#include "road_state.h"
+
+namespace {
+
+class RoadRun : public RoadTest {
+ protected:
+  // From the main menu: the id (its first character 'A'), the eye label
+  // left, the test list and the test at list position.
+  void choose_test(int position) {
+    press(KEY_UPPER_LEFT);   // "Acquire Data"
+    press(KEY_UPPER_RIGHT);  // TAB
+    press(KEY_UPPER_LEFT);   // 'A'
+    press(KEY_LOWER_RIGHT);  // "OK"
+    press(KEY_LOWER_RIGHT);  // "NEXT"
+    if (shown_menu() == 17) press(KEY_LOWER_RIGHT);  // no sessions: the notice's "Back"
+    press(KEY_UPPER_RIGHT);  // "GO TO TEST LIST -->"
+    for (int i = 0; i < position; ++i) press(KEY_LOWER_LEFT);
+    press(KEY_UPPER_RIGHT);  // SELECT
+  }
+  // Until the run has ended and the page after the test shows.
+  bool run_to_end(int maxMs = 60000) {
+    return pump_until([] { return !road.runStarted && shown_menu() == 3; }, maxMs) && (pump_until_idle(150), true);
+  }
+};
+
+TEST_F(RoadRun, TheWholeRoadKeepsOnlyTheTestsThatWereKept) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 3));
+  write_program(L"SESSION.SES", session_program("SESSION", {"FLASH1"}, 1000));
+  choose_test(0);
+  ASSERT_EQ(shown_menu(), 1);
+
+  press(KEY_UPPER_LEFT);  // "Run Protocol"
+  EXPECT_NE(log_text().find("run protocol [FLASH1]"), std::string::npos);
+  ASSERT_TRUE(run_to_end());
+  EXPECT_EQ(key_caption(1001), L"Repeat Protocol");
+  EXPECT_EQ(key_caption(1004), L"Next");
+  EXPECT_EQ(stored_tests(), std::vector<std::string>{"P01S00T0000A-A.tst"});
+
+  press(KEY_LOWER_LEFT);  // "Discard Test"
+  EXPECT_NE(plotter_row_text(-3).find(L"--- TEST DELETED ---"), std::wstring::npos);
+  EXPECT_TRUE(stored_tests().empty());
+  press(KEY_UPPER_LEFT);  // "Repeat Protocol"
+  ASSERT_TRUE(run_to_end());
+  EXPECT_EQ(stored_tests(), std::vector<std::string>{"P01S00T0000A-A.tst"}) << "the discarded number is taken again";
+  press(KEY_UPPER_LEFT);
+  ASSERT_TRUE(run_to_end());
+  EXPECT_EQ(stored_tests(), (std::vector<std::string>{"P01S00T0000A-A.tst", "P01S00T0001A-A.tst"}));
+
+  press(KEY_LOWER_RIGHT);  // "Next"
+  EXPECT_EQ(shown_menu(), 1);
+  press(KEY_LOWER_RIGHT);  // "Back"
+  EXPECT_EQ(shown_menu(), 0);
+  press(KEY_LOWER_RIGHT);  // "Quit"
+  EXPECT_EQ(shown_menu(), 19);
+  press(KEY_UPPER_RIGHT);  // "SHUTDOWN"
+  EXPECT_TRUE(pump_until([] { return quitFlag.load() != 0; }, 5000));
+  EXPECT_EQ(stored_tests().size(), 2u);
+}
+
+TEST_F(RoadRun, AFullCardAndAMissingProtocolAreRefusedAndNothingIsWritten) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 3));
+  choose_test(0);
+  ASSERT_EQ(shown_menu(), 1);
+  set_free_space_probe([](int64_t& freeBytes, unsigned long&) {
+    freeBytes = 96680;
+    return true;
+  });
+  clear_remote_transcript();
+  press(KEY_UPPER_LEFT);  // "Run Protocol"
+  EXPECT_NE(remote_transcript().find("[!!! Compact Flash !!!\nIS FULL.]"), std::string::npos) << remote_transcript();
+  EXPECT_FALSE(road.runStarted);
+  press(KEY_LOWER_RIGHT);  // the message's "Back"
+  EXPECT_EQ(shown_menu(), 3) << "back on the page after a test, nothing run";
+  set_free_space_probe(nullptr);
+
+  press(KEY_LOWER_RIGHT);  // "Next"
+  ASSERT_EQ(shown_menu(), 1);
+  deselect_program();
+  clear_remote_transcript();
+  press(KEY_UPPER_LEFT);
+  EXPECT_NE(remote_transcript().find("[*** NO PROTOCOL HAS BEEN SELECTED ***]"), std::string::npos);
+  EXPECT_EQ(shown_menu(), 17);
+  pump_until_idle(300);
+  EXPECT_TRUE(stored_tests().empty());
+}
+
+TEST_F(RoadRun, TheRunsEndWaitsBehindAMessageAndIsNoKeyPress) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 20));
+  choose_test(0);
+  ASSERT_EQ(shown_menu(), 1);
+  press(KEY_UPPER_LEFT);  // "Run Protocol"
+  ASSERT_TRUE(pump_until([] {
+    if (!run_inside_test()) return false;
+    pause_run();
+    return true;
+  }, 20000));
+  show_message(MESSAGE_WARNING, false, "A NOTICE OVER THE RUN");
+  pump_until_idle(100);
+  ASSERT_EQ(shown_menu(), 17);
+  continue_run();
+  ASSERT_TRUE(pump_until([] { return !g_run_commands.running.load(); }, 20000));
+  pump_until_idle(300);
+  EXPECT_EQ(shown_menu(), 17) << "the run's end does not close the message";
+  EXPECT_EQ(page_text(1093), L"A NOTICE OVER THE RUN");
+  press(KEY_LOWER_RIGHT);  // the message's "Back": the running page takes the end
+  EXPECT_EQ(shown_menu(), 3);
+  EXPECT_FALSE(road.runStarted);
+  EXPECT_EQ(stored_tests().size(), 1u);
+  press(KEY_LOWER_RIGHT);  // "Next"
+  EXPECT_EQ(shown_menu(), 1);
+}
+
+// What the operator does while a session of two tests runs, and what is
+// stored after it. Each case holds the run at its moment (inside the first
+// test, or in the session's first wait) before the key is pressed, so the
+// key finds the run where the case says.
+struct runCase {
+  const char* name;
+  bool inTest;                 // held inside the first test, else in the first wait
+  std::vector<int> keys;       // pressed while held (after "Pause" unless stopping)
+  size_t stored;               // tests on the card after the run
+  std::vector<std::wstring> pausedCaptions;
+};
+
+TEST_F(RoadRun, PauseSkipRestartAndStop) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 20));
+  write_program(L"FLASH2.TES", flash_test_program("FLASH TWO", 20));
+  write_program(L"TWO.TES", session_program("TWO TESTS", {"FLASH1", "FLASH2"}, 120000));
+  const std::vector<std::wstring> inTest{L"Continue", L"Skip Test", L"Restart Test", L""};
+  const std::vector<std::wstring> inWait{L"Continue", L"Skip Session", L"Restart Session", L"Skip Wait"};
+  const runCase cases[] = {
+      {"continue", true, {KEY_UPPER_LEFT, KEY_UPPER_LEFT}, 2, inTest},
+      {"skip test", true, {KEY_UPPER_LEFT, KEY_LOWER_LEFT}, 1, inTest},
+      {"restart test", true, {KEY_UPPER_LEFT, KEY_UPPER_RIGHT}, 2, inTest},
+      {"skip session", false, {KEY_UPPER_LEFT, KEY_LOWER_LEFT}, 0, inWait},
+      {"restart session", false, {KEY_UPPER_LEFT, KEY_UPPER_RIGHT}, 2, inWait},
+      {"skip wait", false, {KEY_UPPER_LEFT, KEY_LOWER_RIGHT}, 2, inWait},
+      {"stop in a test", true, {KEY_LOWER_RIGHT}, 0, {}},
+      {"stop paused in a test", true, {KEY_UPPER_LEFT, KEY_LOWER_RIGHT}, 0, inTest},
+  };
+  choose_test(2);  // TWO
+  ASSERT_EQ(shown_menu(), 1) << remote_transcript();
+  for (const runCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const size_t before = stored_tests().size();
+    press(KEY_UPPER_LEFT);  // "Run Protocol"
+    ASSERT_EQ(shown_menu(), 20);
+    const bool inTestCase = c.inTest;
+    ASSERT_TRUE(pump_until([inTestCase] {
+      if (!g_run_commands.running.load() || run_inside_test() != inTestCase) return false;
+      pause_run();
+      return true;
+    }, 20000));
+    Sleep(300);  // the step in progress ends
+    const std::wstring heldAt = plotter_row_text(-2) + plotter_row_text(-3);
+    Sleep(300);
+    ASSERT_EQ(plotter_row_text(-2) + plotter_row_text(-3), heldAt) << "the run holds";
+    for (size_t k = 0; k < c.keys.size(); ++k) {
+      touch_key(c.keys[k]);
+      pump_until_idle(50);
+      if (k == 0 && !c.pausedCaptions.empty()) {
+        EXPECT_EQ((std::vector<std::wstring>{key_caption(1001), key_caption(1002), key_caption(1003), key_caption(1004)}),
+                  c.pausedCaptions);
+      }
+    }
+    if (c.keys.size() == 1) {
+      EXPECT_EQ(shown_menu(), 20) << "a stopped run still held: the page waits for its end";
+    }
+    continue_run();  // a case that never paused through its keys lets the run go
+    ASSERT_TRUE(run_to_end());
+    EXPECT_EQ(stored_tests().size() - before, c.stored);
+    press(KEY_LOWER_RIGHT);  // "Next"
+    ASSERT_EQ(shown_menu(), 1) << "the end of the run was not taken as Next";
+  }
+}
+
+}  // namespace

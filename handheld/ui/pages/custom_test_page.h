@@ -1,0 +1,26 @@
+// The custom test editor (on the list dialog 138): the run configuration
+// of a test whose title begins with "USER", shown as eleven rows and
+// edited value by value through the numeric value entry; done builds the
+// program from it and writes it back to the file it was read from. Keys:
+// WM_USER 18 UP, 19 DOWN, 22 EDIT, 21 done, 11 a value stored, 6 close.
+#ifndef CUSTOM_TEST_PAGE_H
+#define CUSTOM_TEST_PAGE_H
+
+#include <windows.h>
+
+#include "stored_records.h"
+
+const int CUSTOM_ROWS = 11;
+
+INT_PTR CALLBACK customTestProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Fills the editor's rows from the run configuration.
+void show_custom_rows(HWND dialog);
+
+// The configuration being edited (for tests).
+const runConfig& custom_config();
+
+// Forgets the remembered row (a new run of the program).
+void reset_custom_test_page();
+
+#endif

@@ -1,0 +1,58 @@
+#include "eye_label_page.h"
+
+#include <stdio.h>
+
+#include <string>
+
+#include "channel_selection.h"
+#include "dialog_helpers.h"
+#include "message_display.h"
+#include "plot_scales.h"
+#include "window_placement.h"
+
+int eyeChoice = 0;
+
+namespace {
+
+int label_code(int32_t eye) { return eye == kEyeOD ? 2 : eye == kEyeOS ? 3 : 1; }
+
+}  // namespace
+
+void show_eye_choices(HWND dialog) {
+  const std::string label = eye_label(g_channels.a_on.load() != 0, g_channels.b_on.load() != 0,
+                                      label_code(g_channels.eye_a.load()), label_code(g_channels.eye_b.load()));
+  char line[96];
+  snprintf(line, sizeof line, eyeChoice == 0 ? "**** LEAVE : %s ****" : "LEAVE : %s", label.c_str());
+  set_item_text_narrow(dialog, EYE_LINE_LEAVE, line);
+  set_item_text(dialog, EYE_LINE_NONE, eyeChoice == 1 ? L"**** SELECT A(No Eye Label) ****" : L"SELECT A(No Eye Label)");
+  set_item_text(dialog, EYE_LINE_OD, eyeChoice == 2 ? L"***** SELECT A(OD) *****" : L"SELECT A(OD)");
+  set_item_text(dialog, EYE_LINE_OS, eyeChoice == 3 ? L"***** SELECT A(OS) *****" : L"SELECT A(OS)");
+}
+
+INT_PTR CALLBACK eyeLabelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      center_window(dialog);
+      show_eye_choices(dialog);
+      ShowWindow(dialog, SW_SHOW);
+      return TRUE;
+    case WM_USER:
+      switch (wParam) {
+        case 18:
+          eyeChoice = (eyeChoice + 3) % 4;
+          show_eye_choices(dialog);
+          return TRUE;
+        case 19:
+          eyeChoice = (eyeChoice + 1) % 4;
+          show_eye_choices(dialog);
+          return TRUE;
+        case PAGE_CLOSE:
+          DestroyWindow(dialog);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    default:
+      return FALSE;
+  }
+}
