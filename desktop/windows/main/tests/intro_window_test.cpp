@@ -1,6 +1,9 @@
 // The main window under the virtual display. The same tests run in the build
 // with the device link and in the build without it (device_link_built()).
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commdlg.h>
 #include <shlobj.h>
 
 #include <cmath>
@@ -9,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "commdlg.h"
 #include "device_link.h"
-#include "record_fixture.h"
 #include "file_dialog_ui.h"
 #include "font_dialog_ui.h"
 #include "fonts.h"
@@ -19,6 +20,7 @@
 #include "intro_window.h"
 #include "message_box.h"
 #include "message_capture.h"
+#include "record_fixture.h"
 #include "registry_settings.h"
 #include "session_panel.h"
 #include "temp_folder.h"
