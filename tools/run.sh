@@ -7,6 +7,10 @@
 # through its soft keys (tools/vandu-operator.sh): the pictures of each step
 # go to build/win/shots and the stored tests are listed. Vandu is started
 # once more for the picture of its main menu and shut down through its keys.
+# Last, the desktop program Tolmaro starts with the first recorded test of
+# the card as its start-up file (its session opens); the pictures of its main
+# window and of the screen go to build/win/shots too, and it is closed
+# through its File menu.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
@@ -39,3 +43,12 @@ export root card shots="$build/win/shots"
   wine_session_begin
   trap wine_session_end EXIT
   "$root/tools/vandu-screen.sh" "$card" "$shots"'
+
+# Tolmaro with the recorded session, on a display of its own.
+first_test=$(find "$card" -iname '*.tst' | LC_ALL=C sort | head -1)
+export first_test
+"$root/tools/with-display" bash -c '
+  . "$root/tools/wine-session.sh"
+  wine_session_begin
+  trap wine_session_end EXIT
+  "$root/tools/tolmaro-screen.sh" "$shots" ${first_test:+"$first_test"}'

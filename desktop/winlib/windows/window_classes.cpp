@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "analysis_intro_services.h"
 #include "fonts.h"
 #include "messages.h"
 #include "palette.h"
@@ -26,7 +25,7 @@ constexpr uintptr_t last_system_background = 31;
 
 struct classEntry {
   const char* name;
-  WNDPROC procedure;
+  WNDPROC procedure;  // null: the program's main window procedure
   int icon;
   int background;
   UINT style;
@@ -51,7 +50,7 @@ const classEntry class_table[] = {
     {"generalNOCLOSE", route_window_message, 8003, system_background, CS_NOCLOSE},
     {"infoPanel", route_window_message, 8003, system_background, 0},
     {"plotAttributes", route_window_message, 8004, system_background, CS_NOCLOSE},
-    {"intro", intro_window_procedure, 8003, system_background, 0},
+    {"intro", nullptr, 8003, system_background, 0},
     {"samples_window", route_window_message, 8007, system_background, 0},
     {"sample_window", route_window_message, 8006, 3, 0},
     {"dandd_window", route_window_message, 8004, 3, CS_NOCLOSE},
@@ -87,7 +86,7 @@ HICON program_icon(int id) {
   return i >= 0 && i < icon_count ? program_icons[i] : nullptr;
 }
 
-void register_window_classes() {
+void register_window_classes(WNDPROC main_window_procedure) {
   if (!program_instance) program_instance = GetModuleHandleA(nullptr);
   GetLocalTime(&program_start_time);
   InitCommonControls();
@@ -97,7 +96,7 @@ void register_window_classes() {
   make_standard_fonts(screen_paper);
   load_icons();
   for (const classEntry& c : class_table) {
-    register_window_class(c.procedure, c.name, program_icon(c.icon), IDC_ARROW, c.background, c.style);
+    register_window_class(c.procedure ? c.procedure : main_window_procedure, c.name, program_icon(c.icon), IDC_ARROW, c.background, c.style);
   }
 }
 

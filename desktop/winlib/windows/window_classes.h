@@ -25,7 +25,11 @@ constexpr int system_background = 21;
 // the common controls, the brushes and pens, the screen scale record, the
 // working folder, the standard fonts, the icons, then every window class.
 // program_instance is taken from the module when the entry has not set it.
-void register_window_classes();
+// The main window's class "intro" gets the program's own main window
+// procedure; a program without a main window (a test of the library) leaves
+// it to the routing procedure.
+LRESULT CALLBACK route_window_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void register_window_classes(WNDPROC main_window_procedure = route_window_message);
 
 // Registers one class (arrow cursor and the like through cursor, no menu, no
 // small icon). A class that cannot be registered is reported with

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis_intro_services.h"
 #include "debug_log.h"
 #include "message_capture.h"
 #include "palette.h"
@@ -109,8 +108,7 @@ TEST(StartUp, EveryClassRegistersWithItsProcedureIconBackgroundAndStyle) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     ASSERT_TRUE(GetClassInfoExA(program_instance, c.name, &wc)) << c.name;
-    WNDPROC want = std::string(c.name) == "intro" ? intro_window_procedure : route_window_message;
-    EXPECT_EQ(wc.lpfnWndProc, want) << c.name;
+    EXPECT_EQ(wc.lpfnWndProc, route_window_message) << c.name;
     EXPECT_EQ(wc.style, c.style) << c.name;
     EXPECT_EQ(wc.hIcon, program_icon(c.icon)) << c.name;
     EXPECT_NE(wc.hCursor, nullptr) << c.name;

@@ -1,0 +1,9 @@
+// The desktop program's entry: the instance, the library's start-up, the
+// start-up file of the command line, the main window and the message loop.
+#include <windows.h>
+
+#include "intro_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
+  return static_cast<int>(run_tolmaro(instance, command_line));
+}

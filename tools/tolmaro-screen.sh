@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Starts Tolmaro.exe on the display in force (run it under tools/with-display,
+# inside a Wine session), saves a picture of its main window
+# (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png), and
+# ends it through its File menu's "Exit" (answering Yes when it asks to close
+# its other windows), as a person does:
+#   tools/tolmaro-screen.sh <output folder> [test or special session file]
+# A file given opens as the start-up session.
+# ERG_TOLMARO names the program when it is not the build's
+# (build/win/bin/Tolmaro.exe).
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ERG_BUILD:-$root/build}
+tolmaro=${ERG_TOLMARO:-$build/win/bin/Tolmaro.exe}
+mkdir -p "$1"
+out=$(cd "$1" && pwd)
+rm -f "$out"/tolmaro-main-window.png "$out"/tolmaro-screen.png
+windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
+
+# No window manager runs on the virtual display: the program's windows are
+# left unmanaged (Wine draws their frames itself and hides them at once).
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX
+  WINEPREFIX="$(cd "$(dirname "$tolmaro")/.." && pwd)/wineprefix"
+fi
+WINEDEBUG=-all wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$tolmaro")\\X11 Driver" \
+  /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+
+args=()
+[ $# -ge 2 ] && args+=("$(windows_path "$(cd "$(dirname "$2")" && pwd)/$(basename "$2")")")
+"$root/tools/wine-run" "$tolmaro" "${args[@]}" >"$out/tolmaro.out" 2>&1 &
+pid=$!
+
+fail() {
+  echo "tolmaro-screen: $*" >&2
+  kill "$pid" 2>/dev/null || true
+  exit 1
+}
+
+window=""
+for _ in $(seq 1 150); do
+  window=$(xdotool search --name '^ TOLMARO [0-9.]+V?$' 2>/dev/null | head -1 || true)
+  [ -n "$window" ] && break
+  kill -0 "$pid" 2>/dev/null || fail "the program ended before its main window came up"
+  sleep 0.2
+done
+[ -n "$window" ] || fail "no main window TOLMARO on the display"
+sleep 2  # the first layout resizes the window once
+eval "$(xdotool getwindowgeometry --shell "$window")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-main-window.png"
+import -window root "$out/tolmaro-screen.png"
+
+# File, then the last item of its menu: "Exit". The menu bar lies under the
+# caption; its first item starts at the left.
+xdotool mousemove $((X + 20)) $((Y + 35)) click 1
+sleep 0.5
+xdotool key Up Return
+# With other windows open it asks first; Yes is the box's default button.
+question=""
+for _ in $(seq 1 10); do
+  kill -0 "$pid" 2>/dev/null || break
+  question=$(xdotool search --name '^Yes or No$' 2>/dev/null | head -1 || true)
+  [ -n "$question" ] && break
+  sleep 0.2
+done
+[ -n "$question" ] && xdotool windowfocus --sync "$question" key Return 2>/dev/null || true
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end after File, Exit"
+wait "$pid" || true
+echo "tolmaro-screen: the main window came up and closed through File, Exit; its picture is in $out/tolmaro-main-window.png"
