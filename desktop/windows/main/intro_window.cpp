@@ -17,6 +17,7 @@
 #include "program_version.h"
 #include "quiet_report.h"
 #include "registry_settings.h"
+#include "locator_window.h"
 #include "session_panel.h"
 #include "system_text.h"
 #include "window_classes.h"
@@ -110,8 +111,7 @@ void introWindowClass::build_menu() {
   HMENU help = attach_popup_menu(menu_, intro_command::help_menu);
   append_menu_item(help, intro_command::user_manual, "Open User Manual");
 
-  // The test locator and the comparison graph are not part of this build yet.
-  EnableMenuItem(file, intro_command::test_locator, MF_BYCOMMAND | MF_GRAYED);
+  // The comparison graph is not part of this build yet.
   EnableMenuItem(edit, intro_command::comparison_graph, MF_BYCOMMAND | MF_GRAYED);
   SetMenu(hwnd(), menu_);
 }
@@ -125,7 +125,6 @@ void introWindowClass::make_buttons() {
   }
   locator_button_ = new buttonClass(hwnd(), button_font(), logo_width(logo_a_.get(), screen_paper) - 25.0, y, 15.0,
                                     7.0, screen_paper, " TEST LOCATOR ", BS_PUSHBUTTON);
-  EnableWindow(locator_button_->hwnd(), FALSE);
 }
 
 void introWindowClass::place_window() {
@@ -212,8 +211,10 @@ int introWindowClass::run_command(UINT command) {
       open_session_panel(session_mode_unit, nullptr, 0);
       return 0;
     case intro_command::test_locator:
+      new testLocatorPanelClass(100, 10);
+      return 0;
     case intro_command::comparison_graph:
-      return 0;  // not part of this build yet: their items are grayed
+      return 0;  // not part of this build yet: its item is grayed
     case intro_command::special_session:
       open_special_session("Select a special session to load");
       return 0;

@@ -205,7 +205,7 @@ TEST_F(IntroWindow, ShowsItsTitleMenusAndButtonsForItsBuild) {
   describe_menu(GetMenu(hwnd), "", menu);
   std::vector<std::string> want = {"1000 File", "  1100 Open Session From PC"};
   if (link) want.push_back("  1200 Open Session From Unit");
-  for (const char* line : {"  1300 Open Test Locator Panel (grayed)", "  1400 Open a special session", "  -",
+  for (const char* line : {"  1300 Open Test Locator Panel", "  1400 Open a special session", "  -",
                            "  1500 Exit", "2000 Edit", "  2100 Change Font",
                            "  2200 Open Comparison Graph (grayed)", "3000 Help", "  3100 Open User Manual"}) {
     want.push_back(line);
@@ -213,14 +213,14 @@ TEST_F(IntroWindow, ShowsItsTitleMenusAndButtonsForItsBuild) {
   EXPECT_EQ(menu, want);
 
   // The buttons: one row after the first layout, 2 mm apart, the locator
-  // grayed; the window as wide as the layout says, truncated to pixels.
+  // enabled; the window as wide as the layout says, truncated to pixels.
   buttonClass* pc = window->pc_button();
   buttonClass* unit = window->unit_button();
   buttonClass* locator = window->locator_button();
   ASSERT_NE(pc, nullptr);
   ASSERT_NE(locator, nullptr);
   EXPECT_EQ(unit != nullptr, link);
-  EXPECT_FALSE(IsWindowEnabled(locator->hwnd()));
+  EXPECT_TRUE(IsWindowEnabled(locator->hwnd()));
   buttonClass* before_locator = unit ? unit : pc;
   if (unit) {
     EXPECT_DOUBLE_EQ(unit->x(), pc->right() + 2.0);
@@ -290,11 +290,12 @@ TEST_F(IntroWindow, CommandsAndButtonsOpenSessionPanels) {
   }
   EXPECT_EQ(dialog_title, "Select test(s) or a special session (s_f) file.");
 
-  // The locator and comparison graph are grayed and do nothing yet.
+  // The locator opens from its menu item and its button.
   EXPECT_EQ(SendMessageA(main, WM_COMMAND, intro_command::test_locator, 0), 0);
   EXPECT_EQ(SendMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                          reinterpret_cast<LPARAM>(window->locator_button()->hwnd())),
             0);
+  EXPECT_EQ(top_level_windows(window_type::test_search).size(), 2u);
   EXPECT_EQ(panels().size(), 3u);
   EXPECT_TRUE(capture.texts().empty());
 }
