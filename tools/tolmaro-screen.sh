@@ -14,7 +14,7 @@ build=${ERG_BUILD:-$root/build}
 tolmaro=${ERG_TOLMARO:-$build/win/bin/Tolmaro.exe}
 mkdir -p "$1"
 out=$(cd "$1" && pwd)
-rm -f "$out"/tolmaro-main-window.png "$out"/tolmaro-screen.png
+rm -f "$out"/tolmaro-*.png
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # No window manager runs on the virtual display: the program's windows are
@@ -49,6 +49,36 @@ sleep 2  # the first layout resizes the window once
 eval "$(xdotool getwindowgeometry --shell "$window")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-main-window.png"
 import -window root "$out/tolmaro-screen.png"
+
+# With a start-up session: its panel's picture, then the measurement graph
+# of its first test, opened from the thumbnail's pop-up menu ("Copy Test
+# Data To", "Measurement Graph") as a person opens it.
+if [ $# -ge 2 ]; then
+  session=$(xdotool search --name '^\[[0-9]+\] ' 2>/dev/null | head -1 || true)
+  [ -n "$session" ] || fail "no session window for $2"
+  eval "$(xdotool getwindowgeometry --shell "$session")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-session.png"
+  # The third test (a bright flash); the main window sits over the session's
+  # right side, the graph opens on the left, at the window cascade's place.
+  xdotool mousemove $((X + 60)) $((Y + 310)) click 3
+  sleep 0.7
+  xdotool key Down Right Down Return
+  graph=""
+  for _ in $(seq 1 50); do
+    graph=$(xdotool search --name '^MG[0-9]+\(' 2>/dev/null | head -1 || true)
+    [ -n "$graph" ] && break
+    sleep 0.2
+  done
+  [ -n "$graph" ] || fail "no measurement graph after the thumbnail's menu"
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$graph")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-measurement-graph.png"
+  import -window root "$out/tolmaro-screen.png"
+  # The main window comes back to the front for its File menu.
+  xdotool windowraise "$window"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+fi
 
 # File, then the last item of its menu: "Exit". The menu bar lies under the
 # caption; its first item starts at the left.
