@@ -219,6 +219,21 @@ TEST_F(SessionPanelTest, SessionFiltersCutAndPaste) {
     EXPECT_TRUE(entry->has_50hz_filter());  // the session's menu does not touch the other notch
   }
 
+  // Scrolling moves the first shown thumbnail one at a time, within the session.
+  const struct {
+    int request;
+    int position;
+    int first;
+  } scrolls[] = {{SB_LINEDOWN, 0, 2}, {SB_PAGEDOWN, 0, 3}, {SB_LINEDOWN, 0, 3}, {SB_LINEUP, 0, 2},
+                 {SB_PAGEUP, 0, 1},   {SB_LINEUP, 0, 1},   {SB_THUMBPOSITION, 3, 3}, {SB_ENDSCROLL, 0, 3}};
+  for (const auto& step : scrolls) {
+    SendMessageA(window, WM_VSCROLL, MAKEWPARAM(step.request, step.position), 0);
+    EXPECT_EQ(panel->first_shown(), step.first) << step.request;
+  }
+  SendMessageA(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0);
+  pump();
+  EXPECT_TRUE(IsWindowVisible(panel->thumbnail(0)->hwnd()));
+
   // The session low-pass frequency switches low-pass on everywhere.
   panel->apply_filter(80.0, session_lowpass);
   panel->update_filter_checks();
