@@ -8,6 +8,8 @@
 #include "menu_stack.h"
 #include "message_display.h"
 #include "calibration_table.h"
+#include "setup_menus.h"
+#include "setup_parameters.h"
 #include "shutdown.h"
 #include "status_lines.h"
 #include "timers.h"
@@ -98,6 +100,8 @@ int shutdown_menu(int command, LPARAM) {
   return 1;  // key 1002 does nothing
 }
 
+bool main_page_shown_once() { return mainPageShownOnce; }
+
 void show_remembered_page() {
   if (rememberedPage != nullptr && IsWindow(rememberedPage)) ShowWindow(rememberedPage, SW_SHOW);
   rememberedPage = nullptr;
@@ -109,4 +113,6 @@ void install_menu_handlers() {
   set_menu_handler(MENU_MAIN, main_menu);
   set_menu_handler(MENU_MESSAGE, message_menu);
   set_menu_handler(MENU_SHUTDOWN_CONFIRM, shutdown_menu);
+  install_setup_menus();
+  install_parameter_menus();
 }
