@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include "calibration_table.h"
 #include "card_path.h"
 #include "converters.h"
+#include "engine_log.h"
 #include "engine_messages.h"
 #include "ini_file.h"
 #include "interpreter_screen.h"
@@ -23,6 +25,7 @@
 #include "sim_unit.h"
 #include "simulated_hardware.h"
 #include "simulated_stimulator_port.h"
+#include "startup_replies.h"
 #include "stimulator_link.h"
 #include "stimulator_message.h"
 #include "stimulator_reader.h"
@@ -36,25 +39,103 @@ namespace {
 // The longest a recording may take in wall time before it is given up.
 const auto kRunLimit = std::chrono::minutes(30);
 
-// What the main dialog would learn of the run: its end (command 1004 with
-// 21, posted by the test thread).
-struct runEnd {
+// The longest the start-up exchange (version, table, clock) may take in
+// real time before the stimulator counts as silent.
+const auto kExchangeLimit = std::chrono::seconds(3);
+
+// What the main dialog would learn from the stimulator and the test thread:
+// the stimulator's bytes and complete messages, queued in posting order and
+// taken on the recording's own thread (as the main dialog takes them on
+// its), and the run's end (command 1004 with 21, posted by the test thread).
+struct unitNotices {
   std::mutex lock;
   std::condition_variable changed;
+  std::deque<std::pair<uintptr_t, intptr_t>> stimulator;  // WM_USER kind and value
   bool ended = false;
 };
 
 bool take_post(void* context, int target, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-  if (target != NOTICE_MAIN_DIALOG || message != NOTICE_WM_COMMAND || wparam != RUN_ENDED_COMMAND || lparam != 21) {
-    return true;
-  }
-  runEnd* end = static_cast<runEnd*>(context);
+  if (target != NOTICE_MAIN_DIALOG) return true;
+  unitNotices* notices = static_cast<unitNotices*>(context);
   {
-    std::lock_guard<std::mutex> hold(end->lock);
-    end->ended = true;
+    std::lock_guard<std::mutex> hold(notices->lock);
+    if (message == MAIN_DIALOG_NOTICE &&
+        (wparam == NOTICE_STIMULATOR_BYTE || wparam == NOTICE_STIMULATOR_MESSAGE)) {
+      notices->stimulator.emplace_back(wparam, lparam);
+    } else if (message == NOTICE_WM_COMMAND && wparam == RUN_ENDED_COMMAND && lparam == 21) {
+      notices->ended = true;
+    } else {
+      return true;
+    }
   }
-  end->changed.notify_all();
+  notices->changed.notify_all();
   return true;
+}
+
+// One notice of the stimulator, handled as the main dialog handles it
+// during the start-up exchange: message bytes assembled, the version, table
+// and clock replies taken (clock_taken set by the last). Key presses mean
+// nothing to a recording.
+void take_stimulator_notice(uintptr_t kind, intptr_t value, bool& clock_taken) {
+  if (kind == NOTICE_STIMULATOR_BYTE) {
+    const uint8_t byte = static_cast<uint8_t>(value);
+    if (stimulatorMessage.message_mode) {
+      take_8051_message_byte(byte);
+    } else if (byte == STIMULATOR_MESSAGE_START) {
+      begin_8051_message();
+    }
+    return;
+  }
+  switch (static_cast<uint8_t>(value)) {
+    case MESSAGE_VERSION:
+      take_version_reply();
+      break;
+    case MESSAGE_TABLE:
+      take_table_reply();
+      break;
+    case MESSAGE_CLOCK:
+      take_clock_reply();
+      clock_taken = true;
+      break;
+    default:
+      break;
+  }
+}
+
+// The start-up exchange the unit makes with its stimulator: the version
+// request, then (from the replies) the table request and the clock
+// request. Over when the version and a table came and, when the table was
+// the stimulator's own, the clock. True when the version and a table (the
+// stimulator's or, when it holds none, the defaults) came; otherwise the
+// default table is loaded.
+bool start_up_exchange(unitNotices& notices) {
+  versionReceived = 0;
+  calibrationReceived = 0;
+  g_flash_8051_mode = FLASH_MODE_IDLE;
+  reset_calibration_table();
+  set_unit_serial("0123456");
+  send_8051_byte(COMMAND_VERSION);
+  const auto end = std::chrono::steady_clock::now() + kExchangeLimit;
+  bool clock_taken = false;
+  const auto over = [&clock_taken] {
+    return versionReceived.load() != 0 && g_flash_8051_mode.load() == FLASH_MODE_IDLE &&
+           (calibrationReceived.load() == 0 || clock_taken);
+  };
+  while (!over()) {
+    std::pair<uintptr_t, intptr_t> notice;
+    {
+      std::unique_lock<std::mutex> hold(notices.lock);
+      if (!notices.changed.wait_until(hold, end, [&notices] { return !notices.stimulator.empty(); })) break;
+      notice = notices.stimulator.front();
+      notices.stimulator.pop_front();
+    }
+    take_stimulator_notice(notice.first, notice.second, clock_taken);
+  }
+  end_8051_message();
+  if (versionReceived.load() != 0 && g_flash_8051_mode.load() == FLASH_MODE_IDLE) return true;
+  g_flash_8051_mode = FLASH_MODE_IDLE;
+  load_default_calibration();
+  return false;
 }
 
 // The messages shown during a recording.
@@ -127,6 +208,8 @@ bool record_protocol(const std::wstring& card_folder, const std::wstring& progra
   // The log and the test folders follow the unit's clock, as the program's
   // start-up sets them.
   use_unit_time_for_log_and_folders();
+  // A recording is one run of the unit's program: its log starts afresh.
+  reset_log_state();
   copy_default_parameters();
   read_ini_file();  // a card without one records with the defaults
   set_entered_test_id(test_id);
@@ -149,13 +232,21 @@ bool record_protocol(const std::wstring& card_folder, const std::wstring& progra
     sim_signal_defaults(input, &signal);
     sim_signal_set(input, &signal);
   }
+  unitNotices notices;
+  const mainDialogPoster previous_poster = set_main_dialog_poster(mainDialogPoster{take_post, &notices});
   if (!open_stimulator()) {
+    set_main_dialog_poster(previous_poster);
     power_off_simulated_unit();
     return cannot_record(result, "the simulated stimulator did not open");
   }
-  load_default_calibration();
+  if (!start_up_exchange(notices)) {
+    result.messages.push_back(
+        "the stimulator did not answer the start-up exchange: recording with the default calibration table");
+    std::fprintf(stderr, "%s\n", result.messages.back().c_str());
+  }
   if (!set_ERG_directory(false)) {
     close_stimulator();
+    set_main_dialog_poster(previous_poster);
     power_off_simulated_unit();
     return cannot_record(result, "the test folder cannot be made on the card");
   }
@@ -164,28 +255,26 @@ bool record_protocol(const std::wstring& card_folder, const std::wstring& progra
   result.test_folder = folder;
   const std::vector<std::wstring> before = folder_files(result.test_folder);
 
-  runEnd end;
-  const mainDialogPoster previous_poster = set_main_dialog_poster(mainDialogPoster{take_post, &end});
   const uint64_t start_ns = sim_now_ns();
   set_loaded_program(*program);
   start_test_thread();
   signal_run_set();
   bool ended;
   {
-    std::unique_lock<std::mutex> hold(end.lock);
-    ended = end.changed.wait_for(hold, kRunLimit, [&end] { return end.ended; });
+    std::unique_lock<std::mutex> hold(notices.lock);
+    ended = notices.changed.wait_for(hold, kRunLimit, [&notices] { return notices.ended; });
   }
   if (!ended) {
     result.messages.push_back("the run did not end within 30 minutes: stopped");
     std::fprintf(stderr, "%s\n", result.messages.back().c_str());
   }
   stop_test_thread();
-  set_main_dialog_poster(previous_poster);
   result.ran = ended && last_run_result();
   result.unit_ms = (sim_now_ns() - start_ns) / 1000000;
 
   standby_converters();
   close_stimulator();
+  set_main_dialog_poster(previous_poster);
   power_off_simulated_unit();
 
   for (const std::wstring& name : folder_files(result.test_folder)) {

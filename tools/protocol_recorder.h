@@ -1,5 +1,8 @@
 // Records a protocol on the simulated unit: the unit powered on with its
-// stimulator, the card's ini file read, the program run by the test thread
+// stimulator and the start-up exchange made with it as the unit makes it
+// (version, calibration table with the serial number, clock; the default
+// table, with a message, when the stimulator does not answer), the card's
+// ini file read, the program run by the test thread
 // on the virtual clock, every test stored on the card as the unit stores
 // it (test files, sample files, dataset texts, the day's log).
 #ifndef PROTOCOL_RECORDER_H

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,29 @@ TEST_F(Recorder, DemoSessionStoresEveryTestWithItsFiles) {
   }
   ASSERT_EQ(times.size(), 4u);
   for (size_t i = 1; i < times.size(); ++i) EXPECT_GT(times[i], times[i - 1] + 10000000u) << i;
+
+  // The start-up exchange gave the unit its stimulator's table: every record
+  // carries the serial number packed in it, the log's boot record the unit
+  // id and the stimulator's version.
+  for (const std::wstring& name : result.stored) {
+    if (count({name}, L".tst") == 0) continue;
+    std::ifstream file(fs::path(result.test_folder) / name, std::ios::binary);
+    char bytes[1 + 76] = {};
+    ASSERT_TRUE(file.read(bytes, sizeof bytes));
+    char16_t unit[7];
+    std::memcpy(unit, bytes + 1 + 62, sizeof unit);
+    EXPECT_EQ(std::u16string(unit, 7), u"1234567") << fs::path(name).string();
+  }
+  std::string log;
+  for (const fs::directory_entry& entry : fs::directory_iterator(card_ / "LOG")) {
+    std::ifstream file(entry.path(), std::ios::binary);
+    log.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  EXPECT_NE(log.find("(unit 1234567)"), std::string::npos) << log.substr(0, 400);
+  // The unit's clock follows the stimulator's (set at its power-on to
+  // 2024-03-01), so the test folder is of that day.
+  EXPECT_NE(result.test_folder.find(L"T240301_DEMO"), std::wstring::npos);
+  EXPECT_NE(log.find("(8051_version 3.010)"), std::string::npos) << log.substr(0, 400);
 
   sim_counters counters{};
   sim_get_counters(&counters);

@@ -44,7 +44,8 @@ bool save_calibration_file() {
   const bool written = file_name(name) && write_card_file_whole(name, "w", [](FILE* file) {
     bool whole = true;
     for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
-      if (fprintf(file, "%lg\n", calibrationTable[e].load()) < 0) whole = false;
+      // Every bit of the value: the same reader gives it back exactly.
+      if (fprintf(file, "%.17lg\n", calibrationTable[e].load()) < 0) whole = false;
     }
     return whole;
   });

@@ -1,5 +1,6 @@
 // The calibration file on the storage card, "Storage Card\Cal%s.txt" named
-// by the unit's serial number: one "%lg" line per entry, entries 0 to 29.
+// by the unit's serial number: one line per entry, entries 0 to 29, each
+// value written whole ("%.17lg") and read back with "%lg".
 #ifndef CALIBRATION_FILE_H
 #define CALIBRATION_FILE_H
 

@@ -12,6 +12,8 @@
 #include "road_protocol.h"
 #include "road_run.h"
 #include "calibration_table.h"
+#include "setup_menus.h"
+#include "setup_parameters.h"
 #include "shutdown.h"
 #include "status_lines.h"
 #include "timers.h"
@@ -102,6 +104,8 @@ int shutdown_menu(int command, LPARAM) {
   return 1;  // key 1002 does nothing
 }
 
+bool main_page_shown_once() { return mainPageShownOnce; }
+
 void show_remembered_page() {
   if (rememberedPage != nullptr && IsWindow(rememberedPage)) ShowWindow(rememberedPage, SW_SHOW);
   rememberedPage = nullptr;
@@ -117,4 +121,6 @@ void install_menu_handlers() {
   install_road_protocol_menus();
   install_road_run_menus();
   install_road_file_menus();
+  install_setup_menus();
+  install_parameter_menus();
 }

@@ -13,4 +13,8 @@ int shutdown_menu(int command, LPARAM value);
 // it is cancelled.
 void show_remembered_page();
 
+// The main page has been shown once since start-up (the battery read and
+// the board's options with it).
+bool main_page_shown_once();
+
 #endif

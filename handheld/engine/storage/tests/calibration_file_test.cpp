@@ -58,7 +58,7 @@ TEST_F(CalibrationFile, SavesOneLinePerEntry) {
   std::string expected;
   for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
     char line[64];
-    snprintf(line, sizeof line, "%lg\n", calibrationTable[e].load());
+    snprintf(line, sizeof line, "%.17lg\n", calibrationTable[e].load());
     expected += line;
   }
   EXPECT_EQ(expected, text.str());

@@ -1,0 +1,314 @@
+#include "setup_menus.h"
+
+#include "calibration_file.h"
+#include "calibration_table.h"
+#include "card_files.h"
+#include "engine_log.h"
+#include "frame_menus.h"
+#include "key_captions.h"
+#include "main_dialog.h"
+#include "menu_dispatch.h"
+#include "menu_request.h"
+#include "menu_stack.h"
+#include "message_display.h"
+#include "setup_calibration_values.h"
+#include "setup_keypad.h"
+#include "setup_parameters.h"
+#include "startup_replies.h"
+#include "status_lines.h"
+#include "stimulator_link.h"
+#include "system_parameters.h"
+#include "unit_workers.h"
+
+calibrationChoice g_calibrationChoice{0, 0, 0};
+
+namespace {
+
+const int MENU_SYSTEM_SETUP = 2;
+const int MENU_CALIBRATION_CHOICE = 6;
+const int MENU_IMPEDANCE_CALIBRATION = 9;
+const int MENU_RESTORE_DEFAULTS = 10;
+const int MENU_DATA_CALIBRATION = 11;
+const int MENU_DATA_CALIBRATION_CHOICE = 12;
+const int MENU_SET_TIME = 14;
+const int MENU_FLASH_CALIBRATION = 25;
+const int MENU_BACKGROUND_CALIBRATION = 26;
+const int MENU_CALIBRATION_ENTRY = 27;
+const int MENU_ID_ENTRY = 28;
+const int MENU_DATA_CHANNEL = 29;
+const int MENU_IMPEDANCE_ELECTRODE = 30;
+const int MENU_CALIBRATION_VALUES = 31;
+const int MENU_CALIBRATION_OTHER = 32;
+const int MENU_PARAMETER_LIST = 37;
+const int MENU_ELECTRODES_SINGLE_DOME = 43;
+const int MENU_DOME = 44;
+const int MENU_FILL_IN_ELECTRODES = 45;
+
+const int PAGE_DEFAULT = 17;
+const int PAGE_NOTHING = 21;
+const int PAGE_BACKGROUND_CALIBRATION = 39;
+const int PAGE_FLASH_CALIBRATION = 40;
+const int PAGE_CALIBRATION = 46;
+const int PAGE_TIME_SET = 47;
+const int PAGE_SERIAL_ENTRY = 49;
+const int PAGE_FROM_ELECTRODES = 53;
+
+const int DATE_TIME_DIALOG = 117;
+
+bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
+
+void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
+
+void open_menu(int menuId, int pageCode, bool replace) {
+  request_menu(mainDialog, pageCode, menuId, nullptr, 0, replace);
+}
+
+}  // namespace
+
+bool calibration_enabled() { return parameter_listed(PARAM_DATASET); }
+
+int system_setup_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    if (value == PAGE_TIME_SET) {
+      show_time_line(nullptr);
+    } else if (!calibration_enabled()) {
+      set_key_caption(mainDialog, 2, L"System Parms");
+    }
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Set Time"
+      open_menu(MENU_SET_TIME, PAGE_DEFAULT, false);
+      return 1;
+    case KEY_LOWER_LEFT:  // "Calibration" or "System Parms"
+      open_menu(calibration_enabled() ? MENU_CALIBRATION_ENTRY : MENU_PARAMETER_LIST, PAGE_DEFAULT, false);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "Restore Defaults"
+      open_menu(MENU_RESTORE_DEFAULTS, PAGE_DEFAULT, false);
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Back"
+      go_back(PAGE_DEFAULT);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int calibration_choice_menu(int command, LPARAM) {
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Flash Int"
+      open_menu(MENU_FLASH_CALIBRATION, PAGE_FLASH_CALIBRATION, true);
+      return 1;
+    case KEY_LOWER_LEFT:  // "Background Int"
+      open_menu(MENU_BACKGROUND_CALIBRATION, PAGE_BACKGROUND_CALIBRATION, true);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "Data/impedance"
+      open_menu(MENU_DATA_CALIBRATION_CHOICE, PAGE_CALIBRATION, true);
+      return 1;
+    case KEY_LOWER_RIGHT:
+      go_back(PAGE_DEFAULT);
+      return 1;
+    default:
+      return is_page_shown(command) ? 1 : 0;
+  }
+}
+
+int restore_defaults_menu(int command, LPARAM) {
+  if (is_page_shown(command)) {
+    push_keypad(DIGIT_ENTRY_DIALOG, 0.0,
+                L"--> TO RESTORE THE\nFACTORY DEFAULTS FOR\n\nALL SYSTEM PARAMETERS\n\nPRESS \"Restore\".", L"");
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Restore"
+      restore_parameter_defaults();
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Do Not Restore"
+      go_back(PAGE_DEFAULT);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int data_calibration_choice_menu(int command, LPARAM) {
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Data"
+      if (main_page_shown_once()) {
+        open_menu(MENU_DATA_CHANNEL, PAGE_DEFAULT, true);
+      } else {
+        open_menu(MENU_DATA_CALIBRATION, PAGE_CALIBRATION, false);
+      }
+      return 1;
+    case KEY_LOWER_LEFT:  // "Cal Values"
+      open_menu(MENU_CALIBRATION_VALUES, PAGE_DEFAULT, false);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "Impedance"
+      open_menu(MENU_IMPEDANCE_ELECTRODE, PAGE_DEFAULT, true);
+      return 1;
+    case KEY_LOWER_RIGHT:
+      go_back(PAGE_DEFAULT);
+      return 1;
+    default:
+      return is_page_shown(command) ? 1 : 0;
+  }
+}
+
+int calibration_entry_menu(int command, LPARAM) {
+  if (is_page_shown(command)) {
+    set_key_captions(mainDialog, L"Yes", L"System Parms", L"No", L"Back");
+    push_keypad(CALIBRATION_DIALOG, 0.0, L"", L"");
+    if (!card_matches(L"Storage Card\\CAL\\IN").empty()) {
+      pulse_remote_event();
+      calibration_printf(L"--- Auto Calibration mode ---");
+    } else {
+      calibration_printf(
+          L"!!! WARNING !!!\nCALIBRATION IS TO BE\nPERFORMED BY QUALIFIED\nFACTORY PERSONNEL ONLY.\n\n Proceed?");
+    }
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Yes"
+      statusReceived = 0;
+      send_8051_string("TS");
+      log_mesg("CALIBRATION STARTED");
+      open_menu(MENU_CALIBRATION_CHOICE, PAGE_DEFAULT, true);
+      return 1;
+    case KEY_LOWER_LEFT:  // "System Parms"
+      open_menu(MENU_PARAMETER_LIST, PAGE_DEFAULT, true);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "No"
+    case KEY_LOWER_RIGHT:  // "Back"
+      go_back(PAGE_DEFAULT);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int data_channel_menu(int command, LPARAM) {
+  if (command == KEY_UPPER_LEFT || command == KEY_UPPER_RIGHT) {  // "CHANNEL A", "CHANNEL B"
+    g_calibrationChoice.channel = command == KEY_UPPER_LEFT ? 0 : 1;
+    open_menu(MENU_DATA_CALIBRATION, PAGE_CALIBRATION, true);
+    return 1;
+  }
+  return 1;  // the blank keys do nothing
+}
+
+int impedance_electrode_menu(int command, LPARAM) {
+  const bool second = main_page_shown_once();
+  if (is_page_shown(command)) {
+    if (!second) set_key_captions(mainDialog, L"CHAN A EYE", L"CHAN A REF", L"", L"");
+    return 1;
+  }
+  int channel = 0, electrode = 0;
+  switch (command) {
+    case KEY_UPPER_LEFT: channel = 0; electrode = 0; break;   // "CHAN A EYE"
+    case KEY_LOWER_LEFT: channel = 0; electrode = 1; break;   // "CHAN A REF"
+    case KEY_UPPER_RIGHT: channel = 1; electrode = 0; break;  // "CHAN B EYE"
+    case KEY_LOWER_RIGHT: channel = 1; electrode = 1; break;  // "CHAN B REF"
+    default: return 0;
+  }
+  if (channel == 1 && !second) return 1;
+  g_calibrationChoice.channel = channel;
+  g_calibrationChoice.electrode = electrode;
+  open_menu(MENU_IMPEDANCE_CALIBRATION, PAGE_DEFAULT, true);
+  return 1;
+}
+
+int calibration_values_menu(int command, LPARAM) {
+  if (is_page_shown(command)) {
+    show_calibration_constants(mainDialog, false);
+    return 1;
+  }
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "To Disk"
+      save_calibration_file();
+      return 1;
+    case KEY_LOWER_LEFT:  // "From Disk"
+      if (load_calibration_file()) show_calibration_constants(mainDialog, false);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "Other"
+      open_menu(MENU_CALIBRATION_OTHER, PAGE_DEFAULT, true);
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Back"
+      show_calibration_constants(mainDialog, true);
+      go_back(PAGE_NOTHING);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int calibration_other_menu(int command, LPARAM) {
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Set Defaults"
+      load_default_calibration();
+      show_calibration_constants(mainDialog, false);
+      log_mesg("DEFAULT CALIBRATION LOADED.");
+      show_message(MESSAGE_NOTICE, false, "Default calibration values loaded");
+      return 1;
+    case KEY_LOWER_LEFT:  // "Reset 8051"
+      send_8051_string("TZ");
+      return 1;
+    case KEY_UPPER_RIGHT:  // "Enter Serial #"
+      show_calibration_constants(mainDialog, true);
+      open_menu(MENU_ID_ENTRY, PAGE_SERIAL_ENTRY, true);
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Back"
+      show_calibration_constants(mainDialog, true);
+      go_back(PAGE_NOTHING);
+      return 1;
+    default:
+      return is_page_shown(command) ? 1 : 0;
+  }
+}
+
+int dome_menu(int command, LPARAM) {
+  switch (command) {
+    case KEY_UPPER_LEFT:  // "Dome 1"
+    case KEY_UPPER_RIGHT:  // "Dome 2"
+      g_calibrationChoice.dome = command == KEY_UPPER_LEFT ? 0 : 1;
+      go_back(PAGE_NOTHING);
+      return 1;
+    case KEY_LOWER_RIGHT:
+      return 0;
+    default:
+      return 1;
+  }
+}
+
+int fill_in_electrodes_menu(int command, LPARAM value) {
+  if (is_page_shown(command)) {
+    if (value == PAGE_FROM_ELECTRODES) go_back(PAGE_DEFAULT);
+    return 1;
+  }
+  switch (command) {
+    case KEY_LOWER_LEFT:  // "Electrodes"
+      open_menu(MENU_ELECTRODES_SINGLE_DOME, PAGE_DEFAULT, true);
+      return 1;
+    case KEY_UPPER_RIGHT:  // "System Parms"
+      open_menu(MENU_PARAMETER_LIST, PAGE_DEFAULT, false);
+      return 1;
+    case KEY_LOWER_RIGHT:
+      go_back(PAGE_DEFAULT);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void install_setup_menus() {
+  g_calibrationChoice = calibrationChoice{0, 0, 0};
+  set_menu_handler(MENU_SYSTEM_SETUP, system_setup_menu);
+  set_menu_handler(MENU_CALIBRATION_CHOICE, calibration_choice_menu);
+  set_menu_handler(MENU_RESTORE_DEFAULTS, restore_defaults_menu);
+  set_menu_handler(MENU_DATA_CALIBRATION_CHOICE, data_calibration_choice_menu);
+  set_menu_handler(MENU_CALIBRATION_ENTRY, calibration_entry_menu);
+  set_menu_handler(MENU_DATA_CHANNEL, data_channel_menu);
+  set_menu_handler(MENU_IMPEDANCE_ELECTRODE, impedance_electrode_menu);
+  set_menu_handler(MENU_CALIBRATION_VALUES, calibration_values_menu);
+  set_menu_handler(MENU_CALIBRATION_OTHER, calibration_other_menu);
+  set_menu_handler(MENU_DOME, dome_menu);
+  set_menu_handler(MENU_FILL_IN_ELECTRODES, fill_in_electrodes_menu);
+}

@@ -1,0 +1,122 @@
+// The calibration values page (menu 31), its other page (32) and the
+// calibration entry (27).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "calibration_table.h"
+#include "engine_log.h"
+#include "setup_calibration_values.h"
+#include "setup_fixture.h"
+#include "setup_keypad.h"
+#include "system_parameters.h"
+
+namespace {
+
+using CalibrationValues = SetupTest;
+
+std::string link_record(int index, double value) {
+  std::string r{'L', static_cast<char>(index), 8};
+  r.append(reinterpret_cast<const char*>(&value), 8);
+  return r;
+}
+
+TEST_F(CalibrationValues, ThePageShowsTheTableLineByLine) {
+  calibrationTable[0] = 4.8e-05;
+  calibrationTable[1] = -0.06;
+  calibrationTable[2] = 5e-05;
+  calibrationTable[3] = 0.8;
+  const std::vector<calibrationLine> lines = calibration_constant_lines();
+  ASSERT_EQ(lines.size(), 15u);
+  EXPECT_EQ(lines[0].y, 5);
+  EXPECT_EQ(lines[0].text, L"FLSH:  4.8e-05     -0.06");
+  EXPECT_EQ(lines[4].y, 65);
+  EXPECT_EQ(lines[4].text, L"BKG1:      0.8     5e-05") << "the intercept first";
+  EXPECT_EQ(lines[14].y, 245);
+}
+
+// To Disk writes every value whole; From Disk reads them back, sends all 30
+// and keeps the unit's own serial number; a file short of one value is
+// refused and changes nothing.
+TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
+  const double third = 1.0 / 3.0;
+  calibrationTable[0] = third;
+  open(31);
+  press(1001);  // "To Disk"
+  const std::string serial = unit_serial();
+  const std::filesystem::path file = card_ / ("Cal" + serial + ".txt");
+  ASSERT_TRUE(std::filesystem::exists(file)) << serial;
+  std::vector<std::string> shown = messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], "CALIBRATION SAVED\n\nto CFC.\n\n[Storage Card\\Cal" + serial + ".txt]");
+  press(1004);  // the message page's "Back"
+
+  double saved[CALIBRATION_ENTRIES];
+  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) saved[i] = calibrationTable[i];
+  calibrationTable[0] = 7.0;
+  calibrationTable[5] = 8.0;
+  stimulator_records();
+  press(1002);  // "From Disk"
+  EXPECT_EQ(calibrationTable[0].load(), third) << "full precision";
+  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibrationTable[i].load(), saved[i]) << i;
+  const std::vector<std::string> sent = stimulator_records();
+  ASSERT_EQ(sent.size(), 30u);
+  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(sent[i], link_record(i + 1, saved[i])) << i;
+  shown = messages();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), "CALIBRATION UPDATTED\n\nfrom CFC.\n\n[Storage Card\\Cal" + serial + ".txt]");
+  press(1004);
+
+  {
+    std::ofstream out(file, std::ios::trunc);
+    for (int i = 0; i < 29; ++i) out << "9.5\n";
+  }
+  press(1002);
+  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibrationTable[i].load(), saved[i]) << i;
+  EXPECT_TRUE(stimulator_records().empty());
+  EXPECT_FALSE(messages().empty()) << "the refusal is shown";
+}
+
+TEST_F(CalibrationValues, TheOtherPageLoadsDefaultsResetsAndOpensTheSerialEntry) {
+  calibrationTable[0] = 1.0;
+  open(31);
+  press(1003);  // "Other"
+  ASSERT_EQ(shown_menu(), 32);
+  stimulator_records();
+  press(1001);  // "Set Defaults"
+  EXPECT_EQ(calibrationTable[0].load(), 4.8e-05);
+  EXPECT_EQ(stimulator_records().size(), 30u);
+  EXPECT_EQ(messages(), std::vector<std::string>{"Default calibration values loaded"});
+  EXPECT_NE(log_text().find("DEFAULT CALIBRATION LOADED."), std::string::npos);
+  press(1004);
+  press(1002);  // "Reset 8051"
+  EXPECT_EQ(stimulator_records(), (std::vector<std::string>{"TZ"}));
+  press(1003);  // "Enter Serial #"
+  EXPECT_EQ(shown_menu(), 28);
+}
+
+TEST_F(CalibrationValues, CalibrationEntryWarnsThenStarts) {
+  open(27);
+  EXPECT_EQ(captions(), (std::array<std::wstring, 4>{L"Yes", L"System Parms", L"No", L"Back"}));
+  EXPECT_EQ(page_text(KEYPAD_PROMPT),
+            L"!!! WARNING !!!\nCALIBRATION IS TO BE\nPERFORMED BY QUALIFIED\nFACTORY PERSONNEL ONLY.\n\n Proceed?");
+  stimulator_records();
+  press(1001);
+  EXPECT_EQ(stimulator_records(), (std::vector<std::string>{"TS"}));
+  EXPECT_NE(log_text().find("CALIBRATION STARTED"), std::string::npos);
+  EXPECT_EQ(shown_menu(), 6);
+  press(1004);
+
+  std::filesystem::create_directories(card_ / "CAL");
+  std::ofstream(card_ / "CAL" / "IN") << "";
+  open(27);
+  // The remote-control side, woken for the auto calibration, may cover the
+  // keypad with its own page.
+  wchar_t prompt[64] = {};
+  GetDlgItemTextW(keypad_window(), KEYPAD_PROMPT, prompt, 64);
+  EXPECT_STREQ(prompt, L"--- Auto Calibration mode ---");
+}
+
+}  // namespace

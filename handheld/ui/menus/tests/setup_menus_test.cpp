@@ -1,0 +1,272 @@
+// The technician's menus: system set-up, the parameter editor, the
+// calibration values file and its other page, the calibration entry.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "board_options.h"
+#include "calibration_table.h"
+#include "card_path.h"
+#include "hw_binding.h"
+#include "main_dialog.h"
+#include "menu_stack.h"
+#include "setup_calibration_values.h"
+#include "setup_fixture.h"
+#include "setup_keypad.h"
+#include "setup_menus.h"
+#include "setup_parameters.h"
+#include "sim_unit.h"
+#include "stimulus.h"
+#include "system_parameters.h"
+#include "timers.h"
+
+namespace {
+
+using Captions = std::array<std::wstring, 4>;
+using SetupMenus = SetupTest;
+
+// What the stimulator holds for a backlight level: the counts in effect and
+// the ones stored.
+sim_stim_state stimulator_state() {
+  sim_stim_state state{};
+  sim_stim_get_state(&state);
+  return state;
+}
+
+// Each menu opened without a page-shown command carries its table captions.
+TEST_F(SetupMenus, EveryTechnicianMenuShowsItsCaptions) {
+  const struct {
+    int menu;
+    Captions captions;
+  } table[] = {
+      {2, {L"Set Time", L"Calibration", L"Restore Defaults", L"Back"}},
+      {5, {L"", L"", L"", L""}},
+      {6, {L"Flash Int", L"Background Int", L"Data/impedance", L"Back"}},
+      {9, {L"Up", L"Down", L"Tab", L"Back"}},
+      {10, {L"Restore", L"", L"", L"Do Not Restore"}},
+      {11, {L"UP", L"DOWN", L"TAB", L"DONE"}},
+      {12, {L"Data", L"Cal Values", L"Impedance", L"Back"}},
+      {13, {L"Impedance test", L"Baseline test", L"Pod Channel", L"Back"}},
+      {14, {L"UP", L"DOWN", L"TAB", L"Save"}},
+      {16, {L"", L"", L"", L""}},
+      {25, {L"Flash", L"", L"", L""}},
+      {26, {L"On", L"", L"", L""}},
+      {27, {L"", L"System Parms", L"", L"Back"}},
+      {29, {L"CHANNEL A", L"", L"CHANNEL B", L""}},
+      {30, {L"CHAN A EYE", L"CHAN A REF", L"CHAN B EYE", L"CHAN B REF"}},
+      {31, {L"To Disk", L"From Disk", L"Other", L"Back"}},
+      {32, {L"Set Defaults", L"Reset 8051", L"Enter Serial #", L"Back"}},
+      {37, {L"Up", L"Down", L"Select", L"Back"}},
+      {38, {L"Up", L"Down", L"Tab", L"OK"}},
+      {39, {L"Accept", L"", L"Reject", L""}},
+      {42, {L"Pause", L"", L"+ impedance", L"Back"}},
+      {43, {L"Auto", L"Manual", L"Channel", L"Back"}},
+      {44, {L"Dome 1", L"", L"Dome 2", L""}},
+      {45, {L"", L"Electrodes", L"System Parms", L"Back"}},
+  };
+  for (const auto& row : table) {
+    open(row.menu, PAGE_CODE_NONE);
+    EXPECT_EQ(shown_menu(), row.menu);
+    EXPECT_EQ(captions(), row.captions) << "menu " << row.menu;
+  }
+}
+
+TEST_F(SetupMenus, SystemSetupLeadsToTheParameterListUnlessCalibrationIsEnabled) {
+  open(2);
+  EXPECT_EQ(captions()[1], L"System Parms");
+  press(1002);
+  EXPECT_EQ(shown_menu(), 37);
+  HWND list = top_page();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(page_text(PARAMETER_LIST_TITLE), L"Select a parameter");
+  const int rows = static_cast<int>(SendDlgItemMessageW(list, PARAMETER_LIST_BOX, LB_GETCOUNT, 0, 0));
+  EXPECT_EQ(rows, visible_parameter_count());
+  EXPECT_EQ(page_text(PARAMETER_LIST_STATUS), L"current: 0 Hz");
+  save_screen("setup-parameter-list");
+  // UP from the first row goes to the last, DOWN from there to the first.
+  press(1001);
+  EXPECT_EQ(SendDlgItemMessageW(list, PARAMETER_LIST_BOX, LB_GETCURSEL, 0, 0), rows - 1);
+  EXPECT_EQ(current_parameter_row(), visible_parameter_index(rows - 1));
+  press(1002);
+  EXPECT_EQ(current_parameter_row(), PARAM_LPFREQ);
+  press(1004);
+  EXPECT_EQ(shown_menu(), 2);
+
+  ASSERT_TRUE(set_cfc_id("UNIT01c"));
+  update_parameter_visibility();
+  EXPECT_TRUE(calibration_enabled());
+  press(1002);
+  EXPECT_EQ(shown_menu(), 27);
+}
+
+// Board options decide the rows: the fill-in rows, the master row and the
+// dataset row (by the cfc id) only when fitted.
+TEST_F(SetupMenus, VisibleRowsFollowTheBoardAndTheCfcId) {
+  kill_timer(TIMER_STATUS);  // no battery reading changes the options meanwhile
+  boardOptions = 0;
+  ASSERT_TRUE(set_cfc_id("UNIT01"));
+  update_parameter_visibility();
+  EXPECT_EQ(visible_parameter_count(), 15);
+  EXPECT_EQ(visible_parameter_index(3), static_cast<int>(PARAM_NOISE));
+  EXPECT_EQ(visible_parameter_index(15), 0) << "no such row";
+  ASSERT_TRUE(set_cfc_id("UNIT01p"));
+  update_parameter_visibility();
+  EXPECT_EQ(visible_parameter_count(), 16);
+  boardOptions = BOARD_FILL_IN | BOARD_MASTER_LINK;
+  update_parameter_visibility();
+  EXPECT_EQ(visible_parameter_count(), 19);
+  EXPECT_EQ(visible_parameter_index(3), static_cast<int>(PARAM_FLASHFILL));
+  boardOptions = 0;
+  update_parameter_visibility();
+
+  store_system_parameter(PARAM_SAMPLES, 1);
+  EXPECT_EQ(parameter_current_text(PARAM_SAMPLES), L"current: YES");
+  EXPECT_EQ(parameter_current_text(PARAM_ODOS), L"current: ON");
+  EXPECT_EQ(parameter_current_text(PARAM_SHUTDOWN), L"current: 30 Min");
+}
+
+TEST_F(SetupMenus, ValuesOutsideTheRangeAreRefusedAndFiltersTakeZero) {
+  open(37);
+  const int depth = menu_stack_depth();
+  press(1003);  // "Select": [LPFREQ], 0
+  ASSERT_EQ(shown_menu(), 38);
+  EXPECT_NE(page_text(KEYPAD_PROMPT).find(L"(2..10000)"), std::wstring::npos);
+  messages();
+  press(1001);  // UP: 1 Hz
+  EXPECT_EQ(keypad_value(), 1.0);
+  press(1004);
+  EXPECT_EQ(messages(), std::vector<std::string>{"\n*** VALUE IS ***\n*** OUT OF RANGE ***\n\n2 <= Value <= 10000"});
+  EXPECT_EQ(shown_menu(), 17);
+  press(1004);  // the message page's "Back"
+  EXPECT_EQ(shown_menu(), 38);
+  EXPECT_EQ(captions(), (Captions{L"Up", L"Down", L"Tab", L"OK"}));
+  press(1002);  // DOWN: 0 switches the filter off
+  press(1004);
+  ASSERT_EQ(shown_menu(), 39);
+  EXPECT_NE(page_text(KEYPAD_PROMPT).find(L"Is\n0 Hz\ncorrect?"), std::wstring::npos);
+  store_system_parameter(PARAM_LPFREQ, 300);
+  press(1001);  // "Accept"
+  EXPECT_EQ(system_parameter(PARAM_LPFREQ), 0.0);
+  EXPECT_EQ(shown_menu(), 37);
+  EXPECT_EQ(page_text(PARAMETER_LIST_STATUS), L"current: 0 Hz");
+  EXPECT_EQ(menu_stack_depth(), depth) << "the one list again";
+}
+
+TEST_F(SetupMenus, TheRangeBoundsAreValid) {
+  // [GRAPHRANGE] 0..100 opens at 50: DOWN on the exponent gives 5, UP
+  // twice on the exponent 500 (refused), and the maximum 100 is taken.
+  open(37);
+  while (current_parameter_row() != PARAM_GRAPHRANGE) press(1002);
+  press(1003);
+  ASSERT_EQ(shown_menu(), 38);
+  EXPECT_EQ(keypad_value(), 50.0);
+  for (int tab = 0; tab < 4; ++tab) press(1003);
+  press(1001);
+  EXPECT_EQ(keypad_value(), 500.0);
+  press(1004);
+  EXPECT_EQ(shown_menu(), 17);
+  press(1004);
+  for (int tab = 0; tab < 4; ++tab) press(1003);  // back to the first digit (focus kept per page)
+  keypad_show_value(100);
+  press(1004);
+  ASSERT_EQ(shown_menu(), 39);
+  press(1001);
+  EXPECT_EQ(system_parameter(PARAM_GRAPHRANGE), 100.0);
+}
+
+TEST_F(SetupMenus, TheBacklightIsPreviewedAcceptedOrPutBack) {
+  set_backlight(90);  // the board's level, which the list takes
+  open(37);
+  while (current_parameter_row() != PARAM_BACKLIGHT) press(1002);
+  press(1003);
+  ASSERT_EQ(keypad_value(), 90.0);
+  press(1002);  // DOWN: 80
+  save_screen("setup-keypad");
+  sim_stim_clear_logs();
+  press(1004);
+  const uint32_t preview = stimulator_state().backlight[1];
+  EXPECT_EQ(stimulator_records().size(), 1u) << "one 'B' record";
+  EXPECT_EQ(preview, static_cast<uint32_t>(half_counts(backlight_percent_to_counts(80))));
+  press(1003);  // "Reject": 90 again
+  EXPECT_EQ(stimulator_state().backlight[1], static_cast<uint32_t>(half_counts(backlight_percent_to_counts(90))));
+  EXPECT_EQ(system_parameter(PARAM_BACKLIGHT), 90.0);
+
+  press(1003);
+  press(1002);
+  press(1004);
+  press(1001);  // "Accept": 80 in effect and stored
+  EXPECT_EQ(system_parameter(PARAM_BACKLIGHT), 80.0);
+  EXPECT_EQ(stimulator_state().stored_backlight[1], preview);
+}
+
+TEST(BacklightReply, LevelsFromTheBoardsCount) {
+  const struct {
+    unsigned raw;
+    double level;
+  } table[] = {{0, 100}, {65536 - 2000, 75}, {65536 - 8000, 0}, {1, 0}, {65536 - 1999, 75}};
+  for (const auto& row : table) {
+    uint8_t message[9] = {'b', 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(row.raw >> 8), static_cast<uint8_t>(row.raw)};
+    double level = -1;
+    ASSERT_TRUE(backlight_of_reply(message, 9, level));
+    EXPECT_EQ(level, row.level) << row.raw;
+  }
+  const uint8_t shortReply[5] = {'b', 1, 2, 3, 4};
+  double level = 42;
+  EXPECT_FALSE(backlight_of_reply(shortReply, 5, level));
+  EXPECT_EQ(level, 42);
+}
+
+TEST_F(SetupMenus, TheListTakesTheBoardsBacklightAndSetsMasterOrSlaveOnClose) {
+  sim_adc_set_options(BOARD_MASTER_LINK);
+  boardOptions = BOARD_MASTER_LINK;
+  update_parameter_visibility();
+  store_system_parameter(PARAM_MASTER, 0);
+  sim_stim_clear_logs();
+  open(37);
+  EXPECT_EQ(stimulator_records().front(), "b") << "the list asks for the backlight";
+  // The board's backlight (its 'b' reply) is the parameter's value now.
+  EXPECT_EQ(system_parameter(PARAM_BACKLIGHT),
+            static_cast<double>(static_cast<int>(counts_to_backlight_percent(
+                2 * static_cast<double>(stimulator_state().backlight[1])))));
+  press(1004);
+  EXPECT_EQ(isSlave.load(), 1);
+  EXPECT_EQ(isMaster.load(), 0);
+  hardware.put_gpio_bit(13, 1, 1);
+  open(37);
+  press(1004);
+  EXPECT_EQ(hardware.get_gpio_reg(13) & 2u, 0u) << "the sync output cleared";
+
+  store_system_parameter(PARAM_MASTER, 1);
+  open(37);
+  press(1004);
+  EXPECT_EQ(isMaster.load(), 1);
+  EXPECT_EQ(isSlave.load(), 0);
+  sim_adc_set_options(0);
+  boardOptions = 0;
+}
+
+TEST_F(SetupMenus, RestoringTheDefaultsRecomputesWhatFollowsAndStoresTheBacklight) {
+  store_system_parameter(PARAM_FLASHFILL, 25);
+  store_system_parameter(PARAM_SHUTDOWN, 7);
+  store_system_parameter(PARAM_BACKLIGHT, 40);
+  open(2);
+  press(1003);  // "Restore Defaults"
+  EXPECT_EQ(shown_menu(), 10);
+  EXPECT_NE(page_text(KEYPAD_PROMPT).find(L"PRESS \"Restore\"."), std::wstring::npos);
+  sim_stim_clear_logs();
+  press(1001);
+  EXPECT_EQ(system_parameter(PARAM_FLASHFILL), 0.0);
+  EXPECT_EQ(flashFill.load(), 0.0);
+  EXPECT_EQ(flashShare.load(), 1.0);
+  EXPECT_EQ(shutdown_minutes(), 30.0);
+  EXPECT_EQ(system_parameter(PARAM_BACKLIGHT), 90.0);
+  const uint32_t counts = static_cast<uint32_t>(half_counts(backlight_percent_to_counts(90)));
+  EXPECT_EQ(stimulator_state().backlight[1], counts);
+  EXPECT_EQ(stimulator_state().stored_backlight[1], counts);
+  press(1004);
+  EXPECT_EQ(shown_menu(), 2);
+}
+
+}  // namespace
