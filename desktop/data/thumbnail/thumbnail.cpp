@@ -17,6 +17,7 @@
 #include "printing.h"
 #include "session_panel.h"
 #include "test_files.h"
+#include "thumb_state.h"
 #include "trace_clipboard.h"
 #include "window_tree.h"
 
@@ -144,6 +145,7 @@ void thumbnailClass::build_popup_menu() {
     AppendMenuA(edit_menu, MF_STRING, thumb_copy, "Copy");
   }
   AppendMenuA(popup_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit_menu), "Edit Session");
+  if (loaded()) AppendMenuA(popup_, MF_STRING, thumb_source_info, "Test source info");
 }
 
 void thumbnailClass::recalculate_ab(int propagate) {
@@ -319,6 +321,13 @@ void thumbnailClass::run_command(int command) {
     case thumb_lowpass:
     case thumb_lowpass_frequency:
       if (loaded()) filter_command(command);
+      break;
+    case thumb_source_info:
+      if (loaded()) {
+        RECT at{};
+        GetWindowRect(hwnd(), &at);
+        new thumbStateClass(this, screen_paper.mm_x(at.right) + 10.0, screen_paper.mm_y(at.top));
+      }
       break;
     case thumb_cut:
       if (session) session->remove(this);  // deletes this thumbnail

@@ -28,6 +28,7 @@ enum thumbnailCommand : int {
   thumb_spikes = 2103,
   thumb_lowpass = 2104,
   thumb_lowpass_frequency = 2105,
+  thumb_source_info = 2200,
   thumb_edit_menu = 2300,
   thumb_cut = 2310,
   thumb_copy = 2320,

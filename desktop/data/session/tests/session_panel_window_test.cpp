@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "buttons.h"
+#include "edit_fields.h"
 #include "file_dialog_ui.h"
 #include "filtered_trace.h"
 #include "message_box.h"
@@ -25,6 +27,7 @@
 #include "session_report.h"
 #include "temp_folder.h"
 #include "test_state.h"
+#include "thumb_state.h"
 #include "thumbnail.h"
 #include "window_tree.h"
 
@@ -373,5 +376,50 @@ TEST_F(SessionPanelTest, TheSessionReportPrintsThePagesItCounts) {
   EXPECT_EQ(pages, expected.total);
   EXPECT_GE(pages, 2);
   EXPECT_EQ(GetFileAttributesA(folder.file("P01S02T0301A.st_").c_str()), INVALID_FILE_ATTRIBUTES);
+  delete panel;
+}
+
+// The test information window: the texts of the record, an edit discarded
+// without a question, and one kept by answering Yes when the window closes.
+TEST_F(SessionPanelTest, TheTestInformationWindowKeepsOnlySavedEdits) {
+  std::string path = write_test(folder, "P01S02T0301A.tst", 1, 10);
+  auto* panel = new sessionPanelClass(session_mode_pc, path.c_str(), 1);
+  thumbnailClass* thumb = panel->thumbnail(0);
+  testStateClass& state = thumb->document().state();
+  auto open_info = [thumb]() {
+    thumb->run_command(thumb_source_info);
+    windowNode* node = find_window_of_type(thumb_state_window_type);
+    return node ? static_cast<thumbStateClass*>(node->object) : nullptr;
+  };
+  thumbStateClass* info = open_info();
+  ASSERT_NE(info, nullptr);
+  EXPECT_STREQ(info->info_text(0), "Unit Serial Number = 123456");
+  EXPECT_EQ(std::string(info->info_text(3)).rfind("Optical Filter : ", 0), 0u);
+
+  // Typed: the selection replaced, as keys do.
+  HWND notes = info->notes_edit()->get_edit()->hwnd();
+  SendMessageA(notes, EM_SETSEL, 0, -1);
+  SendMessageA(notes, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("seen twice"));
+  EXPECT_STREQ(state.notes.text(), "seen twice");
+  EXPECT_EQ(state.state_changed, 1);
+  SendMessageA(info->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+               reinterpret_cast<LPARAM>(info->discard_button()->hwnd()));
+  pump();
+  EXPECT_EQ(find_window_of_type(thumb_state_window_type), nullptr);
+  EXPECT_STREQ(state.notes.text(), "none");
+  EXPECT_TRUE(boxes.texts().empty());
+
+  info = open_info();
+  ASSERT_NE(info, nullptr);
+  SetWindowTextA(info->user_id_edit()->get_edit()->hwnd(), "tech7");
+  EXPECT_STREQ(info->user_id_text(), "tech7");
+  boxes.answer(answer_yes);
+  SendMessageA(info->hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(boxes.records().size(), 1u);
+  EXPECT_EQ(boxes.records()[0].caption, "-- State information has changed --");
+  EXPECT_EQ(boxes.records()[0].text, "-- For File:\n-- " + path + "\n\n-- Save new information? --");
+  std::ifstream in(folder.file("P01S02T0301A.st_"));
+  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(all.find("tech7"), std::string::npos);
   delete panel;
 }
