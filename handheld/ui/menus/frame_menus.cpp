@@ -8,6 +8,7 @@
 #include "menu_stack.h"
 #include "message_display.h"
 #include "calibration_table.h"
+#include "setup_electrode_menus.h"
 #include "setup_menus.h"
 #include "setup_parameters.h"
 #include "shutdown.h"
@@ -115,4 +116,5 @@ void install_menu_handlers() {
   set_menu_handler(MENU_SHUTDOWN_CONFIRM, shutdown_menu);
   install_setup_menus();
   install_parameter_menus();
+  install_electrode_menus();
 }
