@@ -102,7 +102,7 @@ void run_electrode_request() {
   }
   electrodeMonitor.busy = 0;
   if (!electrodeMonitor.cancel.load()) {
-    post_command_to_main_dialog(ELECTRODE_DONE_COMMAND, 0);
+    post_command_to_main_dialog(ELECTRODE_DONE_COMMAND, ELECTRODE_DONE_CODE);
   }
 }
 

@@ -26,6 +26,9 @@ const uintptr_t ELECTRODE_VALUES_READY = 2;
 
 // Commands posted to the main dialog.
 const uintptr_t ELECTRODE_DONE_COMMAND = 11u | (52u << 16);  // id 11, code 52
+// The code again as the command's lParam, where the main dialog's menus read
+// an internal command's code.
+const intptr_t ELECTRODE_DONE_CODE = 52;
 const uintptr_t RUN_ENDED_COMMAND = 1004;                     // lParam 21
 
 struct mainDialogPoster {

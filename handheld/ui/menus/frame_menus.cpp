@@ -12,6 +12,7 @@
 #include "road_protocol.h"
 #include "road_run.h"
 #include "calibration_table.h"
+#include "setup_electrode_menus.h"
 #include "setup_menus.h"
 #include "setup_parameters.h"
 #include "shutdown.h"
@@ -123,4 +124,5 @@ void install_menu_handlers() {
   install_road_file_menus();
   install_setup_menus();
   install_parameter_menus();
+  install_electrode_menus();
 }

@@ -163,6 +163,7 @@ TEST_F(Electrodes, ImpedanceOfEachElectrodeThroughTheDefaultLines) {
   EXPECT_EQ(NOTICE_MAIN_DIALOG, posted[0].target);
   EXPECT_EQ(NOTICE_WM_COMMAND, posted[0].message);
   EXPECT_EQ(ELECTRODE_DONE_COMMAND, posted[0].wparam);
+  EXPECT_EQ(ELECTRODE_DONE_CODE, posted[0].lparam) << "the code where the menus read it";
   sim_stim_state state;
   sim_stim_get_state(&state);
   EXPECT_EQ(-1, state.sine_electrode) << "the sine is left on";

@@ -1,0 +1,116 @@
+// The electrode menus: impedance and baseline runs with their result pages
+// and abort, the electrode check window and its end.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "channel_selection.h"
+#include "electrode_measurements.h"
+#include "electrode_monitor.h"
+#include "main_dialog.h"
+#include "main_window.h"
+#include "menu_stack.h"
+#include "plotter.h"
+#include "setup_electrode_window.h"
+#include "setup_fixture.h"
+#include "sim_unit.h"
+#include "system_parameters.h"
+#include "timers.h"
+
+namespace {
+
+class Electrodes : public SetupTest {
+ protected:
+  void SetUp() override {
+    SetupTest::SetUp();
+    for (uint32_t input : {0u, 1u}) {
+      sim_signal s;
+      sim_signal_defaults(input, &s);
+      s.noise_uv = 0.5;
+      s.drift_uv_per_s = 0.0;
+      s.hum_uv = 0.0;
+      sim_signal_set(input, &s);
+    }
+    set_electrode(SIM_EYE, 3000);
+    set_electrode(SIM_REFERENCE, 1500);
+    // The electrodes page is reached from the protocol page, whose graph
+    // it writes on; the main menu's status refresh (and its battery
+    // readings on the converter) stopped on the way.
+    kill_timer(TIMER_STATUS);
+    push_dialog(graph_dialog_procedure, GRAPH_DIALOG_ID);
+    pump_until_idle(100);
+  }
+  static void set_electrode(uint32_t electrode, double ohms) {
+    sim_electrode e{ohms, 0.0, 0.0};
+    sim_electrode_set(0, electrode, &e);
+  }
+  static double page_number(int item) { return std::wcstod(page_text(item).c_str(), nullptr); }
+};
+
+TEST_F(Electrodes, AnImpedanceRunFillsItsResultPage) {
+  open(13);
+  EXPECT_EQ(plotter_title_buffer(), L"ELECTRODES");
+  stimulator_records();
+  press(1001);  // "Impedance test"
+  EXPECT_EQ(stimulator_records().front(), "I");
+  EXPECT_EQ(shown_menu(), 5);
+  EXPECT_EQ(captions()[3], L"Abort");
+  ASSERT_TRUE(pump_until([] { return page_text(1143).find(L"ohms") != std::wstring::npos; }, 60000));
+  EXPECT_NEAR(page_number(1143), 3000, 150);
+  EXPECT_NEAR(page_number(1142), 1500, 75);
+  EXPECT_EQ(page_text(1144), L"Channel A");
+  EXPECT_EQ(captions()[3], L"Back");
+  press(1004);
+  EXPECT_EQ(shown_menu(), 13);
+}
+
+TEST_F(Electrodes, ABaselineRunFillsItsPageAndAnAbortStopsIt) {
+  open(13);
+  press(1002);  // "Baseline test"
+  EXPECT_EQ(shown_menu(), 16);
+  EXPECT_EQ(plotter_title_buffer(), L"BASELINE");
+  ASSERT_TRUE(pump_until([] { return page_text(1150).find(L"uV") != std::wstring::npos; }, 60000));
+  EXPECT_LT(page_number(1150), 10.0) << "a quiet signal";
+  press(1004);
+  EXPECT_EQ(shown_menu(), 13);
+
+  press(1002);
+  ASSERT_EQ(shown_menu(), 16);
+  press(1004);  // "Abort"
+  EXPECT_EQ(shown_menu(), 13);
+  EXPECT_NE(plotter_row_text(3).find(L"*** BASELINE ABORTED ***"), std::wstring::npos);
+  EXPECT_EQ(electrodeMonitor.busy.load(), 0);
+  pump_until_idle(300);
+  EXPECT_EQ(shown_menu(), 13) << "no result page after an abort";
+}
+
+TEST(ElectrodeMeter, FunnelAndLineClamp) {
+  copy_default_parameters();  // [STABAVERAGE] 200, [STABSLOPE] 150
+  EXPECT_EQ(funnel_right_half(), 14);
+  EXPECT_EQ(funnel_left_half(), 18) << "the doubled sum 700 exceeds 500";
+  store_system_parameter(PARAM_STABSLOPE, 20);
+  EXPECT_EQ(funnel_left_half(), 15);
+  store_system_parameter(PARAM_STABAVERAGE, 300);
+  EXPECT_EQ(funnel_right_half(), 18);
+  copy_default_parameters();
+  EXPECT_EQ(meter_offset(300), 20);
+  EXPECT_EQ(meter_offset(-300), -20);
+  EXPECT_EQ(meter_offset(150), 15);
+  EXPECT_EQ(meter_offset(0), 0);
+}
+
+// The monitor running for real: a quiet channel with good electrodes ends
+// an automatic check by itself, its values in the log.
+TEST_F(Electrodes, AnAutomaticCheckOnQuietElectrodesEndsByItself) {
+  open(43);
+  touch_key(1001);  // "Auto": the monitor's page takes the electrodes page's place
+  ASSERT_TRUE(pump_until([] { return shown_menu() == 42; }, 1000));
+  ASSERT_TRUE(pump_until([] { return shown_menu() != 42; }, 120000));
+  EXPECT_EQ(shown_menu(), 0) << "back to where the electrodes page was opened";
+  EXPECT_EQ(g_monitorControl.running.load(), 0);
+  EXPECT_NE(log_text().find("(ELECTRODES (MODE AUTO)"), std::string::npos);
+}
+
+}  // namespace
