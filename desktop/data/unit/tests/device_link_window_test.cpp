@@ -27,7 +27,12 @@ size_t next_step = 0;
 void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD) {
   HWND dialog = FindWindowA(nullptr, "Select a file for display");
   if (dialog == nullptr || next_step >= steps.size()) return;
-  steps[next_step++](dialog, GetDlgItem(dialog, 1032));
+  // The dialog's start-up lets the status panel run waiting messages (this
+  // timer among them) before the tree holds the card's folders.
+  HWND tree = GetDlgItem(dialog, 1032);
+  HTREEITEM root = tree ? TreeView_GetRoot(tree) : nullptr;
+  if (root == nullptr || tree_first_child(tree, root) == nullptr) return;
+  steps[next_step++](dialog, tree);
 }
 
 HTREEITEM child_named(HWND tree, HTREEITEM parent, const char* name) {

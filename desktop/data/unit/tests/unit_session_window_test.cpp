@@ -26,7 +26,11 @@ size_t next_step = 0;
 void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD) {
   HWND dialog = FindWindowA(nullptr, "Select a file for display");
   if (dialog == nullptr || next_step >= steps.size()) return;
-  steps[next_step++](GetDlgItem(dialog, 1032));
+  // Not before the dialog's tree holds the card's folders.
+  HWND tree = GetDlgItem(dialog, 1032);
+  HTREEITEM root = tree ? TreeView_GetRoot(tree) : nullptr;
+  if (root == nullptr || tree_first_child(tree, root) == nullptr) return;
+  steps[next_step++](tree);
 }
 
 HTREEITEM child_named(HWND tree, HTREEITEM parent, const char* name) {
