@@ -126,8 +126,8 @@ def seeds():
     put("bmp_file", "top_down_v5.bmp", bmp(3, -2, 24, 124))
     put("bmp_file", "truncated.bmp", bmp(2, 2, 24, 40)[:-1])
 
-    put("special_sessions", "list", "C:\\tests\\P01S02T0301A.tst\r\n\r\nC:\\x\\y.TST\rD:\\z\n\0next\n")
-    put("special_sessions", "ends", "C:\\a.tst\n" + "x" * 300 + "\nC:\\b.tst\n\xffC:\\c.tst\n")
+    put("session_lists", "list", "C:\\tests\\P01S02T0301A.tst\r\n\r\nC:\\x\\y.TST\rD:\\z\n\0next\n")
+    put("session_lists", "ends", "C:\\a.tst\n" + "x" * 300 + "\nC:\\b.tst\n\xffC:\\c.tst\n")
 
 
 def bmp(width, height, bits, header):

@@ -1,4 +1,4 @@
-// Special session lists: the lines are the file's non-empty lines in order
+// Session lists (".s_f" files): the lines are the file's non-empty lines in order
 // (LF, CR, CR LF or a zero byte end one), up to a byte 255 or a line too
 // long; each line's series pattern is the line itself or its folder and
 // test prefix with "*.tst".
