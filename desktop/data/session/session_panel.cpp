@@ -546,15 +546,9 @@ bool sessionPanelClass::load_from_unit(const char* unit_path, int single_file) {
 intptr_t sessionPanelClass::handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) {
   HWND window = hwnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paper scale;
-      scale.set_from_window(window);
-      draw(dc, scale);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      paint_window();
       return 0;
-    }
     case WM_VSCROLL:
       scroll(LOWORD(wparam), static_cast<short>(HIWORD(wparam)));
       return 0;

@@ -106,15 +106,9 @@ void thumbStateClass::draw(HDC dc, const paper& scale) {
 intptr_t thumbStateClass::handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) {
   HWND window = hwnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paper scale;
-      scale.set_from_window(window);
-      draw(dc, scale);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      paint_window();
       return 0;
-    }
     case WM_COMMAND: {
       HWND from = reinterpret_cast<HWND>(lparam);
       testStateClass& state = thumbnail_->document().state();

@@ -347,15 +347,9 @@ void thumbnailClass::run_command(int command) {
 intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) {
   HWND window = hwnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      paper scale;
-      scale.set_from_window(window);
-      draw(dc, scale);
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      paint_window();
       return 0;
-    }
     case WM_RBUTTONUP: {
       if (!popup_) return 0;
       POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};

@@ -58,6 +58,9 @@ class winTypeClass {
   // The whole client area, with erase.
   void invalidate();
   void set_title(const char* text);
+  // WM_PAINT: draw with the window's page scale between BeginPaint and
+  // EndPaint.
+  void paint_window();
 
   windowNode* node;
   uint32_t type;

@@ -32,3 +32,13 @@ void winTypeClass::restore() { ShowWindow(hwnd(), SW_RESTORE); }
 void winTypeClass::invalidate() { InvalidateRect(hwnd(), nullptr, TRUE); }
 
 void winTypeClass::set_title(const char* text) { SetWindowTextA(hwnd(), text ? text : ""); }
+
+void winTypeClass::paint_window() {
+  HWND window = hwnd();
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  paper scale;
+  scale.set_from_window(window);
+  draw(dc, scale);
+  EndPaint(window, &ps);
+}
