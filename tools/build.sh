@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Configures and builds both trees: build/win (cross build, everything) and
 # build/host (portable core under the sanitizers). ERG_BUILD moves both
-# trees elsewhere; ERG_DIRS (a ;-list of folders) narrows what is built.
+# trees elsewhere; ERG_DIRS (a ;-list of folders) narrows what is built;
+# ERG_JOBS sets the number of parallel compile jobs (default: all cores).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc)
+jobs=${ERG_JOBS:-$(nproc)}
 build=${ERG_BUILD:-$root/build}
 extra=()
 [ -n "${ERG_DIRS:-}" ] && extra+=("-DERG_DIRS=$ERG_DIRS")
