@@ -134,6 +134,20 @@ TEST(ElectrodeMeter, FunnelAndLineClamp) {
   EXPECT_EQ(meter_offset(0), 0);
 }
 
+// "+ impedance" while a manual check runs: the monitor measures the
+// electrodes from its next pass on (once the baseline is stable).
+TEST_F(Electrodes, ImpedanceTurnedOnDuringACheckIsMeasured) {
+  open(43);
+  touch_key(1002);  // "Manual": no impedance check
+  ASSERT_TRUE(pump_until([] { return shown_menu() == 42 && g_monitorControl.running.load() != 0; }, 3000));
+  touch_key(1003);  // "+ impedance"
+  EXPECT_TRUE(pump_until([] { return key_caption(1003) == L"- impedance"; }, 1000));
+  EXPECT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_GOOD; }, 60000));
+  EXPECT_NEAR(g_monitorChannels[0].eye_ohms.load(), 3000, 150);
+  touch_key(1004);  // "Back"
+  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == 0; }, 5000));
+}
+
 // The monitor running for real: a quiet channel with good electrodes ends
 // an automatic check by itself, its values in the log.
 TEST_F(Electrodes, AnAutomaticCheckOnQuietElectrodesEndsByItself) {
