@@ -14,10 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "erg_test_file.h"
 #include "graph.h"
+#include "meas_graph.h"
 #include "message_capture.h"
 #include "op_panel.h"
 #include "popup_menu_ui.h"
+#include "temp_folder.h"
+#include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "trace_filters.h"
 #include "window_tree.h"
@@ -227,6 +231,33 @@ TEST_F(OpPanel, CopiesOn) {
   EXPECT_STREQ(panel->shown_trace()->label(), "OP 100..300");
   EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** Measurement Graph called without supplying a thumbnail ***"});
   close(panel);
+}
+
+TEST_F(OpPanel, CopiedIntoAMeasurementGraphOfItsTest) {
+  temp_folder folder;
+  message_capture boxes;
+  auto* thumb = new thumbnailClass(nullptr, 1, 0, 0, write_erg_test(folder, "P01S02T0301A.tst").c_str(), 1);
+  ASSERT_TRUE(thumb->loaded());
+  opPanelClass* panel = open_op_panel(thumb, thumb->document().entry()->active_trace(), "P01S02T0301A", 10, 10);
+  ASSERT_NE(panel, nullptr);
+  UpdateWindow(panel->hwnd());
+  popup_answer = op_popup_measurement_graph;
+  int x = (panel->graph().plot_left() + panel->graph().plot_right()) / 2;
+  int y = (panel->graph().plot_top() + panel->graph().plot_bottom()) / 2;
+  panel->handle_message(WM_RBUTTONDOWN, 0, MAKELPARAM(x, y));
+  pump();
+  windowNode* node = find_window_of_type(window_type::measurement_graph);
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->parent, find_window_node(panel));
+  auto* graph = static_cast<measGraphClass*>(node->object);
+  ASSERT_NE(graph->main_trace(), nullptr);
+  EXPECT_STREQ(graph->main_trace()->label(), "OP 100..300");
+  EXPECT_EQ(graph->main_trace()->get_count(), panel->shown_trace()->get_count());
+  EXPECT_TRUE(boxes.texts().empty());
+  // The panel and its graph go with the test.
+  delete thumb;
+  pump();
+  EXPECT_EQ(find_window_of_type(window_type::operations), nullptr);
 }
 
 TEST_F(OpPanel, GoesOnAfterItsSourceGraphClosed) {

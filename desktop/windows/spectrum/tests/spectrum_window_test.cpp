@@ -13,10 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "erg_test_file.h"
 #include "inverse_fft_window.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "spectrum_window.h"
+#include "temp_folder.h"
+#include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "window_tree.h"
 
@@ -275,6 +278,27 @@ TEST_F(SpectrumWindow, FullBandGivesTheTraceBack) {
   for (int i = 1; i < 999; i++) ASSERT_NEAR(shown->y_at(i), t->y_at(i), 1e-6) << i;
   EXPECT_EQ(shown->y_at(0), shown->y_at(1));
   close(spectrum);
+}
+
+TEST_F(SpectrumWindow, InverseOfATestStartsAtItsPreFlashTime) {
+  temp_folder folder;
+  message_capture boxes;
+  auto* thumb = new thumbnailClass(nullptr, 1, 0, 0, write_erg_test(folder, "P01S02T0301A.tst").c_str(), 1);
+  ASSERT_TRUE(thumb->loaded());
+  ifftClass* inverse =
+      open_band_pass_window(thumb, "P01S02T0301A", thumb->document().entry()->active_trace(), 10, 10, 450, 300);
+  ASSERT_NE(inverse, nullptr);
+  UpdateWindow(inverse->hwnd());
+  traceClass* shown = inverse->shown_trace();
+  ASSERT_NE(shown, nullptr);
+  // 400 points over 199.5 mS: 2 kHz, half a millisecond apart.
+  ASSERT_EQ(shown->get_count(), 400);
+  EXPECT_DOUBLE_EQ(shown->x_at(0), -erg_test_preflash_ms);
+  EXPECT_DOUBLE_EQ(shown->x_at(399), 399 * 0.5 - erg_test_preflash_ms);
+  // Both windows go with the test.
+  delete thumb;
+  pump();
+  EXPECT_EQ(find_window_of_type(window_type::spectrum), nullptr);
 }
 
 }  // namespace
