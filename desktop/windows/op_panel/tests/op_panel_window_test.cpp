@@ -17,6 +17,7 @@
 #include "erg_test_file.h"
 #include "graph.h"
 #include "meas_graph.h"
+#include "memory_printer.h"
 #include "message_capture.h"
 #include "op_panel.h"
 #include "popup_menu_ui.h"
@@ -258,6 +259,24 @@ TEST_F(OpPanel, CopiedIntoAMeasurementGraphOfItsTest) {
   delete thumb;
   pump();
   EXPECT_EQ(find_window_of_type(window_type::operations), nullptr);
+}
+
+TEST_F(OpPanel, PrintsAWhitePlotWithABlackTrace) {
+  auto source = response(1000);
+  opPanelClass* panel = open_op_panel(nullptr, source.get(), "print", 10, 10);
+  ASSERT_NE(panel, nullptr);
+  message_capture boxes;
+  {
+    memoryPrinter printer(800, 600, 200, 150);
+    SendMessageA(panel->hwnd(), WM_COMMAND, op_print, 0);
+    // On the screen the plot is red and the trace white.
+    EXPECT_EQ(printer.count(RGB(255, 0, 0), printer.whole()), 0);
+    EXPECT_GT(printer.count(RGB(0, 0, 0), RECT{12, 40, 788, 430}), 500);
+  }
+  EXPECT_TRUE(boxes.texts().empty());
+  UpdateWindow(panel->hwnd());
+  EXPECT_EQ(panel->graph().plot_mode(), 0);
+  close(panel);
 }
 
 TEST_F(OpPanel, GoesOnAfterItsSourceGraphClosed) {

@@ -15,6 +15,7 @@
 
 #include "erg_test_file.h"
 #include "inverse_fft_window.h"
+#include "memory_printer.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "spectrum_window.h"
@@ -278,6 +279,32 @@ TEST_F(SpectrumWindow, FullBandGivesTheTraceBack) {
   for (int i = 1; i < 999; i++) ASSERT_NEAR(shown->y_at(i), t->y_at(i), 1e-6) << i;
   EXPECT_EQ(shown->y_at(0), shown->y_at(1));
   close(spectrum);
+}
+
+TEST_F(SpectrumWindow, BothWindowsPrintTheirPage) {
+  auto t = sines(1000);
+  fftClass* w = open_spectrum_window(nullptr, "print", t.get(), 10, 10, 450, 300);
+  ASSERT_NE(w, nullptr);
+  message_capture boxes;
+  {
+    // 200 x 150 mm at 4 pixels per mm.
+    memoryPrinter printer(800, 600, 200, 150);
+    SendMessageA(w->hwnd(), WM_COMMAND, fft_print, 0);
+    EXPECT_GT(printer.count(green, printer.whole()), 1000);
+    // The date and time at the bottom right.
+    EXPECT_GT(printer.count(RGB(0, 0, 0), RECT{600, 580, 800, 600}), 20);
+  }
+  {
+    memoryPrinter printer(800, 600, 200, 150);
+    ifftClass* inverse = w->open_inverse_fft();
+    ASSERT_NE(inverse, nullptr);
+    SendMessageA(inverse->hwnd(), WM_COMMAND, ifft_print, 0);
+    // The trace, black, inside the plot (2 to 195 mm across, 2 to 120 mm
+    // down).
+    EXPECT_GT(printer.count(RGB(0, 0, 0), RECT{12, 12, 776, 476}), 500);
+  }
+  EXPECT_TRUE(boxes.texts().empty());
+  close(w);
 }
 
 TEST_F(SpectrumWindow, InverseOfATestStartsAtItsPreFlashTime) {
