@@ -52,6 +52,43 @@ std::vector<std::string> path_parts(const std::string& path) {
   return parts;
 }
 
+// The tree draws an item's whole text; over it, once drawn, goes the text
+// without its hidden parts, in the colours the tree used.
+LRESULT draw_plain_text(listTreeClass* tree, NMTVCUSTOMDRAW* draw) {
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT: {
+      const auto item = reinterpret_cast<HTREEITEM>(draw->nmcd.dwItemSpec);
+      const std::string text = tree->item_text(item);
+      const std::string shown = plain_text(text.c_str());
+      RECT rect{};
+      if (shown == text || !tree->item_rect_text_only(item, &rect)) return CDRF_DODEFAULT;
+      HDC dc = draw->nmcd.hdc;
+      const COLORREF back = draw->clrTextBk == CLR_DEFAULT ? GetSysColor(COLOR_WINDOW) : draw->clrTextBk;
+      const COLORREF fore = draw->clrText == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : draw->clrText;
+      HBRUSH brush = CreateSolidBrush(back);
+      FillRect(dc, &rect, brush);
+      DeleteObject(brush);
+      const auto font = reinterpret_cast<HFONT>(SendMessageA(tree->hwnd(), WM_GETFONT, 0, 0));
+      HGDIOBJ old_font = font != nullptr ? SelectObject(dc, font) : nullptr;
+      const COLORREF old_text = SetTextColor(dc, fore);
+      const int old_mode = SetBkMode(dc, TRANSPARENT);
+      RECT inside = rect;
+      InflateRect(&inside, -2, 0);
+      DrawTextA(dc, shown.c_str(), -1, &inside, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      SetBkMode(dc, old_mode);
+      SetTextColor(dc, old_text);
+      if (old_font != nullptr) SelectObject(dc, old_font);
+      return CDRF_DODEFAULT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
 }  // namespace
 
 directoryPanelClass::directoryPanelClass(winTypeClass* parent, const char* title, double x, double y,
@@ -200,6 +237,8 @@ LRESULT directoryPanelClass::on_notify(const NMHDR* header, LPARAM lparam) {
     case NM_RCLICK:
       on_right_click();
       return 0;
+    case NM_CUSTOMDRAW:
+      return draw_plain_text(tree_, reinterpret_cast<NMTVCUSTOMDRAW*>(lparam));
     default:
       return 0;
   }
