@@ -28,6 +28,7 @@ enum thumbnailCommand : int {
   thumb_spikes = 2103,
   thumb_lowpass = 2104,
   thumb_lowpass_frequency = 2105,
+  thumb_sample_window = 2106,
   thumb_source_info = 2200,
   thumb_edit_menu = 2300,
   thumb_cut = 2310,
@@ -37,8 +38,11 @@ enum thumbnailCommand : int {
   thumb_paste_after = 2332,
 };
 
-// Codes of WM_USER that other windows send a thumbnail.
+// Codes of WM_USER that other windows send a thumbnail (the sample
+// selection's: samples_notice_changed and samples_notice_closing).
 constexpr uintptr_t thumb_notice_lowpass_edited = 0;
+
+class sampleSelectWindowClass;
 
 class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public positionClass {
  public:
@@ -67,6 +71,11 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   HMENU popup_menu() const { return popup_; }
 
   void set_background(HBRUSH brush);
+  // Shows the sample selection window (made the first time, when the test
+  // has samples) or hides it, and names the menu item after what it does next.
+  void toggle_sample_window();
+  // The open sample selection window, or null.
+  sampleSelectWindowClass* sample_window() const { return sample_window_; }
   // Runs the a-/b-wave detection (automatic only) and refreshes the parent
   // session's summary.
   void recalculate_ab(int propagate);
@@ -95,6 +104,7 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   HMENU popup_ = nullptr;
   HMENU filter_menu_ = nullptr;
   HBRUSH background_ = nullptr;
+  sampleSelectWindowClass* sample_window_ = nullptr;  // a child in the window tree
   double edited_lowpass_ = default_lowpass_frequency;
 };
 
