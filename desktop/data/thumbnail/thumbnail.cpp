@@ -102,6 +102,7 @@ thumbnailClass::~thumbnailClass() {
   // goes: none of them may paint a model that is being destroyed.
   remove_window_children(node);
   // Nothing may keep pointing at this thumbnail once it is gone.
+  if (thumbnail_drag_active && trace_clipboard.source_window() == this) thumbnail_drag_active = 0;
   trace_clipboard.forget_source(this);
   if (thumb_slot && thumb_slot->owner == this) thumb_slot->owner = nullptr;
   if (popup_) DestroyMenu(popup_);
@@ -388,6 +389,9 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: {
+      if (message == WM_LBUTTONDOWN && start_drag(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))))
+        return 0;
+      if (message == WM_LBUTTONUP) thumbnail_drag_active = 0;
       HDC dc = GetDC(window);
       paper scale;
       scale.set_from_window(window);
@@ -425,6 +429,13 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
   }
 }
 
+bool thumbnailClass::start_drag(int x, int y) {
+  if (!loaded() || thumbnail_drag_active || !document_.graph().in_plot_area(x, y)) return false;
+  if (!trace_clipboard.store_thumbnail(this, document_.entry()->active_trace(), file_name())) return false;
+  thumbnail_drag_active = 1;
+  return true;
+}
+
 bool move_to_thumb_clipboard(thumbnailClass* thumbnail) {
   if (!thumbnail) {
     errormessage("*** move_to_thumb_clipboard: NO THUMBNAIL PROVIDED ***");
@@ -451,6 +462,8 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent) {
 }
 
 bool thumb_clipboard_loaded() { return thumb_slot != nullptr; }
+
+uint8_t thumbnail_drag_active = 0;
 
 int32_t window_cascade_count = 0;
 

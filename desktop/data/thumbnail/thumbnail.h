@@ -69,6 +69,8 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   double number() const { return number_; }
   void set_number(double number);
   HMENU popup_menu() const { return popup_; }
+  // Line i of the waveform text block (as last laid out).
+  const char* waveform_line(int i) { return waveform_text_.line_text(i); }
 
   void set_background(HBRUSH brush);
   // Shows the sample selection window (made the first time, when the test
@@ -96,6 +98,9 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   void build_popup_menu();
   void filter_command(int command);
   void paint_unloaded(HDC dc);
+  // A press in the mini graph: the test's trace goes to the trace clipboard
+  // and a drag starts. False when the press is elsewhere or a drag is on.
+  bool start_drag(int x, int y);
 
   testDocument document_;
   double number_;
@@ -115,6 +120,10 @@ bool move_to_thumb_clipboard(thumbnailClass* thumbnail);
 // slot is empty.
 thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
 bool thumb_clipboard_loaded();
+
+// 1 while a thumbnail's trace is dragged out of its mini graph (the trace
+// clipboard holds it); a window that takes the drop clears it.
+extern uint8_t thumbnail_drag_active;
 
 // The program's one cascade of new analysis windows: the count of windows
 // opened at its places; each takes the next place, (n mod 15) x 20 + 5 and
