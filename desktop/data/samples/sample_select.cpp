@@ -1,5 +1,6 @@
 #include "sample_select.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "fmt.h"
@@ -14,11 +15,15 @@ constexpr double opening_width_mm = 100.0;
 constexpr double opening_height_mm = 150.0;
 constexpr DWORD window_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
+// The selection windows alive, so that a samples list can close those over it.
+std::vector<sampleSelectWindowClass*> open_selections;
+
 }  // namespace
 
 sampleSelectWindowClass::sampleSelectWindowClass(winTypeClass* parent_object, const char* caption, double x,
                                                  double y, samplesListClass* samples)
     : winTypeClass(parent_object, samples_window_type), samples_(samples) {
+  open_selections.push_back(this);
   const paper& scale = screen_paper;
   HWND window = CreateWindowExA(0, "samples_window", caption ? caption : "", window_style, scale.px_x(x),
                                 scale.px_y(y), scale.scale_x(opening_width_mm), scale.scale_y(opening_height_mm),
@@ -41,6 +46,7 @@ sampleSelectWindowClass::sampleSelectWindowClass(winTypeClass* parent_object, co
 }
 
 sampleSelectWindowClass::~sampleSelectWindowClass() {
+  open_selections.erase(std::remove(open_selections.begin(), open_selections.end(), this), open_selections.end());
   if (parent) parent->send_message(WM_USER, samples_notice_closing, 0);
   windows_.clear();
   remove_window_children(node);
@@ -114,4 +120,11 @@ intptr_t sampleSelectWindowClass::handle_message(uint32_t message, uintptr_t wpa
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }
+}
+
+void close_sample_selections(const samplesListClass* samples) {
+  std::vector<sampleSelectWindowClass*> closing;
+  for (sampleSelectWindowClass* w : open_selections)
+    if (w->samples() == samples) closing.push_back(w);
+  for (sampleSelectWindowClass* w : closing) delete w;
 }

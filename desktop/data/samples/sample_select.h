@@ -6,8 +6,8 @@
 // included is refused and writes nothing. File > Print prints the selection
 // with the average on pages of its own.
 //
-// The selection never owns the samples list: its opener (a thumbnail) is its
-// parent in the window tree and closes it before the list goes.
+// The selection never owns the samples list: the list's owner closes every
+// selection on it before the list goes (close_sample_selections).
 #ifndef SAMPLE_SELECT_H
 #define SAMPLE_SELECT_H
 
@@ -49,6 +49,7 @@ class sampleSelectWindowClass : public winTypeClass {
   int sample_window_count() const { return static_cast<int>(windows_.size()); }
   sampleWindowClass* sample_window(int k) const { return windows_[static_cast<size_t>(k)]; }
   HMENU menu() const { return menu_; }
+  const samplesListClass* samples() const { return samples_; }
 
   // Writes every sample window's check into the samples list and tells the
   // parent: 0. When no box is checked nothing is written: 1 (refused).
@@ -63,5 +64,8 @@ class sampleSelectWindowClass : public winTypeClass {
   HMENU menu_ = nullptr;
   std::vector<sampleWindowClass*> windows_;  // in sample order; the window tree owns them
 };
+
+// Closes (deletes) every selection window shown over samples.
+void close_sample_selections(const samplesListClass* samples);
 
 #endif

@@ -252,6 +252,17 @@ TEST_F(Thumbnail, SamplesComeInNameOrderAndTheSelectionChangesTheTrace) {
   EXPECT_FALSE(IsWindow(open));
   EXPECT_EQ(find_window_of_type(samples_window_type), nullptr);
 
+  // A selection that another window opened on the samples closes with the
+  // test all the same, and its opener hears of it.
+  auto* other = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  auto* foreign = new sampleSelectWindowClass(&holder, "other", 0.0, 0.0, &other->document().samples());
+  HWND foreign_window = foreign->hwnd();
+  holder.notices.clear();
+  delete other;
+  EXPECT_FALSE(IsWindow(foreign_window));
+  ASSERT_EQ(holder.notices.size(), 1u);
+  EXPECT_EQ(holder.notices[0].first, samples_notice_closing);
+
   // The state file keeps the flag by position.
   auto* again = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
   EXPECT_EQ(again->document().samples().get_sample_flag(2), 0);
