@@ -81,6 +81,10 @@ intptr_t sampleWindowClass::handle_message(uint32_t message, uintptr_t wparam, i
       if (check_ && reinterpret_cast<HWND>(lparam) == check_->hwnd() && HIWORD(wparam) == BN_CLICKED)
         check_box_clicked();
       return 0;
+    case WM_CTLCOLORSTATIC:
+      // The check box stands on the white of the sample's area.
+      SetBkColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
+      return reinterpret_cast<intptr_t>(table_brush(white));
     case WM_RBUTTONDOWN: {
       POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
       ClientToScreen(window, &at);
