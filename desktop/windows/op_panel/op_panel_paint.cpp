@@ -79,11 +79,14 @@ void opPanelClass::draw(HDC dc, const paper& scale) {
                  {centre_slider_.get(), 2.0, 39.0, op_centre_caption(view.centre)},
                  {magnification_slider_.get(), 2.0 + 20.0 + slider_width, 39.0,
                   op_magnification_caption(magnification_)}};
+  // The sliders are windows on the screen: a printed page leaves them where
+  // they are.
   for (placedSlider& s : sliders) {
     if (!s.slider) continue;
-    s.slider->place(s.x, H - s.rise, scale);
     s.slider->set_caption(s.caption.c_str());
-    if (!printing) s.slider->rescale(dc, scale);
+    if (printing) continue;
+    s.slider->place(s.x, H - s.rise, scale);
+    s.slider->rescale(dc, scale);
   }
 
   local_time_stamp now = current_local_time();

@@ -268,7 +268,13 @@ TEST_F(OpPanel, PrintsAWhitePlotWithABlackTrace) {
   message_capture boxes;
   {
     memoryPrinter printer(800, 600, 200, 150);
+    UpdateWindow(panel->hwnd());
+    RECT before{}, after{};
+    GetWindowRect(panel->centre_slider()->hwnd(), &before);
     SendMessageA(panel->hwnd(), WM_COMMAND, op_print, 0);
+    // The sliders stay where the screen has them.
+    GetWindowRect(panel->centre_slider()->hwnd(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
     // On the screen the plot is red and the trace white.
     EXPECT_EQ(printer.count(RGB(255, 0, 0), printer.whole()), 0);
     EXPECT_GT(printer.count(RGB(0, 0, 0), RECT{12, 40, 788, 430}), 500);

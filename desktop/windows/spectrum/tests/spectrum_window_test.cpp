@@ -298,7 +298,13 @@ TEST_F(SpectrumWindow, BothWindowsPrintTheirPage) {
     memoryPrinter printer(800, 600, 200, 150);
     ifftClass* inverse = w->open_inverse_fft();
     ASSERT_NE(inverse, nullptr);
+    UpdateWindow(inverse->hwnd());
+    RECT before{}, after{};
+    GetWindowRect(inverse->upper_trackbar(), &before);
     SendMessageA(inverse->hwnd(), WM_COMMAND, ifft_print, 0);
+    // The trackbars stay where the screen has them.
+    GetWindowRect(inverse->upper_trackbar(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
     // The trace, black, inside the plot (2 to 195 mm across, 2 to 120 mm
     // down).
     EXPECT_GT(printer.count(RGB(0, 0, 0), RECT{12, 12, 776, 476}), 500);
