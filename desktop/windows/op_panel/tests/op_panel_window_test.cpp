@@ -207,9 +207,11 @@ TEST_F(OpPanel, ShortSourceIsShownUnfiltered) {
 
 TEST_F(OpPanel, CopiesOn) {
   auto source = response(1000);
-  opPanelClass* panel = open_op_panel(nullptr, source.get(), "copies", 10, 10);
+  // A title with '%' in it is shown as it is.
+  opPanelClass* panel = open_op_panel(nullptr, source.get(), "copies %s%n", 10, 10);
   ASSERT_NE(panel, nullptr);
   UpdateWindow(panel->hwnd());
+  EXPECT_STREQ(panel->caption_text().line_text(0), "OP( copies %s%n )");
   SendMessageA(panel->hwnd(), WM_COMMAND, op_copy_trace, 0);
   EXPECT_STREQ(trace_clipboard.label(), "(OP 100..300)");
   EXPECT_EQ(trace_clipboard.get_count(), panel->shown_trace()->get_count());

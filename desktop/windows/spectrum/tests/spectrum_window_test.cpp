@@ -283,8 +283,10 @@ TEST_F(SpectrumWindow, FullBandGivesTheTraceBack) {
 
 TEST_F(SpectrumWindow, BothWindowsPrintTheirPage) {
   auto t = sines(1000);
-  fftClass* w = open_spectrum_window(nullptr, "print", t.get(), 10, 10, 450, 300);
+  // A name with '%' in it is shown as it is.
+  fftClass* w = open_spectrum_window(nullptr, "print %s%n", t.get(), 10, 10, 450, 300);
   ASSERT_NE(w, nullptr);
+  EXPECT_EQ(window_text(w->hwnd()), "FF( print %s%n )");
   message_capture boxes;
   {
     // 200 x 150 mm at 4 pixels per mm.
