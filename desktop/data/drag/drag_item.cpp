@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "colours.h"
+#include "comparison_panel.h"
 #include "message_box.h"
 #include "palette.h"
 #include "system_text.h"
@@ -74,27 +75,20 @@ void dragItemClass::draw(HDC dc, const paper& scale) {
 }
 
 bool dragItemClass::drop_at(POINT screen) {
-  // The targets are copied: a target's handling of the drop may end the drag
-  // and delete this object.
-  HWND targets[drag_target_limit];
-  const uint32_t count = target_count_;
-  for (uint32_t i = 0; i < count; ++i) targets[i] = targets_[i];
-  HWND self = hwnd();
-  for (uint32_t i = 0; i < count; ++i) {
-    HWND target = targets[i];
+  for (uint32_t i = 0; i < target_count_; ++i) {
+    HWND target = targets_[i];
     // Looked up again: a graph closed during the drag is passed over.
     winTypeClass* object = find_window_object(target);
-    if (object == nullptr || object->type != window_type::comparison_graph) continue;
+    auto* graph = object != nullptr && object->type == window_type::comparison_graph
+                      ? dynamic_cast<comparisonPanelClass*>(object)
+                      : nullptr;
+    if (graph == nullptr) continue;
     POINT at = screen;
     ScreenToClient(target, &at);
-    // The graph takes the trace through its own release inside its plot
-    // area while the drag is in progress, and clears the flag when it does.
-    SendMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(at.x), static_cast<short>(at.y)));
-    if (drag_in_progress == 0) {
-      if (find_window_object(target) != nullptr) InvalidateRect(target, nullptr, TRUE);
-      return true;
-    }
-    if (find_window_object(self) == nullptr) return false;
+    if (!graph->graph().in_plot_area(at.x, at.y)) continue;
+    graph->add_trace(&trace_clipboard);
+    InvalidateRect(target, nullptr, TRUE);
+    return true;
   }
   return false;
 }

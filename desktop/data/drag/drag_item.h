@@ -21,7 +21,6 @@
 #include "window_object.h"
 
 // 1 while a trace is dragged: set when a drag starts, cleared when it ends.
-// A comparison graph that is dropped on clears it when it takes the trace.
 extern uint8_t drag_in_progress;
 
 constexpr uint32_t drag_item_type = 24;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "comparison_panel.h"
 #include "drag_item.h"
 #include "message_capture.h"
 #include "start_up_environment.h"
@@ -22,35 +23,13 @@ void pump() {
   }
 }
 
-// A comparison graph as the drag sees it: a window of type 4 whose release
-// inside its plot area, while a drag is in progress, takes the clipboard's
-// trace and clears the drag flag.
-class comparisonStandIn : public winTypeClass {
- public:
-  comparisonStandIn(int x, int y) : winTypeClass(nullptr, window_type::comparison_graph) {
-    set_hwnd(CreateWindowExA(0, "general", "CG", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300, 250, nullptr, nullptr,
-                             program_instance, nullptr));
-    graph.set_plot_area_pixels(40, 260, 20, 180, screen_paper, 9);
-  }
-  void draw(HDC, const paper&) override {}
-  intptr_t handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) override {
-    if (message != WM_LBUTTONUP) return DefWindowProcA(hwnd(), message, wparam, lparam);
-    if (graph.in_plot_area(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))) &&
-        drag_in_progress) {
-      drag_in_progress = 0;
-      graph.add_trace(trace_clipboard.loaded_trace());
-    }
-    return 0;
-  }
-  // A screen point inside the plot area.
-  POINT plot_point() const {
-    POINT at{150, 100};
-    ClientToScreen(hwnd(), &at);
-    return at;
-  }
-
-  graphClass graph;
-};
+// A screen point in the middle of a comparison graph's plot area.
+POINT plot_point(comparisonPanelClass* panel) {
+  const graphClass& graph = panel->graph();
+  POINT at{(graph.plot_left() + graph.plot_right()) / 2, (graph.plot_top() + graph.plot_bottom()) / 2};
+  ClientToScreen(panel->hwnd(), &at);
+  return at;
+}
 
 class DragItem : public ::testing::Test {
  protected:
@@ -74,9 +53,10 @@ class DragItem : public ::testing::Test {
     pump();
     drag_in_progress = 0;
   }
-  comparisonStandIn* comparison(int x, int y) {
-    auto* window = new comparisonStandIn(x, y);
+  comparisonPanelClass* comparison(const char* name) {
+    auto* window = new comparisonPanelClass(nullptr, name, 0);
     windows_.push_back(window);
+    pump();  // painted: its plot area is laid out
     return window;
   }
   dragItemClass* start() {
@@ -109,8 +89,10 @@ TEST_F(DragItem, WithoutAComparisonGraphTheDragEndsAtOnce) {
 }
 
 TEST_F(DragItem, ADropOverATargetAddsTheTraceToTheFirstInTheTree) {
-  comparisonStandIn* lower = comparison(200, 200);
-  comparisonStandIn* upper = comparison(200, 200);  // the newer window heads the tree
+  // Cascaded: the plot areas overlap in the middle. The newer window heads
+  // the window tree.
+  comparisonPanelClass* lower = comparison("lower");
+  comparisonPanelClass* upper = comparison("upper");
   dragItemClass* item = start();
   ASSERT_EQ(live_item(), item);
   EXPECT_EQ(drag_in_progress, 1);
@@ -121,32 +103,51 @@ TEST_F(DragItem, ADropOverATargetAddsTheTraceToTheFirstInTheTree) {
   // A start while this one runs is refused.
   EXPECT_EQ(start_trace_drag(nullptr, "again", 10.0, 10.0), nullptr);
 
-  // Outside every plot area nothing happens: the drag goes on.
+  // Outside every plot area nothing happens: the drag goes on. Just above
+  // the plot area (measured in the graph's client area, not from its frame)
+  // is outside too.
   release_at(item, POINT{5, 5});
+  const graphClass& graph = lower->graph();
+  POINT above{(graph.plot_left() + graph.plot_right()) / 2, graph.plot_top() - 3};
+  ClientToScreen(lower->hwnd(), &above);
+  release_at(item, above);
   ASSERT_EQ(live_item(), item);
   EXPECT_EQ(drag_in_progress, 1);
+  EXPECT_EQ(lower->graph().trace_count(), 0);
 
-  release_at(item, upper->plot_point());
+  POINT in_lower = plot_point(upper);
+  ScreenToClient(lower->hwnd(), &in_lower);
+  ASSERT_TRUE(lower->graph().in_plot_area(in_lower.x, in_lower.y));
+
+  release_at(item, plot_point(upper));
   EXPECT_EQ(live_item(), nullptr);
   EXPECT_EQ(drag_in_progress, 0);
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(upper->graph.trace_count(), 1);
-  EXPECT_EQ(lower->graph.trace_count(), 0);
+  EXPECT_EQ(upper->graph().trace_count(), 1);
+  EXPECT_STREQ(upper->graph().trace(0)->label(), "dragged");
+  EXPECT_EQ(lower->graph().trace_count(), 0);
   EXPECT_TRUE(capture_.texts().empty());
 }
 
 TEST_F(DragItem, ATargetClosedDuringTheDragIsNotTouched) {
-  comparisonStandIn* closing = comparison(200, 200);
+  comparisonPanelClass* closing = comparison("closing");
   dragItemClass* item = start();
   ASSERT_EQ(item->target_count(), 1);
-  const POINT spot = closing->plot_point();
+  const POINT spot = plot_point(closing);
   SendMessageA(closing->hwnd(), WM_CLOSE, 0, 0);
   // A graph opened after the drag began is no target either.
-  comparisonStandIn* later = comparison(200, 200);
+  comparisonPanelClass* later = comparison("later");
+  // ...even with its plot area under the drop.
+  RECT frame{};
+  GetWindowRect(later->hwnd(), &frame);
+  const POINT middle = plot_point(later);
+  SetWindowPos(later->hwnd(), nullptr, frame.left + spot.x - middle.x, frame.top + spot.y - middle.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  pump();
   release_at(item, spot);
   ASSERT_EQ(live_item(), item);
   EXPECT_EQ(drag_in_progress, 1);
-  EXPECT_EQ(later->graph.trace_count(), 0);
+  EXPECT_EQ(later->graph().trace_count(), 0);
 
   // The right button cancels.
   SendMessageA(item->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, 0);
@@ -154,22 +155,22 @@ TEST_F(DragItem, ATargetClosedDuringTheDragIsNotTouched) {
   EXPECT_EQ(live_item(), nullptr);
   EXPECT_EQ(drag_in_progress, 0);
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(later->graph.trace_count(), 0);
+  EXPECT_EQ(later->graph().trace_count(), 0);
 }
 
 TEST_F(DragItem, ALostCaptureEndsTheDrag) {
-  comparisonStandIn* target = comparison(200, 200);
+  comparisonPanelClass* target = comparison("target");
   ASSERT_NE(start(), nullptr);
   SetCapture(target->hwnd());
   pump();
   ReleaseCapture();
   EXPECT_EQ(live_item(), nullptr);
   EXPECT_EQ(drag_in_progress, 0);
-  EXPECT_EQ(target->graph.trace_count(), 0);
+  EXPECT_EQ(target->graph().trace_count(), 0);
 }
 
 TEST_F(DragItem, TheWindowFollowsTheMouseCentredOnTheCursor) {
-  comparison(200, 200);
+  comparison("target");
   dragItemClass* item = start();
   ASSERT_NE(item, nullptr);
   POINT cursor{30, 50};
@@ -188,7 +189,7 @@ TEST_F(DragItem, TheWindowFollowsTheMouseCentredOnTheCursor) {
 TEST_F(DragItem, HoldsForAPicture) {
   const char* hold = std::getenv("ERG_DRAG_HOLD");
   if (hold == nullptr) GTEST_SKIP() << "ERG_DRAG_HOLD not set";
-  comparison(200, 200);
+  comparison("target");
   dragItemClass* item = start();
   ASSERT_NE(item, nullptr);
   SendMessageA(item->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 60));
