@@ -7,10 +7,9 @@
 #include "message_box.h"
 #include "palette.h"
 #include "system_text.h"
+#include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "window_tree.h"
-
-uint8_t drag_in_progress = 0;
 
 namespace {
 
@@ -40,7 +39,7 @@ dragItemClass::dragItemClass(winTypeClass* parent, const char* title, double x, 
     std::snprintf(text, sizeof text, "text edit window creation failed\n%s", last_error_text(0));
     show_message_box(text, "window", MB_OK);
     // No window, no drag: a later press may start one.
-    drag_in_progress = 0;
+    thumbnail_drag_active = 0;
     return;
   }
   set_hwnd(window);
@@ -58,7 +57,7 @@ dragItemClass::dragItemClass(winTypeClass* parent, const char* title, double x, 
   SetCapture(window);
 }
 
-dragItemClass::~dragItemClass() { drag_in_progress = 0; }
+dragItemClass::~dragItemClass() { thumbnail_drag_active = 0; }
 
 void dragItemClass::draw(HDC dc, const paper& scale) {
   RECT client{};
@@ -96,7 +95,7 @@ bool dragItemClass::drop_at(POINT screen) {
 void dragItemClass::end_drag() {
   ending_ = true;
   if (GetCapture() == hwnd()) ReleaseCapture();
-  drag_in_progress = 0;
+  thumbnail_drag_active = 0;
   SendMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
@@ -136,10 +135,4 @@ intptr_t dragItemClass::handle_message(uint32_t message, uintptr_t wparam, intpt
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }
-}
-
-dragItemClass* start_trace_drag(winTypeClass* owner, const char* title, double x, double y) {
-  if (drag_in_progress != 0 || trace_clipboard.loaded_trace() == nullptr) return nullptr;
-  drag_in_progress = 1;
-  return new dragItemClass(owner, title, x, y);
 }

@@ -8,8 +8,12 @@
 // kept as window handles and looked up again at the drop, so a graph closed
 // during the drag is never touched. The drag ends with the window closing:
 // at once when no comparison graph is open, after a drop on a target, on a
-// right click, or when the mouse capture is lost. drag_in_progress is
-// cleared whenever it ends (also in the destructor).
+// right click, or when the mouse capture is lost. The program's drag flag
+// (thumbnail_drag_active, which the thumbnail sets before it opens the item)
+// is cleared whenever it ends, also in the destructor.
+//
+// A thumbnail starts a drag by loading the trace clipboard, setting the flag
+// and opening the item with new; the item deletes itself when it closes.
 #ifndef DRAG_ITEM_H
 #define DRAG_ITEM_H
 
@@ -19,9 +23,6 @@
 
 #include "graph.h"
 #include "window_object.h"
-
-// 1 while a trace is dragged: set when a drag starts, cleared when it ends.
-extern uint8_t drag_in_progress;
 
 constexpr uint32_t drag_item_type = 24;
 constexpr int drag_target_limit = 20;
@@ -33,7 +34,7 @@ class dragItemClass : public winTypeClass {
   // captures the mouse. It closes itself at once when no comparison graph is
   // open.
   dragItemClass(winTypeClass* parent, const char* title, double x, double y);
-  // Ends the drag: drag_in_progress becomes 0.
+  // Ends the drag: the drag flag becomes 0.
   ~dragItemClass() override;
 
   void draw(HDC dc, const paper& scale) override;
@@ -47,7 +48,7 @@ class dragItemClass : public winTypeClass {
   // The drop at a point in screen pixels: the first target still open whose
   // plot area holds the point takes the trace. False when none did.
   bool drop_at(POINT screen);
-  // Releases the mouse, clears drag_in_progress and closes the window; the
+  // Releases the mouse, clears the drag flag and closes the window; the
   // object is gone afterwards.
   void end_drag();
 
@@ -60,11 +61,5 @@ class dragItemClass : public winTypeClass {
 // The windows of a type, in window-tree order (a node, then its children,
 // then its next sibling), at most limit of them; returns the count.
 int collect_windows(uint32_t type, HWND* windows, int limit);
-
-// Starts dragging the trace that the trace clipboard holds, from owner: sets
-// drag_in_progress and opens the drag item at (x, y) mm of the screen with the
-// title. Null, nothing started, while a drag is in progress or when the
-// clipboard holds nothing.
-dragItemClass* start_trace_drag(winTypeClass* owner, const char* title, double x, double y);
 
 #endif
