@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -55,6 +56,10 @@ struct testSpec {
   // of writing_order (indices into gains).
   std::vector<double> gains;
   std::vector<int> writing_order;
+  // Where the test came from.
+  std::u16string unit_id = u"123456";
+  std::u16string cfc_id = u"CFC01";
+  float filter = 1.0f;
 };
 
 std::string write_test(const temp_folder& folder, const std::string& name, const testSpec& spec) {
@@ -70,6 +75,11 @@ std::string write_test(const temp_folder& folder, const std::string& name, const
   record->Config.RepeatInterval = spec.flicker ? 33 : 1000;
   record->Config.PreTime = 20;
   record->Config.PostTime = 180;
+  std::fill(std::begin(record->UnitId), std::end(record->UnitId), u'\0');
+  std::fill(std::begin(record->CfcId), std::end(record->CfcId), u'\0');
+  std::copy(spec.unit_id.begin(), spec.unit_id.end(), record->UnitId);
+  std::copy(spec.cfc_id.begin(), spec.cfc_id.end(), record->CfcId);
+  record->FilterValue = spec.filter;
   record->TestTime.LowDateTime = static_cast<uint32_t>(spec.time);
   record->TestTime.HighDateTime = static_cast<uint32_t>(spec.time >> 32);
   fill_block(record->Average, response(1.0, spec.flicker), 10.0, 200, 20);
@@ -305,6 +315,48 @@ TEST_F(Thumbnail, TheTestTimeIsTheRecordsFromVersion3024AndTheFilesBefore) {
     EXPECT_NE(line.find(version >= 3024 ? "]   1Jun 2022 10:20:30" : "]   4Mar 2019 05:06:07"), std::string::npos) << line;
     delete thumb;
   }
+}
+
+// The texts of the information window and the optical filter of the
+// information block, from the record's fields.
+TEST_F(Thumbnail, WhereTheTestCameFrom) {
+  struct row {
+    std::u16string unit_id;
+    std::u16string cfc_id;
+    int version;
+    float filter;
+    const char* serial;
+    const char* cfc;
+    const char* version_text;
+    const char* filter_text;
+    const char* intensity_line;
+  };
+  const row table[] = {
+      {u"", u"", 0, 0.0f, "-unavailable-", "-unavailable-", "-unavailable-", "n/a", "intensity : 10 mcd.s/m^2.  "},
+      {u"1234567", u"CFC-0000042", 3030, 1.0f, "1234567", "CFC-0000042", "3.030", "none",
+       "intensity : 10 mcd.s/m^2.  "},
+      // Fields filled to their ends: the serial has 7 characters, the CFC number at most 11.
+      {u"7654321", u"CFC-000004299", 3024, 0.5f, "7654321", "CFC-0000042", "3.024", "0.500",
+       "intensity : 10 mcd.s/m^2. ND-0.30103"},
+  };
+  int n = 0;
+  for (const row& r : table) {
+    testSpec spec;
+    spec.unit_id = r.unit_id;
+    spec.cfc_id = r.cfc_id.substr(0, 12);
+    spec.version = r.version;
+    spec.filter = r.filter;
+    std::string path = write_test(folder, "P01S02T030" + std::to_string(++n) + "A.tst", spec);
+    testDocument doc;
+    ASSERT_TRUE(doc.load(path.c_str(), 1, 1));
+    doc.set_print_only();
+    EXPECT_STREQ(doc.unit_serial_text(), r.serial) << n;
+    EXPECT_STREQ(doc.cfc_number_text(), r.cfc) << n;
+    EXPECT_STREQ(doc.version_text(), r.version_text) << n;
+    EXPECT_STREQ(doc.nd_filter_text(), r.filter_text) << n;
+    EXPECT_STREQ(doc.info().lines[3], r.intensity_line) << n;
+  }
+  EXPECT_TRUE(boxes.texts().empty());
 }
 
 TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
