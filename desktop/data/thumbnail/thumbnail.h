@@ -1,7 +1,10 @@
 // thumbnailClass: one test of a session as a small child window: the test's
 // information block, a mini graph of its averaged trace with the a- and
 // b-wave marks, and the waveform results; its pop-up menu copies the trace,
-// switches the filters and edits the session. The test itself lives in a
+// switches the filters, opens the sample selection and the windows that
+// analyse the test (measurement and comparison graphs, oscillatory
+// potentials, spectrum, band pass), writes the trace as a text file and
+// edits the session. The test itself lives in a
 // testDocument the thumbnail owns.
 #ifndef THUMBNAIL_H
 #define THUMBNAIL_H
@@ -22,6 +25,11 @@ enum thumbnailCommand : int {
   thumb_copy_menu = 2000,
   thumb_trace_clipboard = 2001,
   thumb_measurement_graph = 2006,
+  thumb_comparison_graph = 2002,
+  thumb_op_panel = 2003,
+  thumb_fft = 2004,
+  thumb_band_pass = 2005,
+  thumb_text_file = 2007,
   thumb_filter_menu = 2100,
   thumb_60hz = 2101,
   thumb_50hz = 2102,
@@ -97,6 +105,9 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   void create(int x, int y, int width, int height, const char* path, int source);
   void build_popup_menu();
   void filter_command(int command);
+  // The commands of "Copy Test Data To": a window opened on the test's
+  // trace, or its text file.
+  void copy_command(int command);
   void paint_unloaded(HDC dc);
   // A press in the mini graph: the test's trace goes to the trace clipboard
   // and a drag starts. False when the press is elsewhere or a drag is on.

@@ -17,12 +17,15 @@
 #include "buttons.h"
 #include "colours.h"
 #include "control_test_window.h"
+#include "comparison_panel.h"
 #include "edit_fields.h"
+#include "file_dialog_ui.h"
 #include "filtered_trace.h"
 #include "message_box.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "record_fixture.h"
+#include "registry_settings.h"
 #include "sample_select.h"
 #include "temp_folder.h"
 #include "test_state.h"
@@ -400,6 +403,88 @@ TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
   EXPECT_TRUE(boxes.texts().empty());
 }
 
+// The save dialog answers with this path.
+std::string save_answer;
+BOOL scripted_save(OPENFILENAMEA* record) {
+  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", save_answer.c_str());
+  record->nFileOffset = static_cast<WORD>(save_answer.rfind('\\') + 1);
+  return TRUE;
+}
+
+// A setting as it was; one that was not there is removed.
+void restore_setting(const char* name, const std::string& value) {
+  if (!value.empty()) {
+    set_program_setting(name, value.c_str());
+    return;
+  }
+  HKEY key = nullptr;
+  const std::string path = std::string("SOFTWARE\\") + settings_maker + "\\" + settings_program;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+  }
+}
+
+TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
+  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  std::vector<std::string> items = menu_items(thumb->popup_menu());
+  const std::vector<std::string> copy_items{"> Copy Test Data To",   "2001 Trace Clipboard (TCOPY)",
+                                            "2006 Measurement Graph", "2002 Comparison Graph",
+                                            "2003 Osc Potentials Graph", "2004 FFT Graph",
+                                            "2005 Band Pass Graph",  "2007 Text File (csv,xy)"};
+  ASSERT_GE(items.size(), copy_items.size());
+  EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + 8), copy_items);
+
+  // Each window opens on the test, a child of the thumbnail, at the next
+  // place of the cascade.
+  int32_t cascade = window_cascade_count;
+  run_from_menu(*thumb, thumb_comparison_graph);
+  windowNode* graph = find_window_of_type(comparison_window_type);
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(graph->parent, thumb->node);
+  auto* panel = static_cast<comparisonPanelClass*>(graph->object);
+  ASSERT_EQ(panel->trace_count(), 1);
+  EXPECT_EQ(panel->trace_owner(1), thumb);
+  char title[256] = {};
+  GetWindowTextA(graph->hwnd, title, sizeof title);
+  EXPECT_NE(std::string(title).find(thumb->document().caption()), std::string::npos) << title;
+
+  run_from_menu(*thumb, thumb_op_panel);
+  run_from_menu(*thumb, thumb_fft);
+  run_from_menu(*thumb, thumb_band_pass);
+  for (uint32_t type : {window_type::operations, window_type::spectrum, window_type::inverse_transform}) {
+    windowNode* node = find_window_of_type(type);
+    ASSERT_NE(node, nullptr) << type;
+    EXPECT_NE(node->hwnd, nullptr) << type;
+  }
+  EXPECT_EQ(window_cascade_count, cascade + 4);
+  // The band pass is a hidden spectrum with its inverse window.
+  std::vector<HWND> opened{find_window_of_type(window_type::inverse_transform)->hwnd};
+  for (windowNode* child = thumb->node->first_child; child; child = child->next) opened.push_back(child->hwnd);
+  EXPECT_EQ(opened.size(), 5u);
+
+  // The text file: named in the dialog, its place kept for the next time.
+  const char* before = get_program_setting("last_XY_file", true);
+  std::string saved_setting = before ? before : "";
+  file_dialog_calls previous = file_dialog_ui_install(file_dialog_calls{nullptr, scripted_save, nullptr});
+  save_answer = folder.file("trace.csv");
+  run_from_menu(*thumb, thumb_text_file);
+  file_dialog_ui_install(previous);
+  const char* kept = get_program_setting("last_XY_file", true);
+  EXPECT_STREQ(kept ? kept : "", save_answer.c_str());
+  restore_setting("last_XY_file", saved_setting);
+  std::ifstream written(save_answer);
+  std::string first_line;
+  ASSERT_TRUE(std::getline(written, first_line));
+  EXPECT_NE(first_line.find(','), std::string::npos);
+
+  // They close with the test.
+  delete thumb;
+  for (HWND window : opened) EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+}
+
 TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
   std::string broken = folder.file("P01S02T0399A.tst");
   write_bytes(broken, std::vector<uint8_t>(100, 0));
@@ -412,11 +497,14 @@ TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
   EXPECT_GT(painted.count(RGB(0, 0, 0), 0, painted.width), 50);  // its path and "not loaded"
   // Commands on its data do nothing, a press is no drag.
   boxes.clear();
-  for (int command : {thumb_trace_clipboard, thumb_measurement_graph, thumb_60hz, thumb_sample_window, thumb_source_info})
+  for (int command : {thumb_trace_clipboard, thumb_measurement_graph, thumb_comparison_graph, thumb_op_panel, thumb_fft,
+                      thumb_band_pass, thumb_text_file, thumb_60hz, thumb_sample_window, thumb_source_info})
     thumb->run_command(command);
   SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(thumbnail_drag_active, 0);
-  for (uint32_t type : {window_type::measurement_graph, thumb_state_window_type, samples_window_type})
+  for (uint32_t type : {window_type::measurement_graph, window_type::comparison_graph, window_type::operations,
+                        window_type::spectrum, window_type::inverse_transform, thumb_state_window_type,
+                        samples_window_type})
     EXPECT_EQ(find_window_of_type(type), nullptr) << type;  // no window opened on it
   delete thumb;
   EXPECT_TRUE(boxes.texts().empty());
