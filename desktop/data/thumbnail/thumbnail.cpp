@@ -447,7 +447,10 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
     case WM_LBUTTONUP: {
       if (message == WM_LBUTTONDOWN && start_drag(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))))
         return 0;
-      if (message == WM_LBUTTONUP) thumbnail_drag_active = 0;
+      if (message == WM_LBUTTONUP && thumbnail_drag_active) {
+        drop(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
+        return 0;
+      }
       HDC dc = GetDC(window);
       paper scale;
       scale.set_from_window(window);
@@ -458,6 +461,10 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
       ReleaseDC(window, dc);
       return 0;
     }
+    case WM_CAPTURECHANGED:
+      // The drag ends however the mouse was taken from it.
+      if (reinterpret_cast<HWND>(lparam) != window && trace_clipboard.source_window() == this) thumbnail_drag_active = 0;
+      return 0;
     case WM_COMMAND:
       return 0;
     case WM_USER:
@@ -489,7 +496,21 @@ bool thumbnailClass::start_drag(int x, int y) {
   if (!loaded() || thumbnail_drag_active || !document_.graph().in_plot_area(x, y)) return false;
   if (!trace_clipboard.store_thumbnail(this, document_.entry()->active_trace(), file_name())) return false;
   thumbnail_drag_active = 1;
+  SetCapture(hwnd());
   return true;
+}
+
+void thumbnailClass::drop(int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(hwnd(), &at);
+  HWND target = WindowFromPoint(at);
+  if (target && target != hwnd()) {
+    // The window under the release takes it while the drag is still on.
+    ScreenToClient(target, &at);
+    SendMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  }
+  thumbnail_drag_active = 0;
+  if (GetCapture() == hwnd()) ReleaseCapture();
 }
 
 bool move_to_thumb_clipboard(thumbnailClass* thumbnail) {

@@ -169,6 +169,30 @@ struct paintedThumbnail {
   }
 };
 
+// A window that notes the releases it gets and whether a drag was on then.
+struct dropProbe {
+  HWND window = nullptr;
+  std::vector<int> drag_at_release;
+
+  dropProbe() {
+    WNDCLASSA c{};
+    c.lpfnWndProc = procedure;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "dropProbe";
+    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    RegisterClassA(&c);
+    window = CreateWindowExA(WS_EX_TOPMOST, "dropProbe", "drop probe", WS_POPUP | WS_VISIBLE, 700, 500, 200, 150, nullptr,
+                             nullptr, c.hInstance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~dropProbe() { DestroyWindow(window); }
+  static LRESULT CALLBACK procedure(HWND w, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<dropProbe*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    if (message == WM_LBUTTONUP && self) self->drag_at_release.push_back(thumbnail_drag_active);
+    return DefWindowProcA(w, message, wparam, lparam);
+  }
+};
+
 int chosen_command = 0;
 BOOL scripted_menu(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return chosen_command; }
 
@@ -391,6 +415,24 @@ TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
   EXPECT_EQ(trace_clipboard.source_window(), thumb);
   SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   EXPECT_EQ(thumbnail_drag_active, 0);
+  // Released over another window: that window gets the release while the
+  // drag is on, then the drag ends.
+  dropProbe probe;
+  pump_messages();
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  EXPECT_EQ(GetCapture(), thumb->hwnd());
+  POINT over{800, 575};
+  ScreenToClient(thumb->hwnd(), &over);
+  SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
+  EXPECT_EQ(probe.drag_at_release, std::vector<int>{1});
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+  // The mouse taken away ends the drag too.
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SetCapture(probe.window);
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  ReleaseCapture();
+
   // A press beside the graph is no drag; a drag still on when its thumbnail
   // closes ends with it.
   SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(graph.plot_right() + 5, y));
