@@ -127,6 +127,19 @@ std::vector<std::string> rows(comparisonPanelClass* panel) {
   return out;
 }
 
+// With COMPARISON_HOLD_SECONDS set, the window stays on the display that
+// long (messages pumped) so that a person or a script can take a picture.
+void hold_for_picture(HWND window) {
+  const char* seconds = std::getenv("COMPARISON_HOLD_SECONDS");
+  if (!seconds) return;
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(seconds)) * 1000;
+  while (GetTickCount() < end) {
+    pump();
+    Sleep(50);
+  }
+}
+
 class ComparisonTest : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -291,6 +304,17 @@ TEST_F(ComparisonTest, AttachedTracesCycleThroughSixColours) {
   size_t at = menu.find("602300 Color[");
   ASSERT_NE(at, std::string::npos);
   EXPECT_EQ(menu.substr(at, menu.find(']', at) - at).find('*'), std::string::npos);
+}
+
+TEST_F(ComparisonTest, ThreeTestsOverlaid) {
+  comparisonPanelClass* panel = open();
+  thumbnailClass* a = thumbnail("P01S02T0301A.tst", 1.0, 0.0);
+  thumbnailClass* b = thumbnail("P01S02T0302A.tst", 0.7, 10.0);
+  thumbnailClass* c = thumbnail("P01S02T0303A.tst", 1.3, -15.0);
+  for (thumbnailClass* t : {a, b, c}) panel->attach_trace(t->document().entry(), t);
+  pump();
+  hold_for_picture(panel->hwnd());
+  EXPECT_TRUE(boxes_.texts().empty());
 }
 
 }  // namespace
