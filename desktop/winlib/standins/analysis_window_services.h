@@ -10,13 +10,6 @@
 
 #include "list_payload.h"
 
-// One text annotation of a comparison window (owns its text object).
-class annotationItem : public listPayload {
- public:
-  annotationItem() = default;
-  ~annotationItem() override;
-};
-
 // One cell of a table (owns its string value object).
 class tableCellClass : public listPayload {
  public:

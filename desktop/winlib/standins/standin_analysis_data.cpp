@@ -3,5 +3,4 @@
 // are built.
 #include "analysis_window_services.h"
 
-annotationItem::~annotationItem() = default;
 tableCellClass::~tableCellClass() = default;

@@ -337,6 +337,7 @@ struct traceEntry : listPayload {
 struct sampleItem : listPayload {
   ~sampleItem() override { ++destroyed; }
 };
+struct noteItem : listPayload {};
 
 TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors) {
   destroyed = 0;
@@ -344,8 +345,8 @@ TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors)
   traces.add(new traceEntry)->delete_flag = 1;
   r_list<sampleItem> samples("samples");
   samples.add(new sampleItem)->delete_flag = 1;
-  r_list<annotationItem> notes("notes");
-  notes.add(new annotationItem);
+  r_list<noteItem> notes("notes");
+  notes.add(new noteItem);
   r_list<tableCellClass> cells("cells");
   cells.add(new tableCellClass);
   r_list<listPayload> mixed("mixed");
