@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "comparison_panel.h"
 #include "drawing.h"
 #include "edit_number.h"
 #include "filtered_trace.h"
@@ -147,6 +148,7 @@ void thumbnailClass::build_popup_menu() {
     HMENU copy_menu = CreatePopupMenu();
     AppendMenuA(copy_menu, MF_STRING, thumb_trace_clipboard, "Trace Clipboard (TCOPY)");
     AppendMenuA(copy_menu, MF_STRING, thumb_measurement_graph, "Measurement Graph");
+    AppendMenuA(copy_menu, MF_STRING, thumb_comparison_graph, "Comparison Graph");
     AppendMenuA(popup_, MF_POPUP, reinterpret_cast<UINT_PTR>(copy_menu), "Copy Test Data To");
     filter_menu_ = CreatePopupMenu();
     if (document_.samples().get_count() > 0)
@@ -339,6 +341,13 @@ void thumbnailClass::run_command(int command) {
         POINT at = next_cascade_position();
         open_measurement_graph(this, nullptr, at.x, at.y);
         invalidate();
+      }
+      break;
+    case thumb_comparison_graph:
+      if (loaded()) {
+        auto* graph = new comparisonPanelClass(this, document_.caption(), 0);
+        graph->attach_trace(document_.entry(), this);
+        next_cascade_position();
       }
       break;
     case thumb_60hz:

@@ -21,6 +21,7 @@ constexpr uint32_t thumbnail_window_type = 2;
 enum thumbnailCommand : int {
   thumb_copy_menu = 2000,
   thumb_trace_clipboard = 2001,
+  thumb_comparison_graph = 2002,
   thumb_measurement_graph = 2006,
   thumb_filter_menu = 2100,
   thumb_60hz = 2101,

@@ -103,6 +103,7 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
                        y_centre(), R2_COPYPEN);
     }
     (void)xm;
+    draw_annotations(dc, scale);
   } else {
     graph_.set_ranges(0.0, 10.0, 0.0, 10.0);
     graph_.autoscale();

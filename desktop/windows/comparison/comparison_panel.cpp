@@ -136,11 +136,11 @@ paper comparisonPanelClass::client_scale() const {
   return scale;
 }
 
-double comparisonPanelClass::x_to_page(double x, const paper& scale) const {
+double comparisonPanelClass::x_to_page(double x, const paper& scale) {
   return (graph_.x_map().to_pixel(x) - scale.x_origin) / scale.x_px_per_mm;
 }
 
-double comparisonPanelClass::y_to_page(double y, const paper& scale) const {
+double comparisonPanelClass::y_to_page(double y, const paper& scale) {
   return (graph_.y_map().to_pixel(y) - scale.y_origin) / scale.y_px_per_mm;
 }
 
