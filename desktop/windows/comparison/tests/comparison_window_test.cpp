@@ -20,6 +20,7 @@
 #include "comparison_panel.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
+#include "printing.h"
 #include "record_fixture.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
@@ -139,6 +140,49 @@ void hold_for_picture(HWND window) {
     Sleep(50);
   }
 }
+
+// A memory bitmap the size of a panel's client area (less its status bar)
+// that the panel paints into, and what its pixels hold.
+class canvas {
+ public:
+  canvas(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  canvas(const canvas&) = delete;
+  canvas& operator=(const canvas&) = delete;
+  HDC dc() const { return dc_; }
+  // A pixel of the colour within r pixels of (x, y).
+  bool colour_near(int x, int y, int r, COLORREF colour) const {
+    for (int dy = -r; dy <= r; dy++)
+      for (int dx = -r; dx <= r; dx++)
+        if (GetPixel(dc_, x + dx, y + dy) == colour) return true;
+    return false;
+  }
+  // Pixels of the colour in the rectangle.
+  int count(int left, int top, int right, int bottom, COLORREF colour) const {
+    int n = 0;
+    for (int y = top; y < bottom; y++)
+      for (int x = left; x < right; x++)
+        if (GetPixel(dc_, x, y) == colour) n++;
+    return n;
+  }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+COLORREF colour_of(int index) { return static_cast<COLORREF>(colour_table[index]); }
 
 class ComparisonTest : public ::testing::Test {
  protected:
@@ -314,6 +358,169 @@ TEST_F(ComparisonTest, ThreeTestsOverlaid) {
   for (thumbnailClass* t : {a, b, c}) panel->attach_trace(t->document().entry(), t);
   pump();
   hold_for_picture(panel->hwnd());
+  EXPECT_TRUE(boxes_.texts().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Three tests overlaid: gains 1.0, 0.7 and 1.3 on baselines 0, +10 and -15
+// uV, in Blue, Black and Red.
+class ComparisonPaintTest : public ComparisonTest {
+ protected:
+  comparisonPanelClass* three() {
+    comparisonPanelClass* panel = open();
+    const double gains[] = {1.0, 0.7, 1.3};
+    const double offsets[] = {0.0, 10.0, -15.0};
+    for (int i = 0; i < 3; i++) {
+      thumbnailClass* t = thumbnail("P01S02T030" + std::to_string(i + 1) + "A.tst", gains[i], offsets[i]);
+      panel->attach_trace(t->document().entry(), t);
+    }
+    return panel;
+  }
+  // The panel painted into a canvas of its client area.
+  std::unique_ptr<canvas> paint(comparisonPanelClass* panel) {
+    paper scale = panel->client_scale();
+    auto c = std::make_unique<canvas>(static_cast<int>(scale.width_px), static_cast<int>(scale.height_px));
+    panel->draw(c->dc(), scale);
+    return c;
+  }
+  // A trace's colour at the data point (t, uV) as the graph now maps it.
+  bool drawn_at(comparisonPanelClass* panel, const canvas& c, double t, double uv, int colour) {
+    graphClass& g = panel->graph();
+    return c.colour_near(g.x_map().to_pixel(t), g.y_map().to_pixel(uv), 2, colour_of(colour));
+  }
+};
+
+double peak(double gain) { return response(40.0, gain); }
+
+TEST_F(ComparisonPaintTest, AlignedAtTheFlashEveryTracePassesThroughZero) {
+  comparisonPanelClass* panel = three();
+  // Unaligned, each peak stands on its baseline.
+  auto plain = paint(panel);
+  EXPECT_TRUE(drawn_at(panel, *plain, 40.0, peak(0.7) + 10.0, 5));
+  EXPECT_TRUE(drawn_at(panel, *plain, 40.0, peak(1.3) - 15.0, 0));
+  EXPECT_TRUE(drawn_at(panel, *plain, 40.0, peak(1.0), 3));
+
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::align_flash, 0);
+  auto aligned = paint(panel);
+  for (int n = 1; n <= 3; n++) {
+    traceClass* t = panel->trace_entry(n)->active_trace();
+    EXPECT_NEAR(t->y(t->nearest_index(0.0)), 0.0, 1e-9) << n;
+  }
+  EXPECT_DOUBLE_EQ(panel->trace_entry(2)->y_offset(), -10.0);
+  EXPECT_DOUBLE_EQ(panel->trace_entry(3)->y_offset(), 15.0);
+  EXPECT_TRUE(drawn_at(panel, *aligned, 40.0, peak(0.7), 5));
+  EXPECT_TRUE(drawn_at(panel, *aligned, 40.0, peak(1.3), 0));
+  EXPECT_TRUE(drawn_at(panel, *aligned, 10.0, 0.0, 5) || drawn_at(panel, *aligned, 0.0, 0.0, 0));
+  EXPECT_FALSE(drawn_at(panel, *aligned, 40.0, peak(0.7) + 10.0, 5));
+
+  // Separated by 10 mS and 50 uV: trace k moves by k - 1 steps; trace 1
+  // keeps its own alignment.
+  panel->separation_time() = 10.0;
+  panel->separation_voltage() = 50.0;
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  EXPECT_TRUE(panel->menu_checked(cg_command::separate));
+  auto separated = paint(panel);
+  EXPECT_DOUBLE_EQ(panel->trace_entry(1)->x_offset(), 0.0);
+  EXPECT_DOUBLE_EQ(panel->trace_entry(3)->x_offset(), 20.0);
+  EXPECT_DOUBLE_EQ(panel->trace_entry(3)->y_offset(), 15.0 + 100.0);
+  EXPECT_TRUE(drawn_at(panel, *separated, 40.0, peak(1.0), 3));
+  EXPECT_TRUE(drawn_at(panel, *separated, 50.0, peak(0.7) + 50.0, 5));
+  EXPECT_TRUE(drawn_at(panel, *separated, 60.0, peak(1.3) + 100.0, 0));
+
+  // Aligned at a time outside every trace: no amplitude offset at all.
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  panel->graph().set_marker(0, 500.0, 0.0);
+  panel->marker1_text().show();
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::align_flash, 0);  // off
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::align_marker1, 0);
+  EXPECT_EQ(panel->alignment_time(), 500.0);
+  auto outside = paint(panel);
+  for (int n = 1; n <= 3; n++) EXPECT_EQ(panel->trace_entry(n)->y_offset(), 0.0) << n;
+  EXPECT_TRUE(drawn_at(panel, *outside, 40.0, peak(0.7) + 10.0, 5));
+  EXPECT_TRUE(boxes_.texts().empty());
+}
+
+TEST_F(ComparisonPaintTest, GainsRecentringAndTheGraphOnlyView) {
+  comparisonPanelClass* panel = three();
+  paint(panel);
+  double span = panel->x_span();
+  double centre = panel->x_centre();
+  EXPECT_DOUBLE_EQ(span, 200.0 * 1.05 - 0.5 * 1.05);  // -20 .. 179.5 mS
+  // "X gain up" is a click target where it was last drawn.
+  UpdateWindow(panel->hwnd());
+  pump();
+  const RECT& up = panel->gain_label(0).bounds();
+  ASSERT_GT(up.right, up.left);
+  SendMessageA(panel->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((up.left + up.right) / 2, (up.top + up.bottom) / 2));
+  EXPECT_EQ(panel->x_gain(), 2.0);
+  paint(panel);
+  EXPECT_DOUBLE_EQ(panel->x_span(), span / 2.0);
+  EXPECT_DOUBLE_EQ(panel->x_centre(), centre);
+  const RECT& down = panel->gain_label(3).bounds();
+  SendMessageA(panel->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM((down.left + down.right) / 2, (down.top + down.bottom) / 2));
+  EXPECT_EQ(panel->y_gain(), 0.5);
+
+  // A release in the plot centres the view there; Reset brings all back.
+  graphClass& g = panel->graph();
+  SendMessageA(panel->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(g.x_map().to_pixel(100.0), g.y_map().to_pixel(20.0)));
+  EXPECT_FALSE(panel->centre_follows());
+  EXPECT_NEAR(panel->x_centre(), 100.0, 2.0 * g.x_map().data_per_pixel());
+  auto moved = paint(panel);
+  int cx = g.x_map().to_pixel(panel->x_centre());
+  // The dashed centre line across the plot.
+  EXPECT_GT(moved->count(cx - 1, g.plot_top() + 1, cx + 2, g.plot_bottom(), colour_of(3)),
+            (g.plot_bottom() - g.plot_top()) / 3);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::reset_scaling, 0);
+  EXPECT_EQ(panel->x_gain(), 1.0);
+  EXPECT_EQ(panel->y_gain(), 1.0);
+  EXPECT_TRUE(panel->centre_follows());
+  paint(panel);
+  EXPECT_DOUBLE_EQ(panel->x_span(), span);
+
+  // Graph only: the plot reaches 2 mm above the bottom, the list goes.
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::graph_only, 0);
+  paper scale = panel->client_scale();
+  paint(panel);
+  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 2.0));
+  EXPECT_FALSE(IsWindowVisible(panel->trace_list()->hwnd()));
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::graph_only, 0);
+  paint(panel);
+  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 27.0));
+  EXPECT_TRUE(IsWindowVisible(panel->trace_list()->hwnd()));
+}
+
+TEST_F(ComparisonPaintTest, ThePrintedPageListsFiveTracesWithTheirStyles) {
+  comparisonPanelClass* panel = three();
+  for (int i = 0; i < 3; i++) panel->attach_trace(panel->trace_entry(1), nullptr);
+  panel->trace_entry(2)->set_spike_filter(1);
+  panel->trace_entry(2)->set_lowpass_filter(1, 30.0);
+  panel->trace_entry(3)->set_dash(5);
+  // A page 150 x 100 mm at 8 pixels per mm.
+  paper page;
+  ASSERT_TRUE(page.rescale(1200, 800, 150.0, 100.0));
+  canvas c(1200, 800);
+  printing_flag = 1;
+  panel->draw(c.dc(), page);
+  printing_flag = 0;
+  std::string legend = panel->trace_entry(1)->active_trace()->legend_text();
+  EXPECT_EQ(std::string(panel->print_line(0).line_text(0)), "1.   Blue LD0 " + legend);
+  EXPECT_EQ(std::string(panel->print_line(1).line_text(0)), "2.  Black LD0 " + legend + " spks LP(30)");
+  EXPECT_EQ(std::string(panel->print_line(2).line_text(0)), "3.    Red LD5 " + legend);
+  EXPECT_EQ(std::string(panel->print_line(4).line_text(0)), "5. Violet LD0 " + legend);
+  for (int i = 0; i < 5; i++) EXPECT_TRUE(panel->print_line(i).is_shown());
+  // The plot ends 27 mm above the page's bottom; the lines stand under it
+  // in black, the traces in their colours, the page itself white.
+  graphClass& g = panel->graph();
+  EXPECT_EQ(g.plot_bottom(), page.px_y(100.0 - 27.0));
+  EXPECT_GT(c.count(page.px_x(20.0), g.plot_bottom() + page.px_y(1.0), page.px_x(100.0), page.px_y(95.0), colour_of(5)), 200);
+  EXPECT_TRUE(drawn_at(panel, c, 40.0, peak(1.3) - 15.0, 0));
+  EXPECT_EQ(GetPixel(c.dc(), 2, 2), colour_of(9));
+  // The date line at the bottom right.
+  EXPECT_GT(c.count(page.px_x(110.0), page.px_y(93.0), page.px_x(149.0), page.px_y(99.5), colour_of(5)), 20);
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
