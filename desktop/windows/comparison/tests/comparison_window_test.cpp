@@ -60,12 +60,12 @@ double response(double t, double gain) {
   return gain * (-60.0 * std::exp(-std::pow((t - 15.0) / 5.0, 2)) + 150.0 * std::exp(-std::pow((t - 40.0) / 12.0, 2)));
 }
 
-std::string write_test(const temp_folder& folder, const std::string& name, double gain, double offset) {
+std::string write_test(const temp_folder& folder, const std::string& name, double gain, double offset, int test = 3) {
   auto record = make_record();
   record->ProgramVersion = 3030;
   record->P = 1;
   record->S = 2;
-  record->T = 3;
+  record->T = test;
   record->N = 1;
   record->Eye = u'D';
   record->FlickerMark = u'N';
@@ -209,8 +209,8 @@ class ComparisonTest : public ::testing::Test {
     EXPECT_NE(panel->trace_list(), nullptr);
     return panel;
   }
-  thumbnailClass* thumbnail(const std::string& name, double gain = 1.0, double offset = 0.0) {
-    std::string path = write_test(folder_, name, gain, offset);
+  thumbnailClass* thumbnail(const std::string& name, double gain = 1.0, double offset = 0.0, int test = 3) {
+    std::string path = write_test(folder_, name, gain, offset, test);
     auto* thumb = new thumbnailClass(nullptr, 1, 0, 0, path.c_str(), 1);
     opened_.push_back(thumb);
     return thumb;
@@ -362,11 +362,21 @@ TEST_F(ComparisonTest, AttachedTracesCycleThroughSixColours) {
 
 TEST_F(ComparisonTest, ThreeTestsOverlaid) {
   comparisonPanelClass* panel = open();
-  thumbnailClass* a = thumbnail("P01S02T0301A.tst", 1.0, 0.0);
-  thumbnailClass* b = thumbnail("P01S02T0302A.tst", 0.7, 10.0);
-  thumbnailClass* c = thumbnail("P01S02T0303A.tst", 1.3, -15.0);
+  thumbnailClass* a = thumbnail("P01S02T0101A.tst", 1.0, 0.0, 1);
+  thumbnailClass* b = thumbnail("P01S02T0201A.tst", 0.7, 10.0, 2);
+  thumbnailClass* c = thumbnail("P01S02T0301A.tst", 1.3, -15.0, 3);
   for (thumbnailClass* t : {a, b, c}) panel->attach_trace(t->document().entry(), t);
+  // Aligned at the flash, with both markers set on the first trace.
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::align_flash, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::gridlines, 0);
+  panel->graph().set_marker(0, 15.0, response(15.0, 1.0));
+  panel->graph().set_marker(1, 40.0, response(40.0, 1.0));
+  panel->marker1_text().show();
+  panel->marker2_text().show();
+  panel->deltas_text().show();
   pump();
+  ASSERT_EQ(panel->trace_count(), 3);
+  EXPECT_EQ(panel->trace_entry(2)->y_offset(), -10.0);
   hold_for_picture(panel->hwnd());
   EXPECT_TRUE(boxes_.texts().empty());
 }
