@@ -11,6 +11,8 @@
 #include "modal_ui.h"
 #include "plot_attributes_rules.h"
 #include "program_fonts.h"
+#include "fmt.h"
+#include "sample_select.h"
 #include "samples_list.h"
 #include "trace_clipboard.h"
 #include "window_classes.h"
@@ -338,10 +340,13 @@ intptr_t plotAttributesWindow::handle_message(uint32_t message, uintptr_t wparam
       SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
       return reinterpret_cast<intptr_t>(GetSysColorBrush(system_background - 1));
     case WM_USER:
-      if (wparam == 2) {
-        if (entry_->samples_list()) entry_->set_sample_list(entry_->samples_list());
+      if (wparam == samples_notice_changed) {
+        // The entry becomes the average of the selected samples again.
+        if (samples_window_ && samples_window_->samples() == entry_->samples_list()) {
+          entry_->set_sample_list(entry_->samples_list());
+        }
         repaint_both();
-      } else if (wparam == 80) {
+      } else if (wparam == samples_notice_closing) {
         samples_button_->set_text("Show Samples");
         samples_shown_ = 0;
         samples_window_ = nullptr;
@@ -353,4 +358,22 @@ intptr_t plotAttributesWindow::handle_message(uint32_t message, uintptr_t wparam
   return DefWindowProcA(window, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
 }
 
-void plotAttributesWindow::toggle_samples_window() {}
+void plotAttributesWindow::toggle_samples_window() {
+  if (!entry_ || !samples_button_) return;
+  if (samples_shown_) {
+    if (samples_window_) samples_window_->hide();
+    samples_button_->set_text("Show Samples");
+    samples_shown_ = 0;
+    return;
+  }
+  if (!samples_window_) {
+    samplesListClass* samples = entry_->samples_list();
+    if (!samples || samples->get_count() < 1) return;
+    samples_window_ = new sampleSelectWindowClass(
+        this, fmt("Samples for: %s", entry_->active_trace()->label()), 0.0, 10.0, samples);
+  }
+  samples_window_->show();
+  samples_window_->restore();
+  samples_button_->set_text("Hide Samples");
+  samples_shown_ = 1;
+}

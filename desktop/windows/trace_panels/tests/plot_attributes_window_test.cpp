@@ -12,6 +12,7 @@
 #include "plot_attributes.h"
 #include "popup_menu_ui.h"
 #include "record_fixture.h"
+#include "sample_select.h"
 #include "samples_list.h"
 #include "trace_clipboard.h"
 #include "window_tree.h"
@@ -280,6 +281,52 @@ TEST_F(PlotAttributes, RightClicksChooseFromTheSelectorsOrAskTheGraph) {
   EXPECT_EQ(holder().notices[0], std::make_pair(attributes_notice_copy_menu, static_cast<intptr_t>(empty)));
   EXPECT_EQ(entry.color(), 9);
   EXPECT_EQ(entry.line_width(), 4);
+  delete window;
+  EXPECT_TRUE(capture.texts().empty());
+}
+
+TEST_F(PlotAttributes, ShowSamplesOpensTheSelectionOfTheEntrysSamples) {
+  message_capture capture;
+  entryFixture f;
+  tracePlusClass& entry = *f.entry;
+  samplesListClass samples;
+  auto record = make_record();
+  fill_block(record->LastSweep, {1, 2, 3}, 1.0, 3, 0);
+  samples.add_sample(*record, record->LastSweep, 0);
+  fill_block(record->LastSweep, {5, 6, 7}, 1.0, 3, 0);
+  samples.add_sample(*record, record->LastSweep, 1);
+  entry.set_sample_list(&samples);
+  plotAttributesWindow* window = open(&entry);
+  window->show();
+  auto press = [&] {
+    SendMessageA(window->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(window->samples_button()->hwnd()));
+  };
+  press();
+  sampleSelectWindowClass* selection = window->samples_window();
+  ASSERT_NE(selection, nullptr);
+  EXPECT_TRUE(window->samples_shown());
+  EXPECT_EQ(window_text(selection->hwnd()), "Samples for: OD ramp");
+  EXPECT_EQ(window_text(window->samples_button()->hwnd()), "Hide Samples");
+  EXPECT_TRUE(IsWindowVisible(selection->hwnd()));
+  press();
+  EXPECT_FALSE(window->samples_shown());
+  EXPECT_FALSE(IsWindowVisible(selection->hwnd()));
+  EXPECT_EQ(window_text(window->samples_button()->hwnd()), "Show Samples");
+  press();
+  EXPECT_EQ(window->samples_window(), selection);  // made once, then shown again
+
+  // A change of the selection makes the entry the average of the samples
+  // still included.
+  selection->sample_window(0)->check_box()->uncheck();
+  EXPECT_EQ(selection->apply_checks(), 0);
+  EXPECT_EQ(entry.active_trace()->y_at(0), 5.0);
+
+  // The selection closing is heard: the window forgets it.
+  SendMessageA(selection->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(window->samples_window(), nullptr);
+  EXPECT_FALSE(window->samples_shown());
+  EXPECT_EQ(window_text(window->samples_button()->hwnd()), "Show Samples");
   delete window;
   EXPECT_TRUE(capture.texts().empty());
 }
