@@ -127,13 +127,28 @@ void plotAttributesWindow::build(const paper& s, int trace_number, const char* o
 
 void plotAttributesWindow::set_start_states() {
   entry_->set_symbol(symbol_none);
-  symbol_->select_entry(0);
-  size_->select_entry(0);
   entry_->set_symbol_size(3.0);
-  separation_->select_entry(2);
   entry_->set_symbol_separation(20.0);
-  symbol_colour_->select_entry(0);
   entry_->set_symbol_color(0);
+  show_selections();
+}
+
+void plotAttributesWindow::show_selections() {
+  // A selector shows the entry whose value the trace has; a value no entry
+  // stands for leaves the selector's text as it was.
+  auto show_value = [](groupMenuClass* selector, double value) {
+    for (int i = 0; i < selector->entry_count(); i++) {
+      if (selector->value(i) == value) {
+        selector->select_entry(i);
+        return;
+      }
+    }
+  };
+  const traceClass* own = entry_->own_trace();
+  show_value(symbol_, entry_->symbol());
+  show_value(size_, own->symbol_size);
+  show_value(separation_, own->symbol_separation);
+  show_value(symbol_colour_, own->symbol_color);
   int fill = fill_entry(entry_->no_line(), entry_->dash());
   if (fill >= 0) fill_->select_entry(fill);
   int width = width_entry(entry_->line_width());
@@ -172,6 +187,9 @@ void plotAttributesWindow::draw(HDC dc, const paper& scale) {
   set_check(lowpass_box_, entry_->has_lowpass_filter());
   set_check(scaling_box_, entry_->use_for_scaling());
   set_check(show_box_, entry_->shown() != 0);
+  // Attributes set elsewhere (the graph's trace menu, a summary's symbols)
+  // show here too.
+  show_selections();
 
   lay_out_row({symbol_, size_, separation_, symbol_colour_}, symbol_->x(), symbol_->y(), scale);
   lay_out_row({fill_, width_menu_, line_colour_}, symbol_->x(), symbol_->bottom() + gap, scale);

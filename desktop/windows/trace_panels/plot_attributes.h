@@ -41,7 +41,8 @@ class plotAttributesWindow : public winTypeClass {
                        const char* owner_name);
   ~plotAttributesWindow() override;
 
-  // Sets the check boxes from the entry and lays the selector rows out.
+  // Sets the check boxes and selectors from the entry and lays the selector
+  // rows out.
   void draw(HDC dc, const paper& scale) override;
   intptr_t handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) override;
 
@@ -77,6 +78,7 @@ class plotAttributesWindow : public winTypeClass {
  private:
   void build(const paper& s, int trace_number, const char* owner_name);
   void set_start_states();
+  void show_selections();
   void click(HWND from);
   void lowpass_typed();
   void show_lowpass();

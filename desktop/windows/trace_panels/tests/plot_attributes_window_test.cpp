@@ -126,6 +126,21 @@ TEST_F(PlotAttributes, OpeningShowsTheEntryAndResetsItsSymbols) {
   EXPECT_EQ(caption_of(window->line_colour_menu()), "White");
   EXPECT_FALSE(IsWindowVisible(window->samples_button()->hwnd()));
   EXPECT_EQ(window_text(window->lowpass_edit()->edit_hwnd()), "50");
+
+  // Symbols set once the window exists (as the summary graph sets its own)
+  // stay, and the window shows them at its next paint.
+  entry.set_symbol(symbol_square);
+  entry.set_symbol_size(5.0);
+  entry.set_symbol_color(4);
+  entry.set_dash(0);
+  window->show();
+  window->invalidate();
+  UpdateWindow(window->hwnd());
+  EXPECT_EQ(entry.symbol(), symbol_square);
+  EXPECT_EQ(caption_of(window->symbol_menu()), "square");
+  EXPECT_EQ(caption_of(window->size_menu()), "5mm");
+  EXPECT_EQ(caption_of(window->symbol_colour_menu()), "Violet");
+  EXPECT_EQ(caption_of(window->fill_menu()), "Solid");
   delete window;
 
   // Another fill and width leave the initial text; samples show the button.
