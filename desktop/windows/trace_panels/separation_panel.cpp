@@ -106,6 +106,14 @@ intptr_t separationPanelClass::handle_message(uint32_t message, uintptr_t wparam
         return 0;
       }
       break;
+    case WM_SYSCOMMAND:
+      // Its class has no Close; a close asked for all the same (Alt+F4)
+      // hides the panel as Enter does.
+      if ((wparam & 0xFFF0) == SC_CLOSE) {
+        hide();
+        return 0;
+      }
+      break;
     case WM_COMMAND: {
       HWND from = reinterpret_cast<HWND>(lparam);
       UINT code = HIWORD(wparam);

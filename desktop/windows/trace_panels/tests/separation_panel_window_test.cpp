@@ -122,7 +122,7 @@ TEST_F(SeparationPanel, ApplyTakesBothFieldsAndCancelGoesBackToTheFirstOffsets) 
   EXPECT_TRUE(capture.texts().empty());
 }
 
-TEST_F(SeparationPanel, EnterHidesThePanelWhichStaysTheGraphs) {
+TEST_F(SeparationPanel, EnterAndCloseHideThePanelWhichStaysTheGraphs) {
   HWND window = panel->hwnd();
   SendMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
   pump_messages();
@@ -131,6 +131,10 @@ TEST_F(SeparationPanel, EnterHidesThePanelWhichStaysTheGraphs) {
   EXPECT_EQ(find_window_object(window), panel);
   panel->show();
   EXPECT_TRUE(IsWindowVisible(window));
+  SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  pump_messages();
+  EXPECT_EQ(find_window_object(window), panel);
+  EXPECT_FALSE(IsWindowVisible(window));
 }
 
 TEST_F(SeparationPanel, ClosingTheGraphTakesThePanelWithIt) {
