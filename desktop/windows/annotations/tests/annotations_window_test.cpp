@@ -174,7 +174,7 @@ TEST_F(Annotations, EveryWayOfClosingTheEditorCommitsItsField) {
     std::string typed;
     std::string committed;
   } cases[] = {
-      {ok, "changed by Ok", "changed by Ok"},
+      {ok, "50% of b %s", "50% of b %s"},  // the text is shown as typed, never formatted
       {enter, "changed by Enter", "changed by Enter"},
       {close_box, "changed by closing", "changed by closing"},
       {cancel, "typed, then cancelled", "changed by closing"},
@@ -204,6 +204,7 @@ TEST_F(Annotations, EveryWayOfClosingTheEditorCommitsItsField) {
     pump_until_gone(window);
     EXPECT_FALSE(IsWindow(window)) << c.typed;
     EXPECT_EQ(note->text(), c.committed) << c.typed;
+    EXPECT_EQ(note->text_object().line_text(0), c.committed) << c.typed;
     EXPECT_EQ(note->open_editors(), 0u);
     owner->repaint();  // the new text's rectangle
   }
