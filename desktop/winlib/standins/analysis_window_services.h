@@ -1,6 +1,6 @@
 // What this library uses of the desktop analysis windows subsystem that is
 // not a window: the list payloads of its windows (the text annotations of a
-// comparison window, the cells of a table), which lists delete through their
+// comparison window), which lists delete through their
 // own destructors.
 //
 // STAND-IN: standin_analysis_data.cpp gives these minimal bodies until that
@@ -15,13 +15,6 @@ class annotationItem : public listPayload {
  public:
   annotationItem() = default;
   ~annotationItem() override;
-};
-
-// One cell of a table (owns its string value object).
-class tableCellClass : public listPayload {
- public:
-  tableCellClass() = default;
-  ~tableCellClass() override;
 };
 
 #endif

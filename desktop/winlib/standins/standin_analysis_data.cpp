@@ -4,4 +4,3 @@
 #include "analysis_window_services.h"
 
 annotationItem::~annotationItem() = default;
-tableCellClass::~tableCellClass() = default;
