@@ -120,17 +120,15 @@ void tracePlusClass::changed() {
 void tracePlusClass::rebuild() {
   rebuild_pending_ = 0;
   delete filtered_;
-  filtered_ = nullptr;
-  // The samples' average, when there is one, replaces the own copy.
-  const traceClass* start = own_;
-  if (samples_ && samples_->get_count() > 0) {
-    const traceClass* average = samples_->average();
-    if (average) start = average;
-  }
-  filtered_ = new traceClass(start);
+  // The samples' average, when there is one, replaces the own copy; it is
+  // made straight into the filtered trace (a copy shares the points of what
+  // it copies until one of them changes).
+  filtered_ = new traceClass;
+  if (!samples_ || samples_->get_count() == 0 || !samples_->make_average(*filtered_)) filtered_->load(own_);
   if (spike_) {
-    traceClass* cleaned = new traceClass(filtered_);
-    spike_filter(filtered_->points(), cleaned->points(), filtered_->get_count());
+    const traceClass* from = filtered_;
+    traceClass* cleaned = new traceClass(from);
+    spike_filter(from->points(), cleaned->points(), from->get_count());
     replace_filtered(cleaned);
   }
   if (notch60_) replace_filtered(notch_filter(filtered_, 60.0, notch_width_hz));

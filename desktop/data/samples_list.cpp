@@ -75,46 +75,55 @@ traceClass* samplesListClass::get_trace(int32_t index) {
 
 traceClass* samplesListClass::average() {
   if (average_valid_) return &average_;
+  if (!make_average(average_)) return nullptr;
+  average_valid_ = 1;
+  return &average_;
+}
+
+bool samplesListClass::make_average(traceClass& out) {
   int32_t included = 0;
   for (auto* e = entries_.head(); e; e = e->next) {
     if (e->payload && e->payload->include) included++;
   }
-  if (included == 0) return nullptr;
+  if (included == 0) return false;
   bool first = true;
+  xyPair* sum = nullptr;
+  int32_t count = 0;
   for (auto* e = entries_.head(); e; e = e->next) {
     sampleEntry* entry = e->payload;
     if (!entry || !entry->include) continue;
     if (first) {
-      // The first sample's trace gives the average its attributes; one made
-      // only for this is not kept.
-      const bool made = !entry->trace;
-      average_.load(trace_of(entry));
-      if (made) {
-        delete entry->trace;
-        entry->trace = nullptr;
+      // The first sample gives the average its attributes and x; a trace
+      // made only for this is not kept, and its points pass to out as they
+      // are.
+      traceClass* made = nullptr;
+      if (!entry->trace) {
+        made = make_trace_from_values(entry->raw.data(), entry->fields, entry->scale, entry->offset, 5);
+        made->set_label(fmt("[spl %d]", entry->number));
       }
-      xyPair* sum = average_.points();
-      for (int32_t i = 0; i < average_.get_count(); i++) sum[i].y /= included;
+      out.load(entry->trace ? entry->trace : made);
+      delete made;
+      sum = out.points();
+      count = out.get_count();
+      for (int32_t i = 0; i < count; i++) sum[i].y /= included;
       first = false;
       continue;
     }
-    xyPair* sum = average_.points();
     if (entry->trace) {
       // A trace once handed out may have been changed: it is what counts.
-      const xyPair* add = entry->trace->points();
-      int32_t n = std::min(average_.get_count(), entry->trace->get_count());
+      const xyPair* add = static_cast<const traceClass*>(entry->trace)->points();
+      int32_t n = std::min(count, entry->trace->get_count());
       for (int32_t i = 0; i < n; i++) sum[i].y += add[i].y / included;
     } else {
       // The values its trace would hold, without making it.
       const int32_t* raw = entry->raw.data();
-      int32_t n = std::min(average_.get_count(), entry->fields.count);
+      int32_t n = std::min(count, entry->fields.count);
       for (int32_t i = 0; i < n; i++) {
         sum[i].y += raw_to_microvolts(raw[i], entry->fields, entry->scale, entry->offset) / included;
       }
     }
   }
-  average_valid_ = 1;
-  return &average_;
+  return true;
 }
 
 void samplesListClass::attach_user(tracePlusClass* entry) {

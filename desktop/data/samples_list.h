@@ -63,6 +63,10 @@ class samplesListClass {
   // The average of the included samples (kept until a sample or a flag
   // changes), or null when none is included.
   traceClass* average();
+  // The same average made into out (its points and attributes), without
+  // keeping it; false, with out left as it was, when none is included.
+  // A filtered trace entry starts its rebuild from this.
+  bool make_average(traceClass& out);
 
   // The trace entries that use this list register here, so that the list
   // can detach them when it is destroyed first.

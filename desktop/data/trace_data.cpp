@@ -9,13 +9,28 @@ axisClass::axisClass() : name_("unknown"), unit_("unknown") {}
 
 traceDataClass::traceDataClass() : name_(""), legend_("") {}
 
-traceDataClass::~traceDataClass() { delete[] points_; }
+traceDataClass::~traceDataClass() = default;
 
 void traceDataClass::take_points(xyPair* pairs, int32_t n) {
-  if (pairs != points_) delete[] points_;
-  points_ = n > 0 ? pairs : nullptr;
+  if (pairs && pairs == points_ && n > 0) {
+    count_ = n;
+    return;
+  }
+  if (n > 0) {
+    store_.reset(pairs);
+  } else {
+    if (pairs != points_) delete[] pairs;
+    store_.reset();
+  }
+  points_ = store_.get();
   count_ = n > 0 ? n : 0;
-  if (!points_) delete[] pairs;
+}
+
+void traceDataClass::own_points() {
+  xyPair* pairs = new xyPair[count_];
+  std::copy(points_, points_ + count_, pairs);
+  store_.reset(pairs);
+  points_ = pairs;
 }
 
 bool traceDataClass::set_xy_arrays(const double* x, const double* y, int32_t n) {
@@ -66,9 +81,10 @@ bool traceDataClass::adopt_xy_pairs(xyPair* pairs, int32_t n) {
 
 bool traceDataClass::copy_data(const traceDataClass& other) {
   if (&other == this) return true;
-  xyPair* pairs = other.count_ > 0 ? new xyPair[other.count_] : nullptr;
-  if (pairs) std::copy(other.points_, other.points_ + other.count_, pairs);
-  take_points(pairs, other.count_);
+  // The points are shared until either trace changes them.
+  store_ = other.count_ > 0 ? other.store_ : nullptr;
+  points_ = store_.get();
+  count_ = points_ ? other.count_ : 0;
   xmin_ = other.xmin_;
   xmax_ = other.xmax_;
   ymin_ = other.ymin_;
@@ -108,18 +124,20 @@ bool traceDataClass::change_y_only(const double* y, int32_t n) {
     errormessage("*** traceDataClass::change_y_only - NO DATA FOR %d POINTS ***", static_cast<int>(n));
     return false;
   }
-  for (int32_t i = 0; i < n; i++) points_[i].y = y[i];
+  xyPair* own = points();
+  for (int32_t i = 0; i < n; i++) own[i].y = y[i];
   return true;
 }
 
 void traceDataClass::set_linear_axis(int axis, double start, double step) {
   if (count_ < 1) return;
+  xyPair* own = points();
   for (int32_t i = 0; i < count_; i++) {
     double v = start + i * step;
     if (axis == 1) {
-      points_[i].y = v;
+      own[i].y = v;
     } else {
-      points_[i].x = v;
+      own[i].x = v;
     }
   }
   double last = start + (count_ - 1) * step;

@@ -15,6 +15,7 @@
 #include "palette.h"
 #include "popup_menu_ui.h"
 #include "printing.h"
+#include "sample_select.h"
 #include "session_panel.h"
 #include "test_files.h"
 #include "thumb_state.h"
@@ -101,6 +102,7 @@ thumbnailClass::~thumbnailClass() {
   // goes: none of them may paint a model that is being destroyed.
   remove_window_children(node);
   // Nothing may keep pointing at this thumbnail once it is gone.
+  if (thumbnail_drag_active && trace_clipboard.source_window() == this) thumbnail_drag_active = 0;
   trace_clipboard.forget_source(this);
   if (thumb_slot && thumb_slot->owner == this) thumb_slot->owner = nullptr;
   if (popup_) DestroyMenu(popup_);
@@ -117,6 +119,28 @@ void thumbnailClass::set_background(HBRUSH brush) {
   info_text_.set_background_brush(brush);
 }
 
+void thumbnailClass::toggle_sample_window() {
+  if (!loaded() || !popup_) return;
+  bool shown = (GetMenuState(popup_, thumb_sample_window, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  if (shown) {
+    if (sample_window_) sample_window_->hide();
+    set_menu_text(popup_, thumb_sample_window, "Show Sample Selection Window");
+    set_menu_check(popup_, thumb_sample_window, 0);
+    return;
+  }
+  if (!sample_window_) {
+    if (document_.samples().get_count() == 0) return;
+    RECT at{};
+    GetWindowRect(hwnd(), &at);
+    sample_window_ = new sampleSelectWindowClass(this, fmt("Samples for: %s", file_name()), 0.0,
+                                                 screen_paper.mm_y(at.top), &document_.samples());
+  }
+  sample_window_->show();
+  sample_window_->restore();
+  set_menu_text(popup_, thumb_sample_window, "Hide Sample Selection Window");
+  set_menu_check(popup_, thumb_sample_window, 1);
+}
+
 void thumbnailClass::build_popup_menu() {
   popup_ = CreatePopupMenu();
   if (loaded()) {
@@ -125,6 +149,8 @@ void thumbnailClass::build_popup_menu() {
     AppendMenuA(copy_menu, MF_STRING, thumb_measurement_graph, "Measurement Graph");
     AppendMenuA(popup_, MF_POPUP, reinterpret_cast<UINT_PTR>(copy_menu), "Copy Test Data To");
     filter_menu_ = CreatePopupMenu();
+    if (document_.samples().get_count() > 0)
+      AppendMenuA(filter_menu_, MF_STRING, thumb_sample_window, "Show Sample Selection Window");
     AppendMenuA(filter_menu_, MF_STRING, thumb_60hz, "60 Hz");
     AppendMenuA(filter_menu_, MF_STRING, thumb_50hz, "50 Hz");
     AppendMenuA(filter_menu_, MF_STRING, thumb_spikes, "Spikes");
@@ -322,6 +348,9 @@ void thumbnailClass::run_command(int command) {
     case thumb_lowpass_frequency:
       if (loaded()) filter_command(command);
       break;
+    case thumb_sample_window:
+      toggle_sample_window();
+      break;
     case thumb_source_info:
       if (loaded()) {
         RECT at{};
@@ -360,6 +389,9 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: {
+      if (message == WM_LBUTTONDOWN && start_drag(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))))
+        return 0;
+      if (message == WM_LBUTTONUP) thumbnail_drag_active = 0;
       HDC dc = GetDC(window);
       paper scale;
       scale.set_from_window(window);
@@ -380,11 +412,28 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
           set_lowpass_frequency(edited_lowpass_);
           recalculate_ab(0);
         }
+      } else if (wparam == samples_notice_changed && loaded()) {
+        document_.attach_samples();
+        recalculate_ab(1);
+        invalidate();
+      } else if (wparam == samples_notice_closing) {
+        sample_window_ = nullptr;
+        if (popup_) {
+          set_menu_text(popup_, thumb_sample_window, "Show Sample Selection Window");
+          set_menu_check(popup_, thumb_sample_window, 0);
+        }
       }
       return 0;
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }
+}
+
+bool thumbnailClass::start_drag(int x, int y) {
+  if (!loaded() || thumbnail_drag_active || !document_.graph().in_plot_area(x, y)) return false;
+  if (!trace_clipboard.store_thumbnail(this, document_.entry()->active_trace(), file_name())) return false;
+  thumbnail_drag_active = 1;
+  return true;
 }
 
 bool move_to_thumb_clipboard(thumbnailClass* thumbnail) {
@@ -413,6 +462,8 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent) {
 }
 
 bool thumb_clipboard_loaded() { return thumb_slot != nullptr; }
+
+uint8_t thumbnail_drag_active = 0;
 
 int32_t window_cascade_count = 0;
 

@@ -28,6 +28,7 @@ enum thumbnailCommand : int {
   thumb_spikes = 2103,
   thumb_lowpass = 2104,
   thumb_lowpass_frequency = 2105,
+  thumb_sample_window = 2106,
   thumb_source_info = 2200,
   thumb_edit_menu = 2300,
   thumb_cut = 2310,
@@ -37,8 +38,11 @@ enum thumbnailCommand : int {
   thumb_paste_after = 2332,
 };
 
-// Codes of WM_USER that other windows send a thumbnail.
+// Codes of WM_USER that other windows send a thumbnail (the sample
+// selection's: samples_notice_changed and samples_notice_closing).
 constexpr uintptr_t thumb_notice_lowpass_edited = 0;
+
+class sampleSelectWindowClass;
 
 class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public positionClass {
  public:
@@ -65,8 +69,15 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   double number() const { return number_; }
   void set_number(double number);
   HMENU popup_menu() const { return popup_; }
+  // Line i of the waveform text block (as last laid out).
+  const char* waveform_line(int i) { return waveform_text_.line_text(i); }
 
   void set_background(HBRUSH brush);
+  // Shows the sample selection window (made the first time, when the test
+  // has samples) or hides it, and names the menu item after what it does next.
+  void toggle_sample_window();
+  // The open sample selection window, or null.
+  sampleSelectWindowClass* sample_window() const { return sample_window_; }
   // Runs the a-/b-wave detection (automatic only) and refreshes the parent
   // session's summary.
   void recalculate_ab(int propagate);
@@ -87,6 +98,9 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   void build_popup_menu();
   void filter_command(int command);
   void paint_unloaded(HDC dc);
+  // A press in the mini graph: the test's trace goes to the trace clipboard
+  // and a drag starts. False when the press is elsewhere or a drag is on.
+  bool start_drag(int x, int y);
 
   testDocument document_;
   double number_;
@@ -95,6 +109,7 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   HMENU popup_ = nullptr;
   HMENU filter_menu_ = nullptr;
   HBRUSH background_ = nullptr;
+  sampleSelectWindowClass* sample_window_ = nullptr;  // a child in the window tree
   double edited_lowpass_ = default_lowpass_frequency;
 };
 
@@ -105,6 +120,10 @@ bool move_to_thumb_clipboard(thumbnailClass* thumbnail);
 // slot is empty.
 thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
 bool thumb_clipboard_loaded();
+
+// 1 while a thumbnail's trace is dragged out of its mini graph (the trace
+// clipboard holds it); a window that takes the drop clears it.
+extern uint8_t thumbnail_drag_active;
 
 // The program's one cascade of new analysis windows: the count of windows
 // opened at its places; each takes the next place, (n mod 15) x 20 + 5 and

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "comparison_panel.h"
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
@@ -353,7 +354,7 @@ TEST_F(SummaryTest, AScrolledSummarySortsEveryTestAndSavesEveryRow) {
   EXPECT_EQ(file_text(folder_.file("Summary_x.csv")).substr(0, 30), "session,delta,file name,eti,fl");
 }
 
-TEST_F(SummaryTest, PlottingRefusesAnEmptyATooLargeAndAnUnbalancedSelection) {
+TEST_F(SummaryTest, PlottingOpensAComparisonGraphOrRefusesItsThreeCases) {
   std::vector<testSpec> specs;
   for (int i = 0; i < 3; i++) {
     char name[32];
@@ -382,6 +383,37 @@ TEST_F(SummaryTest, PlottingRefusesAnEmptyATooLargeAndAnUnbalancedSelection) {
   EXPECT_FALSE(s->plot_selected());
   EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"*** I can only plot 50 data points ***"});
   EXPECT_EQ(t->selection().size(), 51u);  // the selection is kept
+  boxes_.clear();
+
+  // 50 X and 50 Y values plot: one trace "summary" in the x and y columns'
+  // units, in a comparison graph under the summary.
+  t->clear_selection();
+  for (int i = 0; i < 16; i++) t->select_column(4, cell_role_x);
+  t->select_cell(3, 3, cell_role_x);
+  t->select_cell(4, 3, cell_role_x);
+  for (int i = 0; i < 16; i++) t->select_column(8, cell_role_y);
+  t->select_cell(3, 9, cell_role_y);
+  t->select_cell(4, 9, cell_role_y);
+  SendMessageA(s->hwnd(), WM_COMMAND, summary_plot_selected, 0);
+  EXPECT_TRUE(boxes_.texts().empty());
+  windowNode* node = find_window_node(s)->first_child;
+  while (node && node->type != window_type::comparison_graph) node = node->next;
+  ASSERT_NE(node, nullptr);
+  auto* graph = static_cast<comparisonPanelClass*>(node->object);
+  char title[256] = {};
+  GetWindowTextA(graph->hwnd(), title, sizeof title);
+  EXPECT_NE(std::string(title).find("Summary Graph: flash intensity vs b-wave amplitude"), std::string::npos) << title;
+  ASSERT_EQ(graph->trace_count(), 1);
+  traceClass* trace = graph->trace_entry(1)->active_trace();
+  EXPECT_STREQ(trace->name(), "summary");
+  EXPECT_STREQ(trace->x_units(), "mcd.s/m^2");
+  EXPECT_STREQ(trace->y_units(), "uV");
+  ASSERT_EQ(trace->get_count(), 50);
+  EXPECT_DOUBLE_EQ(trace->x(0), 3000.0);
+  EXPECT_DOUBLE_EQ(trace->x(48), 1.5);
+  EXPECT_DOUBLE_EQ(trace->y(0), std::stod(t->cell_text(3, 8)));
+  EXPECT_EQ(trace->color, 3);
+  pump();
 }
 
 TEST_F(SummaryTest, AnEditInAMeasurementGraphShowsAtOnce) {

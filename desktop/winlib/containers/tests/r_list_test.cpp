@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis_window_services.h"
 #include "message_capture.h"
 #include "r_list.h"
 #include "string_list.h"
@@ -337,6 +336,7 @@ struct traceEntry : listPayload {
 struct sampleItem : listPayload {
   ~sampleItem() override { ++destroyed; }
 };
+struct noteItem : listPayload {};
 
 TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors) {
   destroyed = 0;
@@ -344,8 +344,8 @@ TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors)
   traces.add(new traceEntry)->delete_flag = 1;
   r_list<sampleItem> samples("samples");
   samples.add(new sampleItem)->delete_flag = 1;
-  r_list<annotationItem> notes("notes");
-  notes.add(new annotationItem);
+  r_list<noteItem> notes("notes");
+  notes.add(new noteItem);
   r_list<listPayload> mixed("mixed");
   mixed.add(new byteObjectClass("text"))->delete_flag = 1;
   delete_list_items(&notes);
