@@ -65,7 +65,7 @@ template <typename Value>
 traceClass* trace_from_values(const Value* raw, const blockFields& fields, double scale, double offset,
                               int32_t colour) {
   double step = static_cast<double>(fields.total_time) / fields.count;
-  xyPair* pairs = new xyPair[fields.count];
+  xyPair* pairs = new_points(fields.count);
   for (int32_t i = 0; i < fields.count; i++) {
     pairs[i].x = i * step - fields.pretrigger;
     pairs[i].y = raw_to_microvolts(raw[i], fields, scale, offset);
