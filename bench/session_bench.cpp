@@ -1,24 +1,33 @@
 // Loads and analyses a session of tests as the desktop program does when it
 // opens one, stage by stage, and prints the time and the peak memory of
 // each stage:
-//   read          the test record files and, found by a folder scan, their
-//                 sample files
-//   average       the test's trace, the samples list and its average
-//   filter chain  spike removal, 60 Hz and 50 Hz notches and the low-pass,
-//                 switched on together as the state file does (one rebuild)
-//   a-/b-wave     the measurement model and its detection
-// Every test stays in memory until the end, as in an open session.
+//   load          each test through its test document: the record, its
+//                 sample files (found by a folder scan, in name order) into
+//                 the samples list, the trace and its entry with the
+//                 samples' average, the state file and the a-/b-wave
+//   filter chain  spike removal, 60 Hz and 50 Hz notches and the low-pass
+//                 at 150 Hz, switched on together (one rebuild)
+//   a-/b-wave     the detection on the filtered trace
+//   total         the three above: the work bench/session_numpy.py does
+//   state file    each test's state file written
+//   close         the documents closed (they keep their state files)
+//   reopen        the session opened again: each test with its state file,
+//                 which switches the filters on, and its a-/b-wave
+// Every test stays in memory until the session closes, as in an open
+// session; the peak memory per test is taken before it closes.
 //
 //   session_bench [--values FILE] [folder]
 // Without a folder the Windows build writes a session of 100 generated
 // tests (12000 points, 10 sweeps each) into a temporary folder first,
 // untimed, and removes it at the end; the native build needs a folder. With
 // --values the stage times and each test's a-/b-wave times and amplitudes
-// go to FILE, for bench/session_numpy.py to compare.
+// (after the filter chain) go to FILE, for bench/session_numpy.py to
+// compare. The state files the run writes are removed at its end.
 //
-// The Windows build reads through the program's file calls; the native
-// build, which has none, reads the same bytes through standard streams and
-// the stored layouts' byte helpers.
+// The Windows build loads through the program's test document; the native
+// build, which has no windows layer, does the same steps through the
+// analysis core, reading the same bytes through standard streams and the
+// stored layouts' byte helpers.
 #ifdef _WIN32
 #include <windows.h>
 
@@ -38,13 +47,13 @@
 #include "block_traces.h"
 #include "filtered_trace.h"
 #include "samples_list.h"
+#include "test_state.h"
 #include "wave_measurement.h"
 
 #ifdef _WIN32
-#include "directory_scan.h"
 #include "modal_ui.h"
-#include "path_names.h"
 #include "session_writer.h"
+#include "test_document.h"
 #include "test_files.h"
 #endif
 
@@ -63,22 +72,147 @@ int wide_box_to_stderr(HWND, const wchar_t* text, const wchar_t*, UINT) {
   std::fprintf(stderr, "%ls\n", text ? text : L"");
   return IDOK;
 }
-#endif
 
-// The a-wave value that means none was found before the b-wave.
-constexpr double no_awave_value = 200000.0;
-
+// One test as the program holds it: its test document.
 struct loadedTest {
   std::string path;
   std::string name;
-  fileTime file_time{};
+  double number = 0.0;
+  std::unique_ptr<testDocument> document;
+
+  bool load() {
+    document.reset(new testDocument);
+    return document->load(path.c_str(), test_source_pc, number);
+  }
+  testDocument* loaded() const { return document && document->loaded() ? document.get() : nullptr; }
+  void filter() {
+    testDocument* d = loaded();
+    if (!d) return;
+    tracePlusClass::rebuildBatch batch(*d->entry());
+    d->set_spike_filter(1);
+    d->set_60hz_filter(1);
+    d->set_50hz_filter(1);
+    d->set_lowpass_frequency(150.0);
+    d->set_lowpass_filter(1);
+  }
+  void measure() {
+    if (testDocument* d = loaded()) d->recalculate_ab(0);
+  }
+  void save_state() {
+    if (testDocument* d = loaded()) d->save_state();
+  }
+  void close() { document.reset(); }
+  waveMeasurementModel* model() const { return loaded() ? loaded()->model() : nullptr; }
+};
+
+#else
+
+// The file's bytes when it has exactly size of them.
+bool read_sized(const std::string& path, size_t size, std::vector<uint8_t>& bytes) {
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return false;
+  bytes.resize(size + 1);
+  const size_t got = std::fread(bytes.data(), 1, size + 1, in);
+  std::fclose(in);
+  bytes.resize(size);
+  return got == size;
+}
+
+// What a test document holds, made by the steps of its loading through the
+// analysis core.
+struct nativeDocument {
   std::unique_ptr<testFileRecord> record;
-  std::vector<std::unique_ptr<samplesBlock>> blocks;
   std::unique_ptr<traceClass> trace;
   samplesListClass samples;
   std::unique_ptr<tracePlusClass> entry;
   std::unique_ptr<waveMeasurementModel> model;
+  testStateClass state;
+
+  bool load(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    record.reset(new testFileRecord);
+    if (!read_sized(path, 1 + sizeof(testFileRecord), bytes) ||
+        !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
+      std::fprintf(stderr, "cannot read %s\n", path.c_str());
+      record.reset();
+      return false;
+    }
+    trace.reset(make_trace_from_block(*record, record->Average, 3));
+    if (!trace) return false;
+    // The sample files, in name order, each into the samples list as it is
+    // read; the record's last sweep after them.
+    const std::filesystem::path test_path(path);
+    const std::string stem = test_path.stem().string();
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(test_path.parent_path())) {
+      const std::string found = item.path().filename().string();
+      if (found.size() == stem.size() + 7 && found.compare(0, stem.size(), stem) == 0 &&
+          found.compare(stem.size() + 3, 4, ".spl") == 0 && found[stem.size()] == '-') {
+        names.push_back(item.path().string());
+      }
+    }
+    std::sort(names.begin(), names.end());
+    int number = 0;
+    std::unique_ptr<samplesBlock> block(new samplesBlock);
+    for (const std::string& sample : names) {
+      if (read_sized(sample, sizeof(samplesBlock), bytes) &&
+          samples_block_from_bytes(bytes.data(), bytes.size(), *block) &&
+          samples.add_sample(*record, *block, number) >= 0) {
+        number++;
+      }
+    }
+    if (number > 0) samples.add_sample(*record, record->LastSweep, number);
+    entry.reset(new tracePlusClass(trace.get()));
+    entry->set_sample_list(&samples);
+    model.reset(new waveMeasurementModel(record.get(), entry.get()));
+    load_test_state(state, path.c_str(), *model, *entry, samples);
+    entry->set_sample_list(&samples);
+    measure();
+    return true;
+  }
+  void filter() {
+    tracePlusClass::rebuildBatch batch(*entry);
+    entry->set_spike_filter(1);
+    entry->set_60hz_filter(1);
+    entry->set_50hz_filter(1);
+    entry->set_lowpass_filter(1, 150.0);
+    state.filtering.set("1111");
+    state.lowpass_frequency = 150.0;
+  }
+  void measure() {
+    if (state.auto_ab) model->find_ab_waves(*entry->active_trace(), 0.0, ab_window_end(*record), *record, 0);
+  }
 };
+
+struct loadedTest {
+  std::string path;
+  std::string name;
+  double number = 0.0;
+  std::unique_ptr<nativeDocument> document;
+
+  bool load() {
+    document.reset(new nativeDocument);
+    if (document->load(path)) return true;
+    document.reset();
+    return false;
+  }
+  void filter() {
+    if (document) document->filter();
+  }
+  void measure() {
+    if (document) document->measure();
+  }
+  void save_state() {
+    if (document) save_test_state(document->state, path.c_str(), document->samples);
+  }
+  void close() { document.reset(); }
+  waveMeasurementModel* model() const { return document ? document->model.get() : nullptr; }
+};
+
+#endif
+
+// The a-wave value that means none was found before the b-wave.
+constexpr double no_awave_value = 200000.0;
 
 struct memoryFigures {
   double peak_mb;
@@ -124,39 +258,7 @@ void print_stage(const char* name, double ms) {
   std::printf("%-14s %10.1f %16.1f %14.1f\n", name, ms, m.peak_mb, m.current_mb);
 }
 
-#ifdef _WIN32
 // The test files of a folder, by name.
-std::vector<std::string> test_files_in(const std::string& folder) {
-  std::vector<std::string> found;
-  directoryScanClass scan;
-  scan.reset((folder + "\\*").c_str());
-  for (const char* name = scan.get_first_file("*.TST"); name; name = scan.next_file()) {
-    found.push_back(folder + "\\" + name);
-  }
-  std::sort(found.begin(), found.end());
-  return found;
-}
-
-void read_test(loadedTest& test) {
-  test.record.reset(read_test_file(test.path.c_str(), test_source_pc, &test.file_time));
-  if (!test.record) return;
-  byteObjectClass folder, base;
-  path_directory(test.path.c_str(), folder);
-  file_base_name(test.path.c_str(), base);
-  std::vector<std::string> names;
-  directoryScanClass scan;
-  scan.reset(test.path.c_str());
-  std::string pattern = std::string(base.text()) + "-??.spl";
-  for (const char* name = scan.get_first_file(pattern.c_str()); name; name = scan.next_file()) {
-    names.push_back(std::string(folder.text()) + name);
-  }
-  std::sort(names.begin(), names.end());
-  for (const std::string& name : names) {
-    samplesBlock* block = read_samples_file(name.c_str(), test_source_pc, nullptr);
-    if (block) test.blocks.emplace_back(block);
-  }
-}
-#else
 std::vector<std::string> test_files_in(const std::string& folder) {
   std::vector<std::string> found;
   std::error_code error;
@@ -168,74 +270,10 @@ std::vector<std::string> test_files_in(const std::string& folder) {
   return found;
 }
 
-// The file's bytes when it has exactly size of them.
-bool read_sized(const std::string& path, size_t size, std::vector<uint8_t>& bytes) {
-  FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return false;
-  bytes.resize(size + 1);
-  const size_t got = std::fread(bytes.data(), 1, size + 1, in);
-  std::fclose(in);
-  bytes.resize(size);
-  return got == size;
-}
-
-void read_test(loadedTest& test) {
-  std::vector<uint8_t> bytes;
-  std::unique_ptr<testFileRecord> record(new testFileRecord);
-  if (!read_sized(test.path, 1 + sizeof(testFileRecord), bytes) ||
-      !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
-    std::fprintf(stderr, "cannot read %s\n", test.path.c_str());
-    return;
-  }
-  test.record = std::move(record);
-  const std::filesystem::path path(test.path);
-  const std::string stem = path.stem().string();
-  std::vector<std::string> names;
-  for (const auto& item : std::filesystem::directory_iterator(path.parent_path())) {
-    const std::string name = item.path().filename().string();
-    if (name.size() == stem.size() + 7 && name.compare(0, stem.size(), stem) == 0 &&
-        name.compare(stem.size() + 3, 4, ".spl") == 0 && name[stem.size()] == '-') {
-      names.push_back(item.path().string());
-    }
-  }
-  std::sort(names.begin(), names.end());
-  for (const std::string& name : names) {
-    std::unique_ptr<samplesBlock> block(new samplesBlock);
-    if (read_sized(name, sizeof(samplesBlock), bytes) &&
-        samples_block_from_bytes(bytes.data(), bytes.size(), *block)) {
-      test.blocks.push_back(std::move(block));
-    }
-  }
-}
-#endif
-
-void average_test(loadedTest& test) {
-  if (!test.record) return;
-  int number = 0;
-  for (auto& block : test.blocks) {
-    if (test.samples.add_sample(*test.record, *block, number) >= 0) number++;
-  }
-  if (!test.blocks.empty()) test.samples.add_sample(*test.record, test.record->LastSweep, number);
-  test.blocks.clear();
-  test.trace.reset(make_trace_from_block(*test.record, test.record->Average, 3));
-  if (!test.trace) return;
-  test.entry.reset(new tracePlusClass(test.trace.get()));
-  test.entry->set_sample_list(&test.samples);
-}
-
-void filter_test(loadedTest& test) {
-  if (!test.entry) return;
-  tracePlusClass::rebuildBatch batch(*test.entry);
-  test.entry->set_spike_filter(1);
-  test.entry->set_60hz_filter(1);
-  test.entry->set_50hz_filter(1);
-  test.entry->set_lowpass_filter(1, 150.0);
-}
-
-void measure_test(loadedTest& test) {
-  if (!test.entry) return;
-  test.model.reset(new waveMeasurementModel(test.record.get(), test.entry.get()));
-  test.model->find_ab_waves(*test.entry->active_trace(), 0.0, ab_window_end(*test.record), *test.record, 0);
+// The state files beside the test files (written by this run).
+void remove_state_files(const std::vector<std::string>& paths) {
+  std::error_code error;
+  for (const std::string& path : paths) std::filesystem::remove(std::filesystem::path(path).replace_extension(".st_"), error);
 }
 
 }  // namespace
@@ -271,11 +309,13 @@ int main(int argc, char** argv) {
 #endif
 
   std::vector<std::string> paths = test_files_in(folder);
+  remove_state_files(paths);
   std::vector<std::unique_ptr<loadedTest>> tests;
   for (const std::string& path : paths) {
     tests.emplace_back(new loadedTest);
     tests.back()->path = path;
     tests.back()->name = std::filesystem::path(path).filename().string();
+    tests.back()->number = static_cast<double>(tests.size());
   }
   std::printf("session: %d tests in %s\n", static_cast<int>(tests.size()), folder.c_str());
   std::printf("%-14s %10s %16s %14s\n", "stage", "time ms", "peak memory MB", "memory MB");
@@ -285,20 +325,42 @@ int main(int argc, char** argv) {
   struct stage {
     const char* name;
     void (*run)(loadedTest&);
-  } stages[] = {{"read", read_test}, {"average", average_test}, {"filter chain", filter_test},
-                {"a-/b-wave", measure_test}};
-  std::vector<double> times;
-  double total = 0.0;
-  for (const stage& s : stages) {
+  };
+  std::vector<std::pair<const char*, double>> times;
+  auto run_stage = [&](const stage& s) {
     stageClock clock;
     for (auto& test : tests) s.run(*test);
-    double ms = clock.elapsed_ms();
-    total += ms;
-    times.push_back(ms);
+    const double ms = clock.elapsed_ms();
+    times.emplace_back(s.name, ms);
     print_stage(s.name, ms);
-  }
+    return ms;
+  };
+  double total = 0.0;
+  total += run_stage({"load", [](loadedTest& t) { t.load(); }});
+  total += run_stage({"filter chain", [](loadedTest& t) { t.filter(); }});
+  total += run_stage({"a-/b-wave", [](loadedTest& t) { t.measure(); }});
+  times.emplace_back("total", total);
   print_stage("total", total);
   const memoryFigures end = memory_now();
+
+  // The values after the filter chain, kept before the session closes.
+  struct values {
+    std::string name;
+    double a_time, b_time, a_amplitude, b_amplitude, a_point;
+  };
+  std::vector<values> measured_values;
+  for (auto& test : tests) {
+    waveMeasurementModel* m = test->model();
+    if (!m) continue;
+    measured_values.push_back({test->name, m->awave_time.value(), m->bwave_time.value(), m->awave_amplitude.value(),
+                               m->bwave_amplitude.value(), m->awave_point.value()});
+  }
+
+  run_stage({"state file", [](loadedTest& t) { t.save_state(); }});
+  run_stage({"close", [](loadedTest& t) { t.close(); }});
+  run_stage({"reopen", [](loadedTest& t) { t.load(); }});
+  int reopened = 0;
+  for (auto& test : tests) reopened += test->model() ? 1 : 0;
   if (!tests.empty()) {
     std::printf("per test: %.2f ms, %.2f MB of peak memory above the start\n", total / tests.size(),
                 (end.peak_mb - start.current_mb) / tests.size());
@@ -307,17 +369,16 @@ int main(int argc, char** argv) {
   // The summary leaves out the values that mean "not found": an a-wave of
   // 200000 uV (none before the b-wave, as in a flicker test), and with it
   // the b-wave amplitude, which is taken from the a-wave.
-  int measured = 0, no_awave = 0;
+  const int measured = static_cast<int>(measured_values.size());
+  int no_awave = 0;
   double b_time = 0.0, b_amplitude = 0.0, a_amplitude = 0.0;
-  for (auto& test : tests) {
-    if (!test->model) continue;
-    measured++;
-    b_time += test->model->bwave_time.value();
-    if (test->model->awave_point.value() == no_awave_value) {
+  for (const values& v : measured_values) {
+    b_time += v.b_time;
+    if (v.a_point == no_awave_value) {
       no_awave++;
     } else {
-      a_amplitude += test->model->awave_amplitude.value();
-      b_amplitude += test->model->bwave_amplitude.value();
+      a_amplitude += v.a_amplitude;
+      b_amplitude += v.b_amplitude;
     }
   }
   if (measured > 0) {
@@ -335,18 +396,17 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot write %s\n", values_path.c_str());
       return 1;
     }
-    for (size_t i = 0; i < times.size(); i++) std::fprintf(out, "stage %s %.3f\n", stages[i].name, times[i]);
-    std::fprintf(out, "stage total %.3f\n", total);
+    for (const auto& t : times) std::fprintf(out, "stage %s %.3f\n", t.first, t.second);
     // Per test: a-wave time, b-wave time (mS), a-wave and b-wave amplitudes (uV).
-    for (auto& test : tests) {
-      if (!test->model) continue;
-      waveMeasurementModel& m = *test->model;
-      std::fprintf(out, "test %s %.17g %.17g %.17g %.17g\n", test->name.c_str(), m.awave_time.value(),
-                   m.bwave_time.value(), m.awave_amplitude.value(), m.bwave_amplitude.value());
+    for (const values& v : measured_values) {
+      std::fprintf(out, "test %s %.17g %.17g %.17g %.17g\n", v.name.c_str(), v.a_time, v.b_time, v.a_amplitude,
+                   v.b_amplitude);
     }
     std::fclose(out);
   }
   tests.clear();
+  remove_state_files(paths);
   if (generated) std::filesystem::remove_all(folder);
-  return measured == static_cast<int>(paths.size()) && measured > 0 ? 0 : 1;
+  const int expected = static_cast<int>(paths.size());
+  return measured == expected && reopened == expected && measured > 0 ? 0 : 1;
 }

@@ -15,7 +15,8 @@ files, stage by stage:
     session_numpy.py FOLDER PROGRAM_VALUES
 
 PROGRAM_VALUES is what session_bench wrote with --values: its stage times
-and per test its a-/b-wave times and amplitudes. The script checks that its
+(its total is the work this script does) and per test its a-/b-wave times
+and amplitudes. The script checks that its
 own values equal the program's (times identical, amplitudes within 1e-10
 uV) and prints both sets of times and their ratio. Exit status 1 when a
 value differs.
@@ -271,7 +272,7 @@ def main():
     tests = [Test(p) for p in sorted(glob.glob(os.path.join(folder, "*.TST")))]
     print("numpy %s, scipy %s: %d tests in %s" % (np.__version__, __import__("scipy").__version__,
                                                   len(tests), folder))
-    print("%-14s %12s %12s %8s" % ("stage", "script ms", "program ms", "ratio"))
+    print("%-14s %12s" % ("script stage", "ms"))
     total = 0.0
     for name, run in (("read", read_test), ("average", average_test), ("filter chain", filter_test),
                       ("a-/b-wave", measure_test)):
@@ -280,10 +281,14 @@ def main():
             run(test)
         ms = (time.perf_counter() - start) * 1000.0
         total += ms
-        ours = program_stages.get(name, math.nan)
-        print("%-14s %12.1f %12.1f %8.2f" % (name, ms, ours, ours / ms if ms > 0 else math.nan))
+        print("%-14s %12.1f" % (name, ms))
+    print("%-14s %12.1f" % ("total", total))
+    print("%-14s %12s" % ("program stage", "ms"))
+    for name, ms in program_stages.items():
+        print("%-14s %12.1f" % (name, ms))
     ours = program_stages.get("total", math.nan)
-    print("%-14s %12.1f %12.1f %8.2f   (program time over script time)" % ("total", total, ours, ours / total))
+    print("total: program %.1f ms, script %.1f ms, ratio %.2f (program time over script time)" % (
+        ours, total, ours / total if total > 0 else math.nan))
 
     differ = 0
     for test in tests:

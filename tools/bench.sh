@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks (bench/). They print their figures; they are
-# not tests.
+# not tests. ERG_JOBS sets the number of parallel compile jobs.
 #   - the FFT in the optimised native tree ($ERG_BUILD/bench, where FFTW
 #     links) beside FFTW and numpy (bench/fft_numpy.py);
 #   - the session benchmark on one generated session of 100 tests, natively
@@ -14,6 +14,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
+jobs=${ERG_JOBS:-$(nproc)}
 export ERG_BUILD=$build
 "$root/tools/install-deps.sh"
 # The comparison scripts run on Debian's Python with its numpy and scipy.
@@ -30,7 +31,7 @@ status=0
 
 echo "== native benchmarks"
 cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
-cmake --build "$build/bench" --target benchmarks
+cmake --build "$build/bench" -j "$jobs" --target benchmarks
 numpy_fft="$build/bench/fft_numpy"
 mkdir -p "$numpy_fft"
 "$py" "$root/bench/fft_numpy.py" "$numpy_fft" 1000 4096 12000 65536 6002 9003 || status=1
@@ -42,7 +43,7 @@ echo "== Windows benchmarks under Wine"
 cmake -S "$root" -B "$build/win" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
-cmake --build "$build/win" --target benchmarks make_session make_demo_card record_protocol
+cmake --build "$build/win" -j "$jobs" --target benchmarks make_session make_demo_card record_protocol
 . "$root/tools/wine-session.sh"
 wine_session_begin
 win_bin="$build/win/bin"

@@ -120,17 +120,15 @@ void tracePlusClass::changed() {
 void tracePlusClass::rebuild() {
   rebuild_pending_ = 0;
   delete filtered_;
-  filtered_ = nullptr;
-  // The samples' average, when there is one, replaces the own copy.
-  const traceClass* start = own_;
-  if (samples_ && samples_->get_count() > 0) {
-    const traceClass* average = samples_->average();
-    if (average) start = average;
-  }
-  filtered_ = new traceClass(start);
+  // The samples' average, when there is one, replaces the own copy; it is
+  // made straight into the filtered trace (a copy shares the points of what
+  // it copies until one of them changes).
+  filtered_ = new traceClass;
+  if (!samples_ || samples_->get_count() == 0 || !samples_->make_average(*filtered_)) filtered_->load(own_);
   if (spike_) {
-    traceClass* cleaned = new traceClass(filtered_);
-    spike_filter(filtered_->points(), cleaned->points(), filtered_->get_count());
+    const traceClass* from = filtered_;
+    traceClass* cleaned = new traceClass(from);
+    spike_filter(from->points(), cleaned->points(), from->get_count());
     replace_filtered(cleaned);
   }
   if (notch60_) replace_filtered(notch_filter(filtered_, 60.0, notch_width_hz));
@@ -170,6 +168,35 @@ void tracePlusClass::set_symbol(int32_t symbol) {
 void tracePlusClass::set_shown(uint8_t shown) {
   own_->shown = shown;
   if (filtered_) filtered_->shown = shown;
+}
+
+void tracePlusClass::set_symbol_size(double size) {
+  own_->symbol_size = size;
+  if (filtered_) filtered_->symbol_size = size;
+}
+
+void tracePlusClass::set_symbol_separation(double separation) {
+  own_->symbol_separation = separation;
+  if (filtered_) filtered_->symbol_separation = separation;
+}
+
+void tracePlusClass::set_symbol_color(int32_t colour) {
+  own_->symbol_color = colour;
+  if (filtered_) filtered_->symbol_color = colour;
+}
+
+void tracePlusClass::set_line_width(int32_t width) {
+  own_->line_width = width;
+  if (filtered_) filtered_->line_width = width;
+}
+
+bool tracePlusClass::set_lowpass_frequency(double frequency) {
+  if (std::isnan(frequency)) {
+    errormessage("*** tracePlusClass::set_lowpass_frequency - LOW-PASS FREQUENCY IS NO NUMBER ***");
+    return false;
+  }
+  lowpass_frequency_ = frequency;
+  return true;
 }
 
 void tracePlusClass::set_use_for_scaling(uint8_t flag) { active_trace()->use_for_scaling = flag; }

@@ -6,7 +6,6 @@
 
 #include "file_info.h"
 #include "messages.h"
-#include "rfile.h"
 
 namespace {
 
@@ -14,10 +13,9 @@ const char* source_word(int source) { return source == test_source_pc ? "PC" : "
 
 // Opens a PC file (the file-information object reports why it cannot),
 // gives its local last-write time and checks its size. The messages name
-// the kind of file.
-bool open_sized(const char* path, uint32_t size, const char* kind, rFileClass& file, fileTime* file_time_out) {
-  fileInfoClass info;
-  if (!info.get(path, 1) || !file.open(nullptr, path, rfile_read | rfile_open_existing | rfile_share_read, true)) {
+// the kind of file. The file stays open in info for reading.
+bool open_sized(const char* path, uint32_t size, const char* kind, fileInfoClass& info, fileTime* file_time_out) {
+  if (!info.get(path, 1)) {
     errormessage("*** CAN NOT OPEN FILE [%s] ***\nfrom %s.", path, source_word(test_source_pc));
     return false;
   }
@@ -34,9 +32,6 @@ bool open_sized(const char* path, uint32_t size, const char* kind, rFileClass& f
 
 unitFileReader unit_reader = nullptr;
 
-// Reads exactly count bytes; a failed or short read is false.
-bool read_exactly(rFileClass& file, void* buffer, uint32_t count) { return file.read(buffer, count) == count; }
-
 }  // namespace
 
 void install_unit_file_reader(unitFileReader reader) { unit_reader = reader; }
@@ -50,21 +45,25 @@ enum class readResult { done, not_opened, short_read };
 // is left to the caller's message. The unit's reader reports its own.
 readResult read_sized(const char* path, int source, uint32_t size, const char* kind, std::vector<uint8_t>& bytes,
                       fileTime* file_time_out) {
-  bytes.assign(size, 0);
+  bytes.resize(size);
   if (source != test_source_pc)
     return unit_reader && unit_reader(path, bytes.data(), size, file_time_out) ? readResult::done
                                                                                : readResult::not_opened;
-  rFileClass file;
+  fileInfoClass file;
   if (!open_sized(path, size, kind, file, file_time_out)) return readResult::not_opened;
-  return read_exactly(file, bytes.data(), size) ? readResult::done : readResult::short_read;
+  return file.read(bytes.data(), size) == size ? readResult::done : readResult::short_read;
 }
+
+// The bytes of the last file read by this thread, kept for the next: a
+// session reads hundreds of files of the same two sizes.
+thread_local std::vector<uint8_t> file_bytes;
 
 }  // namespace
 
 testFileRecord* read_test_file(const char* path, int source, fileTime* file_time_out) {
   if (source != test_source_pc && !unit_reader) return nullptr;
   if (!path) path = "";
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t>& bytes = file_bytes;
   readResult got = read_sized(path, source, test_file_size, "test", bytes, file_time_out);
   if (got == readResult::not_opened) return nullptr;
   testFileRecord* record = new testFileRecord;
@@ -80,7 +79,7 @@ testFileRecord* read_test_file(const char* path, int source, fileTime* file_time
 samplesBlock* read_samples_file(const char* path, int source, fileTime* file_time_out) {
   if (source != test_source_pc && !unit_reader) return nullptr;
   if (!path) path = "";
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t>& bytes = file_bytes;
   readResult got = read_sized(path, source, samples_file_size, "samples", bytes, file_time_out);
   if (got == readResult::not_opened) return nullptr;
   samplesBlock* block = new samplesBlock;

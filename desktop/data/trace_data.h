@@ -4,11 +4,14 @@
 //
 // After every operation that replaces points the extent describes exactly
 // the stored points; an empty trace has the start values of the search
-// (xmin = ymin = 1e31, xmax = ymax = -1e31). The points belong to the trace.
+// (xmin = ymin = 1e31, xmax = ymax = -1e31). The points belong to the trace:
+// a copy shares them until either is changed, and the first change (the
+// writable points(), a setter) gives the changing trace its own.
 #ifndef TRACE_DATA_H
 #define TRACE_DATA_H
 
 #include <cstdint>
+#include <memory>
 
 #include "byte_object.h"
 #include "list_payload.h"
@@ -37,6 +40,13 @@ class axisClass {
   byteObjectClass name_;
   byteObjectClass unit_;
 };
+
+// A new[] array of n points (n > 0), the caller's to free with delete[] or
+// to hand to a trace. It is taken, when one of that length is kept, from the
+// arrays of this thread's recently freed traces: filters replace a trace's
+// points by new ones of the same length again and again, and a fresh large
+// array costs the first touch of every page of it each time.
+xyPair* new_points(int32_t n);
 
 class traceDataClass : public listPayload {
  public:
@@ -81,9 +91,14 @@ class traceDataClass : public listPayload {
   double x_at(int32_t i) const;
   double y_at(int32_t i) const;
   xyPair* get_point(xyPair* pair, int32_t i) const;
-  // The stored pairs, null when there are none (filters work on them).
+  // The stored pairs, null when there are none (filters work on them). The
+  // writable ones are the trace's own: shared points are copied first, so
+  // read through a const trace where nothing is written.
   const xyPair* points() const { return points_; }
-  xyPair* points() { return points_; }
+  xyPair* points() {
+    if (shared()) own_points();
+    return points_;
+  }
 
   // The index of the point nearest t, a tie going to the later point; -1
   // for an empty trace or a t before the first point, the last index for a
@@ -113,6 +128,9 @@ class traceDataClass : public listPayload {
  private:
   // Frees the points and takes pairs (owned) as the new ones.
   void take_points(xyPair* pairs, int32_t n);
+  // Whether another trace holds the same points; own_points copies them.
+  bool shared() const { return store_.use_count() > 1; }
+  void own_points();
   bool index_ok(int32_t i, const char* caller) const;
 
   byteObjectClass name_;
@@ -122,6 +140,7 @@ class traceDataClass : public listPayload {
   double ymin_ = extent_low_start;
   double ymax_ = extent_high_start;
   int32_t count_ = 0;
+  std::shared_ptr<xyPair[]> store_;  // owns points_, shared by copies
   xyPair* points_ = nullptr;
 };
 

@@ -14,6 +14,7 @@
 #include "fmt.h"
 #include "messages.h"
 #include "record_fields.h"
+#include "sample_select.h"
 #include "session_files.h"
 #include "test_files.h"
 
@@ -79,6 +80,8 @@ testDocument::testDocument() {
 }
 
 testDocument::~testDocument() {
+  // A selection window opened on these samples by another window goes first.
+  close_sample_selections(&samples_);
   if (loaded() && !print_only_ && source_ == test_source_pc && state_needs_saving())
     save_test_state(state_, path(), samples_);
 }
@@ -115,10 +118,7 @@ bool testDocument::load(const char* path, int source, double number) {
   file_name_.set(path_base_name(path_.text()).c_str());
   fileTime stored_time{};
   record_.reset(read_test_file(path_.text(), source, &stored_time));
-  if (record_) {
-    main_trace_.reset(make_trace_from_block(*record_, record_->Average, 3));
-    last_sweep_.reset(make_trace_from_block(*record_, record_->LastSweep, 0));
-  }
+  if (record_) main_trace_.reset(make_trace_from_block(*record_, record_->Average, 3));
   if (!record_ || !main_trace_) {
     infomessage("*** UNABLE TO LOAD FILE [%s] ***", path_.text());
     return false;
@@ -136,10 +136,6 @@ bool testDocument::load(const char* path, int source, double number) {
   make_trace_name(*record_, file_name(), name);
   main_trace_->set_name(name.text());
   main_trace_->set_label(name.text());
-  if (last_sweep_) {
-    last_sweep_->set_name(name.text());
-    last_sweep_->set_label(name.text());
-  }
   graph_.set_y_range(main_trace_->ymin(), main_trace_->ymax());
   entry_ = graph_.add_trace(main_trace_.get());
   attach_samples();
@@ -160,6 +156,18 @@ bool testDocument::load(const char* path, int source, double number) {
   attach_samples();
   recalculate_ab(0);
   return true;
+}
+
+traceClass* testDocument::last_sweep_trace() const {
+  if (last_sweep_ || !loaded()) return last_sweep_.get();
+  last_sweep_.reset(make_trace_from_block(*record_, record_->LastSweep, 0));
+  if (last_sweep_) {
+    byteObjectClass name;
+    make_trace_name(*record_, file_name(), name);
+    last_sweep_->set_name(name.text());
+    last_sweep_->set_label(name.text());
+  }
+  return last_sweep_.get();
 }
 
 void testDocument::load_samples() {

@@ -59,7 +59,8 @@ class testDocument {
 
   testFileRecord* record() const { return record_.get(); }
   traceClass* main_trace() const { return main_trace_.get(); }
-  traceClass* last_sweep_trace() const { return last_sweep_.get(); }
+  // The record's last sweep as a trace, made when first asked for.
+  traceClass* last_sweep_trace() const;
   tracePlusClass* entry() const { return entry_; }
   graphClass& graph() { return graph_; }
   samplesListClass& samples() { return samples_; }
@@ -124,7 +125,7 @@ class testDocument {
   SYSTEMTIME test_time_{};
   std::unique_ptr<testFileRecord> record_;
   std::unique_ptr<traceClass> main_trace_;
-  std::unique_ptr<traceClass> last_sweep_;
+  mutable std::unique_ptr<traceClass> last_sweep_;
   samplesListClass samples_;
   graphClass graph_;
   tracePlusClass* entry_ = nullptr;  // owned by the graph

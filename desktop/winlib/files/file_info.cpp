@@ -23,28 +23,42 @@ bool fileInfoClass::get(const char* path, int report) {
   path_ = new char[strlen(path) + 1];
   strcpy(path_, path);
   info_ = BY_HANDLE_FILE_INFORMATION{};
+  // The file is opened first and asked for its attributes, times and size
+  // through the calls that ask for just them: the whole file information
+  // also asks the volume for its serial number, a slow round trip on some
+  // systems. The attributes by path only tell a missing file from one that
+  // does not open.
+  file_ = CreateFileA(path_, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  FILE_BASIC_INFO basic = {};
+  LARGE_INTEGER size = {};
+  if (file_ != INVALID_HANDLE_VALUE &&
+      GetFileInformationByHandleEx(file_, FileBasicInfo, &basic, sizeof basic) && GetFileSizeEx(file_, &size)) {
+    attributes_ = basic.FileAttributes;
+    auto file_time = [](const LARGE_INTEGER& t) {
+      return FILETIME{static_cast<DWORD>(t.QuadPart & 0xFFFFFFFF), static_cast<DWORD>(t.QuadPart >> 32)};
+    };
+    info_.ftCreationTime = file_time(basic.CreationTime);
+    info_.ftLastAccessTime = file_time(basic.LastAccessTime);
+    info_.ftLastWriteTime = file_time(basic.LastWriteTime);
+    info_.dwFileAttributes = attributes_;
+    info_.nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(size.QuadPart) >> 32);
+    info_.nFileSizeLow = static_cast<DWORD>(static_cast<uint64_t>(size.QuadPart) & 0xFFFFFFFFu);
+    return true;
+  }
+  close();
   attributes_ = GetFileAttributesA(path_);
   if (attributes_ == INVALID_FILE_ATTRIBUTES) {
     if (report == 1) errormessage("*** CANNOT FIND FILE [%s] *** (fileInfoClass::get)", path_);
     return false;
   }
-  file_ = CreateFileA(path_, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  // The times and the size through the calls that ask for just them: the
-  // whole file information also asks the volume for its serial number, a
-  // slow round trip on some systems.
-  LARGE_INTEGER size = {};
-  if (file_ == INVALID_HANDLE_VALUE ||
-      !GetFileTime(file_, &info_.ftCreationTime, &info_.ftLastAccessTime, &info_.ftLastWriteTime) ||
-      !GetFileSizeEx(file_, &size)) {
-    info_ = BY_HANDLE_FILE_INFORMATION{};
-    close();
-    if (report == 1) errormessage("*** UNABLE TO OPEN FILE [%s] ***", path_);
-    return false;
-  }
-  info_.dwFileAttributes = attributes_;
-  info_.nFileSizeHigh = static_cast<DWORD>(static_cast<uint64_t>(size.QuadPart) >> 32);
-  info_.nFileSizeLow = static_cast<DWORD>(static_cast<uint64_t>(size.QuadPart) & 0xFFFFFFFFu);
-  return true;
+  if (report == 1) errormessage("*** UNABLE TO OPEN FILE [%s] ***", path_);
+  return false;
+}
+
+uint32_t fileInfoClass::read(void* buffer, uint32_t count) {
+  DWORD got = 0;
+  if (file_ == INVALID_HANDLE_VALUE || !ReadFile(file_, buffer, count, &got, nullptr)) return 0;
+  return got;
 }
 
 int fileInfoClass::compare_last_write(const FILETIME& time) {

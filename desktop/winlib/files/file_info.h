@@ -21,6 +21,9 @@ class fileInfoClass {
   // stays open until close. With report 1, a missing path or a file that
   // does not open is reported.
   bool get(const char* path, int report);
+  // Reads up to count bytes from the open file: the bytes read, 0 when no
+  // file is open or the read fails.
+  uint32_t read(void* buffer, uint32_t count);
   // The system's comparison of time with the last-write time: -1, 0, 1;
   // -2 (reported) when no file is open.
   int compare_last_write(const FILETIME& time);
