@@ -148,6 +148,20 @@ TEST_F(Electrodes, ImpedanceTurnedOnDuringACheckIsMeasured) {
   EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == 0; }, 5000));
 }
 
+// A bad electrode keeps an automatic check from ending: its lamp is never
+// good, so no run of good updates begins.
+TEST_F(Electrodes, AnAutomaticCheckWithABadElectrodeGoesOn) {
+  set_electrode(SIM_EYE, 9000);  // above [IMPEDANCE] + 1000
+  open(43);
+  touch_key(1001);  // "Auto": the impedance checked too
+  ASSERT_TRUE(pump_until([] { return shown_menu() == 42; }, 1000));
+  ASSERT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_OUT_OF_LIMITS; }, 60000));
+  EXPECT_FALSE(pump_until([] { return shown_menu() != 42; }, 10000)) << "the check ended by itself";
+  EXPECT_EQ(electrode_auto_finish_count(), 0);
+  touch_key(1004);  // "Back"
+  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == 0; }, 5000));
+}
+
 // The monitor running for real: a quiet channel with good electrodes ends
 // an automatic check by itself, its values in the log.
 TEST_F(Electrodes, AnAutomaticCheckOnQuietElectrodesEndsByItself) {
