@@ -409,9 +409,11 @@ TEST_F(SummaryTest, PlottingOpensAComparisonGraphOrRefusesItsThreeCases) {
   EXPECT_STREQ(trace->x_units(), "mcd.s/m^2");
   EXPECT_STREQ(trace->y_units(), "uV");
   ASSERT_EQ(trace->get_count(), 50);
-  EXPECT_DOUBLE_EQ(trace->x(0), 3000.0);
-  EXPECT_DOUBLE_EQ(trace->x(48), 1.5);
-  EXPECT_DOUBLE_EQ(trace->y(0), std::stod(t->cell_text(3, 8)));
+  // The pairs in order of x: the two run times (1.5 s) before the 3000s.
+  EXPECT_DOUBLE_EQ(trace->x(0), 1.5);
+  EXPECT_DOUBLE_EQ(trace->y(0), std::stod(t->cell_text(3, 9)));
+  EXPECT_DOUBLE_EQ(trace->x(2), 3000.0);
+  EXPECT_DOUBLE_EQ(trace->y(2), std::stod(t->cell_text(3, 8)));
   EXPECT_EQ(trace->color, 3);
   pump();
 }
