@@ -230,6 +230,12 @@ TEST_F(SummaryTest, TheCellsOfASession) {
   EXPECT_GT(std::stod(t->cell_text(4, 8)), 1.5 * std::stod(t->cell_text(3, 8)));
   // Three tests need no scrolling.
   EXPECT_EQ(GetMenuItemCount(s->menu()), 3);
+  // A window far too narrow for the texts still paints, and clicks in it
+  // find the cells drawn.
+  SetWindowPos(s->hwnd(), nullptr, 0, 0, 60, 300, SWP_NOMOVE | SWP_NOZORDER);
+  UpdateWindow(s->hwnd());
+  int row = -1, col = -1;
+  EXPECT_TRUE(t->find_cell(0.5, screen_paper.mm_y(5), &row, &col));
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
