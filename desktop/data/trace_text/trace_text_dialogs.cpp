@@ -22,7 +22,8 @@ const char* save_trace_text_file(HWND owner, const traceClass* trace, const char
   trace_file_proposal(*trace, folder_hint, proposal, sizeof proposal);
   char chosen[MAX_PATH];
   for (;;) {
-    if (!file_name_dialog(owner, title, proposal, save_filter, ".csv", chosen, sizeof chosen, true, true, 0)) {
+    // The dialog takes its default extension without the dot.
+    if (!file_name_dialog(owner, title, proposal, save_filter, "csv", chosen, sizeof chosen, true, true, 0)) {
       return nullptr;
     }
     if (!trace_text_form_known(chosen)) continue;

@@ -85,7 +85,7 @@ TEST_F(TraceTextDialogs, SaveProposesTheLabelAndWritesTheChosenForm) {
   EXPECT_EQ(script.folders.front(), "C:\\data\\eye-_left.csv");
   EXPECT_EQ(script.titles.front(), "Save Trace 1 of 1");
   EXPECT_EQ(script.filters.front(), "CSV (*.csv)|*.csv|;XY (*.xy)|*.xy|;text-xy (*.txt)|*.txt|");
-  EXPECT_EQ(script.extensions.front(), ".csv");
+  EXPECT_EQ(script.extensions.front(), "csv");
   EXPECT_EQ(read_all(path), "  1.0 \t     3.00\n  2.0 \t     4.00\n");
   EXPECT_TRUE(capture.texts().empty());
 }

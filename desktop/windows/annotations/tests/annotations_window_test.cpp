@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "control_test_window.h"
 #include "font_dialog_ui.h"
 #include "message_capture.h"
+#include "picture_pause.h"
 #include "window_tree.h"
 
 namespace {
@@ -80,23 +80,6 @@ void pump_until_gone(HWND window) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
-    }
-  }
-}
-
-// With ERG_PICTURE_PAUSE_MS set, keeps the windows alive that long so that
-// a picture of the screen can be taken from outside.
-void picture_pause() {
-  const char* pause = getenv("ERG_PICTURE_PAUSE_MS");
-  if (!pause) return;
-  DWORD start = GetTickCount();
-  MSG msg;
-  while (GetTickCount() - start < static_cast<DWORD>(atoi(pause))) {
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    } else {
-      Sleep(10);
     }
   }
 }
@@ -191,7 +174,7 @@ TEST_F(Annotations, EveryWayOfClosingTheEditorCommitsItsField) {
     std::string typed;
     std::string committed;
   } cases[] = {
-      {ok, "changed by Ok", "changed by Ok"},
+      {ok, "50% of b %s", "50% of b %s"},  // the text is shown as typed, never formatted
       {enter, "changed by Enter", "changed by Enter"},
       {close_box, "changed by closing", "changed by closing"},
       {cancel, "typed, then cancelled", "changed by closing"},
@@ -221,6 +204,7 @@ TEST_F(Annotations, EveryWayOfClosingTheEditorCommitsItsField) {
     pump_until_gone(window);
     EXPECT_FALSE(IsWindow(window)) << c.typed;
     EXPECT_EQ(note->text(), c.committed) << c.typed;
+    EXPECT_EQ(note->text_object().line_text(0), c.committed) << c.typed;
     EXPECT_EQ(note->open_editors(), 0u);
     owner->repaint();  // the new text's rectangle
   }
