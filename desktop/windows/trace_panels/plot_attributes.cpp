@@ -7,11 +7,11 @@
 
 #include "colours.h"
 #include "debug_log.h"
+#include "fmt.h"
 #include "messages.h"
 #include "modal_ui.h"
 #include "plot_attributes_rules.h"
 #include "program_fonts.h"
-#include "fmt.h"
 #include "sample_select.h"
 #include "samples_list.h"
 #include "trace_clipboard.h"
