@@ -59,10 +59,13 @@ traceClass* make_trace_from_block(const testFileRecord& record, const samplesBlo
   return make_trace_from_values(block.Data, fields, record.Config.Scale, record.Config.Offset, colour);
 }
 
-traceClass* make_trace_from_values(const int32_t* raw, const blockFields& fields, double scale, double offset,
-                                   int32_t colour) {
+namespace {
+
+template <typename Value>
+traceClass* trace_from_values(const Value* raw, const blockFields& fields, double scale, double offset,
+                              int32_t colour) {
   double step = static_cast<double>(fields.total_time) / fields.count;
-  xyPair* pairs = new xyPair[fields.count];
+  xyPair* pairs = new_points(fields.count);
   for (int32_t i = 0; i < fields.count; i++) {
     pairs[i].x = i * step - fields.pretrigger;
     pairs[i].y = raw_to_microvolts(raw[i], fields, scale, offset);
@@ -73,4 +76,16 @@ traceClass* make_trace_from_values(const int32_t* raw, const blockFields& fields
   trace->set_x_units("mS");
   trace->set_y_units("uV");
   return trace;
+}
+
+}  // namespace
+
+traceClass* make_trace_from_values(const int32_t* raw, const blockFields& fields, double scale, double offset,
+                                   int32_t colour) {
+  return trace_from_values(raw, fields, scale, offset, colour);
+}
+
+traceClass* make_trace_from_values(const int16_t* raw, const blockFields& fields, double scale, double offset,
+                                   int32_t colour) {
+  return trace_from_values(raw, fields, scale, offset, colour);
 }

@@ -37,5 +37,8 @@ traceClass* make_trace_from_block(const testFileRecord& record, const samplesBlo
 // The same from a block's checked header and its fields.count raw values.
 traceClass* make_trace_from_values(const int32_t* raw, const blockFields& fields, double scale, double offset,
                                    int32_t colour);
+// The same from values held as 16-bit numbers.
+traceClass* make_trace_from_values(const int16_t* raw, const blockFields& fields, double scale, double offset,
+                                   int32_t colour);
 
 #endif

@@ -29,11 +29,16 @@ traceClass* fir_filter_trace(const traceClass* source, int m, double f1, double 
     y.resize(static_cast<size_t>(n));
     out.resize(static_cast<size_t>(n));
   }
-  double tmin = source->x(0), tmax = source->x(0);
+  // The displayed values, as traceClass::x and y give them.
+  const xyPair* in = source->points();
+  const double x_offset = source->x_offset(), x_factor = source->x_factor;
+  const double y_offset = source->y_offset(), y_factor = source->y_factor;
+  double tmin = (in[0].x + x_offset) * x_factor, tmax = tmin;
   for (int32_t i = 0; i < n; i++) {
-    y[i] = source->y(i);
-    tmin = std::min(tmin, source->x(i));
-    tmax = std::max(tmax, source->x(i));
+    const double x = (in[i].x + x_offset) * x_factor;
+    y[i] = (in[i].y + y_offset) * y_factor;
+    tmin = std::min(tmin, x);
+    tmax = std::max(tmax, x);
   }
   // n points over the span, not n - 1 intervals.
   const double fs = n / (tmax - tmin) * 1000.0;

@@ -34,8 +34,11 @@ traceClass* notch_filter(const traceClass* source, double f0, double bw) {
   thread_local std::vector<double> b, kept;
   if (b.size() < static_cast<size_t>(len)) b.resize(static_cast<size_t>(len));
   if (kept.size() < static_cast<size_t>(n)) kept.resize(static_cast<size_t>(n));
+  // The displayed values, as traceClass::y gives them.
+  const xyPair* in = source->points();
+  const double y_offset = source->y_offset(), y_factor = source->y_factor;
   for (int32_t i = 0; i < n; i++) {
-    const double y = source->y(i);
+    const double y = (in[i].y + y_offset) * y_factor;
     b[n - 1 - i] = y;
     b[n + i] = y;
     b[2 * n + i] = y;

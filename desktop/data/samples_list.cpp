@@ -1,6 +1,7 @@
 #include "samples_list.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "block_traces.h"
 #include "filtered_trace.h"
@@ -24,7 +25,15 @@ int32_t samplesListClass::add_sample(const testFileRecord& record, const samples
   if (!read_block_fields(block, fields)) return -1;
   sampleEntry* entry = new sampleEntry;
   entry->fields = fields;
-  entry->raw.assign(block.Data, block.Data + fields.count);
+  const int32_t* values = block.Data;
+  const bool narrow = std::all_of(values, values + fields.count, [](int32_t v) {
+    return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
+  });
+  if (narrow) {
+    entry->raw16.assign(values, values + fields.count);
+  } else {
+    entry->raw32.assign(values, values + fields.count);
+  }
   entry->scale = record.Config.Scale;
   entry->offset = record.Config.Offset;
   entry->number = number;
@@ -38,11 +47,17 @@ int32_t samplesListClass::add_sample(const testFileRecord& record, const samples
   return entries_.count() - 1;
 }
 
+traceClass* samplesListClass::make_trace(const sampleEntry& entry) {
+  traceClass* trace =
+      entry.raw32.empty()
+          ? make_trace_from_values(entry.raw16.data(), entry.fields, entry.scale, entry.offset, 5)
+          : make_trace_from_values(entry.raw32.data(), entry.fields, entry.scale, entry.offset, 5);
+  trace->set_label(fmt("[spl %d]", entry.number));
+  return trace;
+}
+
 traceClass* samplesListClass::trace_of(sampleEntry* entry) {
-  if (!entry->trace) {
-    entry->trace = make_trace_from_values(entry->raw.data(), entry->fields, entry->scale, entry->offset, 5);
-    entry->trace->set_label(fmt("[spl %d]", entry->number));
-  }
+  if (!entry->trace) entry->trace = make_trace(*entry);
   return entry->trace;
 }
 
@@ -96,11 +111,7 @@ bool samplesListClass::make_average(traceClass& out) {
       // The first sample gives the average its attributes and x; a trace
       // made only for this is not kept, and its points pass to out as they
       // are.
-      traceClass* made = nullptr;
-      if (!entry->trace) {
-        made = make_trace_from_values(entry->raw.data(), entry->fields, entry->scale, entry->offset, 5);
-        made->set_label(fmt("[spl %d]", entry->number));
-      }
+      traceClass* made = entry->trace ? nullptr : make_trace(*entry);
       out.load(entry->trace ? entry->trace : made);
       delete made;
       sum = out.points();
@@ -116,10 +127,16 @@ bool samplesListClass::make_average(traceClass& out) {
       for (int32_t i = 0; i < n; i++) sum[i].y += add[i].y / included;
     } else {
       // The values its trace would hold, without making it.
-      const int32_t* raw = entry->raw.data();
-      int32_t n = std::min(count, entry->fields.count);
-      for (int32_t i = 0; i < n; i++) {
-        sum[i].y += raw_to_microvolts(raw[i], entry->fields, entry->scale, entry->offset) / included;
+      const int32_t n = std::min(count, entry->fields.count);
+      auto add = [&](const auto* raw) {
+        for (int32_t i = 0; i < n; i++) {
+          sum[i].y += raw_to_microvolts(raw[i], entry->fields, entry->scale, entry->offset) / included;
+        }
+      };
+      if (entry->raw32.empty()) {
+        add(entry->raw16.data());
+      } else {
+        add(entry->raw32.data());
       }
     }
   }

@@ -30,9 +30,11 @@ class sampleEntry : public listPayload {
   traceClass* trace = nullptr;
 
   // The block's checked header, its raw values, the record's scale and
-  // offset, and the sample's number.
+  // offset, and the sample's number. The raw values are held as 16-bit
+  // numbers (half the room) when every one of them fits, else as stored.
   blockFields fields{0, 1.0, 1, 0};
-  std::vector<int32_t> raw;
+  std::vector<int16_t> raw16;
+  std::vector<int32_t> raw32;
   double scale = 1.0;
   double offset = 0.0;
   int number = 0;
@@ -77,6 +79,8 @@ class samplesListClass {
   sampleEntry* entry_at(int32_t index, const char* caller);
   // The entry's trace, made from its values when it has none yet.
   traceClass* trace_of(sampleEntry* entry);
+  // A new trace of the entry's values.
+  static traceClass* make_trace(const sampleEntry& entry);
 
   uint8_t average_valid_ = 0;
   traceClass average_;

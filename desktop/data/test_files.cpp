@@ -54,12 +54,16 @@ readResult read_sized(const char* path, int source, uint32_t size, const char* k
   return file.read(bytes.data(), size) == size ? readResult::done : readResult::short_read;
 }
 
+// The bytes of the last file read by this thread, kept for the next: a
+// session reads hundreds of files of the same two sizes.
+thread_local std::vector<uint8_t> file_bytes;
+
 }  // namespace
 
 testFileRecord* read_test_file(const char* path, int source, fileTime* file_time_out) {
   if (source != test_source_pc && !unit_reader) return nullptr;
   if (!path) path = "";
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t>& bytes = file_bytes;
   readResult got = read_sized(path, source, test_file_size, "test", bytes, file_time_out);
   if (got == readResult::not_opened) return nullptr;
   testFileRecord* record = new testFileRecord;
@@ -75,7 +79,7 @@ testFileRecord* read_test_file(const char* path, int source, fileTime* file_time
 samplesBlock* read_samples_file(const char* path, int source, fileTime* file_time_out) {
   if (source != test_source_pc && !unit_reader) return nullptr;
   if (!path) path = "";
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t>& bytes = file_bytes;
   readResult got = read_sized(path, source, samples_file_size, "samples", bytes, file_time_out);
   if (got == readResult::not_opened) return nullptr;
   samplesBlock* block = new samplesBlock;

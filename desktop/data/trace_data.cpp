@@ -2,8 +2,63 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 #include "messages.h"
+
+namespace {
+
+// Set when this thread's kept arrays are gone (at its end, before the
+// program's static objects, which may still free traces, are destroyed).
+thread_local bool point_arrays_gone = false;
+
+// The point arrays of recently freed traces, by length, most recent last.
+class pointArrays {
+ public:
+  ~pointArrays() {
+    point_arrays_gone = true;
+    for (const kept& k : kept_) delete[] k.pairs;
+  }
+  xyPair* take(int32_t n) {
+    for (size_t i = kept_.size(); i-- > 0;) {
+      if (kept_[i].count != n) continue;
+      xyPair* pairs = kept_[i].pairs;
+      kept_.erase(kept_.begin() + static_cast<std::ptrdiff_t>(i));
+      return pairs;
+    }
+    return new xyPair[n];
+  }
+  void give(xyPair* pairs, int32_t n) {
+    if (kept_.size() == room) {
+      delete[] kept_.front().pairs;
+      kept_.erase(kept_.begin());
+    }
+    kept_.push_back(kept{pairs, n});
+  }
+
+ private:
+  struct kept {
+    xyPair* pairs;
+    int32_t count;
+  };
+  // A filter chain frees up to four arrays of one or two lengths per trace.
+  static constexpr size_t room = 4;
+  std::vector<kept> kept_;
+};
+
+thread_local pointArrays freed_points;
+
+void give_points(xyPair* pairs, int32_t n) {
+  if (point_arrays_gone) {
+    delete[] pairs;
+  } else {
+    freed_points.give(pairs, n);
+  }
+}
+
+}  // namespace
+
+xyPair* new_points(int32_t n) { return point_arrays_gone ? new xyPair[n] : freed_points.take(n); }
 
 axisClass::axisClass() : name_("unknown"), unit_("unknown") {}
 
@@ -17,7 +72,7 @@ void traceDataClass::take_points(xyPair* pairs, int32_t n) {
     return;
   }
   if (n > 0) {
-    store_.reset(pairs);
+    store_.reset(pairs, [n](xyPair* freed) { give_points(freed, n); });
   } else {
     if (pairs != points_) delete[] pairs;
     store_.reset();
@@ -27,9 +82,10 @@ void traceDataClass::take_points(xyPair* pairs, int32_t n) {
 }
 
 void traceDataClass::own_points() {
-  xyPair* pairs = new xyPair[count_];
+  xyPair* pairs = new_points(count_);
   std::copy(points_, points_ + count_, pairs);
-  store_.reset(pairs);
+  const int32_t n = count_;
+  store_.reset(pairs, [n](xyPair* freed) { give_points(freed, n); });
   points_ = pairs;
 }
 
@@ -38,7 +94,7 @@ bool traceDataClass::set_xy_arrays(const double* x, const double* y, int32_t n) 
     errormessage("*** traceDataClass::set_xy_arrays - NO DATA FOR %d POINTS ***", static_cast<int>(n));
     return false;
   }
-  xyPair* pairs = n > 0 ? new xyPair[n] : nullptr;
+  xyPair* pairs = n > 0 ? new_points(n) : nullptr;
   for (int32_t i = 0; i < n; i++) pairs[i] = xyPair{x[i], y[i]};
   take_points(pairs, n);
   compute_extent();
@@ -50,7 +106,7 @@ bool traceDataClass::set_y_values(const double* y, int32_t n) {
     errormessage("*** traceDataClass::set_y_values - NO DATA FOR %d POINTS ***", static_cast<int>(n));
     return false;
   }
-  xyPair* pairs = n > 0 ? new xyPair[n] : nullptr;
+  xyPair* pairs = n > 0 ? new_points(n) : nullptr;
   for (int32_t i = 0; i < n; i++) pairs[i] = xyPair{static_cast<double>(i), y[i]};
   take_points(pairs, n);
   compute_extent();
@@ -62,7 +118,7 @@ bool traceDataClass::set_xy_pairs(const xyPair* source, int32_t n) {
     errormessage("*** traceDataClass::set_xy_pairs - NO DATA FOR %d POINTS ***", static_cast<int>(n));
     return false;
   }
-  xyPair* pairs = n > 0 ? new xyPair[n] : nullptr;
+  xyPair* pairs = n > 0 ? new_points(n) : nullptr;
   if (n > 0) std::copy(source, source + n, pairs);
   take_points(pairs, n);
   compute_extent();
@@ -94,7 +150,7 @@ bool traceDataClass::copy_data(const traceDataClass& other) {
 }
 
 bool traceDataClass::append_point(double x, double y) {
-  xyPair* pairs = new xyPair[count_ + 1];
+  xyPair* pairs = new_points(count_ + 1);
   if (count_ > 0) std::copy(points_, points_ + count_, pairs);
   pairs[count_] = xyPair{x, y};
   take_points(pairs, count_ + 1);

@@ -1,7 +1,10 @@
 // thumbnailClass: one test of a session as a small child window: the test's
 // information block, a mini graph of its averaged trace with the a- and
 // b-wave marks, and the waveform results; its pop-up menu copies the trace,
-// switches the filters and edits the session. The test itself lives in a
+// switches the filters, opens the sample selection and the windows that
+// analyse the test (measurement and comparison graphs, oscillatory
+// potentials, spectrum, band pass), writes the trace as a text file and
+// edits the session. The test itself lives in a
 // testDocument the thumbnail owns.
 #ifndef THUMBNAIL_H
 #define THUMBNAIL_H
@@ -22,6 +25,11 @@ enum thumbnailCommand : int {
   thumb_copy_menu = 2000,
   thumb_trace_clipboard = 2001,
   thumb_measurement_graph = 2006,
+  thumb_comparison_graph = 2002,
+  thumb_op_panel = 2003,
+  thumb_fft = 2004,
+  thumb_band_pass = 2005,
+  thumb_text_file = 2007,
   thumb_filter_menu = 2100,
   thumb_60hz = 2101,
   thumb_50hz = 2102,
@@ -97,10 +105,18 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   void create(int x, int y, int width, int height, const char* path, int source);
   void build_popup_menu();
   void filter_command(int command);
+  // The commands of "Copy Test Data To": a window opened on the test's
+  // trace, or its text file.
+  void copy_command(int command);
   void paint_unloaded(HDC dc);
   // A press in the mini graph: the test's trace goes to the trace clipboard
-  // and a drag starts. False when the press is elsewhere or a drag is on.
+  // and a drag starts (the thumbnail takes the mouse). False when the press
+  // is elsewhere or a drag is on.
   bool start_drag(int x, int y);
+  // The release of a drag at (x, y) of the thumbnail: the window under it
+  // gets the release while the drag is on (a comparison graph takes the
+  // trace); then the drag ends.
+  void drop(int x, int y);
 
   testDocument document_;
   double number_;
@@ -122,7 +138,8 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
 bool thumb_clipboard_loaded();
 
 // 1 while a thumbnail's trace is dragged out of its mini graph (the trace
-// clipboard holds it); a window that takes the drop clears it.
+// clipboard holds it): a window that gets the release while it is 1 takes
+// the drop (and may clear it); the thumbnail clears it after the release.
 extern uint8_t thumbnail_drag_active;
 
 // The program's one cascade of new analysis windows: the count of windows

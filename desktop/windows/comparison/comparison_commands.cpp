@@ -16,6 +16,10 @@
 #include "edit_number.h"
 #include "fmt.h"
 #include "meas_graph.h"
+#include "op_panel.h"
+#include "spectrum_window.h"
+#include "registry_settings.h"
+#include "trace_text_dialogs.h"
 #include "meas_graph_rules.h"
 #include "menus.h"
 #include "messages.h"
@@ -150,7 +154,23 @@ void comparisonPanelClass::show_cursor_values(int x, int y) {
   set_status_text(status_, 0, cursor_status_text(cursor_x_, first->x_units(), cursor_y_, first->y_units()));
 }
 
+void comparisonPanelClass::page_point(int x, int y, double* page_x, double* page_y) const {
+  paper scale = client_scale();
+  *page_x = scale.mm_x(x);
+  *page_y = scale.mm_y(y);
+}
+
 void comparisonPanelClass::left_button_down(int x, int y) {
+  double page_x = 0.0, page_y = 0.0;
+  page_point(x, y, &page_x, &page_y);
+  if (annotationItem* hit = find_annotation(this, page_x, page_y, 0.0, 0.0)) {
+    double dx = 0.0, dy = 0.0;
+    graph_.pixel_to_data(x, y, &dx, &dy);
+    dragged_annotation_ = hit;
+    drag_dx_ = hit->anchor_x() - dx;
+    drag_dy_ = hit->anchor_y() - dy;
+    return;
+  }
   // Clicks on the list box reach the list box itself.
   if (trace_list_ && trace_list_->hwnd()) {
     RECT list{};
@@ -172,6 +192,16 @@ void comparisonPanelClass::left_button_down(int x, int y) {
 }
 
 void comparisonPanelClass::left_button_up(int x, int y) {
+  if (dragged_annotation_) {
+    double dx = 0.0, dy = 0.0;
+    graph_.pixel_to_data(x, y, &dx, &dy);
+    // The annotation may have gone with its list since the press.
+    for (int i = 0; i < annotation_count(); i++)
+      if (annotation(i) == dragged_annotation_) dragged_annotation_->set_anchor(dx + drag_dx_, dy + drag_dy_);
+    dragged_annotation_ = nullptr;
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    return;
+  }
   if (!graph_.in_plot_area(x, y)) return;
   centre_follows_ = 0;
   double cx = 0.0, cy = 0.0;
@@ -187,13 +217,17 @@ void comparisonPanelClass::left_button_up(int x, int y) {
 void comparisonPanelClass::right_button_down(int x, int y) {
   POINT at{x, y};
   ClientToScreen(hwnd(), &at);
+  double page_x = 0.0, page_y = 0.0;
+  page_point(x, y, &page_x, &page_y);
+  if (find_annotation(this, page_x, page_y, screen_paper.mm_x(at.x), screen_paper.mm_y(at.y))) {
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    return;
+  }
   int chosen = track_popup_command(popup_, at.x, at.y, hwnd());
   if (chosen) popup_command(chosen, x, y);
 }
 
 void comparisonPanelClass::popup_command(int id, int x, int y) {
-  (void)x;
-  (void)y;
   switch (id) {
     case cg_command::paste_popup:
       add_trace(&trace_clipboard);
@@ -204,9 +238,14 @@ void comparisonPanelClass::popup_command(int id, int x, int y) {
     case cg_command::marker2_popup:
       set_marker(1);
       break;
-    case cg_command::annotation_popup:
-      // Annotations join with their list.
+    case cg_command::annotation_popup: {
+      double dx = 0.0, dy = 0.0;
+      graph_.pixel_to_data(x, y, &dx, &dy);
+      POINT at{x, y};
+      ClientToScreen(hwnd(), &at);
+      add_annotation(this, dx, dy, at.x, at.y);
       break;
+    }
     default: {
       traceCommand decoded = decode_trace_command(id);
       if (decoded.number >= 1) trace_command(decoded.number, decoded.command);
@@ -482,6 +521,20 @@ void comparisonPanelClass::copy_command(tracePlusClass* entry, winTypeClass* own
       other->add_trace_copy(trace, nullptr);
       break;
     }
+    case cg_trace::copy_op_panel:
+    case cg_command::copy_op_panel:
+      open_op_panel(owner, trace, fmt("%s/%d", panel_name(), number), 10, 10, 600, 300);
+      break;
+    case cg_trace::copy_fft:
+    case cg_command::copy_fft: {
+      POINT at = next_cascade_position();
+      open_spectrum_window(owner, fmt("%s/%d", panel_name(), number), trace, at.x, at.y, 450, 300);
+      break;
+    }
+    case cg_trace::copy_text_file:
+    case cg_command::copy_text_file:
+      save_trace(trace);
+      break;
     case cg_trace::copy_clipboard:
       trace_clipboard.store(trace, trace->name());
       break;
@@ -489,9 +542,6 @@ void comparisonPanelClass::copy_command(tracePlusClass* entry, winTypeClass* own
       copy_window_to_clipboard(hwnd());
       break;
     default:
-      // The oscillatory-potentials panel, the spectrum window and the trace
-      // text files join with their windows.
-      (void)number;
       break;
   }
 }
@@ -530,16 +580,39 @@ void comparisonPanelClass::lowpass_notice(int number) {
 }
 
 void comparisonPanelClass::load_trace_file() {
-  // Trace text files join with their reader.
+  byteObjectClass folder;
+  path_directory(get_program_setting("last_text_file", true), folder);
+  traceClass* loaded = load_trace_text_file(folder.text(), true);
+  if (!loaded) return;
+  add_trace_copy(loaded, nullptr);
+  delete loaded;
+}
+
+void comparisonPanelClass::save_trace(const traceClass* trace) {
+  byteObjectClass folder(get_program_setting("last_text_file", true));
+  const char* written = save_trace_text_file(hwnd(), trace, trace->label(), folder.text());
+  if (written && *written) set_program_setting("last_text_file", written);
 }
 
 void comparisonPanelClass::save_all_traces() {
-  const char* refusal = save_all_refusal(graph_.trace_count());
+  int count = graph_.trace_count();
+  const char* refusal = save_all_refusal(count);
   if (*refusal) {
     errormessage("%s", refusal);
     return;
   }
-  // Trace text files join with their writer.
+  byteObjectClass folder(get_program_setting("last_text_file", true));
+  if (folder.text()[0] == '\0') folder.set("C:\\");
+  for (int i = 1; i <= count; i++) {
+    tracePlusClass* entry = trace_entry(i);
+    if (!entry) continue;
+    const char* written =
+        save_trace_text_file(hwnd(), entry->active_trace(), fmt("Save Trace %d of %d", i, count), folder.text());
+    // A cancelled dialog keeps the folder the next one starts in.
+    if (!written || !*written) continue;
+    folder.set(written);
+    set_program_setting("last_text_file", written);
+  }
 }
 
 void comparisonPanelClass::drop_files(HDROP drop) {
@@ -549,7 +622,12 @@ void comparisonPanelClass::drop_files(HDROP drop) {
     if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
     std::string extension = lower_extension(path);
     tracePlusClass* added = nullptr;
-    if (extension == "tst") {
+    if (extension == "xy" || extension == "txt" || extension == "csv") {
+      if (traceClass* loaded = load_trace_text_file(path, false)) {
+        added = add_trace_copy(loaded, nullptr);
+        delete loaded;
+      }
+    } else if (extension == "tst") {
       auto* thumbnail = new thumbnailClass(this, 0, 0, 0, path, 1);
       if (thumbnail->loaded() && thumbnail->document().entry()) {
         added = attach_trace(thumbnail->document().entry(), thumbnail);

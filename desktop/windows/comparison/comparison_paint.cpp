@@ -103,6 +103,7 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
                        y_centre(), R2_COPYPEN);
     }
     (void)xm;
+    draw_annotations(dc, scale);
   } else {
     graph_.set_ranges(0.0, 10.0, 0.0, 10.0);
     graph_.autoscale();
@@ -152,13 +153,16 @@ void comparisonPanelClass::place_controls(HDC dc, const paper& scale, double plo
   for (textObjectClass& label : gain_labels_) label.refresh(dc, scale);
 
   double list_right = edge_mm;
+  double list_bottom = plot_bottom + 1.0;
   if (trace_list_) {
     trace_list_->place(edge_mm, plot_bottom + 1.0, scale);
     if (selected_row_ >= 0 && trace_list_->selection() != selected_row_) trace_list_->set_selection(selected_row_);
     list_right = trace_list_->right();
+    list_bottom = trace_list_->top() + trace_list_->window_height();
   }
-  double readout_x = gain_labels_[2].right() + 5.0;
-  draw_readouts(dc, scale, readout_x, label_y - 3.0);
+  // The read-outs under the list, right of the gain labels.
+  double readout_x = std::fmax(gain_labels_[2].right(), gain_labels_[3].right()) + 5.0;
+  draw_readouts(dc, scale, readout_x, list_bottom + 0.5);
 
   if (paste_button_) {
     double x = list_right + 2.0 > 100.0 ? list_right + 2.0 : 100.0;

@@ -27,8 +27,8 @@ constexpr int opening_height_px = 500;
 constexpr double free_width_mm = 200.0;
 
 // The list of traces: its width in characters and its rows.
-constexpr int list_chars = 48;
-constexpr int list_rows = 5;
+constexpr int list_chars = 36;
+constexpr int list_rows = 3;
 
 const char* const gain_label_texts[4] = {"X gain up", "X gain down", "Y gain up", "Y gain down"};
 
@@ -136,11 +136,11 @@ paper comparisonPanelClass::client_scale() const {
   return scale;
 }
 
-double comparisonPanelClass::x_to_page(double x, const paper& scale) const {
+double comparisonPanelClass::x_to_page(double x, const paper& scale) {
   return (graph_.x_map().to_pixel(x) - scale.x_origin) / scale.x_px_per_mm;
 }
 
-double comparisonPanelClass::y_to_page(double y, const paper& scale) const {
+double comparisonPanelClass::y_to_page(double y, const paper& scale) {
   return (graph_.y_map().to_pixel(y) - scale.y_origin) / scale.y_px_per_mm;
 }
 

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "annotations.h"
 #include "buttons.h"
 #include "byte_object.h"
 #include "comparison_rules.h"
@@ -115,7 +116,10 @@ constexpr uintptr_t show_average = 513;       // lParam: the code
 // The code that asks show_average for the average.
 constexpr intptr_t average_code = 0x7000;
 
-class comparisonPanelClass : public winTypeClass, public lbuttonAwareClass, public globalInstanceClass {
+class comparisonPanelClass : public winTypeClass,
+                             public lbuttonAwareClass,
+                             public annotationListClass,
+                             public globalInstanceClass {
  public:
   // parent: the window-tree parent (null for a top-level one), name: shown
   // in the caption, fixed 1: a window without a close box that closes
@@ -128,8 +132,8 @@ class comparisonPanelClass : public winTypeClass, public lbuttonAwareClass, publ
   intptr_t handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) override;
 
   // A data value to page units of scale through the graph's axis map.
-  double x_to_page(double x, const paper& scale) const;
-  double y_to_page(double y, const paper& scale) const;
+  double x_to_page(double x, const paper& scale) override;
+  double y_to_page(double y, const paper& scale) override;
 
   // The trace held by a trace clipboard: the source thumbnail's entry
   // attached (the thumbnail its owner) when the clipboard names one that is
@@ -236,6 +240,11 @@ class comparisonPanelClass : public winTypeClass, public lbuttonAwareClass, publ
   void toggle_separation();
   void hide_separation_panel();
   void save_all_traces();
+  // Saves a trace through the Save dialog, starting in the folder of the
+  // setting "last_text_file", which then names the file written.
+  void save_trace(const traceClass* trace);
+  // A page point in millimetres of the client area for a pixel.
+  void page_point(int x, int y, double* page_x, double* page_y) const;
   void load_trace_file();
   void drop_files(HDROP drop);
   void lowpass_notice(int number);
@@ -292,6 +301,11 @@ class comparisonPanelClass : public winTypeClass, public lbuttonAwareClass, publ
   int32_t window_y_ = 400;
   double lowpass_entry_ = 0.0;
   byteObjectClass panel_name_;
+  // The annotation being dragged, and the offset from the grabbed point to
+  // its anchor (data units).
+  annotationItem* dragged_annotation_ = nullptr;
+  double drag_dx_ = 0.0;
+  double drag_dy_ = 0.0;
 };
 
 // The comparison graph that holds this window object, or null.

@@ -110,7 +110,9 @@ void opPanelClass::build_sliders(const paper& scale) {
 
 void opPanelClass::build_texts(paper& scale) {
   HWND window = hwnd();
-  caption_string_.set_format_text(caption_.c_str());
+  // The strings are formatted (they have dependents): a '%' of the title
+  // must stand for itself.
+  caption_string_.set_format_text(literal_format(caption_).c_str());
   auto make = [&](textObjectClass& text, stringObjectClass& value) {
     text.init(window, font, "%s", 1, 2.0, 2.0, scale);
     text.bind_line_value(&value, 0);

@@ -79,18 +79,21 @@ void opPanelClass::draw(HDC dc, const paper& scale) {
                  {centre_slider_.get(), 2.0, 39.0, op_centre_caption(view.centre)},
                  {magnification_slider_.get(), 2.0 + 20.0 + slider_width, 39.0,
                   op_magnification_caption(magnification_)}};
+  // The sliders are windows on the screen: a printed page leaves them where
+  // they are.
   for (placedSlider& s : sliders) {
     if (!s.slider) continue;
-    s.slider->place(s.x, H - s.rise, scale);
     s.slider->set_caption(s.caption.c_str());
-    if (!printing) s.slider->rescale(dc, scale);
+    if (printing) continue;
+    s.slider->place(s.x, H - s.rise, scale);
+    s.slider->rescale(dc, scale);
   }
 
   local_time_stamp now = current_local_time();
   date_string_.set_format_text(
-      date_line_text(now.year, now.month, now.day, now.hour, now.minute, now.second).c_str());
-  band_string_.set_format_text(op_band_text(low_, high_).c_str());
-  view_string_.set_format_text(op_view_text(view.centre, magnification_).c_str());
+      literal_format(date_line_text(now.year, now.month, now.day, now.hour, now.minute, now.second)).c_str());
+  band_string_.set_format_text(literal_format(op_band_text(low_, high_)).c_str());
+  view_string_.set_format_text(literal_format(op_view_text(view.centre, magnification_)).c_str());
   place_right(date_text_, dc, scale, H - 1.0);
   place_right(band_text_, dc, scale, date_text_.top() - 0.5);
   place_right(view_text_, dc, scale, band_text_.top() - 0.5);

@@ -62,3 +62,12 @@ std::string op_view_text(double centre, double magnification) {
 
 std::string op_clipboard_name(int32_t low, int32_t high) { return text_of("(OP %d..%d)", low, high); }
 std::string op_trace_label(int32_t low, int32_t high) { return text_of("OP %d..%d", low, high); }
+
+std::string literal_format(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    out += c;
+    if (c == '%') out += '%';
+  }
+  return out;
+}

@@ -54,4 +54,8 @@ std::string op_view_text(double centre, double magnification);
 std::string op_clipboard_name(int32_t low, int32_t high);
 std::string op_trace_label(int32_t low, int32_t high);
 
+// A text as a value text's format that gives the text itself: every '%'
+// doubled.
+std::string literal_format(const std::string& text);
+
 #endif

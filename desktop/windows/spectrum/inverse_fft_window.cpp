@@ -122,10 +122,12 @@ void ifftClass::draw(HDC dc, const paper& scale) {
   if (old_pen) SelectObject(dc, old_pen);
   if (pen) DeleteObject(pen);
 
-  if (lower_bar_)
+  // The trackbars are windows on the screen: a printed page leaves them
+  // where they are.
+  if (lower_bar_ && !printing_flag)
     MoveWindow(lower_bar_, scale.px_x(bar_x), scale.px_y(scale.height_mm - lower_bar_rise), scale.scale_x(bar_width),
                scale.scale_y(bar_height), TRUE);
-  if (upper_bar_)
+  if (upper_bar_ && !printing_flag)
     MoveWindow(upper_bar_, scale.px_x(bar_x), scale.px_y(scale.height_mm - upper_bar_rise), scale.scale_x(bar_width),
                scale.scale_y(bar_height), TRUE);
   draw_label(dc, scale, false);

@@ -89,6 +89,18 @@ LRESULT draw_plain_text(listTreeClass* tree, NMTVCUSTOMDRAW* draw) {
   }
 }
 
+// Whether the tree shows an item as one that opens (a button before it)
+// before its children are known: drives and folders do until a fill finds
+// nothing in them.
+void set_opens(listTreeClass* tree, HTREEITEM item, bool opens) {
+  if (item == nullptr) return;
+  TVITEMA record = {};
+  record.mask = TVIF_CHILDREN;
+  record.hItem = item;
+  record.cChildren = opens ? 1 : 0;
+  SendMessageA(tree->hwnd(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&record));
+}
+
 }  // namespace
 
 directoryPanelClass::directoryPanelClass(winTypeClass* parent, const char* title, double x, double y,
@@ -123,7 +135,8 @@ void directoryPanelClass::build_controls(double x, double y) {
   if (!read_window_info(hwnd(), &info)) return;
   path_field_ =
       new editClass(hwnd(), program_font, 1.0, 1.0, scale, edit_left, 50, ES_READONLY | ES_AUTOHSCROLL);
-  tree_ = new listTreeClass(hwnd(), program_font, 1.0, path_field_->bottom() + 1.0, 50, 30, scale, "hello", 0);
+  tree_ = new listTreeClass(hwnd(), program_font, 1.0, path_field_->bottom() + 1.0, 50, 30, scale, "hello",
+                            TVS_LINESATROOT);
   if (!read_window_info(tree_->hwnd(), &info)) return;
   const double half =
       ((info.rcClient.right - info.rcClient.left) / 2 - scale.x_origin) / scale.x_px_per_mm;
@@ -146,7 +159,9 @@ HTREEITEM directoryPanelClass::drive_item(const char* drive) {
   for (HTREEITEM item = tree_->first_child(TVI_ROOT); item != nullptr; item = tree_->next_sibling(item)) {
     if (lstrcmpiA(tree_->item_text(item), text.c_str()) == 0) return item;
   }
-  return tree_->insert_item_with_data(text.c_str(), TVI_ROOT, 0);
+  HTREEITEM item = tree_->insert_item_with_data(text.c_str(), TVI_ROOT, 0);
+  set_opens(tree_, item, true);
+  return item;
 }
 
 void directoryPanelClass::fill_tree(const char* path) {
@@ -163,6 +178,7 @@ void directoryPanelClass::fill_tree(const char* path) {
       std::string name = drive;
       if (!name.empty() && name.back() == '\\') name.pop_back();
       HTREEITEM item = tree_->insert_item_with_data(("{V}" + name).c_str(), TVI_ROOT, 0);
+      set_opens(tree_, item, true);
       if (first_drive_ == nullptr) {
         first_drive_ = item;
         tree_->select_item(item);
@@ -177,6 +193,7 @@ void directoryPanelClass::fill_tree(const char* path) {
       continue;
     }
     HTREEITEM item = tree_->find_or_insert_child(("{D}" + part).c_str(), last, 0);
+    set_opens(tree_, item, true);
     tree_->set_item_data(last, dirpanel_opened);
     tree_->expand(last);
     last = item;
@@ -193,11 +210,12 @@ void directoryPanelClass::fill_folder(HTREEITEM item, bool with_files) {
   if (folder.empty() || folder.back() != '\\') return;  // a file
   for (const folderEntry& entry : folder_entries(folder.c_str(), with_files)) {
     if (entry.is_folder) {
-      tree_->find_or_insert_child(("{D}" + entry.name).c_str(), item, 0);
+      set_opens(tree_, tree_->find_or_insert_child(("{D}" + entry.name).c_str(), item, 0), true);
     } else {
       tree_->find_or_insert_child(entry.name.c_str(), item, item_ends_path);
     }
   }
+  if (tree_->first_child(item) == nullptr) set_opens(tree_, item, false);
 }
 
 void directoryPanelClass::on_selection(HTREEITEM item) {

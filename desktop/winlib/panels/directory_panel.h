@@ -3,6 +3,9 @@
 // the user expands it, a right-click menu that adds a folder's files on
 // request, and " OK " / " CANCEL ".
 //
+// Drives and folders (the drives too, at the root) show a button that opens
+// them until a fill finds nothing in them.
+//
 // It reports to its parent window by WM_USER: (4100, 0) on each selection
 // change, and (result code, caller data) once when it closes: 4097 after OK,
 // 4098 after CANCEL, 4099 when the close box closed it. After that first

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,12 +17,15 @@
 #include "buttons.h"
 #include "colours.h"
 #include "control_test_window.h"
+#include "comparison_panel.h"
 #include "edit_fields.h"
+#include "file_dialog_ui.h"
 #include "filtered_trace.h"
 #include "message_box.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "record_fixture.h"
+#include "registry_settings.h"
 #include "sample_select.h"
 #include "temp_folder.h"
 #include "test_state.h"
@@ -55,6 +59,10 @@ struct testSpec {
   // of writing_order (indices into gains).
   std::vector<double> gains;
   std::vector<int> writing_order;
+  // Where the test came from.
+  std::u16string unit_id = u"123456";
+  std::u16string cfc_id = u"CFC01";
+  float filter = 1.0f;
 };
 
 std::string write_test(const temp_folder& folder, const std::string& name, const testSpec& spec) {
@@ -70,6 +78,11 @@ std::string write_test(const temp_folder& folder, const std::string& name, const
   record->Config.RepeatInterval = spec.flicker ? 33 : 1000;
   record->Config.PreTime = 20;
   record->Config.PostTime = 180;
+  std::fill(std::begin(record->UnitId), std::end(record->UnitId), u'\0');
+  std::fill(std::begin(record->CfcId), std::end(record->CfcId), u'\0');
+  std::copy(spec.unit_id.begin(), spec.unit_id.end(), record->UnitId);
+  std::copy(spec.cfc_id.begin(), spec.cfc_id.end(), record->CfcId);
+  record->FilterValue = spec.filter;
   record->TestTime.LowDateTime = static_cast<uint32_t>(spec.time);
   record->TestTime.HighDateTime = static_cast<uint32_t>(spec.time >> 32);
   fill_block(record->Average, response(1.0, spec.flicker), 10.0, 200, 20);
@@ -153,6 +166,30 @@ struct paintedThumbnail {
       for (int x = x0; x < x1 && x < width; x++)
         if ((pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) == want) n++;
     return n;
+  }
+};
+
+// A window that notes the releases it gets and whether a drag was on then.
+struct dropProbe {
+  HWND window = nullptr;
+  std::vector<int> drag_at_release;
+
+  dropProbe() {
+    WNDCLASSA c{};
+    c.lpfnWndProc = procedure;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "dropProbe";
+    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    RegisterClassA(&c);
+    window = CreateWindowExA(WS_EX_TOPMOST, "dropProbe", "drop probe", WS_POPUP | WS_VISIBLE, 700, 500, 200, 150, nullptr,
+                             nullptr, c.hInstance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~dropProbe() { DestroyWindow(window); }
+  static LRESULT CALLBACK procedure(HWND w, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<dropProbe*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    if (message == WM_LBUTTONUP && self) self->drag_at_release.push_back(thumbnail_drag_active);
+    return DefWindowProcA(w, message, wparam, lparam);
   }
 };
 
@@ -307,6 +344,48 @@ TEST_F(Thumbnail, TheTestTimeIsTheRecordsFromVersion3024AndTheFilesBefore) {
   }
 }
 
+// The texts of the information window and the optical filter of the
+// information block, from the record's fields.
+TEST_F(Thumbnail, WhereTheTestCameFrom) {
+  struct row {
+    std::u16string unit_id;
+    std::u16string cfc_id;
+    int version;
+    float filter;
+    const char* serial;
+    const char* cfc;
+    const char* version_text;
+    const char* filter_text;
+    const char* intensity_line;
+  };
+  const row table[] = {
+      {u"", u"", 0, 0.0f, "-unavailable-", "-unavailable-", "-unavailable-", "n/a", "intensity : 10 mcd.s/m^2.  "},
+      {u"1234567", u"CFC-0000042", 3030, 1.0f, "1234567", "CFC-0000042", "3.030", "none",
+       "intensity : 10 mcd.s/m^2.  "},
+      // Fields filled to their ends: the serial has 7 characters, the CFC number at most 11.
+      {u"7654321", u"CFC-000004299", 3024, 0.5f, "7654321", "CFC-0000042", "3.024", "0.500",
+       "intensity : 10 mcd.s/m^2. ND-0.30103"},
+  };
+  int n = 0;
+  for (const row& r : table) {
+    testSpec spec;
+    spec.unit_id = r.unit_id;
+    spec.cfc_id = r.cfc_id.substr(0, 12);
+    spec.version = r.version;
+    spec.filter = r.filter;
+    std::string path = write_test(folder, "P01S02T030" + std::to_string(++n) + "A.tst", spec);
+    testDocument doc;
+    ASSERT_TRUE(doc.load(path.c_str(), 1, 1));
+    doc.set_print_only();
+    EXPECT_STREQ(doc.unit_serial_text(), r.serial) << n;
+    EXPECT_STREQ(doc.cfc_number_text(), r.cfc) << n;
+    EXPECT_STREQ(doc.version_text(), r.version_text) << n;
+    EXPECT_STREQ(doc.nd_filter_text(), r.filter_text) << n;
+    EXPECT_STREQ(doc.info().lines[3], r.intensity_line) << n;
+  }
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
 TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
   std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
   auto* thumb = new thumbnailClass(&holder, 1, 10, 10, path.c_str(), 1);
@@ -336,6 +415,24 @@ TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
   EXPECT_EQ(trace_clipboard.source_window(), thumb);
   SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   EXPECT_EQ(thumbnail_drag_active, 0);
+  // Released over another window: that window gets the release while the
+  // drag is on, then the drag ends.
+  dropProbe probe;
+  pump_messages();
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  EXPECT_EQ(GetCapture(), thumb->hwnd());
+  POINT over{800, 575};
+  ScreenToClient(thumb->hwnd(), &over);
+  SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
+  EXPECT_EQ(probe.drag_at_release, std::vector<int>{1});
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+  // The mouse taken away ends the drag too.
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SetCapture(probe.window);
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  ReleaseCapture();
+
   // A press beside the graph is no drag; a drag still on when its thumbnail
   // closes ends with it.
   SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(graph.plot_right() + 5, y));
@@ -346,6 +443,88 @@ TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
   EXPECT_EQ(thumbnail_drag_active, 0);
   EXPECT_EQ(trace_clipboard.source_window(), nullptr);
   EXPECT_TRUE(boxes.texts().empty());
+}
+
+// The save dialog answers with this path.
+std::string save_answer;
+BOOL scripted_save(OPENFILENAMEA* record) {
+  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", save_answer.c_str());
+  record->nFileOffset = static_cast<WORD>(save_answer.rfind('\\') + 1);
+  return TRUE;
+}
+
+// A setting as it was; one that was not there is removed.
+void restore_setting(const char* name, const std::string& value) {
+  if (!value.empty()) {
+    set_program_setting(name, value.c_str());
+    return;
+  }
+  HKEY key = nullptr;
+  const std::string path = std::string("SOFTWARE\\") + settings_maker + "\\" + settings_program;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+  }
+}
+
+TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
+  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  std::vector<std::string> items = menu_items(thumb->popup_menu());
+  const std::vector<std::string> copy_items{"> Copy Test Data To",   "2001 Trace Clipboard (TCOPY)",
+                                            "2006 Measurement Graph", "2002 Comparison Graph",
+                                            "2003 Osc Potentials Graph", "2004 FFT Graph",
+                                            "2005 Band Pass Graph",  "2007 Text File (csv,xy)"};
+  ASSERT_GE(items.size(), copy_items.size());
+  EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + 8), copy_items);
+
+  // Each window opens on the test, a child of the thumbnail, at the next
+  // place of the cascade.
+  int32_t cascade = window_cascade_count;
+  run_from_menu(*thumb, thumb_comparison_graph);
+  windowNode* graph = find_window_of_type(comparison_window_type);
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(graph->parent, thumb->node);
+  auto* panel = static_cast<comparisonPanelClass*>(graph->object);
+  ASSERT_EQ(panel->trace_count(), 1);
+  EXPECT_EQ(panel->trace_owner(1), thumb);
+  char title[256] = {};
+  GetWindowTextA(graph->hwnd, title, sizeof title);
+  EXPECT_NE(std::string(title).find(thumb->document().caption()), std::string::npos) << title;
+
+  run_from_menu(*thumb, thumb_op_panel);
+  run_from_menu(*thumb, thumb_fft);
+  run_from_menu(*thumb, thumb_band_pass);
+  for (uint32_t type : {window_type::operations, window_type::spectrum, window_type::inverse_transform}) {
+    windowNode* node = find_window_of_type(type);
+    ASSERT_NE(node, nullptr) << type;
+    EXPECT_NE(node->hwnd, nullptr) << type;
+  }
+  EXPECT_EQ(window_cascade_count, cascade + 4);
+  // The band pass is a hidden spectrum with its inverse window.
+  std::vector<HWND> opened{find_window_of_type(window_type::inverse_transform)->hwnd};
+  for (windowNode* child = thumb->node->first_child; child; child = child->next) opened.push_back(child->hwnd);
+  EXPECT_EQ(opened.size(), 5u);
+
+  // The text file: named in the dialog, its place kept for the next time.
+  const char* before = get_program_setting("last_XY_file", true);
+  std::string saved_setting = before ? before : "";
+  file_dialog_calls previous = file_dialog_ui_install(file_dialog_calls{nullptr, scripted_save, nullptr});
+  save_answer = folder.file("trace.csv");
+  run_from_menu(*thumb, thumb_text_file);
+  file_dialog_ui_install(previous);
+  const char* kept = get_program_setting("last_XY_file", true);
+  EXPECT_STREQ(kept ? kept : "", save_answer.c_str());
+  restore_setting("last_XY_file", saved_setting);
+  std::ifstream written(save_answer);
+  std::string first_line;
+  ASSERT_TRUE(std::getline(written, first_line));
+  EXPECT_NE(first_line.find(','), std::string::npos);
+
+  // They close with the test.
+  delete thumb;
+  for (HWND window : opened) EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
 }
 
 TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
@@ -360,11 +539,14 @@ TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
   EXPECT_GT(painted.count(RGB(0, 0, 0), 0, painted.width), 50);  // its path and "not loaded"
   // Commands on its data do nothing, a press is no drag.
   boxes.clear();
-  for (int command : {thumb_trace_clipboard, thumb_measurement_graph, thumb_60hz, thumb_sample_window, thumb_source_info})
+  for (int command : {thumb_trace_clipboard, thumb_measurement_graph, thumb_comparison_graph, thumb_op_panel, thumb_fft,
+                      thumb_band_pass, thumb_text_file, thumb_60hz, thumb_sample_window, thumb_source_info})
     thumb->run_command(command);
   SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(thumbnail_drag_active, 0);
-  for (uint32_t type : {window_type::measurement_graph, thumb_state_window_type, samples_window_type})
+  for (uint32_t type : {window_type::measurement_graph, window_type::comparison_graph, window_type::operations,
+                        window_type::spectrum, window_type::inverse_transform, thumb_state_window_type,
+                        samples_window_type})
     EXPECT_EQ(find_window_of_type(type), nullptr) << type;  // no window opened on it
   delete thumb;
   EXPECT_TRUE(boxes.texts().empty());

@@ -71,6 +71,7 @@ TEST(OpPanelRules, Texts) {
   EXPECT_EQ(op_view_text(80.0, 10.0), "ctr  80.00 mS  mag 10");
   EXPECT_EQ(op_clipboard_name(100, 300), "(OP 100..300)");
   EXPECT_EQ(op_trace_label(100, 300), "OP 100..300");
+  EXPECT_EQ(literal_format("OP( 5% %s )"), "OP( 5%% %%s )");
 }
 
 }  // namespace

@@ -207,9 +207,11 @@ TEST_F(OpPanel, ShortSourceIsShownUnfiltered) {
 
 TEST_F(OpPanel, CopiesOn) {
   auto source = response(1000);
-  opPanelClass* panel = open_op_panel(nullptr, source.get(), "copies", 10, 10);
+  // A title with '%' in it is shown as it is.
+  opPanelClass* panel = open_op_panel(nullptr, source.get(), "copies %s%n", 10, 10);
   ASSERT_NE(panel, nullptr);
   UpdateWindow(panel->hwnd());
+  EXPECT_STREQ(panel->caption_text().line_text(0), "OP( copies %s%n )");
   SendMessageA(panel->hwnd(), WM_COMMAND, op_copy_trace, 0);
   EXPECT_STREQ(trace_clipboard.label(), "(OP 100..300)");
   EXPECT_EQ(trace_clipboard.get_count(), panel->shown_trace()->get_count());
@@ -268,7 +270,13 @@ TEST_F(OpPanel, PrintsAWhitePlotWithABlackTrace) {
   message_capture boxes;
   {
     memoryPrinter printer(800, 600, 200, 150);
+    UpdateWindow(panel->hwnd());
+    RECT before{}, after{};
+    GetWindowRect(panel->centre_slider()->hwnd(), &before);
     SendMessageA(panel->hwnd(), WM_COMMAND, op_print, 0);
+    // The sliders stay where the screen has them.
+    GetWindowRect(panel->centre_slider()->hwnd(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
     // On the screen the plot is red and the trace white.
     EXPECT_EQ(printer.count(RGB(255, 0, 0), printer.whole()), 0);
     EXPECT_GT(printer.count(RGB(0, 0, 0), RECT{12, 40, 788, 430}), 500);

@@ -283,8 +283,10 @@ TEST_F(SpectrumWindow, FullBandGivesTheTraceBack) {
 
 TEST_F(SpectrumWindow, BothWindowsPrintTheirPage) {
   auto t = sines(1000);
-  fftClass* w = open_spectrum_window(nullptr, "print", t.get(), 10, 10, 450, 300);
+  // A name with '%' in it is shown as it is.
+  fftClass* w = open_spectrum_window(nullptr, "print %s%n", t.get(), 10, 10, 450, 300);
   ASSERT_NE(w, nullptr);
+  EXPECT_EQ(window_text(w->hwnd()), "FF( print %s%n )");
   message_capture boxes;
   {
     // 200 x 150 mm at 4 pixels per mm.
@@ -298,7 +300,13 @@ TEST_F(SpectrumWindow, BothWindowsPrintTheirPage) {
     memoryPrinter printer(800, 600, 200, 150);
     ifftClass* inverse = w->open_inverse_fft();
     ASSERT_NE(inverse, nullptr);
+    UpdateWindow(inverse->hwnd());
+    RECT before{}, after{};
+    GetWindowRect(inverse->upper_trackbar(), &before);
     SendMessageA(inverse->hwnd(), WM_COMMAND, ifft_print, 0);
+    // The trackbars stay where the screen has them.
+    GetWindowRect(inverse->upper_trackbar(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
     // The trace, black, inside the plot (2 to 195 mm across, 2 to 120 mm
     // down).
     EXPECT_GT(printer.count(RGB(0, 0, 0), RECT{12, 12, 776, 476}), 500);

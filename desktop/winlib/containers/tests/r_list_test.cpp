@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis_window_services.h"
 #include "message_capture.h"
 #include "r_list.h"
 #include "string_list.h"
@@ -347,17 +346,13 @@ TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors)
   samples.add(new sampleItem)->delete_flag = 1;
   r_list<noteItem> notes("notes");
   notes.add(new noteItem);
-  r_list<tableCellClass> cells("cells");
-  cells.add(new tableCellClass);
   r_list<listPayload> mixed("mixed");
-  mixed.add(new tableCellClass)->delete_flag = 1;
   mixed.add(new byteObjectClass("text"))->delete_flag = 1;
   delete_list_items(&notes);
-  delete_list_items(&cells);
   traces.clear();
   samples.clear();
   mixed.clear();
-  EXPECT_EQ(traces.count() + samples.count() + notes.count() + cells.count() + mixed.count(), 0);
+  EXPECT_EQ(traces.count() + samples.count() + notes.count() + mixed.count(), 0);
   EXPECT_EQ(destroyed, 2);
 }
 

@@ -78,7 +78,9 @@ class DirectoryPanel : public ::testing::Test {
  protected:
   void SetUp() override {
     start_up_texts();
-    for (const char* name : {"Data\\Tests\\b.TST", "Data\\Tests\\a.TST", "Data\\Other\\x.TST"}) folder_.write(name, "x");
+    for (const char* name : {"Data\\Tests\\b.TST", "Data\\Tests\\a.TST", "Data\\Other\\x.TST"}) {
+      folder_.write(name, "x");
+    }
     root_ = folder_.path().string();
     owner_ = new noticeWindow();
   }
@@ -127,6 +129,43 @@ TEST_F(DirectoryPanel, DriveLettersCompareWithoutCase) {
   panel->fill_tree((lower + "\\Data\\").c_str());
   EXPECT_EQ(children_of(panel->tree(), TVI_ROOT).size(), drives);
   EXPECT_STREQ(panel->tree()->item_text(selected_item(panel->tree())), "{D}Data");
+}
+
+// A person double-clicks the item's text: the tree selects it and toggles
+// it open or shut.
+void double_click(listTreeClass* tree, HTREEITEM item) {
+  RECT rect{};
+  ASSERT_TRUE(tree->item_rect_text_only(item, &rect));
+  const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  // The tree follows a pressed button until it finds the release waiting.
+  PostMessageA(tree->hwnd(), WM_LBUTTONUP, 0, at);
+  SendMessageA(tree->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  pump();
+  PostMessageA(tree->hwnd(), WM_LBUTTONUP, 0, at);
+  SendMessageA(tree->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  pump();
+}
+
+TEST_F(DirectoryPanel, AFolderFillsWhenThePersonOpensIt) {
+  directoryPanelClass* panel = open();
+  panel->fill_tree((root_ + "\\").c_str());
+  listTreeClass* tree = panel->tree();
+  HTREEITEM root = selected_item(tree);
+  // Fill the root, then open its folder Data, which the tree knows nothing of.
+  double_click(tree, root);
+  HTREEITEM data = tree->first_child(root);
+  ASSERT_STREQ(tree->item_text(data), "{D}Data");
+  double_click(tree, data);
+  EXPECT_EQ(children_of(tree, data), (std::vector<std::string>{"{D}Other", "{D}Tests"}));
+  EXPECT_STREQ(panel->current_path(), (root_ + "\\Data\\").c_str());
+  // A folder without sub-folders loses its button once opened.
+  HTREEITEM other = tree->first_child(data);
+  double_click(tree, other);
+  TVITEMA record = {};
+  record.mask = TVIF_CHILDREN;
+  record.hItem = other;
+  ASSERT_TRUE(SendMessageA(tree->hwnd(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&record)));
+  EXPECT_EQ(record.cChildren, 0);
 }
 
 TEST_F(DirectoryPanel, FoldersFillOnceAndFilesEndTheirPaths) {
