@@ -132,6 +132,7 @@ TEST_F(PlotAttributes, OpeningShowsTheEntryAndResetsItsSymbols) {
   entry.set_symbol(symbol_square);
   entry.set_symbol_size(5.0);
   entry.set_symbol_color(4);
+  entry.set_symbol_separation(12.5);  // no entry stands for it
   entry.set_dash(0);
   window->show();
   window->invalidate();
@@ -140,6 +141,7 @@ TEST_F(PlotAttributes, OpeningShowsTheEntryAndResetsItsSymbols) {
   EXPECT_EQ(caption_of(window->symbol_menu()), "square");
   EXPECT_EQ(caption_of(window->size_menu()), "5mm");
   EXPECT_EQ(caption_of(window->symbol_colour_menu()), "Violet");
+  EXPECT_EQ(caption_of(window->separation_menu()), "--");
   EXPECT_EQ(caption_of(window->fill_menu()), "Solid");
   delete window;
 
