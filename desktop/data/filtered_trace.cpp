@@ -170,6 +170,35 @@ void tracePlusClass::set_shown(uint8_t shown) {
   if (filtered_) filtered_->shown = shown;
 }
 
+void tracePlusClass::set_symbol_size(double size) {
+  own_->symbol_size = size;
+  if (filtered_) filtered_->symbol_size = size;
+}
+
+void tracePlusClass::set_symbol_separation(double separation) {
+  own_->symbol_separation = separation;
+  if (filtered_) filtered_->symbol_separation = separation;
+}
+
+void tracePlusClass::set_symbol_color(int32_t colour) {
+  own_->symbol_color = colour;
+  if (filtered_) filtered_->symbol_color = colour;
+}
+
+void tracePlusClass::set_line_width(int32_t width) {
+  own_->line_width = width;
+  if (filtered_) filtered_->line_width = width;
+}
+
+bool tracePlusClass::set_lowpass_frequency(double frequency) {
+  if (std::isnan(frequency)) {
+    errormessage("*** tracePlusClass::set_lowpass_frequency - LOW-PASS FREQUENCY IS NO NUMBER ***");
+    return false;
+  }
+  lowpass_frequency_ = frequency;
+  return true;
+}
+
 void tracePlusClass::set_use_for_scaling(uint8_t flag) { active_trace()->use_for_scaling = flag; }
 
 void tracePlusClass::set_offsets(double x, double y) {

@@ -90,6 +90,19 @@ class tracePlusClass : public listPayload {
   void set_dash(int32_t period);
   void set_symbol(int32_t symbol);
   void set_shown(uint8_t shown);
+  void set_symbol_size(double size);
+  void set_symbol_separation(double separation);
+  void set_symbol_color(int32_t colour);
+  void set_line_width(int32_t width);
+  // Stores the low-pass cut-off for the next switch; rebuilds nothing. A
+  // frequency that is no number is reported and refused.
+  bool set_lowpass_frequency(double frequency);
+  // Of the own copy.
+  int32_t no_line() const { return own_->points_only; }
+  int32_t dash() const { return own_->dash_period; }
+  uint8_t shown() const { return own_->shown; }
+  // Of the active trace.
+  int32_t symbol() const { return active_trace()->symbol; }
   // Written to the active trace only.
   void set_use_for_scaling(uint8_t flag);
   void set_offsets(double x, double y);

@@ -5,16 +5,11 @@
 #include "messages.h"
 #include "trace_filters.h"
 
-namespace {
-
-// Taps for a trace of n points.
 int taps_for(int32_t n) {
   if (n > 1024) return 127;
   if (n > 512) return 63;
   return 31;
 }
-
-}  // namespace
 
 traceClass* fir_filter_trace(const traceClass* source, int m, double f1, double f2, traceClass* target) {
   if (!source) {

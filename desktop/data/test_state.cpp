@@ -7,6 +7,7 @@
 #include "filtered_trace.h"
 #include "fmt.h"
 #include "messages.h"
+#include "path_names.h"
 #include "samples_list.h"
 #include "wave_measurement.h"
 
@@ -67,14 +68,7 @@ void bind_keys(testStateClass& state, waveMeasurementModel& model) {
 testStateClass::testStateClass() : filtering("0000"), samples(""), notes("none"), user_id(" ") {}
 
 void state_file_name(const char* test_path, byteObjectClass& out) {
-  if (!test_path) test_path = "";
-  const char* name = test_path;
-  for (const char* p = test_path; *p; p++) {
-    if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-  }
-  const char* dot = std::strrchr(name, '.');
-  size_t keep = dot ? static_cast<size_t>(dot - test_path) : std::strlen(test_path);
-  out.set_bytes(test_path, static_cast<int32_t>(keep));
+  strip_name_extension(test_path, out);
   out.append(".st_");
 }
 

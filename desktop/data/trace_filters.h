@@ -24,6 +24,10 @@
 // one. A null source is reported and gives null.
 traceClass* fir_filter_trace(const traceClass* source, int m, double f1, double f2, traceClass* target);
 
+// The taps of the FIR for a trace of n points: 127 above 1024 points, 63
+// above 512, else 31.
+int taps_for(int32_t n);
+
 // The low-pass at cutoff Hz with 127 taps above 1024 points, 63 above 512,
 // else 31; a new trace.
 traceClass* fir_lowpass_trace(const traceClass* source, double cutoff);

@@ -11,6 +11,7 @@
 #include "captions.h"
 #include "colours.h"
 #include "debug_log.h"
+#include "directory_panel.h"
 #include "control.h"
 #include "edit_fields.h"
 #include "kv_bridge.h"
@@ -271,12 +272,7 @@ intptr_t testLocatorPanelClass::handle_message(uint32_t message, uintptr_t wpara
 
 void testLocatorPanelClass::command(HWND control, int notification, int id) {
   if (control == nullptr) {
-    if (id == locator_new_directory) {
-      // The folder chooser reports back through WM_USER (chooser_notice);
-      // this build's library has no folder chooser window, so the root is
-      // the "test_locator_directory" setting as it stands.
-      log_message("test locator: no folder chooser in this build");
-    }
+    if (id == locator_new_directory) choose_root();
     return;
   }
   if (control == list_->hwnd()) {
@@ -298,6 +294,18 @@ void testLocatorPanelClass::command(HWND control, int notification, int id) {
   } else if (control == find_button_->hwnd()) {
     find_tests();
   }
+}
+
+void testLocatorPanelClass::choose_root() {
+  // One chooser at a time: a second request brings the open one forward.
+  if (chooser_ != nullptr && find_window_node(chooser_) != nullptr) {
+    SetForegroundWindow(chooser_->hwnd());
+    return;
+  }
+  const char* setting = get_program_setting(locator_root_setting, true);
+  const std::string start = setting != nullptr ? setting : "";
+  chooser_ = new directoryPanelClass(this, "Select Root Test Directory", 50.0, 50.0, 0, nullptr);
+  chooser_->set_up(start.c_str());
 }
 
 void testLocatorPanelClass::chooser_notice(uintptr_t code) {

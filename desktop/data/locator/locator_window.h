@@ -142,6 +142,9 @@ class testLocatorPanelClass : public directorySearchOwner, public cancelRequestT
   // not load.
   winTypeClass* open_session(const char* path, int several_files);
   void command(HWND control, int notification, int id);
+  // "New Test Directory": the folder chooser, at the root setting; it
+  // reports through chooser_notice.
+  void choose_root();
   void chooser_notice(uintptr_t code);
   bool alive() const;
 
@@ -169,7 +172,7 @@ class testLocatorPanelClass : public directorySearchOwner, public cancelRequestT
   checkBoxClass* subfolder_box_ = nullptr;
 
   getDirectoryClass* scanner_ = nullptr;
-  pseudoDialogClass* chooser_ = nullptr;
+  pseudoDialogClass* chooser_ = nullptr;  // the folder chooser while open
   std::string title_root_;
 
   std::string test_id_pattern_;

@@ -21,6 +21,7 @@
 #include "registry_settings.h"
 #include "session_files.h"
 #include "session_report.h"
+#include "summary.h"
 #include "system_text.h"
 #include "thumbnail.h"
 #include "window_classes.h"
@@ -113,6 +114,9 @@ void sessionPanelClass::build_menus() {
   AppendMenuA(filter_menu_, MF_STRING, session_lowpass_frequency, "Set Low Pass Frequency");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit_menu_), "Edit");
+  HMENU view = CreatePopupMenu();
+  AppendMenuA(view, MF_STRING, session_view_summary, "Summary");
+  AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(view), "View");
   AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(filter_menu_), "Filter");
   SetMenu(hwnd(), menu_);
 }
@@ -278,6 +282,10 @@ void sessionPanelClass::remove(thumbnailClass* thumb) {
     errormessage("*** sessionPanelClass::remove -- THUMBNAIL NOT FOUND. ***");
     return;
   }
+  // No cell may keep the deleted test: an open summary goes first and is
+  // made anew after.
+  bool had_summary = summary() != nullptr;
+  if (had_summary) delete summary();
   move_to_thumb_clipboard(thumb);
   thumbnails_.erase(at);
   delete thumb;
@@ -288,6 +296,7 @@ void sessionPanelClass::remove(thumbnailClass* thumb) {
   set_scroll_range();
   set_title_count(name_.length() ? name() : "");
   invalidate();
+  if (had_summary) open_summary();
 }
 
 void sessionPanelClass::paste_thumbnail(thumbnailClass* reference, int before) {
@@ -307,7 +316,7 @@ void sessionPanelClass::paste_thumbnail(thumbnailClass* reference, int before) {
   set_scroll_range();
   set_title_count(name());
   invalidate();
-  show_summary();
+  if (summary()) open_summary();
 }
 
 void sessionPanelClass::update_filter_checks() {
@@ -509,8 +518,44 @@ void sessionPanelClass::scroll(int request, int position) {
   }
 }
 
+summaryClass* sessionPanelClass::summary() const {
+  const windowNode* own = find_window_node(this);
+  for (const windowNode* child = own ? own->first_child : nullptr; child; child = child->next) {
+    if (child->type == summary_window_type && child->object) return static_cast<summaryClass*>(child->object);
+  }
+  return nullptr;
+}
+
 void sessionPanelClass::show_summary() {
-  // The session summary window is not part of this build; nothing to refresh.
+  summaryClass* open = summary();
+  if (!open) return;
+  open->set_shown(true);
+  open->show();
+  open->invalidate();
+}
+
+void sessionPanelClass::open_summary() {
+  if (summaryClass* open = summary()) delete open;
+  auto* made = new summaryClass(this);
+  if (!made->hwnd()) {
+    delete made;  // reported by the summary
+    return;
+  }
+  show_summary();
+}
+
+void sessionPanelClass::take_order(const std::vector<winTypeClass*>& order) {
+  std::vector<thumbnailClass*> ordered;
+  for (winTypeClass* test : order) {
+    auto at = std::find(thumbnails_.begin(), thumbnails_.end(), test);
+    if (at != thumbnails_.end() && std::find(ordered.begin(), ordered.end(), *at) == ordered.end())
+      ordered.push_back(*at);
+  }
+  for (thumbnailClass* thumb : thumbnails_)
+    if (std::find(ordered.begin(), ordered.end(), thumb) == ordered.end()) ordered.push_back(thumb);
+  thumbnails_ = ordered;
+  renumber();
+  layout();
 }
 
 bool sessionPanelClass::load_from_unit(const char* unit_path, int single_file) {
@@ -564,6 +609,7 @@ intptr_t sessionPanelClass::handle_message(uint32_t message, uintptr_t wparam, i
         case session_add:
           sort_allowed_ = 0;
           if (select_and_load(" Select files to add to session.", session_mode_pc, 0)) {
+            if (summaryClass* open = summary()) delete open;
             update_filter_checks();
             layout();
             modified_ = 1;
@@ -585,7 +631,10 @@ intptr_t sessionPanelClass::handle_message(uint32_t message, uintptr_t wparam, i
           save_special_session("Select a location and a name for the special session", true);
           return 0;
         case session_print:
-          print_session_report(*this);
+          print_session_report(*this, nullptr);
+          return 0;
+        case session_view_summary:
+          open_summary();
           return 0;
         case session_close:
           if (wparam == session_close) PostMessageA(window, WM_CLOSE, 0, 0);

@@ -16,6 +16,7 @@
 
 class thumbnailClass;
 class editNumberClass;
+class summaryClass;
 
 constexpr uint32_t session_window_type = 1;
 
@@ -39,6 +40,8 @@ enum sessionCommand : int {
   session_edit_menu = 2100,
   session_copy_bitmap = 2101,
   session_sort = 2102,
+  session_view_menu = 2200,
+  session_view_summary = 2201,
   session_filter_menu = 2300,
   session_60hz = 2302,
   session_50hz = 2303,
@@ -84,7 +87,18 @@ class sessionPanelClass : public winTypeClass {
   void apply_filter(double frequency, int command);
   void layout();
   void set_scroll_range();
+  // Refills, shows and repaints the open summary (none: nothing).
   void show_summary();
+  // Closes the open summary (if any) and opens a new one of this session.
+  void open_summary();
+  // The session's open summary window, found in the window tree; null when
+  // none is open.
+  summaryClass* summary() const;
+  void set_modified() { modified_ = 1; }
+  // The tests in the order given (a table sorted by a column): the listed
+  // thumbnails of this session first, in that order, then any of its
+  // thumbnails not listed, in their order; renumbered and laid out again.
+  void take_order(const std::vector<winTypeClass*>& order);
   // The tests of one folder of the docked unit (the device link build).
   bool load_from_unit(const char* unit_path, int single_file);
 

@@ -17,6 +17,8 @@
 #include "record_fields.h"
 #include "report_pages.h"
 #include "session_panel.h"
+#include "summary.h"
+#include "table.h"
 #include "thumbnail.h"
 
 namespace {
@@ -26,6 +28,19 @@ constexpr double right_margin_mm = 5.0;
 constexpr double slot_height_mm = 35.0;
 constexpr double slot_pitch_mm = 40.0;
 constexpr double first_slot_mm = 15.0;
+constexpr double table_row_mm = 7.0;
+constexpr double table_left_mm = 18.0;
+constexpr double summary_page_top_mm = 10.0;
+
+// body rows of the table from body row start, with its header rows, in a
+// box at (18 mm, top) as wide as the page less 25 mm.
+void print_table_rows(HDC dc, tableClass& table, int start, int body, double top, double page_width_mm,
+                      const paper& page) {
+  const int rows = body + table.header_row_count();
+  table.set_scroll_offset(start);
+  table.set_visible_rows(rows);
+  table.draw(dc, table_left_mm, top, page_width_mm - 25.0, rows * table_row_mm - 5.0, page, nullptr);
+}
 
 SIZE text_size(HDC dc, const char* text) {
   SIZE size{0, 0};
@@ -55,7 +70,7 @@ void page_furniture(HDC dc, const paper& page, int width, int height, const char
 
 }  // namespace
 
-bool print_session_report(sessionPanelClass& panel) {
+bool print_session_report(sessionPanelClass& panel, summaryClass* given) {
   if (panel.thumbnail_count() == 0) {
     errormessage("*** THE SESSION HOLDS NO TESTS TO PRINT ***");
     return false;
@@ -88,8 +103,18 @@ bool print_session_report(sessionPanelClass& panel) {
   char title[256];
   std::snprintf(title, sizeof title, "TEST ID [%5s], %s REPORT", id.text(), text.text());
 
+  // The summary's table, or one made for the report.
+  summaryClass* made = given ? nullptr : new summaryClass(&panel);
+  summaryClass* summary = given ? given : made;
+  tableClass* table = summary ? summary->table() : nullptr;
+  // The scroll and height the summary window shows, given back after.
+  const int shown_offset = table ? table->first_shown_row() - table->header_row_count() : 0;
+  const int shown_rows = table ? table->visible_rows() : 0;
+  const int table_rows = table ? table->row_count() : 0;
+  const int heading_rows = table ? table->header_row_count() : 0;
+
   int count = panel.thumbnail_count();
-  reportPages pages = paginate_report(count, height_mm, 0, 0);
+  reportPages pages = paginate_report(count, height_mm, table_rows, heading_rows);
   HFONT font = make_font(page.scale_y(4.0), page.scale_x(2.0), 400, "Arial", 0);
   int number = 1;
   for (int start = 0; start < count; start += pages.per_page, number++) {
@@ -121,6 +146,32 @@ bool print_session_report(sessionPanelClass& panel) {
     SelectObject(dc, old_font);
     if (start + pages.per_page < count) print_end_page(dc);
   }
+
+  // The table below the last page's tests, then on pages of its own.
+  int printed = 0;
+  if (table && pages.rows_on_last_test_page > 0) {
+    printed = pages.rows_on_last_test_page - heading_rows;
+    double top = slot_pitch_mm * (count % pages.per_page) + first_slot_mm;
+    print_table_rows(dc, *table, 0, printed, top, width_mm, page);
+  }
+  while (table && printed + heading_rows < table_rows) {
+    print_end_page(dc);
+    print_start_page(dc);
+    HGDIOBJ old_font = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    page_furniture(dc, page, width, height, "REPORT SUMMARY", when, number++, pages.total);
+    int body = std::min(table_rows - heading_rows - printed, report_summary_page_rows);
+    print_table_rows(dc, *table, printed, body, summary_page_top_mm, width_mm, page);
+    printed += body;
+    SelectObject(dc, old_font);
+  }
   DeleteObject(font);
-  return print_end(job);
+  bool ended = print_end(job);
+  if (table) {
+    table->set_scroll_offset(shown_offset);
+    table->set_visible_rows(shown_rows);
+  }
+  if (made) delete made;
+  else if (summary) summary->invalidate();
+  return ended;
 }

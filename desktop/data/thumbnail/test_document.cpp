@@ -14,6 +14,7 @@
 #include "fmt.h"
 #include "messages.h"
 #include "record_fields.h"
+#include "sample_select.h"
 #include "session_files.h"
 #include "test_files.h"
 
@@ -79,6 +80,8 @@ testDocument::testDocument() {
 }
 
 testDocument::~testDocument() {
+  // A selection window opened on these samples by another window goes first.
+  close_sample_selections(&samples_);
   if (loaded() && !print_only_ && source_ == test_source_pc && state_needs_saving())
     save_test_state(state_, path(), samples_);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "comparison_panel.h"
 #include "drawing.h"
 #include "edit_number.h"
 #include "filtered_trace.h"
@@ -12,13 +13,18 @@
 #include "meas_graph.h"
 #include "menus.h"
 #include "messages.h"
+#include "op_panel.h"
 #include "palette.h"
 #include "popup_menu_ui.h"
 #include "printing.h"
+#include "registry_settings.h"
+#include "sample_select.h"
 #include "session_panel.h"
+#include "spectrum_window.h"
 #include "test_files.h"
 #include "thumb_state.h"
 #include "trace_clipboard.h"
+#include "trace_text_dialogs.h"
 #include "window_tree.h"
 
 namespace {
@@ -101,6 +107,7 @@ thumbnailClass::~thumbnailClass() {
   // goes: none of them may paint a model that is being destroyed.
   remove_window_children(node);
   // Nothing may keep pointing at this thumbnail once it is gone.
+  if (thumbnail_drag_active && trace_clipboard.source_window() == this) thumbnail_drag_active = 0;
   trace_clipboard.forget_source(this);
   if (thumb_slot && thumb_slot->owner == this) thumb_slot->owner = nullptr;
   if (popup_) DestroyMenu(popup_);
@@ -117,14 +124,43 @@ void thumbnailClass::set_background(HBRUSH brush) {
   info_text_.set_background_brush(brush);
 }
 
+void thumbnailClass::toggle_sample_window() {
+  if (!loaded() || !popup_) return;
+  bool shown = (GetMenuState(popup_, thumb_sample_window, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  if (shown) {
+    if (sample_window_) sample_window_->hide();
+    set_menu_text(popup_, thumb_sample_window, "Show Sample Selection Window");
+    set_menu_check(popup_, thumb_sample_window, 0);
+    return;
+  }
+  if (!sample_window_) {
+    if (document_.samples().get_count() == 0) return;
+    RECT at{};
+    GetWindowRect(hwnd(), &at);
+    sample_window_ = new sampleSelectWindowClass(this, fmt("Samples for: %s", file_name()), 0.0,
+                                                 screen_paper.mm_y(at.top), &document_.samples());
+  }
+  sample_window_->show();
+  sample_window_->restore();
+  set_menu_text(popup_, thumb_sample_window, "Hide Sample Selection Window");
+  set_menu_check(popup_, thumb_sample_window, 1);
+}
+
 void thumbnailClass::build_popup_menu() {
   popup_ = CreatePopupMenu();
   if (loaded()) {
     HMENU copy_menu = CreatePopupMenu();
     AppendMenuA(copy_menu, MF_STRING, thumb_trace_clipboard, "Trace Clipboard (TCOPY)");
     AppendMenuA(copy_menu, MF_STRING, thumb_measurement_graph, "Measurement Graph");
+    AppendMenuA(copy_menu, MF_STRING, thumb_comparison_graph, "Comparison Graph");
+    AppendMenuA(copy_menu, MF_STRING, thumb_op_panel, "Osc Potentials Graph");
+    AppendMenuA(copy_menu, MF_STRING, thumb_fft, "FFT Graph");
+    AppendMenuA(copy_menu, MF_STRING, thumb_band_pass, "Band Pass Graph");
+    AppendMenuA(copy_menu, MF_STRING, thumb_text_file, "Text File (csv,xy)");
     AppendMenuA(popup_, MF_POPUP, reinterpret_cast<UINT_PTR>(copy_menu), "Copy Test Data To");
     filter_menu_ = CreatePopupMenu();
+    if (document_.samples().get_count() > 0)
+      AppendMenuA(filter_menu_, MF_STRING, thumb_sample_window, "Show Sample Selection Window");
     AppendMenuA(filter_menu_, MF_STRING, thumb_60hz, "60 Hz");
     AppendMenuA(filter_menu_, MF_STRING, thumb_50hz, "50 Hz");
     AppendMenuA(filter_menu_, MF_STRING, thumb_spikes, "Spikes");
@@ -302,6 +338,45 @@ void thumbnailClass::filter_command(int command) {
   invalidate();
 }
 
+void thumbnailClass::copy_command(int command) {
+  const traceClass* active = document_.entry()->active_trace();
+  switch (command) {
+    case thumb_comparison_graph: {
+      // The comparison graph takes its own place in the window cascade.
+      auto* graph = new comparisonPanelClass(this, document_.caption(), 0);
+      if (!graph->hwnd())
+        delete graph;
+      else
+        graph->attach_trace(document_.entry(), this);
+      break;
+    }
+    case thumb_op_panel: {
+      POINT at = next_cascade_position();
+      auto* panel = new opPanelClass(this, active, document_.caption(), at.x, at.y, 600, 300);
+      if (!panel->hwnd()) delete panel;
+      break;
+    }
+    case thumb_fft: {
+      POINT at = next_cascade_position();
+      open_spectrum_window(this, file_name(), active, at.x, at.y, 450, 300);
+      break;
+    }
+    case thumb_band_pass: {
+      POINT at = next_cascade_position();
+      open_band_pass_window(this, file_name(), active, at.x, at.y, 450, 300);
+      break;
+    }
+    case thumb_text_file: {
+      const char* place = get_program_setting("last_XY_file", true);
+      const char* written = save_trace_text_file(hwnd(), document_.main_trace(), file_name(), place);
+      if (written && *written) set_program_setting("last_XY_file", written);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
 void thumbnailClass::run_command(int command) {
   sessionPanelClass* session = session_parent(parent);
   switch (command) {
@@ -315,12 +390,22 @@ void thumbnailClass::run_command(int command) {
         invalidate();
       }
       break;
+    case thumb_comparison_graph:
+    case thumb_op_panel:
+    case thumb_fft:
+    case thumb_band_pass:
+    case thumb_text_file:
+      if (loaded()) copy_command(command);
+      break;
     case thumb_60hz:
     case thumb_50hz:
     case thumb_spikes:
     case thumb_lowpass:
     case thumb_lowpass_frequency:
       if (loaded()) filter_command(command);
+      break;
+    case thumb_sample_window:
+      toggle_sample_window();
       break;
     case thumb_source_info:
       if (loaded()) {
@@ -360,6 +445,12 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: {
+      if (message == WM_LBUTTONDOWN && start_drag(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))))
+        return 0;
+      if (message == WM_LBUTTONUP && thumbnail_drag_active) {
+        drop(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
+        return 0;
+      }
       HDC dc = GetDC(window);
       paper scale;
       scale.set_from_window(window);
@@ -370,6 +461,10 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
       ReleaseDC(window, dc);
       return 0;
     }
+    case WM_CAPTURECHANGED:
+      // The drag ends however the mouse was taken from it.
+      if (reinterpret_cast<HWND>(lparam) != window && trace_clipboard.source_window() == this) thumbnail_drag_active = 0;
+      return 0;
     case WM_COMMAND:
       return 0;
     case WM_USER:
@@ -380,11 +475,42 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
           set_lowpass_frequency(edited_lowpass_);
           recalculate_ab(0);
         }
+      } else if (wparam == samples_notice_changed && loaded()) {
+        document_.attach_samples();
+        recalculate_ab(1);
+        invalidate();
+      } else if (wparam == samples_notice_closing) {
+        sample_window_ = nullptr;
+        if (popup_) {
+          set_menu_text(popup_, thumb_sample_window, "Show Sample Selection Window");
+          set_menu_check(popup_, thumb_sample_window, 0);
+        }
       }
       return 0;
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }
+}
+
+bool thumbnailClass::start_drag(int x, int y) {
+  if (!loaded() || thumbnail_drag_active || !document_.graph().in_plot_area(x, y)) return false;
+  if (!trace_clipboard.store_thumbnail(this, document_.entry()->active_trace(), file_name())) return false;
+  thumbnail_drag_active = 1;
+  SetCapture(hwnd());
+  return true;
+}
+
+void thumbnailClass::drop(int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(hwnd(), &at);
+  HWND target = WindowFromPoint(at);
+  if (target && target != hwnd()) {
+    // The window under the release takes it while the drag is still on.
+    ScreenToClient(target, &at);
+    SendMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  }
+  thumbnail_drag_active = 0;
+  if (GetCapture() == hwnd()) ReleaseCapture();
 }
 
 bool move_to_thumb_clipboard(thumbnailClass* thumbnail) {
@@ -413,6 +539,8 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent) {
 }
 
 bool thumb_clipboard_loaded() { return thumb_slot != nullptr; }
+
+uint8_t thumbnail_drag_active = 0;
 
 int32_t window_cascade_count = 0;
 

@@ -1,7 +1,10 @@
 // thumbnailClass: one test of a session as a small child window: the test's
 // information block, a mini graph of its averaged trace with the a- and
 // b-wave marks, and the waveform results; its pop-up menu copies the trace,
-// switches the filters and edits the session. The test itself lives in a
+// switches the filters, opens the sample selection and the windows that
+// analyse the test (measurement and comparison graphs, oscillatory
+// potentials, spectrum, band pass), writes the trace as a text file and
+// edits the session. The test itself lives in a
 // testDocument the thumbnail owns.
 #ifndef THUMBNAIL_H
 #define THUMBNAIL_H
@@ -22,12 +25,18 @@ enum thumbnailCommand : int {
   thumb_copy_menu = 2000,
   thumb_trace_clipboard = 2001,
   thumb_measurement_graph = 2006,
+  thumb_comparison_graph = 2002,
+  thumb_op_panel = 2003,
+  thumb_fft = 2004,
+  thumb_band_pass = 2005,
+  thumb_text_file = 2007,
   thumb_filter_menu = 2100,
   thumb_60hz = 2101,
   thumb_50hz = 2102,
   thumb_spikes = 2103,
   thumb_lowpass = 2104,
   thumb_lowpass_frequency = 2105,
+  thumb_sample_window = 2106,
   thumb_source_info = 2200,
   thumb_edit_menu = 2300,
   thumb_cut = 2310,
@@ -37,8 +46,11 @@ enum thumbnailCommand : int {
   thumb_paste_after = 2332,
 };
 
-// Codes of WM_USER that other windows send a thumbnail.
+// Codes of WM_USER that other windows send a thumbnail (the sample
+// selection's: samples_notice_changed and samples_notice_closing).
 constexpr uintptr_t thumb_notice_lowpass_edited = 0;
+
+class sampleSelectWindowClass;
 
 class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public positionClass {
  public:
@@ -65,8 +77,15 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   double number() const { return number_; }
   void set_number(double number);
   HMENU popup_menu() const { return popup_; }
+  // Line i of the waveform text block (as last laid out).
+  const char* waveform_line(int i) { return waveform_text_.line_text(i); }
 
   void set_background(HBRUSH brush);
+  // Shows the sample selection window (made the first time, when the test
+  // has samples) or hides it, and names the menu item after what it does next.
+  void toggle_sample_window();
+  // The open sample selection window, or null.
+  sampleSelectWindowClass* sample_window() const { return sample_window_; }
   // Runs the a-/b-wave detection (automatic only) and refreshes the parent
   // session's summary.
   void recalculate_ab(int propagate);
@@ -86,7 +105,18 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   void create(int x, int y, int width, int height, const char* path, int source);
   void build_popup_menu();
   void filter_command(int command);
+  // The commands of "Copy Test Data To": a window opened on the test's
+  // trace, or its text file.
+  void copy_command(int command);
   void paint_unloaded(HDC dc);
+  // A press in the mini graph: the test's trace goes to the trace clipboard
+  // and a drag starts (the thumbnail takes the mouse). False when the press
+  // is elsewhere or a drag is on.
+  bool start_drag(int x, int y);
+  // The release of a drag at (x, y) of the thumbnail: the window under it
+  // gets the release while the drag is on (a comparison graph takes the
+  // trace); then the drag ends.
+  void drop(int x, int y);
 
   testDocument document_;
   double number_;
@@ -95,6 +125,7 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   HMENU popup_ = nullptr;
   HMENU filter_menu_ = nullptr;
   HBRUSH background_ = nullptr;
+  sampleSelectWindowClass* sample_window_ = nullptr;  // a child in the window tree
   double edited_lowpass_ = default_lowpass_frequency;
 };
 
@@ -105,6 +136,11 @@ bool move_to_thumb_clipboard(thumbnailClass* thumbnail);
 // slot is empty.
 thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
 bool thumb_clipboard_loaded();
+
+// 1 while a thumbnail's trace is dragged out of its mini graph (the trace
+// clipboard holds it): a window that gets the release while it is 1 takes
+// the drop (and may clear it); the thumbnail clears it after the release.
+extern uint8_t thumbnail_drag_active;
 
 // The program's one cascade of new analysis windows: the count of windows
 // opened at its places; each takes the next place, (n mod 15) x 20 + 5 and

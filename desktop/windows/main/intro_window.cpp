@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "comparison_panel.h"
 #include "debug_log.h"
 #include "device_link.h"
 #include "drawing.h"
@@ -20,6 +21,7 @@
 #include "locator_window.h"
 #include "session_panel.h"
 #include "system_text.h"
+#include "trace_text_dialogs.h"
 #include "window_classes.h"
 #include "window_tree.h"
 
@@ -87,6 +89,7 @@ introWindowClass::~introWindowClass() {
   delete locator_button_;
   delete unit_button_;
   program_running = 0;
+  comparison_graphs_.clear();
   if (main_window_handle == hwnd()) main_window_handle = nullptr;
 }
 
@@ -111,8 +114,6 @@ void introWindowClass::build_menu() {
   HMENU help = attach_popup_menu(menu_, intro_command::help_menu);
   append_menu_item(help, intro_command::user_manual, "Open User Manual");
 
-  // The comparison graph is not part of this build yet.
-  EnableMenuItem(edit, intro_command::comparison_graph, MF_BYCOMMAND | MF_GRAYED);
   SetMenu(hwnd(), menu_);
 }
 
@@ -214,7 +215,8 @@ int introWindowClass::run_command(UINT command) {
       new testLocatorPanelClass(100, 10);
       return 0;
     case intro_command::comparison_graph:
-      return 0;  // not part of this build yet: its item is grayed
+      comparison_graphs_.push_back(new comparisonPanelClass(nullptr, "GLOBAL", 1));
+      return 0;
     case intro_command::special_session:
       open_special_session("Select a special session to load");
       return 0;
@@ -266,8 +268,10 @@ void introWindowClass::drop_files(HDROP drop) {
     file_extension(path, extension);
     switch (classify_drop(extension.text())) {
       case dropKind::trace_text:
-        // Text traces open in a comparison graph, which this build lacks.
-        infomessage("*** CANNOT OPEN A TEXT TRACE FILE IN THIS BUILD ***\n[%s]", path);
+        if (!drop_trace_text(path)) {
+          DragFinish(drop);
+          return;
+        }
         continue;
       case dropKind::state_file:
         infomessage("*** CANNOT PROCESS A STATE FILE IN THIS WAY *** ***");
@@ -295,6 +299,28 @@ void introWindowClass::drop_files(HDROP drop) {
     }
   }
   DragFinish(drop);
+}
+
+comparisonPanelClass* introWindowClass::latest_comparison_graph() const {
+  for (auto graph = comparison_graphs_.rbegin(); graph != comparison_graphs_.rend(); ++graph) {
+    const windowNode* node = find_window_node(*graph);
+    if (node && node->object == *graph) return *graph;
+  }
+  return nullptr;
+}
+
+bool introWindowClass::drop_trace_text(const char* path) {
+  std::unique_ptr<traceClass> trace(load_trace_text_file(path, false));
+  if (!trace) return false;
+  comparisonPanelClass* graph = latest_comparison_graph();
+  if (!graph) {
+    byteObjectClass name;
+    file_base_name(path, name);
+    graph = new comparisonPanelClass(nullptr, name.text(), 1);
+    comparison_graphs_.push_back(graph);
+  }
+  graph->add_trace_copy(trace.get(), nullptr);
+  return true;
 }
 
 void introWindowClass::close_program() {

@@ -14,12 +14,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "buttons.h"
 #include "byte_object.h"
 #include "r_bitmap.h"
 #include "window_object.h"
 
+class comparisonPanelClass;
 class sessionPanelClass;
 
 // Resources of the main window's logos.
@@ -75,6 +77,9 @@ class introWindowClass : public winTypeClass {
   buttonClass* unit_button() const { return unit_button_; }
   buttonClass* locator_button() const { return locator_button_; }
   bool layout_done() const { return layout_done_ != 0; }
+  // The most recently opened comparison graph of the main window that is
+  // still open, or null.
+  comparisonPanelClass* latest_comparison_graph() const;
 
  private:
   void build_menu();
@@ -88,6 +93,9 @@ class introWindowClass : public winTypeClass {
   int change_font();
   void open_manual();
   void drop_files(HDROP drop);
+  // A dropped text trace into the latest comparison graph (a new one named
+  // after the file when none is open); false when the file gave no trace.
+  bool drop_trace_text(const char* path);
   void close_program();
 
   HMENU menu_ = nullptr;
@@ -96,6 +104,9 @@ class introWindowClass : public winTypeClass {
   buttonClass* pc_button_ = nullptr;
   buttonClass* locator_button_ = nullptr;
   buttonClass* unit_button_ = nullptr;
+  // The comparison graphs opened here (for drops); not owned, looked up in
+  // the window tree before use.
+  std::vector<comparisonPanelClass*> comparison_graphs_;
   int32_t first_layout_count_ = 0;
   uint8_t layout_done_ = 0;
 };

@@ -57,6 +57,17 @@ void file_base_name(const char* path, byteObjectClass& out) {
   strip_extension(name.text(), out);
 }
 
+void strip_name_extension(const char* path, byteObjectClass& out) {
+  out.set("");
+  if (!path) return;
+  const char* name = path;
+  for (const char* p = path; *p; p++) {
+    if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+  }
+  const char* dot = strrchr(name, '.');
+  out.set_bytes(path, static_cast<int32_t>(dot ? static_cast<size_t>(dot - path) : strlen(path)));
+}
+
 bool make_fname(int buffer_size, char* buffer, const char* folder, const char* name, const char* default_extension) {
   if (!name) name = "";
   if (!folder) folder = "";

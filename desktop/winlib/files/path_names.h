@@ -17,6 +17,10 @@ void strip_extension(const char* path, byteObjectClass& out);
 void file_extension(const char* path, byteObjectClass& out);
 // strip_extension of file_name: the name without folder and extension.
 void file_base_name(const char* path, byteObjectClass& out);
+// The path without the extension of its own file name: cut at the last "."
+// after the last "\", "/" or ":" (a "." in a folder name is no extension);
+// the whole path when the file name has none.
+void strip_name_extension(const char* path, byteObjectClass& out);
 
 // Writes folder + name into buffer, giving the name default_extension when
 // it has no "." ("." put in front when the extension lacks one). False, with

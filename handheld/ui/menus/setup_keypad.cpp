@@ -10,6 +10,7 @@
 #include "engine_log.h"
 #include "menu_stack.h"
 #include "message_display.h"
+#include "setup_calibration_run.h"
 #include "window_placement.h"
 
 namespace {
@@ -81,6 +82,8 @@ INT_PTR take_key(WPARAM code) {
     case PAGE_UNCOVERED:
       return TRUE;
     default:
+      // The calibration procedures' points: keep, drop, fire the flash.
+      if (keypad.kind == CALIBRATION_DIALOG && calibration_keypad_notice(code) != 0) return TRUE;
       log_mesg("***calibrationProc(1) UNKNOWN SWITCH VALUE (%d) ***", static_cast<int>(code));
       return TRUE;
   }
@@ -100,6 +103,7 @@ INT_PTR keypad_procedure(digitDialog kind, HWND dialog, UINT message, WPARAM wPa
       keypad.digits = value_to_digits(keypad.opening_value);
       digits_to_value(keypad.digits, &keypad.step);
       show_digits();
+      if (kind == CALIBRATION_DIALOG) calibration_keypad_opened();
       select_value_digit(0);
       ShowWindow(dialog, SW_SHOW);
       return TRUE;

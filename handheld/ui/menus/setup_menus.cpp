@@ -11,7 +11,10 @@
 #include "menu_request.h"
 #include "menu_stack.h"
 #include "message_display.h"
+#include "setup_calibration_menus.h"
+#include "setup_calibration_run.h"
 #include "setup_calibration_values.h"
+#include "date_time_page.h"
 #include "setup_keypad.h"
 #include "setup_parameters.h"
 #include "startup_replies.h"
@@ -53,8 +56,6 @@ const int PAGE_TIME_SET = 47;
 const int PAGE_SERIAL_ENTRY = 49;
 const int PAGE_FROM_ELECTRODES = 53;
 
-const int DATE_TIME_DIALOG = 117;
-
 bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
 
 void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
@@ -78,7 +79,7 @@ int system_setup_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:  // "Set Time"
-      open_menu(MENU_SET_TIME, PAGE_DEFAULT, false);
+      request_menu(mainDialog, PAGE_DEFAULT, MENU_SET_TIME, dateTimeProc, DATE_TIME_DIALOG, false);
       return 1;
     case KEY_LOWER_LEFT:  // "Calibration" or "System Parms"
       open_menu(calibration_enabled() ? MENU_CALIBRATION_ENTRY : MENU_PARAMETER_LIST, PAGE_DEFAULT, false);
@@ -91,6 +92,24 @@ int system_setup_menu(int command, LPARAM value) {
       return 1;
     default:
       return 0;
+  }
+}
+
+int date_time_menu(int command, LPARAM value) {
+  switch (command) {
+    case KEY_UPPER_LEFT:   // "UP"
+    case KEY_LOWER_LEFT:   // "DOWN"
+    case KEY_UPPER_RIGHT:  // "TAB"
+      post_to_top_dialog(WM_USER, static_cast<WPARAM>(command), 0);
+      return 1;
+    case KEY_LOWER_RIGHT:  // "Save"
+      post_to_top_dialog(WM_USER, DATE_TIME_SAVE, 0);
+      return 1;
+    case MAIN_INTERNAL_COMMAND:  // the page saved the clock
+      if (value == PAGE_TIME_SET) go_back(PAGE_TIME_SET);
+      return 1;
+    default:
+      return is_page_shown(command) ? 1 : 0;
   }
 }
 
@@ -157,6 +176,7 @@ int data_calibration_choice_menu(int command, LPARAM) {
 int calibration_entry_menu(int command, LPARAM) {
   if (is_page_shown(command)) {
     set_key_captions(mainDialog, L"Yes", L"System Parms", L"No", L"Back");
+    g_calibrationRun.mode = CAL_ENTRY;
     push_keypad(CALIBRATION_DIALOG, 0.0, L"", L"");
     if (!card_matches(L"Storage Card\\CAL\\IN").empty()) {
       pulse_remote_event();
@@ -299,8 +319,10 @@ int fill_in_electrodes_menu(int command, LPARAM value) {
 }
 
 void install_setup_menus() {
+  install_calibration_menus();
   g_calibrationChoice = calibrationChoice{0, 0, 0};
   set_menu_handler(MENU_SYSTEM_SETUP, system_setup_menu);
+  set_menu_handler(MENU_SET_TIME, date_time_menu);
   set_menu_handler(MENU_CALIBRATION_CHOICE, calibration_choice_menu);
   set_menu_handler(MENU_RESTORE_DEFAULTS, restore_defaults_menu);
   set_menu_handler(MENU_DATA_CALIBRATION_CHOICE, data_calibration_choice_menu);

@@ -1,4 +1,5 @@
-// The technician's menus: system set-up (2), the calibration choice (6),
+// The technician's menus: system set-up (2), its date and time (14), the
+// calibration choice (6),
 // the restore of the parameter defaults (10), the data calibration choice
 // (12), the calibration entry (27), the channel and electrode choices of the
 // data and impedance calibrations (29, 30), the calibration values file
@@ -19,6 +20,7 @@ struct calibrationChoice {
 extern calibrationChoice g_calibrationChoice;
 
 int system_setup_menu(int command, LPARAM value);
+int date_time_menu(int command, LPARAM value);
 int calibration_choice_menu(int command, LPARAM value);
 int restore_defaults_menu(int command, LPARAM value);
 int data_calibration_choice_menu(int command, LPARAM value);

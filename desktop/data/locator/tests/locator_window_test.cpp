@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "buttons.h"
+#include "directory_panel.h"
 #include "edit_fields.h"
 #include "kv_bridge.h"
 #include "list_controls.h"
 #include "locator_fixture.h"
 #include "locator_window.h"
+#include "message_box.h"
 #include "message_capture.h"
 #include "messages.h"
 #include "record_fixture.h"
@@ -344,6 +347,62 @@ TEST_F(Locator, ClosingDuringTheSearchEndsIt) {
   EXPECT_TRUE(capture.texts().empty());
 }
 
+TEST_F(Locator, NewTestDirectoryChoosesTheRoot) {
+  const std::string root = criteria().root;
+  const std::string above = root.substr(0, root.find_last_of('\\', root.size() - 2) + 1);
+  open(root);
+  auto chooser = [&]() -> directoryPanelClass* {
+    SendMessageA(locator_->hwnd(), WM_COMMAND, MAKEWPARAM(locator_new_directory, 0), 0);
+    pump();
+    windowNode* node = find_window_of_type(pseudo_dialog_type);
+    return node != nullptr ? dynamic_cast<directoryPanelClass*>(node->object) : nullptr;
+  };
+  auto chosen = [&](directoryPanelClass* panel, buttonClass* button) {
+    SendMessageA(panel->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(button->hwnd()));
+    pump();
+  };
+
+  // The chooser starts at the root; OK on the folder above makes it the root.
+  directoryPanelClass* panel = chooser();
+  ASSERT_NE(panel, nullptr);
+  char title[300];
+  GetWindowTextA(panel->hwnd(), title, sizeof title);
+  EXPECT_STREQ(title, "Select Root Test Directory");
+  EXPECT_STREQ(panel->current_path(), root.c_str());
+  listTreeClass* tree = panel->tree();
+  tree->select_item(tree->parent_item(reinterpret_cast<HTREEITEM>(
+      SendMessageA(tree->hwnd(), TVM_GETNEXTITEM, TVGN_CARET, 0))));
+  EXPECT_EQ(chooser(), panel);  // one chooser at a time
+  chosen(panel, panel->ok_button());
+  EXPECT_EQ(find_window_of_type(pseudo_dialog_type), nullptr);
+  EXPECT_STREQ(get_program_setting(locator_root_setting, true), above.c_str());
+  UpdateWindow(locator_->hwnd());
+  GetWindowTextA(locator_->hwnd(), title, sizeof title);
+  EXPECT_EQ(std::string(title), "Test Locator: tests@[" + above + "]");
+
+  // CANCEL keeps the root.
+  set_program_setting(locator_root_setting, root.c_str());
+  panel = chooser();
+  ASSERT_NE(panel, nullptr);
+  panel->tree()->select_item(panel->first_drive());
+  chosen(panel, panel->cancel_button());
+  EXPECT_EQ(find_window_of_type(pseudo_dialog_type), nullptr);
+  EXPECT_STREQ(get_program_setting(locator_root_setting, true), root.c_str());
+
+  // The close box asks whether to keep the folder shown.
+  panel = chooser();
+  ASSERT_NE(panel, nullptr);
+  panel->tree()->select_item(panel->tree()->parent_item(
+      reinterpret_cast<HTREEITEM>(SendMessageA(panel->tree()->hwnd(), TVM_GETNEXTITEM, TVGN_CARET, 0))));
+  capture.answer(answer_yes);
+  SendMessageA(panel->hwnd(), WM_CLOSE, 0, 0);
+  pump();
+  EXPECT_EQ(find_window_of_type(pseudo_dialog_type), nullptr);
+  ASSERT_EQ(capture.captions(), std::vector<std::string>{"Use value?"});
+  EXPECT_EQ(capture.texts()[0], "-- Keep the value [" + above + "]");
+  EXPECT_STREQ(get_program_setting(locator_root_setting, true), above.c_str());
+}
+
 // With ERG_LOCATOR_HOLD=<seconds> the locator stays on the screen with its
 // results and preview, for a picture.
 TEST_F(Locator, HoldsForAPicture) {
@@ -352,6 +411,10 @@ TEST_F(Locator, HoldsForAPicture) {
   open(criteria().root);
   find("", "", "", "");
   locator_->test_id_edit()->get_edit()->set_text("P*");
+  // With ERG_LOCATOR_HOLD_CHOOSER set, the root's folder chooser too.
+  if (std::getenv("ERG_LOCATOR_HOLD_CHOOSER") != nullptr) {
+    SendMessageA(locator_->hwnd(), WM_COMMAND, MAKEWPARAM(locator_new_directory, 0), 0);
+  }
   const DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(hold)) * 1000u;
   while (GetTickCount() < end) {
     pump();

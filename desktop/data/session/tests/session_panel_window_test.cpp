@@ -363,11 +363,11 @@ TEST_F(SessionPanelTest, TheSessionReportPrintsThePagesItCounts) {
   print_dialog_calls previous = print_dialog_ui_install(
       print_dialog_calls{default_printer_dialog, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
   boxes.clear();
-  EXPECT_TRUE(print_session_report(*panel));
+  EXPECT_TRUE(print_session_report(*panel, nullptr));
   print_dialog_ui_install(previous);
   EXPECT_TRUE(boxes.texts().empty());
   EXPECT_EQ(printing_flag, 0);
-  reportPages expected = paginate_report(7, printer_paper.height_mm, 0, 0);
+  reportPages expected = paginate_report(7, printer_paper.height_mm, 10, 3);
   std::ifstream in(file, std::ios::binary);
   ASSERT_TRUE(in) << file;
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

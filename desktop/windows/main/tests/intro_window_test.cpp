@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "comparison_panel.h"
 #include "device_link.h"
 #include "file_dialog_ui.h"
 #include "font_dialog_ui.h"
@@ -207,7 +208,7 @@ TEST_F(IntroWindow, ShowsItsTitleMenusAndButtonsForItsBuild) {
   if (link) want.push_back("  1200 Open Session From Unit");
   for (const char* line : {"  1300 Open Test Locator Panel", "  1400 Open a special session", "  -",
                            "  1500 Exit", "2000 Edit", "  2100 Change Font",
-                           "  2200 Open Comparison Graph (grayed)", "3000 Help", "  3100 Open User Manual"}) {
+                           "  2200 Open Comparison Graph", "3000 Help", "  3100 Open User Manual"}) {
     want.push_back(line);
   }
   EXPECT_EQ(menu, want);
@@ -314,13 +315,12 @@ TEST_F(IntroWindow, DroppedFilesAreSortedByKind) {
   // file gets its message and the drop goes on.
   SendMessageA(main, WM_DROPFILES,
                reinterpret_cast<WPARAM>(make_drop({folder.file("x.st_"), a, folder.file("y.spl"), b,
-                                                   folder.file("z.doc"), folder.file("t.csv"), c})),
+                                                   folder.file("z.doc"), c})),
                0);
   EXPECT_EQ(capture.texts(), (std::vector<std::string>{
                                  "*** CANNOT PROCESS A STATE FILE IN THIS WAY *** ***",
                                  "*** CANNOT PROCESS A SAMPLE FILE IN THIS WAY ***",
                                  "UNKNOWN EXTENSION [doc]",
-                                 "*** CANNOT OPEN A TEXT TRACE FILE IN THIS BUILD ***\n[" + folder.file("t.csv") + "]",
                              }));
   std::vector<sessionPanelClass*> open_panels = panels();
   ASSERT_EQ(open_panels.size(), 1u);
@@ -339,6 +339,54 @@ TEST_F(IntroWindow, DroppedFilesAreSortedByKind) {
   EXPECT_EQ(panels().size(), 2u);
   ASSERT_EQ(capture.texts().size(), 1u);
   EXPECT_EQ(capture.texts()[0].rfind("*** No matching files found [", 0), 0u) << capture.texts()[0];
+}
+
+TEST_F(IntroWindow, ComparisonGraphsFromTheMenuAndFromDroppedTextTraces) {
+  message_capture capture;
+  introWindowClass* window = open();
+  HWND main = window->hwnd();
+  {
+    std::ofstream csv(folder.file("first.csv"));
+    csv << "  0.0,    1.00\n  1.0,    2.00\n  2.0,    4.00\n";
+    std::ofstream xy(folder.file("second.xy"));
+    xy << "  0.0 \t     3.00\n  1.0 \t     5.00\n";
+  }
+  // No comparison graph open: one named after the file; the next drop adds
+  // to it.
+  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({folder.file("first.csv")})), 0);
+  std::vector<winTypeClass*> graphs = top_level_windows(window_type::comparison_graph);
+  ASSERT_EQ(graphs.size(), 1u);
+  auto* graph = static_cast<comparisonPanelClass*>(graphs[0]);
+  EXPECT_EQ(window->latest_comparison_graph(), graph);
+  char title[128];
+  GetWindowTextA(graph->hwnd(), title, sizeof title);
+  EXPECT_EQ(std::string(title), "CG" + std::to_string(graph->instance_number) + "( first )");
+  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({folder.file("second.xy")})), 0);
+  ASSERT_EQ(graph->trace_count(), 2);
+  EXPECT_EQ(graph->trace_entry(1)->own_trace()->get_count(), 3);
+  EXPECT_EQ(graph->trace_entry(2)->own_trace()->y_at(1), 5.0);
+
+  // A file that gives no trace ends the drop: the later file is left.
+  SendMessageA(main, WM_DROPFILES,
+               reinterpret_cast<WPARAM>(make_drop({folder.file("gone.csv"), folder.file("first.csv")})), 0);
+  EXPECT_EQ(graph->trace_count(), 2);
+  ASSERT_EQ(capture.texts().size(), 1u);
+  EXPECT_NE(capture.texts()[0].find("gone.csv"), std::string::npos) << capture.texts()[0];
+
+  // Edit > Open Comparison Graph: "GLOBAL", which later drops go to.
+  EXPECT_EQ(SendMessageA(main, WM_COMMAND, intro_command::comparison_graph, 0), 0);
+  comparisonPanelClass* global = window->latest_comparison_graph();
+  ASSERT_NE(global, graph);
+  GetWindowTextA(global->hwnd(), title, sizeof title);
+  EXPECT_EQ(std::string(title), "CG" + std::to_string(global->instance_number) + "( GLOBAL )");
+  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({folder.file("first.csv")})), 0);
+  EXPECT_EQ(global->trace_count(), 1);
+  // Once it is closed, drops go to the one before it.
+  SendMessageA(global->hwnd(), WM_COMMAND, cg_command::close, 0);
+  pump();
+  EXPECT_EQ(window->latest_comparison_graph(), graph);
+  SendMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop({folder.file("second.xy")})), 0);
+  EXPECT_EQ(graph->trace_count(), 3);
 }
 
 TEST_F(IntroWindow, AManualThatCannotBeOpenedIsReported) {

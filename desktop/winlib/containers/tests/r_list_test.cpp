@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis_window_services.h"
 #include "message_capture.h"
 #include "r_list.h"
 #include "string_list.h"
@@ -337,6 +336,7 @@ struct traceEntry : listPayload {
 struct sampleItem : listPayload {
   ~sampleItem() override { ++destroyed; }
 };
+struct noteItem : listPayload {};
 
 TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors) {
   destroyed = 0;
@@ -344,19 +344,15 @@ TEST(RList, PayloadsOfTheAnalysisSubsystemsAreDeletedThroughTheirOwnDestructors)
   traces.add(new traceEntry)->delete_flag = 1;
   r_list<sampleItem> samples("samples");
   samples.add(new sampleItem)->delete_flag = 1;
-  r_list<annotationItem> notes("notes");
-  notes.add(new annotationItem);
-  r_list<tableCellClass> cells("cells");
-  cells.add(new tableCellClass);
+  r_list<noteItem> notes("notes");
+  notes.add(new noteItem);
   r_list<listPayload> mixed("mixed");
-  mixed.add(new tableCellClass)->delete_flag = 1;
   mixed.add(new byteObjectClass("text"))->delete_flag = 1;
   delete_list_items(&notes);
-  delete_list_items(&cells);
   traces.clear();
   samples.clear();
   mixed.clear();
-  EXPECT_EQ(traces.count() + samples.count() + notes.count() + cells.count() + mixed.count(), 0);
+  EXPECT_EQ(traces.count() + samples.count() + notes.count() + mixed.count(), 0);
   EXPECT_EQ(destroyed, 2);
 }
 

@@ -8,6 +8,7 @@
 
 #include "board_options.h"
 #include "calibration_table.h"
+#include "date_time_page.h"
 #include "card_path.h"
 #include "hw_binding.h"
 #include "main_dialog.h"
@@ -71,6 +72,29 @@ TEST_F(SetupMenus, EveryTechnicianMenuShowsItsCaptions) {
     EXPECT_EQ(shown_menu(), row.menu);
     EXPECT_EQ(captions(), row.captions) << "menu " << row.menu;
   }
+}
+
+// "Set Time" opens the date and time page; its keys step the fields and
+// "Save" sets the clock and returns to the set-up page.
+TEST_F(SetupMenus, SetTimeStepsTheDatePageAndSaves) {
+  open(2);
+  press(1001);  // "Set Time"
+  ASSERT_EQ(shown_menu(), 14);
+  EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"Save"}));
+  const int month = std::stoi(page_text(DATE_MONTH));
+  press(1001);  // UP on the month
+  EXPECT_EQ(std::stoi(page_text(DATE_MONTH)), month % 12 + 1);
+  press(1002);  // DOWN: back to the month it was
+  EXPECT_EQ(std::stoi(page_text(DATE_MONTH)), month);
+  press(1003);  // TAB to the day
+  sent_to_stimulator();
+  press(1004);  // "Save"
+  EXPECT_EQ(shown_menu(), 2) << messages().size();
+  EXPECT_EQ(unit_local_time().month, month);
+  const std::vector<uint8_t> sent = sent_to_stimulator();
+  ASSERT_FALSE(sent.empty());
+  EXPECT_EQ(sent[0], 'S');
+  EXPECT_NE(log_text().find("(time_change "), std::string::npos);
 }
 
 TEST_F(SetupMenus, SystemSetupLeadsToTheParameterListUnlessCalibrationIsEnabled) {

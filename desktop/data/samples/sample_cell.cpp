@@ -1,0 +1,44 @@
+#include "sample_cell.h"
+
+#include <cstring>
+
+#include "fmt.h"
+#include "palette.h"
+#include "sample_layout.h"
+
+namespace {
+
+constexpr int included_colour = 2;  // green
+constexpr int excluded_colour = 0;  // red
+constexpr int white_plot = 9;
+
+}  // namespace
+
+sampleCell::sampleCell(int number, const traceClass* trace) : number_(number) {
+  if (trace) graph_.add_trace(trace);
+}
+
+void sampleCell::draw_graph(HDC dc, const paper& scale) {
+  graph_.autoscale();
+  graph_.draw(dc, scale);
+}
+
+void sampleCell::print(HDC dc, const paper& page, double x, double y, bool included) {
+  RECT box{page.px_x(x), page.px_y(y), page.px_x(x + sample_cell_mm), page.px_y(y + sample_cell_mm)};
+  FillRect(dc, &box, table_brush(included ? included_colour : excluded_colour));
+  graph_.set_plot_area(x + 1.0, x + sample_cell_mm - 1.0, y + 1.0, y + sample_cell_mm - 1.0, page, white_plot);
+  draw_graph(dc, page);
+  if (!included) {
+    HGDIOBJ old_pen = SelectObject(dc, table_pen(5));
+    MoveToEx(dc, box.left, box.top, nullptr);
+    LineTo(dc, box.right, box.bottom);
+    SelectObject(dc, old_pen);
+  }
+  const char* label = fmt("Sample %2d", number_);
+  int length = static_cast<int>(std::strlen(label));
+  SIZE size{0, 0};
+  GetTextExtentPoint32A(dc, label, length, &size);
+  int old_align = SetTextAlign(dc, TA_LEFT | TA_TOP);
+  TextOutA(dc, page.px_x(x + sample_cell_mm / 2.0) - size.cx / 2, page.px_y(y + sample_cell_mm + 0.5), label, length);
+  SetTextAlign(dc, old_align);
+}

@@ -1,0 +1,597 @@
+// A thumbnail under the virtual display, on tests written by code: its menu
+// with and without samples, the sample selection opened from it, samples in
+// name order, a flicker test's results, the test time by record version,
+// painting (loaded and not), its menu run as a person runs it, the drag of
+// its trace, and the information window's Save and its closing question.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "buttons.h"
+#include "colours.h"
+#include "control_test_window.h"
+#include "comparison_panel.h"
+#include "edit_fields.h"
+#include "file_dialog_ui.h"
+#include "filtered_trace.h"
+#include "message_box.h"
+#include "message_capture.h"
+#include "popup_menu_ui.h"
+#include "record_fixture.h"
+#include "registry_settings.h"
+#include "sample_select.h"
+#include "temp_folder.h"
+#include "test_state.h"
+#include "thumb_state.h"
+#include "thumbnail.h"
+#include "trace_clipboard.h"
+#include "window_tree.h"
+
+namespace {
+
+// A flash response (a trough at 15 mS, a peak at 40 mS) or a flicker
+// response, scaled by gain, 400 points over 200 mS, 20 mS before the flash.
+std::vector<int32_t> response(double gain, bool flicker) {
+  std::vector<int32_t> v(400);
+  for (int i = 0; i < 400; i++) {
+    double t = i * 0.5 - 20.0;
+    double y = 0.0;
+    if (t > 0 && flicker) y = 50.0 * std::sin(2.0 * 3.14159265358979 * t / 33.0);
+    if (t > 0 && !flicker)
+      y = -60.0 * std::exp(-std::pow((t - 15.0) / 5.0, 2)) + 150.0 * std::exp(-std::pow((t - 40.0) / 12.0, 2));
+    v[static_cast<size_t>(i)] = static_cast<int32_t>(std::lround(gain * y * 10.0));
+  }
+  return v;
+}
+
+struct testSpec {
+  int version = 3030;
+  bool flicker = false;
+  uint64_t time = 133000000000000000ull;  // the record's own time
+  // Gains of the sample files "-01.spl", "-02.spl", ... written in the order
+  // of writing_order (indices into gains).
+  std::vector<double> gains;
+  std::vector<int> writing_order;
+  // Where the test came from.
+  std::u16string unit_id = u"123456";
+  std::u16string cfc_id = u"CFC01";
+  float filter = 1.0f;
+};
+
+std::string write_test(const temp_folder& folder, const std::string& name, const testSpec& spec) {
+  auto record = make_record();
+  record->ProgramVersion = spec.version;
+  record->P = 1;
+  record->S = 2;
+  record->T = 3;
+  record->N = 1;
+  record->Eye = u'S';
+  record->FlickerMark = spec.flicker ? u'Y' : u'N';
+  record->Config.RepeatCount = 1;
+  record->Config.RepeatInterval = spec.flicker ? 33 : 1000;
+  record->Config.PreTime = 20;
+  record->Config.PostTime = 180;
+  std::fill(std::begin(record->UnitId), std::end(record->UnitId), u'\0');
+  std::fill(std::begin(record->CfcId), std::end(record->CfcId), u'\0');
+  std::copy(spec.unit_id.begin(), spec.unit_id.end(), record->UnitId);
+  std::copy(spec.cfc_id.begin(), spec.cfc_id.end(), record->CfcId);
+  record->FilterValue = spec.filter;
+  record->TestTime.LowDateTime = static_cast<uint32_t>(spec.time);
+  record->TestTime.HighDateTime = static_cast<uint32_t>(spec.time >> 32);
+  fill_block(record->Average, response(1.0, spec.flicker), 10.0, 200, 20);
+  fill_block(record->LastSweep, response(1.0, spec.flicker), 10.0, 200, 20);
+  std::string path = folder.file(name);
+  write_bytes(path, test_file_bytes(*record));
+  std::string base = name.substr(0, name.rfind('.'));
+  std::vector<int> order = spec.writing_order;
+  if (order.empty())
+    for (size_t s = 0; s < spec.gains.size(); s++) order.push_back(static_cast<int>(s));
+  for (int s : order) {
+    samplesBlock block{};
+    fill_block(block, response(spec.gains[static_cast<size_t>(s)], spec.flicker), 10.0, 200, 20);
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "-%.2d.spl", s + 1);
+    write_bytes(folder.file(base + suffix), samples_file_bytes(block));
+  }
+  return path;
+}
+
+// The items of a menu and its submenus, as "id text" lines.
+std::vector<std::string> menu_items(HMENU menu) {
+  std::vector<std::string> items;
+  for (int i = 0; i < GetMenuItemCount(menu); i++) {
+    char text[128] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    if (HMENU sub = GetSubMenu(menu, i)) {
+      items.push_back(std::string("> ") + text);
+      for (const std::string& s : menu_items(sub)) items.push_back(s);
+    } else {
+      items.push_back(std::to_string(GetMenuItemID(menu, i)) + " " + text);
+    }
+  }
+  return items;
+}
+
+bool has_item(const std::vector<std::string>& items, const std::string& item) {
+  for (const std::string& s : items)
+    if (s == item) return true;
+  return false;
+}
+
+// A memory bitmap of the thumbnail's client size, white, drawn on by its
+// paint.
+struct paintedThumbnail {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+
+  explicit paintedThumbnail(thumbnailClass& thumb) {
+    RECT client{};
+    GetClientRect(thumb.hwnd(), &client);
+    width = client.right;
+    height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    std::memset(bits, 0xFF, static_cast<size_t>(width) * height * 4);
+    paper scale;
+    scale.set_from_window(thumb.hwnd());
+    thumb.draw(dc, scale);
+    GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    pixels.assign(p, p + static_cast<size_t>(width) * height);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  int count(COLORREF colour, int x0, int x1) const {
+    uint32_t want = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    int n = 0;
+    for (int y = 0; y < height; y++)
+      for (int x = x0; x < x1 && x < width; x++)
+        if ((pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) == want) n++;
+    return n;
+  }
+};
+
+// A window that notes the releases it gets and whether a drag was on then.
+struct dropProbe {
+  HWND window = nullptr;
+  std::vector<int> drag_at_release;
+
+  dropProbe() {
+    WNDCLASSA c{};
+    c.lpfnWndProc = procedure;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "dropProbe";
+    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    RegisterClassA(&c);
+    window = CreateWindowExA(WS_EX_TOPMOST, "dropProbe", "drop probe", WS_POPUP | WS_VISIBLE, 700, 500, 200, 150, nullptr,
+                             nullptr, c.hInstance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~dropProbe() { DestroyWindow(window); }
+  static LRESULT CALLBACK procedure(HWND w, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<dropProbe*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    if (message == WM_LBUTTONUP && self) self->drag_at_release.push_back(thumbnail_drag_active);
+    return DefWindowProcA(w, message, wparam, lparam);
+  }
+};
+
+int chosen_command = 0;
+BOOL scripted_menu(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return chosen_command; }
+
+class Thumbnail : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    pump_messages();
+    popup_menu_ui_install(previous_menu_);
+  }
+  // The pop-up menu at (20, 20) answered with command.
+  void run_from_menu(thumbnailClass& thumb, int command) {
+    chosen_command = command;
+    SendMessageA(thumb.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+  }
+  testHolderWindow& holder = shared_holder();
+  popup_menu_calls previous_menu_ = popup_menu_ui_install(popup_menu_calls{scripted_menu});
+  temp_folder folder;
+  message_capture boxes;
+};
+
+TEST_F(Thumbnail, WithoutSamplesNoSampleSelectionAndAFlickerTestHasNoAWaveLine) {
+  testSpec spec;
+  spec.flicker = true;
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, write_test(folder, "P01S02T0301A.tst", spec).c_str(), 1);
+  ASSERT_TRUE(thumb->loaded());
+  EXPECT_EQ(thumb->document().samples().get_count(), 0);
+  std::vector<std::string> items = menu_items(thumb->popup_menu());
+  EXPECT_FALSE(has_item(items, "2106 Show Sample Selection Window"));
+  EXPECT_TRUE(has_item(items, "2101 60 Hz"));
+  char text[128];
+  thumb->document().filter_text(text, sizeof text);
+  EXPECT_STREQ(text, "");
+  thumb->run_command(thumb_sample_window);
+  EXPECT_EQ(find_window_of_type(samples_window_type), nullptr);
+
+  paintedThumbnail painted(*thumb);
+  EXPECT_STREQ(thumb->waveform_line(2), " ");
+  EXPECT_EQ(std::string(thumb->waveform_line(3)).rfind("b-wave ", 0), 0u);
+  EXPECT_STREQ(thumb->waveform_line(6), "Filtering: ");
+  delete thumb;
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(Thumbnail, SamplesComeInNameOrderAndTheSelectionChangesTheTrace) {
+  testSpec spec;
+  spec.gains = {1.0, 2.0, 3.0};
+  spec.writing_order = {2, 0, 1};  // "-03" written first
+  std::string path = write_test(folder, "P01S02T0301A.tst", spec);
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  samplesListClass& samples = thumb->document().samples();
+  ASSERT_EQ(samples.get_count(), 4);
+  // Point 120 is the b-wave's peak (40 mS): 150 uV times the file's gain.
+  for (int k = 0; k < 3; k++) EXPECT_NEAR(samples.get_trace(k)->y_at(120), 150.0 * (k + 1), 0.5) << k;
+  EXPECT_NEAR(samples.get_trace(3)->y_at(120), 150.0, 0.5);  // the record's last sweep
+  traceClass* shown = thumb->document().entry()->active_trace();
+  EXPECT_NEAR(shown->y_at(120), 150.0 * 7.0 / 4.0, 0.5);
+
+  std::vector<std::string> items = menu_items(thumb->popup_menu());
+  EXPECT_TRUE(has_item(items, "2106 Show Sample Selection Window"));
+  run_from_menu(*thumb, thumb_sample_window);
+  windowNode* node = find_window_of_type(samples_window_type);
+  ASSERT_NE(node, nullptr);
+  auto* selection = static_cast<sampleSelectWindowClass*>(node->object);
+  EXPECT_EQ(selection, thumb->sample_window());
+  EXPECT_STREQ(selection->title(), "Samples for: P01S02T0301A");
+  EXPECT_TRUE(has_item(menu_items(thumb->popup_menu()), "2106 Hide Sample Selection Window"));
+  EXPECT_NE(GetMenuState(thumb->popup_menu(), thumb_sample_window, MF_BYCOMMAND) & MF_CHECKED, 0u);
+
+  // Sample 2 (gain 3) left out: the test's trace is the average of the rest.
+  sampleWindowClass* third = selection->sample_window(2);
+  SendMessageA(third->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(third->check_box()->hwnd()));
+  EXPECT_EQ(samples.get_sample_flag(2), 0);
+  EXPECT_NEAR(thumb->document().entry()->active_trace()->y_at(120), 150.0 * 4.0 / 3.0, 0.5);
+
+  // Hidden and shown again: the same window.
+  run_from_menu(*thumb, thumb_sample_window);
+  EXPECT_FALSE(IsWindowVisible(selection->hwnd()));
+  EXPECT_TRUE(has_item(menu_items(thumb->popup_menu()), "2106 Show Sample Selection Window"));
+  run_from_menu(*thumb, thumb_sample_window);
+  EXPECT_TRUE(IsWindowVisible(selection->hwnd()));
+  EXPECT_EQ(thumb->sample_window(), selection);
+
+  // Closed by its own menu: the thumbnail forgets it.
+  SendMessageA(selection->hwnd(), WM_COMMAND, samples_close, 0);
+  pump_messages();
+  EXPECT_EQ(thumb->sample_window(), nullptr);
+  EXPECT_EQ(GetMenuState(thumb->popup_menu(), thumb_sample_window, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_TRUE(has_item(menu_items(thumb->popup_menu()), "2106 Show Sample Selection Window"));
+
+  // A thumbnail closed with its selection open takes the selection along.
+  run_from_menu(*thumb, thumb_sample_window);
+  HWND open = thumb->sample_window()->hwnd();
+  delete thumb;
+  EXPECT_FALSE(IsWindow(open));
+  EXPECT_EQ(find_window_of_type(samples_window_type), nullptr);
+
+  // A selection that another window opened on the samples closes with the
+  // test all the same, and its opener hears of it.
+  auto* other = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  auto* foreign = new sampleSelectWindowClass(&holder, "other", 0.0, 0.0, &other->document().samples());
+  HWND foreign_window = foreign->hwnd();
+  holder.notices.clear();
+  delete other;
+  EXPECT_FALSE(IsWindow(foreign_window));
+  ASSERT_EQ(holder.notices.size(), 1u);
+  EXPECT_EQ(holder.notices[0].first, samples_notice_closing);
+
+  // The state file keeps the flag by position.
+  auto* again = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  EXPECT_EQ(again->document().samples().get_sample_flag(2), 0);
+  EXPECT_EQ(again->document().samples().get_sample_flag(0), 1);
+  delete again;
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(Thumbnail, TheTestTimeIsTheRecordsFromVersion3024AndTheFilesBefore) {
+  // 2022-06-01 10:20:30 as the record's own time.
+  SYSTEMTIME own{2022, 6, 3, 1, 10, 20, 30, 0};
+  FILETIME own_time{};
+  SystemTimeToFileTime(&own, &own_time);
+  // 2019-03-04 05:06:07 as the file's last write.
+  SYSTEMTIME written{2019, 3, 1, 4, 5, 6, 7, 0};
+  FILETIME written_time{};
+  SystemTimeToFileTime(&written, &written_time);
+
+  for (int version : {3023, 3024}) {
+    testSpec spec;
+    spec.version = version;
+    spec.time = (static_cast<uint64_t>(own_time.dwHighDateTime) << 32) | own_time.dwLowDateTime;
+    std::string path = write_test(folder, "P01S02T030" + std::to_string(version % 10) + "A.tst", spec);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME local_written{};
+    LocalFileTimeToFileTime(&written_time, &local_written);
+    SetFileTime(file, nullptr, nullptr, &local_written);
+    CloseHandle(file);
+
+    auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+    const SYSTEMTIME& t = thumb->document().test_time();
+    const SYSTEMTIME& want = version >= 3024 ? own : written;
+    EXPECT_EQ(t.wYear, want.wYear) << version;
+    EXPECT_EQ(t.wMonth, want.wMonth) << version;
+    EXPECT_EQ(t.wDay, want.wDay) << version;
+    EXPECT_EQ(t.wHour, want.wHour) << version;
+    EXPECT_EQ(t.wMinute, want.wMinute) << version;
+    std::string line = thumb->document().info().lines[2];
+    EXPECT_NE(line.find(version >= 3024 ? "]   1Jun 2022 10:20:30" : "]   4Mar 2019 05:06:07"), std::string::npos) << line;
+    delete thumb;
+  }
+}
+
+// The texts of the information window and the optical filter of the
+// information block, from the record's fields.
+TEST_F(Thumbnail, WhereTheTestCameFrom) {
+  struct row {
+    std::u16string unit_id;
+    std::u16string cfc_id;
+    int version;
+    float filter;
+    const char* serial;
+    const char* cfc;
+    const char* version_text;
+    const char* filter_text;
+    const char* intensity_line;
+  };
+  const row table[] = {
+      {u"", u"", 0, 0.0f, "-unavailable-", "-unavailable-", "-unavailable-", "n/a", "intensity : 10 mcd.s/m^2.  "},
+      {u"1234567", u"CFC-0000042", 3030, 1.0f, "1234567", "CFC-0000042", "3.030", "none",
+       "intensity : 10 mcd.s/m^2.  "},
+      // Fields filled to their ends: the serial has 7 characters, the CFC number at most 11.
+      {u"7654321", u"CFC-000004299", 3024, 0.5f, "7654321", "CFC-0000042", "3.024", "0.500",
+       "intensity : 10 mcd.s/m^2. ND-0.30103"},
+  };
+  int n = 0;
+  for (const row& r : table) {
+    testSpec spec;
+    spec.unit_id = r.unit_id;
+    spec.cfc_id = r.cfc_id.substr(0, 12);
+    spec.version = r.version;
+    spec.filter = r.filter;
+    std::string path = write_test(folder, "P01S02T030" + std::to_string(++n) + "A.tst", spec);
+    testDocument doc;
+    ASSERT_TRUE(doc.load(path.c_str(), 1, 1));
+    doc.set_print_only();
+    EXPECT_STREQ(doc.unit_serial_text(), r.serial) << n;
+    EXPECT_STREQ(doc.cfc_number_text(), r.cfc) << n;
+    EXPECT_STREQ(doc.version_text(), r.version_text) << n;
+    EXPECT_STREQ(doc.nd_filter_text(), r.filter_text) << n;
+    EXPECT_STREQ(doc.info().lines[3], r.intensity_line) << n;
+  }
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
+  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  auto* thumb = new thumbnailClass(&holder, 1, 10, 10, path.c_str(), 1);
+  ShowWindow(thumb->hwnd(), SW_SHOW);
+  paintedThumbnail painted(*thumb);
+  graphClass& graph = thumb->document().graph();
+  ASSERT_GT(graph.plot_right(), graph.plot_left());
+  // The trace in blue (colour 3) inside the mini graph, none outside it.
+  EXPECT_GT(painted.count(colour_value(3), graph.plot_left(), graph.plot_right() + 1), 20);
+  EXPECT_EQ(painted.count(colour_value(3), graph.plot_right() + 2, painted.width), 0);
+  EXPECT_EQ(std::string(thumb->waveform_line(2)).rfind("a-wave ", 0), 0u);
+  EXPECT_STREQ(thumb->waveform_line(4), "--auto a/b");
+
+  // The menu as a person opens it: TCOPY, and the 60 Hz filter.
+  run_from_menu(*thumb, thumb_trace_clipboard);
+  EXPECT_EQ(trace_clipboard.source_window(), thumb);
+  run_from_menu(*thumb, thumb_60hz);
+  EXPECT_TRUE(thumb->document().entry()->has_60hz_filter());
+  EXPECT_STREQ(thumb->waveform_line(6), "Filtering: 60Hz ");
+
+  // A press in the mini graph drags its trace out; the release ends it.
+  trace_clipboard.forget_source(thumb);
+  int x = (graph.plot_left() + graph.plot_right()) / 2;
+  int y = (graph.plot_top() + graph.plot_bottom()) / 2;
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  EXPECT_EQ(thumbnail_drag_active, 1);
+  EXPECT_EQ(trace_clipboard.source_window(), thumb);
+  SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  // Released over another window: that window gets the release while the
+  // drag is on, then the drag ends.
+  dropProbe probe;
+  pump_messages();
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  EXPECT_EQ(GetCapture(), thumb->hwnd());
+  POINT over{800, 575};
+  ScreenToClient(thumb->hwnd(), &over);
+  SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
+  EXPECT_EQ(probe.drag_at_release, std::vector<int>{1});
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+  // The mouse taken away ends the drag too.
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SetCapture(probe.window);
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  ReleaseCapture();
+
+  // A press beside the graph is no drag; a drag still on when its thumbnail
+  // closes ends with it.
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(graph.plot_right() + 5, y));
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(graph.plot_right() + 5, y));
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  delete thumb;
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  EXPECT_EQ(trace_clipboard.source_window(), nullptr);
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
+// The save dialog answers with this path.
+std::string save_answer;
+BOOL scripted_save(OPENFILENAMEA* record) {
+  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", save_answer.c_str());
+  record->nFileOffset = static_cast<WORD>(save_answer.rfind('\\') + 1);
+  return TRUE;
+}
+
+// A setting as it was; one that was not there is removed.
+void restore_setting(const char* name, const std::string& value) {
+  if (!value.empty()) {
+    set_program_setting(name, value.c_str());
+    return;
+  }
+  HKEY key = nullptr;
+  const std::string path = std::string("SOFTWARE\\") + settings_maker + "\\" + settings_program;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+  }
+}
+
+TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
+  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  std::vector<std::string> items = menu_items(thumb->popup_menu());
+  const std::vector<std::string> copy_items{"> Copy Test Data To",   "2001 Trace Clipboard (TCOPY)",
+                                            "2006 Measurement Graph", "2002 Comparison Graph",
+                                            "2003 Osc Potentials Graph", "2004 FFT Graph",
+                                            "2005 Band Pass Graph",  "2007 Text File (csv,xy)"};
+  ASSERT_GE(items.size(), copy_items.size());
+  EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + 8), copy_items);
+
+  // Each window opens on the test, a child of the thumbnail, at the next
+  // place of the cascade.
+  int32_t cascade = window_cascade_count;
+  run_from_menu(*thumb, thumb_comparison_graph);
+  windowNode* graph = find_window_of_type(comparison_window_type);
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(graph->parent, thumb->node);
+  auto* panel = static_cast<comparisonPanelClass*>(graph->object);
+  ASSERT_EQ(panel->trace_count(), 1);
+  EXPECT_EQ(panel->trace_owner(1), thumb);
+  char title[256] = {};
+  GetWindowTextA(graph->hwnd, title, sizeof title);
+  EXPECT_NE(std::string(title).find(thumb->document().caption()), std::string::npos) << title;
+
+  run_from_menu(*thumb, thumb_op_panel);
+  run_from_menu(*thumb, thumb_fft);
+  run_from_menu(*thumb, thumb_band_pass);
+  for (uint32_t type : {window_type::operations, window_type::spectrum, window_type::inverse_transform}) {
+    windowNode* node = find_window_of_type(type);
+    ASSERT_NE(node, nullptr) << type;
+    EXPECT_NE(node->hwnd, nullptr) << type;
+  }
+  EXPECT_EQ(window_cascade_count, cascade + 4);
+  // The band pass is a hidden spectrum with its inverse window.
+  std::vector<HWND> opened{find_window_of_type(window_type::inverse_transform)->hwnd};
+  for (windowNode* child = thumb->node->first_child; child; child = child->next) opened.push_back(child->hwnd);
+  EXPECT_EQ(opened.size(), 5u);
+
+  // The text file: named in the dialog, its place kept for the next time.
+  const char* before = get_program_setting("last_XY_file", true);
+  std::string saved_setting = before ? before : "";
+  file_dialog_calls previous = file_dialog_ui_install(file_dialog_calls{nullptr, scripted_save, nullptr});
+  save_answer = folder.file("trace.csv");
+  run_from_menu(*thumb, thumb_text_file);
+  file_dialog_ui_install(previous);
+  const char* kept = get_program_setting("last_XY_file", true);
+  EXPECT_STREQ(kept ? kept : "", save_answer.c_str());
+  restore_setting("last_XY_file", saved_setting);
+  std::ifstream written(save_answer);
+  std::string first_line;
+  ASSERT_TRUE(std::getline(written, first_line));
+  EXPECT_NE(first_line.find(','), std::string::npos);
+
+  // They close with the test.
+  delete thumb;
+  for (HWND window : opened) EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+}
+
+TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
+  std::string broken = folder.file("P01S02T0399A.tst");
+  write_bytes(broken, std::vector<uint8_t>(100, 0));
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, broken.c_str(), 1);
+  EXPECT_FALSE(thumb->loaded());
+  EXPECT_EQ(boxes.texts().back(), "*** UNABLE TO LOAD FILE [" + broken + "] ***");
+  std::vector<std::string> items = menu_items(thumb->popup_menu());
+  EXPECT_EQ(items, (std::vector<std::string>{"> Edit Session", "2320 Copy"}));
+  paintedThumbnail painted(*thumb);
+  EXPECT_GT(painted.count(RGB(0, 0, 0), 0, painted.width), 50);  // its path and "not loaded"
+  // Commands on its data do nothing, a press is no drag.
+  boxes.clear();
+  for (int command : {thumb_trace_clipboard, thumb_measurement_graph, thumb_comparison_graph, thumb_op_panel, thumb_fft,
+                      thumb_band_pass, thumb_text_file, thumb_60hz, thumb_sample_window, thumb_source_info})
+    thumb->run_command(command);
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  for (uint32_t type : {window_type::measurement_graph, window_type::comparison_graph, window_type::operations,
+                        window_type::spectrum, window_type::inverse_transform, thumb_state_window_type,
+                        samples_window_type})
+    EXPECT_EQ(find_window_of_type(type), nullptr) << type;  // no window opened on it
+  delete thumb;
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
+TEST_F(Thumbnail, TheInformationWindowSavesOnSaveAndAsksOnClose) {
+  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  std::string state_file = folder.file("P01S02T0301A.st_");
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+  testStateClass& state = thumb->document().state();
+  auto open_info = [thumb]() {
+    thumb->run_command(thumb_source_info);
+    windowNode* node = find_window_of_type(thumb_state_window_type);
+    return node ? static_cast<thumbStateClass*>(node->object) : nullptr;
+  };
+
+  // Save And Exit writes the state file at once and asks nothing.
+  thumbStateClass* info = open_info();
+  ASSERT_NE(info, nullptr);
+  // Typed: the selection replaced, as keys do.
+  HWND notes = info->notes_edit()->get_edit()->hwnd();
+  SendMessageA(notes, EM_SETSEL, 0, -1);
+  SendMessageA(notes, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("saved note"));
+  SendMessageA(info->hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(info->save_button()->hwnd()));
+  pump_messages();
+  EXPECT_EQ(find_window_of_type(thumb_state_window_type), nullptr);
+  EXPECT_TRUE(boxes.texts().empty());
+  {
+    std::ifstream in(state_file);
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(all.find("saved note"), std::string::npos);
+  }
+  EXPECT_STREQ(state.notes.text(), "saved note");
+
+  // Closed with an edit: the question; No gives the texts back as they were.
+  info = open_info();
+  ASSERT_NE(info, nullptr);
+  SetWindowTextA(info->user_id_edit()->get_edit()->hwnd(), "tech9");
+  EXPECT_STREQ(state.user_id.text(), "tech9");
+  boxes.answer(answer_no);
+  SendMessageA(info->hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(boxes.captions(), std::vector<std::string>{"-- State information has changed --"});
+  EXPECT_STREQ(state.user_id.text(), " ");
+  EXPECT_STREQ(state.notes.text(), "saved note");
+  delete thumb;
+}
+
+}  // namespace

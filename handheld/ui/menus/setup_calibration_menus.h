@@ -1,0 +1,17 @@
+// The calibration procedures' menus: impedance (9), data (11), flash (25)
+// and background (26). Each steps its procedure (setup_calibration_run.h)
+// on the calibration keypad: the reading prompted, the value typed and
+// confirmed with YES or NO, the fit shown for ACCEPT or REJECT.
+#ifndef SETUP_CALIBRATION_MENUS_H
+#define SETUP_CALIBRATION_MENUS_H
+
+#include <windows.h>
+
+int impedance_calibration_menu(int command, LPARAM value);
+int data_calibration_menu(int command, LPARAM value);
+int flash_calibration_menu(int command, LPARAM value);
+int background_calibration_menu(int command, LPARAM value);
+
+void install_calibration_menus();
+
+#endif

@@ -1,0 +1,321 @@
+// The four calibration procedures driven from the stimulator's keypad on
+// the simulated unit: each reading prompted, the value typed and confirmed,
+// the fit shown, and ACCEPT sending exactly the fitted entries (read back
+// from what the simulated stimulator received and now holds); REJECT and
+// "exit calibration" send nothing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "board_options.h"
+#include "calibration_table.h"
+#include "main_dialog.h"
+#include "menu_stack.h"
+#include "plotter.h"
+#include "setup_calibration_run.h"
+#include "setup_fixture.h"
+#include "setup_keypad.h"
+#include "setup_menus.h"
+#include "sim_unit.h"
+#include "stimulus.h"
+#include "timers.h"
+#include "value_digits.h"
+
+namespace {
+
+using Captions = std::array<std::wstring, 4>;
+
+// The 'L' record that sends a table entry: 'L', link index, 8, the double's
+// bytes, little-endian.
+std::string entry_record(int entry, double value) {
+  std::string r = "L";
+  r += static_cast<char>(entry + 1);
+  r += static_cast<char>(8);
+  uint8_t bytes[8];
+  std::memcpy(bytes, &value, 8);
+  for (uint8_t b : bytes) r += static_cast<char>(b);
+  return r;
+}
+
+std::vector<std::string> only_entry_records(const std::vector<std::string>& records) {
+  std::vector<std::string> found;
+  for (const std::string& r : records) {
+    if (r.size() == 11 && r[0] == 'L' && r[1] != 0) found.push_back(r);
+  }
+  return found;
+}
+
+std::vector<double> stimulator_table() {
+  std::vector<double> table(SIM_STIM_TABLE_ENTRIES);
+  sim_stim_get_table(table.data());
+  return table;
+}
+
+struct line {
+  double slope, intercept;
+};
+line least_squares(const std::vector<double>& x, const std::vector<double>& y) {
+  double sx = 0, sy = 0, sxx = 0, sxy = 0;
+  const double n = static_cast<double>(x.size());
+  for (size_t i = 0; i < x.size(); ++i) {
+    sx += x[i];
+    sy += y[i];
+    sxx += x[i] * x[i];
+    sxy += x[i] * y[i];
+  }
+  const double d = n * sxx - sx * sx;
+  return {(n * sxy - sx * sy) / d, (sxx * sy - sxy * sx) / d};
+}
+
+class Calibration : public SetupTest {
+ protected:
+  void SetUp() override {
+    SetupTest::SetUp();
+    kill_timer(TIMER_STATUS);  // no battery reading changes the board options meanwhile
+    boardOptions = 0;
+  }
+  // A key of the stimulator's keypad under a caption (1001..1004).
+  void key(int control, int quietMs = 150) {
+    static const uint8_t bytes[4] = {'1', '3', '2', '4'};  // 1001, 1002, 1003, 1004
+    post_stimulator_byte(bytes[control - 1001]);
+    pump_until_idle(quietMs);
+  }
+  static int field(int i) { return static_cast<int>(std::wcstol(page_text(KEYPAD_FIRST_DIGIT + i).c_str(), nullptr, 10)); }
+  // Types a value on the keypad with UP and TAB, from the first field round
+  // to it again.
+  void type_value(double value) {
+    ASSERT_EQ(top_page(), keypad_window());
+    const valueDigits target = value_to_digits(value);
+    for (int f = 0; f < KEYPAD_FIELDS; ++f) {
+      const int wanted = f < 4 ? target.digit[f] : target.exponent;
+      const int ups = ((wanted - field(f)) % 10 + 10) % 10;
+      for (int u = 0; u < ups; ++u) key(1001, 20);
+      key(1003, 20);
+    }
+    ASSERT_DOUBLE_EQ(keypad_value(), value);
+  }
+  static std::wstring prompt() { return page_text(KEYPAD_PROMPT); }
+  template <typename... Args>
+  static std::wstring text(const wchar_t* format, Args... args) {
+    wchar_t t[200];
+    std::swprintf(t, 200, format, args...);
+    return t;
+  }
+};
+
+TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
+  const double c[3] = {calibrationTable[22], calibrationTable[23], calibrationTable[24]};
+  open(25, 40);
+  EXPECT_EQ(captions(), (Captions{L"FLASH", L"", L"", L""}));
+  EXPECT_EQ(prompt(), L"PRESS 'FLASH' WHEN\nYOU ARE READY TO\nTAKE A READING");
+  EXPECT_EQ(stimulator_records().front()[0], 'f') << "the first point's flash prepared";
+  key(1004);  // a blank key does nothing
+  EXPECT_EQ(shown_menu(), 25);
+
+  const int nominal[5] = {10000, 20000, 15000, 30000, 25000};
+  std::vector<double> measured, volts;
+  for (int p = 0; p < 5; ++p) {
+    sim_stim_state before{}, after{};
+    sim_stim_get_state(&before);
+    key(1001);  // "FLASH"
+    sim_stim_get_state(&after);
+    EXPECT_EQ(after.flashes, before.flashes + 1) << "point " << p + 1;
+    EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"DONE"}));
+    EXPECT_EQ(prompt(), text(L"RECORD THE MEASURED FLASH\nINTENSITY IN mcd.s/m^2\n\n(point %d of %d)", p + 1, 5));
+    const double m = nominal[p] * 1.1;
+    if (p == 2) {  // a wrong value first: NO takes the point again
+      type_value(9000);
+      key(1004);
+      key(1003);  // "NO"
+      EXPECT_EQ(captions()[0], L"FLASH");
+      key(1001);
+    }
+    type_value(m);
+    key(1004);  // "DONE"
+    EXPECT_EQ(captions(), (Captions{L"YES", L"", L"NO", L"exit calibration"}));
+    EXPECT_EQ(prompt(), text(L"IS\n%lg mcd.s/m^2\nCORRECT?\n\n(%d)", m, nominal[p]));
+    key(1001);  // "YES"
+    measured.push_back(m);
+    volts.push_back(c[0] + c[1] * nominal[p] + c[2] * nominal[p] * nominal[p]);
+  }
+  EXPECT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
+  EXPECT_EQ(plotter_title_buffer(), L"FLASH INTENSITY CALIBRATION");
+  EXPECT_EQ(plotter_row_text(-3).substr(0, 4), L"C0: ");
+  save_screen("calibration-flash-fit");
+  EXPECT_TRUE(only_entry_records(stimulator_records()).empty()) << "nothing stored before ACCEPT";
+
+  key(1001);  // "ACCEPT"
+  EXPECT_EQ(shown_menu(), 0) << "back where the procedure was opened";
+  // The points lie on the old quadratic at measured / 1.1.
+  EXPECT_NEAR(calibrationTable[22], c[0], 1e-6);
+  EXPECT_NEAR(calibrationTable[23] / (c[1] / 1.1), 1.0, 1e-4);
+  EXPECT_NEAR(calibrationTable[24] / (c[2] / 1.21), 1.0, 1e-3);
+  const line fit = least_squares(measured, volts);
+  EXPECT_NEAR(calibrationTable[0] / fit.slope, 1.0, 1e-9);
+  EXPECT_NEAR(calibrationTable[1] - fit.intercept, 0.0, 1e-9);
+  const std::vector<std::string> expected = {
+      entry_record(0, calibrationTable[0]),   entry_record(1, calibrationTable[1]),
+      entry_record(22, calibrationTable[22]), entry_record(23, calibrationTable[23]),
+      entry_record(24, calibrationTable[24])};
+  EXPECT_EQ(only_entry_records(stimulator_records()), expected);
+  const std::vector<double> held = stimulator_table();
+  for (int e : {0, 1, 22, 23, 24}) EXPECT_EQ(held[e], calibrationTable[e].load()) << e;
+
+  const std::string log = log_text();
+  EXPECT_NE(log.find("FLASH CALIBRATION STARTED"), std::string::npos);
+  EXPECT_NE(log.find("Flash data point: x = 11000 mcds/m^2, y = "), std::string::npos) << log;
+  EXPECT_NE(log.find("FLASH (dome 1) CALIBRATION ACCEPTED, "), std::string::npos);
+}
+
+// The second dome chosen first; the background line of that dome fitted
+// and sent as entries 28 and 29.
+TEST_F(Calibration, BackgroundOfTheSecondDome) {
+  boardOptions = BOARD_DUAL_DOME;
+  open(26, 39);
+  EXPECT_EQ(shown_menu(), 44);
+  key(1003);  // "Dome 2"
+  EXPECT_EQ(shown_menu(), 26);
+  EXPECT_EQ(captions(), (Captions{L"On", L"", L"", L""}));
+  EXPECT_EQ(prompt(), L"1) ZERO PHOTOMETER.\n\n2) THEN PRESS 'ON'.");
+  const double slope = calibrationTable[28], intercept = calibrationTable[29];
+  const int nominal[5] = {20000, 30000, 8000, 25000, 14000};
+  std::vector<double> measured, volts;
+  for (int p = 0; p < 5; ++p) {
+    key(1001);  // "On"
+    EXPECT_GT(sim_dac_output(2), 0u) << "the background on";
+    const double m = nominal[p] / 2.0;
+    type_value(m);
+    key(1004);
+    EXPECT_EQ(sim_dac_output(2), 0u) << "off while confirming";
+    EXPECT_EQ(prompt(), text(L"IS\n%lg mcd/m^2\nCORRECT?\n\n(%d)", m, nominal[p]));
+    key(1001);
+    measured.push_back(m);
+    volts.push_back(slope * nominal[p] + intercept);
+  }
+  EXPECT_EQ(plotter_title_buffer(), L"BACKGROUND INTENSITY CALIBRATION");
+  key(1001);  // "ACCEPT"
+  const line fit = least_squares(measured, volts);
+  EXPECT_NEAR(calibrationTable[28] / fit.slope, 1.0, 1e-9);
+  EXPECT_NEAR(calibrationTable[28], 2 * slope, 1e-12);
+  EXPECT_NEAR(calibrationTable[29], intercept, 1e-9);
+  EXPECT_EQ(only_entry_records(stimulator_records()),
+            (std::vector<std::string>{entry_record(28, calibrationTable[28]), entry_record(29, calibrationTable[29])}));
+  EXPECT_NE(log_text().find("BACKGROUND (dome 2) CALIBRATION ACCEPTED "), std::string::npos);
+}
+
+// REJECT and "exit calibration" leave the table and send no entry.
+TEST_F(Calibration, RejectAndExitSendNothing) {
+  const std::vector<double> before = stimulator_table();
+  open(26, 39);
+  for (int p = 0; p < 5; ++p) {
+    key(1001);
+    type_value(1000.0 * (p + 1));
+    key(1004);
+    key(1001);
+  }
+  EXPECT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
+  key(1003);  // "REJECT"
+  EXPECT_EQ(shown_menu(), 0);
+
+  open(25, 40);
+  key(1001);
+  type_value(12000);
+  key(1004);
+  key(1004);  // "exit calibration"
+  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_TRUE(only_entry_records(stimulator_records()).empty());
+  EXPECT_EQ(stimulator_table(), before);
+}
+
+// The data calibration of channel A on a 130 Hz sinewave whose amplitude
+// follows the attenuation: the fit gives back the front end's scale and
+// offset.
+TEST_F(Calibration, DataCalibrationFindsTheFrontEndsScale) {
+  auto feed = [](double attenuation_db) {
+    sim_signal s;
+    sim_signal_defaults(0, &s);
+    s.noise_uv = 0.01;
+    s.hum_hz = 130.0;
+    s.hum_uv = 1e6 * std::pow(10.0, -attenuation_db / 20.0) / 2;
+    sim_signal_set(0, &s);
+  };
+  g_calibrationChoice.channel = 0;
+  open(11, 46);
+  EXPECT_EQ(captions(), (Captions{L"Next", L"", L"", L""}));
+  EXPECT_NE(prompt().find(L"through approximately 72Db\n to the pod channel A,"), std::wstring::npos);
+  for (int step = 1; step <= 5; ++step) {
+    feed(72.0 + (step - 1) * 4.0);
+    key(1001);  // "Next"
+    ASSERT_EQ(captions(), (Captions{L"Yes", L"", L"No", L""})) << "step " << step << remote_transcript().substr(remote_transcript().size() > 600 ? remote_transcript().size() - 600 : 0);
+    EXPECT_EQ(plotter_row_text(-3).find(L"Is sinewave distortion free") != std::wstring::npos, true);
+    if (step == 2) {  // "No" repeats the step's set-up
+      key(1003);
+      EXPECT_NE(prompt().find(L"-->76Db<--"), std::wstring::npos);
+      key(1001);
+    }
+    key(1001);  // "Yes"
+    if (step == 1) {
+      EXPECT_DOUBLE_EQ(keypad_value(), 72.0) << "the digits start at 72";
+      EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"ENTER"}));
+      key(1004);  // "ENTER"
+      EXPECT_EQ(prompt(), L"Step 1/Record\n\nIS\n72 Db\nCORRECT?");
+      key(1001);  // "YES"
+    }
+  }
+  ASSERT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
+  EXPECT_EQ(plotter_title_buffer(), L"DATA POINT ACQUISITION");
+  key(1001);
+  EXPECT_NEAR(calibrationTable[6], 0.00045, 0.00045 * 0.01);
+  EXPECT_NEAR(calibrationTable[7], -1930.0, 20.0);
+  EXPECT_EQ(only_entry_records(stimulator_records()),
+            (std::vector<std::string>{entry_record(6, calibrationTable[6]), entry_record(7, calibrationTable[7])}));
+  const std::string log = log_text();
+  EXPECT_NE(log.find("DATA CALIBRATION STARTED."), std::string::npos);
+  EXPECT_NE(log.find("ADD DATAPOINTS step 5 ("), std::string::npos);
+  EXPECT_NE(log.find("DATA CALIBRATION ACCEPTED (channel A) "), std::string::npos);
+}
+
+// Six resistors on channel A's reference electrode: the fit gives back the
+// simulated stimulator's ohms per microvolt.
+TEST_F(Calibration, ImpedanceCalibrationOfOneElectrode) {
+  for (uint32_t input : {0u, 1u}) {
+    sim_signal s;
+    sim_signal_defaults(input, &s);
+    s.noise_uv = 0.5;
+    sim_signal_set(input, &s);
+  }
+  g_calibrationChoice.channel = 0;
+  g_calibrationChoice.electrode = 1;
+  open(9);
+  EXPECT_EQ(stimulator_records().front(), "I");
+  EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"exit calibration"}));
+  const double resistors[6] = {10000, 6810, 5600, 4750, 2210, 1500};
+  for (int step = 1; step <= 6; ++step) {
+    EXPECT_EQ(prompt(), text(L"Step %d of 6/Setup\n\nAttach %lg ohms to\ninput being tested\nand press 'Go'.", step,
+                             resistors[step - 1]));
+    sim_electrode e{resistors[step - 1], 0.0, 0.0};
+    sim_electrode_set(0, SIM_REFERENCE, &e);
+    key(1001);  // "Go"
+    ASSERT_EQ(captions(), (Captions{L"", L"", L"", L"Back"})) << "step " << step;
+    EXPECT_EQ(prompt().substr(0, 11), L"datapoint \n");
+    key(1004);
+  }
+  ASSERT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
+  EXPECT_EQ(plotter_title_buffer(), L"A-REF IMPEDANCE RESULTS");
+  stimulator_records();
+  key(1001);
+  EXPECT_NEAR(calibrationTable[10], 15.25, 15.25 * 0.05);
+  EXPECT_NEAR(calibrationTable[11], -90.0, 150.0);
+  const std::vector<std::string> records = stimulator_records();
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ(records.front(), "O");
+  EXPECT_EQ(only_entry_records(records),
+            (std::vector<std::string>{entry_record(10, calibrationTable[10]), entry_record(11, calibrationTable[11])}));
+  EXPECT_NE(log_text().find("Channel A, reference Impedance calibration ACCEPTED s: "), std::string::npos);
+}
+
+}  // namespace
