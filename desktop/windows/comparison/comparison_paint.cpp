@@ -12,6 +12,7 @@
 #include "drawing.h"
 #include "meas_graph_rules.h"
 #include "palette.h"
+#include "plot_attributes.h"
 #include "printing.h"
 
 namespace {
@@ -47,11 +48,43 @@ void comparisonPanelClass::apply_offsets() {
   }
 }
 
+void comparisonPanelClass::show_selected_attributes() {
+  plotAttributesWindow* shown = nullptr;
+  for (int i = 0; i < graph_.trace_count(); i++) {
+    plotAttributesWindow* window = attributes_of(graph_.trace_entry(i));
+    if (!window) continue;
+    if (i == selected_row_ && !graph_only_) {
+      shown = window;
+      if (!IsWindowVisible(window->hwnd())) window->show();
+    } else if (IsWindowVisible(window->hwnd())) {
+      window->hide();
+    }
+  }
+  if (shown && shown != attributes_window_) attributes_needs_placing_ = 1;
+  attributes_window_ = shown;
+}
+
+void comparisonPanelClass::place_attributes_window(const paper& scale, double plot_bottom, double list_right) {
+  plotAttributesWindow* window = attributes_window();
+  if (!window) return;
+  double x = list_right;
+  double y = plot_bottom + 0.5;
+  if (std::fabs(window->position_x() - x) > 0.01 || std::fabs(window->position_y() - y) > 0.01)
+    window->move_to(x, y, scale);
+  if (attributes_needs_placing_) {
+    // As wide as the room right of the list, never narrower than it is.
+    double room = scale.width_mm - x - 5.0;
+    if (window->width() < room) window->resize(room, window->height(), scale);
+    attributes_needs_placing_ = 0;
+  }
+}
+
 void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   if (!dc) return;
   bool printing = printing_flag != 0;
   for (textObjectClass& line : print_lines_) line.hide();
   apply_offsets();
+  if (!printing) show_selected_attributes();
 
   if (graph_only_) {
     if (trace_list_) trace_list_->hide();
@@ -66,7 +99,10 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   RECT page{0, 0, truncate_to_int(scale.width_px) + scale.x_origin, truncate_to_int(scale.height_px) + scale.y_origin};
   if (brush) FillRect(dc, &page, brush);
 
-  double plot_bottom = scale.height_mm - (graph_only_ ? 2.0 : under_plot_mm);
+  plotAttributesWindow* attributes = printing ? nullptr : attributes_window();
+  double plot_bottom = scale.height_mm - (graph_only_   ? 2.0
+                                          : attributes ? attributes->height() + 2.0
+                                                       : under_plot_mm);
   caption_text_.measure(dc, scale);
   caption_text_.move_to(scale.width_mm / 2.0, 1.5);
   caption_text_.refresh(dc, scale);
@@ -164,9 +200,13 @@ void comparisonPanelClass::place_controls(HDC dc, const paper& scale, double plo
   double readout_x = std::fmax(gain_labels_[2].right(), gain_labels_[3].right()) + 5.0;
   draw_readouts(dc, scale, readout_x, list_bottom + 0.5);
 
+  place_attributes_window(scale, plot_bottom, list_right);
   if (paste_button_) {
-    double x = list_right + 2.0 > 100.0 ? list_right + 2.0 : 100.0;
-    paste_button_->place(x, plot_bottom + 1.0, scale);
+    // Right of the list; under it while the attributes window stands there.
+    if (attributes_window())
+      paste_button_->place(edge_mm, list_bottom + 1.0, scale);
+    else
+      paste_button_->place(list_right + 2.0 > 100.0 ? list_right + 2.0 : 100.0, plot_bottom + 1.0, scale);
   }
 }
 

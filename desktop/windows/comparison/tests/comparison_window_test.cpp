@@ -29,8 +29,10 @@
 #include "registry_settings.h"
 #include "comparison_panel.h"
 #include "message_capture.h"
+#include "plot_attributes.h"
 #include "popup_menu_ui.h"
 #include "printing.h"
+#include "separation_panel.h"
 #include "record_fixture.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
@@ -308,6 +310,14 @@ TEST_F(ComparisonTest, TracesFromTheClipboardAThumbnailAndArrays) {
                                        "3. Violet " + std::string(third->active_trace()->legend_text())};
   EXPECT_EQ(rows(panel), expected);
   EXPECT_EQ(panel->selected_row(), 2);
+  // Each trace has its attributes window; the selected one's is shown.
+  for (int n = 1; n <= 3; n++) {
+    plotAttributesWindow* window = panel->attributes_of(panel->trace_entry(n));
+    ASSERT_NE(window, nullptr) << n;
+    EXPECT_EQ(window->parent, panel);
+    EXPECT_EQ(window->entry(), panel->trace_entry(n));
+  }
+  EXPECT_EQ(panel->attributes_window(), panel->attributes_of(third));
 
   // The view follows the latest trace: its x range over the x gain and its
   // middle.
@@ -507,10 +517,77 @@ TEST_F(ComparisonPaintTest, GainsRecentringAndTheGraphOnlyView) {
   paint(panel);
   EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 2.0));
   EXPECT_FALSE(IsWindowVisible(panel->trace_list()->hwnd()));
+  EXPECT_FALSE(IsWindowVisible(panel->attributes_of(panel->trace_entry(3))->hwnd()));
   SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::graph_only, 0);
   paint(panel);
-  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 27.0));
   EXPECT_TRUE(IsWindowVisible(panel->trace_list()->hwnd()));
+
+  // The selected trace's attributes window stands right of the list under
+  // the graph, which ends above it; the others are hidden.
+  plotAttributesWindow* third = panel->attributes_window();
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(third, panel->attributes_of(panel->trace_entry(3)));
+  EXPECT_TRUE(IsWindowVisible(third->hwnd()));
+  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - third->height() - 2.0));
+  RECT list{}, attributes{};
+  GetWindowRect(panel->trace_list()->hwnd(), &list);
+  GetWindowRect(third->hwnd(), &attributes);
+  EXPECT_NEAR(attributes.left, list.right, 2);
+  EXPECT_NEAR(attributes.top, list.top, 3);
+  SendMessageA(panel->trace_list()->hwnd(), LB_SETCURSEL, 0, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(panel->trace_list()->hwnd()));
+  paint(panel);
+  EXPECT_EQ(panel->attributes_window(), panel->attributes_of(panel->trace_entry(1)));
+  EXPECT_TRUE(IsWindowVisible(panel->attributes_window()->hwnd()));
+  EXPECT_FALSE(IsWindowVisible(third->hwnd()));
+  EXPECT_TRUE(boxes_.texts().empty());
+}
+
+TEST_F(ComparisonPaintTest, TheSeparationPanelIsMadeOnceThenShownAndHidden) {
+  comparisonPanelClass* panel = three();
+  EXPECT_EQ(panel->separation_panel(), nullptr);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  separationPanelClass* separation = panel->separation_panel();
+  ASSERT_NE(separation, nullptr);
+  EXPECT_EQ(window_title(separation->hwnd()), "CG" + std::to_string(panel->instance_number) + " Separation Panel");
+  EXPECT_TRUE(IsWindowVisible(separation->hwnd()));
+  // Its fields write the graph's own offsets.
+  SetWindowTextA(separation->time_edit()->edit_hwnd(), "12");
+  SetWindowTextA(separation->voltage_edit()->edit_hwnd(), "40");
+  SendMessageA(separation->apply_button()->hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(panel->separation_time(), 12.0);
+  EXPECT_EQ(panel->separation_voltage(), 40.0);
+  paint(panel);
+  EXPECT_DOUBLE_EQ(panel->trace_entry(2)->x_offset(), 12.0);
+
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  EXPECT_FALSE(IsWindowVisible(separation->hwnd()));
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  EXPECT_EQ(panel->separation_panel(), separation);
+  EXPECT_TRUE(IsWindowVisible(separation->hwnd()));
+  // Enter hides it; Cancel puts the offsets back and unchecks the command.
+  SendMessageA(separation->hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(panel->separation_panel(), separation);
+  EXPECT_FALSE(IsWindowVisible(separation->hwnd()));
+  SendMessageA(separation->cancel_button()->hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(panel->separation_time(), 0.0);
+  EXPECT_FALSE(panel->menu_checked(cg_command::separate));
+  // Reset hides it too; a panel closed another way is no longer the graph's.
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::reset_scaling, 0);
+  EXPECT_FALSE(IsWindowVisible(separation->hwnd()));
+  SendMessageA(separation->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(panel->separation_panel(), nullptr);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  ASSERT_NE(panel->separation_panel(), nullptr);
+  // Closing the graph with its panel and attributes windows open.
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::close, 0);
+  pump();
+  EXPECT_EQ(find_window_node(panel), nullptr);
+  EXPECT_TRUE(boxes_.texts().empty());
 }
 
 TEST_F(ComparisonPaintTest, ThePrintedPageListsFiveTracesWithTheirStyles) {
