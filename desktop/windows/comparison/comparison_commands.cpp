@@ -205,6 +205,13 @@ void comparisonPanelClass::left_button_up(int x, int y) {
     return;
   }
   if (!graph_.in_plot_area(x, y)) return;
+  if (thumbnail_drag_active) {
+    // A thumbnail's trace dropped here.
+    thumbnail_drag_active = 0;
+    add_trace(&trace_clipboard);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    return;
+  }
   centre_follows_ = 0;
   double cx = 0.0, cy = 0.0;
   graph_.pixel_to_data(x, y, &cx, &cy);

@@ -355,6 +355,34 @@ TEST_F(ComparisonTest, TracesFromTheClipboardAThumbnailAndArrays) {
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
+TEST_F(ComparisonTest, AThumbnailsTraceByItsMenuAndByADrop) {
+  thumbnailClass* thumb = thumbnail("P01S02T0301A.tst");
+  // The thumbnail's "Comparison Graph": a graph beneath it with its trace.
+  thumb->run_command(thumb_comparison_graph);
+  windowNode* child = find_window_node(thumb)->first_child;
+  ASSERT_NE(child, nullptr);
+  ASSERT_EQ(child->type, comparison_window_type);
+  auto* own = static_cast<comparisonPanelClass*>(child->object);
+  EXPECT_EQ(window_title(own->hwnd()),
+            "CG" + std::to_string(own->instance_number) + "( " + thumb->document().caption() + " )");
+  ASSERT_EQ(own->trace_count(), 1);
+  EXPECT_EQ(own->trace_owner(1), thumb);
+  EXPECT_EQ(own->trace_entry(1)->color(), 3);
+
+  // A drag released over the plot adds the dragged trace; the view stays.
+  comparisonPanelClass* panel = open();
+  UpdateWindow(panel->hwnd());
+  graphClass& g = panel->graph();
+  trace_clipboard.store_thumbnail(thumb, thumb->document().entry()->active_trace(), thumb->file_name());
+  thumbnail_drag_active = 1;
+  SendMessageA(panel->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM((g.plot_left() + g.plot_right()) / 2, g.plot_top() + 5));
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  ASSERT_EQ(panel->trace_count(), 1);
+  EXPECT_EQ(panel->trace_owner(1), thumb);
+  EXPECT_TRUE(panel->centre_follows());
+  EXPECT_TRUE(boxes_.texts().empty());
+}
+
 TEST_F(ComparisonTest, AttachedTracesCycleThroughSixColours) {
   comparisonPanelClass* panel = open();
   thumbnailClass* thumb = thumbnail("P01S02T0301A.tst");
