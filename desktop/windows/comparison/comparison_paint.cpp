@@ -155,8 +155,8 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   }
 }
 
-void comparisonPanelClass::draw_readouts(HDC dc, const paper& scale, double x, double y) {
-  if (!first_entry_) return;
+double comparisonPanelClass::draw_readouts(HDC dc, const paper& scale, double x, double y) {
+  if (!first_entry_) return y;
   const traceClass* units = first_entry_->active_trace();
   const char* xu = units->x_units();
   const char* yu = units->y_units();
@@ -175,6 +175,7 @@ void comparisonPanelClass::draw_readouts(HDC dc, const paper& scale, double x, d
     text->refresh(dc, scale);
     y = text->bottom();
   }
+  return y;
 }
 
 void comparisonPanelClass::place_controls(HDC dc, const paper& scale, double plot_bottom) {
@@ -196,15 +197,18 @@ void comparisonPanelClass::place_controls(HDC dc, const paper& scale, double plo
     list_right = trace_list_->right();
     list_bottom = trace_list_->top() + trace_list_->window_height();
   }
-  // The read-outs under the list, right of the gain labels.
-  double readout_x = std::fmax(gain_labels_[2].right(), gain_labels_[3].right()) + 5.0;
-  draw_readouts(dc, scale, readout_x, list_bottom + 0.5);
+  // The read-outs under the list: at its left edge while the attributes
+  // window leaves room above the gain labels, else right of the labels.
+  bool beside = attributes_window() != nullptr;
+  double readout_x = beside ? edge_mm : std::fmax(gain_labels_[2].right(), gain_labels_[3].right()) + 5.0;
+  double readouts_bottom = draw_readouts(dc, scale, readout_x, list_bottom + 0.5);
 
   place_attributes_window(scale, plot_bottom, list_right);
   if (paste_button_) {
-    // Right of the list; under it while the attributes window stands there.
-    if (attributes_window())
-      paste_button_->place(edge_mm, list_bottom + 1.0, scale);
+    // Right of the list; under the read-outs while the attributes window
+    // stands there.
+    if (beside)
+      paste_button_->place(edge_mm, std::fmax(list_bottom, readouts_bottom) + 1.0, scale);
     else
       paste_button_->place(list_right + 2.0 > 100.0 ? list_right + 2.0 : 100.0, plot_bottom + 1.0, scale);
   }

@@ -29,7 +29,7 @@ constexpr int opening_height_px = 500;
 constexpr double free_width_mm = 200.0;
 
 // The list of traces: its width in characters and its rows.
-constexpr int list_chars = 36;
+constexpr int list_chars = 26;
 constexpr int list_rows = 3;
 
 const char* const gain_label_texts[4] = {"X gain up", "X gain down", "Y gain up", "Y gain down"};

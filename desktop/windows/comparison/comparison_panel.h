@@ -233,7 +233,9 @@ class comparisonPanelClass : public winTypeClass,
   void show_selected_attributes();
   void place_attributes_window(const paper& scale, double plot_bottom, double list_right);
   void place_controls(HDC dc, const paper& scale, double plot_bottom);
-  void draw_readouts(HDC dc, const paper& scale, double x, double y);
+  // The read-outs that are shown, one under the other from (x, y); the
+  // bottom of the last.
+  double draw_readouts(HDC dc, const paper& scale, double x, double y);
   void draw_print_lines(HDC dc, const paper& scale, double plot_bottom);
 
   // Commands (comparison_commands.cpp).
