@@ -259,6 +259,14 @@ TEST_F(ComparisonTest, CaptionMenusAndPlacement) {
   GetWindowRect(other->hwnd(), &frame);
   EXPECT_EQ(frame.right - frame.left, screen_paper.scale_x(200.0));
   EXPECT_EQ(GetClassLongA(other->hwnd(), GCL_STYLE) & CS_NOCLOSE, 0u);
+
+  // The status bar is split at half its width after every resize.
+  int parts[2] = {};
+  SetWindowPos(panel->hwnd(), nullptr, 0, 0, 700, 520, SWP_NOMOVE | SWP_NOZORDER);
+  RECT bar{};
+  GetClientRect(panel->status_bar(), &bar);
+  SendMessageA(panel->status_bar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  EXPECT_EQ(parts[0], bar.right / 2);
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -318,6 +326,15 @@ TEST_F(ComparisonTest, TracesFromTheClipboardAThumbnailAndArrays) {
     EXPECT_EQ(window->entry(), panel->trace_entry(n));
   }
   EXPECT_EQ(panel->attributes_window(), panel->attributes_of(third));
+
+  // Use for scaling of one trace, or of all for a number below 1.
+  EXPECT_EQ(panel->set_scaling_flag(0, 0), third->active_trace());
+  for (int n = 1; n <= 3; n++) EXPECT_FALSE(panel->trace_entry(n)->use_for_scaling()) << n;
+  EXPECT_EQ(panel->set_scaling_flag(2, 1), second->active_trace());
+  EXPECT_TRUE(second->use_for_scaling());
+  EXPECT_FALSE(first->use_for_scaling());
+  EXPECT_EQ(panel->set_scaling_flag(4, 1), nullptr);
+  panel->set_scaling_flag(-1, 1);
 
   // The view follows the latest trace: its x range over the x gain and its
   // middle.
