@@ -183,8 +183,8 @@ void comparisonPanelClass::left_button_down(int x, int y) {
       return;
     }
   }
-  static const int doubles[4] = {0, 1, 2, 3};
-  for (int i : doubles) {
+  // "X gain up", "X gain down", "Y gain up", "Y gain down".
+  for (int i = 0; i < 4; i++) {
     if (!inside(gain_labels_[i].bounds(), x, y)) continue;
     doubleObject& gain = i < 2 ? x_gain_ : y_gain_;
     gain.set_value(i % 2 == 0 ? gain.stored_value() * 2.0 : gain.stored_value() / 2.0);

@@ -113,7 +113,6 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   if (graph_.trace_count() > 0) {
     graph_.use_filtered_extents = menu_checked(cg_command::scale_active) ? 1 : 0;
     graph_.autoscale();
-    const axisMap& xm = graph_.x_map();
     const axisMap& ym = graph_.y_map();
     x_span_ = x_view_span(graph_.x_range_max() - graph_.x_range_min(), x_gain());
     y_span_ = y_view_span(ym.data_end() - ym.data_start(), y_gain());
@@ -138,7 +137,6 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
       graph_.draw_line(dc, centre_pen, x_centre() - x_span_ / 20.0, y_centre(), x_centre() + x_span_ / 20.0,
                        y_centre(), R2_COPYPEN);
     }
-    (void)xm;
     draw_annotations(dc, scale);
   } else {
     graph_.set_ranges(0.0, 10.0, 0.0, 10.0);
