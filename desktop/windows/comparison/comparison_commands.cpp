@@ -18,7 +18,9 @@
 #include "meas_graph.h"
 #include "op_panel.h"
 #include "spectrum_window.h"
+#include "plot_attributes.h"
 #include "registry_settings.h"
+#include "separation_panel.h"
 #include "trace_text_dialogs.h"
 #include "meas_graph_rules.h"
 #include "menus.h"
@@ -181,8 +183,8 @@ void comparisonPanelClass::left_button_down(int x, int y) {
       return;
     }
   }
-  static const int doubles[4] = {0, 1, 2, 3};
-  for (int i : doubles) {
+  // "X gain up", "X gain down", "Y gain up", "Y gain down".
+  for (int i = 0; i < 4; i++) {
     if (!inside(gain_labels_[i].bounds(), x, y)) continue;
     doubleObject& gain = i < 2 ? x_gain_ : y_gain_;
     gain.set_value(i % 2 == 0 ? gain.stored_value() * 2.0 : gain.stored_value() / 2.0);
@@ -203,6 +205,13 @@ void comparisonPanelClass::left_button_up(int x, int y) {
     return;
   }
   if (!graph_.in_plot_area(x, y)) return;
+  if (thumbnail_drag_active) {
+    // A thumbnail's trace dropped here.
+    thumbnail_drag_active = 0;
+    add_trace(&trace_clipboard);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    return;
+  }
   centre_follows_ = 0;
   double cx = 0.0, cy = 0.0;
   graph_.pixel_to_data(x, y, &cx, &cy);
@@ -248,7 +257,10 @@ void comparisonPanelClass::popup_command(int id, int x, int y) {
     }
     default: {
       traceCommand decoded = decode_trace_command(id);
-      if (decoded.number >= 1) trace_command(decoded.number, decoded.command);
+      if (decoded.number >= 1) {
+        trace_command(decoded.number, decoded.command);
+        if (plotAttributesWindow* window = attributes_of(trace_entry(decoded.number))) window->invalidate();
+      }
       break;
     }
   }
@@ -279,8 +291,7 @@ void comparisonPanelClass::set_scale_active(int flag) {
 }
 
 void comparisonPanelClass::hide_separation_panel() {
-  winTypeClass* panel = separation_panel();
-  if (panel) panel->hide();
+  if (separationPanelClass* panel = separation_panel()) panel->hide();
 }
 
 void comparisonPanelClass::reset_scaling() {
@@ -313,11 +324,14 @@ void comparisonPanelClass::toggle_separation() {
   }
   set_menu_check(menu_, cg_command::separate, 1);
   set_scale_active(1);
-  if (winTypeClass* panel = separation_panel()) {
+  if (separationPanelClass* panel = separation_panel()) {
     panel->show();
     panel->restore();
+    return;
   }
-  // The separation panel joins when it is built.
+  separation_panel_ = new separationPanelClass(this, screen_paper.mm_x(10), screen_paper.mm_y(10),
+                                               fmt("CG%d Separation Panel", static_cast<int>(instance_number)),
+                                               &separation_time_, &separation_voltage_);
 }
 
 void comparisonPanelClass::command(int id) {

@@ -9,6 +9,7 @@
 #include "comparison_panel.h"
 #include "menus.h"
 #include "messages.h"
+#include "plot_attributes.h"
 
 namespace {
 
@@ -123,8 +124,11 @@ void comparisonPanelClass::add_new_menu(tracePlusClass* entry) {
   if (row < 0) {
     errormessage("### comparisonPanelClass::add_new_menu - ERROR ADDING ENTRY TO TRACE LIST ###");
   } else {
-    // The trace's plot attributes window comes with the attributes window
-    // itself; until then the row alone is selected.
+    if (!attributes_of(entry)) {
+      const paper& scale = screen_paper;
+      double below_graph = graph_.plot_bottom() > 0 ? scale.mm_y(graph_.plot_bottom()) + 2.0 : 2.0;
+      new plotAttributesWindow(this, entry, trace_list_->right(), below_graph, n, panel_name());
+    }
     selected_row_ = row;
     open_attributes_window(entry);
   }

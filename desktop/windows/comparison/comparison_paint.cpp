@@ -12,6 +12,7 @@
 #include "drawing.h"
 #include "meas_graph_rules.h"
 #include "palette.h"
+#include "plot_attributes.h"
 #include "printing.h"
 
 namespace {
@@ -47,11 +48,43 @@ void comparisonPanelClass::apply_offsets() {
   }
 }
 
+void comparisonPanelClass::show_selected_attributes() {
+  plotAttributesWindow* shown = nullptr;
+  for (int i = 0; i < graph_.trace_count(); i++) {
+    plotAttributesWindow* window = attributes_of(graph_.trace_entry(i));
+    if (!window) continue;
+    if (i == selected_row_ && !graph_only_) {
+      shown = window;
+      if (!IsWindowVisible(window->hwnd())) window->show();
+    } else if (IsWindowVisible(window->hwnd())) {
+      window->hide();
+    }
+  }
+  if (shown && shown != attributes_window_) attributes_needs_placing_ = 1;
+  attributes_window_ = shown;
+}
+
+void comparisonPanelClass::place_attributes_window(const paper& scale, double plot_bottom, double list_right) {
+  plotAttributesWindow* window = attributes_window();
+  if (!window) return;
+  double x = list_right;
+  double y = plot_bottom + 0.5;
+  if (std::fabs(window->position_x() - x) > 0.01 || std::fabs(window->position_y() - y) > 0.01)
+    window->move_to(x, y, scale);
+  if (attributes_needs_placing_) {
+    // As wide as the room right of the list, never narrower than it is.
+    double room = scale.width_mm - x - 5.0;
+    if (window->width() < room) window->resize(room, window->height(), scale);
+    attributes_needs_placing_ = 0;
+  }
+}
+
 void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   if (!dc) return;
   bool printing = printing_flag != 0;
   for (textObjectClass& line : print_lines_) line.hide();
   apply_offsets();
+  if (!printing) show_selected_attributes();
 
   if (graph_only_) {
     if (trace_list_) trace_list_->hide();
@@ -66,7 +99,10 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   RECT page{0, 0, truncate_to_int(scale.width_px) + scale.x_origin, truncate_to_int(scale.height_px) + scale.y_origin};
   if (brush) FillRect(dc, &page, brush);
 
-  double plot_bottom = scale.height_mm - (graph_only_ ? 2.0 : under_plot_mm);
+  plotAttributesWindow* attributes = printing ? nullptr : attributes_window();
+  double plot_bottom = scale.height_mm - (graph_only_   ? 2.0
+                                          : attributes ? attributes->height() + 2.0
+                                                       : under_plot_mm);
   caption_text_.measure(dc, scale);
   caption_text_.move_to(scale.width_mm / 2.0, 1.5);
   caption_text_.refresh(dc, scale);
@@ -77,7 +113,6 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   if (graph_.trace_count() > 0) {
     graph_.use_filtered_extents = menu_checked(cg_command::scale_active) ? 1 : 0;
     graph_.autoscale();
-    const axisMap& xm = graph_.x_map();
     const axisMap& ym = graph_.y_map();
     x_span_ = x_view_span(graph_.x_range_max() - graph_.x_range_min(), x_gain());
     y_span_ = y_view_span(ym.data_end() - ym.data_start(), y_gain());
@@ -102,7 +137,6 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
       graph_.draw_line(dc, centre_pen, x_centre() - x_span_ / 20.0, y_centre(), x_centre() + x_span_ / 20.0,
                        y_centre(), R2_COPYPEN);
     }
-    (void)xm;
     draw_annotations(dc, scale);
   } else {
     graph_.set_ranges(0.0, 10.0, 0.0, 10.0);
@@ -119,8 +153,8 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
   }
 }
 
-void comparisonPanelClass::draw_readouts(HDC dc, const paper& scale, double x, double y) {
-  if (!first_entry_) return;
+double comparisonPanelClass::draw_readouts(HDC dc, const paper& scale, double x, double y) {
+  if (!first_entry_) return y;
   const traceClass* units = first_entry_->active_trace();
   const char* xu = units->x_units();
   const char* yu = units->y_units();
@@ -139,6 +173,7 @@ void comparisonPanelClass::draw_readouts(HDC dc, const paper& scale, double x, d
     text->refresh(dc, scale);
     y = text->bottom();
   }
+  return y;
 }
 
 void comparisonPanelClass::place_controls(HDC dc, const paper& scale, double plot_bottom) {
@@ -160,13 +195,20 @@ void comparisonPanelClass::place_controls(HDC dc, const paper& scale, double plo
     list_right = trace_list_->right();
     list_bottom = trace_list_->top() + trace_list_->window_height();
   }
-  // The read-outs under the list, right of the gain labels.
-  double readout_x = std::fmax(gain_labels_[2].right(), gain_labels_[3].right()) + 5.0;
-  draw_readouts(dc, scale, readout_x, list_bottom + 0.5);
+  // The read-outs under the list: at its left edge while the attributes
+  // window leaves room above the gain labels, else right of the labels.
+  bool beside = attributes_window() != nullptr;
+  double readout_x = beside ? edge_mm : std::fmax(gain_labels_[2].right(), gain_labels_[3].right()) + 5.0;
+  double readouts_bottom = draw_readouts(dc, scale, readout_x, list_bottom + 0.5);
 
+  place_attributes_window(scale, plot_bottom, list_right);
   if (paste_button_) {
-    double x = list_right + 2.0 > 100.0 ? list_right + 2.0 : 100.0;
-    paste_button_->place(x, plot_bottom + 1.0, scale);
+    // Right of the list; under the read-outs while the attributes window
+    // stands there.
+    if (beside)
+      paste_button_->place(edge_mm, std::fmax(list_bottom, readouts_bottom) + 1.0, scale);
+    else
+      paste_button_->place(list_right + 2.0 > 100.0 ? list_right + 2.0 : 100.0, plot_bottom + 1.0, scale);
   }
 }
 

@@ -7,6 +7,8 @@
 #include "fmt.h"
 #include "fonts.h"
 #include "message_box.h"
+#include "plot_attributes.h"
+#include "separation_panel.h"
 #include "messages.h"
 #include "system_text.h"
 #include "thumbnail.h"
@@ -27,7 +29,7 @@ constexpr int opening_height_px = 500;
 constexpr double free_width_mm = 200.0;
 
 // The list of traces: its width in characters and its rows.
-constexpr int list_chars = 36;
+constexpr int list_chars = 26;
 constexpr int list_rows = 3;
 
 const char* const gain_label_texts[4] = {"X gain up", "X gain down", "Y gain up", "Y gain down"};
@@ -61,6 +63,10 @@ comparisonPanelClass::comparisonPanelClass(winTypeClass* parent_object, const ch
 }
 
 comparisonPanelClass::~comparisonPanelClass() {
+  // The windows opened over this graph's traces and offsets (attributes
+  // windows, the separation panel, number entries, annotation editors, the
+  // graphs made from it) close before the traces and offsets they point at.
+  remove_window_children(node);
   delete trace_list_;
   delete paste_button_;
   if (arial_font_) DeleteObject(arial_font_);
@@ -221,12 +227,33 @@ tracePlusClass* comparisonPanelClass::register_trace(tracePlusClass* entry) {
   return entry;
 }
 
+bool comparisonPanelClass::is_own_child(const winTypeClass* window) const {
+  const windowNode* found = window ? find_window_node(window) : nullptr;
+  return found && found->object == window && found->parent == node;
+}
+
+plotAttributesWindow* comparisonPanelClass::attributes_of(const tracePlusClass* entry) const {
+  // An entry copied from another graph's carries that graph's window.
+  plotAttributesWindow* window = entry ? entry->attributes_window() : nullptr;
+  return is_own_child(window) ? window : nullptr;
+}
+
+plotAttributesWindow* comparisonPanelClass::attributes_window() const {
+  return is_own_child(attributes_window_) ? attributes_window_ : nullptr;
+}
+
 void comparisonPanelClass::open_attributes_window(tracePlusClass* entry) {
-  attributes_window_ = entry ? entry->attributes_window() : nullptr;
+  attributes_window_ = attributes_of(entry);
   if (!attributes_window_) {
-    // The plot attributes window of a trace joins this window with it.
+    errormessage("### comparisonPanelClass::open_attributes_window - NULL PLOT ATTRIBUTES POINTER ###\nItem offset %d",
+                 selected_row_);
     return;
   }
+  // Painting places and sizes it under the graph.
+  attributes_window_->show();
+  attributes_window_->restore();
+  attributes_window_->invalidate();
+  attributes_needs_placing_ = 1;
 }
 
 traceClass* comparisonPanelClass::set_scaling_flag(int number, uint8_t flag) {
@@ -241,7 +268,9 @@ traceClass* comparisonPanelClass::set_scaling_flag(int number, uint8_t flag) {
   return touched;
 }
 
-winTypeClass* comparisonPanelClass::separation_panel() const { return separation_panel_; }
+separationPanelClass* comparisonPanelClass::separation_panel() const {
+  return is_own_child(separation_panel_) ? separation_panel_ : nullptr;
+}
 
 bool comparisonPanelClass::menu_checked(int id) const {
   UINT state = GetMenuState(menu_, static_cast<UINT>(id), MF_BYCOMMAND);

@@ -35,6 +35,7 @@
 
 class traceClipboardClass;
 class plotAttributesWindow;
+class separationPanelClass;
 
 constexpr uint32_t comparison_window_type = 4;
 
@@ -188,7 +189,10 @@ class comparisonPanelClass : public winTypeClass,
   tracePlusClass* first_entry() const { return first_entry_; }
   tracePlusClass* latest_entry() const { return latest_entry_; }
   tracePlusClass* average_entry() const { return average_entry_; }
-  plotAttributesWindow* attributes_window() const { return attributes_window_; }
+  // The attributes window shown under the list, when it is still open.
+  plotAttributesWindow* attributes_window() const;
+  // The plot attributes window of entry when it is one of this graph's.
+  plotAttributesWindow* attributes_of(const tracePlusClass* entry) const;
   int selected_row() const { return selected_row_; }
   textObjectClass& caption_text() { return caption_text_; }
   textObjectClass& title_text() { return title_text_; }
@@ -208,7 +212,8 @@ class comparisonPanelClass : public winTypeClass,
   double alignment_time() const { return alignment_time_; }
   double& separation_time() { return separation_time_; }
   double& separation_voltage() { return separation_voltage_; }
-  winTypeClass* separation_panel() const;
+  // The separation panel once made, while it is open.
+  separationPanelClass* separation_panel() const;
   double& lowpass_entry() { return lowpass_entry_; }
   // The client area less the status bar, at the screen's scale.
   paper client_scale() const;
@@ -220,11 +225,17 @@ class comparisonPanelClass : public winTypeClass,
   void build_texts(const char* name);
   // The owner list's element for row, looked up in the window tree.
   winTypeClass* owner_at(size_t row) const;
+  // Whether window is a window object beneath this one in the window tree.
+  bool is_own_child(const winTypeClass* window) const;
 
   // Painting (comparison_paint.cpp).
   void apply_offsets();
+  void show_selected_attributes();
+  void place_attributes_window(const paper& scale, double plot_bottom, double list_right);
   void place_controls(HDC dc, const paper& scale, double plot_bottom);
-  void draw_readouts(HDC dc, const paper& scale, double x, double y);
+  // The read-outs that are shown, one under the other from (x, y); the
+  // bottom of the last.
+  double draw_readouts(HDC dc, const paper& scale, double x, double y);
   void draw_print_lines(HDC dc, const paper& scale, double plot_bottom);
 
   // Commands (comparison_commands.cpp).
@@ -290,7 +301,7 @@ class comparisonPanelClass : public winTypeClass,
   textObjectClass caption_text_;
   // The printed page's date line.
   textObjectClass date_text_;
-  winTypeClass* separation_panel_ = nullptr;
+  separationPanelClass* separation_panel_ = nullptr;
   double separation_time_ = 0.0;
   double separation_voltage_ = 0.0;
   double alignment_time_ = 0.0;

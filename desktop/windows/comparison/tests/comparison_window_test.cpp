@@ -29,8 +29,10 @@
 #include "registry_settings.h"
 #include "comparison_panel.h"
 #include "message_capture.h"
+#include "plot_attributes.h"
 #include "popup_menu_ui.h"
 #include "printing.h"
+#include "separation_panel.h"
 #include "record_fixture.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
@@ -257,6 +259,14 @@ TEST_F(ComparisonTest, CaptionMenusAndPlacement) {
   GetWindowRect(other->hwnd(), &frame);
   EXPECT_EQ(frame.right - frame.left, screen_paper.scale_x(200.0));
   EXPECT_EQ(GetClassLongA(other->hwnd(), GCL_STYLE) & CS_NOCLOSE, 0u);
+
+  // The status bar is split at half its width after every resize.
+  int parts[2] = {};
+  SetWindowPos(panel->hwnd(), nullptr, 0, 0, 700, 520, SWP_NOMOVE | SWP_NOZORDER);
+  RECT bar{};
+  GetClientRect(panel->status_bar(), &bar);
+  SendMessageA(panel->status_bar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  EXPECT_EQ(parts[0], bar.right / 2);
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -308,6 +318,23 @@ TEST_F(ComparisonTest, TracesFromTheClipboardAThumbnailAndArrays) {
                                        "3. Violet " + std::string(third->active_trace()->legend_text())};
   EXPECT_EQ(rows(panel), expected);
   EXPECT_EQ(panel->selected_row(), 2);
+  // Each trace has its attributes window; the selected one's is shown.
+  for (int n = 1; n <= 3; n++) {
+    plotAttributesWindow* window = panel->attributes_of(panel->trace_entry(n));
+    ASSERT_NE(window, nullptr) << n;
+    EXPECT_EQ(window->parent, panel);
+    EXPECT_EQ(window->entry(), panel->trace_entry(n));
+  }
+  EXPECT_EQ(panel->attributes_window(), panel->attributes_of(third));
+
+  // Use for scaling of one trace, or of all for a number below 1.
+  EXPECT_EQ(panel->set_scaling_flag(0, 0), third->active_trace());
+  for (int n = 1; n <= 3; n++) EXPECT_FALSE(panel->trace_entry(n)->use_for_scaling()) << n;
+  EXPECT_EQ(panel->set_scaling_flag(2, 1), second->active_trace());
+  EXPECT_TRUE(second->use_for_scaling());
+  EXPECT_FALSE(first->use_for_scaling());
+  EXPECT_EQ(panel->set_scaling_flag(4, 1), nullptr);
+  panel->set_scaling_flag(-1, 1);
 
   // The view follows the latest trace: its x range over the x gain and its
   // middle.
@@ -342,6 +369,34 @@ TEST_F(ComparisonTest, TracesFromTheClipboardAThumbnailAndArrays) {
   EXPECT_EQ(fourth->color(), cycle_colour(4));
   EXPECT_EQ(panel->trace_owner(4), nullptr);
   pump();
+  EXPECT_TRUE(boxes_.texts().empty());
+}
+
+TEST_F(ComparisonTest, AThumbnailsTraceByItsMenuAndByADrop) {
+  thumbnailClass* thumb = thumbnail("P01S02T0301A.tst");
+  // The thumbnail's "Comparison Graph": a graph beneath it with its trace.
+  thumb->run_command(thumb_comparison_graph);
+  windowNode* child = find_window_node(thumb)->first_child;
+  ASSERT_NE(child, nullptr);
+  ASSERT_EQ(child->type, comparison_window_type);
+  auto* own = static_cast<comparisonPanelClass*>(child->object);
+  EXPECT_EQ(window_title(own->hwnd()),
+            "CG" + std::to_string(own->instance_number) + "( " + thumb->document().caption() + " )");
+  ASSERT_EQ(own->trace_count(), 1);
+  EXPECT_EQ(own->trace_owner(1), thumb);
+  EXPECT_EQ(own->trace_entry(1)->color(), 3);
+
+  // A drag released over the plot adds the dragged trace; the view stays.
+  comparisonPanelClass* panel = open();
+  UpdateWindow(panel->hwnd());
+  graphClass& g = panel->graph();
+  trace_clipboard.store_thumbnail(thumb, thumb->document().entry()->active_trace(), thumb->file_name());
+  thumbnail_drag_active = 1;
+  SendMessageA(panel->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM((g.plot_left() + g.plot_right()) / 2, g.plot_top() + 5));
+  EXPECT_EQ(thumbnail_drag_active, 0);
+  ASSERT_EQ(panel->trace_count(), 1);
+  EXPECT_EQ(panel->trace_owner(1), thumb);
+  EXPECT_TRUE(panel->centre_follows());
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -507,10 +562,77 @@ TEST_F(ComparisonPaintTest, GainsRecentringAndTheGraphOnlyView) {
   paint(panel);
   EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 2.0));
   EXPECT_FALSE(IsWindowVisible(panel->trace_list()->hwnd()));
+  EXPECT_FALSE(IsWindowVisible(panel->attributes_of(panel->trace_entry(3))->hwnd()));
   SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::graph_only, 0);
   paint(panel);
-  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - 27.0));
   EXPECT_TRUE(IsWindowVisible(panel->trace_list()->hwnd()));
+
+  // The selected trace's attributes window stands right of the list under
+  // the graph, which ends above it; the others are hidden.
+  plotAttributesWindow* third = panel->attributes_window();
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(third, panel->attributes_of(panel->trace_entry(3)));
+  EXPECT_TRUE(IsWindowVisible(third->hwnd()));
+  EXPECT_EQ(g.plot_bottom(), scale.px_y(scale.height_mm - third->height() - 2.0));
+  RECT list{}, attributes{};
+  GetWindowRect(panel->trace_list()->hwnd(), &list);
+  GetWindowRect(third->hwnd(), &attributes);
+  EXPECT_NEAR(attributes.left, list.right, 2);
+  EXPECT_NEAR(attributes.top, list.top, 3);
+  SendMessageA(panel->trace_list()->hwnd(), LB_SETCURSEL, 0, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(panel->trace_list()->hwnd()));
+  paint(panel);
+  EXPECT_EQ(panel->attributes_window(), panel->attributes_of(panel->trace_entry(1)));
+  EXPECT_TRUE(IsWindowVisible(panel->attributes_window()->hwnd()));
+  EXPECT_FALSE(IsWindowVisible(third->hwnd()));
+  EXPECT_TRUE(boxes_.texts().empty());
+}
+
+TEST_F(ComparisonPaintTest, TheSeparationPanelIsMadeOnceThenShownAndHidden) {
+  comparisonPanelClass* panel = three();
+  EXPECT_EQ(panel->separation_panel(), nullptr);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  separationPanelClass* separation = panel->separation_panel();
+  ASSERT_NE(separation, nullptr);
+  EXPECT_EQ(window_title(separation->hwnd()), "CG" + std::to_string(panel->instance_number) + " Separation Panel");
+  EXPECT_TRUE(IsWindowVisible(separation->hwnd()));
+  // Its fields write the graph's own offsets.
+  SetWindowTextA(separation->time_edit()->edit_hwnd(), "12");
+  SetWindowTextA(separation->voltage_edit()->edit_hwnd(), "40");
+  SendMessageA(separation->apply_button()->hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(panel->separation_time(), 12.0);
+  EXPECT_EQ(panel->separation_voltage(), 40.0);
+  paint(panel);
+  EXPECT_DOUBLE_EQ(panel->trace_entry(2)->x_offset(), 12.0);
+
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  EXPECT_FALSE(IsWindowVisible(separation->hwnd()));
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  EXPECT_EQ(panel->separation_panel(), separation);
+  EXPECT_TRUE(IsWindowVisible(separation->hwnd()));
+  // Enter hides it; Cancel puts the offsets back and unchecks the command.
+  SendMessageA(separation->hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(panel->separation_panel(), separation);
+  EXPECT_FALSE(IsWindowVisible(separation->hwnd()));
+  SendMessageA(separation->cancel_button()->hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(panel->separation_time(), 0.0);
+  EXPECT_FALSE(panel->menu_checked(cg_command::separate));
+  // Reset hides it too; a panel closed another way is no longer the graph's.
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::reset_scaling, 0);
+  EXPECT_FALSE(IsWindowVisible(separation->hwnd()));
+  SendMessageA(separation->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(panel->separation_panel(), nullptr);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  ASSERT_NE(panel->separation_panel(), nullptr);
+  // Closing the graph with its panel and attributes windows open.
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::close, 0);
+  pump();
+  EXPECT_EQ(find_window_node(panel), nullptr);
+  EXPECT_TRUE(boxes_.texts().empty());
 }
 
 TEST_F(ComparisonPaintTest, ThePrintedPageListsFiveTracesWithTheirStyles) {
