@@ -23,16 +23,22 @@ void write_file(const std::string& path) {
 // What the person at the dialog does, one step per timer tick.
 std::vector<std::function<void(HWND dialog, HWND tree)>> steps;
 size_t next_step = 0;
+// A step runs the dialog's own handlers, which may pump messages (this
+// timer's among them): a tick during a step waits for the next one, so no
+// step starts before the one before it has filled the tree.
+bool in_step = false;
 
 void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD) {
   HWND dialog = FindWindowA(nullptr, "Select a file for display");
-  if (dialog == nullptr || next_step >= steps.size()) return;
+  if (dialog == nullptr || in_step || next_step >= steps.size()) return;
   // The dialog's start-up lets the status panel run waiting messages (this
   // timer among them) before the tree holds the card's folders.
   HWND tree = GetDlgItem(dialog, 1032);
   HTREEITEM root = tree ? TreeView_GetRoot(tree) : nullptr;
   if (root == nullptr || tree_first_child(tree, root) == nullptr) return;
+  in_step = true;
   steps[next_step++](dialog, tree);
+  in_step = false;
 }
 
 HTREEITEM child_named(HWND tree, HTREEITEM parent, const char* name) {

@@ -20,17 +20,25 @@
 
 namespace {
 
-std::vector<std::function<void(HWND tree)>> steps;
+// Each step returns false while what it needs is not in the tree yet (the
+// dialog fills a folder as it opens), and is tried again at the next tick.
+std::vector<std::function<bool(HWND tree)>> steps;
 size_t next_step = 0;
+// A step runs the dialog's own handlers, which may pump messages (this
+// timer's among them): a tick during a step waits for the next one.
+bool in_step = false;
 
 void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD) {
   HWND dialog = FindWindowA(nullptr, "Select a file for display");
-  if (dialog == nullptr || next_step >= steps.size()) return;
+  if (dialog == nullptr || in_step || next_step >= steps.size()) return;
   // Not before the dialog's tree holds the card's folders.
   HWND tree = GetDlgItem(dialog, 1032);
   HTREEITEM root = tree ? TreeView_GetRoot(tree) : nullptr;
   if (root == nullptr || tree_first_child(tree, root) == nullptr) return;
-  steps[next_step++](tree);
+  in_step = true;
+  const bool done = steps[next_step](tree);
+  in_step = false;
+  if (done) next_step++;
 }
 
 HTREEITEM child_named(HWND tree, HTREEITEM parent, const char* name) {
@@ -68,10 +76,14 @@ TEST(UnitSession, TheChosenFolderOfTheUnitOpensAsASession) {
   rapi_standin_set_card(wide.c_str());
   rapi_standin_configure("");
   steps = {
-      [](HWND tree) { TreeView_SelectItem(tree, child_named(tree, TreeView_GetRoot(tree), "A_1")); },
       [](HWND tree) {
         HTREEITEM folder = child_named(tree, TreeView_GetRoot(tree), "A_1");
-        TreeView_SelectItem(tree, child_named(tree, folder, "P01S01T0202A.tst"));
+        return folder != nullptr && TreeView_SelectItem(tree, folder);
+      },
+      [](HWND tree) {
+        HTREEITEM folder = child_named(tree, TreeView_GetRoot(tree), "A_1");
+        HTREEITEM file = folder ? child_named(tree, folder, "P01S01T0202A.tst") : nullptr;
+        return file != nullptr && TreeView_SelectItem(tree, file);
       },
   };
   next_step = 0;
