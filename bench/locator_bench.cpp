@@ -117,6 +117,16 @@ int main(int argc, char** argv) {
 
   auto* locator = new testLocatorPanelClass(100, 10);
   pump();
+  if (!locator->hwnd() || !locator->subfolder_box()) {
+    // No window to search in (the display went away): nothing to measure.
+    std::fprintf(stderr, "locator_bench: the test locator's window was not made\n");
+    set_program_setting(locator_root_setting, saved.c_str());
+    if (!made.empty()) {
+      std::error_code ignored;
+      std::filesystem::remove_all(made, ignored);
+    }
+    return 1;
+  }
   const searchCase cases[] = {
       {"all tests, sub-folders", true, "", "", ""},
       {"all tests, root only", false, "", "", ""},

@@ -35,6 +35,7 @@
 #endif
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -258,13 +259,16 @@ void print_stage(const char* name, double ms) {
   std::printf("%-14s %10.1f %16.1f %14.1f\n", name, ms, m.peak_mb, m.current_mb);
 }
 
-// The test files of a folder, by name.
+// The test files of a folder (".tst" in any case, as the unit and the
+// program name them), by name.
 std::vector<std::string> test_files_in(const std::string& folder) {
   std::vector<std::string> found;
   std::error_code error;
   for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = item.path().filename().string();
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".TST") == 0) found.push_back(item.path().string());
+    std::string extension = name.size() > 4 ? name.substr(name.size() - 4) : "";
+    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (extension == ".TST") found.push_back(item.path().string());
   }
   std::sort(found.begin(), found.end());
   return found;

@@ -4,8 +4,10 @@
 # demonstration card into a fresh card folder (build/win/demo-card, or the
 # folder given as the first argument). Then Vandu itself starts on that card
 # under a virtual display and an operator records the demonstration session
-# through its soft keys (tools/vandu-operator.sh): the pictures of each step
-# go to build/win/shots and the stored tests are listed. Vandu is started
+# through its soft keys (tools/vandu-operator.sh), checking the electrodes in
+# the electrode check window before the run: the pictures of each step go to
+# build/win/shots and the stored tests are listed. A technician then runs a
+# background calibration on a copy of the card (pictures calibration-*.png). Vandu is started
 # once more for the picture of its main menu and shut down through its keys.
 # Last, the desktop program Tolmaro starts with the first recorded test of
 # the card as its start-up file (its session opens); the pictures of its main
@@ -34,7 +36,15 @@ export root card shots="$build/win/shots"
   . "$root/tools/wine-session.sh"
   wine_session_begin
   trap wine_session_end EXIT
-  "$root/tools/vandu-operator.sh" "$card" "$shots" DEMO DEMO01'
+  "$root/tools/vandu-operator.sh" --electrodes "$card" "$shots" DEMO DEMO01'
+
+# A background calibration through the technician's pages.
+export root card shots="$build/win/shots"
+"$root/tools/with-display" bash -c '
+  . "$root/tools/wine-session.sh"
+  wine_session_begin
+  trap wine_session_end EXIT
+  "$root/tools/vandu-operator.sh" --calibration "$card" "$shots"'
 
 # Vandu on the simulated unit, on a display of its own.
 export root card shots="$build/win/shots"

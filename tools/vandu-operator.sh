@@ -1,35 +1,70 @@
 #!/usr/bin/env bash
-# Records a session on Vandu.exe as an operator does, through its soft keys
-# on the display in force (run it under tools/with-display, inside a Wine
-# session), saving a picture of the unit's screen at each step:
-#   tools/vandu-operator.sh <card folder> <output folder> [session] [test id]
-# The card must hold the session's program (tools/make_demo_card makes the
-# demonstration card; the session is then DEMO). The operator enters the
-# test id (letters and digits, ten at most; "A7" unless given), leaves the
-# eye label, chooses the session from the session list, runs it, looks at
-# the result, goes back to the main menu and shuts the unit down. The
-# pictures are road-NN-<step>.png; the remote-control line's transcript is
+# Operates Vandu.exe as an operator does, through its soft keys on the
+# display in force (run it under tools/with-display, inside a Wine session),
+# saving a picture of the unit's screen at each step:
+#   tools/vandu-operator.sh [--electrodes] [--calibration] <card folder> <output folder> [session] [test id]
+# Without --calibration it records a session: the card must hold the
+# session's program (tools/make_demo_card makes the demonstration card; the
+# session is then DEMO). The operator enters the test id (letters and
+# digits, ten at most; "A7" unless given), leaves the eye label, chooses the
+# session from the session list, with --electrodes checks the electrodes in
+# the electrode check window (its lamps and meters, with and without the
+# impedance check, paused, then ended), runs the session, looks at the
+# result, goes back to the main menu and shuts the unit down. The pictures
+# are road-NN-<step>.png; the remote-control line's transcript is
 # operator-remote-line.txt; the stored tests are listed at the end.
+# With --calibration the operator instead runs the background intensity
+# calibration on a copy of the card whose ini file carries a service cfc id
+# (calibration-card in the output folder): system set-up, the warning, the
+# five points read and typed on the keypad, the fit shown and accepted. The
+# pictures are calibration-NN-<step>.png, the transcript
+# calibration-remote-line.txt, and the accepted line is shown from the log.
 # ERG_VANDU names the program when it is not the build's.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
 vandu=${ERG_VANDU:-$build/win/bin/Vandu.exe}
-[ $# -ge 2 ] || { echo "usage: vandu-operator.sh <card folder> <output folder> [session] [test id]" >&2; exit 2; }
+electrodes=0 calibration=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --electrodes) electrodes=1; shift ;;
+    --calibration) calibration=1; shift ;;
+    *) break ;;
+  esac
+done
+[ $# -ge 2 ] || {
+  echo "usage: vandu-operator.sh [--electrodes] [--calibration] <card folder> <output folder> [session] [test id]" >&2
+  exit 2
+}
 card=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 session=${3:-DEMO}
 test_id=${4:-A7}
-transcript=$out/operator-remote-line.txt
-rm -f "$transcript" "$out"/road-*.png
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 say() { echo "vandu-operator: $*"; }
+if [ $calibration = 1 ]; then
+  # Calibration is offered on a unit whose cfc id (the ini file's second
+  # line) has the service letter 'c' as its seventh character.
+  rm -rf "$out/calibration-card"
+  cp -r "$card" "$out/calibration-card"
+  card=$out/calibration-card
+  ini=$(find "$card" -maxdepth 1 -iname 'vandu.ini' | head -1)
+  [ -n "$ini" ] || { echo "vandu-operator: no VANDU.ini on the card $1" >&2; exit 1; }
+  sed -i '2s/.*/UNIT01c/' "$ini"
+  prefix=calibration
+  transcript=$out/calibration-remote-line.txt
+else
+  prefix=road
+  transcript=$out/operator-remote-line.txt
+fi
+rm -f "$transcript" "$out"/$prefix-*.png
 
 # The session's place in the session list: entry 0 leads to the test list,
 # then the sessions of the card's root and of its TESTS folder, each by name.
 position=0 n=0
-while read -r name; do
+[ $calibration = 1 ] && position=1
+while [ $calibration = 0 ] && read -r name; do
   n=$((n + 1))
   [ "$(echo "${name%.*}" | tr a-z A-Z)" = "$(echo "$session" | tr a-z A-Z)" ] && position=$n
 done < <( (cd "$card" && find . -maxdepth 1 -type f -iname '*.ses' -printf '%f\n' | sort -f;
@@ -46,7 +81,7 @@ WINEDEBUG=-all wine64 reg add 'HKCU\Software\Wine\AppDefaults\Vandu.exe\X11 Driv
   /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
 
 ERG_REMOTE_LINE_TRANSCRIPT=$(windows_path "$transcript") \
-  "$root/tools/wine-run" "$vandu" "$(windows_path "$card")" >"$out/operator-vandu.out" 2>&1 &
+  "$root/tools/wine-run" "$vandu" "$(windows_path "$card")" >"$out/$prefix-vandu.out" 2>&1 &
 pid=$!
 
 fail() {
@@ -83,7 +118,7 @@ shot() {
   sleep 1
   shots=$((shots + 1))
   local name
-  name=$(printf 'road-%02d-%s.png' "$shots" "$1")
+  name=$(printf '%s-%02d-%s.png' "$prefix" "$shots" "$1")
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$name"
   say "$name"
 }
@@ -102,6 +137,55 @@ UP=1001 DOWN=1002 TAB=1003 OK=1004
 alphabet="0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ?"
 stored() { find "$card" -iname '*.tst' | wc -l; }
 
+# The electrode check from the protocol page, and back to it.
+electrode_check() {
+  press 1002                                 # "Electrodes": the electrodes page
+  shot electrodes
+  press 1002                                 # "Manual": the electrode check window
+  sleep 3
+  shot electrode-check
+  press 1003                                 # "+ impedance"
+  sleep 6
+  shot electrode-check-impedance
+  press 1001                                 # "Pause"
+  shot electrode-check-paused
+  press 1004                                 # "End Probe Test": the protocol page
+  shot ready-again
+}
+
+# The background intensity calibration from the main menu, and back to it:
+# five points, each typed as its first digit (the exponent stays 4).
+background_calibration() {
+  press 1003                                 # "System Setup"
+  shot setup
+  press 1002                                 # "Calibration"
+  shot warning
+  press 1001                                 # "Yes"
+  shot calibration-choice
+  press 1002                                 # "Background Int"
+  shot zero-photometer
+  local digit=0 point=0 target k
+  for target in 2 3 1 2 1; do
+    point=$((point + 1))
+    press 1001                               # "On"
+    [ $point = 1 ] && shot background-on
+    for ((k = (target - digit + 10) % 10; k > 0; k--)); do press $UP; done
+    digit=$target
+    press 1004                               # "DONE"
+    [ $point = 1 ] && shot confirm-point
+    press 1001                               # "YES"
+  done
+  shot background-fit
+  press 1001                                 # "ACCEPT"
+  shot accepted
+  press 1004                                 # "Back": the main menu
+  shot back-at-main-menu
+}
+
+if [ $calibration = 1 ]; then
+shot main-menu
+background_calibration
+else
 shot main-menu
 press 1001                                   # "Acquire Data"
 shot id-entry
@@ -128,6 +212,7 @@ for ((k = 0; k < position; k++)); do press $DOWN; done
 shot session-chosen
 press 1003                                   # "SELECT": the protocol page
 shot ready
+[ $electrodes = 1 ] && electrode_check
 before=$(stored)
 press 1001                                   # "Run Protocol"
 shot running
@@ -150,6 +235,7 @@ shot result
 press 1004                                   # "Next": the protocol page
 press 1004                                   # "Back": the main menu
 shot back-at-main-menu
+fi
 press 1004                                   # "Quit"
 shot shutdown-question
 press 1003                                   # "SHUTDOWN"
@@ -160,6 +246,17 @@ for _ in $(seq 1 50); do
 done
 kill -0 "$pid" 2>/dev/null && fail "the program did not end after SHUTDOWN"
 wait "$pid" || true
-say "session $session recorded with test id $test_id; the stored tests:"
-(cd "$card" && find . -iname '*.tst' | sed 's|^\./||' | sort | sed 's/^/  /')
+if [ $calibration = 1 ]; then
+  accepted=$(grep -rah "BACKGROUND (dome 1) CALIBRATION ACCEPTED" "$card" | head -1 || true)
+  [ -n "$accepted" ] || fail "no accepted background calibration in the card's log"
+  say "background calibration accepted: $accepted"
+else
+  if [ $electrodes = 1 ]; then
+    checked=$(grep -rah "(ELECTRODES " "$card" | head -1 || true)
+    [ -n "$checked" ] || fail "no electrode check in the card's log"
+    say "electrodes checked: $checked"
+  fi
+  say "session $session recorded with test id $test_id; the stored tests:"
+  (cd "$card" && find . -iname '*.tst' | sed 's|^\./||' | sort | sed 's/^/  /')
+fi
 say "pictures of each step in $out"

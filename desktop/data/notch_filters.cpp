@@ -31,9 +31,12 @@ traceClass* notch_filter(const traceClass* source, double f0, double bw) {
   // The values mirrored, then twice in order, so both passes settle before
   // the middle third that is kept. The work arrays are kept between calls.
   const int32_t len = 3 * n;
-  thread_local std::vector<double> b, kept;
+  thread_local std::vector<double> b, forward, backward;
   if (b.size() < static_cast<size_t>(len)) b.resize(static_cast<size_t>(len));
-  if (kept.size() < static_cast<size_t>(n)) kept.resize(static_cast<size_t>(n));
+  if (forward.size() < static_cast<size_t>(n)) {
+    forward.resize(static_cast<size_t>(n));
+    backward.resize(static_cast<size_t>(n));
+  }
   // The displayed values, as traceClass::y gives them.
   const xyPair* in = source->points();
   const double y_offset = source->y_offset(), y_factor = source->y_factor;
@@ -43,23 +46,23 @@ traceClass* notch_filter(const traceClass* source, double f0, double bw) {
     b[n + i] = y;
     b[2 * n + i] = y;
   }
-  // Each pass keeps its last two outputs; only the middle third is stored.
-  double f1 = 0.0, f2 = 0.0;
-  for (int32_t i = 2; i < len; i++) {
+  // The forward pass from the start and the backward pass from the end, each
+  // keeping its last two outputs, run side by side up to the far end of the
+  // middle third (nothing past it reaches a kept value); only the middle
+  // third is stored.
+  double f1 = 0.0, f2 = 0.0, g1 = 0.0, g2 = 0.0;
+  for (int32_t i = 2, j = len - 3; i < 2 * n; i++, j--) {
     const double f = a0 * b[i] + a1 * b[i - 1] + a2 * b[i - 2] + b1 * f1 + b2 * f2;
     f2 = f1;
     f1 = f;
-    if (i >= n && i < 2 * n) kept[i - n] = f;
-  }
-  f1 = f2 = 0.0;
-  for (int32_t i = len - 3; i >= 1; i--) {
-    const double f = a0 * b[i] + a1 * b[i + 1] + a2 * b[i + 2] + b1 * f1 + b2 * f2;
-    f2 = f1;
-    f1 = f;
-    if (i >= n && i < 2 * n) kept[i - n] = (kept[i - n] + f) / 2.0;
+    if (i >= n) forward[i - n] = f;
+    const double g = a0 * b[j] + a1 * b[j + 1] + a2 * b[j + 2] + b1 * g1 + b2 * g2;
+    g2 = g1;
+    g1 = g;
+    if (j < 2 * n) backward[j - n] = g;
   }
   xyPair* points = result->points();
-  for (int32_t i = 0; i < n; i++) points[i].y = kept[i];
+  for (int32_t i = 0; i < n; i++) points[i].y = (forward[i] + backward[i]) / 2.0;
   result->compute_extent();
   return result;
 }

@@ -50,12 +50,12 @@ bool next_line(FILE* file, char* buffer, int size) {
   return true;
 }
 
-// One point per line, up to limit points (negative: no limit), up to the
-// first line that is not two finite numbers. Returns the points read.
+// One point per line, up to limit points, up to the first line that is not
+// two finite numbers. Returns the points read.
 int32_t read_points(FILE* file, bool csv, int32_t limit, double* xs, double* ys) {
   char line[line_size];
   int32_t n = 0;
-  while ((limit < 0 || n < limit) && next_line(file, line, sizeof line)) {
+  while (n < limit && next_line(file, line, sizeof line)) {
     double x = 0.0;
     double y = 0.0;
     int got = csv ? std::sscanf(line, "%lg,%lg", &x, &y) : std::sscanf(line, "%lg\t%lg", &x, &y);
@@ -158,13 +158,17 @@ bool write_trace_text_file(const char* path, const traceClass& trace) {
   return units.save(path);
 }
 
-traceClass* read_trace_text_file(const char* path) {
+traceClass* read_trace_text_file(const char* path, int32_t limit) {
   if (!path) path = "";
   bool csv = is_csv(path);
   FILE* file = open_pass(path, 1);
   if (!file) return nullptr;
-  int32_t n = read_points(file, csv, -1, nullptr, nullptr);
+  if (limit < 0) limit = 0;
+  int32_t n = read_points(file, csv, limit, nullptr, nullptr);
+  char line[line_size];
+  bool cut = n == limit && next_line(file, line, sizeof line);
   std::fclose(file);
+  if (cut) errormessage("*** [%s] HOLDS MORE THAN %d POINTS: ONLY THE FIRST %d ARE READ ***", path, limit, limit);
 
   std::vector<double> xs(static_cast<size_t>(n));
   std::vector<double> ys(static_cast<size_t>(n));

@@ -61,12 +61,17 @@ void trace_file_proposal(const traceClass& trace, const char* folder_hint, char*
 // file is never emptied. False (reported) on any failure.
 bool write_trace_text_file(const char* path, const traceClass& trace);
 
+// The most points a trace file gives (a trace of the program has some
+// thousands).
+constexpr int32_t trace_text_point_limit = 10000000;
+
 // Reads a trace file: "%lg,%lg" per line for an extension "csv" (any case),
 // "%lg\t%lg" for any other, up to the end of the file or the first line
-// that does not give two finite numbers. The points go to a new trace
+// that does not give two finite numbers (at most limit points; a longer
+// file is reported and cut). The points go to a new trace
 // (colour 0) named "base(extension)" after the file, with the units of its
 // side file ("unknown" without one). Null, reported, when the file cannot
 // be opened. The caller owns the trace.
-traceClass* read_trace_text_file(const char* path);
+traceClass* read_trace_text_file(const char* path, int32_t limit = trace_text_point_limit);
 
 #endif

@@ -67,9 +67,10 @@ class summaryClass : public winTypeClass {
   // False when the dialog was cancelled or the file could not be written
   // (reported).
   bool save_as_text(HWND window, const char* name, const char* folder, bool comma);
-  // The selected X and Y cells as one trace in a new comparison graph.
-  // False, reported, when nothing is selected, more than 50 of one kind are
-  // or the counts of X and Y differ.
+  // The selected X and Y cells, paired in selection order, as one trace
+  // (its points in order of x) in a new comparison graph. False, reported,
+  // when nothing is selected, more than 50 of one kind are or the counts of
+  // X and Y differ.
   bool plot_selected();
 
   tableClass* table() const { return table_; }

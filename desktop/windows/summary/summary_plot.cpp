@@ -13,10 +13,10 @@ namespace {
 
 constexpr int32_t summary_trace_colour = 3;
 
-// The symbols' spacing along x: the smallest gap between two different x
-// values, so that each point gets its symbol (1.0 when all x are equal).
-double symbol_spacing(std::vector<double> x) {
-  std::sort(x.begin(), x.end());
+// The symbols' spacing along x values in ascending order: the smallest gap
+// between two different ones, so that each point gets its symbol (1.0 when
+// all are equal).
+double symbol_spacing(const std::vector<double>& x) {
   double gap = 0.0;
   for (size_t i = 1; i < x.size(); i++) {
     double d = x[i] - x[i - 1];
@@ -64,19 +64,30 @@ std::string summaryClass::plot_title() const {
 }
 
 bool summaryClass::open_summary_graph(const std::vector<double>& x, const std::vector<double>& y) {
+  // A trace runs along x (the graph finds points and symbols by x): the
+  // pairs in order of x, pairs of equal x in selection order.
+  std::vector<size_t> order(x.size());
+  for (size_t i = 0; i < order.size(); i++) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&x](size_t a, size_t b) { return x[a] < x[b]; });
+  std::vector<double> xs;
+  std::vector<double> ys;
+  for (size_t i : order) {
+    xs.push_back(x[i]);
+    ys.push_back(y[i]);
+  }
   auto* graph = new comparisonPanelClass(this, plot_title().c_str(), 0);
   if (!graph->hwnd()) {
     delete graph;  // reported by the graph
     return false;
   }
   tracePlusClass* entry =
-      graph->add_xy_arrays(x.data(), y.data(), static_cast<int32_t>(x.size()), summary_trace_colour);
+      graph->add_xy_arrays(xs.data(), ys.data(), static_cast<int32_t>(xs.size()), summary_trace_colour);
   if (!entry) return false;
   traceClass* trace = entry->own_trace();
   trace->set_name("summary");
   trace->symbol = symbol_circle;
   trace->symbol_color = summary_trace_colour;
-  trace->symbol_separation = symbol_spacing(x);
+  trace->symbol_separation = symbol_spacing(xs);
   trace->set_x_units(table_->column_unit(table_->x_column()));
   trace->set_y_units(table_->column_unit(table_->y_column()));
   graph->update_trace_line(graph->trace_count(), entry);

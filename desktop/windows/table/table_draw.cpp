@@ -78,8 +78,8 @@ bool tableClass::draw(HDC dc, double left, double top, double width, double heig
   double total = measure();
   for (int pass = 0; pass < fitting_passes && total > width && char_width > min_width_mm; pass++) {
     char_width = std::max(char_width * width / (total + 2.0), min_width_mm);
+    SelectObject(dc, old_font);  // a selected font cannot be deleted
     if (!fonts.make(scale, font_height, char_width)) {
-      SelectObject(dc, old_font);
       errormessage("*** CANNOT CREATE FONT FOR TABLE ***");
       return false;
     }

@@ -7,11 +7,11 @@
 
 #include "colours.h"
 #include "debug_log.h"
+#include "fmt.h"
 #include "messages.h"
 #include "modal_ui.h"
 #include "plot_attributes_rules.h"
 #include "program_fonts.h"
-#include "fmt.h"
 #include "sample_select.h"
 #include "samples_list.h"
 #include "trace_clipboard.h"
@@ -96,9 +96,6 @@ void plotAttributesWindow::build(const paper& s, int trace_number, const char* o
                                     "Blue", "Violet", "Black", "Gray", "White", nullptr);
   line_colour_->add_menu_values(line_colour_count, 0.0, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 9.0);
   lay_out_row({fill_, width_menu_, line_colour_}, 2.0, row2, s);
-  for (groupMenuClass* selector : {symbol_, size_, separation_, symbol_colour_, fill_, width_menu_, line_colour_}) {
-    selector->set_text("-- ");
-  }
 
   lowpass_edit_ = new editLabelClass(window, program_font, line_colour_->right() + 5.0, line_colour_->y() + 4.0, s,
                                      "LP Freq", program_font, label_above, 8, 0, edit_left);
@@ -134,25 +131,28 @@ void plotAttributesWindow::set_start_states() {
 }
 
 void plotAttributesWindow::show_selections() {
-  // A selector shows the entry whose value the trace has; a value no entry
-  // stands for leaves the selector's text as it was.
-  auto show_value = [](groupMenuClass* selector, double value) {
-    for (int i = 0; i < selector->entry_count(); i++) {
-      if (selector->value(i) == value) {
-        selector->select_entry(i);
-        return;
-      }
+  // A selector shows the entry whose value the trace has, and its initial
+  // text "-- " for a value that no entry stands for.
+  auto show_entry = [](groupMenuClass* selector, int entry) {
+    if (entry >= 0) {
+      selector->select_entry(entry);
+    } else {
+      selector->set_text("-- ");
     }
   };
+  auto entry_of = [](groupMenuClass* selector, double value) {
+    for (int i = 0; i < selector->entry_count(); i++) {
+      if (selector->value(i) == value) return i;
+    }
+    return -1;
+  };
   const traceClass* own = entry_->own_trace();
-  show_value(symbol_, entry_->symbol());
-  show_value(size_, own->symbol_size);
-  show_value(separation_, own->symbol_separation);
-  show_value(symbol_colour_, own->symbol_color);
-  int fill = fill_entry(entry_->no_line(), entry_->dash());
-  if (fill >= 0) fill_->select_entry(fill);
-  int width = width_entry(entry_->line_width());
-  if (width >= 0) width_menu_->select_entry(width);
+  show_entry(symbol_, entry_of(symbol_, entry_->symbol()));
+  show_entry(size_, entry_of(size_, own->symbol_size));
+  show_entry(separation_, entry_of(separation_, own->symbol_separation));
+  show_entry(symbol_colour_, entry_of(symbol_colour_, own->symbol_color));
+  show_entry(fill_, fill_entry(entry_->no_line(), entry_->dash()));
+  show_entry(width_menu_, width_entry(entry_->line_width()));
   line_colour_->set_text(colour_name(entry_->color()));
 }
 

@@ -1,6 +1,7 @@
 #include "electrode_measurements.h"
 
 #include <math.h>
+#include <stdarg.h>
 #include <stdio.h>
 
 #include <mutex>
@@ -9,6 +10,7 @@
 #include "calibration_table.h"
 #include "converters.h"
 #include "engine_log.h"
+#include "electrode_screen.h"
 #include "engine_messages.h"
 #include "hw_binding.h"
 #include "record_init.h"
@@ -36,6 +38,30 @@ const int CAPTURE_MS = 110;
 const int BASELINE_CAPTURE_MS = 60;
 const int CAPTURE_MAX_POINTS = 3000;
 const int STABILISE_RATE = 15000;
+const int BLACK = 5;  // the texts below the graph
+const int BLUE = 3;
+const int RED = 0;    // captures and averages
+const int WHITE = 7;  // the stabilisation's window means
+const int LIMIT_PEN = 15;  // dashed white
+
+// A text on a row below the graph.
+void show_row(int colour, int row, int column, const char* format, ...) __attribute__((format(printf, 4, 5)));
+void show_row(int colour, int row, int column, const char* format, ...) {
+  char text[64];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  electrode_screen().row_text(colour, row, column, text);
+}
+
+// A pass of the stabilisation: the plot erased and the limits drawn.
+void draw_stabilise_pass(double zero_limit) {
+  electrodeScreen& screen = electrode_screen();
+  screen.draw_axes();
+  screen.line(LIMIT_PEN, 0, zero_limit, SAMPLES_PER_PASS + 100, zero_limit);
+  screen.line(LIMIT_PEN, 0, -zero_limit, SAMPLES_PER_PASS + 100, -zero_limit);
+}
 
 // A capture's values: the collector's last index + 1, within what it may hold.
 int captured_points(const samplesBlock& block) {
@@ -53,6 +79,24 @@ double fit_mean(const straightLineFit& fit) {
   double sum = 0.0;
   for (int i = 0; i < fit.count; ++i) sum += fit.points[i].y;
   return fit.count > 0 ? sum / fit.count : 0.0;
+}
+
+// The baseline's running average on a scale of +-25 uV around its middle,
+// with its lowest and highest levels.
+void draw_baseline_average(const testFileRecord& record) {
+  const samplesBlock& averaged = record.Average;
+  double min = 0.0, tmin = 0.0, max = 0.0, tmax = 0.0;
+  if (!minmax(averaged, 0.05 * averaged.Time, 0.95 * averaged.Time, min, tmin, max, tmax, record.Config.Scale,
+              record.Config.Offset)) {
+    return;
+  }
+  electrodeScreen& screen = electrode_screen();
+  const double middle = (max + min) / 2;
+  screen.set_scale(0, 150, middle - 25, middle + 25);
+  screen.draw_axes();
+  screen.block(RED, averaged, record.Config.Scale, record.Config.Offset);
+  screen.hline(11, min);
+  screen.hline(12, max);
 }
 
 // Quality of a window of means against [NOISE]: 0 noisy, 1 marginal, 2 quiet.
@@ -77,6 +121,7 @@ void init_electrode_monitor() {
   electrodeMonitor.stabilise_failed = 0;
   electrodeMonitor.stabilise_channel = 0;
   for (int c = 0; c < 2; ++c) {
+    electrodeMonitor.stabilise_noise[c] = MEASUREMENT_FAILED;
     line_fit_init(electrodeMonitor.raw_window[c], FIT_CAPACITY);
     line_fit_init(electrodeMonitor.means_window[c], FIT_CAPACITY);
   }
@@ -183,6 +228,10 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
 
   send_8051_byte(COMMAND_DONE);
   unit_sleep_ms(5);
+  electrodeScreen& screen = electrode_screen();
+  screen.clear_rows();
+  screen.push_scale(0, SAMPLES_PER_PASS + 100, -600, 600);
+  screen.title(caption != nullptr ? caption : "");
 
   std::lock_guard<std::recursive_mutex> hold(converter_lock());
   setup_adc(STABILISE_RATE, channel << 4, 8, 0);
@@ -192,6 +241,7 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
   straightLineFit& means = electrodeMonitor.means_window[channel];
   const uint32_t t0 = unit_tick_ms();
   const double limit_ms = time_limit_s * 1000.0;
+  show_row(BLACK, -3, 10, " ----  STABILIZING ----");
   select_adc(true);
 
   int quality = -1;
@@ -201,6 +251,7 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
   while (!settled && !timed_out && !cancelled) {
     line_fit_init(raw, FIT_CAPACITY);
     line_fit_init(means, FIT_CAPACITY);
+    draw_stabilise_pass(zero_limit);
     for (int n = 0; n < SAMPLES_PER_PASS; ++n) {
       if (electrodeMonitor.cancel.load()) {
         cancelled = true;
@@ -216,7 +267,9 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
         const double y = value * 750.0 / 4194304.0 - 750.0;
         line_fit_add(raw, n, y);
         if (raw.count == WINDOW_POINTS) {
-          line_fit_add(means, n, fit_mean(raw));
+          const double window_mean = fit_mean(raw);
+          screen.point(WHITE, n - WINDOW_POINTS / 2, window_mean);
+          line_fit_add(means, n, window_mean);
           line_fit_init(raw, FIT_CAPACITY);
         }
         if (means.count == WINDOW_POINTS) {
@@ -224,6 +277,7 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
           quality = sd == kResultNotObtained ? 0 : window_quality(sd);
           const double slope = means.slope;
           const double mean = fit_mean(means);
+          screen.plus(quality, n - WINDOW_POINTS * WINDOW_POINTS / 2, mean, 5);
           const bool in_limits = slope > -slope_limit && slope < slope_limit &&
                                  mean > -zero_limit && mean < zero_limit;
           if (quality == 2 && in_limits) {
@@ -236,6 +290,12 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
             }
           } else {
             timer_running = false;
+          }
+          const double elapsed_s = (unit_tick_ms() - t0) / 1000.0;
+          show_row(BLACK, -3, 6, "%3d", static_cast<int>(time_limit_s - elapsed_s));
+          if (sd != kResultNotObtained) {
+            electrodeMonitor.stabilise_noise[channel] = sqrt(10.0 * sd);
+            show_row(BLACK, -2, channel == 0 ? 5 : 15, "%s: %5.2lf ", channel_name(channel), sqrt(10.0 * sd));
           }
           line_fit_init(means, FIT_CAPACITY);
           if (settled) break;
@@ -250,6 +310,7 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
 
   hardware.wait_till_xmit_fifo_empty();
   select_adc(false);
+  screen.pop_scale();
   electrodeMonitor.stabilising = 0;
   if (cancelled) return false;
   if (quality != 2) {
@@ -275,20 +336,34 @@ double impedance(int electrode, int channel, testFileRecord& record, double time
   set_thread_priority_for("stabilizea2", ELECTRODE_REST_PRIORITY);
   if (!settled) return MEASUREMENT_FAILED;
 
+  electrodeScreen& screen = electrode_screen();
+  screen.push_scale(0, 100, -750, 750);
+  screen.draw_axes();
+  show_row(BLACK, -3, 10, " ----   MEASURING  ----");
   send_8051_byte(electrode == 0 ? COMMAND_SINE_EYE : COMMAND_SINE_REFERENCE);
   unit_sleep_ms(20);
   clear_test_samples(record);
 
+  const double scale = channel_data_scale(channel), offset = channel_data_offset(channel);
   double peak_sum = 0.0, trough_sum = 0.0;
   static const int tags[5] = {100, 0, 1, 2, 3};
   for (int tag : tags) {
-    if (!sync_sinewave(record, tag)) return MEASUREMENT_FAILED;
+    if (!sync_sinewave(record, tag)) {
+      screen.pop_scale();
+      return MEASUREMENT_FAILED;
+    }
+    const samplesBlock& capture = record.LastSweep;
+    screen.block(RED, capture, scale, offset);
+    if (tag == tags[0]) {
+      screen.hline(14, average(capture, 0.05 * capture.Time, 0.95 * capture.Time, scale, offset));
+    }
     double peak = 0.0, trough = 0.0;
     const int points = captured_points(record.LastSweep) * 9 / 10;
     if (!sinewave_peaks(record.LastSweep.Data, points, peak, trough)) {
       send_8051_byte(COMMAND_SINE_OFF);
       log_mesg("*** impedance, CH %s: no sinewave in capture (tag %d) ***", channel_name(channel),
                tag);
+      screen.pop_scale();
       return MEASUREMENT_FAILED;
     }
     peak_sum += peak;
@@ -297,7 +372,17 @@ double impedance(int electrode, int channel, testFileRecord& record, double time
   mean_peak = peak_sum * 0.2;
   mean_trough = trough_sum * 0.2;
   send_8051_byte(COMMAND_SINE_OFF);
-  return (mean_peak - mean_trough) * channel_data_scale(channel);
+  const samplesBlock& averaged = record.Average;
+  double min = 0.0, tmin = 0.0, max = 0.0, tmax = 0.0;
+  if (minmax(averaged, 0.05 * averaged.Time, 0.95 * averaged.Time, min, tmin, max, tmax, scale, offset)) {
+    screen.plus(BLUE, tmin, min, 10);
+    screen.plus(BLUE, tmax, max, 10);
+  }
+  screen.hline(9, mean_peak * scale + offset);
+  screen.hline(9, mean_trough * scale + offset);
+  show_row(BLUE, -3, 10, " ----     DONE     ----");
+  screen.pop_scale();
+  return (mean_peak - mean_trough) * scale;
 }
 
 double baseline(int channel, testFileRecord& record) {
@@ -306,6 +391,9 @@ double baseline(int channel, testFileRecord& record) {
   snprintf(caption, sizeof caption, "baseline, CH %s", channel_name(channel));
   if (!stabilize(channel, record, caption, 300.0, 0.01, 60.0)) return MEASUREMENT_FAILED;
 
+  electrodeScreen& screen = electrode_screen();
+  screen.push_scale(0, 150, -600, 600);
+  show_row(BLACK, -3, 10, " ----    RUNNING   ----");
   clear_test_samples(record);
   set_thread_priority_for("baseline", COLLECTION_PRIORITY);
   straightLineFit trend;
@@ -315,6 +403,7 @@ double baseline(int channel, testFileRecord& record) {
     if (status < 0) {
       set_thread_priority_for("baseline2", ELECTRODE_REST_PRIORITY);
       engine_show_message(0, "*** sync_sinewave, ***\n*** ad_status = %d ***", status);
+      screen.pop_scale();
       return MEASUREMENT_FAILED;
     }
     const int points = captured_points(record.LastSweep);
@@ -327,14 +416,16 @@ double baseline(int channel, testFileRecord& record) {
       record.LastSweep.Data[i] = static_cast<int32_t>(detrended);
     }
     add_to_average_sample(record, nullptr, 1);
+    draw_baseline_average(record);
   }
   set_thread_priority_for("baseline2", ELECTRODE_REST_PRIORITY);
 
-  const samplesBlock& average = record.Average;
+  const samplesBlock& averaged = record.Average;
   double min = 0.0, tmin = 0.0, max = 0.0, tmax = 0.0;
-  if (!minmax(average, 0.05 * average.Time, 0.95 * average.Time, min, tmin, max, tmax,
-              record.Config.Scale, record.Config.Offset)) {
-    return MEASUREMENT_FAILED;
-  }
+  const bool found = minmax(averaged, 0.05 * averaged.Time, 0.95 * averaged.Time, min, tmin, max, tmax,
+                            record.Config.Scale, record.Config.Offset);
+  if (found) show_row(BLUE, -3, 10, " ----     DONE     ----");
+  screen.pop_scale();
+  if (!found) return MEASUREMENT_FAILED;
   return fabs(max - min) / 2.0;
 }

@@ -35,6 +35,9 @@ struct electrodeMonitorState {
   std::atomic<uint8_t> stabilise_timed_out{0};
   std::atomic<uint8_t> stabilise_failed{0};
   std::atomic<int> stabilise_channel{0};
+  // Each channel's noise as its stabilisation last read it (the square
+  // root of 10 x a window's residual deviation), MEASUREMENT_FAILED before.
+  std::atomic<double> stabilise_noise[2] = {{MEASUREMENT_FAILED}, {MEASUREMENT_FAILED}};
   straightLineFit raw_window[2];    // single samples, per channel
   straightLineFit means_window[2];  // window means, per channel
 };

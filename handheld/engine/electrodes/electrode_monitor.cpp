@@ -145,8 +145,10 @@ void serve_request() {
   }
   t.request_start_ms = unit_tick_ms();
   g_monitorControl.running = 1;
-  g_monitorControl.impedance_latched = g_monitorControl.impedance_wanted.load();
   while (g_monitorControl.active.load() && !t.quit.load()) {
+    // The window's impedance choice is taken at each pass: the operator
+    // turns the impedance check on and off while the check runs.
+    g_monitorControl.impedance_latched = g_monitorControl.impedance_wanted.load();
     monitor_pass();
     // A window that closed meanwhile hears nothing more.
     if (!g_monitorControl.active.load() || t.quit.load()) break;

@@ -48,7 +48,7 @@ struct monitorControl {
   std::atomic<uint8_t> active{0};            // set by the window, cleared when it closes
   std::atomic<uint8_t> impedance_wanted{0};  // the window's impedance check choice
   std::atomic<uint8_t> running{0};           // set while a request is served
-  std::atomic<uint8_t> impedance_latched{0}; // the choice at the start of the request
+  std::atomic<uint8_t> impedance_latched{0}; // the choice at the start of the pass
 };
 extern monitorControl g_monitorControl;
 

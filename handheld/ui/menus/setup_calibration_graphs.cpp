@@ -14,6 +14,7 @@ const int INVERT_MODE = R2_NOT;  // raster mode 6
 const int BLACK = 5;
 const int RED = 0;
 const int GREEN = 2;
+const int WHITE = 7;  // the plot's background: the points are black
 const int PLUS_HALF_SIZE = 10;
 const int FULL_SCALE_COUNTS = 8388608;
 const int MID_SCALE_COUNTS = 4194304;
@@ -21,12 +22,12 @@ const int CAPTURE_POINTS_SHOWN = 1000;
 
 calibrationRun& run = g_calibrationRun;
 
-// A scale that always has a width and a height.
+// The plot erased on a scale that always has a width and a height.
 void scale_to(double x_min, double x_max, double y_min, double y_max) {
   if (!(x_max > x_min)) x_max = x_min + 1.0;
   if (!(y_max > y_min)) y_max = y_min + 1.0;
   set_scale(x_min, x_max, y_min, y_max, x_min);
-  erase_background_draw_axes(KEEP_COLOUR, KEEP_COLOUR);
+  erase_background_draw_axes(WHITE, KEEP_COLOUR);
 }
 
 void plot_points(int pen) {

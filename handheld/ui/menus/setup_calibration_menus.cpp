@@ -61,9 +61,17 @@ bool entry_key(int command) {
   }
 }
 
+// The graph over the keypad, which is hidden meanwhile (it is wider than
+// the graph).
 void show_graph(double x_min, double x_max, double y_min, double y_max, plotPaintCallback painter) {
+  if (keypad_window() != nullptr) ShowWindow(keypad_window(), SW_HIDE);
   set_plot_defaults(x_min, x_max, y_min, y_max, painter);
   push_dialog(graph_dialog_procedure, GRAPH_DIALOG_ID);
+}
+
+void close_graph() {
+  pop_dialog();
+  if (keypad_window() != nullptr) ShowWindow(keypad_window(), SW_SHOW);
 }
 
 // Command 11 with code 42: every point is in; the fit is shown.
@@ -227,7 +235,7 @@ void measure_point() {
   set_key_captions(mainDialog, L"", L"", L"", L"");
   show_graph(0, 100, -750, 750, nullptr);
   const bool measured = measure_impedance_point();
-  pop_dialog();
+  close_graph();
   if (!measured) {
     show_deferred_message();
     impedance_prompt();
@@ -316,7 +324,7 @@ int data_key(int command) {
       return 1;
     case CAL_SINEWAVE_SHOWN:
       if (command != KEY_UPPER_LEFT && command != KEY_UPPER_RIGHT) return 0;
-      pop_dialog();
+      close_graph();
       if (command == KEY_UPPER_RIGHT) {
         data_setup_prompt();
       } else if (run.step == 1) {

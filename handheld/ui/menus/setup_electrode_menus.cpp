@@ -107,6 +107,7 @@ void measurement_done(int mode) {
     go_back(PAGE_NOTHING);
     return;
   }
+  note_electrode_measurement(mode);
   const bool both = g_channels.a_on.load() != 0 && g_channels.b_on.load() != 0;
   const bool ended_well = mode == ELECTRODE_MODE_IMPEDANCE
                               ? electrodeMonitor.impedance_valid.load() != 0

@@ -360,6 +360,40 @@ void end_electrode_check() {
   }
 }
 
+void note_electrode_measurement(int mode) {
+  g_results = checkResults();
+  const bool in_use[2] = {g_channels.a_on.load() != 0, g_channels.b_on.load() != 0};
+  const bool impedance_run = mode == ELECTRODE_MODE_IMPEDANCE;
+  bool earlier_failed = false;
+  for (int c = 0; c < 2; ++c) {
+    if (!in_use[c]) {
+      g_results.noise[c] = 0.0;  // nothing to check on a channel not in use
+      continue;
+    }
+    if (earlier_failed) continue;  // not measured: the run ended at the channel before
+    const electrodeResults& r = g_electrodeResults;
+    const bool failed = impedance_run ? (c == 0 ? r.impedance_a_eye.load() == MEASUREMENT_FAILED ||
+                                                      r.impedance_a_ref.load() == MEASUREMENT_FAILED
+                                                : r.impedance_b_eye.load() == MEASUREMENT_FAILED ||
+                                                      r.impedance_b_ref.load() == MEASUREMENT_FAILED)
+                                      : (c == 0 ? r.baseline_a.load() : r.baseline_b.load()) == MEASUREMENT_FAILED;
+    if (!failed) {
+      g_results.noise[c] = electrodeMonitor.stabilise_noise[c].load();
+      continue;
+    }
+    earlier_failed = true;
+    // A channel that did not settle for its noise is a noisy channel; any
+    // other failure (no settling within the time, no sync pulse) is the
+    // electrodes'.
+    if (electrodeMonitor.stabilise_channel.load() == c && electrodeMonitor.stabilise_failed.load() != 0) {
+      g_results.noise_failed = true;
+      g_results.noisy_channel = c;
+    } else {
+      g_results.electrode_failed = true;
+    }
+  }
+}
+
 int report_electrode_noise() {
   if (g_results.noise[0] != MEASUREMENT_FAILED && g_results.noise[1] != MEASUREMENT_FAILED) return 0;
   if (g_results.noise_failed) {

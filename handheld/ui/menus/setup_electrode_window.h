@@ -35,6 +35,12 @@ void paint_electrode_window(HDC dc);
 // report_electrode_noise and shows the ending label.
 void end_electrode_check();
 
+// An impedance or baseline run's end (ELECTRODE_MODE_...): each measured
+// channel's noise check is the noise its stabilisation read; a channel that
+// did not settle for its noise raises the noise failure, any other failed
+// measurement the electrode failure, and both leave no noise check.
+void note_electrode_measurement(int mode);
+
 // After a test: 0 when both channels' noise checks have a value; otherwise
 // the failure shown (noisy channel, or electrodes to check) and 1.
 int report_electrode_noise();

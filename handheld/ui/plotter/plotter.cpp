@@ -14,6 +14,7 @@
 #include "calibration_table.h"
 #include "channel_selection.h"
 #include "colour_brushes.h"
+#include "electrode_graph.h"
 #include "interpreter_screen.h"
 #include "main_dialog.h"
 #include "menu_request.h"
@@ -633,4 +634,7 @@ RECT plotter_plot_rect() {
   return current != nullptr ? current->plot : RECT{0, 0, 0, 0};
 }
 
-void install_plotter_screen(bool install) { set_interpreter_screen(install ? &the_screen : nullptr); }
+void install_plotter_screen(bool install) {
+  set_interpreter_screen(install ? &the_screen : nullptr);
+  install_electrode_graph(install);
+}

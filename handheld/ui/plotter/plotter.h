@@ -67,7 +67,8 @@ std::wstring plotter_row_text(int row);
 scaleEntry plotter_scale();
 RECT plotter_plot_rect();
 
-// The interpreter's screen on the plotter: installs it (null: headless).
+// The interpreter's and the electrode measurements' screens on the
+// plotter: installs them (false: headless).
 void install_plotter_screen(bool install);
 
 #endif

@@ -16,18 +16,26 @@ std::wstring item_text(HWND dialog, int id) {
   return text;
 }
 
+// The pages are children of the unit's screen: a window stands in for it.
 class ResultPages : public ::testing::Test {
  protected:
+  void SetUp() override {
+    screen_ = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 240, 320, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(screen_, nullptr);
+  }
   void TearDown() override {
     if (dialog_ != nullptr && IsWindow(dialog_)) DestroyWindow(dialog_);
+    DestroyWindow(screen_);
     g_channels.a_on = 1;
     g_channels.b_on = 0;
   }
   HWND open(int resource, DLGPROC proc) {
-    dialog_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), nullptr,
+    dialog_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), screen_,
                                  proc, 0);
     return dialog_;
   }
+  HWND screen_ = nullptr;
   HWND dialog_ = nullptr;
 };
 

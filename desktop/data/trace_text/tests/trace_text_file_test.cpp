@@ -178,6 +178,23 @@ TEST(TraceTextFile, ReadingStopsAtTheFirstLineThatIsNotTwoNumbers) {
   }
 }
 
+TEST(TraceTextFile, AFileOfMorePointsThanTheLimitIsReportedAndCut) {
+  message_capture capture;
+  temp_folder folder;
+  folder.write("long.csv", "1,1\n2,2\n3,3\n4,4\n");
+  folder.write("exact.csv", "1,1\n2,2\n3,3\n");
+  std::string path = folder.file("long.csv");
+  std::unique_ptr<traceClass> trace(read_trace_text_file(path.c_str(), 3));
+  ASSERT_NE(trace, nullptr);
+  expect_points(*trace, {{1, 1}, {2, 2}, {3, 3}});
+  EXPECT_EQ(capture.texts(),
+            std::vector<std::string>{"*** [" + path + "] HOLDS MORE THAN 3 POINTS: ONLY THE FIRST 3 ARE READ ***"});
+  capture.clear();
+  trace.reset(read_trace_text_file(folder.file("exact.csv").c_str(), 3));
+  EXPECT_EQ(trace->get_count(), 3);
+  EXPECT_TRUE(capture.texts().empty());
+}
+
 TEST(TraceTextFile, AFileThatCannotBeOpenedIsReportedWithItsPass) {
   message_capture capture;
   temp_folder folder;

@@ -53,7 +53,7 @@ std::vector<int32_t> erg_values(double depth) {
   return v;
 }
 
-struct testSpec {
+struct testShape {
   std::string name;
   int minutes;  // after a fixed day
   int32_t intensity;
@@ -64,27 +64,27 @@ struct testSpec {
   uint32_t run_ms = 1500;
 };
 
-std::string write_test(const temp_folder& folder, const testSpec& spec) {
+std::string write_test(const temp_folder& folder, const testShape& shape) {
   auto record = make_record();
-  record->ProgramVersion = spec.version;
-  record->FilterValue = spec.factor;
-  record->RunMilliseconds = spec.run_ms;
+  record->ProgramVersion = shape.version;
+  record->FilterValue = shape.factor;
+  record->RunMilliseconds = shape.run_ms;
   record->P = 1;
   record->S = 2;
   record->N = 1;
   record->Eye = u'D';
-  record->FlickerMark = spec.flicker ? u'Y' : u'N';
-  record->Config.Intensity = spec.intensity;
+  record->FlickerMark = shape.flicker ? u'Y' : u'N';
+  record->Config.Intensity = shape.intensity;
   record->Config.RepeatCount = 1;
   record->Config.RepeatInterval = 100;
   record->Config.PreTime = 20;
   record->Config.PostTime = 180;
-  uint64_t ticks = 133000000000000000ull + static_cast<uint64_t>(spec.minutes) * 600000000ull;
+  uint64_t ticks = 133000000000000000ull + static_cast<uint64_t>(shape.minutes) * 600000000ull;
   record->TestTime.LowDateTime = static_cast<uint32_t>(ticks);
   record->TestTime.HighDateTime = static_cast<uint32_t>(ticks >> 32);
-  fill_block(record->Average, erg_values(spec.depth), 10.0, 200, 20);
-  fill_block(record->LastSweep, erg_values(spec.depth), 1.0, 200, 20);
-  std::string path = folder.file(spec.name);
+  fill_block(record->Average, erg_values(shape.depth), 10.0, 200, 20);
+  fill_block(record->LastSweep, erg_values(shape.depth), 1.0, 200, 20);
+  std::string path = folder.file(shape.name);
   write_bytes(path, test_file_bytes(*record));
   // Tests of versions before the record kept its time take the file's.
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -126,10 +126,10 @@ class SummaryTest : public ::testing::Test {
     pump();
   }
 
-  // The session of the specs (a special session file keeps their order).
-  sessionPanelClass* open_session(const std::vector<testSpec>& specs, const char* list = "session.s_f") {
+  // The session of these tests (a special session file keeps their order).
+  sessionPanelClass* open_session(const std::vector<testShape>& shapes, const char* list = "session.s_f") {
     std::string listed;
-    for (const testSpec& spec : specs) listed += write_test(folder_, spec) + "\n";
+    for (const testShape& shape : shapes) listed += write_test(folder_, shape) + "\n";
     folder_.write(list, listed);
     auto* panel = new sessionPanelClass(session_mode_pc, folder_.file(list).c_str(), 0);
     EXPECT_EQ(panel->status(), 1);
@@ -170,7 +170,7 @@ class SummaryTest : public ::testing::Test {
     UpdateWindow(s->hwnd());
   }
 
-  std::vector<testSpec> three_tests() {
+  std::vector<testShape> three_tests() {
     return {
         {"P01S02T0101A.tst", 0, 3000, 1.0},
         {"P01S02T0102A.tst", 10, 30000, 2.0, 3030, 0.5f},
@@ -230,6 +230,12 @@ TEST_F(SummaryTest, TheCellsOfASession) {
   EXPECT_GT(std::stod(t->cell_text(4, 8)), 1.5 * std::stod(t->cell_text(3, 8)));
   // Three tests need no scrolling.
   EXPECT_EQ(GetMenuItemCount(s->menu()), 3);
+  // A window far too narrow for the texts still paints, and clicks in it
+  // find the cells drawn.
+  SetWindowPos(s->hwnd(), nullptr, 0, 0, 60, 300, SWP_NOMOVE | SWP_NOZORDER);
+  UpdateWindow(s->hwnd());
+  int row = -1, col = -1;
+  EXPECT_TRUE(t->find_cell(0.5, screen_paper.mm_y(5), &row, &col));
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -291,13 +297,13 @@ TEST_F(SummaryTest, SortingByEachColumnReordersTheSessionAndClicksSelect) {
 }
 
 TEST_F(SummaryTest, AScrolledSummarySortsEveryTestAndSavesEveryRow) {
-  std::vector<testSpec> specs;
+  std::vector<testShape> shapes;
   for (int i = 0; i < 13; i++) {
     char name[32];
     std::snprintf(name, sizeof name, "P01S02T01%.2dA.tst", i + 1);
-    specs.push_back({name, 13 - i, 3000 + i, 1.0 + 0.1 * i});
+    shapes.push_back({name, 13 - i, 3000 + i, 1.0 + 0.1 * i});
   }
-  panel_ = open_session(specs);
+  panel_ = open_session(shapes);
   ASSERT_EQ(panel_->thumbnail_count(), 13);
   summaryClass* s = open_summary(panel_);
   ASSERT_NE(s, nullptr);
@@ -324,7 +330,7 @@ TEST_F(SummaryTest, AScrolledSummarySortsEveryTestAndSavesEveryRow) {
   pump();
   std::vector<std::string> names = session_names(panel_);
   ASSERT_EQ(names.size(), 13u);
-  for (int i = 0; i < 13; i++) EXPECT_EQ(names[static_cast<size_t>(i)], specs[static_cast<size_t>(12 - i)].name.substr(0, 12));
+  for (int i = 0; i < 13; i++) EXPECT_EQ(names[static_cast<size_t>(i)], shapes[static_cast<size_t>(12 - i)].name.substr(0, 12));
 
   // Saved as text: every row, header rows first, whatever is in view.
   std::string saved = folder_.file("Summary__.txt");
@@ -355,13 +361,13 @@ TEST_F(SummaryTest, AScrolledSummarySortsEveryTestAndSavesEveryRow) {
 }
 
 TEST_F(SummaryTest, PlottingOpensAComparisonGraphOrRefusesItsThreeCases) {
-  std::vector<testSpec> specs;
+  std::vector<testShape> shapes;
   for (int i = 0; i < 3; i++) {
     char name[32];
     std::snprintf(name, sizeof name, "P01S02T01%.2dA.tst", i + 1);
-    specs.push_back({name, i, 3000, 1.0});
+    shapes.push_back({name, i, 3000, 1.0});
   }
-  panel_ = open_session(specs);
+  panel_ = open_session(shapes);
   summaryClass* s = open_summary(panel_);
   ASSERT_NE(s, nullptr);
   tableClass* t = s->table();
@@ -409,9 +415,11 @@ TEST_F(SummaryTest, PlottingOpensAComparisonGraphOrRefusesItsThreeCases) {
   EXPECT_STREQ(trace->x_units(), "mcd.s/m^2");
   EXPECT_STREQ(trace->y_units(), "uV");
   ASSERT_EQ(trace->get_count(), 50);
-  EXPECT_DOUBLE_EQ(trace->x(0), 3000.0);
-  EXPECT_DOUBLE_EQ(trace->x(48), 1.5);
-  EXPECT_DOUBLE_EQ(trace->y(0), std::stod(t->cell_text(3, 8)));
+  // The pairs in order of x: the two run times (1.5 s) before the 3000s.
+  EXPECT_DOUBLE_EQ(trace->x(0), 1.5);
+  EXPECT_DOUBLE_EQ(trace->y(0), std::stod(t->cell_text(3, 9)));
+  EXPECT_DOUBLE_EQ(trace->x(2), 3000.0);
+  EXPECT_DOUBLE_EQ(trace->y(2), std::stod(t->cell_text(3, 8)));
   EXPECT_EQ(trace->color, 3);
   pump();
 }
@@ -518,13 +526,13 @@ TEST_F(SummaryTest, TheReportPrintsTheSummaryPagesItCounts) {
     print_release(job);
   }
   const int per_page = paginate_report(1, printer.height_mm, 0, 0).per_page;
-  std::vector<testSpec> specs;
+  std::vector<testShape> shapes;
   for (int i = 0; i < per_page; i++) {
     char name[32];
     std::snprintf(name, sizeof name, "P01S02T01%.2dA.tst", i + 1);
-    specs.push_back({name, i, 3000, 1.0});
+    shapes.push_back({name, i, 3000, 1.0});
   }
-  panel_ = open_session(specs);
+  panel_ = open_session(shapes);
   summaryClass* s = open_summary(panel_);
   ASSERT_NE(s, nullptr);
   s->table()->set_visible_rows(4);
@@ -541,8 +549,8 @@ TEST_F(SummaryTest, TheReportPrintsTheSummaryPagesItCounts) {
   // From the session panel, with no summary open: one test more puts the
   // table below that test.
   delete panel_;
-  specs.push_back({"P01S02T0199A.tst", 99, 3000, 1.0});
-  panel_ = open_session(specs, "more.s_f");
+  shapes.push_back({"P01S02T0199A.tst", 99, 3000, 1.0});
+  panel_ = open_session(shapes, "more.s_f");
   DeleteFileA(file.c_str());
   SendMessageA(panel_->hwnd(), WM_COMMAND, session_print, 0);
   expected = paginate_report(per_page + 1, printer.height_mm, per_page + 4, 3);

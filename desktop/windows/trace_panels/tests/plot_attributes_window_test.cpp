@@ -132,6 +132,7 @@ TEST_F(PlotAttributes, OpeningShowsTheEntryAndResetsItsSymbols) {
   entry.set_symbol(symbol_square);
   entry.set_symbol_size(5.0);
   entry.set_symbol_color(4);
+  entry.set_symbol_separation(12.5);  // no entry stands for it
   entry.set_dash(0);
   window->show();
   window->invalidate();
@@ -140,6 +141,7 @@ TEST_F(PlotAttributes, OpeningShowsTheEntryAndResetsItsSymbols) {
   EXPECT_EQ(caption_of(window->symbol_menu()), "square");
   EXPECT_EQ(caption_of(window->size_menu()), "5mm");
   EXPECT_EQ(caption_of(window->symbol_colour_menu()), "Violet");
+  EXPECT_EQ(caption_of(window->separation_menu()), "--");
   EXPECT_EQ(caption_of(window->fill_menu()), "Solid");
   delete window;
 
@@ -374,19 +376,28 @@ class ownerGraph : public winTypeClass {
   intptr_t handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) override {
     return DefWindowProcA(hwnd(), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
   }
+  samplesListClass samples;  // a thumbnail's, which outlives the entry here
   entryFixture entry;
 };
 
 }  // namespace
 
-TEST_F(PlotAttributes, ClosingTheGraphWithTheWindowShownDoesNotReachTheGoneEntry) {
+TEST_F(PlotAttributes, ClosingTheGraphWithTheWindowAndItsSamplesShownDoesNotReachTheGoneEntry) {
   message_capture capture;
   auto* graph = new ownerGraph;
+  auto record = make_record();
+  fill_block(record->LastSweep, {1, 2, 3}, 1.0, 3, 0);
+  graph->samples.add_sample(*record, record->LastSweep, 0);
+  graph->entry.entry->set_sample_list(&graph->samples);
   auto* window = new plotAttributesWindow(graph, graph->entry.entry.get(), 5.0, 5.0, 1, "CG1");
   HWND attributes = window->hwnd();
   window->show();
   UpdateWindow(attributes);
+  window->toggle_samples_window();
+  ASSERT_NE(window->samples_window(), nullptr);
+  HWND selection = window->samples_window()->hwnd();
   SendMessageA(graph->hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(attributes));
+  EXPECT_FALSE(IsWindow(selection));
   EXPECT_TRUE(capture.texts().empty());
 }

@@ -11,6 +11,7 @@
 #include "calibration_table.h"
 #include "channel_selection.h"
 #include "electrode_measurements.h"
+#include "electrode_screen.h"
 #include "main_dialog_post_capture.h"
 #include "electrode_thread.h"
 #include "engine_message_capture.h"
@@ -139,6 +140,59 @@ TEST_F(Electrodes, StabilisationSettlesOnlyOnAQuietSignalWithinLimits) {
     }
   }
   EXPECT_EQ(15000, record_->Config.SampleRate);
+}
+
+// What the measurements draw: every scale they push is popped again, on
+// success and on failure; the stabilisation shows its caption, its limits,
+// its state and each window's noise, and the impedance its end.
+class recordingScreen : public electrodeScreen {
+ public:
+  void push_scale(double, double, double, double) override { ++depth; }
+  void pop_scale() override { --depth; }
+  void title(const char* text) override { titles.push_back(text); }
+  void row_text(int, int row, int column, const char* text) override {
+    rows.push_back(std::to_string(row) + "," + std::to_string(column) + ":" + text);
+  }
+  void line(int pen, double, double y1, double, double y2) override {
+    if (pen == 15 && y1 == y2) limits.push_back(y1);
+  }
+  bool has_row(const std::string& prefix) const {
+    for (const std::string& r : rows) {
+      if (r.compare(0, prefix.size(), prefix) == 0) return true;
+    }
+    return false;
+  }
+  int depth = 0;
+  std::vector<std::string> titles, rows;
+  std::vector<double> limits;
+};
+
+TEST_F(Electrodes, MeasurementsDrawTheirGraphAndLeaveTheScalesAsTheyFoundThem) {
+  recordingScreen screen;
+  set_electrode_screen(&screen);
+  EXPECT_TRUE(stabilize(0, *record_, "baseline, CH A", 100.0, 0.001, 6.0));
+  EXPECT_EQ(screen.depth, 0);
+  EXPECT_EQ(screen.titles, std::vector<std::string>{"baseline, CH A"});
+  EXPECT_TRUE(screen.has_row("-3,10: ----  STABILIZING ----"));
+  EXPECT_TRUE(screen.has_row("-2,5:A:  0.")) << "a quiet window's noise";
+  ASSERT_GE(screen.limits.size(), 2u);
+  EXPECT_EQ(screen.limits[0], 100.0);
+  EXPECT_EQ(screen.limits[1], -100.0);
+  EXPECT_LT(electrodeMonitor.stabilise_noise[0].load(), 5.0);
+  EXPECT_GT(electrodeMonitor.stabilise_noise[0].load(), 0.0);
+
+  set_electrode(0, SIM_EYE, 3000);
+  double peak = 0, trough = 0;
+  EXPECT_NE(impedance(0, 0, *record_, 30.0, peak, trough), MEASUREMENT_FAILED);
+  EXPECT_EQ(screen.depth, 0);
+  EXPECT_TRUE(screen.has_row("-3,10: ----   MEASURING  ----"));
+  EXPECT_TRUE(screen.has_row("-3,10: ----     DONE     ----"));
+
+  sim_fault_set(SIM_FAULT_STIM_NO_SYNC, 0);
+  EXPECT_EQ(impedance(0, 0, *record_, 30.0, peak, trough), MEASUREMENT_FAILED);
+  sim_fault_clear(SIM_FAULT_STIM_NO_SYNC);
+  EXPECT_EQ(screen.depth, 0) << "a failed capture pops its scale too";
+  set_electrode_screen(nullptr);
 }
 
 TEST_F(Electrodes, ImpedanceOfEachElectrodeThroughTheDefaultLines) {

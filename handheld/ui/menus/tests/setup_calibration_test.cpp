@@ -231,6 +231,56 @@ TEST_F(Calibration, RejectAndExitSendNothing) {
   EXPECT_EQ(stimulator_table(), before);
 }
 
+// Five readings of one value give no line: ACCEPT stores nothing and says
+// so, and the fit stays for REJECT.
+TEST_F(Calibration, AcceptWithoutALineStoresNothing) {
+  const std::vector<double> before = stimulator_table();
+  open(26, 39);
+  for (int p = 0; p < 5; ++p) {
+    key(1001);
+    type_value(10000);
+    key(1004);
+    key(1001);
+  }
+  ASSERT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
+  messages();
+  key(1001);  // "ACCEPT"
+  const std::vector<std::string> shown = messages();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_NE(shown.back().find("*** NO FIT ***"), std::string::npos) << shown.back();
+  EXPECT_TRUE(only_entry_records(stimulator_records()).empty());
+  EXPECT_EQ(stimulator_table(), before);
+  key(1004);  // the message's "Back"
+  EXPECT_EQ(shown_menu(), 26);
+  EXPECT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
+  key(1003);  // "REJECT"
+  EXPECT_EQ(shown_menu(), 0);
+}
+
+// An impedance reading that fails (no sync pulse) is not a point: the step
+// is offered again.
+TEST_F(Calibration, AFailedImpedanceReadingIsTakenAgain) {
+  g_calibrationChoice.channel = 0;
+  g_calibrationChoice.electrode = 0;
+  open(9);
+  sim_fault_set(SIM_FAULT_STIM_NO_SYNC, 0);
+  messages();
+  key(1001);  // "Go"
+  sim_fault_clear(SIM_FAULT_STIM_NO_SYNC);
+  const std::vector<std::string> shown = messages();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_NE(shown.back().find("NO SYNC PULSE RECEIVED FROM 8051"), std::string::npos) << shown.back();
+  key(1004);  // the message's "Back"
+  EXPECT_EQ(shown_menu(), 9);
+  EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"exit calibration"}));
+  EXPECT_EQ(prompt().substr(0, 16), L"Step 1 of 6/Setu");
+  EXPECT_EQ(g_calibrationRun.line.count, 0);
+  stimulator_records();
+  key(1004);  // "exit calibration"
+  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(stimulator_records(), std::vector<std::string>{"O"});
+}
+
 // The data calibration of channel A on a 130 Hz sinewave whose amplitude
 // follows the attenuation: the fit gives back the front end's scale and
 // offset.

@@ -39,6 +39,7 @@ class Electrodes : public SetupTest {
     // it writes on; the main menu's status refresh (and its battery
     // readings on the converter) stopped on the way.
     kill_timer(TIMER_STATUS);
+    pop_dialog();  // the status page
     push_dialog(graph_dialog_procedure, GRAPH_DIALOG_ID);
     pump_until_idle(100);
   }
@@ -62,17 +63,49 @@ TEST_F(Electrodes, AnImpedanceRunFillsItsResultPage) {
   EXPECT_NEAR(page_number(1142), 1500, 75);
   EXPECT_EQ(page_text(1144), L"Channel A");
   EXPECT_EQ(captions()[3], L"Back");
+  // The last measurement's graph: its stabilisation's caption and noise,
+  // and the sinewave measured.
+  EXPECT_EQ(plotter_title_buffer(), L"impedance, CH A, REF");
+  EXPECT_EQ(plotter_row_text(-2).substr(5, 3), L"A: ");
+  EXPECT_NE(plotter_row_text(-3).find(L" ----     DONE     ----"), std::wstring::npos);
+  // Quiet electrodes: each channel's noise check holds the noise read.
+  EXPECT_GT(electrode_noise_check(0), 0.0);
+  EXPECT_LT(electrode_noise_check(0), 5.0);
+  EXPECT_EQ(report_electrode_noise(), 0);
   press(1004);
   EXPECT_EQ(shown_menu(), 13);
+}
+
+// A channel too noisy to settle fails the run; the report after a test
+// then names it.
+TEST_F(Electrodes, ANoisyChannelIsReportedAfterItsRun) {
+  sim_signal s;
+  sim_signal_defaults(0, &s);
+  s.noise_uv = 400.0;
+  sim_signal_set(0, &s);
+  open(13);
+  press(1001);  // "Impedance test"
+  ASSERT_TRUE(pump_until([] { return shown_menu() == 13 && electrodeMonitor.busy.load() == 0; }, 120000));
+  EXPECT_TRUE(electrode_noise_failed());
+  EXPECT_FALSE(electrode_check_failed());
+  messages();
+  EXPECT_EQ(report_electrode_noise(), 1);
+  pump_until_idle(150);
+  const std::vector<std::string> shown = messages();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_NE(shown.back().find("CHECK CHANNEL A"), std::string::npos) << shown.back();
+  EXPECT_NE(shown.back().find("(noise > 30uV)."), std::string::npos) << shown.back();
 }
 
 TEST_F(Electrodes, ABaselineRunFillsItsPageAndAnAbortStopsIt) {
   open(13);
   press(1002);  // "Baseline test"
   EXPECT_EQ(shown_menu(), 16);
-  EXPECT_EQ(plotter_title_buffer(), L"BASELINE");
   ASSERT_TRUE(pump_until([] { return page_text(1150).find(L"uV") != std::wstring::npos; }, 60000));
   EXPECT_LT(page_number(1150), 10.0) << "a quiet signal";
+  EXPECT_EQ(plotter_title_buffer(), L"baseline, CH A");
+  EXPECT_NE(plotter_row_text(-3).find(L" ----     DONE     ----"), std::wstring::npos);
+  save_screen("electrode-baseline-graph");
   press(1004);
   EXPECT_EQ(shown_menu(), 13);
 
@@ -99,6 +132,34 @@ TEST(ElectrodeMeter, FunnelAndLineClamp) {
   EXPECT_EQ(meter_offset(-300), -20);
   EXPECT_EQ(meter_offset(150), 15);
   EXPECT_EQ(meter_offset(0), 0);
+}
+
+// "+ impedance" while a manual check runs: the monitor measures the
+// electrodes from its next pass on (once the baseline is stable).
+TEST_F(Electrodes, ImpedanceTurnedOnDuringACheckIsMeasured) {
+  open(43);
+  touch_key(1002);  // "Manual": no impedance check
+  ASSERT_TRUE(pump_until([] { return shown_menu() == 42 && g_monitorControl.running.load() != 0; }, 3000));
+  touch_key(1003);  // "+ impedance"
+  EXPECT_TRUE(pump_until([] { return key_caption(1003) == L"- impedance"; }, 1000));
+  EXPECT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_GOOD; }, 60000));
+  EXPECT_NEAR(g_monitorChannels[0].eye_ohms.load(), 3000, 150);
+  touch_key(1004);  // "Back"
+  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == 0; }, 5000));
+}
+
+// A bad electrode keeps an automatic check from ending: its lamp is never
+// good, so no run of good updates begins.
+TEST_F(Electrodes, AnAutomaticCheckWithABadElectrodeGoesOn) {
+  set_electrode(SIM_EYE, 9000);  // above [IMPEDANCE] + 1000
+  open(43);
+  touch_key(1001);  // "Auto": the impedance checked too
+  ASSERT_TRUE(pump_until([] { return shown_menu() == 42; }, 1000));
+  ASSERT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_OUT_OF_LIMITS; }, 60000));
+  EXPECT_FALSE(pump_until([] { return shown_menu() != 42; }, 10000)) << "the check ended by itself";
+  EXPECT_EQ(electrode_auto_finish_count(), 0);
+  touch_key(1004);  // "Back"
+  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == 0; }, 5000));
 }
 
 // The monitor running for real: a quiet channel with good electrodes ends

@@ -36,37 +36,61 @@ sim_stim_state stimulator_state() {
   return state;
 }
 
-// Each menu opened without a page-shown command carries its table captions.
-TEST_F(SetupMenus, EveryTechnicianMenuShowsItsCaptions) {
+// Each of the 46 menus opened without a page-shown command carries the
+// captions of the menu table.
+TEST_F(SetupMenus, EveryMenuShowsItsCaptions) {
   const struct {
     int menu;
     Captions captions;
   } table[] = {
+      {0, {L"Acquire Data", L"File Info", L"System Setup", L"Quit"}},
+      {1, {L"", L"", L"", L""}},
       {2, {L"Set Time", L"Calibration", L"Restore Defaults", L"Back"}},
+      {3, {L"Repeat Protocol", L"Discard Test", L"", L"Next"}},
+      {4, {L"UP", L"DOWN", L"SELECT", L"Back"}},
       {5, {L"", L"", L"", L""}},
       {6, {L"Flash Int", L"Background Int", L"Data/impedance", L"Back"}},
+      {7, {L"UP", L"DOWN", L"SELECT", L""}},
+      {8, {L"UP", L"DOWN", L"EDIT", L"Back"}},
       {9, {L"Up", L"Down", L"Tab", L"Back"}},
       {10, {L"Restore", L"", L"", L"Do Not Restore"}},
       {11, {L"UP", L"DOWN", L"TAB", L"DONE"}},
       {12, {L"Data", L"Cal Values", L"Impedance", L"Back"}},
       {13, {L"Impedance test", L"Baseline test", L"Pod Channel", L"Back"}},
       {14, {L"UP", L"DOWN", L"TAB", L"Save"}},
+      {15, {L"Yes", L"", L"No", L"Back"}},
       {16, {L"", L"", L"", L""}},
+      {17, {L"", L"", L"", L"Back"}},
+      {18, {L"UP", L"DOWN", L"TAB", L"Back"}},
+      {19, {L"CANCEL", L" ", L"SHUTDOWN", L""}},
+      {20, {L"Pause", L"", L"", L"Stop/Back"}},
+      {21, {L"UP", L"DOWN", L"SELECT", L"Back"}},
+      {22, {L"DELETE", L"", L"", L"Back"}},
+      {23, {L"LEFT", L"Modify", L"Right", L"Back"}},
+      {24, {L"Expand", L"Contract", L"", L"Back"}},
       {25, {L"Flash", L"", L"", L""}},
       {26, {L"On", L"", L"", L""}},
       {27, {L"", L"System Parms", L"", L"Back"}},
+      {28, {L"Up", L"Down", L"Tab", L"Back"}},
       {29, {L"CHANNEL A", L"", L"CHANNEL B", L""}},
       {30, {L"CHAN A EYE", L"CHAN A REF", L"CHAN B EYE", L"CHAN B REF"}},
       {31, {L"To Disk", L"From Disk", L"Other", L"Back"}},
       {32, {L"Set Defaults", L"Reset 8051", L"Enter Serial #", L"Back"}},
+      {33, {L"", L"", L"", L""}},
+      {34, {L"UP", L"DOWN", L"TAB", L"DONE"}},
+      {35, {L"", L"", L"", L"Back"}},
+      {36, {L"UP", L"DOWN", L"", L"NEXT"}},
       {37, {L"Up", L"Down", L"Select", L"Back"}},
       {38, {L"Up", L"Down", L"Tab", L"OK"}},
       {39, {L"Accept", L"", L"Reject", L""}},
+      {40, {L"YES", L"", L"NO", L""}},
+      {41, {L"", L"", L"", L"OK"}},
       {42, {L"Pause", L"", L"+ impedance", L"Back"}},
       {43, {L"Auto", L"Manual", L"Channel", L"Back"}},
       {44, {L"Dome 1", L"", L"Dome 2", L""}},
       {45, {L"", L"Electrodes", L"System Parms", L"Back"}},
   };
+  ASSERT_EQ(sizeof table / sizeof table[0], 46u);
   for (const auto& row : table) {
     open(row.menu, PAGE_CODE_NONE);
     EXPECT_EQ(shown_menu(), row.menu);
