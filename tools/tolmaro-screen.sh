@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts Tolmaro.exe on the display in force (run it under tools/with-display,
 # inside a Wine session), saves a picture of its main window
-# (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png), and
-# ends it through its File menu's "Exit" (answering Yes when it asks to close
+# (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png);
+# with a session, of its panel, its summary and the third test's
+# measurement graph, comparison graph and spectrum; and ends it through its File menu's "Exit" (answering Yes when it asks to close
 # its other windows), as a person does:
 #   tools/tolmaro-screen.sh <output folder> [test or special session file]
 # A file given opens as the start-up session.
