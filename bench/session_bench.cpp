@@ -166,8 +166,11 @@ struct nativeDocument {
     entry.reset(new tracePlusClass(trace.get()));
     entry->set_sample_list(&samples);
     model.reset(new waveMeasurementModel(record.get(), entry.get()));
-    load_test_state(state, path.c_str(), *model, *entry, samples);
-    entry->set_sample_list(&samples);
+    {
+      tracePlusClass::rebuildBatch batch(*entry);
+      load_test_state(state, path.c_str(), *model, *entry, samples);
+      entry->set_sample_list(&samples);
+    }
     measure();
     return true;
   }
