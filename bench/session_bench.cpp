@@ -130,7 +130,9 @@ struct nativeDocument {
   testStateClass state;
 
   bool load(const std::string& path) {
-    std::vector<uint8_t> bytes;
+    // The bytes of each file, through one buffer kept for the whole run as
+    // the program keeps one.
+    static std::vector<uint8_t> bytes;
     record.reset(new testFileRecord);
     if (!read_sized(path, 1 + sizeof(testFileRecord), bytes) ||
         !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
