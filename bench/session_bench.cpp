@@ -32,6 +32,8 @@
 #include <windows.h>
 
 #include <psapi.h>
+#else
+#include <dirent.h>
 #endif
 
 #include <algorithm>
@@ -130,7 +132,9 @@ struct nativeDocument {
   testStateClass state;
 
   bool load(const std::string& path) {
-    std::vector<uint8_t> bytes;
+    // The bytes of each file, through one buffer kept for the whole run as
+    // the program keeps one.
+    static std::vector<uint8_t> bytes;
     record.reset(new testFileRecord);
     if (!read_sized(path, 1 + sizeof(testFileRecord), bytes) ||
         !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
@@ -142,15 +146,22 @@ struct nativeDocument {
     if (!trace) return false;
     // The sample files, in name order, each into the samples list as it is
     // read; the record's last sweep after them.
+    // The folder is read whole for each test, as a search by pattern reads
+    // it, through the system's own directory reading.
     const std::filesystem::path test_path(path);
     const std::string stem = test_path.stem().string();
+    const std::string folder = test_path.parent_path().string();
     std::vector<std::string> names;
-    for (const auto& item : std::filesystem::directory_iterator(test_path.parent_path())) {
-      const std::string found = item.path().filename().string();
-      if (found.size() == stem.size() + 7 && found.compare(0, stem.size(), stem) == 0 &&
-          found.compare(stem.size() + 3, 4, ".spl") == 0 && found[stem.size()] == '-') {
-        names.push_back(item.path().string());
+    if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
+      while (const dirent* item = readdir(dir)) {
+        const char* found = item->d_name;
+        const size_t size = std::strlen(found);
+        if (size == stem.size() + 7 && stem.compare(0, stem.size(), found, stem.size()) == 0 &&
+            found[stem.size()] == '-' && std::strcmp(found + stem.size() + 3, ".spl") == 0) {
+          names.push_back(folder + "/" + found);
+        }
       }
+      closedir(dir);
     }
     std::sort(names.begin(), names.end());
     int number = 0;
@@ -166,8 +177,11 @@ struct nativeDocument {
     entry.reset(new tracePlusClass(trace.get()));
     entry->set_sample_list(&samples);
     model.reset(new waveMeasurementModel(record.get(), entry.get()));
-    load_test_state(state, path.c_str(), *model, *entry, samples);
-    entry->set_sample_list(&samples);
+    {
+      tracePlusClass::rebuildBatch batch(*entry);
+      load_test_state(state, path.c_str(), *model, *entry, samples);
+      entry->set_sample_list(&samples);
+    }
     measure();
     return true;
   }

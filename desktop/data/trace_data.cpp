@@ -12,34 +12,49 @@ namespace {
 // program's static objects, which may still free traces, are destroyed).
 thread_local bool point_arrays_gone = false;
 
-// The point arrays of recently freed traces, by length, most recent last.
+// The point arrays of recently freed traces with their lengths, most recent
+// last. An array may hold more points than a trace uses: a filter that
+// shortens a trace by a few points takes one of the full length.
 class pointArrays {
  public:
   ~pointArrays() {
     point_arrays_gone = true;
     for (const kept& k : kept_) delete[] k.pairs;
   }
-  xyPair* take(int32_t n) {
+  // An array of at least n points, its length in capacity: one of exactly n
+  // when one is kept, else with slack the shortest kept one up to 1/16
+  // longer, else a new one.
+  xyPair* take(int32_t n, bool slack, int32_t& capacity) {
+    size_t best = kept_.size();
     for (size_t i = kept_.size(); i-- > 0;) {
-      if (kept_[i].count != n) continue;
-      xyPair* pairs = kept_[i].pairs;
-      kept_.erase(kept_.begin() + static_cast<std::ptrdiff_t>(i));
-      return pairs;
+      const int32_t c = kept_[i].capacity;
+      if (c == n) {
+        best = i;
+        break;
+      }
+      if (slack && c > n && c - n <= n / 16 && (best == kept_.size() || c < kept_[best].capacity)) best = i;
     }
-    return new xyPair[n];
+    if (best == kept_.size()) {
+      capacity = n;
+      return new xyPair[n];
+    }
+    xyPair* pairs = kept_[best].pairs;
+    capacity = kept_[best].capacity;
+    kept_.erase(kept_.begin() + static_cast<std::ptrdiff_t>(best));
+    return pairs;
   }
-  void give(xyPair* pairs, int32_t n) {
+  void give(xyPair* pairs, int32_t capacity) {
     if (kept_.size() == room) {
       delete[] kept_.front().pairs;
       kept_.erase(kept_.begin());
     }
-    kept_.push_back(kept{pairs, n});
+    kept_.push_back(kept{pairs, capacity});
   }
 
  private:
   struct kept {
     xyPair* pairs;
-    int32_t count;
+    int32_t capacity;
   };
   // A filter chain frees up to four arrays of one or two lengths per trace.
   static constexpr size_t room = 4;
@@ -48,17 +63,30 @@ class pointArrays {
 
 thread_local pointArrays freed_points;
 
-void give_points(xyPair* pairs, int32_t n) {
+void give_points(xyPair* pairs, int32_t capacity) {
   if (point_arrays_gone) {
     delete[] pairs;
   } else {
-    freed_points.give(pairs, n);
+    freed_points.give(pairs, capacity);
   }
+}
+
+// An array for at least n points that a trace takes at once, with its
+// length.
+xyPair* pooled_points(int32_t n, int32_t& capacity) {
+  if (point_arrays_gone) {
+    capacity = n;
+    return new xyPair[n];
+  }
+  return freed_points.take(n, true, capacity);
 }
 
 }  // namespace
 
-xyPair* new_points(int32_t n) { return point_arrays_gone ? new xyPair[n] : freed_points.take(n); }
+xyPair* new_points(int32_t n) {
+  int32_t capacity = n;
+  return point_arrays_gone ? new xyPair[n] : freed_points.take(n, false, capacity);
+}
 
 axisClass::axisClass() : name_("unknown"), unit_("unknown") {}
 
@@ -66,13 +94,15 @@ traceDataClass::traceDataClass() : name_(""), legend_("") {}
 
 traceDataClass::~traceDataClass() = default;
 
-void traceDataClass::take_points(xyPair* pairs, int32_t n) {
+void traceDataClass::take_points(xyPair* pairs, int32_t n) { take_points(pairs, n, n); }
+
+void traceDataClass::take_points(xyPair* pairs, int32_t n, int32_t capacity) {
   if (pairs && pairs == points_ && n > 0) {
     count_ = n;
     return;
   }
   if (n > 0) {
-    store_.reset(pairs, [n](xyPair* freed) { give_points(freed, n); });
+    store_.reset(pairs, [capacity](xyPair* freed) { give_points(freed, capacity); });
   } else {
     if (pairs != points_) delete[] pairs;
     store_.reset();
@@ -82,10 +112,10 @@ void traceDataClass::take_points(xyPair* pairs, int32_t n) {
 }
 
 void traceDataClass::own_points() {
-  xyPair* pairs = new_points(count_);
+  int32_t capacity = 0;
+  xyPair* pairs = pooled_points(count_, capacity);
   std::copy(points_, points_ + count_, pairs);
-  const int32_t n = count_;
-  store_.reset(pairs, [n](xyPair* freed) { give_points(freed, n); });
+  store_.reset(pairs, [capacity](xyPair* freed) { give_points(freed, capacity); });
   points_ = pairs;
 }
 
@@ -106,9 +136,10 @@ bool traceDataClass::set_y_values(const double* y, int32_t n) {
     errormessage("*** traceDataClass::set_y_values - NO DATA FOR %d POINTS ***", static_cast<int>(n));
     return false;
   }
-  xyPair* pairs = n > 0 ? new_points(n) : nullptr;
+  int32_t capacity = 0;
+  xyPair* pairs = n > 0 ? pooled_points(n, capacity) : nullptr;
   for (int32_t i = 0; i < n; i++) pairs[i] = xyPair{static_cast<double>(i), y[i]};
-  take_points(pairs, n);
+  take_points(pairs, n, capacity);
   compute_extent();
   return true;
 }

@@ -128,6 +128,9 @@ class traceDataClass : public listPayload {
  private:
   // Frees the points and takes pairs (owned) as the new ones.
   void take_points(xyPair* pairs, int32_t n);
+  // The same for an array of capacity points (at least n), which is passed
+  // on at that length when the trace frees it.
+  void take_points(xyPair* pairs, int32_t n, int32_t capacity);
   // Whether another trace holds the same points; own_points copies them.
   bool shared() const { return store_.use_count() > 1; }
   void own_points();

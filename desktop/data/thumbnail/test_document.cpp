@@ -148,12 +148,17 @@ bool testDocument::load(const char* path, int source, double number) {
   model_->elapsed_seconds.set_value(record_->RunMilliseconds / 1000.0);
 
   make_info();
-  if (source_ == test_source_pc) load_test_state(state_, path_.text(), *model_, *entry_, samples_);
-  make_caption();
+  {
+    // The state file's switches and sample flags and the samples list set
+    // again give one rebuild: nothing reads the trace in between.
+    tracePlusClass::rebuildBatch batch(*entry_);
+    if (source_ == test_source_pc) load_test_state(state_, path_.text(), *model_, *entry_, samples_);
+    make_caption();
 
-  // Set again after the state file cleared it, so that a test from the PC
-  // always keeps its state file when it closes.
-  attach_samples();
+    // Set again after the state file cleared it, so that a test from the PC
+    // always keeps its state file when it closes.
+    attach_samples();
+  }
   recalculate_ab(0);
   return true;
 }
