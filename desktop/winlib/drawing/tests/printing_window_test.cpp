@@ -7,12 +7,12 @@
 
 #include <winspool.h>
 
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "control_test_window.h"
+#include "memory_bitmap.h"
 #include "message_capture.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
@@ -43,49 +43,23 @@ struct handlesGiven {
 };
 handlesGiven given;
 
-// A memory page: a white DIB section of page_px pixels that says it is
-// page_mm millimetres.
-struct memoryPage {
-  int width_px = 400;
-  int height_px = 300;
-  int width_mm = 100;
-  int height_mm = 75;
-  HBITMAP bitmap = nullptr;
-  uint32_t* bits = nullptr;
-
-  void make() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_px;
-    info.bmiHeader.biHeight = -height_px;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* memory = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-    bits = static_cast<uint32_t*>(memory);
-    std::memset(bits, 0xFF, static_cast<size_t>(width_px) * height_px * 4);
-  }
-  bool black(int x, int y) const { return (bits[y * width_px + x] & 0xFFFFFF) == 0; }
-  ~memoryPage() {
-    if (bitmap) DeleteObject(bitmap);
-  }
-};
-memoryPage* page = nullptr;
+// The memory page the stand-in dialog prints on: 400 x 300 pixels that say
+// they are 100 x 75 mm.
+memoryBitmap* page = nullptr;
 
 BOOL memory_dialog(PRINTDLGA* record) {
   HDC dc = CreateCompatibleDC(nullptr);
-  SelectObject(dc, page->bitmap);
+  SelectObject(dc, page->bitmap());
   record->hDC = dc;
   given.dc = dc;
   return TRUE;
 }
 int memory_caps(HDC, int index) {
   switch (index) {
-    case HORZRES: return page->width_px;
-    case VERTRES: return page->height_px;
-    case HORZSIZE: return page->width_mm;
-    case VERTSIZE: return page->height_mm;
+    case HORZRES: return page->width();
+    case VERTRES: return page->height();
+    case HORZSIZE: return 100;
+    case VERTSIZE: return 75;
     default: return 0;
   }
 }
@@ -113,7 +87,6 @@ class Printing : public ::testing::Test {
   void SetUp() override {
     given = handlesGiven{};
     page = &memory;
-    memory.make();
     holder.painter = [this](HDC dc, const paper& scale) { draw_box(dc, scale, seen); };
   }
   void TearDown() override {
@@ -123,7 +96,7 @@ class Printing : public ::testing::Test {
   void install(const print_dialog_calls& calls) { previous = print_dialog_ui_install(calls); }
 
   print_dialog_calls previous = print_dialog_ui();
-  memoryPage memory;
+  memoryBitmap memory{400, 300};
   testHolderWindow& holder = shared_holder();
   drawingSeen seen;
 };
@@ -203,13 +176,13 @@ TEST_F(Printing, TheSameDrawingOnAMemoryPageAtAChosenScale) {
   half.rescale(200, 150, 100, 75);
   for (row r : {row{false, 160, 200, 60, 100}, row{true, 80, 100, 160, 200}}) {
     SCOPED_TRACE(r.own_scale);
-    std::memset(memory.bits, 0xFF, static_cast<size_t>(memory.width_px) * memory.height_px * 4);
+    memory.clear();
     ASSERT_TRUE(print_window(holder.hwnd(), &holder, r.own_scale ? &half : nullptr, "memory"));
     EXPECT_DOUBLE_EQ(printer_paper.x_px_per_mm, 4.0);
     EXPECT_DOUBLE_EQ(printer_paper.y_px_per_mm, 4.0);
-    EXPECT_TRUE(memory.black(r.inside_x, r.inside_y));
-    EXPECT_FALSE(memory.black(r.outside_x, r.outside_y));
-    EXPECT_FALSE(memory.black(390, 290));
+    EXPECT_EQ(memory.at(r.inside_x, r.inside_y), RGB(0, 0, 0));
+    EXPECT_NE(memory.at(r.outside_x, r.outside_y), RGB(0, 0, 0));
+    EXPECT_NE(memory.at(390, 290), RGB(0, 0, 0));
     EXPECT_EQ(GetObjectType(given.dc), 0u);
   }
   EXPECT_EQ(printing_flag, 0);
