@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <winspool.h>
-
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "buttons.h"
+#include "default_printer.h"
 #include "edit_fields.h"
 #include "file_dialog_ui.h"
 #include "filtered_trace.h"
@@ -318,35 +317,6 @@ TEST_F(SessionPanelTest, AThumbnailKeepsItsSamplesFiltersAndStateFile) {
 
 }  // namespace
 
-namespace {
-
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  return PrintDlgA(record);
-}
-
-// The port of the default printer (the project's PostScript printer on a
-// file port) as a path this program can open.
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed)) port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port)
-    if (c == '/') c = '\\';
-  return "Z:" + port;
-}
-
-}  // namespace
-
 // The report of a 7-test session through the real printer path has the pages
 // its pagination gives, and printing writes no state file.
 TEST_F(SessionPanelTest, TheSessionReportPrintsThePagesItCounts) {
@@ -368,11 +338,7 @@ TEST_F(SessionPanelTest, TheSessionReportPrintsThePagesItCounts) {
   EXPECT_TRUE(boxes.texts().empty());
   EXPECT_EQ(printing_flag, 0);
   reportPages expected = paginate_report(7, printer_paper.height_mm, 10, 3);
-  std::ifstream in(file, std::ios::binary);
-  ASSERT_TRUE(in) << file;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  int pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
+  int pages = printed_pages(file);
   EXPECT_EQ(pages, expected.total);
   EXPECT_GE(pages, 2);
   EXPECT_EQ(GetFileAttributesA(folder.file("P01S02T0301A.st_").c_str()), INVALID_FILE_ATTRIBUTES);

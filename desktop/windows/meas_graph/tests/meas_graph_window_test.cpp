@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <winspool.h>
 
 #include <cmath>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "default_printer.h"
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
@@ -148,32 +148,6 @@ BOOL scripted_save(OPENFILENAMEA* record) {
 }
 BOOL no_open(OPENFILENAMEA*) { return FALSE; }
 DWORD no_error() { return 0; }
-
-// The default printer without showing the dialog.
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  return PrintDlgA(record);
-}
-
-// The file port of the default printer as a path of this program.
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed))
-    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port)
-    if (c == '/') c = '\\';
-  return "Z:" + port;
-}
 
 std::string file_text(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -575,10 +549,7 @@ TEST_F(MeasGraphTest, APrintThroughThePostScriptPrinter) {
   print_dialog_ui_install(previous);
   EXPECT_EQ(printing_flag, 0);
   EXPECT_TRUE(boxes_.texts().empty());
-  std::string text = file_text(file);
-  size_t pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
-  EXPECT_EQ(pages, 1u);
+  EXPECT_EQ(printed_pages(file), 1);
   EXPECT_TRUE(CopyFileA(file.c_str(), "meas_graph_print.ps", FALSE));
 }
 

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <winspool.h>
-
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "comparison_panel.h"
+#include "default_printer.h"
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
@@ -475,41 +474,6 @@ TEST_F(SummaryTest, EachSummaryKeepsItsOwnReferenceTimeAndCutMakesANewOne) {
   UpdateWindow(now->hwnd());
   EXPECT_TRUE(boxes_.texts().empty());
 }
-
-namespace {
-
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  return PrintDlgA(record);
-}
-
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed))
-    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port)
-    if (c == '/') c = '\\';
-  return "Z:" + port;
-}
-
-int printed_pages(const std::string& file) {
-  std::string text = file_text(file);
-  int pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
-  return pages;
-}
-
-}  // namespace
 
 // A full page of tests puts the table on a page of its own; the summary's
 // view is given back after printing.

@@ -5,13 +5,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <winspool.h>
-
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "control_test_window.h"
+#include "default_printer.h"
 #include "memory_bitmap.h"
 #include "message_capture.h"
 #include "print_dialog_ui.h"
@@ -69,9 +67,8 @@ int refuse_call(HDC) { return SP_ERROR; }
 int refuse_doc(HDC, const DOCINFOA*) { return SP_ERROR; }
 
 // The default printer without showing the dialog: the real device context.
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  BOOL ok = PrintDlgA(record);
+BOOL recording_printer_dialog(PRINTDLGA* record) {
+  BOOL ok = default_printer_dialog(record);
   given.dc = record->hDC;
   given.dev_mode = record->hDevMode;
   given.dev_names = record->hDevNames;
@@ -101,28 +98,6 @@ class Printing : public ::testing::Test {
   drawingSeen seen;
 };
 
-// The port of the default printer as a path this program can open.
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed)) {
-    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  }
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port) {
-    if (c == '/') c = '\\';
-  }
-  return "Z:" + port;
-}
-
 }  // namespace
 
 // The real path: the default printer (the project's PostScript printer on a
@@ -132,7 +107,7 @@ TEST_F(Printing, AWindowPrintedToThePostScriptPrinterGivesOnePage) {
   std::string file = default_printer_file();
   ASSERT_FALSE(file.empty()) << "no default printer on a file port: tools/wine-printer.sh sets it up";
   DeleteFileA(file.c_str());
-  install(print_dialog_calls{default_printer_dialog, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
+  install(print_dialog_calls{recording_printer_dialog, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
   message_capture capture;
 
   ASSERT_TRUE(print_window(holder.hwnd(), &holder, nullptr, "ignored"));
@@ -153,12 +128,7 @@ TEST_F(Printing, AWindowPrintedToThePostScriptPrinterGivesOnePage) {
   EXPECT_EQ(print_record().hDC, nullptr);
   EXPECT_EQ(print_record().hDevMode, nullptr);
 
-  std::ifstream in(file, std::ios::binary);
-  ASSERT_TRUE(in) << file;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  size_t pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
-  EXPECT_EQ(pages, 1u);
+  EXPECT_EQ(printed_pages(file), 1) << file;
   EXPECT_TRUE(CopyFileA(file.c_str(), "printed_window.ps", FALSE));
 }
 
