@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts Tolmaro.exe on the display in force (run it under tools/with-display,
 # inside a Wine session), saves a picture of its main window
-# (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png), and
-# ends it through its File menu's "Exit" (answering Yes when it asks to close
+# (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png);
+# with a session, of its panel, its summary and the third test's
+# measurement graph, comparison graph and spectrum; and ends it through its File menu's "Exit" (answering Yes when it asks to close
 # its other windows), as a person does:
 #   tools/tolmaro-screen.sh <output folder> [test or special session file]
 # A file given opens as the start-up session.
@@ -50,6 +51,34 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-main-window.png"
 import -window root "$out/tolmaro-screen.png"
 
+# Waits for the window whose name matches $1 and saves its picture as
+# tolmaro-$2.png; a window that does not come is said, not fatal.
+picture_of() {
+  local found=""
+  for _ in $(seq 1 50); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$found" ] && break
+    sleep 0.2
+  done
+  if [ -z "$found" ]; then
+    echo "tolmaro-screen: no window $1 came up for $2" >&2
+    return 0
+  fi
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$found")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-$2.png"
+}
+# Opens a window from the third thumbnail's pop-up menu (the keys choose the
+# item) and saves its picture.
+picture_from_thumbnail() {
+  xdotool windowraise "$session"
+  sleep 0.3
+  xdotool mousemove $((session_x + 60)) $((session_y + 310)) click 3
+  sleep 0.7
+  xdotool key $1
+  picture_of "$2" "$3"
+}
+
 # With a start-up session: its panel's picture, then the measurement graph
 # of its first test, opened from the thumbnail's pop-up menu ("Copy Test
 # Data To", "Measurement Graph") as a person opens it.
@@ -58,6 +87,7 @@ if [ $# -ge 2 ]; then
   [ -n "$session" ] || fail "no session window for $2"
   eval "$(xdotool getwindowgeometry --shell "$session")"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-session.png"
+  session_x=$X session_y=$Y
   # The third test (a bright flash); the main window sits over the session's
   # right side, the graph opens on the left, at the window cascade's place.
   xdotool mousemove $((X + 60)) $((Y + 310)) click 3
@@ -74,6 +104,16 @@ if [ $# -ge 2 ]; then
   eval "$(xdotool getwindowgeometry --shell "$graph")"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-measurement-graph.png"
   import -window root "$out/tolmaro-screen.png"
+  # The same test's comparison graph and spectrum, from the same menu; and
+  # the session's summary from its View menu.
+  picture_from_thumbnail "Down Right Down Down Return" '^CG[0-9]+\(' comparison-graph
+  picture_from_thumbnail "Down Right Down Down Down Down Return" '^FF\( ' spectrum
+  xdotool windowraise "$session"
+  sleep 0.3
+  xdotool mousemove $((session_x + 87)) $((session_y + 31)) click 1
+  sleep 0.5
+  xdotool key Down Return
+  picture_of '^summary$' summary
   # The main window comes back to the front for its File menu.
   xdotool windowraise "$window"
   sleep 0.5

@@ -22,6 +22,10 @@ wine_session_begin() {
   # test's output: a test that creates the first window would otherwise have
   # them inherit its output pipe, and ctest would wait on them for ever.
   timeout 120 wine64 wineboot </dev/null >/dev/null 2>&1 || true
+  # Wine's own window frames rather than a window manager's: the virtual
+  # display has none, and Wine waits about two seconds for one whenever a
+  # managed top-level window closes.
+  wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
   # The PostScript printer that prints to a file (once per prefix).
   "$ERG_TOOLS_DIR/wine-printer.sh" </dev/null || true
   if [ -n "${DISPLAY:-}" ]; then
