@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "program_fonts.h"
 #include "session_panel.h"
+#include "status_bar.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "wave_measurement.h"
@@ -319,16 +320,7 @@ void measGraphClass::first_layout() {
   resize(statistics_box_->right() + right_margin_mm, opening_height_mm, scale);
 }
 
-paper measGraphClass::client_scale() const {
-  paper scale;
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  int status_height = 0;
-  RECT bar{};
-  if (status_ && GetWindowRect(status_, &bar)) status_height = bar.bottom - bar.top;
-  scale.set_from_pixels(client.right - client.left, client.bottom - client.top - status_height, screen_paper);
-  return scale;
-}
+paper measGraphClass::client_scale() const { return scale_above_status_bar(hwnd(), status_); }
 
 std::array<dataPoint, adjust_circle_count> measGraphClass::circle_centres() const {
   waveMeasurementModel& m = *model_;
