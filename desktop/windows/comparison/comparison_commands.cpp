@@ -33,12 +33,10 @@
 #include "status_bar.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
+#include "window_helpers.h"
 #include "window_tree.h"
 
 namespace {
-
-int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
-int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
 
 bool inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 

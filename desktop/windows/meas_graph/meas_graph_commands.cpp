@@ -20,13 +20,11 @@
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "wave_measurement.h"
+#include "window_helpers.h"
 
 namespace {
 
 constexpr double circle_square_mm = 3.0;
-
-int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
-int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
 
 // A device context of a window, released when it goes.
 class windowDc {

@@ -12,14 +12,12 @@
 #include "printing.h"
 #include "r_bitmap.h"
 #include "status_bar.h"
+#include "window_helpers.h"
 
 namespace {
 
 constexpr const char* window_class = "fft";
 constexpr int status_bar_id = 2;
-
-int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
-int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
 
 // The trace's stored values and their time span in seconds.
 spectrumResult spectrum_of(const traceClass* trace, spectrumData& out) {
