@@ -19,6 +19,7 @@
 #include "message_capture.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
+#include "pump.h"
 #include "report_pages.h"
 #include "record_fixture.h"
 #include "samples_list.h"
@@ -31,14 +32,6 @@
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // A flash response: flat before the flash, a trough at 15 mS, a peak at 40 mS.
 std::vector<int32_t> erg_values(int n, double total_ms, double pre_ms) {

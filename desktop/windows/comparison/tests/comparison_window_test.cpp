@@ -26,6 +26,7 @@
 #include "colours.h"
 #include "file_dialog_ui.h"
 #include "print_dialog_ui.h"
+#include "pump.h"
 #include "registry_settings.h"
 #include "comparison_panel.h"
 #include "message_capture.h"
@@ -40,14 +41,6 @@
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // A test of 400 points over 200 mS, 20 mS before the flash: a trough at 15
 // mS and a peak at 40 mS scaled by gain, on a baseline of offset uV.

@@ -22,6 +22,7 @@
 #include "popup_menu_ui.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
+#include "pump.h"
 #include "record_fixture.h"
 #include "temp_folder.h"
 #include "test_state.h"
@@ -31,14 +32,6 @@
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // The test's points: 400 over 200 mS, 20 mS before the flash, amplitudes
 // stored in tenths of a microvolt (divisor 10).

@@ -21,6 +21,7 @@
 #include "message_capture.h"
 #include "op_panel.h"
 #include "popup_menu_ui.h"
+#include "pump.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
@@ -30,14 +31,6 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // n points at rate Hz from -20 mS: a slow 20 Hz wave of 100 and 150 Hz
 // wavelets of 5.

@@ -18,6 +18,7 @@
 #include "memory_printer.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
+#include "pump.h"
 #include "spectrum_window.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
@@ -27,14 +28,6 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // n points at 1 kHz from 0 mS: an offset of 10, 50 at 60 Hz and 20 at
 // 150 Hz.

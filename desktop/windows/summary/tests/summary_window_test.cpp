@@ -20,6 +20,7 @@
 #include "popup_menu_ui.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
+#include "pump.h"
 #include "record_fixture.h"
 #include "report_pages.h"
 #include "session_panel.h"
@@ -30,14 +31,6 @@
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // A flash response with its trough and peak scaled by depth.
 std::vector<int32_t> erg_values(double depth) {
