@@ -23,6 +23,7 @@
 #include "sample_select.h"
 #include "samples_list.h"
 #include "trace_clipboard.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -43,12 +44,6 @@ struct sampleFixture {
     }
   }
 };
-
-std::string window_text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 // A click on sample window k's check box, as the button reports it.
 void click(sampleSelectWindowClass& selection, int k) {

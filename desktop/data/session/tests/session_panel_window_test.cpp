@@ -29,6 +29,7 @@
 #include "test_state.h"
 #include "thumb_state.h"
 #include "thumbnail.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -88,12 +89,6 @@ std::vector<std::string> thumb_names(const sessionPanelClass& panel) {
   return names;
 }
 
-std::string window_title(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 // The save and open dialogs answer with the next scripted path (null: cancel).
 std::vector<std::string> dialog_answers;
 BOOL scripted_dialog(OPENFILENAMEA* record) {
@@ -130,7 +125,7 @@ TEST_F(SessionPanelTest, ASeriesOpensEveryTestOfItsProtocolAndSessionInTimeOrder
   ASSERT_EQ(panel->status(), 1);
   ASSERT_EQ(thumb_names(*panel), (std::vector<std::string>{"P01S02T0302A", "P01S02T0303A", "P01S02T0301A"}));
   for (int i = 0; i < 3; i++) EXPECT_EQ(panel->thumbnail(i)->number(), i + 1);
-  EXPECT_EQ(window_title(panel->hwnd()), "[3] " + first);
+  EXPECT_EQ(window_text(panel->hwnd()), "[3] " + first);
   pump();
   EXPECT_TRUE(IsWindowVisible(panel->thumbnail(0)->hwnd()));
   delete panel;

@@ -10,8 +10,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,6 +27,7 @@
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "wave_measurement.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -98,37 +97,6 @@ expectedWaves expected_waves(bool flicker) {
   return {time_of(ia), raw[ia] / 10.0, time_of(ib), raw[ib] / 10.0};
 }
 
-std::string window_title(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-// A menu as text: "id text" per item ('*' when checked, "-" for a
-// separator, a submenu in brackets).
-std::string menu_text(HMENU menu) {
-  std::string out;
-  int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; i++) {
-    char text[128] = {};
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
-    item.dwTypeData = text;
-    item.cch = sizeof text;
-    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item);
-    if (!out.empty()) out += "|";
-    if (item.fType & MFT_SEPARATOR) {
-      out += "-";
-      continue;
-    }
-    out += std::to_string(item.wID) + " " + text;
-    if (item.fState & MFS_CHECKED) out += "*";
-    if (item.hSubMenu) out += "[" + menu_text(item.hSubMenu) + "]";
-  }
-  return out;
-}
-
 // The save dialog answers with a path; what it was offered is kept.
 std::string save_answer;
 std::string save_offered;
@@ -141,13 +109,6 @@ BOOL scripted_save(OPENFILENAMEA* record) {
 }
 BOOL no_open(OPENFILENAMEA*) { return FALSE; }
 DWORD no_error() { return 0; }
-
-std::string file_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // With MEAS_GRAPH_HOLD_SECONDS set, the window stays on the display that
 // long (messages pumped) so that a person or a script can take a picture.
@@ -235,8 +196,8 @@ TEST_F(MeasGraphTest, CaptionsCountUpAndNumbersAreNotReused) {
   ASSERT_NE(first, nullptr);
   int n = first->instance_number;
   std::string header = thumb_->document().caption();
-  EXPECT_EQ(window_title(first->hwnd()), "MG" + std::to_string(n) + "( " + header + " )");
-  EXPECT_EQ(std::string(first->title_text().line_text(0)), window_title(first->hwnd()));
+  EXPECT_EQ(window_text(first->hwnd()), "MG" + std::to_string(n) + "( " + header + " )");
+  EXPECT_EQ(std::string(first->title_text().line_text(0)), window_text(first->hwnd()));
 
   measGraphClass* second = open_measurement_graph(thumb_, nullptr, 60, 60);
   ASSERT_NE(second, nullptr);
@@ -246,7 +207,7 @@ TEST_F(MeasGraphTest, CaptionsCountUpAndNumbersAreNotReused) {
   EXPECT_EQ(find_window_node(second), nullptr);
   measGraphClass* third = open_measurement_graph(thumb_, nullptr, 60, 60);
   ASSERT_NE(third, nullptr);
-  EXPECT_EQ(window_title(third->hwnd()), "MG" + std::to_string(n + 2) + "( " + header + " )");
+  EXPECT_EQ(window_text(third->hwnd()), "MG" + std::to_string(n + 2) + "( " + header + " )");
   EXPECT_TRUE(boxes_.texts().empty());
 }
 

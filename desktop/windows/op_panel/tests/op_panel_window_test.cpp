@@ -26,6 +26,7 @@
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "trace_filters.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -64,12 +65,6 @@ std::string centred(const char* format, const opPanelClass& panel, double magnif
 
 int popup_answer = 0;
 BOOL WINAPI scripted_popup(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return popup_answer; }
-
-std::string window_text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 // A slider moved as its arrow keys move it, then the refresh.
 void move_slider(opPanelClass& panel, trackbarClass* slider, int position) {

@@ -23,6 +23,7 @@
 #include "temp_folder.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -85,12 +86,6 @@ COLORREF bar_colour(fftClass& window, double f) {
 
 int popup_answer = 0;
 BOOL WINAPI scripted_popup(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return popup_answer; }
-
-std::string window_text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 std::string status_text(HWND bar, int part) {
   char text[256] = {};

@@ -6,9 +6,6 @@
 #include <windows.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +25,7 @@
 #include "summary.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -102,11 +100,6 @@ BOOL recording_dialog(OPENFILENAMEA* record) {
   return scripted_dialog(record);
 }
 DWORD no_error() { return 0; }
-
-std::string file_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class SummaryTest : public ::testing::Test {
  protected:
