@@ -3,7 +3,6 @@
 // trace list.
 #include <windows.h>
 
-
 #include "colours.h"
 #include "comparison_panel.h"
 #include "menus.h"
