@@ -13,6 +13,7 @@
 #include "buttons.h"
 #include "default_printer.h"
 #include "edit_fields.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
 #include "filtered_trace.h"
 #include "message_box.h"
@@ -91,15 +92,7 @@ std::vector<std::string> thumb_names(const sessionPanelClass& panel) {
 
 // The save and open dialogs answer with the next scripted path (null: cancel).
 std::vector<std::string> dialog_answers;
-BOOL scripted_dialog(OPENFILENAMEA* record) {
-  if (dialog_answers.empty()) return FALSE;
-  std::string answer = dialog_answers.front();
-  dialog_answers.erase(dialog_answers.begin());
-  if (answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", answer.c_str());
-  record->nFileOffset = static_cast<WORD>(answer.rfind('\\') + 1);
-  return TRUE;
-}
+BOOL scripted_dialog(OPENFILENAMEA* record) { return answer_file_dialog(record, dialog_answers); }
 DWORD no_error() { return 0; }
 
 class SessionPanelTest : public ::testing::Test {

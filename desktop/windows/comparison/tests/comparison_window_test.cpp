@@ -23,6 +23,7 @@
 
 #include "colours.h"
 #include "default_printer.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
 #include "print_dialog_ui.h"
 #include "pump.h"
@@ -668,13 +669,7 @@ std::vector<std::string> dialog_offers;
 BOOL answer_dialog(OPENFILENAMEA* record, std::vector<std::string>& answers) {
   dialog_titles.push_back(record->lpstrTitle ? record->lpstrTitle : "");
   dialog_offers.push_back(record->lpstrInitialDir ? record->lpstrInitialDir : "");
-  if (answers.empty()) return FALSE;
-  std::string answer = answers.front();
-  answers.erase(answers.begin());
-  if (answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", answer.c_str());
-  record->nFileOffset = static_cast<WORD>(answer.rfind('\\') + 1);
-  return TRUE;
+  return answer_file_dialog(record, answers);
 }
 BOOL scripted_save(OPENFILENAMEA* record) { return answer_dialog(record, save_answers); }
 BOOL scripted_open(OPENFILENAMEA* record) { return answer_dialog(record, open_answers); }

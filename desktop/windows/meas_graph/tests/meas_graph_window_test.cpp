@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "default_printer.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
@@ -102,10 +103,7 @@ std::string save_answer;
 std::string save_offered;
 BOOL scripted_save(OPENFILENAMEA* record) {
   save_offered = record->lpstrFile ? record->lpstrFile : "";
-  if (save_answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", save_answer.c_str());
-  record->nFileOffset = static_cast<WORD>(save_answer.rfind('\\') + 1);
-  return TRUE;
+  return answer_file_dialog(record, save_answer);
 }
 BOOL no_open(OPENFILENAMEA*) { return FALSE; }
 DWORD no_error() { return 0; }

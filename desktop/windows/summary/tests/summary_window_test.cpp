@@ -11,6 +11,7 @@
 
 #include "comparison_panel.h"
 #include "default_printer.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
@@ -85,15 +86,7 @@ std::string write_test(const temp_folder& folder, const testShape& shape) {
 }
 
 std::vector<std::string> dialog_answers;
-BOOL scripted_dialog(OPENFILENAMEA* record) {
-  if (dialog_answers.empty()) return FALSE;
-  std::string answer = dialog_answers.front();
-  dialog_answers.erase(dialog_answers.begin());
-  if (answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", answer.c_str());
-  record->nFileOffset = static_cast<WORD>(answer.rfind('\\') + 1);
-  return TRUE;
-}
+BOOL scripted_dialog(OPENFILENAMEA* record) { return answer_file_dialog(record, dialog_answers); }
 std::string proposed_file;
 BOOL recording_dialog(OPENFILENAMEA* record) {
   proposed_file = std::string(record->lpstrInitialDir ? record->lpstrInitialDir : "") + "|" + record->lpstrFile;
