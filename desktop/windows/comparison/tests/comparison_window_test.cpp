@@ -21,6 +21,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "clipboard_bitmap.h"
 #include "colours.h"
 #include "default_printer.h"
 #include "file_dialog_answers.h"
@@ -829,12 +830,8 @@ TEST_F(ComparisonCommandTest, FileAndEditCommands) {
   command(panel, cg_command::copy_bitmap);
   RECT client{};
   GetClientRect(panel->hwnd(), &client);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   BITMAP info{};
-  bool got = bitmap && GetObjectA(bitmap, sizeof info, &info) != 0;
-  CloseClipboard();
-  ASSERT_TRUE(got);
+  ASSERT_TRUE(clipboard_bitmap(&info));
   EXPECT_EQ(info.bmWidth, client.right);
 
   // Print: one page through the PostScript printer.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "clipboard_bitmap.h"
 #include "default_printer.h"
 #include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
@@ -473,12 +474,8 @@ TEST_F(MeasGraphTest, TheWindowGoesToTheClipboardAtItsClientSize) {
   SendMessageA(graph->hwnd(), WM_COMMAND, mg_copy_window, 0);
   RECT client{};
   GetClientRect(graph->hwnd(), &client);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   BITMAP info{};
-  bool got = bitmap && GetObjectA(bitmap, sizeof info, &info) != 0;
-  CloseClipboard();
-  ASSERT_TRUE(got);
+  ASSERT_TRUE(clipboard_bitmap(&info));
   EXPECT_EQ(info.bmWidth, client.right);
   EXPECT_EQ(info.bmHeight, client.bottom);
 
