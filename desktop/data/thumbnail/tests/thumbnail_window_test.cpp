@@ -24,6 +24,7 @@
 #include "message_box.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
+#include "program_setting_restore.h"
 #include "record_fixture.h"
 #include "registry_settings.h"
 #include "sample_select.h"
@@ -434,20 +435,6 @@ BOOL scripted_save(OPENFILENAMEA* record) {
   return TRUE;
 }
 
-// A setting as it was; one that was not there is removed.
-void restore_setting(const char* name, const std::string& value) {
-  if (!value.empty()) {
-    set_program_setting(name, value.c_str());
-    return;
-  }
-  HKEY key = nullptr;
-  const std::string path = std::string("SOFTWARE\\") + settings_maker + "\\" + settings_program;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-  }
-}
-
 TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
   std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
   auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
@@ -496,7 +483,7 @@ TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
   file_dialog_ui_install(previous);
   const char* kept = get_program_setting("last_XY_file", true);
   EXPECT_STREQ(kept ? kept : "", save_answer.c_str());
-  restore_setting("last_XY_file", saved_setting);
+  restore_program_setting("last_XY_file", saved_setting);
   std::ifstream written(save_answer);
   std::string first_line;
   ASSERT_TRUE(std::getline(written, first_line));
