@@ -56,10 +56,7 @@ intptr_t comparisonPanelClass::handle_message(uint32_t message, uintptr_t wparam
   switch (message) {
     case WM_PAINT: {
       quietReportScope quiet;
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      draw(dc, client_scale());
-      EndPaint(window, &ps);
+      paint_window(client_scale());
       return 0;
     }
     case WM_SIZE:

@@ -58,13 +58,9 @@ intptr_t measGraphClass::handle_message(uint32_t message, uintptr_t wparam, intp
     return DefWindowProcA(window, message, wparam, lparam);
   }
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      draw(dc, client_scale());
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      paint_window(client_scale());
       return 0;
-    }
     case WM_SIZE: {
       resize_status_bar(status_, wparam, lparam);
       repaint_again_ = 1;

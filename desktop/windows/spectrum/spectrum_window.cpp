@@ -93,13 +93,9 @@ paper fftClass::client_scale() const { return scale_above_status_bar(hwnd(), sta
 intptr_t fftClass::handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) {
   HWND window = hwnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      draw(dc, client_scale());
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      paint_window(client_scale());
       return 0;
-    }
     case WM_COMMAND:
       command(LOWORD(wparam));
       return 0;
