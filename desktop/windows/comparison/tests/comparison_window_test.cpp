@@ -26,6 +26,7 @@
 #include "default_printer.h"
 #include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
+#include "picture_pause.h"
 #include "print_dialog_ui.h"
 #include "pump.h"
 #include "registry_settings.h"
@@ -102,19 +103,6 @@ std::vector<std::string> rows(comparisonPanelClass* panel) {
   std::vector<std::string> out;
   for (int i = 0; i < panel->trace_list()->count(); i++) out.push_back(panel->trace_list()->item_text(i));
   return out;
-}
-
-// With COMPARISON_HOLD_SECONDS set, the window stays on the display that
-// long (messages pumped) so that a person or a script can take a picture.
-void hold_for_picture(HWND window) {
-  const char* seconds = std::getenv("COMPARISON_HOLD_SECONDS");
-  if (!seconds) return;
-  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-  DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(seconds)) * 1000;
-  while (GetTickCount() < end) {
-    pump();
-    Sleep(50);
-  }
 }
 
 // A memory bitmap the size of a panel's client area (less its status bar)
@@ -396,7 +384,7 @@ TEST_F(ComparisonTest, ThreeTestsOverlaid) {
   pump();
   ASSERT_EQ(panel->trace_count(), 3);
   EXPECT_EQ(panel->trace_entry(2)->y_offset(), -10.0);
-  hold_for_picture(panel->hwnd());
+  picture_pause(panel->hwnd());
   EXPECT_TRUE(boxes_.texts().empty());
 }
 

@@ -19,6 +19,7 @@
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
+#include "picture_pause.h"
 #include "popup_menu_ui.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
@@ -108,19 +109,6 @@ BOOL scripted_save(OPENFILENAMEA* record) {
 }
 BOOL no_open(OPENFILENAMEA*) { return FALSE; }
 DWORD no_error() { return 0; }
-
-// With MEAS_GRAPH_HOLD_SECONDS set, the window stays on the display that
-// long (messages pumped) so that a person or a script can take a picture.
-void hold_for_picture(HWND window) {
-  const char* seconds = std::getenv("MEAS_GRAPH_HOLD_SECONDS");
-  if (!seconds) return;
-  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-  DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(seconds)) * 1000;
-  while (GetTickCount() < end) {
-    pump();
-    Sleep(50);
-  }
-}
 
 class MeasGraphTest : public ::testing::Test {
  protected:
@@ -324,7 +312,7 @@ TEST_F(MeasGraphTest, TheCrossHairTheMarkersAndTheirReadOuts) {
   EXPECT_EQ(std::string(graph->marker2_text().line_text(0)), line);
   std::snprintf(line, sizeof line, "Deltas  (%6.2lf mS, %6.2lf uV)", x2 - x, y2 - y);
   EXPECT_EQ(std::string(graph->deltas_text().line_text(0)), line);
-  hold_for_picture(graph->hwnd());
+  picture_pause(graph->hwnd());
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -339,7 +327,7 @@ TEST_F(MeasGraphTest, TheTextsOfAFlickerTest) {
   EXPECT_EQ(std::string(graph->erg_text().line_text(0)), line[0]);
   EXPECT_EQ(std::string(graph->erg_text().line_text(1)), line[1]);
   EXPECT_EQ(std::string(graph->erg_text().line_text(2)), "");
-  hold_for_picture(graph->hwnd());
+  picture_pause(graph->hwnd());
 }
 
 TEST_F(MeasGraphTest, TheBwaveCircleAndThreeLeftArrowsMoveTheBwaveIntoTheStateFile) {
