@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "annotations.h"
-#include "colours.h"
+#include "edit_panel.h"
 #include "messages.h"
 #include "modal_ui.h"
 #include "palette.h"
@@ -35,13 +35,7 @@ annotationEditClass::annotationEditClass(winTypeClass* owner, const char* title,
   saved_text_.set(annotation->text());
   entry_->get_edit()->set_text(saved_text_.text());
 
-  RECT r{};
-  GetWindowRect(window, &r);
-  double width = std::max(entry_->right(), cancel_button_->right()) + 5.0;
-  double height = cancel_button_->bottom() + 12.0;
-  MoveWindow(window, r.left, r.top, s.px_x(width), s.px_y(height), TRUE);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
+  fit_edit_panel(window, std::max(entry_->right(), cancel_button_->right()) + 5.0, cancel_button_->bottom() + 12.0);
 }
 
 annotationEditClass::~annotationEditClass() {
@@ -60,12 +54,8 @@ annotationEditClass::~annotationEditClass() {
 void annotationEditClass::draw(HDC dc, const paper& scale) {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  HGDIOBJ old = SelectObject(dc, brush_table[8]);
-  Rectangle(dc, scale.px_x(1.0), scale.px_y(1.0), client.right - scale.px_x(2.0), client.bottom - scale.px_y(2.0));
-  if (old) SelectObject(dc, old);
-  SetBkColor(dc, colour_value(1));
-  SetTextColor(dc, colour_value(5));
-  SetBkMode(dc, OPAQUE);
+  paint_edit_panel(dc, brush_table[8], RECT{scale.px_x(1.0), scale.px_y(1.0), client.right - scale.px_x(2.0),
+                                            client.bottom - scale.px_y(2.0)});
   if (entry_) entry_->rescale(dc, scale);
 }
 

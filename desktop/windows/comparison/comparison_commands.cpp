@@ -30,18 +30,13 @@
 #include "printing.h"
 #include "quiet_report.h"
 #include "r_bitmap.h"
+#include "status_bar.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
+#include "window_helpers.h"
 #include "window_tree.h"
 
 namespace {
-
-int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
-int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
-
-void set_status_text(HWND bar, int part, const std::string& text) {
-  if (bar) SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
-}
 
 bool inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
@@ -61,20 +56,11 @@ intptr_t comparisonPanelClass::handle_message(uint32_t message, uintptr_t wparam
   switch (message) {
     case WM_PAINT: {
       quietReportScope quiet;
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      draw(dc, client_scale());
-      EndPaint(window, &ps);
+      paint_window(client_scale());
       return 0;
     }
     case WM_SIZE:
-      if (status_) {
-        SendMessageA(status_, WM_SIZE, wparam, lparam);
-        RECT bar{};
-        GetClientRect(status_, &bar);
-        int parts[2] = {(bar.right - bar.left) / 2, -1};
-        SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-      }
+      resize_status_bar(status_, wparam, lparam);
       InvalidateRect(window, nullptr, TRUE);
       return 0;
     case WM_MOVE:

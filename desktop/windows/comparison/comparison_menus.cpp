@@ -3,8 +3,6 @@
 // trace list.
 #include <windows.h>
 
-#include <cstring>
-
 #include "colours.h"
 #include "comparison_panel.h"
 #include "menus.h"
@@ -12,28 +10,6 @@
 #include "plot_attributes.h"
 
 namespace {
-
-struct menuEntry {
-  int id;
-  const char* text;
-};
-
-void append_entries(HMENU menu, const menuEntry* entries, size_t count) {
-  for (size_t i = 0; i < count; i++) {
-    if (entries[i].id)
-      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(entries[i].id), entries[i].text);
-    else
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  }
-}
-
-template <size_t N>
-HMENU add_bar_menu(HMENU bar, int id, const char* text, const menuEntry (&entries)[N]) {
-  AppendMenuA(bar, MF_STRING, static_cast<UINT_PTR>(id), text);
-  HMENU menu = attach_popup_menu(bar, static_cast<UINT>(id));
-  if (menu) append_entries(menu, entries, N);
-  return menu;
-}
 
 // A sub-menu item whose own identifier is id (the pop-up returns it when the
 // item itself is chosen on a keyboard, and it names the sub-menu).
@@ -47,18 +23,6 @@ HMENU append_sub_menu(HMENU menu, int id, const char* text) {
   item.dwTypeData = const_cast<char*>(text);
   InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
   return sub;
-}
-
-void insert_at_top(HMENU menu, int id, const char* text) {
-  MENUITEMINFOA item{};
-  item.cbSize = sizeof item;
-  item.fMask = MIIM_STATE | MIIM_ID | MIIM_TYPE;
-  item.fType = MFT_STRING;
-  item.fState = MFS_ENABLED;
-  item.wID = static_cast<UINT>(id);
-  item.dwTypeData = const_cast<char*>(text);
-  item.cch = static_cast<UINT>(std::strlen(text));
-  InsertMenuItemA(menu, 0, TRUE, &item);
 }
 
 constexpr menuEntry file_entries[] = {{cg_command::load_text, "Load Trace from Text File"},
@@ -96,7 +60,7 @@ void comparisonPanelClass::build_menus() {
                                   {0, nullptr},
                                   {cg_command::show_marker1, "Show Marker 1"},
                                   {cg_command::show_marker2, "Show Marker 2"}};
-    append_entries(graph_menu_, rest, sizeof rest / sizeof rest[0]);
+    append_menu_entries(graph_menu_, rest, sizeof rest / sizeof rest[0]);
     set_menu_check(graph_menu_, cg_command::show_marker1, 1);
     set_menu_check(graph_menu_, cg_command::show_marker2, 1);
   }
@@ -104,16 +68,16 @@ void comparisonPanelClass::build_menus() {
   SetMenu(hwnd(), menu_);
 
   popup_ = CreatePopupMenu();
-  insert_at_top(popup_, cg_command::annotation_popup, "Add Annotation");
-  insert_at_top(popup_, cg_command::marker2_popup, "Set Marker 2");
-  insert_at_top(popup_, cg_command::marker1_popup, "Set Marker 1");
-  insert_at_top(popup_, cg_command::paste_popup, "Paste Trace");
+  insert_menu_item_at_top(popup_, cg_command::annotation_popup, "Add Annotation");
+  insert_menu_item_at_top(popup_, cg_command::marker2_popup, "Set Marker 2");
+  insert_menu_item_at_top(popup_, cg_command::marker1_popup, "Set Marker 1");
+  insert_menu_item_at_top(popup_, cg_command::paste_popup, "Paste Trace");
   DrawMenuBar(hwnd());
 }
 
 void comparisonPanelClass::build_copy_menu() {
   copy_menu_ = CreatePopupMenu();
-  append_entries(copy_menu_, copy_entries, sizeof copy_entries / sizeof copy_entries[0]);
+  append_menu_entries(copy_menu_, copy_entries, sizeof copy_entries / sizeof copy_entries[0]);
 }
 
 void comparisonPanelClass::add_new_menu(tracePlusClass* entry) {

@@ -10,6 +10,7 @@
 #include "plot_attributes.h"
 #include "separation_panel.h"
 #include "messages.h"
+#include "status_bar.h"
 #include "system_text.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
@@ -131,16 +132,7 @@ void comparisonPanelClass::build_texts(const char* name) {
   add_item(&caption_text_);
 }
 
-paper comparisonPanelClass::client_scale() const {
-  paper scale;
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  int status_height = 0;
-  RECT bar{};
-  if (status_ && GetWindowRect(status_, &bar)) status_height = bar.bottom - bar.top;
-  scale.set_from_pixels(client.right - client.left, client.bottom - client.top - status_height, screen_paper);
-  return scale;
-}
+paper comparisonPanelClass::client_scale() const { return scale_above_status_bar(hwnd(), status_); }
 
 double comparisonPanelClass::x_to_page(double x, const paper& scale) {
   return (graph_.x_map().to_pixel(x) - scale.x_origin) / scale.x_px_per_mm;

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "block_traces.h"
 #include "fmt.h"
@@ -12,6 +11,7 @@
 #include "messages.h"
 #include "program_fonts.h"
 #include "session_panel.h"
+#include "status_bar.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "wave_measurement.h"
@@ -35,11 +35,7 @@ constexpr int first_status_part = 300;
 
 constexpr const char* window_class = "measgraph";
 
-// Menus: bar item, then its entries (0: a separator) and their first check.
-struct menuEntry {
-  int id;
-  const char* text;
-};
+// Menus: bar item, then its entries (0: a separator).
 constexpr menuEntry file_entries[] = {{mg_save_text, "Save Data as Text"}, {0, nullptr}, {mg_print, "Print"},
                                       {mg_close, "Close"}};
 constexpr menuEntry edit_entries[] = {{mg_copy_window, "Copy Window to Clipboard"},
@@ -53,31 +49,6 @@ constexpr menuEntry view_entries[] = {{mg_view_last, "Last Sample"},       {mg_v
                                       {mg_view_parameters, "Parameter Area"}, {0, nullptr},
                                       {mg_view_circles, "Adjustment Circles"}, {mg_view_baseline, "Baseline"},
                                       {mg_view_xhair, "X-Hair"}};
-
-template <size_t N>
-void add_menu(HMENU bar, int id, const char* text, const menuEntry (&entries)[N]) {
-  AppendMenuA(bar, MF_STRING, static_cast<UINT_PTR>(id), text);
-  HMENU menu = attach_popup_menu(bar, static_cast<UINT>(id));
-  if (!menu) return;
-  for (const menuEntry& e : entries) {
-    if (e.id)
-      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(e.id), e.text);
-    else
-      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  }
-}
-
-void insert_popup_item(HMENU menu, int id, const char* text) {
-  MENUITEMINFOA item{};
-  item.cbSize = sizeof item;
-  item.fMask = MIIM_STATE | MIIM_ID | MIIM_TYPE;
-  item.fType = MFT_STRING;
-  item.fState = MFS_ENABLED;
-  item.wID = static_cast<UINT>(id);
-  item.dwTypeData = const_cast<char*>(text);
-  item.cch = static_cast<UINT>(std::strlen(text));
-  InsertMenuItemA(menu, 0, TRUE, &item);
-}
 
 // The program font's height in millimetres of the screen.
 double program_font_height_mm() {
@@ -184,19 +155,19 @@ void measGraphClass::build(traceClipboardClass* clipboard, int x, int y) {
 
 void measGraphClass::build_menus() {
   menu_ = CreateMenu();
-  add_menu(menu_, mg_file_menu, "File", file_entries);
-  add_menu(menu_, mg_edit_menu, "Edit", edit_entries);
-  add_menu(menu_, mg_graph_menu, "Graph", graph_entries);
-  add_menu(menu_, mg_view_menu, "View", view_entries);
+  add_bar_menu(menu_, mg_file_menu, "File", file_entries);
+  add_bar_menu(menu_, mg_edit_menu, "Edit", edit_entries);
+  add_bar_menu(menu_, mg_graph_menu, "Graph", graph_entries);
+  add_bar_menu(menu_, mg_view_menu, "View", view_entries);
   set_menu_check(menu_, mg_auto_slope, model_->slope_switch ? 1 : 0);
   for (int id : {mg_view_average, mg_view_parameters, mg_view_circles, mg_view_baseline, mg_view_xhair})
     set_menu_check(menu_, static_cast<UINT>(id), 1);
   SetMenu(hwnd(), menu_);
 
   popup_ = CreatePopupMenu();
-  insert_popup_item(popup_, mg_copy_average_popup, "Copy Average Trace");
-  insert_popup_item(popup_, mg_marker2, "Set Marker 2");
-  insert_popup_item(popup_, mg_marker1, "Set Marker 1");
+  insert_menu_item_at_top(popup_, mg_copy_average_popup, "Copy Average Trace");
+  insert_menu_item_at_top(popup_, mg_marker2, "Set Marker 2");
+  insert_menu_item_at_top(popup_, mg_marker1, "Set Marker 1");
   DrawMenuBar(hwnd());
 }
 
@@ -319,16 +290,7 @@ void measGraphClass::first_layout() {
   resize(statistics_box_->right() + right_margin_mm, opening_height_mm, scale);
 }
 
-paper measGraphClass::client_scale() const {
-  paper scale;
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  int status_height = 0;
-  RECT bar{};
-  if (status_ && GetWindowRect(status_, &bar)) status_height = bar.bottom - bar.top;
-  scale.set_from_pixels(client.right - client.left, client.bottom - client.top - status_height, screen_paper);
-  return scale;
-}
+paper measGraphClass::client_scale() const { return scale_above_status_bar(hwnd(), status_); }
 
 std::array<dataPoint, adjust_circle_count> measGraphClass::circle_centres() const {
   waveMeasurementModel& m = *model_;

@@ -16,20 +16,15 @@
 #include "printing.h"
 #include "r_bitmap.h"
 #include "registry_settings.h"
+#include "status_bar.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "wave_measurement.h"
+#include "window_helpers.h"
 
 namespace {
 
 constexpr double circle_square_mm = 3.0;
-
-int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
-int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
-
-void set_status_text(HWND bar, int part, const std::string& text) {
-  if (bar) SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
-}
 
 // A device context of a window, released when it goes.
 class windowDc {
@@ -63,21 +58,11 @@ intptr_t measGraphClass::handle_message(uint32_t message, uintptr_t wparam, intp
     return DefWindowProcA(window, message, wparam, lparam);
   }
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      draw(dc, client_scale());
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      paint_window(client_scale());
       return 0;
-    }
     case WM_SIZE: {
-      if (status_) {
-        SendMessageA(status_, WM_SIZE, wparam, lparam);
-        RECT bar{};
-        GetClientRect(status_, &bar);
-        int parts[2] = {(bar.right - bar.left) / 2, -1};
-        SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-      }
+      resize_status_bar(status_, wparam, lparam);
       repaint_again_ = 1;
       return 0;
     }

@@ -14,6 +14,7 @@
 #include "trace_clipboard.h"
 #include "trace_filters.h"
 #include "window_classes.h"
+#include "window_helpers.h"
 
 namespace {
 
@@ -22,9 +23,6 @@ constexpr const char* window_class = "ops";
 // Slider size (mm).
 constexpr double slider_width = 75.0;
 constexpr double slider_height = 8.0;
-
-int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
-int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
 
 void set_range(trackbarClass& slider, int low, int high, int position) {
   HWND bar = slider.hwnd();

@@ -11,23 +11,13 @@
 #include "popup_menu_ui.h"
 #include "printing.h"
 #include "r_bitmap.h"
+#include "status_bar.h"
+#include "window_helpers.h"
 
 namespace {
 
 constexpr const char* window_class = "fft";
 constexpr int status_bar_id = 2;
-
-int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
-int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
-
-void set_status_parts(HWND bar, int width) {
-  int parts[2] = {width / 2, -1};
-  SendMessageA(bar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-}
-
-void set_status_text(HWND bar, int part, const std::string& text) {
-  if (bar) SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
-}
 
 // The trace's stored values and their time span in seconds.
 spectrumResult spectrum_of(const traceClass* trace, spectrumData& out) {
@@ -62,7 +52,7 @@ fftClass::fftClass(winTypeClass* parent_object, const char* name, const traceCla
   build_menus();
   status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                             reinterpret_cast<HMENU>(static_cast<intptr_t>(status_bar_id)), program_instance, nullptr);
-  if (status_) set_status_parts(status_, width);
+  if (status_) split_status_bar(status_, width);
   show();
 }
 
@@ -98,27 +88,14 @@ void fftClass::build_menus() {
   DrawMenuBar(hwnd());
 }
 
-paper fftClass::client_scale() const {
-  paper scale;
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  int status_height = 0;
-  RECT bar{};
-  if (status_ && GetWindowRect(status_, &bar)) status_height = bar.bottom - bar.top;
-  scale.set_from_pixels(client.right - client.left, client.bottom - client.top - status_height, screen_paper);
-  return scale;
-}
+paper fftClass::client_scale() const { return scale_above_status_bar(hwnd(), status_); }
 
 intptr_t fftClass::handle_message(uint32_t message, uintptr_t wparam, intptr_t lparam) {
   HWND window = hwnd();
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      draw(dc, client_scale());
-      EndPaint(window, &ps);
+    case WM_PAINT:
+      paint_window(client_scale());
       return 0;
-    }
     case WM_COMMAND:
       command(LOWORD(wparam));
       return 0;
@@ -132,10 +109,7 @@ intptr_t fftClass::handle_message(uint32_t message, uintptr_t wparam, intptr_t l
       show_cursor(x_of(lparam), y_of(lparam));
       return 0;
     case WM_SIZE:
-      if (status_) {
-        SendMessageA(status_, WM_SIZE, wparam, lparam);
-        set_status_parts(status_, LOWORD(lparam));
-      }
+      resize_status_bar(status_, wparam, lparam);
       InvalidateRect(window, nullptr, TRUE);
       return 0;
     default:

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "colours.h"
+#include "edit_panel.h"
 #include "modal_ui.h"
 #include "palette.h"
 #include "program_fonts.h"
@@ -46,14 +46,8 @@ separationPanelClass::separationPanelClass(winTypeClass* graph, double x, double
   voltage_edit_ = new editLabelClass(window, program_font, time_edit_->right() + 13.0, 7.0, s, "Voltage (uV)",
                                      program_font, label_above, field_chars, 0, edit_left);
   show_values();
-
-  RECT r{};
-  GetWindowRect(window, &r);
-  double width = std::max(cancel_button_->right(), voltage_edit_->right()) + 5.0;
-  double height = cancel_button_->bottom() + 12.0;
-  MoveWindow(window, r.left, r.top, s.px_x(width), s.px_y(height), TRUE);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
+  fit_edit_panel(window, std::max(cancel_button_->right(), voltage_edit_->right()) + 5.0,
+                 cancel_button_->bottom() + 12.0);
 }
 
 separationPanelClass::~separationPanelClass() {
@@ -73,13 +67,9 @@ void separationPanelClass::repaint_graph() {
 }
 
 void separationPanelClass::draw(HDC dc, const paper& scale) {
-  HGDIOBJ old = SelectObject(dc, brush_table[8]);
-  Rectangle(dc, scale.px_x(2.0), scale.px_y(2.0), scale.px_x(scale.width_mm - 2.0),
-            scale.px_y(scale.height_mm - 2.0));
-  if (old) SelectObject(dc, old);
-  SetBkColor(dc, colour_value(1));
-  SetTextColor(dc, colour_value(5));
-  SetBkMode(dc, OPAQUE);
+  paint_edit_panel(dc, brush_table[8],
+                   RECT{scale.px_x(2.0), scale.px_y(2.0), scale.px_x(scale.width_mm - 2.0),
+                        scale.px_y(scale.height_mm - 2.0)});
   if (time_edit_) time_edit_->rescale(dc, scale);
   if (voltage_edit_) voltage_edit_->rescale(dc, scale);
 }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "colours.h"
+#include "edit_panel.h"
 #include "modal_ui.h"
 #include "messages.h"
 #include "palette.h"
@@ -39,13 +39,7 @@ editNumberClass::editNumberClass(winTypeClass* parent, const char* title, double
                                    "Revert", 0);
   close_button_ = new buttonClass(window, program_font, revert_button_->right() + 5.0, 15.0, 20.0, 7.0, s,
                                   "Close", 0);
-  RECT r{};
-  GetWindowRect(window, &r);
-  double width = std::max(close_button_->right(), entry_->right()) + 5.0;
-  double height = revert_button_->bottom() + 12.0;
-  MoveWindow(window, r.left, r.top, s.px_x(width), s.px_y(height), TRUE);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
+  fit_edit_panel(window, std::max(close_button_->right(), entry_->right()) + 5.0, revert_button_->bottom() + 12.0);
 }
 
 editNumberClass::~editNumberClass() {
@@ -58,12 +52,8 @@ editNumberClass::~editNumberClass() {
 void editNumberClass::draw(HDC dc, const paper& scale) {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  HGDIOBJ old = SelectObject(dc, brush_table[7]);
-  Rectangle(dc, scale.px_x(1.0), scale.px_y(1.0), client.right - scale.px_x(2.0), client.bottom - scale.px_y(2.0));
-  if (old) SelectObject(dc, old);
-  SetBkColor(dc, colour_value(1));
-  SetTextColor(dc, colour_value(5));
-  SetBkMode(dc, OPAQUE);
+  paint_edit_panel(dc, brush_table[7], RECT{scale.px_x(1.0), scale.px_y(1.0), client.right - scale.px_x(2.0),
+                                            client.bottom - scale.px_y(2.0)});
   if (entry_) entry_->rescale(dc, scale);
 }
 

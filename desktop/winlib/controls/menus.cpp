@@ -92,6 +92,34 @@ HMENU attach_popup_menu(HMENU menu, UINT id) {
   return popup;
 }
 
+void append_menu_entries(HMENU menu, const menuEntry* entries, size_t count) {
+  for (size_t i = 0; i < count; i++) {
+    if (entries[i].id)
+      AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(entries[i].id), entries[i].text);
+    else
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  }
+}
+
+HMENU add_bar_menu(HMENU bar, int id, const char* text, const menuEntry* entries, size_t count) {
+  AppendMenuA(bar, MF_STRING, static_cast<UINT_PTR>(id), text);
+  HMENU menu = attach_popup_menu(bar, static_cast<UINT>(id));
+  if (menu) append_menu_entries(menu, entries, count);
+  return menu;
+}
+
+void insert_menu_item_at_top(HMENU menu, int id, const char* text) {
+  MENUITEMINFOA item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STATE | MIIM_ID | MIIM_TYPE;
+  item.fType = MFT_STRING;
+  item.fState = MFS_ENABLED;
+  item.wID = static_cast<UINT>(id);
+  item.dwTypeData = const_cast<char*>(text);
+  item.cch = static_cast<UINT>(std::strlen(text));
+  InsertMenuItemA(menu, 0, TRUE, &item);
+}
+
 groupMenuClass::groupMenuClass(HWND parent, HFONT font, double x, double y, int min_chars, const paper& scale,
                                const char* title, const char* prefix, int unused, ...)
     : groupTextClass(parent, font, x, y, 1, scale, title) {

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include "byte_object.h"
@@ -26,6 +27,23 @@ bool set_menu_text(HMENU menu, UINT id, const char* text);
 bool append_menu_item(HMENU menu, UINT id, const char* text);
 // A new pop-up menu set as the item's submenu.
 HMENU attach_popup_menu(HMENU menu, UINT id);
+
+// An entry of a menu table: a command and its text; id 0 is a separator.
+struct menuEntry {
+  int id;
+  const char* text;
+};
+// Appends the entries in their order.
+void append_menu_entries(HMENU menu, const menuEntry* entries, size_t count);
+// A bar item whose pop-up holds the entries; returns the pop-up (null when
+// it could not be made).
+HMENU add_bar_menu(HMENU bar, int id, const char* text, const menuEntry* entries, size_t count);
+template <size_t N>
+HMENU add_bar_menu(HMENU bar, int id, const char* text, const menuEntry (&entries)[N]) {
+  return add_bar_menu(bar, id, text, entries, N);
+}
+// An enabled text item put first in the menu.
+void insert_menu_item_at_top(HMENU menu, int id, const char* text);
 
 // The command of a selector's entry i.
 constexpr UINT group_menu_first_id = 10000;

@@ -19,3 +19,9 @@ void picture_pause() {
     }
   }
 }
+
+void picture_pause(HWND window) {
+  if (!std::getenv("ERG_PICTURE_PAUSE_MS")) return;
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  picture_pause();
+}

@@ -5,6 +5,10 @@
 #ifndef PICTURE_PAUSE_H
 #define PICTURE_PAUSE_H
 
+#include <windows.h>
+
 void picture_pause();
+// The same with the window raised to the top of the display first.
+void picture_pause(HWND window);
 
 #endif

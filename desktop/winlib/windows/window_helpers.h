@@ -4,10 +4,17 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // A shown child (or top-level, for a null parent) window of the program's
 // instance; null, reported "window window creation failed", on failure.
 HWND create_child_window(HWND parent, const char* class_name, const char* title, DWORD style, int x, int y,
                          int width, int height);
+
+// The client point of a mouse message's lparam, signed: left of or above the
+// client area is negative.
+inline int x_of(intptr_t lparam) { return static_cast<short>(LOWORD(lparam)); }
+inline int y_of(intptr_t lparam) { return static_cast<short>(HIWORD(lparam)); }
 
 bool button_is_checked(HWND button);
 void check_button(HWND button);

@@ -61,6 +61,9 @@ class winTypeClass {
   // WM_PAINT: draw with the window's page scale between BeginPaint and
   // EndPaint.
   void paint_window();
+  // The same with a scale of the caller's (a client area that is not all
+  // the page, as above a status bar).
+  void paint_window(const paper& scale);
 
   windowNode* node;
   uint32_t type;

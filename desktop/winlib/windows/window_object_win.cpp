@@ -34,11 +34,15 @@ void winTypeClass::invalidate() { InvalidateRect(hwnd(), nullptr, TRUE); }
 void winTypeClass::set_title(const char* text) { SetWindowTextA(hwnd(), text ? text : ""); }
 
 void winTypeClass::paint_window() {
+  paper scale;
+  scale.set_from_window(hwnd());
+  paint_window(scale);
+}
+
+void winTypeClass::paint_window(const paper& scale) {
   HWND window = hwnd();
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
-  paper scale;
-  scale.set_from_window(window);
   draw(dc, scale);
   EndPaint(window, &ps);
 }

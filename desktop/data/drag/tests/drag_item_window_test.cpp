@@ -9,20 +9,13 @@
 #include "comparison_panel.h"
 #include "drag_item.h"
 #include "message_capture.h"
+#include "pump.h"
 #include "start_up_environment.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // A screen point in the middle of a comparison graph's plot area.
 POINT plot_point(comparisonPanelClass* panel) {

@@ -18,6 +18,8 @@
 #include "message_box.h"
 #include "message_capture.h"
 #include "messages.h"
+#include "program_setting_restore.h"
+#include "pump.h"
 #include "record_fixture.h"
 #include "registry_settings.h"
 #include "session_panel.h"
@@ -28,14 +30,6 @@
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 std::string root_of(const temp_folder& folder) { return folder.path().string() + "\\"; }
 
@@ -104,23 +98,9 @@ class Locator : public ::testing::Test {
     if (locator_ != nullptr && find_window_node(locator_) != nullptr) SendMessageA(locator_->hwnd(), WM_CLOSE, 0, 0);
     close_sessions();
     pump();
-    restore_setting(locator_root_setting, saved_root_);
-    restore_setting("last_session_file", saved_session_file_);
+    restore_program_setting(locator_root_setting, saved_root_);
+    restore_program_setting("last_session_file", saved_session_file_);
     set_error_count(0);
-  }
-
-  // Puts a setting back as it was; one that was not there is removed.
-  static void restore_setting(const char* name, const std::string& value) {
-    if (!value.empty()) {
-      set_program_setting(name, value.c_str());
-      return;
-    }
-    HKEY key = nullptr;
-    const std::string path = std::string("SOFTWARE\\") + settings_maker + "\\" + settings_program;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-      RegDeleteValueA(key, name);
-      RegCloseKey(key);
-    }
   }
 
   testLocatorPanelClass* open(const std::string& root) {

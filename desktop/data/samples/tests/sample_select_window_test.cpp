@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "buttons.h"
 #include "colours.h"
 #include "control_test_window.h"
+#include "memory_printer.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "print_dialog_ui.h"
@@ -23,6 +23,7 @@
 #include "sample_select.h"
 #include "samples_list.h"
 #include "trace_clipboard.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -43,12 +44,6 @@ struct sampleFixture {
     }
   }
 };
-
-std::string window_text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 // A click on sample window k's check box, as the button reports it.
 void click(sampleSelectWindowClass& selection, int k) {
@@ -163,65 +158,17 @@ TEST_F(SampleSelection, TcopyPutsTheSampleOnTheTraceClipboard) {
 // ---- printing --------------------------------------------------------------
 
 // An A4 page of 4 pixels a millimetre in memory; the document calls count.
-struct memoryPage {
-  static constexpr int width_px = 840;
-  static constexpr int height_px = 1188;
-  HBITMAP bitmap = nullptr;
-  uint32_t* bits = nullptr;
-  int pages_started = 0;
-  int pages_ended = 0;
-  int documents = 0;
-
-  memoryPage() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_px;
-    info.bmiHeader.biHeight = -height_px;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* memory = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-    bits = static_cast<uint32_t*>(memory);
-    std::memset(bits, 0xFF, static_cast<size_t>(width_px) * height_px * 4);
-  }
-  ~memoryPage() { DeleteObject(bitmap); }
-  // The pixel at (x, y) mm as COLORREF.
-  COLORREF at(double x, double y) const {
-    uint32_t v = bits[static_cast<int>(y * 4) * width_px + static_cast<int>(x * 4)];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  }
+struct a4Printer : memoryPrinter {
+  a4Printer() : memoryPrinter(840, 1188, 210, 297) {}
+  // The pixel at (x, y) mm.
+  COLORREF at(double x, double y) const { return memoryPrinter::at(static_cast<int>(x * 4), static_cast<int>(y * 4)); }
 };
-memoryPage* page = nullptr;
-
-BOOL memory_dialog(PRINTDLGA* record) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  SelectObject(dc, page->bitmap);
-  record->hDC = dc;
-  return TRUE;
-}
-int memory_caps(HDC, int index) {
-  switch (index) {
-    case HORZRES: return memoryPage::width_px;
-    case VERTRES: return memoryPage::height_px;
-    case HORZSIZE: return 210;
-    case VERTSIZE: return 297;
-    default: return 0;
-  }
-}
-int start_doc(HDC, const DOCINFOA*) { return ++page->documents; }
-int start_page(HDC) { return ++page->pages_started; }
-int end_page(HDC) { return ++page->pages_ended; }
-int accept(HDC) { return 1; }
 
 TEST_F(SampleSelection, APrintedPageShowsTheAverageAndEverySample) {
   sampleFixture samples(12);
   samples.list.set_sample_flag(3, 0);
   auto* selection = new sampleSelectWindowClass(&holder, "twelve", 10.0, 20.0, &samples.list);
-  memoryPage memory;
-  page = &memory;
-  print_dialog_calls previous = print_dialog_ui_install(
-      print_dialog_calls{memory_dialog, nullptr, start_doc, start_page, end_page, accept, accept, memory_caps});
+  a4Printer memory;
   SendMessageA(selection->hwnd(), WM_COMMAND, samples_print, 0);
   EXPECT_EQ(memory.documents, 1);
   EXPECT_EQ(memory.pages_started, 1);
@@ -251,13 +198,10 @@ TEST_F(SampleSelection, APrintedPageShowsTheAverageAndEverySample) {
   // 41 samples take three pages, each numbered.
   sampleFixture many(41);
   auto* second = new sampleSelectWindowClass(&holder, "many", 10.0, 20.0, &many.list);
-  memoryPage more;
-  page = &more;
+  a4Printer more;
   EXPECT_TRUE(second->print());
   EXPECT_EQ(more.pages_started, 3);
   EXPECT_EQ(more.pages_ended, 3);
-  print_dialog_ui_install(previous);
-  page = nullptr;
   delete second;
   delete selection;
 }

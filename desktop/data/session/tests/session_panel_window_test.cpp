@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <winspool.h>
-
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -13,13 +11,16 @@
 #include <vector>
 
 #include "buttons.h"
+#include "default_printer.h"
 #include "edit_fields.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
 #include "filtered_trace.h"
 #include "message_box.h"
 #include "message_capture.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
+#include "pump.h"
 #include "report_pages.h"
 #include "record_fixture.h"
 #include "samples_list.h"
@@ -29,17 +30,10 @@
 #include "test_state.h"
 #include "thumb_state.h"
 #include "thumbnail.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // A flash response: flat before the flash, a trough at 15 mS, a peak at 40 mS.
 std::vector<int32_t> erg_values(int n, double total_ms, double pre_ms) {
@@ -96,23 +90,9 @@ std::vector<std::string> thumb_names(const sessionPanelClass& panel) {
   return names;
 }
 
-std::string window_title(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 // The save and open dialogs answer with the next scripted path (null: cancel).
 std::vector<std::string> dialog_answers;
-BOOL scripted_dialog(OPENFILENAMEA* record) {
-  if (dialog_answers.empty()) return FALSE;
-  std::string answer = dialog_answers.front();
-  dialog_answers.erase(dialog_answers.begin());
-  if (answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", answer.c_str());
-  record->nFileOffset = static_cast<WORD>(answer.rfind('\\') + 1);
-  return TRUE;
-}
+BOOL scripted_dialog(OPENFILENAMEA* record) { return answer_file_dialog(record, dialog_answers); }
 DWORD no_error() { return 0; }
 
 class SessionPanelTest : public ::testing::Test {
@@ -138,7 +118,7 @@ TEST_F(SessionPanelTest, ASeriesOpensEveryTestOfItsProtocolAndSessionInTimeOrder
   ASSERT_EQ(panel->status(), 1);
   ASSERT_EQ(thumb_names(*panel), (std::vector<std::string>{"P01S02T0302A", "P01S02T0303A", "P01S02T0301A"}));
   for (int i = 0; i < 3; i++) EXPECT_EQ(panel->thumbnail(i)->number(), i + 1);
-  EXPECT_EQ(window_title(panel->hwnd()), "[3] " + first);
+  EXPECT_EQ(window_text(panel->hwnd()), "[3] " + first);
   pump();
   EXPECT_TRUE(IsWindowVisible(panel->thumbnail(0)->hwnd()));
   delete panel;
@@ -318,35 +298,6 @@ TEST_F(SessionPanelTest, AThumbnailKeepsItsSamplesFiltersAndStateFile) {
 
 }  // namespace
 
-namespace {
-
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  return PrintDlgA(record);
-}
-
-// The port of the default printer (the project's PostScript printer on a
-// file port) as a path this program can open.
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed)) port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port)
-    if (c == '/') c = '\\';
-  return "Z:" + port;
-}
-
-}  // namespace
-
 // The report of a 7-test session through the real printer path has the pages
 // its pagination gives, and printing writes no state file.
 TEST_F(SessionPanelTest, TheSessionReportPrintsThePagesItCounts) {
@@ -368,11 +319,7 @@ TEST_F(SessionPanelTest, TheSessionReportPrintsThePagesItCounts) {
   EXPECT_TRUE(boxes.texts().empty());
   EXPECT_EQ(printing_flag, 0);
   reportPages expected = paginate_report(7, printer_paper.height_mm, 10, 3);
-  std::ifstream in(file, std::ios::binary);
-  ASSERT_TRUE(in) << file;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  int pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
+  int pages = printed_pages(file);
   EXPECT_EQ(pages, expected.total);
   EXPECT_GE(pages, 2);
   EXPECT_EQ(GetFileAttributesA(folder.file("P01S02T0301A.st_").c_str()), INVALID_FILE_ATTRIBUTES);

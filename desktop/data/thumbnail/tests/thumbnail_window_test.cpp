@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -21,9 +20,11 @@
 #include "edit_fields.h"
 #include "file_dialog_ui.h"
 #include "filtered_trace.h"
+#include "memory_bitmap.h"
 #include "message_box.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
+#include "program_setting_restore.h"
 #include "record_fixture.h"
 #include "registry_settings.h"
 #include "sample_select.h"
@@ -127,45 +128,26 @@ bool has_item(const std::vector<std::string>& items, const std::string& item) {
 
 // A memory bitmap of the thumbnail's client size, white, drawn on by its
 // paint.
-struct paintedThumbnail {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;
-
-  explicit paintedThumbnail(thumbnailClass& thumb) {
-    RECT client{};
-    GetClientRect(thumb.hwnd(), &client);
-    width = client.right;
-    height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+struct paintedThumbnail : memoryBitmap {
+  explicit paintedThumbnail(thumbnailClass& thumb) : paintedThumbnail(thumb, client_of(thumb.hwnd())) {}
+  paintedThumbnail(thumbnailClass& thumb, const RECT& client) : memoryBitmap(client.right, client.bottom) {
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    std::memset(bits, 0xFF, static_cast<size_t>(width) * height * 4);
+    HGDIOBJ old = SelectObject(dc, bitmap());
     paper scale;
     scale.set_from_window(thumb.hwnd());
     thumb.draw(dc, scale);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    pixels.assign(p, p + static_cast<size_t>(width) * height);
     SelectObject(dc, old);
-    DeleteObject(bitmap);
     DeleteDC(dc);
   }
+  // The pixels of a colour in the columns from x0 up to x1.
   int count(COLORREF colour, int x0, int x1) const {
-    uint32_t want = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    int n = 0;
-    for (int y = 0; y < height; y++)
-      for (int x = x0; x < x1 && x < width; x++)
-        if ((pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) == want) n++;
-    return n;
+    return memoryBitmap::count(colour, RECT{x0, 0, x1, height()});
+  }
+
+  static RECT client_of(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client;
   }
 };
 
@@ -395,7 +377,7 @@ TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
   ASSERT_GT(graph.plot_right(), graph.plot_left());
   // The trace in blue (colour 3) inside the mini graph, none outside it.
   EXPECT_GT(painted.count(colour_value(3), graph.plot_left(), graph.plot_right() + 1), 20);
-  EXPECT_EQ(painted.count(colour_value(3), graph.plot_right() + 2, painted.width), 0);
+  EXPECT_EQ(painted.count(colour_value(3), graph.plot_right() + 2, painted.width()), 0);
   EXPECT_EQ(std::string(thumb->waveform_line(2)).rfind("a-wave ", 0), 0u);
   EXPECT_STREQ(thumb->waveform_line(4), "--auto a/b");
 
@@ -453,20 +435,6 @@ BOOL scripted_save(OPENFILENAMEA* record) {
   return TRUE;
 }
 
-// A setting as it was; one that was not there is removed.
-void restore_setting(const char* name, const std::string& value) {
-  if (!value.empty()) {
-    set_program_setting(name, value.c_str());
-    return;
-  }
-  HKEY key = nullptr;
-  const std::string path = std::string("SOFTWARE\\") + settings_maker + "\\" + settings_program;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
-  }
-}
-
 TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
   std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
   auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
@@ -515,7 +483,7 @@ TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
   file_dialog_ui_install(previous);
   const char* kept = get_program_setting("last_XY_file", true);
   EXPECT_STREQ(kept ? kept : "", save_answer.c_str());
-  restore_setting("last_XY_file", saved_setting);
+  restore_program_setting("last_XY_file", saved_setting);
   std::ifstream written(save_answer);
   std::string first_line;
   ASSERT_TRUE(std::getline(written, first_line));
@@ -536,7 +504,7 @@ TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
   std::vector<std::string> items = menu_items(thumb->popup_menu());
   EXPECT_EQ(items, (std::vector<std::string>{"> Edit Session", "2320 Copy"}));
   paintedThumbnail painted(*thumb);
-  EXPECT_GT(painted.count(RGB(0, 0, 0), 0, painted.width), 50);  // its path and "not loaded"
+  EXPECT_GT(painted.count(RGB(0, 0, 0), 0, painted.width()), 50);  // its path and "not loaded"
   // Commands on its data do nothing, a press is no drag.
   boxes.clear();
   for (int command : {thumb_trace_clipboard, thumb_measurement_graph, thumb_comparison_graph, thumb_op_panel, thumb_fft,

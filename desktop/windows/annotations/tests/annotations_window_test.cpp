@@ -11,6 +11,7 @@
 #include "font_dialog_ui.h"
 #include "message_capture.h"
 #include "picture_pause.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -57,12 +58,6 @@ std::vector<annotationEditClass*> editors_of(winTypeClass* owner) {
     if (auto* editor = dynamic_cast<annotationEditClass*>(child->object)) found.push_back(editor);
   }
   return found;
-}
-
-std::string window_text(HWND window) {
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
 }
 
 void type_into(annotationEditClass* editor, const std::string& text) {

@@ -17,15 +17,18 @@
 #include <vector>
 
 #include <shlobj.h>
-#include <winspool.h>
 
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
+#include "clipboard_bitmap.h"
 #include "colours.h"
+#include "default_printer.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
+#include "picture_pause.h"
 #include "print_dialog_ui.h"
+#include "pump.h"
 #include "registry_settings.h"
 #include "comparison_panel.h"
 #include "message_capture.h"
@@ -37,17 +40,10 @@
 #include "temp_folder.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // A test of 400 points over 200 mS, 20 mS before the flash: a trough at 15
 // mS and a peak at 40 mS scaled by gain, on a baseline of offset uV.
@@ -102,55 +98,11 @@ std::unique_ptr<traceClass> line_trace(const char* name, int n, double t0, doubl
   return trace;
 }
 
-std::string window_title(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-// A menu as text: "id text" per item ('*' when checked, "-" for a
-// separator, a submenu in brackets).
-std::string menu_text(HMENU menu) {
-  std::string out;
-  int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; i++) {
-    char text[128] = {};
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
-    item.dwTypeData = text;
-    item.cch = sizeof text;
-    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item);
-    if (!out.empty()) out += "|";
-    if (item.fType & MFT_SEPARATOR) {
-      out += "-";
-      continue;
-    }
-    out += std::to_string(item.wID) + " " + text;
-    if (item.fState & MFS_CHECKED) out += "*";
-    if (item.hSubMenu) out += "[" + menu_text(item.hSubMenu) + "]";
-  }
-  return out;
-}
-
 
 std::vector<std::string> rows(comparisonPanelClass* panel) {
   std::vector<std::string> out;
   for (int i = 0; i < panel->trace_list()->count(); i++) out.push_back(panel->trace_list()->item_text(i));
   return out;
-}
-
-// With COMPARISON_HOLD_SECONDS set, the window stays on the display that
-// long (messages pumped) so that a person or a script can take a picture.
-void hold_for_picture(HWND window) {
-  const char* seconds = std::getenv("COMPARISON_HOLD_SECONDS");
-  if (!seconds) return;
-  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-  DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(seconds)) * 1000;
-  while (GetTickCount() < end) {
-    pump();
-    Sleep(50);
-  }
 }
 
 // A memory bitmap the size of a panel's client area (less its status bar)
@@ -227,9 +179,9 @@ TEST_F(ComparisonTest, CaptionMenusAndPlacement) {
   comparisonPanelClass* panel = open();
   ASSERT_NE(panel->hwnd(), nullptr);
   int n = panel->instance_number;
-  EXPECT_EQ(window_title(panel->hwnd()), "CG" + std::to_string(n) + "( GLOBAL )");
+  EXPECT_EQ(window_text(panel->hwnd()), "CG" + std::to_string(n) + "( GLOBAL )");
   EXPECT_STREQ(panel->panel_name(), ("CG" + std::to_string(n)).c_str());
-  EXPECT_EQ(std::string(panel->caption_text().line_text(0)), window_title(panel->hwnd()));
+  EXPECT_EQ(std::string(panel->caption_text().line_text(0)), window_text(panel->hwnd()));
   EXPECT_EQ(menu_text(panel->menu()),
             "2000 File[2001 Load Trace from Text File|2002 Save Traces in Text Format|-|2003 Print|2004 Close]|"
             "2100 Edit[2101 Copy Bitmap|2102 Paste Trace (TPASTE)]|"
@@ -380,7 +332,7 @@ TEST_F(ComparisonTest, AThumbnailsTraceByItsMenuAndByADrop) {
   ASSERT_NE(child, nullptr);
   ASSERT_EQ(child->type, comparison_window_type);
   auto* own = static_cast<comparisonPanelClass*>(child->object);
-  EXPECT_EQ(window_title(own->hwnd()),
+  EXPECT_EQ(window_text(own->hwnd()),
             "CG" + std::to_string(own->instance_number) + "( " + thumb->document().caption() + " )");
   ASSERT_EQ(own->trace_count(), 1);
   EXPECT_EQ(own->trace_owner(1), thumb);
@@ -432,7 +384,7 @@ TEST_F(ComparisonTest, ThreeTestsOverlaid) {
   pump();
   ASSERT_EQ(panel->trace_count(), 3);
   EXPECT_EQ(panel->trace_entry(2)->y_offset(), -10.0);
-  hold_for_picture(panel->hwnd());
+  picture_pause(panel->hwnd());
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -595,7 +547,7 @@ TEST_F(ComparisonPaintTest, TheSeparationPanelIsMadeOnceThenShownAndHidden) {
   SendMessageA(panel->hwnd(), WM_COMMAND, cg_command::separate, 0);
   separationPanelClass* separation = panel->separation_panel();
   ASSERT_NE(separation, nullptr);
-  EXPECT_EQ(window_title(separation->hwnd()), "CG" + std::to_string(panel->instance_number) + " Separation Panel");
+  EXPECT_EQ(window_text(separation->hwnd()), "CG" + std::to_string(panel->instance_number) + " Separation Panel");
   EXPECT_TRUE(IsWindowVisible(separation->hwnd()));
   // Its fields write the graph's own offsets.
   SetWindowTextA(separation->time_edit()->edit_hwnd(), "12");
@@ -706,50 +658,11 @@ std::vector<std::string> dialog_offers;
 BOOL answer_dialog(OPENFILENAMEA* record, std::vector<std::string>& answers) {
   dialog_titles.push_back(record->lpstrTitle ? record->lpstrTitle : "");
   dialog_offers.push_back(record->lpstrInitialDir ? record->lpstrInitialDir : "");
-  if (answers.empty()) return FALSE;
-  std::string answer = answers.front();
-  answers.erase(answers.begin());
-  if (answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", answer.c_str());
-  record->nFileOffset = static_cast<WORD>(answer.rfind('\\') + 1);
-  return TRUE;
+  return answer_file_dialog(record, answers);
 }
 BOOL scripted_save(OPENFILENAMEA* record) { return answer_dialog(record, save_answers); }
 BOOL scripted_open(OPENFILENAMEA* record) { return answer_dialog(record, open_answers); }
 DWORD no_error() { return 0; }
-
-std::string file_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The default printer without showing the dialog.
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  return PrintDlgA(record);
-}
-
-// The file port of the default printer as a path of this program.
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed))
-    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port)
-    if (c == '/') c = '\\';
-  return "Z:" + port;
-}
 
 // Window objects of a type beneath a parent (depth first).
 std::vector<winTypeClass*> children_of_type(winTypeClass* parent, uint32_t type) {
@@ -905,12 +818,8 @@ TEST_F(ComparisonCommandTest, FileAndEditCommands) {
   command(panel, cg_command::copy_bitmap);
   RECT client{};
   GetClientRect(panel->hwnd(), &client);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   BITMAP info{};
-  bool got = bitmap && GetObjectA(bitmap, sizeof info, &info) != 0;
-  CloseClipboard();
-  ASSERT_TRUE(got);
+  ASSERT_TRUE(clipboard_bitmap(&info));
   EXPECT_EQ(info.bmWidth, client.right);
 
   // Print: one page through the PostScript printer.
@@ -922,10 +831,7 @@ TEST_F(ComparisonCommandTest, FileAndEditCommands) {
   command(panel, cg_command::print);
   print_dialog_ui_install(previous);
   EXPECT_EQ(printing_flag, 0);
-  std::string text = file_text(file);
-  size_t pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
-  EXPECT_EQ(pages, 1u);
+  EXPECT_EQ(printed_pages(file), 1);
 
   // Close, also of a graph without a close box.
   command(panel, cg_command::close);
@@ -1029,7 +935,7 @@ TEST_F(ComparisonCommandTest, PerTraceStyleAndFilterCommands) {
   pop_up(panel, id(cg_trace::lowpass_frequency));
   std::vector<winTypeClass*> editors = children_of_type(panel, 16);
   ASSERT_EQ(editors.size(), 1u);
-  EXPECT_EQ(window_title(editors[0]->hwnd()),
+  EXPECT_EQ(window_text(editors[0]->hwnd()),
             "CG" + std::to_string(panel->instance_number) + ", Trace 2 Low-pass freq. [Hz]");
   EXPECT_TRUE(entry->has_lowpass_filter());
   EXPECT_TRUE(GetMenuState(popup, id(cg_trace::filter_lowpass), MF_BYCOMMAND) & MF_CHECKED);
@@ -1068,7 +974,7 @@ TEST_F(ComparisonCommandTest, CopiesToOtherWindowsAndFiles) {
   std::vector<winTypeClass*> graphs = children_of_type(panel, comparison_window_type);
   ASSERT_EQ(graphs.size(), 1u);
   auto* other = static_cast<comparisonPanelClass*>(graphs[0]);
-  EXPECT_EQ(window_title(other->hwnd()), "CG" + std::to_string(other->instance_number) + "( compare the compare )");
+  EXPECT_EQ(window_text(other->hwnd()), "CG" + std::to_string(other->instance_number) + "( compare the compare )");
   ASSERT_EQ(other->trace_count(), 1);
   EXPECT_EQ(other->trace_entry(1)->own_trace()->get_count(), point_count);
 
@@ -1084,7 +990,7 @@ TEST_F(ComparisonCommandTest, CopiesToOtherWindowsAndFiles) {
   pop_up(panel, trace_command_id(1, cg_trace::copy_op_panel));
   std::vector<winTypeClass*> ops = children_of_type(thumb, 9);
   ASSERT_EQ(ops.size(), 1u);
-  EXPECT_NE(window_title(ops[0]->hwnd()).find("CG" + std::to_string(panel->instance_number) + "/1"), std::string::npos);
+  EXPECT_NE(window_text(ops[0]->hwnd()).find("CG" + std::to_string(panel->instance_number) + "/1"), std::string::npos);
   pop_up(panel, trace_command_id(1, cg_trace::copy_fft));
   EXPECT_EQ(children_of_type(thumb, 8).size(), 1u);
 

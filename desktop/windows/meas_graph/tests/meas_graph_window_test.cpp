@@ -6,39 +6,34 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <winspool.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "clipboard_bitmap.h"
+#include "default_printer.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
+#include "picture_pause.h"
 #include "popup_menu_ui.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
+#include "pump.h"
 #include "record_fixture.h"
 #include "temp_folder.h"
 #include "test_state.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "wave_measurement.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // The test's points: 400 over 200 mS, 20 mS before the flash, amplitudes
 // stored in tenths of a microvolt (divisor 10).
@@ -105,95 +100,15 @@ expectedWaves expected_waves(bool flicker) {
   return {time_of(ia), raw[ia] / 10.0, time_of(ib), raw[ib] / 10.0};
 }
 
-std::string window_title(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-// A menu as text: "id text" per item ('*' when checked, "-" for a
-// separator, a submenu in brackets).
-std::string menu_text(HMENU menu) {
-  std::string out;
-  int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; i++) {
-    char text[128] = {};
-    MENUITEMINFOA item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
-    item.dwTypeData = text;
-    item.cch = sizeof text;
-    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item);
-    if (!out.empty()) out += "|";
-    if (item.fType & MFT_SEPARATOR) {
-      out += "-";
-      continue;
-    }
-    out += std::to_string(item.wID) + " " + text;
-    if (item.fState & MFS_CHECKED) out += "*";
-    if (item.hSubMenu) out += "[" + menu_text(item.hSubMenu) + "]";
-  }
-  return out;
-}
-
 // The save dialog answers with a path; what it was offered is kept.
 std::string save_answer;
 std::string save_offered;
 BOOL scripted_save(OPENFILENAMEA* record) {
   save_offered = record->lpstrFile ? record->lpstrFile : "";
-  if (save_answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", save_answer.c_str());
-  record->nFileOffset = static_cast<WORD>(save_answer.rfind('\\') + 1);
-  return TRUE;
+  return answer_file_dialog(record, save_answer);
 }
 BOOL no_open(OPENFILENAMEA*) { return FALSE; }
 DWORD no_error() { return 0; }
-
-// The default printer without showing the dialog.
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  return PrintDlgA(record);
-}
-
-// The file port of the default printer as a path of this program.
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed))
-    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port)
-    if (c == '/') c = '\\';
-  return "Z:" + port;
-}
-
-std::string file_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// With MEAS_GRAPH_HOLD_SECONDS set, the window stays on the display that
-// long (messages pumped) so that a person or a script can take a picture.
-void hold_for_picture(HWND window) {
-  const char* seconds = std::getenv("MEAS_GRAPH_HOLD_SECONDS");
-  if (!seconds) return;
-  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-  DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(seconds)) * 1000;
-  while (GetTickCount() < end) {
-    pump();
-    Sleep(50);
-  }
-}
 
 class MeasGraphTest : public ::testing::Test {
  protected:
@@ -268,8 +183,8 @@ TEST_F(MeasGraphTest, CaptionsCountUpAndNumbersAreNotReused) {
   ASSERT_NE(first, nullptr);
   int n = first->instance_number;
   std::string header = thumb_->document().caption();
-  EXPECT_EQ(window_title(first->hwnd()), "MG" + std::to_string(n) + "( " + header + " )");
-  EXPECT_EQ(std::string(first->title_text().line_text(0)), window_title(first->hwnd()));
+  EXPECT_EQ(window_text(first->hwnd()), "MG" + std::to_string(n) + "( " + header + " )");
+  EXPECT_EQ(std::string(first->title_text().line_text(0)), window_text(first->hwnd()));
 
   measGraphClass* second = open_measurement_graph(thumb_, nullptr, 60, 60);
   ASSERT_NE(second, nullptr);
@@ -279,7 +194,7 @@ TEST_F(MeasGraphTest, CaptionsCountUpAndNumbersAreNotReused) {
   EXPECT_EQ(find_window_node(second), nullptr);
   measGraphClass* third = open_measurement_graph(thumb_, nullptr, 60, 60);
   ASSERT_NE(third, nullptr);
-  EXPECT_EQ(window_title(third->hwnd()), "MG" + std::to_string(n + 2) + "( " + header + " )");
+  EXPECT_EQ(window_text(third->hwnd()), "MG" + std::to_string(n + 2) + "( " + header + " )");
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -397,7 +312,7 @@ TEST_F(MeasGraphTest, TheCrossHairTheMarkersAndTheirReadOuts) {
   EXPECT_EQ(std::string(graph->marker2_text().line_text(0)), line);
   std::snprintf(line, sizeof line, "Deltas  (%6.2lf mS, %6.2lf uV)", x2 - x, y2 - y);
   EXPECT_EQ(std::string(graph->deltas_text().line_text(0)), line);
-  hold_for_picture(graph->hwnd());
+  picture_pause(graph->hwnd());
   EXPECT_TRUE(boxes_.texts().empty());
 }
 
@@ -412,7 +327,7 @@ TEST_F(MeasGraphTest, TheTextsOfAFlickerTest) {
   EXPECT_EQ(std::string(graph->erg_text().line_text(0)), line[0]);
   EXPECT_EQ(std::string(graph->erg_text().line_text(1)), line[1]);
   EXPECT_EQ(std::string(graph->erg_text().line_text(2)), "");
-  hold_for_picture(graph->hwnd());
+  picture_pause(graph->hwnd());
 }
 
 TEST_F(MeasGraphTest, TheBwaveCircleAndThreeLeftArrowsMoveTheBwaveIntoTheStateFile) {
@@ -547,12 +462,8 @@ TEST_F(MeasGraphTest, TheWindowGoesToTheClipboardAtItsClientSize) {
   SendMessageA(graph->hwnd(), WM_COMMAND, mg_copy_window, 0);
   RECT client{};
   GetClientRect(graph->hwnd(), &client);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   BITMAP info{};
-  bool got = bitmap && GetObjectA(bitmap, sizeof info, &info) != 0;
-  CloseClipboard();
-  ASSERT_TRUE(got);
+  ASSERT_TRUE(clipboard_bitmap(&info));
   EXPECT_EQ(info.bmWidth, client.right);
   EXPECT_EQ(info.bmHeight, client.bottom);
 
@@ -575,10 +486,7 @@ TEST_F(MeasGraphTest, APrintThroughThePostScriptPrinter) {
   print_dialog_ui_install(previous);
   EXPECT_EQ(printing_flag, 0);
   EXPECT_TRUE(boxes_.texts().empty());
-  std::string text = file_text(file);
-  size_t pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
-  EXPECT_EQ(pages, 1u);
+  EXPECT_EQ(printed_pages(file), 1);
   EXPECT_TRUE(CopyFileA(file.c_str(), "meas_graph_print.ps", FALSE));
 }
 

@@ -21,23 +21,18 @@
 #include "message_capture.h"
 #include "op_panel.h"
 #include "popup_menu_ui.h"
+#include "pump.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "trace_filters.h"
+#include "window_fixture.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // n points at rate Hz from -20 mS: a slow 20 Hz wave of 100 and 150 Hz
 // wavelets of 5.
@@ -69,15 +64,6 @@ std::string centred(const char* format, const opPanelClass& panel, double magnif
   return text;
 }
 
-int popup_answer = 0;
-BOOL WINAPI scripted_popup(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return popup_answer; }
-
-std::string window_text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 // A slider moved as its arrow keys move it, then the refresh.
 void move_slider(opPanelClass& panel, trackbarClass* slider, int position) {
   SendMessageA(slider->hwnd(), TBM_SETPOS, TRUE, position);
@@ -85,25 +71,7 @@ void move_slider(opPanelClass& panel, trackbarClass* slider, int position) {
   UpdateWindow(panel.hwnd());
 }
 
-class OpPanel : public ::testing::Test {
- protected:
-  void SetUp() override {
-    baseline_ = count_window_nodes();
-    saved_ = popup_menu_ui_install({scripted_popup});
-  }
-  void TearDown() override {
-    popup_menu_ui_install(saved_);
-    pump();
-    EXPECT_EQ(count_window_nodes(), baseline_);
-  }
-  static void close(winTypeClass* window) {
-    SendMessageA(window->hwnd(), WM_CLOSE, 0, 0);
-    pump();
-  }
-
-  int baseline_ = 0;
-  popup_menu_calls saved_{};
-};
+class OpPanel : public windowFixture {};
 
 TEST_F(OpPanel, SourcesWithoutDataMakeNoPanel) {
   struct row {

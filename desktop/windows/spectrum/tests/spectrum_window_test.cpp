@@ -18,23 +18,18 @@
 #include "memory_printer.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
+#include "pump.h"
 #include "spectrum_window.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
+#include "window_fixture.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // n points at 1 kHz from 0 mS: an offset of 10, 50 at 60 Hz and 20 at
 // 150 Hz.
@@ -90,15 +85,6 @@ COLORREF bar_colour(fftClass& window, double f) {
   return picture.at(x, plot.bottom - 3);
 }
 
-int popup_answer = 0;
-BOOL WINAPI scripted_popup(HMENU, UINT, int, int, HWND, LPTPMPARAMS) { return popup_answer; }
-
-std::string window_text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 std::string status_text(HWND bar, int part) {
   char text[256] = {};
   SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
@@ -111,26 +97,7 @@ void move_trackbar(ifftClass& inverse, HWND bar, int position) {
   UpdateWindow(inverse.hwnd());
 }
 
-class SpectrumWindow : public ::testing::Test {
- protected:
-  void SetUp() override {
-    baseline_ = count_window_nodes();
-    saved_ = popup_menu_ui_install({scripted_popup});
-  }
-  void TearDown() override {
-    popup_menu_ui_install(saved_);
-    pump();
-    EXPECT_EQ(count_window_nodes(), baseline_);
-  }
-  // Closes a window as its close box does.
-  static void close(winTypeClass* window) {
-    SendMessageA(window->hwnd(), WM_CLOSE, 0, 0);
-    pump();
-  }
-
-  int baseline_ = 0;
-  popup_menu_calls saved_{};
-};
+class SpectrumWindow : public windowFixture {};
 
 TEST_F(SpectrumWindow, TracesWithoutSpectrumMakeNoWindow) {
   struct row {

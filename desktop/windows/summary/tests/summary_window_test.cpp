@@ -5,22 +5,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <winspool.h>
-
 #include <cmath>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "comparison_panel.h"
+#include "default_printer.h"
+#include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
 #include "meas_graph.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
+#include "pump.h"
 #include "record_fixture.h"
 #include "report_pages.h"
 #include "session_panel.h"
@@ -28,17 +26,10 @@
 #include "summary.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // A flash response with its trough and peak scaled by depth.
 std::vector<int32_t> erg_values(double depth) {
@@ -95,26 +86,13 @@ std::string write_test(const temp_folder& folder, const testShape& shape) {
 }
 
 std::vector<std::string> dialog_answers;
-BOOL scripted_dialog(OPENFILENAMEA* record) {
-  if (dialog_answers.empty()) return FALSE;
-  std::string answer = dialog_answers.front();
-  dialog_answers.erase(dialog_answers.begin());
-  if (answer.empty()) return FALSE;
-  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", answer.c_str());
-  record->nFileOffset = static_cast<WORD>(answer.rfind('\\') + 1);
-  return TRUE;
-}
+BOOL scripted_dialog(OPENFILENAMEA* record) { return answer_file_dialog(record, dialog_answers); }
 std::string proposed_file;
 BOOL recording_dialog(OPENFILENAMEA* record) {
   proposed_file = std::string(record->lpstrInitialDir ? record->lpstrInitialDir : "") + "|" + record->lpstrFile;
   return scripted_dialog(record);
 }
 DWORD no_error() { return 0; }
-
-std::string file_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class SummaryTest : public ::testing::Test {
  protected:
@@ -475,41 +453,6 @@ TEST_F(SummaryTest, EachSummaryKeepsItsOwnReferenceTimeAndCutMakesANewOne) {
   UpdateWindow(now->hwnd());
   EXPECT_TRUE(boxes_.texts().empty());
 }
-
-namespace {
-
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  return PrintDlgA(record);
-}
-
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed))
-    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port)
-    if (c == '/') c = '\\';
-  return "Z:" + port;
-}
-
-int printed_pages(const std::string& file) {
-  std::string text = file_text(file);
-  int pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
-  return pages;
-}
-
-}  // namespace
 
 // A full page of tests puts the table on a page of its own; the summary's
 // view is given back after printing.

@@ -15,6 +15,7 @@
 #include "sample_select.h"
 #include "samples_list.h"
 #include "trace_clipboard.h"
+#include "window_texts.h"
 #include "window_tree.h"
 
 namespace {
@@ -53,12 +54,6 @@ struct entryFixture {
 std::string caption_of(groupMenuClass* selector) {
   std::string text = selector->caption().line_text(0);
   while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
-
-std::string window_text(HWND window) {
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
   return text;
 }
 

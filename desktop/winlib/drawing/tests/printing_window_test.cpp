@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <winspool.h>
-
-#include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "control_test_window.h"
+#include "default_printer.h"
+#include "memory_bitmap.h"
 #include "message_capture.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
@@ -43,49 +41,23 @@ struct handlesGiven {
 };
 handlesGiven given;
 
-// A memory page: a white DIB section of page_px pixels that says it is
-// page_mm millimetres.
-struct memoryPage {
-  int width_px = 400;
-  int height_px = 300;
-  int width_mm = 100;
-  int height_mm = 75;
-  HBITMAP bitmap = nullptr;
-  uint32_t* bits = nullptr;
-
-  void make() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_px;
-    info.bmiHeader.biHeight = -height_px;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* memory = nullptr;
-    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-    bits = static_cast<uint32_t*>(memory);
-    std::memset(bits, 0xFF, static_cast<size_t>(width_px) * height_px * 4);
-  }
-  bool black(int x, int y) const { return (bits[y * width_px + x] & 0xFFFFFF) == 0; }
-  ~memoryPage() {
-    if (bitmap) DeleteObject(bitmap);
-  }
-};
-memoryPage* page = nullptr;
+// The memory page the stand-in dialog prints on: 400 x 300 pixels that say
+// they are 100 x 75 mm.
+memoryBitmap* page = nullptr;
 
 BOOL memory_dialog(PRINTDLGA* record) {
   HDC dc = CreateCompatibleDC(nullptr);
-  SelectObject(dc, page->bitmap);
+  SelectObject(dc, page->bitmap());
   record->hDC = dc;
   given.dc = dc;
   return TRUE;
 }
 int memory_caps(HDC, int index) {
   switch (index) {
-    case HORZRES: return page->width_px;
-    case VERTRES: return page->height_px;
-    case HORZSIZE: return page->width_mm;
-    case VERTSIZE: return page->height_mm;
+    case HORZRES: return page->width();
+    case VERTRES: return page->height();
+    case HORZSIZE: return 100;
+    case VERTSIZE: return 75;
     default: return 0;
   }
 }
@@ -95,9 +67,8 @@ int refuse_call(HDC) { return SP_ERROR; }
 int refuse_doc(HDC, const DOCINFOA*) { return SP_ERROR; }
 
 // The default printer without showing the dialog: the real device context.
-BOOL default_printer_dialog(PRINTDLGA* record) {
-  record->Flags |= PD_RETURNDEFAULT;
-  BOOL ok = PrintDlgA(record);
+BOOL recording_printer_dialog(PRINTDLGA* record) {
+  BOOL ok = default_printer_dialog(record);
   given.dc = record->hDC;
   given.dev_mode = record->hDevMode;
   given.dev_names = record->hDevNames;
@@ -113,7 +84,6 @@ class Printing : public ::testing::Test {
   void SetUp() override {
     given = handlesGiven{};
     page = &memory;
-    memory.make();
     holder.painter = [this](HDC dc, const paper& scale) { draw_box(dc, scale, seen); };
   }
   void TearDown() override {
@@ -123,32 +93,10 @@ class Printing : public ::testing::Test {
   void install(const print_dialog_calls& calls) { previous = print_dialog_ui_install(calls); }
 
   print_dialog_calls previous = print_dialog_ui();
-  memoryPage memory;
+  memoryBitmap memory{400, 300};
   testHolderWindow& holder = shared_holder();
   drawingSeen seen;
 };
-
-// The port of the default printer as a path this program can open.
-std::string default_printer_file() {
-  char name[256];
-  DWORD size = sizeof name;
-  if (!GetDefaultPrinterA(name, &size)) return std::string();
-  HANDLE printer = nullptr;
-  if (!OpenPrinterA(name, &printer, nullptr)) return std::string();
-  DWORD needed = 0;
-  GetPrinterA(printer, 2, nullptr, 0, &needed);
-  std::vector<BYTE> buffer(needed ? needed : 1);
-  std::string port;
-  if (GetPrinterA(printer, 2, buffer.data(), needed, &needed)) {
-    port = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())->pPortName;
-  }
-  ClosePrinter(printer);
-  if (port.empty() || port[0] != '/') return std::string();
-  for (char& c : port) {
-    if (c == '/') c = '\\';
-  }
-  return "Z:" + port;
-}
 
 }  // namespace
 
@@ -159,7 +107,7 @@ TEST_F(Printing, AWindowPrintedToThePostScriptPrinterGivesOnePage) {
   std::string file = default_printer_file();
   ASSERT_FALSE(file.empty()) << "no default printer on a file port: tools/wine-printer.sh sets it up";
   DeleteFileA(file.c_str());
-  install(print_dialog_calls{default_printer_dialog, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
+  install(print_dialog_calls{recording_printer_dialog, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr});
   message_capture capture;
 
   ASSERT_TRUE(print_window(holder.hwnd(), &holder, nullptr, "ignored"));
@@ -180,12 +128,7 @@ TEST_F(Printing, AWindowPrintedToThePostScriptPrinterGivesOnePage) {
   EXPECT_EQ(print_record().hDC, nullptr);
   EXPECT_EQ(print_record().hDevMode, nullptr);
 
-  std::ifstream in(file, std::ios::binary);
-  ASSERT_TRUE(in) << file;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  size_t pages = 0;
-  for (size_t at = text.find("%%Page:"); at != std::string::npos; at = text.find("%%Page:", at + 1)) ++pages;
-  EXPECT_EQ(pages, 1u);
+  EXPECT_EQ(printed_pages(file), 1) << file;
   EXPECT_TRUE(CopyFileA(file.c_str(), "printed_window.ps", FALSE));
 }
 
@@ -203,13 +146,13 @@ TEST_F(Printing, TheSameDrawingOnAMemoryPageAtAChosenScale) {
   half.rescale(200, 150, 100, 75);
   for (row r : {row{false, 160, 200, 60, 100}, row{true, 80, 100, 160, 200}}) {
     SCOPED_TRACE(r.own_scale);
-    std::memset(memory.bits, 0xFF, static_cast<size_t>(memory.width_px) * memory.height_px * 4);
+    memory.clear();
     ASSERT_TRUE(print_window(holder.hwnd(), &holder, r.own_scale ? &half : nullptr, "memory"));
     EXPECT_DOUBLE_EQ(printer_paper.x_px_per_mm, 4.0);
     EXPECT_DOUBLE_EQ(printer_paper.y_px_per_mm, 4.0);
-    EXPECT_TRUE(memory.black(r.inside_x, r.inside_y));
-    EXPECT_FALSE(memory.black(r.outside_x, r.outside_y));
-    EXPECT_FALSE(memory.black(390, 290));
+    EXPECT_EQ(memory.at(r.inside_x, r.inside_y), RGB(0, 0, 0));
+    EXPECT_NE(memory.at(r.outside_x, r.outside_y), RGB(0, 0, 0));
+    EXPECT_NE(memory.at(390, 290), RGB(0, 0, 0));
     EXPECT_EQ(GetObjectType(given.dc), 0u);
   }
   EXPECT_EQ(printing_flag, 0);

@@ -13,19 +13,12 @@
 #include "list_controls.h"
 #include "message_capture.h"
 #include "popup_menu_ui.h"
+#include "pump.h"
 #include "start_up_environment.h"
 #include "temp_folder.h"
 #include "window_tree.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // The owner: keeps every WM_USER notice the panel sends it.
 class noticeWindow : public winTypeClass {

@@ -6,6 +6,7 @@
 
 #include "info_panel.h"
 #include "message_capture.h"
+#include "pump.h"
 #include "start_up_environment.h"
 
 namespace {
@@ -18,14 +19,6 @@ class stoppableWindow : public winTypeClass, public cancelRequestTarget {
   void request_cancel() override { ++requests; }
   int requests = 0;
 };
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 void paint_now(infoPanelClass& panel) {
   InvalidateRect(panel.hwnd(), nullptr, TRUE);

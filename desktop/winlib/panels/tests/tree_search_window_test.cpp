@@ -10,6 +10,7 @@
 #include "edit_fields.h"
 #include "file_dialog_ui.h"
 #include "message_capture.h"
+#include "pump.h"
 #include "registry_settings.h"
 #include "start_up_environment.h"
 #include "temp_folder.h"
@@ -18,14 +19,6 @@
 #include "window_helpers.h"
 
 namespace {
-
-void pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 std::vector<std::string> children_of(HWND tree, HTREEITEM item) {
   std::vector<std::string> texts;

@@ -1,13 +1,13 @@
 // A memory page that stands in for the printer while it lives: the print
 // dialog answers with a device context on it and every document call is
-// accepted, so a window's Print command draws its page there.
+// accepted (and counted), so a window's Print command draws its page there.
+// One made while another lives stands in front of it until it goes.
 #ifndef MEMORY_PRINTER_H
 #define MEMORY_PRINTER_H
 
 #include <windows.h>
 
-#include <cstdint>
-
+#include "memory_bitmap.h"
 #include "print_dialog_ui.h"
 
 class memoryPrinter {
@@ -18,22 +18,29 @@ class memoryPrinter {
   memoryPrinter(const memoryPrinter&) = delete;
   memoryPrinter& operator=(const memoryPrinter&) = delete;
 
-  COLORREF at(int x, int y) const;
+  COLORREF at(int x, int y) const { return page_.at(x, y); }
   // The pixels of a colour inside a rectangle.
-  int count(COLORREF colour, const RECT& area) const;
-  RECT whole() const { return {0, 0, width_px_, height_px_}; }
+  int count(COLORREF colour, const RECT& area) const { return page_.count(colour, area); }
+  RECT whole() const { return page_.whole(); }
+
+  // The document calls the printing made.
+  int documents = 0;
+  int pages_started = 0;
+  int pages_ended = 0;
 
   static int caps(HDC dc, int index);
   static BOOL dialog(PRINTDLGA* record);
 
  private:
-  int width_px_;
-  int height_px_;
+  static int start_doc(HDC, const DOCINFOA*);
+  static int start_page(HDC);
+  static int end_page(HDC);
+
+  memoryBitmap page_;
   int width_mm_;
   int height_mm_;
-  HBITMAP bitmap_ = nullptr;
-  uint32_t* bits_ = nullptr;
   print_dialog_calls previous_{};
+  memoryPrinter* outer_ = nullptr;  // the one this stands in front of
 };
 
 #endif
