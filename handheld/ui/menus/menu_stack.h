@@ -52,6 +52,10 @@ int set_top_dialog_text_narrow(int itemId, const char* format, ...) __attribute_
 // To the top dialog; 0 when there is none, else 1.
 int send_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
 int post_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
+// One of the four keys to the top dialog as its notice: WM_USER with 18
+// (upper left), 19 (lower left), 20 (upper right) or 21 (lower right).
+// 1 for a key, 0 for any other command.
+int post_key_to_page(int command);
 // WM_COMMAND id with value as lParam to the main dialog.
 LRESULT send_main_command(int id, LPARAM value);
 void post_main_command(int id, LPARAM value);

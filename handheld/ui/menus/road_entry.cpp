@@ -115,17 +115,10 @@ int id_entry_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, 18, 0);
-      return 1;
     case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, 19, 0);
-      return 1;
     case KEY_UPPER_RIGHT:
-      post_to_top_dialog(WM_USER, 20, 0);
-      return 1;
     case KEY_LOWER_RIGHT:
-      post_to_top_dialog(WM_USER, 21, 0);
-      return 1;
+      return post_key_to_page(command);
     case MAIN_INTERNAL_COMMAND:
       if (value != 0) return 0;
       if (entryMode == PAGE_SERIAL_ENTRY) {

@@ -60,11 +60,8 @@ bool is_internal(int command) { return command == static_cast<int>(MAIN_INTERNAL
 int list_key(int command, WPARAM selectMessage) {
   switch (command) {
     case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, 18, 0);
-      return 1;
     case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, 19, 0);
-      return 1;
+      return post_key_to_page(command);
     case KEY_UPPER_RIGHT:
       post_to_top_dialog(WM_USER, selectMessage, 0);
       return 1;
@@ -164,11 +161,8 @@ int eye_label_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, 18, 0);
-      return 1;
     case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, 19, 0);
-      return 1;
+      return post_key_to_page(command);
     case KEY_UPPER_RIGHT:
       return 1;
     case KEY_LOWER_RIGHT: {  // "NEXT"
@@ -294,11 +288,8 @@ int value_entry_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_RIGHT:
-      post_to_top_dialog(WM_USER, 20, 0);
-      return 1;
     case KEY_LOWER_RIGHT:
-      post_to_top_dialog(WM_USER, 21, 0);
-      return 1;
+      return post_key_to_page(command);
     default:
       return list_key(command, 0);
   }

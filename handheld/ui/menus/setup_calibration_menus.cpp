@@ -52,14 +52,7 @@ void entry_captions(const wchar_t* done) { set_key_captions(mainDialog, L"UP", L
 void confirm_captions() { set_key_captions(mainDialog, L"YES", L"", L"NO", L"exit calibration"); }
 
 // The keys of a value being typed: UP, DOWN and TAB to the keypad.
-bool entry_key(int command) {
-  switch (command) {
-    case KEY_UPPER_LEFT: to_keypad(KEY_UP_NOTICE); return true;
-    case KEY_LOWER_LEFT: to_keypad(KEY_DOWN_NOTICE); return true;
-    case KEY_UPPER_RIGHT: to_keypad(KEY_TAB_NOTICE); return true;
-    default: return false;
-  }
-}
+bool entry_key(int command) { return command != KEY_LOWER_RIGHT && post_key_to_page(command) != 0; }
 
 // The graph over the keypad, which is hidden meanwhile (it is wider than
 // the graph).
@@ -94,12 +87,6 @@ int fit_key(int command) {
     return 1;
   }
   return 0;
-}
-
-int internal_command(int command, LPARAM value) {
-  if (command != static_cast<int>(MAIN_INTERNAL_COMMAND)) return -1;
-  if (value == CALIBRATION_POINTS_TAKEN) show_fit();
-  return 1;
 }
 
 // ---- Flash and background: a dome first on a unit with two ----
@@ -364,46 +351,43 @@ int data_key(int command) {
   }
 }
 
+// A calibration menu: the page shown starts the procedure where `starts`
+// says so, every point taken shows the fit, and the procedure's own
+// handler takes the keys.
+int calibration_menu(int command, LPARAM value, bool (*starts)(LPARAM), void (*start)(), int (*key)(int)) {
+  if (is_page_shown(command)) {
+    if (starts(value)) start();
+    return 1;
+  }
+  if (command == static_cast<int>(MAIN_INTERNAL_COMMAND)) {
+    if (value == CALIBRATION_POINTS_TAKEN) show_fit();
+    return 1;
+  }
+  return key(command);
+}
+
 }  // namespace
 
 int flash_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (starts_now(value, PAGE_FLASH_CALIBRATION)) start_flash_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return light_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return starts_now(page, PAGE_FLASH_CALIBRATION); }, start_flash_calibration,
+      light_key);
 }
 
 int background_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (starts_now(value, PAGE_BACKGROUND_CALIBRATION)) start_background_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return light_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return starts_now(page, PAGE_BACKGROUND_CALIBRATION); },
+      start_background_calibration, light_key);
 }
 
 int impedance_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (value == PAGE_DEFAULT) start_impedance_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return impedance_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return page == PAGE_DEFAULT; }, start_impedance_calibration, impedance_key);
 }
 
 int data_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (value == PAGE_CALIBRATION) start_data_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return data_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return page == PAGE_CALIBRATION; }, start_data_calibration, data_key);
 }
 
 void install_calibration_menus() {

@@ -191,11 +191,8 @@ int parameter_list_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:  // "Up"
-      post_to_top_dialog(WM_USER, KEY_UP_NOTICE, 0);
-      return 1;
     case KEY_LOWER_LEFT:  // "Down"
-      post_to_top_dialog(WM_USER, KEY_DOWN_NOTICE, 0);
-      return 1;
+      return post_key_to_page(command);
     case KEY_UPPER_RIGHT:  // "Select"
       request_menu(mainDialog, PAGE_DEFAULT, MENU_PARAMETER_EDIT, nullptr, 0, false);
       return 1;
@@ -222,15 +219,10 @@ int parameter_edit_menu(int command, LPARAM value) {
     return 1;
   }
   switch (command) {
-    case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, KEY_UP_NOTICE, 0);
-      return 1;
-    case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, KEY_DOWN_NOTICE, 0);
-      return 1;
-    case KEY_UPPER_RIGHT:
-      post_to_top_dialog(WM_USER, KEY_TAB_NOTICE, 0);
-      return 1;
+    case KEY_UPPER_LEFT:   // "UP"
+    case KEY_LOWER_LEFT:   // "DOWN"
+    case KEY_UPPER_RIGHT:  // "TAB"
+      return post_key_to_page(command);
     case KEY_LOWER_RIGHT: {  // "OK"
       const double typed = keypad_value();
       const bool off = takes_zero(editor.row) && typed == 0.0;
