@@ -6,7 +6,6 @@
 #include "key_captions.h"
 #include "main_dialog.h"
 #include "menu_dispatch.h"
-#include "menu_request.h"
 #include "menu_stack.h"
 #include "message_display.h"
 #include "plotter.h"
@@ -41,10 +40,6 @@ calibrationRun& run = g_calibrationRun;
 // The flash or background procedure waits for the dome choice.
 bool awaiting_dome = false;
 
-bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
-
-void go_back() { request_menu(mainDialog, PAGE_DEFAULT, MENU_GO_BACK, nullptr, 0, false); }
-
 void to_keypad(WPARAM code) { post_to_top_dialog(WM_USER, code, 0); }
 
 void entry_captions(const wchar_t* done) { set_key_captions(mainDialog, L"UP", L"DOWN", L"TAB", done); }
@@ -78,12 +73,12 @@ void show_fit() {
 // stays, its message shown.
 int fit_key(int command) {
   if (command == KEY_UPPER_LEFT) {
-    if (accept_calibration()) go_back();
+    if (accept_calibration()) go_back(PAGE_DEFAULT);
     return 1;
   }
   if (command == KEY_UPPER_RIGHT) {
     if (run.mode == CAL_IMPEDANCE) send_8051_byte('O');
-    go_back();
+    go_back(PAGE_DEFAULT);
     return 1;
   }
   return 0;
@@ -100,7 +95,7 @@ bool starts_now(LPARAM value, int startPage) {
     g_calibrationChoice.dome = 0;
     if (needs_dome_choice()) {
       awaiting_dome = true;
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_DOME, nullptr, 0, false);
+      open_menu(MENU_DOME, PAGE_DEFAULT);
       return false;
     }
     return true;
@@ -188,7 +183,7 @@ int light_key(int command) {
       }
       if (command == KEY_LOWER_RIGHT) {  // "exit calibration"
         if (!flash) set_background(0);
-        go_back();
+        go_back(PAGE_DEFAULT);
         return 1;
       }
       return 0;
@@ -242,7 +237,7 @@ int impedance_key(int command) {
       }
       if (command == KEY_LOWER_RIGHT) {
         send_8051_byte('O');
-        go_back();
+        go_back(PAGE_DEFAULT);
         return 1;
       }
       return 0;
@@ -339,7 +334,7 @@ int data_key(int command) {
         return 1;
       }
       if (command == KEY_LOWER_RIGHT) {
-        go_back();
+        go_back(PAGE_DEFAULT);
         return 1;
       }
       return 0;
@@ -359,7 +354,7 @@ int calibration_menu(int command, LPARAM value, bool (*starts)(LPARAM), void (*s
     if (starts(value)) start();
     return 1;
   }
-  if (command == static_cast<int>(MAIN_INTERNAL_COMMAND)) {
+  if (is_internal_command(command)) {
     if (value == CALIBRATION_POINTS_TAKEN) show_fit();
     return 1;
   }
