@@ -41,8 +41,9 @@ mkdir -p "$2"
 out=$(cd "$2" && pwd)
 session=${3:-DEMO}
 test_id=${4:-A7}
-windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
-say() { echo "vandu-operator: $*"; }
+me="vandu-operator"
+. "$root/tools/vandu-window.sh"
+say() { echo "$me: $*"; }
 if [ $calibration = 1 ]; then
   # Calibration is offered on a unit whose cfc id (the ini file's second
   # line) has the service letter 'c' as its seventh character.
@@ -71,47 +72,7 @@ done < <( (cd "$card" && find . -maxdepth 1 -type f -iname '*.ses' -printf '%f\n
            [ -d "$card/TESTS" ] && cd "$card/TESTS" && find . -maxdepth 1 -type f -iname '*.ses' -printf '%f\n' | sort -f) || true)
 [ "$position" -gt 0 ] || { echo "vandu-operator: no session $session on the card $card" >&2; exit 1; }
 
-if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX
-  WINEPREFIX="$(cd "$(dirname "$vandu")/.." && pwd)/wineprefix"
-fi
-# No window manager runs on the virtual display: the program's windows are
-# left unmanaged.
-WINEDEBUG=-all wine64 reg add 'HKCU\Software\Wine\AppDefaults\Vandu.exe\X11 Driver' \
-  /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
-
-ERG_REMOTE_LINE_TRANSCRIPT=$(windows_path "$transcript") \
-  "$root/tools/wine-run" "$vandu" "$(windows_path "$card")" >"$out/$prefix-vandu.out" 2>&1 &
-pid=$!
-
-fail() {
-  echo "vandu-operator: $*" >&2
-  [ -f "$transcript" ] && sed 's/^/  remote line: /' "$transcript" >&2
-  kill "$pid" 2>/dev/null || true
-  exit 1
-}
-# Waits up to 30 s for a text on the remote-control line.
-wait_for() {
-  for _ in $(seq 1 150); do
-    grep -qF -- "$1" "$transcript" 2>/dev/null && return 0
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.2
-  done
-  return 1
-}
-wait_for "-- WE'RE UP" || fail "no \"-- WE'RE UP\" on the remote-control line"
-window=""
-for _ in $(seq 1 50); do
-  window=$(xdotool search --name '^VANDU$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window VANDU on the display"
-# The unit's 240 x 320 screen is the window's client area: borders alike on
-# three sides, the caption above.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-border=$(( (WIDTH - 240) / 2 ))
-X=$((X + border)) Y=$((Y + HEIGHT - 320 - border)) WIDTH=240 HEIGHT=320
+vandu_start "$card" "$transcript" "$out/$prefix-vandu.out"
 
 shots=0
 shot() {
@@ -239,13 +200,7 @@ fi
 press 1004                                   # "Quit"
 shot shutdown-question
 press 1003                                   # "SHUTDOWN"
-wait_for "-- WE'RE DOWN." || fail "no \"-- WE'RE DOWN.\" after SHUTDOWN"
-for _ in $(seq 1 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end after SHUTDOWN"
-wait "$pid" || true
+vandu_end
 if [ $calibration = 1 ]; then
   accepted=$(grep -rah "BACKGROUND (dome 1) CALIBRATION ACCEPTED" "$card" | head -1 || true)
   [ -n "$accepted" ] || fail "no accepted background calibration in the card's log"

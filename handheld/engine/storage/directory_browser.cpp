@@ -29,6 +29,17 @@ void refill(directoryBrowser& browser) {
   if (browser.position < 0) browser.position = 0;
 }
 
+// The browser in a folder, at its first entry, with the status text given.
+void show_folder(directoryBrowser& browser, const std::wstring& folder, const wchar_t* status) {
+  browser.folder = folder;
+  browser.top_level = folder == kBrowseRoot;
+  browser.position = 0;
+  refill(browser);
+  browser.text_1099 = status;
+  browser.text_1100.clear();
+  browser.text_1101.clear();
+}
+
 // "ddMMMyy HH:MM" of a file time, local.
 std::wstring file_time_text(std::filesystem::file_time_type time) {
   const auto system = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
@@ -98,15 +109,7 @@ bool is_folder_entry(const directoryBrowser& browser, int position) {
   return card_is_directory(entry_path(browser, position));
 }
 
-void browser_open(directoryBrowser& browser) {
-  browser.folder = kBrowseRoot;
-  browser.top_level = true;
-  browser.position = 0;
-  refill(browser);
-  browser.text_1099 = L"'SELECT' for directory list";
-  browser.text_1100.clear();
-  browser.text_1101.clear();
-}
+void browser_open(directoryBrowser& browser) { show_folder(browser, kBrowseRoot, L"'SELECT' for directory list"); }
 
 browseAction browser_command(directoryBrowser& browser, int code, testFileRecord& record) {
   const int last = entry_count(browser);
@@ -121,15 +124,7 @@ browseAction browser_command(directoryBrowser& browser, int code, testFileRecord
       return BROWSE_NOTHING;
     case BROWSE_SELECT:
       if (browser.position == 0) {
-        if (!browser.top_level) {
-          browser.folder = folder_of(browser.folder);
-          browser.top_level = browser.folder == kBrowseRoot;
-          browser.position = 0;
-          refill(browser);
-          browser.text_1099 = L"NOT AVAILABLE";
-          browser.text_1100.clear();
-          browser.text_1101.clear();
-        }
+        if (!browser.top_level) show_folder(browser, folder_of(browser.folder), L"NOT AVAILABLE");
         return BROWSE_NOTHING;
       }
       if (!is_folder_entry(browser, browser.position)) {
@@ -140,13 +135,7 @@ browseAction browser_command(directoryBrowser& browser, int code, testFileRecord
       }
       browser.folder_files = static_cast<int>(card_matches(entry_path(browser, browser.position) + L"\\*").size());
       if (browser.folder_files == 0) return BROWSE_ASK_DELETE_FOLDER;
-      browser.folder = entry_path(browser, browser.position);
-      browser.top_level = false;
-      browser.position = 0;
-      refill(browser);
-      browser.text_1099 = L"'SELECT' for directory list";
-      browser.text_1100.clear();
-      browser.text_1101.clear();
+      show_folder(browser, entry_path(browser, browser.position), L"'SELECT' for directory list");
       return BROWSE_NOTHING;
     case BROWSE_DELETE_TEST: {
       if (browser.position == 0 || is_folder_entry(browser, browser.position)) return BROWSE_NOTHING;

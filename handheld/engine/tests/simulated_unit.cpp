@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "calibration_table.h"
 #include "converters.h"
 #include "hw_binding.h"
 #include "sim_unit.h"
@@ -80,4 +81,15 @@ std::vector<uint8_t> SimulatedUnit::sent_to_stimulator() {
   bytes.resize(sim_stim_received(bytes.data(), static_cast<uint32_t>(bytes.size())));
   sim_stim_clear_logs();
   return bytes;
+}
+
+void set_electrode_calibration() {
+  for (int e : {4, 10, 12, 14}) {
+    calibrationTable[e] = 15.25;
+    calibrationTable[e + 1] = -90.0;
+  }
+  for (int e : {6, 8}) {
+    calibrationTable[e] = 0.00045;
+    calibrationTable[e + 1] = -1930.0;
+  }
 }

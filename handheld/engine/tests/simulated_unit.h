@@ -45,4 +45,8 @@ class SimulatedUnit : public LogFixture {
 // The virtual clock in microseconds.
 uint64_t now_us();
 
+// The factory calibration lines of the electrodes: impedance (entries 4,
+// 10, 12 and 14 with their intercepts) and data (entries 6 and 8).
+void set_electrode_calibration();
+
 #endif

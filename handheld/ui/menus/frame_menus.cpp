@@ -4,7 +4,6 @@
 #include "key_captions.h"
 #include "main_dialog.h"
 #include "menu_dispatch.h"
-#include "menu_request.h"
 #include "menu_stack.h"
 #include "message_display.h"
 #include "road_entry.h"
@@ -30,8 +29,6 @@ const int PAGE_CODE_BACK_FROM_MESSAGE = 54;
 bool mainPageShownOnce = false;
 HWND rememberedPage = nullptr;
 
-void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
-
 void main_page_shown() {
   if (!mainPageShownOnce) {
     mainPageShownOnce = true;
@@ -49,14 +46,14 @@ void main_page_shown() {
 }  // namespace
 
 int main_menu(int command, LPARAM value) {
-  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+  if (is_page_shown(command)) {
     (void)value;
     main_page_shown();
     return 1;
   }
   if (command == KEY_LOWER_RIGHT) {  // "Quit"
     kill_timer(TIMER_STATUS);
-    request_menu(mainDialog, PAGE_CODE_MAIN, MENU_SHUTDOWN_CONFIRM, nullptr, 0, false);
+    open_menu(MENU_SHUTDOWN_CONFIRM, PAGE_CODE_MAIN);
     return 1;
   }
   // "Acquire Data", "File Info" and "System Setup" open the menus of the
@@ -65,7 +62,7 @@ int main_menu(int command, LPARAM value) {
 }
 
 int message_menu(int command, LPARAM) {
-  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+  if (is_page_shown(command)) {
     push_dialog(messageDialogProc, IDD_MESSAGE_TEN_LINES);
     return 1;
   }
@@ -78,7 +75,7 @@ int message_menu(int command, LPARAM) {
 }
 
 int shutdown_menu(int command, LPARAM) {
-  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+  if (is_page_shown(command)) {
     write_ini_file();
     Sleep(300);
     // Notices queued for the main dialog no longer matter.

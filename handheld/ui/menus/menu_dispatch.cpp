@@ -36,7 +36,7 @@ int dispatch_menu_command(int command, LPARAM value) {
     runEndHeld = true;
     return 1;
   }
-  if (menu == RUNNING_MENU && command == static_cast<int>(PAGE_SHOWN_COMMAND) && runEndHeld.exchange(false)) {
+  if (menu == RUNNING_MENU && is_page_shown(command) && runEndHeld.exchange(false)) {
     post_main_command(RUN_ENDED_KEY, RUN_ENDED_VALUE);
   }
   const menuHandler handler = handlers[menu].load();

@@ -198,6 +198,18 @@ int post_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam) {
   return 1;
 }
 
+void open_menu(int menuId, int pageCode, bool replace) {
+  request_menu(mainDialog, pageCode, menuId, nullptr, 0, replace);
+}
+
+void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
+
+int post_key_to_page(int command) {
+  if (command < KEY_UPPER_LEFT || command > KEY_LOWER_RIGHT) return 0;
+  post_to_top_dialog(WM_USER, static_cast<WPARAM>(18 + (command - KEY_UPPER_LEFT)), 0);
+  return 1;
+}
+
 LRESULT send_main_command(int id, LPARAM value) {
   return mainDialog != nullptr ? SendMessageW(mainDialog, WM_COMMAND, static_cast<WPARAM>(id), value) : 0;
 }

@@ -52,6 +52,18 @@ int set_top_dialog_text_narrow(int itemId, const char* format, ...) __attribute_
 // To the top dialog; 0 when there is none, else 1.
 int send_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
 int post_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
+// The commands a menu handler takes besides the keys: a page shown (its
+// page code as the value) and the main dialog's internal command.
+inline bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
+inline bool is_internal_command(int command) { return command == static_cast<int>(MAIN_INTERNAL_COMMAND); }
+// Menu changes on the main dialog's keys, shown with the page code: a menu
+// (pushed over the current one, or replacing it) and going back.
+void open_menu(int menuId, int pageCode, bool replace = false);
+void go_back(int pageCode);
+// One of the four keys to the top dialog as its notice: WM_USER with 18
+// (upper left), 19 (lower left), 20 (upper right) or 21 (lower right).
+// 1 for a key, 0 for any other command.
+int post_key_to_page(int command);
 // WM_COMMAND id with value as lParam to the main dialog.
 LRESULT send_main_command(int id, LPARAM value);
 void post_main_command(int id, LPARAM value);

@@ -56,20 +56,20 @@ void take_patient_entry() {
     runCounterLoaded = true;
   }
   set_entered_test_id(entered_id_text().c_str());
-  road_request_menu(PAGE_DEFAULT, MENU_PROTOCOL_PAGE, true);
+  open_menu(MENU_PROTOCOL_PAGE, PAGE_DEFAULT, true);
 }
 
 void take_serial_entry() {
   if (serial_entry_is_digits()) {
     const std::string serial = entered_serial_text();
     store_unit_serial(serial.c_str());
-    road_go_back(PAGE_DEFAULT);
+    go_back(PAGE_DEFAULT);
     return;
   }
   set_message_layout(MESSAGE_ERROR, 3, MESSAGE_TEXT_CONTROL);
   format_message_text("*** SERIAL NUMBER DIGITS ***\n\n*** MUST BE 0..9 ONLY    ***");
   push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
-  road_request_menu(PAGE_DEFAULT, MENU_ENTRY_MESSAGE);
+  open_menu(MENU_ENTRY_MESSAGE, PAGE_DEFAULT);
 }
 
 }  // namespace
@@ -79,17 +79,17 @@ int road_main_menu(int command, LPARAM value) {
     case KEY_UPPER_LEFT:  // "Acquire Data"
       kill_timer(TIMER_STATUS);
       close_status_page();
-      road_request_menu(PAGE_PATIENT_ENTRY, MENU_ID_ENTRY);
+      open_menu(MENU_ID_ENTRY, PAGE_PATIENT_ENTRY);
       return 1;
     case KEY_LOWER_LEFT:  // "File Info"
       kill_timer(TIMER_STATUS);
       close_status_page();
-      road_request_menu(PAGE_DEFAULT, MENU_FILE_LIST);
+      open_menu(MENU_FILE_LIST, PAGE_DEFAULT);
       return 1;
     case KEY_UPPER_RIGHT:  // "System Setup"
       kill_timer(TIMER_STATUS);
       close_status_page();
-      road_request_menu(PAGE_DEFAULT, MENU_SYSTEM_SETUP);
+      open_menu(MENU_SYSTEM_SETUP, PAGE_DEFAULT);
       return 1;
     default:
       return main_menu(command, value);
@@ -97,7 +97,7 @@ int road_main_menu(int command, LPARAM value) {
 }
 
 int id_entry_menu(int command, LPARAM value) {
-  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+  if (is_page_shown(command)) {
     if (value == PAGE_CLOSE_MESSAGE) {
       pop_dialog();
     } else if (value == PAGE_PATIENT_ENTRY || value == PAGE_SERIAL_ENTRY) {
@@ -115,17 +115,10 @@ int id_entry_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, 18, 0);
-      return 1;
     case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, 19, 0);
-      return 1;
     case KEY_UPPER_RIGHT:
-      post_to_top_dialog(WM_USER, 20, 0);
-      return 1;
     case KEY_LOWER_RIGHT:
-      post_to_top_dialog(WM_USER, 21, 0);
-      return 1;
+      return post_key_to_page(command);
     case MAIN_INTERNAL_COMMAND:
       if (value != 0) return 0;
       if (entryMode == PAGE_SERIAL_ENTRY) {
@@ -141,10 +134,10 @@ int id_entry_menu(int command, LPARAM value) {
 
 int entry_message_menu(int command, LPARAM) {
   if (command == KEY_LOWER_RIGHT) {
-    road_go_back(PAGE_CLOSE_MESSAGE);
+    go_back(PAGE_CLOSE_MESSAGE);
     return 1;
   }
-  return command == static_cast<int>(PAGE_SHOWN_COMMAND) ? 1 : 0;
+  return is_page_shown(command) ? 1 : 0;
 }
 
 void install_road_entry_menus() {

@@ -28,8 +28,6 @@ int rememberedChannel = 0;
 // The browsed test's date and time as the list showed it.
 std::wstring browsedDate;
 
-bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
-
 std::wstring widen_record_text(const char16_t* text, size_t capacity) {
   std::wstring out;
   for (size_t i = 0; i < capacity && text[i] != u'\0'; ++i) out += static_cast<wchar_t>(text[i]);
@@ -95,7 +93,7 @@ int file_list_menu(int command, LPARAM value) {
       return 1;
     case KEY_LOWER_RIGHT:
       g_channels.current = rememberedChannel;
-      road_go_back(PAGE_DEFAULT);
+      go_back(PAGE_DEFAULT);
       return 1;
     case MAIN_INTERNAL_COMMAND:
       if (value == PAGE_SHOW_BROWSED_TEST) {
@@ -103,11 +101,11 @@ int file_list_menu(int command, LPARAM value) {
         wchar_t date[64] = {};
         if (list != nullptr) GetDlgItemTextW(list, DIRECTORY_TEXT_2, date, 64);
         browsedDate = date;
-        road_request_menu(PAGE_DEFAULT, MENU_STORED_TEST);
+        open_menu(MENU_STORED_TEST, PAGE_DEFAULT);
         return 1;
       }
       if (value == PAGE_ASK_DELETE_FOLDER) {
-        road_request_menu(PAGE_DEFAULT, MENU_DELETE_FOLDER);
+        open_menu(MENU_DELETE_FOLDER, PAGE_DEFAULT);
         return 1;
       }
       return 0;
@@ -127,11 +125,11 @@ int stored_test_menu(int command, LPARAM) {
   switch (command) {
     case KEY_UPPER_LEFT:  // "DELETE": the list deletes the shown test
       pop_scale();
-      road_go_back(BROWSE_DELETE_TEST);
+      go_back(BROWSE_DELETE_TEST);
       return 1;
     case KEY_LOWER_RIGHT:
       pop_scale();
-      road_go_back(PAGE_NOTHING);
+      go_back(PAGE_NOTHING);
       return 1;
     default:
       return 1;
@@ -145,11 +143,11 @@ int delete_folder_menu(int command, LPARAM) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:  // "Yes"
-      road_go_back(BROWSE_DELETE_FOLDER);
+      go_back(BROWSE_DELETE_FOLDER);
       return 1;
     case KEY_UPPER_RIGHT:  // "No"
     case KEY_LOWER_RIGHT:  // "Back"
-      road_go_back(PAGE_NOTHING);
+      go_back(PAGE_NOTHING);
       return 1;
     default:
       return 1;
@@ -158,15 +156,15 @@ int delete_folder_menu(int command, LPARAM) {
 
 int graph_cursor_menu(int command, LPARAM) {
   if (command == KEY_LOWER_LEFT) {
-    road_request_menu(PAGE_DEFAULT, MENU_GRAPH_SCALE);
+    open_menu(MENU_GRAPH_SCALE, PAGE_DEFAULT);
   } else if (command == KEY_LOWER_RIGHT) {
-    road_go_back(PAGE_DEFAULT);
+    go_back(PAGE_DEFAULT);
   }
   return 1;
 }
 
 int graph_scale_menu(int command, LPARAM) {
-  if (command == KEY_LOWER_RIGHT) road_go_back(PAGE_DEFAULT);
+  if (command == KEY_LOWER_RIGHT) go_back(PAGE_DEFAULT);
   return 1;
 }
 

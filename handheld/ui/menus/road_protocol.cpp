@@ -53,24 +53,41 @@ const int PAGE_TO_SESSIONS = 50;
 
 const double BATTERY_LOW_VOLTS = 3.6;
 
-bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
-bool is_internal(int command) { return command == static_cast<int>(MAIN_INTERNAL_COMMAND); }
 
 // UP, DOWN and the select key of a list page.
 int list_key(int command, WPARAM selectMessage) {
   switch (command) {
     case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, 18, 0);
-      return 1;
     case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, 19, 0);
-      return 1;
+      return post_key_to_page(command);
     case KEY_UPPER_RIGHT:
       post_to_top_dialog(WM_USER, selectMessage, 0);
       return 1;
     default:
       return 0;
   }
+}
+
+// A program list page's commands besides the page shown: its notices that
+// the next list opens and that a program is chosen, the fourth key, and
+// UP, DOWN and SELECT for the page.
+int list_page_command(int command, LPARAM value, void (*openNext)(), void (*chosen)(), void (*fourthKey)()) {
+  if (is_internal_command(command)) {
+    if (value == LIST_OPEN_NEXT) {
+      openNext();
+      return 1;
+    }
+    if (value == LIST_PROGRAM_CHOSEN) {
+      chosen();
+      return 1;
+    }
+    return 0;
+  }
+  if (command == KEY_LOWER_RIGHT) {
+    fourthKey();
+    return 1;
+  }
+  return list_key(command, 22);
 }
 
 void show_protocol_captions() {
@@ -80,7 +97,7 @@ void show_protocol_captions() {
 
 void protocol_page_shown(LPARAM pageCode) {
   if (!road.programChosen) {
-    road_request_menu(PAGE_EYE_LABEL, MENU_EYE_LABEL);
+    open_menu(MENU_EYE_LABEL, PAGE_EYE_LABEL);
     return;
   }
   if (!plotter_exists()) {
@@ -92,7 +109,7 @@ void protocol_page_shown(LPARAM pageCode) {
   if (pageCode == PAGE_CHOSEN) count_pending_test();
   if (pageCode != PAGE_NOTHING) {
     if (!check_card_space(true)) {
-      road_go_back(PAGE_DEFAULT);
+      go_back(PAGE_DEFAULT);
       return;
     }
     const double volts = battery_volts();
@@ -130,16 +147,16 @@ int protocol_page_menu(int command, LPARAM value) {
         return 1;
       }
       log_mesg("run protocol [%s]", narrow_name(chosen_program_name()).c_str());
-      road_request_menu(PAGE_RUN, MENU_AFTER_TEST);
+      open_menu(MENU_AFTER_TEST, PAGE_RUN);
       return 1;
     case KEY_LOWER_LEFT:  // "Electrodes"
-      road_request_menu(PAGE_DEFAULT, fill_in_fitted() ? MENU_ELECTRODES_FILL_IN : MENU_ELECTRODES);
+      open_menu(fill_in_fitted() ? MENU_ELECTRODES_FILL_IN : MENU_ELECTRODES, PAGE_DEFAULT);
       return 1;
     case KEY_UPPER_RIGHT:  // "Select Protocol"
-      road_request_menu(PAGE_EYE_LABEL, MENU_EYE_LABEL);
+      open_menu(MENU_EYE_LABEL, PAGE_EYE_LABEL);
       return 1;
     case KEY_LOWER_RIGHT:  // "Back"
-      road_go_back(PAGE_DEFAULT);
+      go_back(PAGE_DEFAULT);
       return 1;
     default:
       return 0;
@@ -153,22 +170,19 @@ int eye_label_menu(int command, LPARAM value) {
         eyeChoice = 0;
         push_dialog(eyeLabelProc, EYE_LABEL_DIALOG);
       } else {
-        road_request_menu(PAGE_DEFAULT, MENU_SESSION_LIST, true);
+        open_menu(MENU_SESSION_LIST, PAGE_DEFAULT, true);
       }
     } else if (value == PAGE_TO_SESSIONS) {
-      road_request_menu(PAGE_DEFAULT, MENU_SESSION_LIST, true);
+      open_menu(MENU_SESSION_LIST, PAGE_DEFAULT, true);
     } else if (value != PAGE_MESSAGE_CLOSED) {
-      road_go_back(PAGE_NOTHING);
+      go_back(PAGE_NOTHING);
     }
     return 1;
   }
   switch (command) {
     case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, 18, 0);
-      return 1;
     case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, 19, 0);
-      return 1;
+      return post_key_to_page(command);
     case KEY_UPPER_RIGHT:
       return 1;
     case KEY_LOWER_RIGHT: {  // "NEXT"
@@ -186,7 +200,7 @@ int eye_label_menu(int command, LPARAM value) {
           return 1;
         }
       }
-      road_request_menu(PAGE_DEFAULT, MENU_SESSION_LIST, true);
+      open_menu(MENU_SESSION_LIST, PAGE_DEFAULT, true);
       return 1;
     }
     default:
@@ -204,58 +218,41 @@ int session_list_menu(int command, LPARAM value) {
       push_dialog(sessionListProc, LIST_DIALOG);
       if (road.programChosen) set_key_caption(mainDialog, 4, L"Back");
       // After a custom run the test list (with the custom test) comes first.
-      if (road.customRun) road_request_menu(PAGE_DEFAULT, MENU_TEST_LIST);
+      if (road.customRun) open_menu(MENU_TEST_LIST, PAGE_DEFAULT);
     }
     return 1;
   }
-  if (is_internal(command)) {
-    if (value == LIST_OPEN_NEXT) {
-      road_request_menu(PAGE_DEFAULT, MENU_TEST_LIST);
-      return 1;
-    }
-    if (value == LIST_PROGRAM_CHOSEN) {
-      if (scan_program(chosen_program())) check_program_versions();
-      return 1;
-    }
-    return 0;
-  }
-  if (command == KEY_LOWER_RIGHT) {
-    if (road.programChosen) {
-      road_go_back(PAGE_NOTHING);
-    } else {
-      show_message(MESSAGE_ERROR, false, "*** NO PROTOCOL HAS BEEN SELECTED ***\n\nSelect a protocol\nbefore proceeding.");
-    }
-    return 1;
-  }
-  return list_key(command, 22);
+  return list_page_command(
+      command, value, [] { open_menu(MENU_TEST_LIST, PAGE_DEFAULT); },
+      [] {
+        if (scan_program(chosen_program())) check_program_versions();
+      },
+      [] {
+        if (road.programChosen) {
+          go_back(PAGE_NOTHING);
+        } else {
+          show_message(MESSAGE_ERROR, false,
+                       "*** NO PROTOCOL HAS BEEN SELECTED ***\n\nSelect a protocol\nbefore proceeding.");
+        }
+      });
 }
 
 int test_list_menu(int command, LPARAM value) {
   if (is_page_shown(command)) {
     if (value == PAGE_CHOSEN) {
-      road_go_back(PAGE_CHOSEN);
+      go_back(PAGE_CHOSEN);
     } else if (!dialog_is_active(testListProc)) {
       push_dialog(testListProc, LIST_DIALOG);
     }
     return 1;
   }
-  if (is_internal(command)) {
-    if (value == LIST_OPEN_NEXT) {
-      road.customEditFresh = true;
-      road_request_menu(PAGE_DEFAULT, MENU_CUSTOM_TEST);
-      return 1;
-    }
-    if (value == LIST_PROGRAM_CHOSEN) {
-      road_go_back(PAGE_CHOSEN);
-      return 1;
-    }
-    return 0;
-  }
-  if (command == KEY_LOWER_RIGHT) {
-    road_go_back(PAGE_NOTHING);
-    return 1;
-  }
-  return list_key(command, 22);
+  return list_page_command(
+      command, value,
+      [] {
+        road.customEditFresh = true;
+        open_menu(MENU_CUSTOM_TEST, PAGE_DEFAULT);
+      },
+      [] { go_back(PAGE_CHOSEN); }, [] { go_back(PAGE_NOTHING); });
 }
 
 int custom_test_menu(int command, LPARAM value) {
@@ -263,23 +260,12 @@ int custom_test_menu(int command, LPARAM value) {
     if (!dialog_is_active(customTestProc)) push_dialog(customTestProc, LIST_DIALOG);
     return 1;
   }
-  if (is_internal(command)) {
-    if (value == LIST_OPEN_NEXT) {
-      road_request_menu(PAGE_DEFAULT, MENU_CUSTOM_TEST);
-      return 1;
-    }
-    if (value == LIST_PROGRAM_CHOSEN) {
-      road_go_back(PAGE_CHOSEN);
-      return 1;
-    }
-    return 0;
-  }
-  if (command == KEY_LOWER_RIGHT) {
-    send_to_top_dialog(WM_USER, 21, 0);
-    if (road.programChosen) road_go_back(PAGE_CHOSEN);
-    return 1;
-  }
-  return list_key(command, 22);
+  return list_page_command(
+      command, value, [] { open_menu(MENU_CUSTOM_TEST, PAGE_DEFAULT); }, [] { go_back(PAGE_CHOSEN); },
+      [] {
+        send_to_top_dialog(WM_USER, 21, 0);
+        if (road.programChosen) go_back(PAGE_CHOSEN);
+      });
 }
 
 int value_entry_menu(int command, LPARAM value) {
@@ -287,18 +273,15 @@ int value_entry_menu(int command, LPARAM value) {
     if (!dialog_is_active(valueEntryProc)) push_dialog(valueEntryProc, VALUE_ENTRY_DIALOG);
     return 1;
   }
-  if (is_internal(command)) {
+  if (is_internal_command(command)) {
     if (value != VALUE_PAGE_DONE) return 0;
-    road_go_back(PAGE_VALUE_STORED);
+    go_back(PAGE_VALUE_STORED);
     return 1;
   }
   switch (command) {
     case KEY_UPPER_RIGHT:
-      post_to_top_dialog(WM_USER, 20, 0);
-      return 1;
     case KEY_LOWER_RIGHT:
-      post_to_top_dialog(WM_USER, 21, 0);
-      return 1;
+      return post_key_to_page(command);
     default:
       return list_key(command, 0);
   }
@@ -314,20 +297,20 @@ void check_program_versions() {
     road.versionMismatch = true;
     // A program this unit cannot run is not left chosen.
     deselect_program();
-    road_request_menu(PAGE_DEFAULT, MENU_VERSION_NOTICE);
+    open_menu(MENU_VERSION_NOTICE, PAGE_DEFAULT);
     return;
   }
   road.versionMismatch = false;
   if (scan.FlickerIncompatible) {
     deselect_program();
-    road_request_menu(PAGE_DEFAULT, MENU_VERSION_NOTICE);
+    open_menu(MENU_VERSION_NOTICE, PAGE_DEFAULT);
     return;
   }
   if (scan.FilterSet) {
-    road_request_menu(PAGE_DEFAULT, MENU_FILTER_QUESTION, true);
+    open_menu(MENU_FILTER_QUESTION, PAGE_DEFAULT, true);
     return;
   }
-  road_go_back(PAGE_CHOSEN);
+  go_back(PAGE_CHOSEN);
 }
 
 namespace {
@@ -365,11 +348,11 @@ int filter_question_menu(int command, LPARAM) {
   switch (command) {
     case KEY_UPPER_LEFT:  // "YES"
       set_scan_filter_value(static_cast<float>(pow(10.0, system_parameter(parameter))));
-      road_go_back(PAGE_CHOSEN);
+      go_back(PAGE_CHOSEN);
       return 1;
     case KEY_UPPER_RIGHT:  // "NO"
       set_scan_filter_value(1.0f);
-      road_go_back(PAGE_CHOSEN);
+      go_back(PAGE_CHOSEN);
       return 1;
     default:
       return 1;
@@ -405,7 +388,7 @@ int version_notice_menu(int command, LPARAM) {
     push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
     return 1;
   }
-  if (command == KEY_LOWER_RIGHT) road_go_back(PAGE_NOTHING);
+  if (command == KEY_LOWER_RIGHT) go_back(PAGE_NOTHING);
   return 1;
 }
 

@@ -71,7 +71,7 @@ void start_run() {
     g_test_stored = false;
   }
   if (!check_card_space(false)) {
-    road_go_back(PAGE_CODE_NONE);
+    go_back(PAGE_CODE_NONE);
     return;
   }
   road.runStarted = true;
@@ -93,7 +93,7 @@ void run_ended() {
       if (testRecords[channel] != nullptr) *testRecords[channel] = records[channel];
     }
   }
-  road_go_back(PAGE_NOTHING);
+  go_back(PAGE_NOTHING);
 }
 
 void stop_run() {
@@ -142,9 +142,9 @@ void discard_test() {
 }  // namespace
 
 int after_test_menu(int command, LPARAM value) {
-  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+  if (is_page_shown(command)) {
     if (value == PAGE_RUN) {
-      road_request_menu(PAGE_DEFAULT, MENU_RUNNING);
+      open_menu(MENU_RUNNING, PAGE_DEFAULT);
     } else {
       set_key_caption(mainDialog, 3, both_channels() ? other_channel_caption() : L"");
       graph_title(5, L"%ls", program_title().c_str());
@@ -156,7 +156,7 @@ int after_test_menu(int command, LPARAM value) {
     case KEY_UPPER_LEFT:  // "Repeat Protocol"
       clear_run_requests();
       log_mesg("repeat protocol [%s]", narrow(chosen_program_name()).c_str());
-      road_request_menu(PAGE_DEFAULT, MENU_RUNNING);
+      open_menu(MENU_RUNNING, PAGE_DEFAULT);
       return 1;
     case KEY_LOWER_LEFT:  // "Discard Test"
       discard_test();
@@ -168,7 +168,7 @@ int after_test_menu(int command, LPARAM value) {
       set_key_caption(mainDialog, 3, other_channel_caption());
       return 1;
     case KEY_LOWER_RIGHT:  // "Next"
-      road_go_back(PAGE_CODE_NONE);
+      go_back(PAGE_CODE_NONE);
       return 1;
     default:
       return 0;
@@ -176,7 +176,7 @@ int after_test_menu(int command, LPARAM value) {
 }
 
 int running_menu(int command, LPARAM value) {
-  if (command == static_cast<int>(PAGE_SHOWN_COMMAND)) {
+  if (is_page_shown(command)) {
     // Shown again after a page over it closed: the run goes on.
     if (road.runStarted) {
       if (!road.paused && !g_run_commands.stop.load()) show_running_captions();
@@ -224,7 +224,7 @@ int running_menu(int command, LPARAM value) {
       } else if (road.runStarted) {
         stop_run();
       } else {
-        road_go_back(PAGE_NOTHING);
+        go_back(PAGE_NOTHING);
       }
       return 1;
     default:
@@ -233,9 +233,9 @@ int running_menu(int command, LPARAM value) {
 }
 
 int waiting_menu(int command, LPARAM value) {
-  if (command == static_cast<int>(MAIN_INTERNAL_COMMAND)) {
+  if (is_internal_command(command)) {
     if (value != PAGE_NOTHING) return 0;
-    road_go_back(PAGE_NOTHING);
+    go_back(PAGE_NOTHING);
     return 1;
   }
   // The keys do nothing while the page waits.

@@ -5,8 +5,6 @@
 #include <memory>
 
 #include "card_room.h"
-#include "main_dialog.h"
-#include "menu_request.h"
 #include "menu_stack.h"
 #include "program_calls.h"
 #include "protocol_interpreter.h"
@@ -59,12 +57,6 @@ void clear_run_requests() {
 void count_pending_test() {
   if (g_test_stored.exchange(false)) g_run_count = g_run_count + 1;
 }
-
-void road_request_menu(int pageCode, int menuId, bool replace) {
-  request_menu(mainDialog, pageCode, menuId, nullptr, 0, replace);
-}
-
-void road_go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
 
 void reset_road_state() {
   road = roadState{};

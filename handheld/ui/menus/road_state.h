@@ -44,11 +44,6 @@ void clear_run_requests();
 // test never takes a stored test's name.
 void count_pending_test();
 
-// Menu changes on the main dialog: a menu (pushed, or replacing the
-// current one) and going back.
-void road_request_menu(int pageCode, int menuId, bool replace = false);
-void road_go_back(int pageCode);
-
 // Everything back as at start-up (a new run of the program).
 void reset_road_state();
 

@@ -6,7 +6,6 @@
 #include "key_captions.h"
 #include "main_dialog.h"
 #include "menu_dispatch.h"
-#include "menu_request.h"
 #include "menu_stack.h"
 #include "message_display.h"
 #include "plotter.h"
@@ -41,10 +40,6 @@ calibrationRun& run = g_calibrationRun;
 // The flash or background procedure waits for the dome choice.
 bool awaiting_dome = false;
 
-bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
-
-void go_back() { request_menu(mainDialog, PAGE_DEFAULT, MENU_GO_BACK, nullptr, 0, false); }
-
 void to_keypad(WPARAM code) { post_to_top_dialog(WM_USER, code, 0); }
 
 void entry_captions(const wchar_t* done) { set_key_captions(mainDialog, L"UP", L"DOWN", L"TAB", done); }
@@ -52,14 +47,7 @@ void entry_captions(const wchar_t* done) { set_key_captions(mainDialog, L"UP", L
 void confirm_captions() { set_key_captions(mainDialog, L"YES", L"", L"NO", L"exit calibration"); }
 
 // The keys of a value being typed: UP, DOWN and TAB to the keypad.
-bool entry_key(int command) {
-  switch (command) {
-    case KEY_UPPER_LEFT: to_keypad(KEY_UP_NOTICE); return true;
-    case KEY_LOWER_LEFT: to_keypad(KEY_DOWN_NOTICE); return true;
-    case KEY_UPPER_RIGHT: to_keypad(KEY_TAB_NOTICE); return true;
-    default: return false;
-  }
-}
+bool entry_key(int command) { return command != KEY_LOWER_RIGHT && post_key_to_page(command) != 0; }
 
 // The graph over the keypad, which is hidden meanwhile (it is wider than
 // the graph).
@@ -85,21 +73,15 @@ void show_fit() {
 // stays, its message shown.
 int fit_key(int command) {
   if (command == KEY_UPPER_LEFT) {
-    if (accept_calibration()) go_back();
+    if (accept_calibration()) go_back(PAGE_DEFAULT);
     return 1;
   }
   if (command == KEY_UPPER_RIGHT) {
     if (run.mode == CAL_IMPEDANCE) send_8051_byte('O');
-    go_back();
+    go_back(PAGE_DEFAULT);
     return 1;
   }
   return 0;
-}
-
-int internal_command(int command, LPARAM value) {
-  if (command != static_cast<int>(MAIN_INTERNAL_COMMAND)) return -1;
-  if (value == CALIBRATION_POINTS_TAKEN) show_fit();
-  return 1;
 }
 
 // ---- Flash and background: a dome first on a unit with two ----
@@ -113,7 +95,7 @@ bool starts_now(LPARAM value, int startPage) {
     g_calibrationChoice.dome = 0;
     if (needs_dome_choice()) {
       awaiting_dome = true;
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_DOME, nullptr, 0, false);
+      open_menu(MENU_DOME, PAGE_DEFAULT);
       return false;
     }
     return true;
@@ -201,7 +183,7 @@ int light_key(int command) {
       }
       if (command == KEY_LOWER_RIGHT) {  // "exit calibration"
         if (!flash) set_background(0);
-        go_back();
+        go_back(PAGE_DEFAULT);
         return 1;
       }
       return 0;
@@ -255,7 +237,7 @@ int impedance_key(int command) {
       }
       if (command == KEY_LOWER_RIGHT) {
         send_8051_byte('O');
-        go_back();
+        go_back(PAGE_DEFAULT);
         return 1;
       }
       return 0;
@@ -352,7 +334,7 @@ int data_key(int command) {
         return 1;
       }
       if (command == KEY_LOWER_RIGHT) {
-        go_back();
+        go_back(PAGE_DEFAULT);
         return 1;
       }
       return 0;
@@ -364,46 +346,43 @@ int data_key(int command) {
   }
 }
 
+// A calibration menu: the page shown starts the procedure where `starts`
+// says so, every point taken shows the fit, and the procedure's own
+// handler takes the keys.
+int calibration_menu(int command, LPARAM value, bool (*starts)(LPARAM), void (*start)(), int (*key)(int)) {
+  if (is_page_shown(command)) {
+    if (starts(value)) start();
+    return 1;
+  }
+  if (is_internal_command(command)) {
+    if (value == CALIBRATION_POINTS_TAKEN) show_fit();
+    return 1;
+  }
+  return key(command);
+}
+
 }  // namespace
 
 int flash_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (starts_now(value, PAGE_FLASH_CALIBRATION)) start_flash_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return light_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return starts_now(page, PAGE_FLASH_CALIBRATION); }, start_flash_calibration,
+      light_key);
 }
 
 int background_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (starts_now(value, PAGE_BACKGROUND_CALIBRATION)) start_background_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return light_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return starts_now(page, PAGE_BACKGROUND_CALIBRATION); },
+      start_background_calibration, light_key);
 }
 
 int impedance_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (value == PAGE_DEFAULT) start_impedance_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return impedance_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return page == PAGE_DEFAULT; }, start_impedance_calibration, impedance_key);
 }
 
 int data_calibration_menu(int command, LPARAM value) {
-  if (is_page_shown(command)) {
-    if (value == PAGE_CALIBRATION) start_data_calibration();
-    return 1;
-  }
-  const int internal = internal_command(command, value);
-  if (internal >= 0) return internal;
-  return data_key(command);
+  return calibration_menu(
+      command, value, [](LPARAM page) { return page == PAGE_CALIBRATION; }, start_data_calibration, data_key);
 }
 
 void install_calibration_menus() {

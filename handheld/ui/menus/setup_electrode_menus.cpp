@@ -11,7 +11,6 @@
 #include "main_dialog.h"
 #include "main_dialog_post.h"
 #include "menu_dispatch.h"
-#include "menu_request.h"
 #include "menu_stack.h"
 #include "plotter.h"
 #include "setup_electrode_window.h"
@@ -37,10 +36,6 @@ const int MONITOR_PAUSE_MS = 200;
 // Whether the running measurement can still be aborted (until its end).
 bool abortable = false;
 bool aborted = false;
-
-bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
-
-void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
 
 void electrodes_page_shown(LPARAM value) {
   if (value != PAGE_NOTHING) graph_title(5, L"ELECTRODES");
@@ -130,7 +125,7 @@ int measurement_menu(int mode, int command, LPARAM value) {
     if (value != PAGE_NOTHING) start_measurement(mode);
     return 1;
   }
-  if (command == static_cast<int>(MAIN_INTERNAL_COMMAND)) {
+  if (is_internal_command(command)) {
     if (value == ELECTRODE_DONE_CODE) measurement_done(mode);
     return 1;
   }
@@ -166,12 +161,12 @@ int electrodes_menu(int command, LPARAM value) {
   switch (command) {
     case KEY_UPPER_LEFT:  // "Impedance test"
       send_8051_byte('I');
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_IMPEDANCE_RUNNING, nullptr, 0, false);
+      open_menu(MENU_IMPEDANCE_RUNNING, PAGE_DEFAULT);
       return 1;
     case KEY_LOWER_LEFT:  // "Baseline test"
       send_8051_byte('O');
       graph_title(5, L"BASELINE");
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_BASELINE_RUNNING, nullptr, 0, false);
+      open_menu(MENU_BASELINE_RUNNING, PAGE_DEFAULT);
       return 1;
     case KEY_UPPER_RIGHT:  // "Pod Channel"
       next_channel();
@@ -193,7 +188,7 @@ int electrodes_single_dome_menu(int command, LPARAM value) {
     case KEY_UPPER_LEFT:  // "Auto"
     case KEY_LOWER_LEFT:  // "Manual"
       g_electrodeCheck.automatic = command == KEY_UPPER_LEFT ? 1 : 0;
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_MONITOR, nullptr, 0, true);
+      open_menu(MENU_MONITOR, PAGE_DEFAULT, true);
       return 1;
     case KEY_UPPER_RIGHT:  // "Channel"
       next_channel();

@@ -56,14 +56,6 @@ const int PAGE_TIME_SET = 47;
 const int PAGE_SERIAL_ENTRY = 49;
 const int PAGE_FROM_ELECTRODES = 53;
 
-bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
-
-void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
-
-void open_menu(int menuId, int pageCode, bool replace) {
-  request_menu(mainDialog, pageCode, menuId, nullptr, 0, replace);
-}
-
 }  // namespace
 
 bool calibration_enabled() { return parameter_listed(PARAM_DATASET); }

@@ -13,7 +13,6 @@
 #include "main_dialog.h"
 #include "menu_captions.h"
 #include "menu_dispatch.h"
-#include "menu_request.h"
 #include "menu_stack.h"
 #include "message_display.h"
 #include "setup_keypad.h"
@@ -45,10 +44,6 @@ struct editorState {
   std::atomic<int> backlight_reply{0};
 };
 editorState editor;
-
-bool is_page_shown(int command) { return command == static_cast<int>(PAGE_SHOWN_COMMAND); }
-
-void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
 
 const systemParameter& row_of(int row) { return systemParameters[row]; }
 
@@ -191,13 +186,10 @@ int parameter_list_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:  // "Up"
-      post_to_top_dialog(WM_USER, KEY_UP_NOTICE, 0);
-      return 1;
     case KEY_LOWER_LEFT:  // "Down"
-      post_to_top_dialog(WM_USER, KEY_DOWN_NOTICE, 0);
-      return 1;
+      return post_key_to_page(command);
     case KEY_UPPER_RIGHT:  // "Select"
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_PARAMETER_EDIT, nullptr, 0, false);
+      open_menu(MENU_PARAMETER_EDIT, PAGE_DEFAULT);
       return 1;
     case KEY_LOWER_RIGHT:  // "Back"
       go_back(PAGE_DEFAULT);
@@ -222,15 +214,10 @@ int parameter_edit_menu(int command, LPARAM value) {
     return 1;
   }
   switch (command) {
-    case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, KEY_UP_NOTICE, 0);
-      return 1;
-    case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, KEY_DOWN_NOTICE, 0);
-      return 1;
-    case KEY_UPPER_RIGHT:
-      post_to_top_dialog(WM_USER, KEY_TAB_NOTICE, 0);
-      return 1;
+    case KEY_UPPER_LEFT:   // "UP"
+    case KEY_LOWER_LEFT:   // "DOWN"
+    case KEY_UPPER_RIGHT:  // "TAB"
+      return post_key_to_page(command);
     case KEY_LOWER_RIGHT: {  // "OK"
       const double typed = keypad_value();
       const bool off = takes_zero(editor.row) && typed == 0.0;
@@ -242,7 +229,7 @@ int parameter_edit_menu(int command, LPARAM value) {
       }
       editor.typed = typed;
       if (editor.row == PARAM_BACKLIGHT) set_backlight(typed);
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_PARAMETER_CONFIRM, nullptr, 0, true);
+      open_menu(MENU_PARAMETER_CONFIRM, PAGE_DEFAULT, true);
       return 1;
     }
     default:

@@ -140,6 +140,13 @@ bool is_mouse_button(UINT message) {
          message == WM_RBUTTONDOWN || message == WM_RBUTTONUP;
 }
 
+// The card's programs of one kind (a pattern such as *.SES) into the list:
+// those of its root, then those of its TESTS folder; the count listed.
+int list_programs(HWND dialog, const wchar_t* pattern) {
+  const int found = list_files_to_listbox(dialog, LIST_BOX, std::wstring(kRoot) + L"\\" + pattern, -1);
+  return found + list_files_to_listbox(dialog, LIST_BOX, std::wstring(kRoot) + L"\\TESTS\\" + pattern, -1);
+}
+
 }  // namespace
 
 programRecord& preview() {
@@ -184,8 +191,7 @@ INT_PTR CALLBACK sessionListProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: {
       center_window_horizontally(dialog);
       previewValid = false;
-      int found = list_files_to_listbox(dialog, LIST_BOX, std::wstring(kRoot) + L"\\*.SES", -1);
-      found += list_files_to_listbox(dialog, LIST_BOX, std::wstring(kRoot) + L"\\TESTS\\*.SES", -1);
+      const int found = list_programs(dialog, L"*.SES");
       // Without sessions the test list stays reachable through entry 0.
       if (found == 0) show_message(MESSAGE_NOTICE, false, "*** NO SESSION FILES FOUND ***");
       SendDlgItemMessageW(dialog, LIST_BOX, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(kGoToTests));
@@ -213,8 +219,7 @@ INT_PTR CALLBACK testListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     case WM_INITDIALOG: {
       center_window_horizontally(dialog);
       previewValid = false;
-      int found = list_files_to_listbox(dialog, LIST_BOX, std::wstring(kRoot) + L"\\*.TES", -1);
-      found += list_files_to_listbox(dialog, LIST_BOX, std::wstring(kRoot) + L"\\TESTS\\*.TES", -1);
+      const int found = list_programs(dialog, L"*.TES");
       listCount = found;
       ShowWindow(dialog, SW_SHOW);
       if (found == 0) {

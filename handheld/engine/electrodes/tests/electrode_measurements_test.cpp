@@ -71,14 +71,7 @@ class Electrodes : public SimulatedUnit {
   void SetUp() override {
     SimulatedUnit::SetUp();
     open_stimulator();
-    for (int e : {4, 10, 12, 14}) {
-      calibrationTable[e] = 15.25;
-      calibrationTable[e + 1] = -90.0;
-    }
-    for (int e : {6, 8}) {
-      calibrationTable[e] = 0.00045;
-      calibrationTable[e + 1] = -1930.0;
-    }
+    set_electrode_calibration();
     init_electrode_monitor();
     copy_default_parameters();
     set_signal(0, 0.5, 0.0, 0.0, 50.0);

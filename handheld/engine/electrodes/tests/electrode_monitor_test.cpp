@@ -62,14 +62,7 @@ class Monitor : public SimulatedUnit {
     SimulatedUnit::SetUp();
     open_stimulator();
     copy_default_parameters();
-    for (int e : {4, 10, 12, 14}) {
-      calibrationTable[e] = 15.25;
-      calibrationTable[e + 1] = -90.0;
-    }
-    for (int e : {6, 8}) {
-      calibrationTable[e] = 0.00045;
-      calibrationTable[e + 1] = -1930.0;
-    }
+    set_electrode_calibration();
     for (uint32_t input : {0u, 1u}) {
       sim_signal s;
       sim_signal_defaults(input, &s);

@@ -116,6 +116,18 @@ class Interpreter : public SimulatedUnit {
   void push(uint16_t opcode, uint32_t value) { ASSERT_TRUE(push_step(*program_, opcode, value, 0)); }
   // A single flash with pre and post milliseconds.
   static uint32_t rfr(uint32_t pre, uint32_t post) { return (pre << 24) | post; }
+  // A program on the card for a session to call (also kept in `called`):
+  // one flash test with no title of its own, ended by the step given.
+  static void write_called_test(const wchar_t* path, uint16_t endOpcode, uint32_t endValue,
+                                programRecord& called) {
+    clear_program(called);
+    std::strcpy(called.Texts[0], "???");
+    ASSERT_TRUE(push_step(called, OPCODE_TEST, 0, 0));
+    ASSERT_TRUE(push_step(called, OPCODE_INTENSITY, 20000, 0));
+    ASSERT_TRUE(push_step(called, OPCODE_RFR, rfr(5, 40), 0));
+    ASSERT_TRUE(push_step(called, endOpcode, endValue, 0));
+    ASSERT_TRUE(write_program_file(path, called));
+  }
 
   // TEST, INTENSITY 20000, body, END TEST.
   void single_test(const std::vector<std::pair<uint16_t, uint32_t>>& body) {
@@ -336,13 +348,7 @@ TEST_F(Interpreter, RestartAndSkipNumberTheTests) {
   };
   g_channels.b_on = 0;
   auto called = std::make_unique<programRecord>();
-  clear_program(*called);
-  std::strcpy(called->Texts[0], "???");
-  ASSERT_TRUE(push_step(*called, OPCODE_TEST, 0, 0));
-  ASSERT_TRUE(push_step(*called, OPCODE_INTENSITY, 20000, 0));
-  ASSERT_TRUE(push_step(*called, OPCODE_RFR, rfr(5, 40), 0));
-  ASSERT_TRUE(push_step(*called, OPCODE_END_TEST, 0, 0));
-  ASSERT_TRUE(write_program_file(L"Storage Card\\ONE.tes", *called));
+  ASSERT_NO_FATAL_FAILURE(write_called_test(L"Storage Card\\ONE.tes", OPCODE_END_TEST, 0, *called));
   for (const commandCase& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove_all(card_ / "T240315_CFC7");
@@ -610,13 +616,7 @@ TEST_F(Interpreter, SkipTestInsideARepeatEndsThatTestOnly) {
 TEST_F(Interpreter, PauseAfterATestAlsoRunsInACalledProgram) {
   g_channels.b_on = 0;
   auto called = std::make_unique<programRecord>();
-  clear_program(*called);
-  std::strcpy(called->Texts[0], "???");
-  ASSERT_TRUE(push_step(*called, OPCODE_TEST, 0, 0));
-  ASSERT_TRUE(push_step(*called, OPCODE_INTENSITY, 20000, 0));
-  ASSERT_TRUE(push_step(*called, OPCODE_RFR, rfr(5, 40), 0));
-  ASSERT_TRUE(push_step(*called, OPCODE_END_TEST_PAUSE, 5000, 0));
-  ASSERT_TRUE(write_program_file(L"Storage Card\\PAUSE.tes", *called));
+  ASSERT_NO_FATAL_FAILURE(write_called_test(L"Storage Card\\PAUSE.tes", OPCODE_END_TEST_PAUSE, 5000, *called));
   for (bool call : {false, true}) {
     SCOPED_TRACE(call ? "called" : "inline");
     clear_program(*program_);
