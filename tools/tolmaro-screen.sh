@@ -3,8 +3,9 @@
 # inside a Wine session), saves a picture of its main window
 # (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png);
 # with a session, of its panel, its summary and the third test's
-# measurement graph, comparison graph and spectrum; and ends it through its File menu's "Exit" (answering Yes when it asks to close
-# its other windows), as a person does:
+# measurement graph, comparison graph and spectrum; and ends it through its
+# File menu's "Exit" (answering Yes when it asks to close its other
+# windows), as a person does:
 #   tools/tolmaro-screen.sh <output folder> [test or special session file]
 # A file given opens as the start-up session.
 # ERG_TOLMARO names the program when it is not the build's
@@ -107,7 +108,7 @@ if [ $# -ge 2 ]; then
   # The same test's comparison graph and spectrum, from the same menu; and
   # the session's summary from its View menu.
   picture_from_thumbnail "Down Right Down Down Return" '^CG[0-9]+\(' comparison-graph
-  picture_from_thumbnail "Down Right Down Down Down Down Return" '^FF\( ' spectrum
+  picture_from_thumbnail "Down Right Down Down Down Down Return" '^FF\( ' fft-graph
   xdotool windowraise "$session"
   sleep 0.3
   xdotool mousemove $((session_x + 87)) $((session_y + 31)) click 1

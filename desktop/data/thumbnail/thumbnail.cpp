@@ -20,7 +20,7 @@
 #include "registry_settings.h"
 #include "sample_select.h"
 #include "session_panel.h"
-#include "spectrum_window.h"
+#include "fft_window.h"
 #include "test_files.h"
 #include "thumb_state.h"
 #include "trace_clipboard.h"

@@ -17,7 +17,7 @@
 #include "fmt.h"
 #include "meas_graph.h"
 #include "op_panel.h"
-#include "spectrum_window.h"
+#include "fft_window.h"
 #include "plot_attributes.h"
 #include "registry_settings.h"
 #include "separation_panel.h"

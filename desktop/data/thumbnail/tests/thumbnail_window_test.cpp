@@ -52,7 +52,7 @@ std::vector<int32_t> response(double gain, bool flicker) {
   return v;
 }
 
-struct testSpec {
+struct testFields {
   int version = 3030;
   bool flicker = false;
   uint64_t time = 133000000000000000ull;  // the record's own time
@@ -66,37 +66,37 @@ struct testSpec {
   float filter = 1.0f;
 };
 
-std::string write_test(const temp_folder& folder, const std::string& name, const testSpec& spec) {
+std::string write_test(const temp_folder& folder, const std::string& name, const testFields& fields) {
   auto record = make_record();
-  record->ProgramVersion = spec.version;
+  record->ProgramVersion = fields.version;
   record->P = 1;
   record->S = 2;
   record->T = 3;
   record->N = 1;
   record->Eye = u'S';
-  record->FlickerMark = spec.flicker ? u'Y' : u'N';
+  record->FlickerMark = fields.flicker ? u'Y' : u'N';
   record->Config.RepeatCount = 1;
-  record->Config.RepeatInterval = spec.flicker ? 33 : 1000;
+  record->Config.RepeatInterval = fields.flicker ? 33 : 1000;
   record->Config.PreTime = 20;
   record->Config.PostTime = 180;
   std::fill(std::begin(record->UnitId), std::end(record->UnitId), u'\0');
   std::fill(std::begin(record->CfcId), std::end(record->CfcId), u'\0');
-  std::copy(spec.unit_id.begin(), spec.unit_id.end(), record->UnitId);
-  std::copy(spec.cfc_id.begin(), spec.cfc_id.end(), record->CfcId);
-  record->FilterValue = spec.filter;
-  record->TestTime.LowDateTime = static_cast<uint32_t>(spec.time);
-  record->TestTime.HighDateTime = static_cast<uint32_t>(spec.time >> 32);
-  fill_block(record->Average, response(1.0, spec.flicker), 10.0, 200, 20);
-  fill_block(record->LastSweep, response(1.0, spec.flicker), 10.0, 200, 20);
+  std::copy(fields.unit_id.begin(), fields.unit_id.end(), record->UnitId);
+  std::copy(fields.cfc_id.begin(), fields.cfc_id.end(), record->CfcId);
+  record->FilterValue = fields.filter;
+  record->TestTime.LowDateTime = static_cast<uint32_t>(fields.time);
+  record->TestTime.HighDateTime = static_cast<uint32_t>(fields.time >> 32);
+  fill_block(record->Average, response(1.0, fields.flicker), 10.0, 200, 20);
+  fill_block(record->LastSweep, response(1.0, fields.flicker), 10.0, 200, 20);
   std::string path = folder.file(name);
   write_bytes(path, test_file_bytes(*record));
   std::string base = name.substr(0, name.rfind('.'));
-  std::vector<int> order = spec.writing_order;
+  std::vector<int> order = fields.writing_order;
   if (order.empty())
-    for (size_t s = 0; s < spec.gains.size(); s++) order.push_back(static_cast<int>(s));
+    for (size_t s = 0; s < fields.gains.size(); s++) order.push_back(static_cast<int>(s));
   for (int s : order) {
     samplesBlock block{};
-    fill_block(block, response(spec.gains[static_cast<size_t>(s)], spec.flicker), 10.0, 200, 20);
+    fill_block(block, response(fields.gains[static_cast<size_t>(s)], fields.flicker), 10.0, 200, 20);
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "-%.2d.spl", s + 1);
     write_bytes(folder.file(base + suffix), samples_file_bytes(block));
@@ -196,9 +196,9 @@ class Thumbnail : public ::testing::Test {
 };
 
 TEST_F(Thumbnail, WithoutSamplesNoSampleSelectionAndAFlickerTestHasNoAWaveLine) {
-  testSpec spec;
-  spec.flicker = true;
-  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, write_test(folder, "P01S02T0301A.tst", spec).c_str(), 1);
+  testFields fields;
+  fields.flicker = true;
+  auto* thumb = new thumbnailClass(&holder, 1, 0, 0, write_test(folder, "P01S02T0301A.tst", fields).c_str(), 1);
   ASSERT_TRUE(thumb->loaded());
   EXPECT_EQ(thumb->document().samples().get_count(), 0);
   std::vector<std::string> items = menu_items(thumb->popup_menu());
@@ -219,10 +219,10 @@ TEST_F(Thumbnail, WithoutSamplesNoSampleSelectionAndAFlickerTestHasNoAWaveLine) 
 }
 
 TEST_F(Thumbnail, SamplesComeInNameOrderAndTheSelectionChangesTheTrace) {
-  testSpec spec;
-  spec.gains = {1.0, 2.0, 3.0};
-  spec.writing_order = {2, 0, 1};  // "-03" written first
-  std::string path = write_test(folder, "P01S02T0301A.tst", spec);
+  testFields fields;
+  fields.gains = {1.0, 2.0, 3.0};
+  fields.writing_order = {2, 0, 1};  // "-03" written first
+  std::string path = write_test(folder, "P01S02T0301A.tst", fields);
   auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
   samplesListClass& samples = thumb->document().samples();
   ASSERT_EQ(samples.get_count(), 4);
@@ -301,10 +301,10 @@ TEST_F(Thumbnail, TheTestTimeIsTheRecordsFromVersion3024AndTheFilesBefore) {
   SystemTimeToFileTime(&written, &written_time);
 
   for (int version : {3023, 3024}) {
-    testSpec spec;
-    spec.version = version;
-    spec.time = (static_cast<uint64_t>(own_time.dwHighDateTime) << 32) | own_time.dwLowDateTime;
-    std::string path = write_test(folder, "P01S02T030" + std::to_string(version % 10) + "A.tst", spec);
+    testFields fields;
+    fields.version = version;
+    fields.time = (static_cast<uint64_t>(own_time.dwHighDateTime) << 32) | own_time.dwLowDateTime;
+    std::string path = write_test(folder, "P01S02T030" + std::to_string(version % 10) + "A.tst", fields);
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     FILETIME local_written{};
@@ -350,12 +350,12 @@ TEST_F(Thumbnail, WhereTheTestCameFrom) {
   };
   int n = 0;
   for (const row& r : table) {
-    testSpec spec;
-    spec.unit_id = r.unit_id;
-    spec.cfc_id = r.cfc_id.substr(0, 12);
-    spec.version = r.version;
-    spec.filter = r.filter;
-    std::string path = write_test(folder, "P01S02T030" + std::to_string(++n) + "A.tst", spec);
+    testFields fields;
+    fields.unit_id = r.unit_id;
+    fields.cfc_id = r.cfc_id.substr(0, 12);
+    fields.version = r.version;
+    fields.filter = r.filter;
+    std::string path = write_test(folder, "P01S02T030" + std::to_string(++n) + "A.tst", fields);
     testDocument doc;
     ASSERT_TRUE(doc.load(path.c_str(), 1, 1));
     doc.set_print_only();
@@ -369,7 +369,7 @@ TEST_F(Thumbnail, WhereTheTestCameFrom) {
 }
 
 TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
-  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  std::string path = write_test(folder, "P01S02T0301A.tst", testFields{});
   auto* thumb = new thumbnailClass(&holder, 1, 10, 10, path.c_str(), 1);
   ShowWindow(thumb->hwnd(), SW_SHOW);
   paintedThumbnail painted(*thumb);
@@ -436,7 +436,7 @@ BOOL scripted_save(OPENFILENAMEA* record) {
 }
 
 TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
-  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  std::string path = write_test(folder, "P01S02T0301A.tst", testFields{});
   auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
   std::vector<std::string> items = menu_items(thumb->popup_menu());
   const std::vector<std::string> copy_items{"> Copy Test Data To",   "2001 Trace Clipboard (TCOPY)",
@@ -521,7 +521,7 @@ TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
 }
 
 TEST_F(Thumbnail, TheInformationWindowSavesOnSaveAndAsksOnClose) {
-  std::string path = write_test(folder, "P01S02T0301A.tst", testSpec{});
+  std::string path = write_test(folder, "P01S02T0301A.tst", testFields{});
   std::string state_file = folder.file("P01S02T0301A.st_");
   auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
   testStateClass& state = thumb->document().state();

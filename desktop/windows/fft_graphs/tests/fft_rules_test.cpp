@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "message_capture.h"
-#include "spectrum_rules.h"
+#include "fft_rules.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "spectrum_rules.h"
+#include "fft_rules.h"
 #include "trace_data.h"
 
 // The values of the masked inverse for limits lo and hi in bins (each held

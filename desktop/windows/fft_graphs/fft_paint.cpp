@@ -9,7 +9,7 @@
 #include "fonts.h"
 #include "palette.h"
 #include "printing.h"
-#include "spectrum_window.h"
+#include "fft_window.h"
 
 namespace {
 

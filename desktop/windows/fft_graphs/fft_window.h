@@ -8,8 +8,8 @@
 // thumbnail; the window object deletes itself when its window closes, and
 // its inverse-transform windows with it. The spectrum itself is shared with
 // them, so none reads freed data whichever closes first.
-#ifndef SPECTRUM_WINDOW_H
-#define SPECTRUM_WINDOW_H
+#ifndef FFT_WINDOW_H
+#define FFT_WINDOW_H
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "spectrum_rules.h"
+#include "fft_rules.h"
 #include "trace.h"
 #include "window_object.h"
 

@@ -11,7 +11,7 @@
 #include "messages.h"
 #include "printing.h"
 #include "r_bitmap.h"
-#include "spectrum_window.h"
+#include "fft_window.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "window_tree.h"

@@ -1,4 +1,4 @@
-#include "spectrum_window.h"
+#include "fft_window.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "spectrum_rules.h"
+#include "fft_rules.h"
 
 #include <algorithm>
 #include <cmath>

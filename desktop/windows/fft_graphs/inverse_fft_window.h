@@ -17,7 +17,7 @@
 #include <string>
 
 #include "graph.h"
-#include "spectrum_rules.h"
+#include "fft_rules.h"
 #include "window_object.h"
 
 class fftClass;

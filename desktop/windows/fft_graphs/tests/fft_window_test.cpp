@@ -19,7 +19,7 @@
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "pump.h"
-#include "spectrum_window.h"
+#include "fft_window.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
