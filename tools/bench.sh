@@ -17,6 +17,9 @@ build=${ERG_BUILD:-$root/build}
 jobs=${ERG_JOBS:-$(nproc)}
 export ERG_BUILD=$build
 "$root/tools/install-deps.sh"
+# One virtual display for the whole run: Wine takes its display driver when
+# the session starts, so a benchmark that makes windows needs it from then.
+[ -n "${ERG_DISPLAY:-}" ] || exec "$root/tools/with-display" "$0" "$@"
 # The comparison scripts run on Debian's Python with its numpy and scipy.
 py=/usr/bin/python3
 if ! "$py" -c 'import numpy, scipy' 2>/dev/null; then
@@ -57,8 +60,7 @@ for exe in "$win_bin/"*_bench.exe; do
   [ -f "$exe" ] || continue
   [ "$(basename "$exe")" = session_bench.exe ] && continue
   echo "-- $(basename "$exe")"
-  # A benchmark may make windows: each gets a virtual display.
-  (cd "$win_bin" && "$root/tools/with-display" "$root/tools/wine-run" "$exe") || status=1
+  (cd "$win_bin" && "$root/tools/wine-run" "$exe") || status=1
 done
 
 # One session for every run, written once (by the Windows build's writer).
