@@ -49,6 +49,7 @@
 
 #include "block_traces.h"
 #include "filtered_trace.h"
+#include "sample_file_names.h"
 #include "samples_list.h"
 #include "test_state.h"
 #include "wave_measurement.h"
@@ -121,6 +122,18 @@ bool read_sized(const std::string& path, size_t size, std::vector<uint8_t>& byte
   return got == size;
 }
 
+// The file names of a folder.
+std::vector<std::string> folder_file_names(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
+    while (const dirent* item = readdir(dir)) {
+      if (item->d_type != DT_DIR) names.emplace_back(item->d_name);
+    }
+    closedir(dir);
+  }
+  return names;
+}
+
 // What a test document holds, made by the steps of its loading through the
 // analysis core.
 struct nativeDocument {
@@ -145,29 +158,16 @@ struct nativeDocument {
     trace.reset(make_trace_from_block(*record, record->Average, 3));
     if (!trace) return false;
     // The sample files, in name order, each into the samples list as it is
-    // read; the record's last sweep after them.
-    // The folder is read whole for each test, as a search by pattern reads
-    // it, through the system's own directory reading.
+    // read; the record's last sweep after them. The folder is listed
+    // through the system's own directory reading, once for a session load
+    // as the program lists it.
     const std::filesystem::path test_path(path);
-    const std::string stem = test_path.stem().string();
     const std::string folder = test_path.parent_path().string();
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
-      while (const dirent* item = readdir(dir)) {
-        const char* found = item->d_name;
-        const size_t size = std::strlen(found);
-        if (size == stem.size() + 7 && stem.compare(0, stem.size(), found, stem.size()) == 0 &&
-            found[stem.size()] == '-' && std::strcmp(found + stem.size() + 3, ".spl") == 0) {
-          names.push_back(folder + "/" + found);
-        }
-      }
-      closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names = sample_file_names(folder, test_path.stem().string(), folder_file_names);
     int number = 0;
     std::unique_ptr<samplesBlock> block(new samplesBlock);
-    for (const std::string& sample : names) {
-      if (read_sized(sample, sizeof(samplesBlock), bytes) &&
+    for (const std::string& name : names) {
+      if (read_sized(folder + "/" + name, sizeof(samplesBlock), bytes) &&
           samples_block_from_bytes(bytes.data(), bytes.size(), *block) &&
           samples.add_sample(*record, *block, number) >= 0) {
         number++;
@@ -343,10 +343,12 @@ int main(int argc, char** argv) {
   struct stage {
     const char* name;
     void (*run)(loadedTest&);
+    bool session_load;  // loads every test, as the program opens a session
   };
   std::vector<std::pair<const char*, double>> times;
   auto run_stage = [&](const stage& s) {
     stageClock clock;
+    std::unique_ptr<folderListingShare> listings(s.session_load ? new folderListingShare : nullptr);
     for (auto& test : tests) s.run(*test);
     const double ms = clock.elapsed_ms();
     times.emplace_back(s.name, ms);
@@ -354,9 +356,9 @@ int main(int argc, char** argv) {
     return ms;
   };
   double total = 0.0;
-  total += run_stage({"load", [](loadedTest& t) { t.load(); }});
-  total += run_stage({"filter chain", [](loadedTest& t) { t.filter(); }});
-  total += run_stage({"a-/b-wave", [](loadedTest& t) { t.measure(); }});
+  total += run_stage({"load", [](loadedTest& t) { t.load(); }, true});
+  total += run_stage({"filter chain", [](loadedTest& t) { t.filter(); }, false});
+  total += run_stage({"a-/b-wave", [](loadedTest& t) { t.measure(); }, false});
   times.emplace_back("total", total);
   print_stage("total", total);
   const memoryFigures end = memory_now();
@@ -374,9 +376,9 @@ int main(int argc, char** argv) {
                                m->bwave_amplitude.value(), m->awave_point.value()});
   }
 
-  run_stage({"state file", [](loadedTest& t) { t.save_state(); }});
-  run_stage({"close", [](loadedTest& t) { t.close(); }});
-  run_stage({"reopen", [](loadedTest& t) { t.load(); }});
+  run_stage({"state file", [](loadedTest& t) { t.save_state(); }, false});
+  run_stage({"close", [](loadedTest& t) { t.close(); }, false});
+  run_stage({"reopen", [](loadedTest& t) { t.load(); }, true});
   int reopened = 0;
   for (auto& test : tests) reopened += test->model() ? 1 : 0;
   if (!tests.empty()) {

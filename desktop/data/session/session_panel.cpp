@@ -19,6 +19,7 @@
 #include "messages.h"
 #include "r_bitmap.h"
 #include "registry_settings.h"
+#include "sample_file_names.h"
 #include "session_files.h"
 #include "session_report.h"
 #include "summary.h"
@@ -206,6 +207,8 @@ bool sessionPanelClass::load_path(const char* path, int several_files) {
 }
 
 bool sessionPanelClass::load_list(const std::vector<std::string>& paths) {
+  // The tests of one folder find their sample files in one listing of it.
+  folderListingShare listings;
   for (size_t i = 0; i < paths.size(); i++) {
     const std::string& path = paths[i];
     fileInfoClass info;

@@ -14,6 +14,7 @@
 #include "fmt.h"
 #include "messages.h"
 #include "record_fields.h"
+#include "sample_file_names.h"
 #include "sample_select.h"
 #include "session_files.h"
 #include "test_files.h"
@@ -30,6 +31,16 @@ constexpr int filter_lowpass = 3;
 std::string name_without_extension(const std::string& name) {
   size_t dot = name.rfind('.');
   return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+// The file names of a folder, through the system's folder search.
+std::vector<std::string> folder_file_names(const std::string& folder) {
+  std::vector<std::string> names;
+  directoryScanClass scan(folder.empty() ? "." : folder.c_str());
+  for (const char* found = scan.get_first_file("*"); found; found = scan.next_file("*")) {
+    if (!scan.is_directory()) names.emplace_back(found);
+  }
+  return names;
 }
 
 bool ends_with(const std::string& text, const char* tail) {
@@ -178,14 +189,7 @@ traceClass* testDocument::last_sweep_trace() const {
 void testDocument::load_samples() {
   std::string folder = path_folder(path_.text());
   std::string base = name_without_extension(file_name());
-  std::string pattern = base + "-??.spl";
-  // The state file's sample flags are positional: take the files in name order.
-  std::vector<std::string> names;
-  directoryScanClass scan(folder.empty() ? "." : folder.c_str());
-  for (const char* found = scan.get_first_file(pattern.c_str()); found; found = scan.next_file(pattern.c_str())) {
-    if (!scan.is_directory()) names.emplace_back(found);
-  }
-  std::sort(names.begin(), names.end());
+  const std::vector<std::string> names = sample_file_names(folder, base, folder_file_names);
   int number = 0;
   for (const std::string& name : names) {
     std::string sample_path = folder + name;
