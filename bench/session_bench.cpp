@@ -49,7 +49,7 @@
 
 #include "block_traces.h"
 #include "filtered_trace.h"
-#include "sample_file_names.h"
+#include "folder_listing.h"
 #include "samples_list.h"
 #include "test_state.h"
 #include "wave_measurement.h"
@@ -161,13 +161,12 @@ struct nativeDocument {
     // read; the record's last sweep after them. The folder is listed
     // through the system's own directory reading, once for a session load
     // as the program lists it.
-    const std::filesystem::path test_path(path);
-    const std::string folder = test_path.parent_path().string();
-    std::vector<std::string> names = sample_file_names(folder, test_path.stem().string(), folder_file_names);
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    const std::vector<std::string> names = sample_file_names(path, folder_file_names);
     int number = 0;
     std::unique_ptr<samplesBlock> block(new samplesBlock);
     for (const std::string& name : names) {
-      if (read_sized(folder + "/" + name, sizeof(samplesBlock), bytes) &&
+      if (read_sized(folder + name, sizeof(samplesBlock), bytes) &&
           samples_block_from_bytes(bytes.data(), bytes.size(), *block) &&
           samples.add_sample(*record, *block, number) >= 0) {
         number++;

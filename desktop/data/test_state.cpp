@@ -6,6 +6,7 @@
 
 #include "filtered_trace.h"
 #include "fmt.h"
+#include "folder_listing.h"
 #include "messages.h"
 #include "path_names.h"
 #include "samples_list.h"
@@ -81,7 +82,8 @@ bool load_test_state(testStateClass& state, const char* test_path, waveMeasureme
 
   byteObjectClass name;
   state_file_name(test_path, name);
-  bool loaded = state.binding.load_file(name.text());
+  // A file that a session load's listing of the folder lacks is not opened.
+  bool loaded = !listed_as_absent(name.text()) && state.binding.load_file(name.text());
   state.state_loaded = loaded ? 1 : 0;
   if (std::isnan(state.lowpass_frequency)) {
     errormessage("*** STATE FILE [%s]: THE LOW-PASS FREQUENCY IS NO NUMBER, %lg Hz USED ***", name.text(),

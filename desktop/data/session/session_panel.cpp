@@ -19,7 +19,7 @@
 #include "messages.h"
 #include "r_bitmap.h"
 #include "registry_settings.h"
-#include "sample_file_names.h"
+#include "folder_listing.h"
 #include "session_files.h"
 #include "session_report.h"
 #include "summary.h"

@@ -14,7 +14,7 @@
 #include "fmt.h"
 #include "messages.h"
 #include "record_fields.h"
-#include "sample_file_names.h"
+#include "folder_listing.h"
 #include "sample_select.h"
 #include "session_files.h"
 #include "test_files.h"
@@ -187,9 +187,8 @@ traceClass* testDocument::last_sweep_trace() const {
 }
 
 void testDocument::load_samples() {
-  std::string folder = path_folder(path_.text());
-  std::string base = name_without_extension(file_name());
-  const std::vector<std::string> names = sample_file_names(folder, base, folder_file_names);
+  const std::string folder = path_folder(path_.text());
+  const std::vector<std::string> names = sample_file_names(path_.text(), folder_file_names);
   int number = 0;
   for (const std::string& name : names) {
     std::string sample_path = folder + name;
