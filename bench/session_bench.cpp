@@ -174,10 +174,10 @@ struct nativeDocument {
     }
     if (number > 0) samples.add_sample(*record, record->LastSweep, number);
     entry.reset(new tracePlusClass(trace.get()));
-    entry->set_sample_list(&samples);
-    model.reset(new waveMeasurementModel(record.get(), entry.get()));
     {
       tracePlusClass::rebuildBatch batch(*entry);
+      entry->set_sample_list(&samples);
+      model.reset(new waveMeasurementModel(record.get(), entry.get()));
       load_test_state(state, path.c_str(), *model, *entry, samples);
       entry->set_sample_list(&samples);
     }

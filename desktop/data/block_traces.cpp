@@ -66,10 +66,10 @@ traceClass* trace_from_values(const Value* raw, const blockFields& fields, doubl
                               int32_t colour) {
   double step = static_cast<double>(fields.total_time) / fields.count;
   xyPair* pairs = new_points(fields.count);
-  for (int32_t i = 0; i < fields.count; i++) {
-    pairs[i].x = i * step - fields.pretrigger;
-    pairs[i].y = raw_to_microvolts(raw[i], fields, scale, offset);
-  }
+  for_each_microvolts(raw, fields.count, microvoltConversion(fields, scale, offset), [&](int32_t i, double y) {
+    pairs[i].x = block_point_time(i, step, fields);
+    pairs[i].y = y;
+  });
   traceClass* trace = new traceClass;
   trace->color = colour;
   trace->adopt_xy_pairs(pairs, fields.count);

@@ -40,6 +40,20 @@ traceClass* tracePlusClass::active_trace() const {
   return filtered_ ? filtered_ : own_;
 }
 
+double tracePlusClass::active_last_x() {
+  if (rebuild_pending_ && any_filter()) rebuild();
+  if (rebuild_pending_) {
+    // What rebuild starts from, in a new trace (no x offset or factor).
+    double x = 0.0;
+    if (samples_ && samples_->get_count() > 0 && samples_->average_last_x(x)) return x;
+    const int32_t n = own_->get_count();
+    return n > 0 ? own_->x_at(n - 1) : 0.0;
+  }
+  const traceClass* active = active_trace();
+  const int32_t n = active->get_count();
+  return n > 0 ? active->x(n - 1) : 0.0;
+}
+
 bool tracePlusClass::set_spike_filter(uint8_t flag) {
   if (spike_ == flag) return false;
   spike_ = flag;

@@ -30,6 +30,11 @@ class tracePlusClass : public listPayload {
   // The own copy when no switch is on and no samples list is set; else the
   // filtered trace (the own copy until there is one).
   traceClass* active_trace() const;
+  // The x of the active trace's last point (0.0 when it has none). While a
+  // batch holds a rebuild and no filter is on, that of the trace the rebuild
+  // will make (the samples' average or the own copy), without making it;
+  // with a filter on, the held rebuild is made now.
+  double active_last_x();
   traceClass* own_trace() const { return own_; }
   traceClass* filtered_trace() const { return filtered_; }
 

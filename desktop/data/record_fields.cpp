@@ -5,6 +5,15 @@
 
 #include "messages.h"
 
+microvoltConversion::microvoltConversion(const blockFields& fields, double scale, double offset)
+    : divisor_(fields.divisor), reciprocal_(1.0 / fields.divisor), scale_(scale), offset_(offset) {
+  // A power of two well inside the exponent range: its reciprocal is exact,
+  // and so is every product with a raw value.
+  int exponent = 0;
+  const double mantissa = std::frexp(divisor_, &exponent);
+  exact_ = std::isfinite(divisor_) && std::fabs(mantissa) == 0.5 && exponent > -900 && exponent < 900;
+}
+
 bool read_block_fields(const samplesBlock& block, blockFields& out) {
   int32_t count = block.PointCount;
   if (count < 1) {

@@ -34,6 +34,38 @@ inline double raw_to_microvolts(int32_t raw, const blockFields& fields, double s
   return offset + scale * (raw / fields.divisor);
 }
 
+// The time of a block's point i in mS from the flash, with step the block's
+// total time over its point count: what a sample's trace holds as x.
+inline double block_point_time(int32_t i, double step, const blockFields& fields) {
+  return i * step - fields.pretrigger;
+}
+
+// raw_to_microvolts over a block's values, value by value the same results:
+// a divisor that is a power of two (a single sweep's 1) divides as the
+// multiplication by its reciprocal, which is exact.
+class microvoltConversion {
+ public:
+  microvoltConversion(const blockFields& fields, double scale, double offset);
+  bool exact_reciprocal() const { return exact_; }
+  double by_division(int32_t raw) const { return offset_ + scale_ * (raw / divisor_); }
+  double by_reciprocal(int32_t raw) const { return offset_ + scale_ * (raw * reciprocal_); }
+
+ private:
+  double divisor_, reciprocal_, scale_, offset_;
+  bool exact_;
+};
+
+// Calls each(i, microvolts of raw[i]) for i from 0 to n - 1, in a loop
+// without a branch, which the compiler vectorises.
+template <typename Raw, typename Each>
+inline void for_each_microvolts(const Raw* raw, int32_t n, const microvoltConversion& convert, Each each) {
+  if (convert.exact_reciprocal()) {
+    for (int32_t i = 0; i < n; i++) each(i, convert.by_reciprocal(raw[i]));
+  } else {
+    for (int32_t i = 0; i < n; i++) each(i, convert.by_division(raw[i]));
+  }
+}
+
 // A UTF-16 text field of field_units code units as 8-bit text: up to its
 // NUL, the end of the field or max_chars characters, whichever comes first;
 // a code above 255 becomes '?'.

@@ -128,10 +128,9 @@ bool samplesListClass::make_average(traceClass& out) {
     } else {
       // The values its trace would hold, without making it.
       const int32_t n = std::min(count, entry->fields.count);
+      const microvoltConversion convert(entry->fields, entry->scale, entry->offset);
       auto add = [&](const auto* raw) {
-        for (int32_t i = 0; i < n; i++) {
-          sum[i].y += raw_to_microvolts(raw[i], entry->fields, entry->scale, entry->offset) / included;
-        }
+        for_each_microvolts(raw, n, convert, [&](int32_t i, double y) { sum[i].y += y / included; });
       };
       if (entry->raw32.empty()) {
         add(entry->raw16.data());
@@ -141,6 +140,23 @@ bool samplesListClass::make_average(traceClass& out) {
     }
   }
   return true;
+}
+
+bool samplesListClass::average_last_x(double& x) const {
+  for (auto* e = entries_.head(); e; e = e->next) {
+    const sampleEntry* entry = e->payload;
+    if (!entry || !entry->include) continue;
+    // The average takes its points' x from the first included sample.
+    if (entry->trace) {
+      const int32_t n = entry->trace->get_count();
+      x = n > 0 ? entry->trace->x_at(n - 1) : 0.0;
+    } else {
+      const double step = static_cast<double>(entry->fields.total_time) / entry->fields.count;
+      x = block_point_time(entry->fields.count - 1, step, entry->fields);
+    }
+    return true;
+  }
+  return false;
 }
 
 void samplesListClass::attach_user(tracePlusClass* entry) {

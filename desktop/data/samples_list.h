@@ -69,6 +69,9 @@ class samplesListClass {
   // keeping it; false, with out left as it was, when none is included.
   // A filtered trace entry starts its rebuild from this.
   bool make_average(traceClass& out);
+  // The x of the last point of the average make_average would make, without
+  // making it; false when none is included.
+  bool average_last_x(double& x) const;
 
   // The trace entries that use this list register here, so that the list
   // can detach them when it is destroyed first.

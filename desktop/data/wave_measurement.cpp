@@ -82,7 +82,7 @@ waveMeasurementModel::waveMeasurementModel(testFileRecord* test_record, tracePlu
   baseline_at_bwave_time.add_arguments(&bwave_implicit_time, &baseline_slope, &baseline_intercept, nullptr);
 
   baseline_left_time.set_value(0.0);
-  baseline_right_time.set_value(last_time(entry ? entry->active_trace() : nullptr) - right_time_margin);
+  baseline_right_time.set_value((entry ? entry->active_last_x() : 0.0) - right_time_margin);
   zero_baseline_slope();
 }
 

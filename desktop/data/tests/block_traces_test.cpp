@@ -152,3 +152,22 @@ TEST(BlockTraces, BadBlocksGiveNoTraceAndNothingOutsideThePoints) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MicrovoltConversion, EveryDivisorGivesWhatTheDivisionGives) {
+  const double divisors[] = {1.0, 2.0, 0.5, 4096.0, -8.0, 3.0, 10.0, 0.1, 1e-310, 1e300};
+  const int32_t raws[] = {std::numeric_limits<int32_t>::min(), -7, 0, 5, 8388607, std::numeric_limits<int32_t>::max()};
+  for (double divisor : divisors) {
+    const blockFields fields{6, divisor, 10, 2};
+    const microvoltConversion convert(fields, 0.37, -2.5);
+    std::vector<double> values(6, 0.0);
+    for_each_microvolts(raws, 6, convert, [&](int32_t i, double v) { values[static_cast<size_t>(i)] = v; });
+    for (int i = 0; i < 6; i++) {
+      EXPECT_EQ(values[static_cast<size_t>(i)], raw_to_microvolts(raws[i], fields, 0.37, -2.5))
+          << divisor << " " << raws[i];
+    }
+  }
+}
+
+}  // namespace

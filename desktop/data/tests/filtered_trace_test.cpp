@@ -286,3 +286,44 @@ TEST(FilteredTrace, TheSamplesAverageReplacesTheTraceUntilTheListGoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// While a batch holds the rebuild, the last time is that of the trace the
+// rebuild then makes, whatever it starts from.
+TEST(FilteredTrace, TheLastTimeInABatchIsThatOfTheTraceItsRebuildMakes) {
+  auto record = make_record();
+  auto source = trace_of({0.0, 1.0, 2.0, 3.0}, 0.5);
+  const struct {
+    const char* label;
+    int samples;     // sample blocks in the list
+    bool excluded;   // the first sample left out
+    bool handed_out; // the first sample's trace handed out and moved
+    bool spike;      // a filter on
+  } cases[] = {
+      {"no list", -1, false, false, false},  {"an empty list", 0, false, false, false},
+      {"stored values", 2, false, false, false}, {"the first left out", 2, true, false, false},
+      {"a handed-out trace", 2, false, true, false}, {"a filter on", 2, false, false, true},
+  };
+  for (const auto& c : cases) {
+    samplesListClass list;
+    for (int s = 0; s < c.samples; s++) {
+      fill_block(record->LastSweep, {2, 4, 6}, 3.0, s == 0 ? 7 : 11, s == 0 ? 2 : 1);
+      list.add_sample(*record, record->LastSweep, s);
+    }
+    if (c.handed_out) list.get_trace(0)->points()[2].x = 9.25;
+    tracePlusClass entry(source.get());
+    double held = 0.0;
+    {
+      tracePlusClass::rebuildBatch batch(entry);
+      if (c.samples >= 0) entry.set_sample_list(&list);
+      if (c.excluded) list.set_sample_flag(0, 0);
+      if (c.spike) entry.set_spike_filter(1);
+      held = entry.active_last_x();
+    }
+    const traceClass* made = entry.active_trace();
+    EXPECT_EQ(held, made->x(made->get_count() - 1)) << c.label;
+  }
+}
+
+}  // namespace

@@ -149,20 +149,22 @@ bool testDocument::load(const char* path, int source, double number) {
   main_trace_->set_label(name.text());
   graph_.set_y_range(main_trace_->ymin(), main_trace_->ymax());
   entry_ = graph_.add_trace(main_trace_.get());
-  attach_samples();
-
-  model_ = std::make_unique<waveMeasurementModel>(record_.get(), entry_);
-  model_->test_name.set_format_text(file_name());
-  byteObjectClass id;
-  record_text(record_->TestId, 20, 10, id);
-  model_->label.set(fmt("%s: %s", id.text(), file_name()));
-  model_->elapsed_seconds.set_value(record_->RunMilliseconds / 1000.0);
-
-  make_info();
   {
-    // The state file's switches and sample flags and the samples list set
-    // again give one rebuild: nothing reads the trace in between.
+    // The samples list, the state file's switches and sample flags and the
+    // list set again give one rebuild: the model takes the trace's last time
+    // without the average being made, and nothing else reads the trace in
+    // between.
     tracePlusClass::rebuildBatch batch(*entry_);
+    attach_samples();
+
+    model_ = std::make_unique<waveMeasurementModel>(record_.get(), entry_);
+    model_->test_name.set_format_text(file_name());
+    byteObjectClass id;
+    record_text(record_->TestId, 20, 10, id);
+    model_->label.set(fmt("%s: %s", id.text(), file_name()));
+    model_->elapsed_seconds.set_value(record_->RunMilliseconds / 1000.0);
+
+    make_info();
     if (source_ == test_source_pc) load_test_state(state_, path_.text(), *model_, *entry_, samples_);
     make_caption();
 
