@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "messages.h"
+#include "point_storage.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ class pointArrays {
  public:
   ~pointArrays() {
     point_arrays_gone = true;
-    for (const kept& k : kept_) delete[] k.pairs;
+    for (const kept& k : kept_) free_point_array(k.pairs);
   }
   // An array of at least n points, its length in capacity: one of exactly n
   // when one is kept, else with slack the shortest kept one up to 1/16
@@ -36,7 +37,7 @@ class pointArrays {
     }
     if (best == kept_.size()) {
       capacity = n;
-      return new xyPair[n];
+      return allocate_point_array(n);
     }
     xyPair* pairs = kept_[best].pairs;
     capacity = kept_[best].capacity;
@@ -45,7 +46,7 @@ class pointArrays {
   }
   void give(xyPair* pairs, int32_t capacity) {
     if (kept_.size() == room) {
-      delete[] kept_.front().pairs;
+      free_point_array(kept_.front().pairs);
       kept_.erase(kept_.begin());
     }
     kept_.push_back(kept{pairs, capacity});
@@ -65,7 +66,7 @@ thread_local pointArrays freed_points;
 
 void give_points(xyPair* pairs, int32_t capacity) {
   if (point_arrays_gone) {
-    delete[] pairs;
+    free_point_array(pairs);
   } else {
     freed_points.give(pairs, capacity);
   }
@@ -76,7 +77,7 @@ void give_points(xyPair* pairs, int32_t capacity) {
 xyPair* pooled_points(int32_t n, int32_t& capacity) {
   if (point_arrays_gone) {
     capacity = n;
-    return new xyPair[n];
+    return allocate_point_array(n);
   }
   return freed_points.take(n, true, capacity);
 }
@@ -85,7 +86,7 @@ xyPair* pooled_points(int32_t n, int32_t& capacity) {
 
 xyPair* new_points(int32_t n) {
   int32_t capacity = n;
-  return point_arrays_gone ? new xyPair[n] : freed_points.take(n, false, capacity);
+  return point_arrays_gone ? allocate_point_array(n) : freed_points.take(n, false, capacity);
 }
 
 axisClass::axisClass() : name_("unknown"), unit_("unknown") {}
@@ -104,7 +105,7 @@ void traceDataClass::take_points(xyPair* pairs, int32_t n, int32_t capacity) {
   if (n > 0) {
     store_.reset(pairs, [capacity](xyPair* freed) { give_points(freed, capacity); });
   } else {
-    if (pairs != points_) delete[] pairs;
+    if (pairs != points_) free_point_array(pairs);
     store_.reset();
   }
   points_ = store_.get();

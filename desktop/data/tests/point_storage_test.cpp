@@ -1,0 +1,47 @@
+#include "point_storage.h"
+
+#include <gtest/gtest.h>
+
+#include "trace_data.h"
+
+namespace {
+
+TEST(PointStorage, ArraysOfEverySizeHoldTheirPointsAndAFreedOneServesTheNext) {
+  for (int32_t n : {1, 100, 4095, 4096, 12000, 70000}) {
+    xyPair* a = allocate_point_array(n);
+    xyPair* b = allocate_point_array(n);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    for (int32_t i = 0; i < n; i++) a[i] = b[i] = xyPair{static_cast<double>(i), -static_cast<double>(i)};
+    EXPECT_EQ(a[n - 1].x, b[n - 1].x) << n;
+    EXPECT_TRUE(a + n <= b || b + n <= a) << n;  // no overlap
+    free_point_array(a);
+    xyPair* again = allocate_point_array(n);
+    for (int32_t i = 0; i < n; i++) again[i] = xyPair{1.0, 2.0};
+    EXPECT_EQ(b[n - 1].y, -static_cast<double>(n - 1)) << n;
+    free_point_array(again);
+    free_point_array(b);
+  }
+  // Arrays made elsewhere with new[], large or small, are freed as such.
+  free_point_array(new xyPair[12000]);
+  free_point_array(new xyPair[3]);
+  free_point_array(nullptr);
+}
+
+TEST(PointStorage, TracesFreeTheirArraysThroughIt) {
+  for (int round = 0; round < 3; round++) {
+    traceDataClass trace;
+    xyPair* pairs = new_points(12000);
+    for (int32_t i = 0; i < 12000; i++) pairs[i] = xyPair{i * 0.5, 1.0};
+    trace.adopt_xy_pairs(pairs, 12000);
+    traceDataClass copy;
+    copy.copy_data(trace);
+    copy.points()[5].y = 7.0;  // its own array now
+    EXPECT_EQ(trace.points()[5].y, 1.0);
+    EXPECT_EQ(copy.get_count(), 12000);
+    trace.adopt_xy_pairs(new xyPair[2]{{0.0, 1.0}, {1.0, 2.0}}, 2);
+    EXPECT_EQ(trace.get_count(), 2);
+  }
+}
+
+}  // namespace
