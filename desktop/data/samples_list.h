@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bulk_storage.h"
 #include "list_payload.h"
 #include "r_list.h"
 #include "record_fields.h"
@@ -33,8 +34,8 @@ class sampleEntry : public listPayload {
   // offset, and the sample's number. The raw values are held as 16-bit
   // numbers (half the room) when every one of them fits, else as stored.
   blockFields fields{0, 1.0, 1, 0};
-  std::vector<int16_t> raw16;
-  std::vector<int32_t> raw32;
+  std::vector<int16_t, bulkAllocator<int16_t>> raw16;
+  std::vector<int32_t, bulkAllocator<int32_t>> raw32;
   double scale = 1.0;
   double offset = 0.0;
   int number = 0;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "messages.h"
-#include "point_storage.h"
+#include "bulk_storage.h"
 
 namespace {
 

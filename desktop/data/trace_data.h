@@ -42,7 +42,7 @@ class axisClass {
 };
 
 // An array of n points (n > 0), the caller's to free with free_point_array
-// (point_storage.h) or to hand to a trace. It is taken, when one of that length is kept, from the
+// (bulk_storage.h) or to hand to a trace. It is taken, when one of that length is kept, from the
 // arrays of this thread's recently freed traces: filters replace a trace's
 // points by new ones of the same length again and again, and a fresh large
 // array costs the first touch of every page of it each time.

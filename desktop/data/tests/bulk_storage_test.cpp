@@ -1,6 +1,8 @@
-#include "point_storage.h"
+#include "bulk_storage.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "trace_data.h"
 
@@ -26,6 +28,15 @@ TEST(PointStorage, ArraysOfEverySizeHoldTheirPointsAndAFreedOneServesTheNext) {
   free_point_array(new xyPair[12000]);
   free_point_array(new xyPair[3]);
   free_point_array(nullptr);
+
+  // Blocks of bytes, small and large, for containers.
+  std::vector<int16_t, bulkAllocator<int16_t>> values(12000, 7);
+  values.push_back(-3);
+  std::vector<int16_t, bulkAllocator<int16_t>> copy(values);
+  EXPECT_EQ(copy.back(), -3);
+  EXPECT_EQ(copy[11999], 7);
+  std::vector<int32_t, bulkAllocator<int32_t>> few{1, 2, 3};
+  EXPECT_EQ(few[2], 3);
 }
 
 TEST(PointStorage, TracesFreeTheirArraysThroughIt) {

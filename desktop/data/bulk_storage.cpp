@@ -1,4 +1,6 @@
-#include "point_storage.h"
+#include "bulk_storage.h"
+
+#include <new>
 
 #include "trace_data.h"
 
@@ -10,29 +12,23 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
-#include <new>
 #include <vector>
-#endif
-
-#ifdef __linux__
 
 namespace {
 
-// Smaller arrays come from new[]: they are many and short-lived.
-constexpr size_t smallest_chunked = 64 * 1024;
+// Smaller blocks come from the heap: they are many and short-lived.
+constexpr size_t smallest_chunked = 16 * 1024;
 constexpr size_t huge_page = 2 * 1024 * 1024;
 constexpr size_t chunk_bytes = 64 * 1024 * 1024;
-
-// Each block starts with a header that holds its size.
+// Each block starts with a header that holds its size (and keeps what
+// follows aligned for any type).
 constexpr size_t header = 64;
 
 // The chunks, cut from the front; a freed block is kept by its size for the
-// next array of that size. Chunks are never given back: an array's memory is
-// reused as new[] memory would be, without its pages being faulted in again.
-class chunkedArrays {
+// next block of that size.
+class chunkedBlocks {
  public:
-  // A block of at least bytes after its header; null when no chunk can be
-  // mapped.
+  // bytes after a header; null when no chunk can be mapped.
   void* take(size_t bytes) {
     bytes = (bytes + header + 63) / 64 * 64;
     std::lock_guard<std::mutex> guard(lock_);
@@ -49,17 +45,17 @@ class chunkedArrays {
     *reinterpret_cast<size_t*>(block) = bytes;
     return block + header;
   }
-  // False when the array is not from a chunk.
-  bool give(void* array) {
+  // False when the memory is not from a chunk.
+  bool give(void* memory) {
     std::lock_guard<std::mutex> guard(lock_);
-    const char* at = static_cast<const char*>(array);
+    const char* at = static_cast<const char*>(memory);
     for (const auto& chunk : chunks_) {
       if (at > chunk.first && at < chunk.second) {
-        char* block = static_cast<char*>(array) - header;
+        char* block = static_cast<char*>(memory) - header;
         const size_t bytes = *reinterpret_cast<const size_t*>(block);
-        // Under the address sanitizer a freed array stays unreadable until
+        // Under the address sanitizer a freed block stays unreadable until
         // it is taken again, as freed memory is.
-        ASAN_POISON_MEMORY_REGION(array, bytes - header);
+        ASAN_POISON_MEMORY_REGION(memory, bytes - header);
         freed_[bytes].push_back(block);
         return true;
       }
@@ -89,18 +85,29 @@ class chunkedArrays {
   std::map<size_t, std::vector<char*>> freed_;
 };
 
-// Never destroyed: traces freed while the program ends may still give back.
-chunkedArrays& chunked() {
-  static chunkedArrays* arrays = new chunkedArrays;
-  return *arrays;
+// Never destroyed: blocks freed while the program ends may still come back.
+chunkedBlocks& chunked() {
+  static chunkedBlocks* blocks = new chunkedBlocks;
+  return *blocks;
 }
 
 }  // namespace
 
+void* allocate_bulk(size_t bytes) {
+  if (bytes >= smallest_chunked) {
+    if (void* block = chunked().take(bytes)) return block;
+  }
+  return ::operator new[](bytes);
+}
+
+void free_bulk(void* block) {
+  if (block && !chunked().give(block)) ::operator delete[](block);
+}
+
 xyPair* allocate_point_array(int32_t n) {
   const size_t bytes = static_cast<size_t>(n) * sizeof(xyPair);
+  // The points are trivial: a chunk's bytes are the array.
   if (bytes >= smallest_chunked) {
-    // The points are trivial: the block's bytes are the array.
     if (void* block = chunked().take(bytes)) return static_cast<xyPair*>(block);
   }
   return new xyPair[static_cast<size_t>(n)];
@@ -111,6 +118,10 @@ void free_point_array(xyPair* pairs) {
 }
 
 #else
+
+void* allocate_bulk(size_t bytes) { return ::operator new[](bytes); }
+
+void free_bulk(void* block) { ::operator delete[](block); }
 
 xyPair* allocate_point_array(int32_t n) { return new xyPair[static_cast<size_t>(n)]; }
 

@@ -1,0 +1,41 @@
+// Where the bulk of a test's data lives: the point arrays of its traces and
+// the stored values of its sweeps. An open session keeps such blocks for
+// each of hundreds of tests, and each new page of them costs a fault on its
+// first touch. On Linux, blocks of 16 KB and more are cut from big chunks of
+// address space that the system is asked to back with huge pages (one fault
+// for 2 MB instead of 512) and a freed block is kept for the next of its
+// size; the chunks are never given back. Elsewhere blocks come from new[].
+#ifndef BULK_STORAGE_H
+#define BULK_STORAGE_H
+
+#include <cstddef>
+#include <cstdint>
+
+struct xyPair;
+
+// A block of bytes, aligned for any type; freed with free_bulk.
+void* allocate_bulk(size_t bytes);
+void free_bulk(void* block);
+
+// An array of n points (n > 0).
+xyPair* allocate_point_array(int32_t n);
+// Frees an array from allocate_point_array, or any array of points made
+// with new[]; null does nothing.
+void free_point_array(xyPair* pairs);
+
+// The allocator of containers that hold bulk values.
+template <typename T>
+struct bulkAllocator {
+  using value_type = T;
+  bulkAllocator() = default;
+  template <typename U>
+  bulkAllocator(const bulkAllocator<U>&) {}
+  T* allocate(size_t n) { return static_cast<T*>(allocate_bulk(n * sizeof(T))); }
+  void deallocate(T* values, size_t) { free_bulk(values); }
+  template <typename U>
+  bool operator==(const bulkAllocator<U>&) const { return true; }
+  template <typename U>
+  bool operator!=(const bulkAllocator<U>&) const { return false; }
+};
+
+#endif
