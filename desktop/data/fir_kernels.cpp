@@ -29,10 +29,7 @@ void spectral_inversion(std::vector<double>& kernel) {
   kernel[(kernel.size() - 1) / 2] += 1.0;
 }
 
-}  // namespace
-
-std::vector<double> band_kernel(int m, double f1, double f2, double fs) {
-  if (m < 1) return {};
+std::vector<double> design_band_kernel(int m, double f1, double f2, double fs) {
   double r1 = f1 / fs;
   double r2 = f2 / fs;
   if (r1 > 0.5) r1 = 0.5;
@@ -45,11 +42,34 @@ std::vector<double> band_kernel(int m, double f1, double f2, double fs) {
   return k2;
 }
 
+}  // namespace
+
+std::vector<double> band_kernel(int m, double f1, double f2, double fs) {
+  if (m < 1) return {};
+  // The traces of a session are mostly filtered with one kernel: the last
+  // one designed is kept, for the same taps and the same bits of the
+  // frequencies.
+  struct design {
+    int m = 0;
+    double frequencies[3] = {};
+    std::vector<double> kernel;
+  };
+  thread_local design last;
+  const double frequencies[3] = {f1, f2, fs};
+  if (last.m != m || std::memcmp(last.frequencies, frequencies, sizeof frequencies) != 0) {
+    last.kernel = design_band_kernel(m, f1, f2, fs);
+    last.m = m;
+    std::memcpy(last.frequencies, frequencies, sizeof frequencies);
+  }
+  return last.kernel;
+}
+
 namespace {
 
 // The outputs U vectors of V (a vector of doubles) at a time, then one
-// vector, then one output at a time: each sum starts at 0 and takes the taps in order, tap 0 first, as
-// one output at a time would. The sums stay in registers over all the taps.
+// vector, then one output at a time: each sum starts at 0 and takes the
+// taps in order, tap 0 first, as one output at a time would. The sums stay
+// in registers over all the taps.
 template <typename V, int U>
 [[gnu::always_inline]] inline void convolve_outputs(const double* longer, const double* shorter, int nS, int count,
                                                     double* out) {
