@@ -45,13 +45,11 @@ traceClass* notch_filter(const traceClass* source, double f0, double bw) {
   if (span == 0.0 || 2.0 - 2.0 * c == 0.0 || !(std::fabs(R) < 1.0)) return result;
   const double K = (1.0 - 2.0 * R * c + R * R) / (2.0 - 2.0 * c);
 
-  // The recursion runs forward over the values mirrored, then the values in
-  // order, and backward over the values in order from the end, then the
-  // values mirrored, and keeps its outputs over the values in order (the
-  // middle third of the mirrored values followed twice by the values): each
-  // pass settles before the values it keeps. Until then both passes take
-  // the same inputs (the values from the last down to the first), so they
-  // are one pass up to there.
+  // The values mirrored, then twice in order: the forward pass runs from
+  // the start, the backward pass from the end, and each keeps its outputs
+  // over the middle third, having settled before it. Up to the middle third
+  // both take the same inputs (the values from the last down to the first),
+  // so they are one pass up to there.
   const xyPair* in = source->points();
   const double y_offset = source->y_offset(), y_factor = source->y_factor;
   // The displayed value of point i, as traceClass::y gives it.
