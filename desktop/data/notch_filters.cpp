@@ -5,6 +5,24 @@
 #include "messages.h"
 #include "trace_filters.h"
 
+namespace {
+
+// One pass of the notch's recursion: its last two inputs and outputs.
+struct notchPass {
+  double a0, a1, a2, b1, b2;
+  double in1, in2, out1 = 0.0, out2 = 0.0;
+  double next(double in0) {
+    const double out = a0 * in0 + a1 * in1 + a2 * in2 + b1 * out1 + b2 * out2;
+    in2 = in1;
+    in1 = in0;
+    out2 = out1;
+    out1 = out;
+    return out;
+  }
+};
+
+}  // namespace
+
 traceClass* notch_filter(const traceClass* source, double f0, double bw) {
   if (!source) {
     errormessage("*** notch_filter - NO SOURCE TRACE ***");
@@ -26,43 +44,38 @@ traceClass* notch_filter(const traceClass* source, double f0, double bw) {
   // without bound.
   if (span == 0.0 || 2.0 - 2.0 * c == 0.0 || !(std::fabs(R) < 1.0)) return result;
   const double K = (1.0 - 2.0 * R * c + R * R) / (2.0 - 2.0 * c);
-  const double a0 = K, a1 = -2.0 * K * c, a2 = K, b1 = 2.0 * R * c, b2 = -R * R;
 
-  // The values mirrored, then twice in order, so both passes settle before
-  // the middle third that is kept. The work arrays are kept between calls.
-  const int32_t len = 3 * n;
-  thread_local std::vector<double> b, forward, backward;
-  if (b.size() < static_cast<size_t>(len)) b.resize(static_cast<size_t>(len));
-  if (forward.size() < static_cast<size_t>(n)) {
-    forward.resize(static_cast<size_t>(n));
-    backward.resize(static_cast<size_t>(n));
-  }
-  // The displayed values, as traceClass::y gives them.
+  // The values mirrored, then twice in order: the forward pass runs from
+  // the start, the backward pass from the end, and each keeps its outputs
+  // over the middle third, having settled before it. Up to the middle third
+  // both take the same inputs (the values from the last down to the first),
+  // so they are one pass up to there.
   const xyPair* in = source->points();
   const double y_offset = source->y_offset(), y_factor = source->y_factor;
-  for (int32_t i = 0; i < n; i++) {
-    const double y = (in[i].y + y_offset) * y_factor;
-    b[n - 1 - i] = y;
-    b[n + i] = y;
-    b[2 * n + i] = y;
-  }
-  // The forward pass from the start and the backward pass from the end, each
-  // keeping its last two outputs, run side by side up to the far end of the
-  // middle third (nothing past it reaches a kept value); only the middle
-  // third is stored.
-  double f1 = 0.0, f2 = 0.0, g1 = 0.0, g2 = 0.0;
-  for (int32_t i = 2, j = len - 3; i < 2 * n; i++, j--) {
-    const double f = a0 * b[i] + a1 * b[i - 1] + a2 * b[i - 2] + b1 * f1 + b2 * f2;
-    f2 = f1;
-    f1 = f;
-    if (i >= n) forward[i - n] = f;
-    const double g = a0 * b[j] + a1 * b[j + 1] + a2 * b[j + 2] + b1 * g1 + b2 * g2;
-    g2 = g1;
-    g1 = g;
-    if (j < 2 * n) backward[j - n] = g;
-  }
+  // The displayed value of point i, as traceClass::y gives it.
+  auto value = [&](int32_t i) { return (in[i].y + y_offset) * y_factor; };
+  notchPass forward{K, -2.0 * K * c, K, 2.0 * R * c, -R * R, value(n - 2), value(n - 1)};
+  for (int32_t i = n - 3; i >= 0; i--) forward.next(value(i));
+  notchPass backward = forward;
+  // Then the forward pass at point i and the backward pass at n - 1 - i side
+  // by side; each point's result is the mean of its two outputs, the
+  // forward one first. Until the passes meet, each output waits in the
+  // point's value.
   xyPair* points = result->points();
-  for (int32_t i = 0; i < n; i++) points[i].y = (forward[i] + backward[i]) / 2.0;
+  const int32_t half = n / 2;
+  for (int32_t i = 0; i < half; i++) {
+    points[i].y = forward.next(value(i));
+    points[n - 1 - i].y = backward.next(value(n - 1 - i));
+  }
+  if (n % 2 == 1) {
+    const double f = forward.next(value(half));
+    points[half].y = (f + backward.next(value(half))) / 2.0;
+  }
+  for (int32_t i = n - half; i < n; i++) {
+    points[i].y = (forward.next(value(i)) + points[i].y) / 2.0;
+    const int32_t j = n - 1 - i;
+    points[j].y = (points[j].y + backward.next(value(j))) / 2.0;
+  }
   result->compute_extent();
   return result;
 }
