@@ -33,6 +33,9 @@ constexpr int largest_direct_prime = 97;
 
 const double pi = std::acos(-1.0);
 
+// The transforms one vector holds side by side.
+constexpr int lanes = 4;
+
 struct pass {
   int radix;
   int stride;    // s: the product of the radices before this pass
@@ -54,9 +57,10 @@ struct plan {
 
 std::shared_ptr<const plan> make_plan(int n);
 
-// The smallest length at least n whose factors are 2, 3 and 5.
+// The smallest length at least n whose factors are 2, 3 and 5, and a whole
+// number of lanes.
 int64_t smooth_length(int64_t n) {
-  for (int64_t m = n;; m++) {
+  for (int64_t m = (n + lanes - 1) / lanes * lanes;; m += lanes) {
     int64_t r = m;
     for (int f : {2, 3, 5}) {
       while (r % f == 0) r /= f;
@@ -66,6 +70,23 @@ int64_t smooth_length(int64_t n) {
 }
 
 bool is_fixed_radix(int r) { return r == 2 || r == 3 || r == 4 || r == 5 || r == 8 || r == 10; }
+
+// The radices of n's passes: fft_factors(n), with a radix that is a whole
+// number of lanes moved first, so that every later stride is one too. Where
+// no factor is one but n is a multiple of 4 (the 2s all went into 10s), the
+// first radix is 8 or 4 and the rest is factored again.
+std::vector<int> pass_order(int n) {
+  std::vector<int> factors = fft_factors(n);
+  const auto wide = std::find_if(factors.begin(), factors.end(), [](int r) { return r % lanes == 0; });
+  if (wide != factors.end()) {
+    std::rotate(factors.begin(), wide, wide + 1);
+  } else if (n % lanes == 0) {
+    const int first = n % 8 == 0 ? 8 : 4;
+    factors = fft_factors(n / first);
+    factors.insert(factors.begin(), first);
+  }
+  return factors;
+}
 
 void add_passes(plan& p, const std::vector<int>& factors) {
   int length = p.n;
@@ -109,7 +130,7 @@ std::shared_ptr<const plan> build_plan(int n) {
   // A convolution length beyond the int lengths takes the general butterfly.
   const int64_t m = largest > largest_direct_prime ? smooth_length(2 * static_cast<int64_t>(n) - 1) : 0;
   if (largest <= largest_direct_prime || m > std::numeric_limits<int>::max()) {
-    if (n > 1) add_passes(*p, factors);
+    if (n > 1) add_passes(*p, pass_order(n));
     return p;
   }
   const int size = static_cast<int>(m);
@@ -338,7 +359,6 @@ template <int R, class T>
 typedef double vec __attribute__((vector_size(32)));
 typedef double vec_at __attribute__((vector_size(32), aligned(8), may_alias));
 typedef long long vec_index __attribute__((vector_size(32)));
-constexpr int lanes = 4;
 
 [[gnu::always_inline]] inline void load(vec& v, const double* p) { v = *reinterpret_cast<const vec_at*>(p); }
 [[gnu::always_inline]] inline void store(double* p, const vec& v) { *reinterpret_cast<vec_at*>(p) = v; }
