@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -437,37 +438,59 @@ template <int R>
   }
 }
 
+// B vectors side by side of a pass along q: from the rows at in, in_step
+// apart, to the rows at out, s apart; twiddles w unless all are 1.
+template <int R, int B>
+[[gnu::always_inline]] inline void wide_block(const double* __restrict inr, const double* __restrict ini,
+                                              size_t in_step, double* __restrict outr, double* __restrict outi,
+                                              size_t s, const double* wr, const double* wi) {
+  vec zr[B][R], zi[B][R];
+  for (int k = 0; k < R; k++) {
+    for (int b = 0; b < B; b++) {
+      load(zr[b][k], inr + b * lanes + k * in_step);
+      load(zi[b][k], ini + b * lanes + k * in_step);
+    }
+  }
+  for (int b = 0; b < B; b++) {
+    dft_fixed<R>(zr[b], zi[b]);
+    if (wr) {
+      for (int j = 1; j < R; j++) rotate(zr[b][j], zi[b][j], wr[j - 1], wi[j - 1]);
+    }
+  }
+  for (int j = 0; j < R; j++) {
+    for (int b = 0; b < B; b++) {
+      store(outr + b * lanes + j * s, zr[b][j]);
+      store(outi + b * lanes + j * s, zi[b][j]);
+    }
+  }
+}
+
+// Rows a multiple of this many doubles (4 KB) apart share their cache sets.
+constexpr size_t rows_sharing_sets = 512;
+
 // A pass whose stride is a whole number of lanes: the lanes run over q,
 // the inputs and outputs of a block are contiguous, and the twiddles are
-// the same across the lanes. Group 0's twiddles are all 1.
+// the same across the lanes (group 0's are all 1 and left out). Where the
+// output rows share their cache sets, a block takes two vectors of each
+// row, a whole cache line, so that no line is evicted half written.
 template <int R>
 [[gnu::always_inline]] inline void run_pass_wide(const pass& ps, const double* twr, const double* twi,
-                                                 const double* __restrict xr, const double* __restrict xi,
-                                                 double* __restrict yr, double* __restrict yi) {
-  const int s = ps.stride, m = ps.groups;
-  const size_t in_step = static_cast<size_t>(m) * s;
-  for (int g = 0; g < m; g++) {
-    const double* wr = twr + static_cast<size_t>(g) * (R - 1);
-    const double* wi = twi + static_cast<size_t>(g) * (R - 1);
-    const double* inr = xr + static_cast<size_t>(g) * s;
-    const double* ini = xi + static_cast<size_t>(g) * s;
-    double* outr = yr + static_cast<size_t>(g) * R * s;
-    double* outi = yi + static_cast<size_t>(g) * R * s;
-    for (int q = 0; q < s; q += lanes) {
-      vec zr[R], zi[R];
-      for (int k = 0; k < R; k++) {
-        load(zr[k], inr + q + k * in_step);
-        load(zi[k], ini + q + k * in_step);
-      }
-      dft_fixed<R>(zr, zi);
-      if (g > 0) {
-        for (int j = 1; j < R; j++) rotate(zr[j], zi[j], wr[j - 1], wi[j - 1]);
-      }
-      for (int j = 0; j < R; j++) {
-        store(outr + q + j * s, zr[j]);
-        store(outi + q + j * s, zi[j]);
+                                                 const double* xr, const double* xi, double* yr, double* yi) {
+  const size_t s = static_cast<size_t>(ps.stride), m = static_cast<size_t>(ps.groups);
+  for (size_t g = 0; g < m; g++) {
+    const double* wr = g > 0 ? twr + g * (R - 1) : nullptr;
+    const double* wi = twi + g * (R - 1);
+    const double* inr = xr + g * s;
+    const double* ini = xi + g * s;
+    double* outr = yr + g * R * s;
+    double* outi = yi + g * R * s;
+    size_t q = 0;
+    if (s % rows_sharing_sets == 0) {
+      for (; q + 2 * lanes <= s; q += 2 * lanes) {
+        wide_block<R, 2>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
       }
     }
+    for (; q < s; q += lanes) wide_block<R, 1>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
   }
 }
 
@@ -625,6 +648,27 @@ struct work_arrays {
   }
 };
 
+// The start among the first rows_sharing_sets doubles from base (a cache
+// line at a time) farthest, within 4 KB, from the arrays taken.
+double* apart(double* base, std::initializer_list<const double*> taken) {
+  const size_t span = rows_sharing_sets, line = 64 / sizeof(double);
+  const auto offset = [&](const double* p) { return reinterpret_cast<uintptr_t>(p) / sizeof(double) % span; };
+  size_t best = 0, best_gap = 0;
+  for (size_t c = 0; c < span; c += line) {
+    const size_t at = (offset(base) + c) % span;
+    size_t gap = span;
+    for (const double* t : taken) {
+      const size_t d = (at + span - offset(t)) % span;
+      gap = std::min({gap, d, span - d});
+    }
+    if (gap > best_gap) {
+      best_gap = gap;
+      best = c;
+    }
+  }
+  return base + best;
+}
+
 // The passes of a direct plan from x (not aliasing y) into y, through work.
 void run_direct(const plan& p, const double* xr, const double* xi, double* yr, double* yi, work_arrays& work) {
   const int n = p.n;
@@ -634,8 +678,12 @@ void run_direct(const plan& p, const double* xr, const double* xi, double* yr, d
     std::copy(xi, xi + n, yi);
     return;
   }
-  double* wr = work.reserve_re(n);
-  double* wi = work.reserve_im(n);
+  // Rows a multiple of 4 KB apart share their cache sets, and a pass with
+  // such rows in all its four arrays overfills them: the work arrays start
+  // where they share none with x and y.
+  const size_t span = rows_sharing_sets;
+  double* wr = apart(work.reserve_re(n + span), {xr, xi, yr, yi});
+  double* wi = apart(work.reserve_im(n + span), {xr, xi, yr, yi, wr});
   // The last pass writes y: passes alternate between work and y backwards.
   const double* inr = xr;
   const double* ini = xi;
