@@ -190,10 +190,6 @@ const double s3 = std::sqrt(3.0) / 2.0;
 const double c5a = std::cos(2.0 * pi / 5.0), c5b = std::cos(4.0 * pi / 5.0);
 const double s5a = std::sin(2.0 * pi / 5.0), s5b = std::sin(4.0 * pi / 5.0);
 const double r2 = std::sqrt(0.5);
-const double w10r[5] = {1.0, std::cos(pi / 5.0), std::cos(2.0 * pi / 5.0), std::cos(3.0 * pi / 5.0),
-                        std::cos(4.0 * pi / 5.0)};
-const double w10i[5] = {0.0, -std::sin(pi / 5.0), -std::sin(2.0 * pi / 5.0), -std::sin(3.0 * pi / 5.0),
-                        -std::sin(4.0 * pi / 5.0)};
 
 template <class T>
 [[gnu::always_inline]] inline void dft2(T* re, T* im) {
@@ -281,25 +277,26 @@ template <class T>
   }
 }
 
+// 10 = 2 * 5 with coprime factors (Good-Thomas): input 2 j + 5 i mod 10 is
+// (i, j) of a 2 x 5 array, output (a, b) is 5 a + 6 b mod 10, and no
+// twiddles are needed between the 2- and the 5-point transforms.
 template <class T>
 [[gnu::always_inline]] inline void dft10(T* re, T* im) {
-  T er[5], ei[5], orr[5], oi[5];
-  for (int k = 0; k < 5; k++) {
-    er[k] = re[2 * k];
-    ei[k] = im[2 * k];
-    orr[k] = re[2 * k + 1];
-    oi[k] = im[2 * k + 1];
+  T sr[5], si[5], dr[5], di[5];
+  for (int j = 0; j < 5; j++) {
+    const int a = 2 * j, b = (2 * j + 5) % 10;
+    sr[j] = re[a] + re[b];
+    si[j] = im[a] + im[b];
+    dr[j] = re[a] - re[b];
+    di[j] = im[a] - im[b];
   }
-  dft5(er, ei);
-  dft5(orr, oi);
-  // Odd outputs times exp(-2 pi i j / 10), j = 0 .. 4.
+  dft5(sr, si);
+  dft5(dr, di);
   for (int k = 0; k < 5; k++) {
-    const T tr = orr[k] * w10r[k] - oi[k] * w10i[k];
-    const T ti = orr[k] * w10i[k] + oi[k] * w10r[k];
-    re[k] = er[k] + tr;
-    im[k] = ei[k] + ti;
-    re[k + 5] = er[k] - tr;
-    im[k + 5] = ei[k] - ti;
+    re[6 * k % 10] = sr[k];
+    im[6 * k % 10] = si[k];
+    re[(5 + 6 * k) % 10] = dr[k];
+    im[(5 + 6 * k) % 10] = di[k];
   }
 }
 
@@ -648,25 +645,24 @@ struct work_arrays {
   }
 };
 
-// The start among the first rows_sharing_sets doubles from base (a cache
-// line at a time) farthest, within 4 KB, from the arrays taken.
+// A start among the first rows_sharing_sets doubles from base in the middle
+// of the widest gap, within 4 KB, between the arrays taken.
 double* apart(double* base, std::initializer_list<const double*> taken) {
-  const size_t span = rows_sharing_sets, line = 64 / sizeof(double);
-  const auto offset = [&](const double* p) { return reinterpret_cast<uintptr_t>(p) / sizeof(double) % span; };
-  size_t best = 0, best_gap = 0;
-  for (size_t c = 0; c < span; c += line) {
-    const size_t at = (offset(base) + c) % span;
-    size_t gap = span;
-    for (const double* t : taken) {
-      const size_t d = (at + span - offset(t)) % span;
-      gap = std::min({gap, d, span - d});
+  constexpr size_t span = rows_sharing_sets;
+  const auto offset = [](const double* p) { return reinterpret_cast<uintptr_t>(p) / sizeof(double) % span; };
+  size_t from = 0, gap = 0;
+  for (const double* a : taken) {
+    size_t next = span;  // from a to the next array round the 4 KB
+    for (const double* b : taken) {
+      const size_t d = (offset(b) + span - offset(a)) % span;
+      if (d > 0 && d < next) next = d;
     }
-    if (gap > best_gap) {
-      best_gap = gap;
-      best = c;
+    if (next > gap) {
+      gap = next;
+      from = offset(a);
     }
   }
-  return base + best;
+  return base + (from + gap / 2 + span - offset(base)) % span;
 }
 
 // The passes of a direct plan from x (not aliasing y) into y, through work.
