@@ -18,9 +18,11 @@
 // the radices before it) takes, for each p < m and each q < s, the r values
 // x[q + s * (p + k * m)], transforms them, multiplies output j by
 // w^(p * j) (w = exp(-2 pi i / L)) and writes it to y[q + s * (r * p + j)].
-// The closed-form radices run in blocks of lanes along q, or along the
-// flattened index p * s + q when s is no whole number of lanes; the inputs
-// of a block are contiguous and the arithmetic of its lanes vectorises.
+// The closed-form radices run on vectors of four lanes, whose inputs are
+// contiguous: along p in the first pass (s = 1), along q where s is a whole
+// number of lanes, else along the flattened index p * s + q. A radix that
+// is a whole number of lanes, where the length has one, takes the first
+// pass, so that every later pass runs along q.
 // Twiddles and the trigonometric tables of the general radices are computed
 // once per length, from cos and sin directly, and kept in a plan. A length
 // with a prime factor above largest_direct_prime is transformed by
