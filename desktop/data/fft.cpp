@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -17,9 +18,11 @@
 // the radices before it) takes, for each p < m and each q < s, the r values
 // x[q + s * (p + k * m)], transforms them, multiplies output j by
 // w^(p * j) (w = exp(-2 pi i / L)) and writes it to y[q + s * (r * p + j)].
-// The closed-form radices run in blocks of lanes along q, or along the
-// flattened index p * s + q when s is no whole number of lanes; the inputs
-// of a block are contiguous and the arithmetic of its lanes vectorises.
+// The closed-form radices run on vectors of four lanes, whose inputs are
+// contiguous: along p in the first pass (s = 1), along q where s is a whole
+// number of lanes, else along the flattened index p * s + q. A radix that
+// is a whole number of lanes, where the length has one, takes the first
+// pass, so that every later pass runs along q.
 // Twiddles and the trigonometric tables of the general radices are computed
 // once per length, from cos and sin directly, and kept in a plan. A length
 // with a prime factor above largest_direct_prime is transformed by
@@ -32,6 +35,9 @@ namespace {
 constexpr int largest_direct_prime = 97;
 
 const double pi = std::acos(-1.0);
+
+// The transforms one vector holds side by side.
+constexpr int lanes = 4;
 
 struct pass {
   int radix;
@@ -54,9 +60,10 @@ struct plan {
 
 std::shared_ptr<const plan> make_plan(int n);
 
-// The smallest length at least n whose factors are 2, 3 and 5.
+// The smallest length at least n whose factors are 2, 3 and 5, and a whole
+// number of lanes.
 int64_t smooth_length(int64_t n) {
-  for (int64_t m = n;; m++) {
+  for (int64_t m = (n + lanes - 1) / lanes * lanes;; m += lanes) {
     int64_t r = m;
     for (int f : {2, 3, 5}) {
       while (r % f == 0) r /= f;
@@ -65,21 +72,46 @@ int64_t smooth_length(int64_t n) {
   }
 }
 
+bool is_fixed_radix(int r) { return r == 2 || r == 3 || r == 4 || r == 5 || r == 8 || r == 10; }
+
+// The radices of n's passes: fft_factors(n), with a radix that is a whole
+// number of lanes moved first, so that every later stride is one too. Where
+// no factor is one but n is a multiple of 4 (the 2s all went into 10s), the
+// first radix is 8 or 4 and the rest is factored again.
+std::vector<int> pass_order(int n) {
+  std::vector<int> factors = fft_factors(n);
+  const auto wide = std::find_if(factors.begin(), factors.end(), [](int r) { return r % lanes == 0; });
+  if (wide != factors.end()) {
+    std::rotate(factors.begin(), wide, wide + 1);
+  } else if (n % lanes == 0) {
+    const int first = n % 8 == 0 ? 8 : 4;
+    factors = fft_factors(n / first);
+    factors.insert(factors.begin(), first);
+  }
+  return factors;
+}
+
 void add_passes(plan& p, const std::vector<int>& factors) {
   int length = p.n;
   int stride = 1;
   for (int radix : factors) {
     const int groups = length / radix;
     pass ps{radix, stride, groups, p.twRe.size(), 0};
+    // The first pass of a fixed radix takes its twiddles along p.
+    const bool along_p = stride == 1 && is_fixed_radix(radix);
+    p.twRe.resize(p.twRe.size() + static_cast<size_t>(groups) * (radix - 1));
+    p.twIm.resize(p.twRe.size());
     for (int g = 0; g < groups; g++) {
       for (int j = 1; j < radix; j++) {
         // w^(g * j) over the current length, the product reduced exactly.
         const double angle = -2.0 * pi * static_cast<double>((static_cast<int64_t>(g) * j) % length) / length;
-        p.twRe.push_back(std::cos(angle));
-        p.twIm.push_back(std::sin(angle));
+        const size_t at = ps.twiddle + (along_p ? static_cast<size_t>(j - 1) * groups + g
+                                                : static_cast<size_t>(g) * (radix - 1) + j - 1);
+        p.twRe[at] = std::cos(angle);
+        p.twIm[at] = std::sin(angle);
       }
     }
-    if (radix != 2 && radix != 3 && radix != 4 && radix != 5 && radix != 8 && radix != 10) {
+    if (!is_fixed_radix(radix)) {
       ps.trig = p.trigCos.size();
       for (int k = 0; k < radix; k++) {
         const double angle = 2.0 * pi * k / radix;
@@ -101,7 +133,7 @@ std::shared_ptr<const plan> build_plan(int n) {
   // A convolution length beyond the int lengths takes the general butterfly.
   const int64_t m = largest > largest_direct_prime ? smooth_length(2 * static_cast<int64_t>(n) - 1) : 0;
   if (largest <= largest_direct_prime || m > std::numeric_limits<int>::max()) {
-    if (n > 1) add_passes(*p, factors);
+    if (n > 1) add_passes(*p, pass_order(n));
     return p;
   }
   const int size = static_cast<int>(m);
@@ -154,27 +186,27 @@ std::shared_ptr<const plan> make_plan(int n) {
 
 // ---- butterflies on r values in registers ----------------------------------
 
+// Each butterfly is written once for a value type T: double, or vec, four
+// transforms side by side.
 const double s3 = std::sqrt(3.0) / 2.0;
 const double c5a = std::cos(2.0 * pi / 5.0), c5b = std::cos(4.0 * pi / 5.0);
 const double s5a = std::sin(2.0 * pi / 5.0), s5b = std::sin(4.0 * pi / 5.0);
 const double r2 = std::sqrt(0.5);
-const double w10r[5] = {1.0, std::cos(pi / 5.0), std::cos(2.0 * pi / 5.0), std::cos(3.0 * pi / 5.0),
-                        std::cos(4.0 * pi / 5.0)};
-const double w10i[5] = {0.0, -std::sin(pi / 5.0), -std::sin(2.0 * pi / 5.0), -std::sin(3.0 * pi / 5.0),
-                        -std::sin(4.0 * pi / 5.0)};
 
-[[gnu::always_inline]] inline void dft2(double* re, double* im) {
-  const double r = re[0] - re[1], i = im[0] - im[1];
+template <class T>
+[[gnu::always_inline]] inline void dft2(T* re, T* im) {
+  const T r = re[0] - re[1], i = im[0] - im[1];
   re[0] += re[1];
   im[0] += im[1];
   re[1] = r;
   im[1] = i;
 }
 
-[[gnu::always_inline]] inline void dft3(double* re, double* im) {
-  const double tr = re[1] + re[2], ti = im[1] + im[2];
-  const double mr = re[0] - 0.5 * tr, mi = im[0] - 0.5 * ti;
-  const double dr = s3 * (im[1] - im[2]), di = s3 * (re[2] - re[1]);
+template <class T>
+[[gnu::always_inline]] inline void dft3(T* re, T* im) {
+  const T tr = re[1] + re[2], ti = im[1] + im[2];
+  const T mr = re[0] - 0.5 * tr, mi = im[0] - 0.5 * ti;
+  const T dr = s3 * (im[1] - im[2]), di = s3 * (re[2] - re[1]);
   re[0] += tr;
   im[0] += ti;
   re[1] = mr + dr;
@@ -183,11 +215,12 @@ const double w10i[5] = {0.0, -std::sin(pi / 5.0), -std::sin(2.0 * pi / 5.0), -st
   im[2] = mi - di;
 }
 
-[[gnu::always_inline]] inline void dft4(double* re, double* im) {
-  const double t0r = re[0] + re[2], t0i = im[0] + im[2];
-  const double t1r = re[0] - re[2], t1i = im[0] - im[2];
-  const double t2r = re[1] + re[3], t2i = im[1] + im[3];
-  const double t3r = im[1] - im[3], t3i = re[3] - re[1];  // -i (x1 - x3)
+template <class T>
+[[gnu::always_inline]] inline void dft4(T* re, T* im) {
+  const T t0r = re[0] + re[2], t0i = im[0] + im[2];
+  const T t1r = re[0] - re[2], t1i = im[0] - im[2];
+  const T t2r = re[1] + re[3], t2i = im[1] + im[3];
+  const T t3r = im[1] - im[3], t3i = re[3] - re[1];  // -i (x1 - x3)
   re[0] = t0r + t2r;
   im[0] = t0i + t2i;
   re[2] = t0r - t2r;
@@ -198,17 +231,18 @@ const double w10i[5] = {0.0, -std::sin(pi / 5.0), -std::sin(2.0 * pi / 5.0), -st
   im[3] = t1i - t3i;
 }
 
-[[gnu::always_inline]] inline void dft5(double* re, double* im) {
-  const double ar = re[1] + re[4], ai = im[1] + im[4];
-  const double br = re[2] + re[3], bi = im[2] + im[3];
-  const double cr = re[1] - re[4], ci = im[1] - im[4];
-  const double dr = re[2] - re[3], di = im[2] - im[3];
-  const double x0r = re[0], x0i = im[0];
-  const double p1r = x0r + c5a * ar + c5b * br, p1i = x0i + c5a * ai + c5b * bi;
-  const double p2r = x0r + c5b * ar + c5a * br, p2i = x0i + c5b * ai + c5a * bi;
+template <class T>
+[[gnu::always_inline]] inline void dft5(T* re, T* im) {
+  const T ar = re[1] + re[4], ai = im[1] + im[4];
+  const T br = re[2] + re[3], bi = im[2] + im[3];
+  const T cr = re[1] - re[4], ci = im[1] - im[4];
+  const T dr = re[2] - re[3], di = im[2] - im[3];
+  const T x0r = re[0], x0i = im[0];
+  const T p1r = x0r + c5a * ar + c5b * br, p1i = x0i + c5a * ai + c5b * bi;
+  const T p2r = x0r + c5b * ar + c5a * br, p2i = x0i + c5b * ai + c5a * bi;
   // -i (sin u * c + sin 2u * d) and -i (sin 2u * c - sin u * d)
-  const double q1r = s5a * ci + s5b * di, q1i = -(s5a * cr + s5b * dr);
-  const double q2r = s5b * ci - s5a * di, q2i = -(s5b * cr - s5a * dr);
+  const T q1r = s5a * ci + s5b * di, q1i = -(s5a * cr + s5b * dr);
+  const T q2r = s5b * ci - s5a * di, q2i = -(s5b * cr - s5a * dr);
   re[0] = x0r + ar + br;
   im[0] = x0i + ai + bi;
   re[1] = p1r + q1r;
@@ -221,13 +255,14 @@ const double w10i[5] = {0.0, -std::sin(pi / 5.0), -std::sin(2.0 * pi / 5.0), -st
   im[3] = p2i - q2i;
 }
 
-[[gnu::always_inline]] inline void dft8(double* re, double* im) {
-  double er[4] = {re[0], re[2], re[4], re[6]}, ei[4] = {im[0], im[2], im[4], im[6]};
-  double orr[4] = {re[1], re[3], re[5], re[7]}, oi[4] = {im[1], im[3], im[5], im[7]};
+template <class T>
+[[gnu::always_inline]] inline void dft8(T* re, T* im) {
+  T er[4] = {re[0], re[2], re[4], re[6]}, ei[4] = {im[0], im[2], im[4], im[6]};
+  T orr[4] = {re[1], re[3], re[5], re[7]}, oi[4] = {im[1], im[3], im[5], im[7]};
   dft4(er, ei);
   dft4(orr, oi);
   // Odd outputs times exp(-2 pi i j / 8).
-  double t = r2 * (orr[1] + oi[1]);
+  T t = r2 * (orr[1] + oi[1]);
   oi[1] = r2 * (oi[1] - orr[1]);
   orr[1] = t;
   t = oi[2];
@@ -244,26 +279,26 @@ const double w10i[5] = {0.0, -std::sin(pi / 5.0), -std::sin(2.0 * pi / 5.0), -st
   }
 }
 
-[[gnu::always_inline]] inline void dft10(double* re, double* im) {
-  double er[5], ei[5], orr[5], oi[5];
-  for (int k = 0; k < 5; k++) {
-    er[k] = re[2 * k];
-    ei[k] = im[2 * k];
-    orr[k] = re[2 * k + 1];
-    oi[k] = im[2 * k + 1];
+// 10 = 2 * 5 with coprime factors (Good-Thomas): input 2 j + 5 i mod 10 is
+// (i, j) of a 2 x 5 array, output (a, b) is 5 a + 6 b mod 10, and no
+// twiddles are needed between the 2- and the 5-point transforms.
+template <class T>
+[[gnu::always_inline]] inline void dft10(T* re, T* im) {
+  T sr[5], si[5], dr[5], di[5];
+  for (int j = 0; j < 5; j++) {
+    const int a = 2 * j, b = (2 * j + 5) % 10;
+    sr[j] = re[a] + re[b];
+    si[j] = im[a] + im[b];
+    dr[j] = re[a] - re[b];
+    di[j] = im[a] - im[b];
   }
-  dft5(er, ei);
-  dft5(orr, oi);
-  // Odd outputs times exp(-2 pi i j / 10), j = 0 .. 4.
-  const double* wr = w10r;
-  const double* wi = w10i;
+  dft5(sr, si);
+  dft5(dr, di);
   for (int k = 0; k < 5; k++) {
-    const double tr = orr[k] * wr[k] - oi[k] * wi[k];
-    const double ti = orr[k] * wi[k] + oi[k] * wr[k];
-    re[k] = er[k] + tr;
-    im[k] = ei[k] + ti;
-    re[k + 5] = er[k] - tr;
-    im[k + 5] = ei[k] - ti;
+    re[6 * k % 10] = sr[k];
+    im[6 * k % 10] = si[k];
+    re[(5 + 6 * k) % 10] = dr[k];
+    im[(5 + 6 * k) % 10] = di[k];
   }
 }
 
@@ -307,8 +342,8 @@ void dft_odd(int r, const double* cosk, const double* sink, double* re, double* 
   im[0] = sumi;
 }
 
-template <int R>
-[[gnu::always_inline]] inline void dft_fixed(double* re, double* im) {
+template <int R, class T>
+[[gnu::always_inline]] inline void dft_fixed(T* re, T* im) {
   if constexpr (R == 2) dft2(re, im);
   if constexpr (R == 3) dft3(re, im);
   if constexpr (R == 4) dft4(re, im);
@@ -317,58 +352,185 @@ template <int R>
   if constexpr (R == 10) dft10(re, im);
 }
 
-constexpr int lanes = 8;
+// ---- passes of the fixed radices -------------------------------------------
 
-// A pass whose stride is no whole number of lanes: the lanes run over the
-// flattened index t = g * s + q, along which the inputs are contiguous.
+// Four doubles; in memory at any alignment (vec_at), within arrays of
+// doubles.
+typedef double vec __attribute__((vector_size(32)));
+typedef double vec_at __attribute__((vector_size(32), aligned(8), may_alias));
+typedef long long vec_index __attribute__((vector_size(32)));
+
+[[gnu::always_inline]] inline void load(vec& v, const double* p) { v = *reinterpret_cast<const vec_at*>(p); }
+[[gnu::always_inline]] inline void store(double* p, const vec& v) { *reinterpret_cast<vec_at*>(p) = v; }
+
+// z times w, in place.
+template <class T, class W>
+[[gnu::always_inline]] inline void rotate(T& zr, T& zi, const W& wr, const W& wi) {
+  const T r = zr * wr - zi * wi;
+  zi = zr * wi + zi * wr;
+  zr = r;
+}
+
+// Four vectors of four as the rows of a 4 x 4 block, transposed in place.
+[[gnu::always_inline]] inline void transpose(vec& a, vec& b, vec& c, vec& d) {
+  const vec t0 = __builtin_shuffle(a, b, vec_index{0, 4, 2, 6});
+  const vec t1 = __builtin_shuffle(a, b, vec_index{1, 5, 3, 7});
+  const vec t2 = __builtin_shuffle(c, d, vec_index{0, 4, 2, 6});
+  const vec t3 = __builtin_shuffle(c, d, vec_index{1, 5, 3, 7});
+  a = __builtin_shuffle(t0, t2, vec_index{0, 1, 4, 5});
+  b = __builtin_shuffle(t1, t3, vec_index{0, 1, 4, 5});
+  c = __builtin_shuffle(t0, t2, vec_index{2, 3, 6, 7});
+  d = __builtin_shuffle(t1, t3, vec_index{2, 3, 6, 7});
+}
+
+// Writes R vectors, lane l of vector j to out[l * R + j].
 template <int R>
-[[gnu::always_inline]] inline void run_pass_short(const pass& ps, const double* twr, const double* twi, const double* __restrict xr,
-                    const double* __restrict xi, double* __restrict yr, double* __restrict yi) {
+[[gnu::always_inline]] inline void store_across(double* out, vec* z) {
+  if constexpr (R % lanes == 0) {
+    for (int j = 0; j < R; j += lanes) {
+      transpose(z[j], z[j + 1], z[j + 2], z[j + 3]);
+      for (int l = 0; l < lanes; l++) store(out + l * R + j, z[j + l]);
+    }
+  } else {
+    for (int l = 0; l < lanes; l++) {
+      for (int j = 0; j < R; j++) out[l * R + j] = z[j][l];
+    }
+  }
+}
+
+// The first pass (stride 1): the lanes run over p, the twiddles of each
+// output j are stored along p, and each lane's outputs are contiguous.
+template <int R>
+[[gnu::always_inline]] inline void run_pass_first(const pass& ps, const double* twr, const double* twi,
+                                                  const double* __restrict xr, const double* __restrict xi,
+                                                  double* __restrict yr, double* __restrict yi) {
+  const int m = ps.groups;
+  int g = 0;
+  for (; g + lanes <= m; g += lanes) {
+    vec zr[R], zi[R];
+    for (int k = 0; k < R; k++) {
+      load(zr[k], xr + g + k * m);
+      load(zi[k], xi + g + k * m);
+    }
+    dft_fixed<R>(zr, zi);
+    for (int j = 1; j < R; j++) {
+      vec wr, wi;
+      load(wr, twr + (j - 1) * m + g);
+      load(wi, twi + (j - 1) * m + g);
+      rotate(zr[j], zi[j], wr, wi);
+    }
+    store_across<R>(yr + static_cast<size_t>(g) * R, zr);
+    store_across<R>(yi + static_cast<size_t>(g) * R, zi);
+  }
+  for (; g < m; g++) {
+    double zr[R], zi[R];
+    for (int k = 0; k < R; k++) {
+      zr[k] = xr[g + k * m];
+      zi[k] = xi[g + k * m];
+    }
+    dft_fixed<R>(zr, zi);
+    for (int j = 1; j < R; j++) rotate(zr[j], zi[j], twr[(j - 1) * m + g], twi[(j - 1) * m + g]);
+    for (int j = 0; j < R; j++) {
+      yr[static_cast<size_t>(g) * R + j] = zr[j];
+      yi[static_cast<size_t>(g) * R + j] = zi[j];
+    }
+  }
+}
+
+// B vectors side by side of a pass along q: from the rows at in, in_step
+// apart, to the rows at out, s apart; twiddles w unless all are 1.
+template <int R, int B>
+[[gnu::always_inline]] inline void wide_block(const double* __restrict inr, const double* __restrict ini,
+                                              size_t in_step, double* __restrict outr, double* __restrict outi,
+                                              size_t s, const double* wr, const double* wi) {
+  vec zr[B][R], zi[B][R];
+  for (int k = 0; k < R; k++) {
+    for (int b = 0; b < B; b++) {
+      load(zr[b][k], inr + b * lanes + k * in_step);
+      load(zi[b][k], ini + b * lanes + k * in_step);
+    }
+  }
+  for (int b = 0; b < B; b++) {
+    dft_fixed<R>(zr[b], zi[b]);
+    if (wr) {
+      for (int j = 1; j < R; j++) rotate(zr[b][j], zi[b][j], wr[j - 1], wi[j - 1]);
+    }
+  }
+  for (int j = 0; j < R; j++) {
+    for (int b = 0; b < B; b++) {
+      store(outr + b * lanes + j * s, zr[b][j]);
+      store(outi + b * lanes + j * s, zi[b][j]);
+    }
+  }
+}
+
+// Rows a multiple of this many doubles (4 KB) apart share their cache sets.
+constexpr size_t rows_sharing_sets = 512;
+
+// A pass whose stride is a whole number of lanes: the lanes run over q,
+// the inputs and outputs of a block are contiguous, and the twiddles are
+// the same across the lanes (group 0's are all 1 and left out). Where the
+// output rows share their cache sets, a block takes two vectors of each
+// row, a whole cache line, so that no line is evicted half written.
+template <int R>
+[[gnu::always_inline]] inline void run_pass_wide(const pass& ps, const double* twr, const double* twi,
+                                                 const double* xr, const double* xi, double* yr, double* yi) {
+  const size_t s = static_cast<size_t>(ps.stride), m = static_cast<size_t>(ps.groups);
+  for (size_t g = 0; g < m; g++) {
+    const double* wr = g > 0 ? twr + g * (R - 1) : nullptr;
+    const double* wi = twi + g * (R - 1);
+    const double* inr = xr + g * s;
+    const double* ini = xi + g * s;
+    double* outr = yr + g * R * s;
+    double* outi = yi + g * R * s;
+    size_t q = 0;
+    if (s % rows_sharing_sets == 0) {
+      for (; q + 2 * lanes <= s; q += 2 * lanes) {
+        wide_block<R, 2>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
+      }
+    }
+    for (; q < s; q += lanes) wide_block<R, 1>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
+  }
+}
+
+// Any other stride: the lanes run over the flattened index t = p * s + q,
+// along which the inputs are contiguous; each lane takes its own twiddles
+// and writes its own outputs.
+template <int R>
+[[gnu::always_inline]] inline void run_pass_short(const pass& ps, const double* twr, const double* twi,
+                                                  const double* __restrict xr, const double* __restrict xi,
+                                                  double* __restrict yr, double* __restrict yi) {
   const int s = ps.stride;
   const int count = ps.groups * s;  // the input rows' length
   int t = 0;
   for (; t + lanes <= count; t += lanes) {
-    double zr[R][lanes], zi[R][lanes], wr[R][lanes], wi[R][lanes];
+    vec zr[R], zi[R];
     for (int k = 0; k < R; k++) {
-      for (int l = 0; l < lanes; l++) {
-        zr[k][l] = xr[t + l + k * count];
-        zi[k][l] = xi[t + l + k * count];
-      }
+      load(zr[k], xr + t + k * count);
+      load(zi[k], xi + t + k * count);
     }
     // Each lane's group and offset, stepped without dividing.
-    int gs[lanes], qs[lanes];
+    size_t gs[lanes], qs[lanes];
     for (int l = 0, g = t / s, q = t % s; l < lanes; l++) {
-      gs[l] = g;
-      qs[l] = q;
+      gs[l] = static_cast<size_t>(g);
+      qs[l] = static_cast<size_t>(q);
       if (++q == s) {
         q = 0;
         g++;
       }
     }
-    for (int l = 0; l < lanes; l++) {
-      const size_t g = static_cast<size_t>(gs[l]);
-      for (int j = 1; j < R; j++) {
-        wr[j][l] = twr[g * (R - 1) + j - 1];
-        wi[j][l] = twi[g * (R - 1) + j - 1];
-      }
+    dft_fixed<R>(zr, zi);
+    for (int j = 1; j < R; j++) {
+      const size_t at = static_cast<size_t>(j - 1);
+      const vec wr = {twr[gs[0] * (R - 1) + at], twr[gs[1] * (R - 1) + at], twr[gs[2] * (R - 1) + at],
+                      twr[gs[3] * (R - 1) + at]};
+      const vec wi = {twi[gs[0] * (R - 1) + at], twi[gs[1] * (R - 1) + at], twi[gs[2] * (R - 1) + at],
+                      twi[gs[3] * (R - 1) + at]};
+      rotate(zr[j], zi[j], wr, wi);
     }
     for (int l = 0; l < lanes; l++) {
-      double ar[R], ai[R];
-      for (int k = 0; k < R; k++) {
-        ar[k] = zr[k][l];
-        ai[k] = zi[k][l];
-      }
-      dft_fixed<R>(ar, ai);
-      zr[0][l] = ar[0];
-      zi[0][l] = ai[0];
-      for (int j = 1; j < R; j++) {
-        zr[j][l] = ar[j] * wr[j][l] - ai[j] * wi[j][l];
-        zi[j][l] = ar[j] * wi[j][l] + ai[j] * wr[j][l];
-      }
-    }
-    for (int l = 0; l < lanes; l++) {
-      double* outr = yr + static_cast<size_t>(gs[l]) * R * s + qs[l];
-      double* outi = yi + static_cast<size_t>(gs[l]) * R * s + qs[l];
+      double* outr = yr + gs[l] * R * s + qs[l];
+      double* outi = yi + gs[l] * R * s + qs[l];
       for (int j = 0; j < R; j++) {
         outr[j * s] = zr[j][l];
         outi[j * s] = zi[j][l];
@@ -376,90 +538,32 @@ template <int R>
     }
   }
   for (; t < count; t++) {
-    const int g = t / s, q = t % s;
+    const size_t g = static_cast<size_t>(t / s), q = static_cast<size_t>(t % s);
     double zr[R], zi[R];
     for (int k = 0; k < R; k++) {
       zr[k] = xr[t + k * count];
       zi[k] = xi[t + k * count];
     }
     dft_fixed<R>(zr, zi);
-    double* outr = yr + static_cast<size_t>(g) * R * s + q;
-    double* outi = yi + static_cast<size_t>(g) * R * s + q;
-    outr[0] = zr[0];
-    outi[0] = zi[0];
-    for (int j = 1; j < R; j++) {
-      const double w_r = twr[static_cast<size_t>(g) * (R - 1) + j - 1];
-      const double w_i = twi[static_cast<size_t>(g) * (R - 1) + j - 1];
-      outr[j * s] = zr[j] * w_r - zi[j] * w_i;
-      outi[j * s] = zr[j] * w_i + zi[j] * w_r;
+    for (int j = 1; j < R; j++) rotate(zr[j], zi[j], twr[g * (R - 1) + j - 1], twi[g * (R - 1) + j - 1]);
+    for (int j = 0; j < R; j++) {
+      yr[g * R * s + q + j * s] = zr[j];
+      yi[g * R * s + q + j * s] = zi[j];
     }
   }
 }
 
 template <int R>
-[[gnu::always_inline]] inline void run_pass_fixed(const pass& ps, const plan& p, const double* __restrict xr, const double* __restrict xi,
-                    double* __restrict yr, double* __restrict yi) {
-  const int s = ps.stride, m = ps.groups;
+[[gnu::always_inline]] inline void run_pass_fixed(const pass& ps, const plan& p, const double* xr, const double* xi,
+                                                  double* yr, double* yi) {
   const double* twr = p.twRe.data() + ps.twiddle;
   const double* twi = p.twIm.data() + ps.twiddle;
-  if (s % lanes != 0) {
+  if (ps.stride == 1) {
+    run_pass_first<R>(ps, twr, twi, xr, xi, yr, yi);
+  } else if (ps.stride % lanes == 0) {
+    run_pass_wide<R>(ps, twr, twi, xr, xi, yr, yi);
+  } else {
     run_pass_short<R>(ps, twr, twi, xr, xi, yr, yi);
-    return;
-  }
-  for (int g = 0; g < m; g++) {
-    const double* wr = twr + static_cast<size_t>(g) * (R - 1);
-    const double* wi = twi + static_cast<size_t>(g) * (R - 1);
-    const double* __restrict inr = xr + static_cast<size_t>(g) * s;
-    const double* __restrict ini = xi + static_cast<size_t>(g) * s;
-    double* __restrict outr = yr + static_cast<size_t>(g) * R * s;
-    double* __restrict outi = yi + static_cast<size_t>(g) * R * s;
-    const size_t in_step = static_cast<size_t>(m) * s;
-    int q = 0;
-    // Blocks of lanes: each input and output row is read or written in one
-    // burst, so rows a power of two apart do not evict each other.
-    for (; q + lanes <= s; q += lanes) {
-      double zr[R][lanes], zi[R][lanes];
-      for (int k = 0; k < R; k++) {
-        for (int l = 0; l < lanes; l++) {
-          zr[k][l] = inr[q + l + k * in_step];
-          zi[k][l] = ini[q + l + k * in_step];
-        }
-      }
-      for (int l = 0; l < lanes; l++) {
-        double ar[R], ai[R];
-        for (int k = 0; k < R; k++) {
-          ar[k] = zr[k][l];
-          ai[k] = zi[k][l];
-        }
-        dft_fixed<R>(ar, ai);
-        zr[0][l] = ar[0];
-        zi[0][l] = ai[0];
-        for (int j = 1; j < R; j++) {
-          zr[j][l] = ar[j] * wr[j - 1] - ai[j] * wi[j - 1];
-          zi[j][l] = ar[j] * wi[j - 1] + ai[j] * wr[j - 1];
-        }
-      }
-      for (int j = 0; j < R; j++) {
-        for (int l = 0; l < lanes; l++) {
-          outr[q + l + j * s] = zr[j][l];
-          outi[q + l + j * s] = zi[j][l];
-        }
-      }
-    }
-    for (; q < s; q++) {
-      double zr[R], zi[R];
-      for (int k = 0; k < R; k++) {
-        zr[k] = inr[q + k * in_step];
-        zi[k] = ini[q + k * in_step];
-      }
-      dft_fixed<R>(zr, zi);
-      outr[q] = zr[0];
-      outi[q] = zi[0];
-      for (int j = 1; j < R; j++) {
-        outr[q + j * s] = zr[j] * wr[j - 1] - zi[j] * wi[j - 1];
-        outi[q + j * s] = zr[j] * wi[j - 1] + zi[j] * wr[j - 1];
-      }
-    }
   }
 }
 
@@ -543,6 +647,26 @@ struct work_arrays {
   }
 };
 
+// A start among the first rows_sharing_sets doubles from base in the middle
+// of the widest gap, within 4 KB, between the arrays taken.
+double* apart(double* base, std::initializer_list<const double*> taken) {
+  constexpr size_t span = rows_sharing_sets;
+  const auto offset = [](const double* p) { return reinterpret_cast<uintptr_t>(p) / sizeof(double) % span; };
+  size_t from = 0, gap = 0;
+  for (const double* a : taken) {
+    size_t next = span;  // from a to the next array round the 4 KB
+    for (const double* b : taken) {
+      const size_t d = (offset(b) + span - offset(a)) % span;
+      if (d > 0 && d < next) next = d;
+    }
+    if (next > gap) {
+      gap = next;
+      from = offset(a);
+    }
+  }
+  return base + (from + gap / 2 + span - offset(base)) % span;
+}
+
 // The passes of a direct plan from x (not aliasing y) into y, through work.
 void run_direct(const plan& p, const double* xr, const double* xi, double* yr, double* yi, work_arrays& work) {
   const int n = p.n;
@@ -552,8 +676,12 @@ void run_direct(const plan& p, const double* xr, const double* xi, double* yr, d
     std::copy(xi, xi + n, yi);
     return;
   }
-  double* wr = work.reserve_re(n);
-  double* wi = work.reserve_im(n);
+  // Rows a multiple of 4 KB apart share their cache sets, and a pass with
+  // such rows in all its four arrays overfills them: the work arrays start
+  // where they share none with x and y.
+  const size_t span = rows_sharing_sets;
+  double* wr = apart(work.reserve_re(n + span), {xr, xi, yr, yi});
+  double* wi = apart(work.reserve_im(n + span), {xr, xi, yr, yi, wr});
   // The last pass writes y: passes alternate between work and y backwards.
   const double* inr = xr;
   const double* ini = xi;
