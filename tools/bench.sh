@@ -55,6 +55,9 @@ sessions="$build/bench/sessions"
 rm -rf "$sessions"
 mkdir -p "$sessions"
 win() { (cd "$win_bin" && "$root/tools/wine-run" "$@"); }
+# A folder as the Windows program is given one (its file dialogs give drive
+# paths): through the prefix's drive Z:, which is the root of this machine.
+dos_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 for exe in "$win_bin/"*_bench.exe; do
   [ -f "$exe" ] || continue
@@ -74,7 +77,7 @@ echo "-- session_bench, native, 100 tests"
 echo "-- session_numpy.py beside the native build"
 "$py" "$root/bench/session_numpy.py" "$sessions/100" "$sessions/native.values" || status=1
 echo "-- session_bench.exe under Wine, 100 tests"
-win "$win_bin/session_bench.exe" --values "$sessions/wine.values" "$sessions/100" || status=1
+win "$win_bin/session_bench.exe" --values "$sessions/wine.values" "$(dos_path "$sessions/100")" || status=1
 echo "-- session_numpy.py beside the Windows build under Wine"
 "$py" "$root/bench/session_numpy.py" "$sessions/100" "$sessions/wine.values" || status=1
 
@@ -82,7 +85,7 @@ echo "-- growth: time and peak memory per test"
 for tests in 50 100 200 400; do
   line=$("$native_session" "$sessions/$tests" | grep '^per test:') || status=1
   printf '%-7s %3d tests  %s\n' native "$tests" "$line"
-  line=$(win "$win_bin/session_bench.exe" "$sessions/$tests" | tr -d '\r' | grep '^per test:') || status=1
+  line=$(win "$win_bin/session_bench.exe" "$(dos_path "$sessions/$tests")" | tr -d '\r' | grep '^per test:') || status=1
   printf '%-7s %3d tests  %s\n' Wine "$tests" "$line"
 done
 rm -rf "$sessions"
@@ -93,7 +96,7 @@ rm -rf "$card"
 echo "-- session_bench.exe on the demonstration session recorded on the simulated unit"
 if win "$win_bin/make_demo_card.exe" "$card" >/dev/null &&
    win "$win_bin/record_protocol.exe" "$card" DEMO.ses BENCH >/dev/null; then
-  win "$win_bin/session_bench.exe" "$(ls -d "$card"/T*_DEMO)" || status=1
+  win "$win_bin/session_bench.exe" "$(dos_path "$(ls -d "$card"/T*_DEMO)")" || status=1
 else
   status=1
 fi
