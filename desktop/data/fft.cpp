@@ -371,16 +371,29 @@ template <class T, class W>
   zr = r;
 }
 
+// Lanes i0 .. i3 of x and y side by side (4 to 7 are y's) into out. No
+// vector passes by value: that would take the wider processor's calling
+// convention in a function compiled for either.
+template <int i0, int i1, int i2, int i3>
+[[gnu::always_inline]] inline void shuffle(const vec& x, const vec& y, vec& out) {
+#ifdef __clang__
+  out = __builtin_shufflevector(x, y, i0, i1, i2, i3);
+#else
+  out = __builtin_shuffle(x, y, vec_index{i0, i1, i2, i3});
+#endif
+}
+
 // Four vectors of four as the rows of a 4 x 4 block, transposed in place.
 [[gnu::always_inline]] inline void transpose(vec& a, vec& b, vec& c, vec& d) {
-  const vec t0 = __builtin_shuffle(a, b, vec_index{0, 4, 2, 6});
-  const vec t1 = __builtin_shuffle(a, b, vec_index{1, 5, 3, 7});
-  const vec t2 = __builtin_shuffle(c, d, vec_index{0, 4, 2, 6});
-  const vec t3 = __builtin_shuffle(c, d, vec_index{1, 5, 3, 7});
-  a = __builtin_shuffle(t0, t2, vec_index{0, 1, 4, 5});
-  b = __builtin_shuffle(t1, t3, vec_index{0, 1, 4, 5});
-  c = __builtin_shuffle(t0, t2, vec_index{2, 3, 6, 7});
-  d = __builtin_shuffle(t1, t3, vec_index{2, 3, 6, 7});
+  vec t0, t1, t2, t3;
+  shuffle<0, 4, 2, 6>(a, b, t0);
+  shuffle<1, 5, 3, 7>(a, b, t1);
+  shuffle<0, 4, 2, 6>(c, d, t2);
+  shuffle<1, 5, 3, 7>(c, d, t3);
+  shuffle<0, 1, 4, 5>(t0, t2, a);
+  shuffle<0, 1, 4, 5>(t1, t3, b);
+  shuffle<2, 3, 6, 7>(t0, t2, c);
+  shuffle<2, 3, 6, 7>(t1, t3, d);
 }
 
 // Writes R vectors, lane l of vector j to out[l * R + j].
