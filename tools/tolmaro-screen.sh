@@ -108,6 +108,30 @@ if [ $# -ge 2 ]; then
   # The same test's comparison graph and spectrum, from the same menu; and
   # the session's summary from its View menu.
   picture_from_thumbnail "Down Right Down Down Return" '^CG[0-9]+\(' comparison-graph
+  # The test's trace dragged out of its mini graph: the drag item follows
+  # the mouse (tolmaro-drag.png); released over the comparison graph's plot
+  # it adds the trace there (tolmaro-comparison-drop.png).
+  cg=$(xdotool search --name '^CG[0-9]+\(' 2>/dev/null | head -1 || true)
+  if [ -n "$cg" ]; then
+    xdotool windowraise "$session"
+    sleep 0.3
+    xdotool mousemove $((session_x + 340)) $((session_y + 330)) mousedown 1
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$cg")"
+    # In steps, as a hand moves it.
+    for step in 1 2 3 4 5 6 7 8; do
+      xdotool mousemove $((session_x + 340 + (X + WIDTH / 2 - session_x - 340) * step / 8)) \
+        $((session_y + 330 + (Y + HEIGHT / 2 - 20 - session_y - 330) * step / 8))
+      sleep 0.1
+    done
+    sleep 0.7
+    import -window root "$out/tolmaro-drag.png"
+    xdotool mouseup 1
+    sleep 0.7
+    xdotool windowraise "$cg"
+    sleep 0.7
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/tolmaro-comparison-drop.png"
+  fi
   picture_from_thumbnail "Down Right Down Down Down Down Return" '^FF\( ' fft-graph
   xdotool windowraise "$session"
   sleep 0.3

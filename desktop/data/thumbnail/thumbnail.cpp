@@ -6,6 +6,7 @@
 #include <string>
 
 #include "comparison_panel.h"
+#include "drag_item.h"
 #include "drawing.h"
 #include "edit_number.h"
 #include "filtered_trace.h"
@@ -447,10 +448,6 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
     case WM_LBUTTONUP: {
       if (message == WM_LBUTTONDOWN && start_drag(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))))
         return 0;
-      if (message == WM_LBUTTONUP && thumbnail_drag_active) {
-        drop(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
-        return 0;
-      }
       HDC dc = GetDC(window);
       paper scale;
       scale.set_from_window(window);
@@ -461,10 +458,6 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
       ReleaseDC(window, dc);
       return 0;
     }
-    case WM_CAPTURECHANGED:
-      // The drag ends however the mouse was taken from it.
-      if (reinterpret_cast<HWND>(lparam) != window && trace_clipboard.source_window() == this) thumbnail_drag_active = 0;
-      return 0;
     case WM_COMMAND:
       return 0;
     case WM_USER:
@@ -496,21 +489,14 @@ bool thumbnailClass::start_drag(int x, int y) {
   if (!loaded() || thumbnail_drag_active || !document_.graph().in_plot_area(x, y)) return false;
   if (!trace_clipboard.store_thumbnail(this, document_.entry()->active_trace(), file_name())) return false;
   thumbnail_drag_active = 1;
-  SetCapture(hwnd());
-  return true;
-}
-
-void thumbnailClass::drop(int x, int y) {
   POINT at{x, y};
   ClientToScreen(hwnd(), &at);
-  HWND target = WindowFromPoint(at);
-  if (target && target != hwnd()) {
-    // The window under the release takes it while the drag is still on.
-    ScreenToClient(target, &at);
-    SendMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-  }
-  thumbnail_drag_active = 0;
-  if (GetCapture() == hwnd()) ReleaseCapture();
+  const double x_mm = screen_paper.x_px_per_mm > 0.0 ? at.x / screen_paper.x_px_per_mm : 0.0;
+  const double y_mm = screen_paper.y_px_per_mm > 0.0 ? at.y / screen_paper.y_px_per_mm : 0.0;
+  // The item deletes itself when the drag ends (at once with no comparison
+  // graph open to take the trace).
+  new dragItemClass(this, file_name(), x_mm - 10.0, y_mm - 20.0);
+  return true;
 }
 
 bool move_to_thumb_clipboard(thumbnailClass* thumbnail) {

@@ -110,13 +110,10 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   void copy_command(int command);
   void paint_unloaded(HDC dc);
   // A press in the mini graph: the test's trace goes to the trace clipboard
-  // and a drag starts (the thumbnail takes the mouse). False when the press
-  // is elsewhere or a drag is on.
+  // and a drag item labelled with the file name opens 20 mm above and 10 mm
+  // left of the cursor; it takes the mouse and carries the trace to a
+  // comparison graph. False when the press is elsewhere or a drag is on.
   bool start_drag(int x, int y);
-  // The release of a drag at (x, y) of the thumbnail: the window under it
-  // gets the release while the drag is on (a comparison graph takes the
-  // trace); then the drag ends.
-  void drop(int x, int y);
 
   testDocument document_;
   double number_;
@@ -138,8 +135,8 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
 bool thumb_clipboard_loaded();
 
 // 1 while a thumbnail's trace is dragged out of its mini graph (the trace
-// clipboard holds it): a window that gets the release while it is 1 takes
-// the drop (and may clear it); the thumbnail clears it after the release.
+// clipboard holds it): the drag item clears it when the drag ends, and a
+// window that gets a release while it is 1 may take the drop and clear it.
 extern uint8_t thumbnail_drag_active;
 
 // The program's one cascade of new analysis windows: the count of windows

@@ -16,6 +16,7 @@
 #include "buttons.h"
 #include "colours.h"
 #include "control_test_window.h"
+#include "drag_item.h"
 #include "comparison_panel.h"
 #include "edit_fields.h"
 #include "file_dialog_ui.h"
@@ -148,30 +149,6 @@ struct paintedThumbnail : memoryBitmap {
     RECT client{};
     GetClientRect(window, &client);
     return client;
-  }
-};
-
-// A window that notes the releases it gets and whether a drag was on then.
-struct dropProbe {
-  HWND window = nullptr;
-  std::vector<int> drag_at_release;
-
-  dropProbe() {
-    WNDCLASSA c{};
-    c.lpfnWndProc = procedure;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.lpszClassName = "dropProbe";
-    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    RegisterClassA(&c);
-    window = CreateWindowExA(WS_EX_TOPMOST, "dropProbe", "drop probe", WS_POPUP | WS_VISIBLE, 700, 500, 200, 150, nullptr,
-                             nullptr, c.hInstance, nullptr);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~dropProbe() { DestroyWindow(window); }
-  static LRESULT CALLBACK procedure(HWND w, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<dropProbe*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-    if (message == WM_LBUTTONUP && self) self->drag_at_release.push_back(thumbnail_drag_active);
-    return DefWindowProcA(w, message, wparam, lparam);
   }
 };
 
@@ -388,32 +365,31 @@ TEST_F(Thumbnail, PaintsItsGraphAndRunsItsMenuAndItsDrag) {
   EXPECT_TRUE(thumb->document().entry()->has_60hz_filter());
   EXPECT_STREQ(thumb->waveform_line(6), "Filtering: 60Hz ");
 
-  // A press in the mini graph drags its trace out; the release ends it.
+  // A press in the mini graph drags its trace out: a drag item labelled
+  // with the file name opens 20 mm above and 10 mm left of the cursor; with
+  // no comparison graph open to take the trace it closes at once.
   trace_clipboard.forget_source(thumb);
   int x = (graph.plot_left() + graph.plot_right()) / 2;
   int y = (graph.plot_top() + graph.plot_bottom()) / 2;
   SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   EXPECT_EQ(thumbnail_drag_active, 1);
   EXPECT_EQ(trace_clipboard.source_window(), thumb);
-  SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  EXPECT_EQ(thumbnail_drag_active, 0);
-  // Released over another window: that window gets the release while the
-  // drag is on, then the drag ends.
-  dropProbe probe;
+  windowNode* item = find_window_of_type(drag_item_type);
+  ASSERT_NE(item, nullptr);
+  char title[64] = {};
+  GetWindowTextA(item->hwnd, title, sizeof title);
+  EXPECT_STREQ(title, thumb->file_name());
+  RECT frame{};
+  GetWindowRect(item->hwnd, &frame);
+  POINT cursor{x, y};
+  ClientToScreen(thumb->hwnd(), &cursor);
+  EXPECT_NEAR(frame.left, cursor.x - screen_paper.x_px_per_mm * 10.0, 2.0);
+  EXPECT_NEAR(frame.top, cursor.y - screen_paper.y_px_per_mm * 20.0, 2.0);
+  // While it is on, a press starts no second drag.
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   pump_messages();
-  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  EXPECT_EQ(GetCapture(), thumb->hwnd());
-  POINT over{800, 575};
-  ScreenToClient(thumb->hwnd(), &over);
-  SendMessageA(thumb->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
-  EXPECT_EQ(probe.drag_at_release, std::vector<int>{1});
+  EXPECT_EQ(find_window_of_type(drag_item_type), nullptr);
   EXPECT_EQ(thumbnail_drag_active, 0);
-  EXPECT_EQ(GetCapture(), nullptr);
-  // The mouse taken away ends the drag too.
-  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  SetCapture(probe.window);
-  EXPECT_EQ(thumbnail_drag_active, 0);
-  ReleaseCapture();
 
   // A press beside the graph is no drag; a drag still on when its thumbnail
   // closes ends with it.
@@ -459,6 +435,23 @@ TEST_F(Thumbnail, CopyTestDataToOpensTheAnalysisWindowsAndWritesTheTextFile) {
   char title[256] = {};
   GetWindowTextA(graph->hwnd, title, sizeof title);
   EXPECT_NE(std::string(title).find(thumb->document().caption()), std::string::npos) << title;
+
+  // The mini graph's trace dragged onto the comparison graph's plot area is
+  // added there, and the drag ends.
+  const graphClass& mini = thumb->document().graph();
+  SendMessageA(thumb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM((mini.plot_left() + mini.plot_right()) / 2, (mini.plot_top() + mini.plot_bottom()) / 2));
+  windowNode* item = find_window_of_type(drag_item_type);
+  ASSERT_NE(item, nullptr);
+  POINT drop{(panel->graph().plot_left() + panel->graph().plot_right()) / 2,
+             (panel->graph().plot_top() + panel->graph().plot_bottom()) / 2};
+  ClientToScreen(graph->hwnd, &drop);
+  ScreenToClient(item->hwnd, &drop);
+  SendMessageA(item->hwnd, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+  pump_messages();
+  EXPECT_EQ(panel->trace_count(), 2);
+  EXPECT_EQ(find_window_of_type(drag_item_type), nullptr);
+  EXPECT_EQ(thumbnail_drag_active, 0);
 
   run_from_menu(*thumb, thumb_op_panel);
   run_from_menu(*thumb, thumb_fft);
