@@ -26,11 +26,13 @@
 #include "default_printer.h"
 #include "file_dialog_answers.h"
 #include "file_dialog_ui.h"
+#include "file_drop.h"
 #include "picture_pause.h"
 #include "print_dialog_ui.h"
 #include "pump.h"
 #include "registry_settings.h"
 #include "comparison_panel.h"
+#include "memory_bitmap.h"
 #include "message_capture.h"
 #include "plot_attributes.h"
 #include "popup_menu_ui.h"
@@ -106,43 +108,31 @@ std::vector<std::string> rows(comparisonPanelClass* panel) {
 }
 
 // A memory bitmap the size of a panel's client area (less its status bar)
-// that the panel paints into, and what its pixels hold.
-class canvas {
+// that the panel paints into through a device context of its own, and what
+// its pixels hold.
+class canvas : public memoryBitmap {
  public:
-  canvas(int width, int height) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-  }
+  canvas(int width, int height)
+      : memoryBitmap(width, height), dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, bitmap())) {}
   ~canvas() {
     SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
     DeleteDC(dc_);
   }
-  canvas(const canvas&) = delete;
-  canvas& operator=(const canvas&) = delete;
   HDC dc() const { return dc_; }
   // A pixel of the colour within r pixels of (x, y).
   bool colour_near(int x, int y, int r, COLORREF colour) const {
     for (int dy = -r; dy <= r; dy++)
       for (int dx = -r; dx <= r; dx++)
-        if (GetPixel(dc_, x + dx, y + dy) == colour) return true;
+        if (at(x + dx, y + dy) == colour) return true;
     return false;
   }
   // Pixels of the colour in the rectangle.
   int count(int left, int top, int right, int bottom, COLORREF colour) const {
-    int n = 0;
-    for (int y = top; y < bottom; y++)
-      for (int x = left; x < right; x++)
-        if (GetPixel(dc_, x, y) == colour) n++;
-    return n;
+    return memoryBitmap::count(colour, RECT{left, top, right, bottom});
   }
 
  private:
   HDC dc_;
-  HBITMAP bitmap_;
   HGDIOBJ old_;
 };
 
@@ -621,22 +611,6 @@ TEST_F(ComparisonPaintTest, ThePrintedPageListsFiveTracesWithTheirStyles) {
 }  // namespace
 
 namespace {
-
-// A drop of these paths as the shell hands it to a window.
-HDROP make_drop(const std::vector<std::string>& paths) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const std::string& p : paths) size += p.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  char* at = reinterpret_cast<char*>(files) + sizeof(DROPFILES);
-  for (const std::string& p : paths) {
-    std::memcpy(at, p.c_str(), p.size() + 1);
-    at += p.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
 
 // The pop-up menus answer from a queue and keep where they were opened.
 std::vector<int> popup_answers;

@@ -15,6 +15,7 @@
 #include "comparison_panel.h"
 #include "device_link.h"
 #include "file_dialog_ui.h"
+#include "file_drop.h"
 #include "font_dialog_ui.h"
 #include "fonts.h"
 #include "intro_rules.h"
@@ -103,22 +104,6 @@ void close_everything() {
   while (root.next) delete_window_node(root.next, 1);
   program_running = 1;
   pump();
-}
-
-// A drop of these paths as the shell hands it to a window.
-HDROP make_drop(const std::vector<std::string>& paths) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const std::string& p : paths) size += p.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  char* at = reinterpret_cast<char*>(files) + sizeof(DROPFILES);
-  for (const std::string& p : paths) {
-    std::memcpy(at, p.c_str(), p.size() + 1);
-    at += p.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 // One menu item as text: its id, its text, "-" for a separator, "(grayed)"
