@@ -55,6 +55,13 @@ struct testShape {
   uint32_t run_ms = 1500;
 };
 
+// The file name of a session's test number n (1 to 99).
+std::string numbered_test_name(int n) {
+  char name[32];
+  std::snprintf(name, sizeof name, "P01S02T01%.2dA.tst", n);
+  return name;
+}
+
 std::string write_test(const temp_folder& folder, const testShape& shape) {
   auto record = make_record();
   record->ProgramVersion = shape.version;
@@ -277,9 +284,7 @@ TEST_F(SummaryTest, SortingByEachColumnReordersTheSessionAndClicksSelect) {
 TEST_F(SummaryTest, AScrolledSummarySortsEveryTestAndSavesEveryRow) {
   std::vector<testShape> shapes;
   for (int i = 0; i < 13; i++) {
-    char name[32];
-    std::snprintf(name, sizeof name, "P01S02T01%.2dA.tst", i + 1);
-    shapes.push_back({name, 13 - i, 3000 + i, 1.0 + 0.1 * i});
+    shapes.push_back({numbered_test_name(i + 1), 13 - i, 3000 + i, 1.0 + 0.1 * i});
   }
   panel_ = open_session(shapes);
   ASSERT_EQ(panel_->thumbnail_count(), 13);
@@ -341,9 +346,7 @@ TEST_F(SummaryTest, AScrolledSummarySortsEveryTestAndSavesEveryRow) {
 TEST_F(SummaryTest, PlottingOpensAComparisonGraphOrRefusesItsThreeCases) {
   std::vector<testShape> shapes;
   for (int i = 0; i < 3; i++) {
-    char name[32];
-    std::snprintf(name, sizeof name, "P01S02T01%.2dA.tst", i + 1);
-    shapes.push_back({name, i, 3000, 1.0});
+    shapes.push_back({numbered_test_name(i + 1), i, 3000, 1.0});
   }
   panel_ = open_session(shapes);
   summaryClass* s = open_summary(panel_);
@@ -471,9 +474,7 @@ TEST_F(SummaryTest, TheReportPrintsTheSummaryPagesItCounts) {
   const int per_page = paginate_report(1, printer.height_mm, 0, 0).per_page;
   std::vector<testShape> shapes;
   for (int i = 0; i < per_page; i++) {
-    char name[32];
-    std::snprintf(name, sizeof name, "P01S02T01%.2dA.tst", i + 1);
-    shapes.push_back({name, i, 3000, 1.0});
+    shapes.push_back({numbered_test_name(i + 1), i, 3000, 1.0});
   }
   panel_ = open_session(shapes);
   summaryClass* s = open_summary(panel_);
