@@ -448,6 +448,10 @@ intptr_t thumbnailClass::handle_message(uint32_t message, uintptr_t wparam, intp
     case WM_LBUTTONUP: {
       if (message == WM_LBUTTONDOWN && start_drag(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))))
         return 0;
+      // A release here ends this thumbnail's drag (its item, which has the
+      // mouse while it carries the trace, has then closed or is closing).
+      if (message == WM_LBUTTONUP && thumbnail_drag_active && trace_clipboard.source_window() == this)
+        thumbnail_drag_active = 0;
       HDC dc = GetDC(window);
       paper scale;
       scale.set_from_window(window);
