@@ -104,27 +104,18 @@ void free_bulk(void* block) {
   if (block && !chunked().give(block)) ::operator delete[](block);
 }
 
-xyPair* allocate_point_array(int32_t n) {
-  const size_t bytes = static_cast<size_t>(n) * sizeof(xyPair);
-  // The points are trivial: a chunk's bytes are the array.
-  if (bytes >= smallest_chunked) {
-    if (void* block = chunked().take(bytes)) return static_cast<xyPair*>(block);
-  }
-  return new xyPair[static_cast<size_t>(n)];
-}
-
-void free_point_array(xyPair* pairs) {
-  if (pairs && !chunked().give(pairs)) delete[] pairs;
-}
-
 #else
 
 void* allocate_bulk(size_t bytes) { return ::operator new[](bytes); }
 
 void free_bulk(void* block) { ::operator delete[](block); }
 
-xyPair* allocate_point_array(int32_t n) { return new xyPair[static_cast<size_t>(n)]; }
-
-void free_point_array(xyPair* pairs) { delete[] pairs; }
-
 #endif
+
+// Points are trivial: the block's bytes are the array, and an array made
+// with new[] has no more than its bytes either.
+xyPair* allocate_point_array(int32_t n) {
+  return static_cast<xyPair*>(allocate_bulk(static_cast<size_t>(n) * sizeof(xyPair)));
+}
+
+void free_point_array(xyPair* pairs) { free_bulk(pairs); }
