@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "record_fields.h"
 #include "system_text.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -37,18 +38,14 @@ void start_folder(const char* folder, byteObjectClass& out) {
   }
 }
 
-bool write_lines(HANDLE file, const samplesBlock& block, const blockFields& fields, const testFileRecord& record) {
+bool write_lines(FILE* file, const samplesBlock& block, const blockFields& fields, const testFileRecord& record) {
   char line[96];
   for (int32_t i = 0; i < fields.count; i++) {
     double time = static_cast<double>(i) * fields.total_time / fields.count;
     double value = raw_to_microvolts(block.Data[i], fields, record.Config.Scale, record.Config.Offset);
     int length = snprintf(line, sizeof line, "%5.1lf \t %8.2lf\n", time, value);
     if (length < 0 || length >= static_cast<int>(sizeof line)) return false;
-    DWORD written = 0;
-    if (!WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr) ||
-        written != static_cast<DWORD>(length)) {
-      return false;
-    }
+    if (fwrite(line, 1, static_cast<size_t>(length), file) != static_cast<size_t>(length)) return false;
   }
   return true;
 }
@@ -72,15 +69,15 @@ const char* save_data_as_text(HWND owner, const testFileRecord& record, const sa
                         sizeof chosen, true, true, 0)) {
     return folder;
   }
-  HANDLE file = CreateFileA(chosen, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  wholeFileStep failed = wholeFileStep::none;
+  bool written = write_file_whole(
+      chosen, "wb", [&](FILE* file) { return write_lines(file, block, fields, record); }, &failed);
+  if (failed == wholeFileStep::open) {
     errormessage("*** UNABLE TO CREATE FILE [%s] ***\n%s", chosen, last_error_text(0));
     return folder;  // the caller keeps the folder it had
   }
-  bool written = write_lines(file, block, fields, record);
-  if (!CloseHandle(file)) written = false;
   if (!written) {
-    errormessage("*** WRITE TO [%s] FAILED ***", chosen);
+    errormessage("*** WRITE TO [%s] FAILED ***\n%s", chosen, whole_file_step_text(failed));
     return folder;
   }
   chosen_path.set(chosen);

@@ -25,6 +25,7 @@
 #include "summary.h"
 #include "system_text.h"
 #include "thumbnail.h"
+#include "whole_file.h"
 #include "window_classes.h"
 #include "window_tree.h"
 
@@ -381,12 +382,17 @@ void sessionPanelClass::filter_menu_command(int command) {
 }
 
 bool sessionPanelClass::write_special_session(const std::string& file) {
-  std::FILE* out = std::fopen(file.c_str(), "wb");
-  bool written = out != nullptr;
-  for (size_t i = 0; written && i < thumbnails_.size(); i++)
-    written = std::fprintf(out, "%s\n", thumbnails_[i]->path()) >= 0;
-  if (out && std::fclose(out) != 0) written = false;
-  if (!written) errormessage("*** UNABLE TO WRITE THE SPECIAL SESSION [%s] ***", file.c_str());
+  wholeFileStep failed = wholeFileStep::none;
+  const bool written = write_file_whole(
+      file.c_str(), "wb",
+      [this](std::FILE* out) {
+        for (size_t i = 0; i < thumbnails_.size(); i++)
+          if (std::fprintf(out, "%s\n", thumbnails_[i]->path()) < 0) return false;
+        return true;
+      },
+      &failed);
+  if (!written)
+    errormessage("*** UNABLE TO WRITE THE SPECIAL SESSION [%s] ***\n%s", file.c_str(), whole_file_step_text(failed));
   return written;
 }
 

@@ -16,6 +16,7 @@
 #include "record_fixture.h"
 #include "temp_folder.h"
 #include "test_files.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -208,6 +209,23 @@ TEST_F(SaveDataAsText, AFileThatCannotBeCreatedIsReported) {
   EXPECT_EQ(save_data_as_text(nullptr, *record_, record_->Average, "test", folder.c_str()), folder.c_str());
   ASSERT_EQ(capture.texts().size(), 1u);
   EXPECT_EQ(capture.texts()[0].rfind("*** UNABLE TO CREATE FILE [" + script.answer + "] ***", 0), 0u);
+}
+
+// A full disk keeps the file saved before, byte for byte, and names it.
+TEST_F(SaveDataAsText, AFailedWriteKeepsTheOldFile) {
+  script.answer = folder_.file("XY_test.txt");
+  folder_.write("XY_test.txt", "kept");
+  std::string folder = folder_.path().string() + "\\";
+  message_capture capture;
+  set_whole_file_fault(wholeFileFault::flush);
+  EXPECT_EQ(save_data_as_text(nullptr, *record_, record_->Average, "test", folder.c_str()), folder.c_str());
+  set_whole_file_fault(wholeFileFault::none);
+  std::ifstream in(script.answer, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "kept");
+  EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** WRITE TO [" + script.answer +
+                                                      "] FAILED ***\ncould not be flushed to the disk (is the disk full?)"});
 }
 
 }  // namespace

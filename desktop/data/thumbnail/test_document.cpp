@@ -191,6 +191,21 @@ traceClass* testDocument::last_sweep_trace() const {
 void testDocument::load_samples() {
   const std::string folder = path_folder(path_.text());
   const std::vector<std::string> names = sample_file_names(path_.text(), folder_file_names);
+  // The unit stores a test's sample files before its record: count - 1 of
+  // them beside the record's last sweep, count being the average's divisor.
+  // Where some but not all are here the run was cut while storing: the
+  // stored average is the test's trace, not an average of what is left.
+  // None at all is a test stored without sample files.
+  const double divisor = record_->Average.Divisor;
+  const int expected = divisor >= 2.0 && divisor <= 1.0e6 ? static_cast<int>(divisor) - 1 : 0;
+  const int found = static_cast<int>(names.size());
+  if (found > 0 && found < expected) {
+    samples_found_ = found;
+    samples_expected_ = expected;
+    errormessage("*** TEST [%s] IS INCOMPLETE ***\n%d of %d sample files: the stored average is shown.",
+                 path_.text(), found, expected);
+    return;
+  }
   int number = 0;
   for (const std::string& name : names) {
     std::string sample_path = folder + name;
@@ -339,6 +354,7 @@ bool testDocument::save_state() {
 void testDocument::filter_text(char* buffer, size_t size) const {
   std::string text;
   if (samples_list_count() > 0) text = fmt("(%d) ", static_cast<int>(samples_list_count()));
+  if (incomplete()) text = fmt("(%d of %d sample files) ", samples_found_, samples_expected_);
   const char* flags = state_.filtering.text();
   for (int i = 0; i < 4 && flags[i]; i++) {
     if (flags[i] != '1') continue;

@@ -91,7 +91,13 @@ class testDocument {
   // Writes the state file now (a test from the PC only).
   bool save_state();
 
-  // "(%d) " and the switched filters, as the waveform text's last line.
+  // A test whose run was cut while its files were stored: some but not all
+  // of its sample files are there. Its samples are not loaded; its trace is
+  // the stored average.
+  bool incomplete() const { return samples_expected_ > 0; }
+
+  // "(%d) " (for an incomplete test "(%d of %d sample files) ") and the
+  // switched filters, as the waveform text's last line.
   void filter_text(char* buffer, size_t size) const;
 
   // Takes another document's live analysis of the same test: its filters
@@ -114,6 +120,8 @@ class testDocument {
   void make_info();
   void make_caption();
 
+  int samples_found_ = 0;
+  int samples_expected_ = 0;  // set only for an incomplete test
   uint8_t loaded_ = 0;
   uint8_t print_only_ = 0;
   int source_ = 1;

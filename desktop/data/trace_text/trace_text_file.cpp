@@ -8,6 +8,7 @@
 #include "file_streams.h"
 #include "messages.h"
 #include "path_names.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -137,19 +138,23 @@ void trace_file_proposal(const traceClass& trace, const char* folder_hint, char*
 bool write_trace_text_file(const char* path, const traceClass& trace) {
   if (!trace_text_form_known(path)) return false;
   traceTextForm form = trace_text_form(path);
-  FILE* file = std::fopen(path, "wb");
-  if (!file) {
+  const char* format = form == traceTextForm::csv ? "%5.1lf,%8.2lf\n" : "%5.1lf \t %8.2lf\n";
+  wholeFileStep failed = wholeFileStep::none;
+  const bool written = write_file_whole(
+      path, "wb",
+      [&](FILE* file) {
+        for (int32_t i = 0; i < trace.get_count(); i++) {
+          if (std::fprintf(file, format, trace.x_at(i), trace.y_at(i)) <= 0) return false;
+        }
+        return true;
+      },
+      &failed);
+  if (failed == wholeFileStep::open) {
     errormessage("*** UNABLE TO CREATE FILE [%s] ***", path);
     return false;
   }
-  const char* format = form == traceTextForm::csv ? "%5.1lf,%8.2lf\n" : "%5.1lf \t %8.2lf\n";
-  bool written = true;
-  for (int32_t i = 0; i < trace.get_count() && written; i++) {
-    written = std::fprintf(file, format, trace.x_at(i), trace.y_at(i)) > 0;
-  }
-  bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    errormessage("*** WRITE TO [%s] FAILED ***", path);
+  if (!written) {
+    errormessage("*** WRITE TO [%s] FAILED ***\n%s", path, whole_file_step_text(failed));
     return false;
   }
   traceUnitsClass units;

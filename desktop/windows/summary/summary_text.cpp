@@ -7,6 +7,7 @@
 #include "file_dialogs.h"
 #include "messages.h"
 #include "summary.h"
+#include "whole_file.h"
 
 std::string summary_text_folder = "C:\\DOCUMENTS AND SETTINGS\\ALL USERS\\DOCUMENTS\\TOLMARO";
 
@@ -22,21 +23,25 @@ bool summaryClass::save_as_text(HWND window, const char* name, const char* folde
   if (!file_name_dialog(window, title, start.c_str(), filter, comma ? "csv" : "txt", chosen, sizeof chosen, true,
                         false, 0))
     return false;
-  std::FILE* out = std::fopen(chosen, "wb");
-  if (!out) {
-    errormessage("*** UNABLE TO CREATE THE SUMMARY FILE [%s] ***\n%s", chosen, std::strerror(errno));
-    return false;
-  }
   const char* separator = comma ? "," : "\t";
-  bool written = true;
-  for (int row = 0; row < table_->row_count() && written; row++) {
-    for (int column = 0; column < table_->column_count() && written; column++) {
-      if (column > 0) written = std::fputs(separator, out) >= 0;
-      if (written) written = std::fputs(table_->cell_text(row, column), out) >= 0;
-    }
-    if (written) written = std::fputc('\n', out) != EOF;
+  wholeFileStep failed = wholeFileStep::none;
+  const bool written = write_file_whole(
+      chosen, "wb",
+      [&](std::FILE* out) {
+        for (int row = 0; row < table_->row_count(); row++) {
+          for (int column = 0; column < table_->column_count(); column++) {
+            if (column > 0 && std::fputs(separator, out) < 0) return false;
+            if (std::fputs(table_->cell_text(row, column), out) < 0) return false;
+          }
+          if (std::fputc('\n', out) == EOF) return false;
+        }
+        return true;
+      },
+      &failed);
+  if (failed == wholeFileStep::open) {
+    errormessage("*** UNABLE TO CREATE THE SUMMARY FILE [%s] ***\n%s", chosen, std::strerror(errno));
+  } else if (!written) {
+    errormessage("*** UNABLE TO WRITE THE SUMMARY FILE [%s] ***\n%s", chosen, whole_file_step_text(failed));
   }
-  if (std::fclose(out) != 0) written = false;
-  if (!written) errormessage("*** UNABLE TO WRITE THE SUMMARY FILE [%s] ***", chosen);
   return written;
 }

@@ -1,5 +1,6 @@
 #include "r_bitmap.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "file_dialogs.h"
 #include "messages.h"
 #include "system_text.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -293,17 +295,10 @@ bool save_bitmap_file(HWND owner, const char* file_name, HBITMAP bitmap, HDC dc)
          info.bmHeight;
   }
   if (ok) {
-    HANDLE file = CreateFileA(file_name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ok = file != INVALID_HANDLE_VALUE;
-    if (ok) {
-      DWORD written = 0, written_pixels = 0;
-      ok = WriteFile(file, header.data(), static_cast<DWORD>(header.size()), &written, nullptr) &&
-           written == header.size() &&
-           WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written_pixels, nullptr) &&
-           written_pixels == pixels.size();
-      CloseHandle(file);
-    }
+    ok = write_file_whole(file_name, "wb", [&](FILE* file) {
+      return fwrite(header.data(), 1, header.size(), file) == header.size() &&
+             fwrite(pixels.data(), 1, pixels.size(), file) == pixels.size();
+    });
   }
   if (!ok) MessageBoxA(owner, "Error", "Error", MB_OK);
   return ok;

@@ -2,10 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "message_box.h"
 #include "messages.h"
+#include "whole_file.h"
 
 bool file_exists(const char* path) {
   FILE* file = path ? fopen(path, "r") : nullptr;
@@ -29,10 +33,29 @@ bool is_directory(const char* path) {
   return stat(folder.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
 }
 
+namespace {
+
+// The streams open_for_output gave, by path: a new or replacing file is its
+// temporary file until close_output puts it in place.
+struct outputFile {
+  FILE* file;
+  std::string path;
+  bool whole;
+};
+std::vector<outputFile> outputs;
+
+FILE* open_output(const char* path, bool whole) {
+  FILE* file = whole ? open_whole_file(std::filesystem::u8path(path), "w") : fopen(path, "a");
+  if (file) outputs.push_back({file, path, whole});
+  return file;
+}
+
+}  // namespace
+
 FILE* open_for_output(const char* path) {
   if (!path) path = "";
   if (!file_exists(path)) {
-    FILE* file = fopen(path, "w");
+    FILE* file = open_output(path, true);
     if (!file) errormessage("*** Unable to open new file [%s] ***", path);
     return file;
   }
@@ -40,13 +63,36 @@ FILE* open_for_output(const char* path) {
                                   "file: %s\n\n-- Yes = Replace existing file.\n-- No  = Append to file.", path);
   FILE* file = nullptr;
   if (answer == answer_yes) {
-    file = fopen(path, "w");
+    file = open_output(path, true);
     if (!file) errormessage("*** Unable to open file [%s] for writing ***", path);
   } else if (answer == answer_no) {
-    file = fopen(path, "a");
+    file = open_output(path, false);
     if (!file) errormessage("*** Unable to open file [%s] for append ***", path);
   }
   return file;
+}
+
+bool close_output(FILE* file) {
+  auto it = std::find_if(outputs.begin(), outputs.end(), [file](const outputFile& o) { return o.file == file; });
+  if (!file || it == outputs.end()) return false;
+  const outputFile output = *it;
+  outputs.erase(it);
+  wholeFileStep failed = wholeFileStep::none;
+  bool written = false;
+  if (output.whole) {
+    written = finish_whole_file(file, std::filesystem::u8path(output.path), &failed);
+  } else {
+    // Appended to: what was there stays; the flush and the close say
+    // whether the rest reached the disk.
+    written = ferror(file) == 0 && fflush(file) == 0;
+    if (!written) failed = wholeFileStep::flush;
+    if (fclose(file) != 0 && written) {
+      written = false;
+      failed = wholeFileStep::close;
+    }
+  }
+  if (!written) errormessage("*** Unable to write file [%s] ***\n%s", output.path.c_str(), whole_file_step_text(failed));
+  return written;
 }
 
 bool read_line(FILE* stream, char* buffer, int size, bool skip_blanks) {

@@ -15,8 +15,15 @@ bool is_directory(const char* path);
 
 // A new file opened for writing. For an existing file a Yes/No/Cancel box
 // "File Exists. Replace?" asks: Yes replaces it, No appends to it, Cancel
-// gives null. Failures are reported and give null.
+// gives null. Failures are reported and give null. A new or replacing file
+// is written beside its place (whole_file.h) and takes it only when
+// close_output finishes it whole: until then, and after any failure, the
+// old file stays as it was.
 FILE* open_for_output(const char* path);
+// Closes a stream open_for_output gave: flushed, closed and (new or
+// replacing) put in place. False, reported with the file's name, when a
+// step fails.
+bool close_output(FILE* file);
 
 // Reads one line into buffer (at most size - 1 bytes, terminated) up to a
 // line feed or carriage return (not stored) or the end of the file. With

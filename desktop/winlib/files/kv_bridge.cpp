@@ -7,6 +7,7 @@
 
 #include "fmt.h"
 #include "messages.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -289,19 +290,28 @@ bool kvBridgeClass::save_file(const char* file_name, const char* title) {
   byteObjectClass report;
   create_kvreport(title, &report);
   if (report.length() == 0) return false;
-  FILE* file = file_name ? fopen(file_name, "w") : nullptr;
-  if (!file) {
-    errormessage("*** UNABLE TO OPEN FILE ***\n[%s]", file_name ? file_name : "");
+  if (!file_name) {
+    errormessage("*** UNABLE TO OPEN FILE ***\n[%s]", "");
     return false;
   }
+  // The same bytes are not written again: closing a large session costs
+  // only the files that changed.
   size_t length = static_cast<size_t>(report.length());
-  bool written = fwrite(report.text(), 1, length, file) == length;
-  bool closed = fclose(file) == 0;
-  if (!written || !closed) {
-    errormessage("*** kvBridgeClass::save_file - WRITE TO [%s] FAILED ***", file_name);
-    return false;
+  std::string present;
+  if (read_whole_file(file_name, present) && present.size() == length &&
+      std::memcmp(present.data(), report.text(), length) == 0)
+    return true;
+  wholeFileStep failed = wholeFileStep::none;
+  if (write_file_whole(
+          file_name, "w", [&](FILE* file) { return fwrite(report.text(), 1, length, file) == length; }, &failed))
+    return true;
+  if (failed == wholeFileStep::open) {
+    errormessage("*** UNABLE TO OPEN FILE ***\n[%s]", file_name);
+  } else {
+    errormessage("*** kvBridgeClass::save_file - WRITE TO [%s] FAILED ***\n%s", file_name,
+                 whole_file_step_text(failed));
   }
-  return true;
+  return false;
 }
 
 void kvBridgeClass::apply(kvList* parsed, r_list<kvBridgeEntryClass>& entries) {
@@ -321,6 +331,7 @@ void kvBridgeClass::apply(kvList* parsed, r_list<kvBridgeEntryClass>& entries) {
 
 bool kvBridgeClass::load_file(const char* file_name) {
   std::string content;
+  remove_leftover_temporary(file_name);
   if (!file_name || !read_whole_file(file_name, content)) return false;
   byteObjectClass text(content.data(), static_cast<int32_t>(content.size()));
   kvList* parsed = parse_kvlist(text);

@@ -95,9 +95,11 @@ class kvBridgeClass {
   // Stores the node's value text into the variable.
   void set_target_to_value(kvBridgeEntryClass* entry, kvNode* node);
 
-  // Writes the compact report to a new file; false (reported) when the title
-  // is refused (the file is left untouched) or the file cannot be created,
-  // written or closed.
+  // Writes the compact report in place of the file, whole or not at all
+  // (whole_file.h); a file that already holds the same bytes is not written
+  // again. False (reported, naming the file and the step that failed) when
+  // the title is refused or the file cannot be created, written, flushed,
+  // closed or renamed: the old file is then left as it was.
   bool save_file(const char* file_name, const char* title);
   // Reads and parses the file, sets every bound variable whose key it holds
   // (the others keep their values) and keeps the parsed list. False without

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "messages.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -109,18 +110,22 @@ bool read_startup_file() {
 bool write_startup_file() {
   if (switched_off()) return true;
   std::string path = startup_path();
-  std::FILE* file = std::fopen(path.c_str(), "w");
-  if (!file) {
+  wholeFileStep failed = wholeFileStep::none;
+  bool ok = write_file_whole(
+      path.c_str(), "w",
+      [](std::FILE* file) {
+        r_list<startupSetting>& list = startup_settings();
+        for (r_list_element<startupSetting>* e = list.head(); e; e = e->next) {
+          const startupSetting* s = e->payload;
+          if (s && std::fprintf(file, "[%s] %s\n", s->key(), s->target() ? s->target() : "") < 0) return false;
+        }
+        return true;
+      },
+      &failed);
+  if (failed == wholeFileStep::open) {
     infomessage("*** UNABLE TO OPEN [%s] FOR WRITING ***", path.c_str());
-    return false;
+  } else if (!ok) {
+    errormessage("*** UNABLE TO WRITE [%s] ***\n%s", path.c_str(), whole_file_step_text(failed));
   }
-  r_list<startupSetting>& list = startup_settings();
-  for (r_list_element<startupSetting>* e = list.head(); e; e = e->next) {
-    const startupSetting* s = e->payload;
-    if (s) std::fprintf(file, "[%s] %s\n", s->key(), s->target() ? s->target() : "");
-  }
-  bool ok = std::ferror(file) == 0;
-  if (std::fclose(file) != 0) ok = false;
-  if (!ok) errormessage("*** UNABLE TO WRITE [%s] ***", path.c_str());
   return ok;
 }

@@ -775,15 +775,12 @@ stepEnd programRun::end_test(const programStep& s) {
       for (int channel = 0; channel < 2; ++channel) {
         if (!channel_on(channel)) continue;
         r.records[channel].Config.Intensity = r.intensity;
-        store_test(r.records, channel, when, title_);
         // [SAMPLES] counts as a whole number of at least 1; compared as it is
-        // stored, so any value the ini file holds is safe.
+        // stored, so any value the ini file holds is safe. Sweep slots 1 to
+        // count - 1 become the sample files, stored before the record.
         const bool samples = system_parameter(PARAM_SAMPLES) >= 1.0;
-        if (samples && r.sweeps > 1) {
-          for (int i = 1; i <= r.sweeps - 1; ++i) {
-            write_sample_file(r.records[channel], channel, r.slots[channel][i], i - 1);
-          }
-        }
+        const int sample_files = samples && r.sweeps > 1 ? r.sweeps - 1 : 0;
+        store_test(r.records, channel, when, title_, &r.slots[channel][1], sample_files);
       }
       r.stored_sweeps = r.sweeps;
     }

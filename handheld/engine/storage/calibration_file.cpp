@@ -11,6 +11,7 @@
 #include "card_files.h"
 #include "engine_log.h"
 #include "engine_messages.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -59,7 +60,11 @@ bool save_calibration_file() {
 
 bool load_calibration_file() {
   wchar_t name[kPathCapacity];
-  FILE* file = file_name(name) ? open_card_file(name, "r") : nullptr;
+  FILE* file = nullptr;
+  if (file_name(name)) {
+    remove_leftover_temporary(card_file_path(name));
+    file = open_card_file(name, "r");
+  }
   if (file == nullptr) {
     engine_show_message(0, "*** cannot open file ***\n%ls\n*** for reading calibration ***", name);
     return false;

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "card_path.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -46,19 +47,7 @@ FILE* open_card_file(const std::wstring& unit_path, const char* mode) {
 }
 
 bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write) {
-  const std::wstring fresh = unit_path + L".new";
-  FILE* file = open_card_file(fresh, mode);
-  if (file == nullptr) return false;
-  bool written = write(file) && std::ferror(file) == 0;
-  written = std::fclose(file) == 0 && written;
-  if (written) {
-    std::error_code error;
-    const std::filesystem::path target = card_file_path(unit_path);
-    std::filesystem::rename(card_file_path(fresh), target, error);
-    written = !target.empty() && !error;
-  }
-  if (!written) remove_card_path(fresh);
-  return written;
+  return write_file_whole(card_file_path(unit_path), mode, write);
 }
 
 bool wildcard_match(const std::wstring& pattern, const std::wstring& name) {

@@ -17,10 +17,11 @@ std::filesystem::path card_file_path(const std::wstring& unit_path);
 // fopen on a unit path; null when it cannot be opened.
 FILE* open_card_file(const std::wstring& unit_path, const char* mode);
 
-// Writes a file whole or not at all: write fills a new file beside it
-// (opened with mode), which takes the file's place only when everything was
-// written; otherwise the old file stays as it was and the new one is
-// removed. False on any failure (write returning false included).
+// Writes a file whole or not at all (whole_file.h): write fills a new file
+// beside it (opened with mode), which takes the file's place only when
+// everything was written, flushed and closed; otherwise the old file stays
+// as it was and the new one is removed. False on any failure (write
+// returning false included).
 bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write);
 
 // '?' matches one character, '*' any run; letters match in either case, as

@@ -10,6 +10,7 @@
 #include "channel_selection.h"
 #include "engine_messages.h"
 #include "system_parameters.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ void read_switches(const char* line, int& a_on, int& b_on) {
 
 bool read_ini_file() {
   reset_cfc_id();
+  remove_leftover_temporary(card_file_path(kIniPath));
   FILE* file = open_card_file(kIniPath, "rb");
   if (file == nullptr) {
     engine_show_message(1, "-- NO INIT FILE --\n%s\n-- FOUND --", narrow(kIniPath).c_str());
@@ -89,7 +91,7 @@ bool read_ini_file() {
 }
 
 bool write_ini_file() {
-  return write_card_file_whole(kIniPath, "wb", [](FILE* file) {
+  const bool written = write_card_file_whole(kIniPath, "wb", [](FILE* file) {
     const int a_on = g_channels.a_on.load();
     const int b_on = g_channels.b_on.load();
     if (a_on == 0 && b_on == 0) {
@@ -103,4 +105,6 @@ bool write_ini_file() {
     }
     return true;
   });
+  if (!written) engine_show_message(0, "*** UNABLE TO STORE ***\n%s", narrow(kIniPath).c_str());
+  return written;
 }

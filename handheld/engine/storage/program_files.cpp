@@ -6,8 +6,10 @@
 
 #include "card_files.h"
 #include "engine_messages.h"
+#include "whole_file.h"
 
 bool read_program_file(const std::wstring& unit_path, programRecord& program) {
+  remove_leftover_temporary(card_file_path(unit_path));
   FILE* file = open_card_file(unit_path, "rb");
   if (file == nullptr) return false;
   std::error_code error;
@@ -28,18 +30,15 @@ bool read_program_file(const std::wstring& unit_path, programRecord& program) {
 }
 
 bool write_program_file(const std::wstring& unit_path, const programRecord& program) {
-  FILE* file = open_card_file(unit_path, "wb");
-  if (file == nullptr) {
-    engine_show_message(0, "*** UNABLE TO CREATE PROGRAM FILE ***");
-    return false;
-  }
   std::vector<uint8_t> bytes(sizeof(programRecord));
   program_record_to_bytes(program, bytes.data(), bytes.size());
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fclose(file) == 0 && written;
-  if (!written) {
-    remove_card_path(unit_path);  // a part of a program is no program
-    engine_show_message(0, "*** UNABLE TO STORE PROGRAM FILE ***");
+  // A program that dies while replacing a user's file leaves the old file.
+  wholeFileStep failed = wholeFileStep::none;
+  if (write_bytes_whole(card_file_path(unit_path), bytes.data(), bytes.size(), &failed)) return true;
+  if (failed == wholeFileStep::open) {
+    engine_show_message(0, "*** UNABLE TO CREATE PROGRAM FILE ***\n%s", narrow(unit_path).c_str());
+  } else {
+    engine_show_message(0, "*** UNABLE TO STORE PROGRAM FILE ***\n%s", narrow(unit_path).c_str());
   }
-  return written;
+  return false;
 }

@@ -22,6 +22,7 @@
 #include "test_folders.h"
 #include "unit_clock.h"
 #include "unit_time.h"
+#include "whole_file.h"
 
 std::atomic<bool> g_test_stored{false};
 std::atomic<uint8_t> g_test_flag_byte{0};
@@ -292,16 +293,13 @@ bool write_dataset_text(const testFileRecord& record, const std::wstring& name) 
   if (folder.empty()) return false;
   const std::string text = dataset_text(record, name);
   const std::wstring path = folder + L"\\" + name + L".s";
-  FILE* file = open_card_file(path, "wb");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  written = std::fclose(file) == 0 && written;
-  if (written) {
-    stamp_with_unit_time(path);
-  } else {
-    remove_card_path(path);
+  // Flushed and closed before it is named: a full card leaves no part of it.
+  if (!write_bytes_whole(card_file_path(path), text.data(), text.size())) {
+    engine_show_message(0, "*** UNABLE TO STORE ***\n%s", narrow(path).c_str());
+    return false;
   }
-  return written;
+  stamp_with_unit_time(path);
+  return true;
 }
 
 bool delete_test_files(const testFileRecord& record, const wchar_t* extension, int channel) {
@@ -324,7 +322,8 @@ bool delete_named_test_files(const std::wstring& folder, const std::wstring& nam
 
 bool delete_file(const std::wstring& unit_path) { return remove_card_file(with_test_extension(unit_path)); }
 
-bool store_test(testFileRecord* records, int channel, const fileTime& test_time, const wchar_t* protocol_name) {
+bool store_test(testFileRecord* records, int channel, const fileTime& test_time, const wchar_t* protocol_name,
+                const samplesBlock* samples, int sample_count) {
   testFileRecord& record = records[channel];
   if (!(record.Average.Divisor > 0)) {
     engine_show_message(0, "*** NO SAMPLE DATA ACQUIRED ***");
@@ -342,6 +341,7 @@ bool store_test(testFileRecord* records, int channel, const fileTime& test_time,
   if (record.Config.Filter != 0) std::memcpy(&filter, &record.Config.Filter, sizeof filter);
   record.FilterValue = filter;
   record.TestTime = test_time;
+  for (int i = 0; samples != nullptr && i < sample_count; ++i) write_sample_file(record, channel, samples[i], i);
   return write_tst_file(record, L".tst", channel);
 }
 

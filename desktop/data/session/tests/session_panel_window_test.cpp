@@ -32,6 +32,7 @@
 #include "thumbnail.h"
 #include "window_texts.h"
 #include "window_tree.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ std::string write_test(const temp_folder& folder, const std::string& name, int t
   record->TestTime.HighDateTime = static_cast<uint32_t>(ticks >> 32);
   const char16_t id[] = u"PATIENT01 ";
   for (int i = 0; i < 10; i++) record->TestId[i] = id[i];
-  fill_block(record->Average, erg_values(400, 200.0, 20.0), 10.0, 200, 20);
+  // A whole test: its sample files and the last sweep make its average.
+  fill_block(record->Average, erg_values(400, 200.0, 20.0), samples > 0 ? samples + 1.0 : 10.0, 200, 20);
   fill_block(record->LastSweep, erg_values(400, 200.0, 20.0), 1.0, 200, 20);
   std::string path = folder.file(name);
   write_bytes(path, test_file_bytes(*record));
@@ -170,6 +172,20 @@ TEST_F(SessionPanelTest, SpecialSessionsKeepTheirOrderNestAndRefuseToIncludeThem
   std::stringstream now;
   now << again.rdbuf();
   EXPECT_EQ(now.str(), before);
+
+  // A full disk keeps the old file byte for byte and names it.
+  boxes.clear();
+  boxes.answer(answer_yes);
+  set_whole_file_fault(wholeFileFault::close);
+  EXPECT_FALSE(panel->save_special_session("save", true));
+  set_whole_file_fault(wholeFileFault::none);
+  std::ifstream kept(inner, std::ios::binary);
+  std::stringstream kept_text;
+  kept_text << kept.rdbuf();
+  EXPECT_EQ(kept_text.str(), before);
+  ASSERT_EQ(boxes.texts().size(), 2u);
+  EXPECT_EQ(boxes.texts()[1], "*** UNABLE TO WRITE THE SPECIAL SESSION [" + inner +
+                                  "] ***\ncould not be closed (is the disk full?)");
 
   // Saved anew, the list reads back in display order.
   std::string saved = folder.file("saved.s_f");

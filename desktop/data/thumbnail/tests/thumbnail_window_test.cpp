@@ -61,6 +61,10 @@ struct testFields {
   // of writing_order (indices into gains).
   std::vector<double> gains;
   std::vector<int> writing_order;
+  // The sweeps summed into the stored average (its divisor); 0: the sample
+  // files and the last sweep, as the unit stores a whole test (10 without
+  // sample files). The stored average reads the same whatever it is.
+  int sweeps = 0;
   // Where the test came from.
   std::u16string unit_id = u"123456";
   std::u16string cfc_id = u"CFC01";
@@ -87,7 +91,8 @@ std::string write_test(const temp_folder& folder, const std::string& name, const
   record->FilterValue = fields.filter;
   record->TestTime.LowDateTime = static_cast<uint32_t>(fields.time);
   record->TestTime.HighDateTime = static_cast<uint32_t>(fields.time >> 32);
-  fill_block(record->Average, response(1.0, fields.flicker), 10.0, 200, 20);
+  const int sweeps = fields.sweeps ? fields.sweeps : fields.gains.empty() ? 10 : static_cast<int>(fields.gains.size()) + 1;
+  fill_block(record->Average, response(sweeps / 10.0, fields.flicker), sweeps, 200, 20);
   fill_block(record->LastSweep, response(1.0, fields.flicker), 10.0, 200, 20);
   std::string path = folder.file(name);
   write_bytes(path, test_file_bytes(*record));
@@ -265,6 +270,47 @@ TEST_F(Thumbnail, SamplesComeInNameOrderAndTheSelectionChangesTheTrace) {
   EXPECT_EQ(again->document().samples().get_sample_flag(0), 1);
   delete again;
   EXPECT_TRUE(boxes.texts().empty());
+}
+
+// A run cut while the unit stored the test left some of its sample files:
+// the test says so when it loads and on its thumbnail, and shows the stored
+// average, not an average of the sweeps left. All of them, or none (a test
+// stored without sample files), is a whole test.
+TEST_F(Thumbnail, ATestWithSomeOfItsSampleFilesIsMarkedAndKeepsItsStoredAverage) {
+  const struct {
+    int files;
+    int sweeps;
+    bool incomplete;
+  } cases[] = {{2, 5, true}, {4, 5, false}, {0, 5, false}, {1, 2, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.files) + " of " + std::to_string(c.sweeps - 1));
+    testFields fields;
+    fields.gains.assign(static_cast<size_t>(c.files), 3.0);
+    fields.sweeps = c.sweeps;
+    temp_folder here;
+    std::string path = write_test(here, "P01S02T0301A.tst", fields);
+    boxes.clear();
+    auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+    ASSERT_TRUE(thumb->loaded());
+    EXPECT_EQ(thumb->document().incomplete(), c.incomplete);
+    char text[128];
+    thumb->document().filter_text(text, sizeof text);
+    // Point 120 is the b-wave's peak: 150 uV in the stored average, 450 uV
+    // in each sample file.
+    const double peak = thumb->document().entry()->active_trace()->y_at(120);
+    if (c.incomplete) {
+      EXPECT_EQ(boxes.texts(), std::vector<std::string>{"*** TEST [" + path + "] IS INCOMPLETE ***\n2 of 4 sample "
+                                                        "files: the stored average is shown."});
+      EXPECT_STREQ(text, "(2 of 4 sample files) ");
+      EXPECT_EQ(thumb->document().samples().get_count(), 0);
+      EXPECT_NEAR(peak, 150.0, 0.5);
+    } else {
+      EXPECT_TRUE(boxes.texts().empty());
+      EXPECT_EQ(thumb->document().samples().get_count(), c.files ? c.files + 1 : 0);
+      EXPECT_NEAR(peak, c.files ? (450.0 * c.files + 150.0) / (c.files + 1) : 150.0, 0.5);
+    }
+    delete thumb;
+  }
 }
 
 TEST_F(Thumbnail, TheTestTimeIsTheRecordsFromVersion3024AndTheFilesBefore) {

@@ -19,6 +19,7 @@
 #include "message_capture.h"
 #include "temp_folder.h"
 #include "trace_text_file.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -102,6 +103,33 @@ TEST(TraceTextFile, AnUnknownExtensionIsRefusedBeforeTheFileIsOpened) {
   EXPECT_EQ(read_all(folder.file("kept.dat")), "precious\n");
   EXPECT_FALSE(exists(folder.file("kept.cv_")));
   EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** UNRECOGNIZED FILE EXTENSION [dat] ***"});
+}
+
+// A full disk or a program killed while a trace file is replaced keeps the
+// old file byte for byte; a failure names the file.
+TEST(TraceTextFile, AFailedOrKilledWriteKeepsTheOldFile) {
+  message_capture capture;
+  temp_folder folder;
+  folder.write("kept.csv", "  1.0,    2.00\n");
+  const std::string path = folder.file("kept.csv");
+  traceClass trace;
+  fill_sample(trace);
+  const struct {
+    wholeFileFault fault;
+    const char* says;
+  } cases[] = {
+      {wholeFileFault::flush, "could not be flushed to the disk (is the disk full?)"},
+      {wholeFileFault::close, "could not be closed (is the disk full?)"},
+      {wholeFileFault::killed, "could not replace the old file"},
+  };
+  for (const auto& c : cases) {
+    capture.clear();
+    set_whole_file_fault(c.fault);
+    EXPECT_FALSE(write_trace_text_file(path.c_str(), trace));
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_EQ(read_all(path), "  1.0,    2.00\n");
+    EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** WRITE TO [" + path + "] FAILED ***\n" + c.says});
+  }
 }
 
 TEST(TraceTextFile, SideFileNamesCutAtTheLastDotOfTheFileName) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "thumbnail.h"
 #include "window_texts.h"
 #include "window_tree.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -330,6 +332,17 @@ TEST_F(SummaryTest, AScrolledSummarySortsEveryTestAndSavesEveryRow) {
   }
   EXPECT_EQ(file_text(saved), expected);
   EXPECT_NE(expected.find("\n13\t00|00:-12:00.0\tP01S02T0113A\t  1.5\t3012\t0.0\t"), std::string::npos) << expected;
+
+  // A full disk keeps the file saved before, byte for byte, and names it.
+  dialog_answers = {saved};
+  std::ofstream(saved, std::ios::binary) << "kept";
+  set_whole_file_fault(wholeFileFault::flush);
+  EXPECT_FALSE(s->save_as_text(s->hwnd(), "_", "", false));
+  set_whole_file_fault(wholeFileFault::none);
+  EXPECT_EQ(file_text(saved), "kept");
+  EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"*** UNABLE TO WRITE THE SUMMARY FILE [" + saved +
+                                                     "] ***\ncould not be flushed to the disk (is the disk full?)"});
+  boxes_.clear();
 
   // A file that cannot be created is reported.
   dialog_answers = {folder_.file("no such folder\\Summary__.txt")};

@@ -10,6 +10,7 @@
 #include "message_box.h"
 #include "message_capture.h"
 #include "temp_folder.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST(FileStreams, OpenForOutput) {
   FILE* file = open_for_output(name.c_str());
   ASSERT_NE(file, nullptr);
   fputs("one", file);
-  fclose(file);
+  EXPECT_TRUE(close_output(file));
   EXPECT_TRUE(capture.records().empty());  // a new file: no question
 
   struct {
@@ -77,7 +78,7 @@ TEST(FileStreams, OpenForOutput) {
     EXPECT_EQ(file != nullptr, c.opens);
     if (file) {
       fputs("two", file);
-      fclose(file);
+      EXPECT_TRUE(close_output(file));
     }
     EXPECT_EQ(content(name), c.after);
     ASSERT_EQ(capture.records().size(), 1u);
@@ -85,6 +86,29 @@ TEST(FileStreams, OpenForOutput) {
     EXPECT_EQ(capture.records()[0].text,
               "file: " + name + "\n\n-- Yes = Replace existing file.\n-- No  = Append to file.");
     EXPECT_EQ(capture.records()[0].style & 0xF, box_yes_no_cancel);
+  }
+
+  // Replaced on a full disk, or by a program killed before the close: the
+  // old file stays byte for byte; a failure names the file.
+  const struct {
+    wholeFileFault fault;
+    const char* says;
+  } failures[] = {
+      {wholeFileFault::flush, "could not be flushed to the disk (is the disk full?)"},
+      {wholeFileFault::killed, "could not replace the old file"},
+  };
+  for (const auto& f : failures) {
+    capture.clear();
+    capture.answer(answer_yes);
+    file = open_for_output(name.c_str());
+    ASSERT_NE(file, nullptr);
+    fputs("three", file);
+    set_whole_file_fault(f.fault);
+    EXPECT_FALSE(close_output(file));
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_EQ(content(name), "two");
+    ASSERT_EQ(capture.texts().size(), 2u);
+    EXPECT_EQ(capture.texts()[1], "*** Unable to write file [" + name + "] ***\n" + f.says);
   }
 
   capture.clear();

@@ -15,6 +15,7 @@
 #include "message_capture.h"
 #include "messages.h"
 #include "temp_folder.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -442,15 +443,65 @@ TEST(KvBridge, SaveFailuresAreReported) {
   }
   EXPECT_EQ(capture.texts(), std::vector<std::string>(2, "*** kvBridgeClass::create_kvreport ***\n"
                                                          "*** - supplied title is NULL ***"));
-  capture.clear();
+}
 
-#ifndef _WIN32
-  // A file that opens but takes no data (Wine's own mapping of the device
-  // accepts the bytes, so this runs on the host build only).
-  EXPECT_FALSE(bridge.save_file("/dev/full", "t"));
-  EXPECT_EQ(capture.texts(),
-            std::vector<std::string>{"*** kvBridgeClass::save_file - WRITE TO [/dev/full] FAILED ***"});
-#endif
+// A failing disk or a program killed while the file is replaced leaves the
+// old file byte for byte, and a failure names the file.
+TEST(KvBridge, AFailedOrKilledSaveKeepsTheOldFile) {
+  message_capture capture;
+  temp_folder folder;
+  double d = 1;
+  kvBridgeClass bridge;
+  bridge.add_entry("d", kv_double, &d);
+  const std::string name = folder.file("state.st_");
+  const std::string old_text = "(TestState (notes \"user note 101\"))";
+  const struct {
+    wholeFileFault fault;
+    const char* says;
+  } cases[] = {
+      {wholeFileFault::flush, "could not be flushed to the disk (is the disk full?)"},
+      {wholeFileFault::close, "could not be closed (is the disk full?)"},
+      {wholeFileFault::rename, "could not replace the old file"},
+      {wholeFileFault::killed, nullptr},
+  };
+  for (const auto& c : cases) {
+    folder.write("state.st_", old_text);
+    capture.clear();
+    set_whole_file_fault(c.fault);
+    EXPECT_FALSE(bridge.save_file(name.c_str(), "TestState"));
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_EQ(read_file(name), old_text);
+    if (!c.says) continue;
+    EXPECT_FALSE(std::filesystem::exists(name + ".new"));
+    EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** kvBridgeClass::save_file - WRITE TO [" + name +
+                                                        "] FAILED ***\n" + c.says});
+  }
+  // What the killed save left beside the file goes when it is next read.
+  ASSERT_TRUE(std::filesystem::exists(name + ".new"));
+  EXPECT_TRUE(bridge.load_file(name.c_str()));
+  EXPECT_FALSE(std::filesystem::exists(name + ".new"));
+}
+
+// Closing a session writes only the state files that changed: a file that
+// already holds the report is not touched (here a disk refusing every new
+// file shows it), one that differs is replaced.
+TEST(KvBridge, AnUnchangedFileIsNotWrittenAgain) {
+  message_capture capture;
+  temp_folder folder;
+  double d = 1;
+  kvBridgeClass bridge;
+  bridge.add_entry("d", kv_double, &d);
+  const std::string name = folder.file("state.st_");
+  ASSERT_TRUE(bridge.save_file(name.c_str(), "TestState"));
+  set_whole_file_fault(wholeFileFault::open);
+  EXPECT_TRUE(bridge.save_file(name.c_str(), "TestState"));
+  EXPECT_TRUE(capture.texts().empty());
+  d = 2;
+  EXPECT_FALSE(bridge.save_file(name.c_str(), "TestState"));
+  set_whole_file_fault(wholeFileFault::none);
+  EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** UNABLE TO OPEN FILE ***\n[" + name + "]"});
+  ASSERT_TRUE(bridge.save_file(name.c_str(), "TestState"));
+  EXPECT_EQ(read_file(name), "(TestState (d 2))");
 }
 
 TEST(KvBridge, RandomRoundTrip) {

@@ -8,6 +8,7 @@
 
 #include "message_capture.h"
 #include "startup_file.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -95,6 +96,25 @@ TEST_F(StartupFile, Failures) {
   EXPECT_EQ(boxes[2].text, std::string("*** UNABLE TO OPEN STARTUP FILE [") + file_name + "] FOR READING ***");
   EXPECT_EQ(boxes[3].caption, "info");
   EXPECT_NE(boxes[3].text.find("*** UNABLE TO OPEN [no_such_folder_for_startup"), std::string::npos);
+}
+
+// A full disk or a program killed while the file is replaced keeps the old
+// file byte for byte; a failure names the file.
+TEST_F(StartupFile, AFailedOrKilledWriteKeepsTheOldFile) {
+  message_capture capture;
+  const std::string old_text = "[DATA_FOLDER] D:\\OLD\n[FONT] Helv\n";
+  for (wholeFileFault fault : {wholeFileFault::flush, wholeFileFault::close, wholeFileFault::killed}) {
+    write_file(old_text);
+    capture.clear();
+    set_whole_file_fault(fault);
+    EXPECT_FALSE(write_startup_file());
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_EQ(read_file(), old_text);
+    ASSERT_EQ(capture.texts().size(), 1u);
+    EXPECT_EQ(capture.texts()[0].rfind(std::string("*** UNABLE TO WRITE [") + file_name + "] ***\n", 0), 0u)
+        << capture.texts()[0];
+  }
+  std::remove((std::string(file_name) + ".new").c_str());
 }
 
 // A line ends at LF, CR or CR LF; what was read reads the same after it is

@@ -2,10 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "card_fixture.h"
 #include "engine_message_capture.h"
 #include "program_files.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -18,7 +25,7 @@ TEST_F(ProgramFiles, RoundTripAndSizeChecks) {
   program.Steps[2].Value = 0x12345678;
   std::strcpy(program.Texts[0], "PHOTOPIC");
   ASSERT_TRUE(write_program_file(L"Storage Card\\TESTS\\X.tes", program) == false) << "no folder";
-  EXPECT_EQ(capture.messages().back().second, "*** UNABLE TO CREATE PROGRAM FILE ***");
+  EXPECT_EQ(capture.messages().back().second, "*** UNABLE TO CREATE PROGRAM FILE ***\nStorage Card\\TESTS\\X.tes");
   ASSERT_TRUE(write_program_file(L"Storage Card\\X.tes", program));
   EXPECT_EQ(std::filesystem::file_size(card_ / "X.tes"), 1292u);
   programRecord read{};
@@ -37,19 +44,37 @@ TEST_F(ProgramFiles, RoundTripAndSizeChecks) {
   EXPECT_EQ(capture.messages().size(), shown) << "a missing file is only a false";
 }
 
-TEST_F(ProgramFiles, FailedWriteLeavesNoPartFile) {
-#ifdef _WIN32
-  GTEST_SKIP() << "needs a device that is always full";
-#else
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+// A full card or a program killed while replacing a user's program leaves
+// the old file byte for byte, and a failure names the file.
+TEST_F(ProgramFiles, AFailedOrKilledWriteKeepsTheOldFile) {
   engine_message_capture capture;
-  std::filesystem::create_symlink("/dev/full", card_ / "X.tes");
   programRecord program{};
-  EXPECT_FALSE(write_program_file(L"Storage Card\\X.tes", program));
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(card_ / "X.tes")));
-  ASSERT_EQ(capture.messages().size(), 1u);
-  EXPECT_EQ(capture.messages()[0].second, "*** UNABLE TO STORE PROGRAM FILE ***");
-#endif
+  program.StepCount = 2;
+  ASSERT_TRUE(write_program_file(L"Storage Card\\X.tes", program));
+  const std::filesystem::path path = card_ / "X.tes";
+  const auto bytes_of = [&path]() {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string old_bytes = bytes_of();
+  program.StepCount = 7;
+  for (wholeFileFault fault : {wholeFileFault::flush, wholeFileFault::close, wholeFileFault::killed}) {
+    const size_t shown = capture.messages().size();
+    set_whole_file_fault(fault);
+    EXPECT_FALSE(write_program_file(L"Storage Card\\X.tes", program));
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_EQ(bytes_of(), old_bytes);
+    if (fault == wholeFileFault::killed) continue;
+    EXPECT_FALSE(std::filesystem::exists(whole_file_temporary(path)));
+    ASSERT_EQ(capture.messages().size(), shown + 1);
+    EXPECT_EQ(capture.messages().back().second, "*** UNABLE TO STORE PROGRAM FILE ***\nStorage Card\\X.tes");
+  }
+  // What the killed writer left goes when the program is next read.
+  ASSERT_TRUE(std::filesystem::exists(whole_file_temporary(path)));
+  programRecord read{};
+  ASSERT_TRUE(read_program_file(L"Storage Card\\X.tes", read));
+  EXPECT_EQ(read.StepCount, 2);
+  EXPECT_FALSE(std::filesystem::exists(whole_file_temporary(path)));
 }
 
 }  // namespace

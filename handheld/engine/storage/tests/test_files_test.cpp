@@ -15,6 +15,7 @@
 #include "system_parameters.h"
 #include "test_files.h"
 #include "test_folders.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -132,9 +133,7 @@ TEST_F(TestFiles, FailedWritesLeaveNoPartFiles) {
 #else
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   engine_message_capture capture;
-  store_system_parameter(PARAM_DATASET, 1);
-  const std::filesystem::path files[] = {in_folder(L"P01S02T0304A-AB12.tst"), in_folder(L"P01S02T0304A-AB12-03.spl"),
-                                         in_folder(L"P01S02T0304A-AB12.s")};
+  const std::filesystem::path files[] = {in_folder(L"P01S02T0304A-AB12.tst"), in_folder(L"P01S02T0304A-AB12-03.spl")};
   for (const auto& file : files) std::filesystem::create_symlink("/dev/full", file);
   EXPECT_FALSE(write_tst_file(*record_, L".tst", 0));
   EXPECT_FALSE(write_sample_file(*record_, 0, record_->Average, 3));
@@ -144,6 +143,24 @@ TEST_F(TestFiles, FailedWritesLeaveNoPartFiles) {
   EXPECT_EQ(capture.messages()[0].second, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
   EXPECT_EQ(capture.messages()[1].second, "*** UNABLE TO WRITE ***\n*** SAMPLE 3 ***");
 #endif
+}
+
+// The dataset text on a full card: said with its name, and no part of it
+// (not even an empty file) stays.
+TEST_F(TestFiles, ADatasetTextThatCannotBeStoredIsSaidAndLeavesNothing) {
+  engine_message_capture capture;
+  store_system_parameter(PARAM_DATASET, 1);
+  for (wholeFileFault fault : {wholeFileFault::open, wholeFileFault::flush, wholeFileFault::close}) {
+    const size_t shown = capture.messages().size();
+    set_whole_file_fault(fault);
+    EXPECT_FALSE(write_dataset_text(*record_, L"P01S02T0304A-AB12"));
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_FALSE(std::filesystem::exists(in_folder(L"P01S02T0304A-AB12.s")));
+    EXPECT_FALSE(std::filesystem::exists(in_folder(L"P01S02T0304A-AB12.s.new")));
+    ASSERT_EQ(capture.messages().size(), shown + 1);
+    EXPECT_EQ(capture.messages().back().second,
+              "*** UNABLE TO STORE ***\nStorage Card\\T240315_CFC7\\P01S02T0304A-AB12.s");
+  }
 }
 
 // A program whose card could not be set up at start has no test folder: a
@@ -259,6 +276,25 @@ TEST_F(TestFiles, StoreTestFillsTheRunFieldsAndRefusesAnEmptyAverage) {
   ASSERT_EQ(capture.messages().size(), 1u);
   EXPECT_EQ(capture.messages()[0].second, "*** NO SAMPLE DATA ACQUIRED ***");
   EXPECT_FALSE(std::filesystem::exists(in_folder(L"P01S02T0304B-0000000000.tst")));
+}
+
+// A power cut between the files must never leave a record whose sample
+// files are missing: the sample files go first, the record last.
+TEST_F(TestFiles, StoreTestWritesTheSampleFilesBeforeTheRecord) {
+  auto records = std::make_unique<testFileRecord[]>(1);
+  fill_test_record(records[0], 1, 2, 3, 4, "0000000000");
+  auto samples = std::make_unique<samplesBlock[]>(3);
+  const fileTime when{3038383360u, 31094465u};
+  ASSERT_TRUE(store_test(records.get(), 0, when, L"PHOTOPIC", samples.get(), 3));
+  const std::string log = card_log_text();
+  const size_t record = log.find("STORE TEST");
+  ASSERT_NE(record, std::string::npos) << log;
+  for (const char* name : {"-0000000000-00.spl", "-0000000000-01.spl", "-0000000000-02.spl"}) {
+    const size_t sample = log.find(name);
+    ASSERT_NE(sample, std::string::npos) << name;
+    EXPECT_LT(sample, record) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(in_folder(L"P01S02T0304A-0000000000-03.spl")));
 }
 
 TEST_F(TestFiles, LoadProtocolTestTakesTheLastOfItsProtocol) {
