@@ -11,6 +11,7 @@
 #include "ini_file.h"
 #include "stimulus.h"
 #include "system_parameters.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -165,6 +166,25 @@ TEST_F(IniFile, FailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(write_ini_file());
   EXPECT_EQ(read_ini(), "1 1\nOLD7\n[NOISE] 44\n");
 #endif
+}
+
+// A full card or a power cut while the ini file is replaced keeps the old
+// file byte for byte; a failure names the file, and what a cut left beside
+// it goes at the next start.
+TEST_F(IniFile, AFailedOrCutWriteKeepsTheOldFile) {
+  engine_message_capture capture;
+  write_ini("1 1\nOLD7\n[NOISE] 44\n");
+  for (wholeFileFault fault : {wholeFileFault::flush, wholeFileFault::killed}) {
+    set_whole_file_fault(fault);
+    EXPECT_FALSE(write_ini_file());
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_EQ(read_ini(), "1 1\nOLD7\n[NOISE] 44\n");
+  }
+  EXPECT_EQ(capture.messages().front().second, "*** UNABLE TO STORE ***\nStorage Card\\VANDU.ini");
+  ASSERT_TRUE(std::filesystem::exists(card_ / "VANDU.ini.new"));
+  ASSERT_TRUE(read_ini_file());
+  EXPECT_FALSE(std::filesystem::exists(card_ / "VANDU.ini.new"));
+  EXPECT_EQ(cfc_id(), "OLD7");
 }
 
 }  // namespace
