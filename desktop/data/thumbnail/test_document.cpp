@@ -354,8 +354,7 @@ bool testDocument::save_state() {
 void testDocument::filter_text(char* buffer, size_t size) const {
   std::string text;
   if (samples_list_count() > 0) text = fmt("(%d) ", static_cast<int>(samples_list_count()));
-  // An incomplete test: the sample files found of those it should have.
-  if (incomplete()) text = fmt("(%d of %d) ", samples_found_, samples_expected_);
+  if (incomplete()) text = fmt("(%d of %d sample files) ", samples_found_, samples_expected_);
   const char* flags = state_.filtering.text();
   for (int i = 0; i < 4 && flags[i]; i++) {
     if (flags[i] != '1') continue;

@@ -96,9 +96,8 @@ class testDocument {
   // the stored average.
   bool incomplete() const { return samples_expected_ > 0; }
 
-  // "(%d) " (for an incomplete test "(%d of %d) ", the sample files found
-  // of those it should have) and the switched filters, as the waveform
-  // text's last line.
+  // "(%d) " (for an incomplete test "(%d of %d sample files) ") and the
+  // switched filters, as the waveform text's last line.
   void filter_text(char* buffer, size_t size) const;
 
   // Takes another document's live analysis of the same test: its filters

@@ -301,7 +301,7 @@ TEST_F(Thumbnail, ATestWithSomeOfItsSampleFilesIsMarkedAndKeepsItsStoredAverage)
     if (c.incomplete) {
       EXPECT_EQ(boxes.texts(), std::vector<std::string>{"*** TEST [" + path + "] IS INCOMPLETE ***\n2 of 4 sample "
                                                         "files: the stored average is shown."});
-      EXPECT_STREQ(text, "(2 of 4) ");
+      EXPECT_STREQ(text, "(2 of 4 sample files) ");
       EXPECT_EQ(thumb->document().samples().get_count(), 0);
       EXPECT_NEAR(peak, 150.0, 0.5);
     } else {
