@@ -174,6 +174,7 @@ TEST_F(SessionPanelTest, SpecialSessionsKeepTheirOrderNestAndRefuseToIncludeThem
   EXPECT_EQ(now.str(), before);
 
   // A full disk keeps the old file byte for byte and names it.
+  dialog_answers = {inner};
   boxes.clear();
   boxes.answer(answer_yes);
   set_whole_file_fault(wholeFileFault::close);
