@@ -37,7 +37,7 @@ cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release "${extra[
 cmake --build "$build/bench" -j "$jobs" --target benchmarks
 numpy_fft="$build/bench/fft_numpy"
 mkdir -p "$numpy_fft"
-"$py" "$root/bench/fft_numpy.py" "$numpy_fft" 1000 4096 12000 65536 6002 9003 || status=1
+"$py" "$root/bench/fft_numpy.py" "$numpy_fft" 1000 1001 4096 12000 65536 6002 9003 5005 || status=1
 echo "-- fft_bench"
 "$build/bench/bin/fft_bench" --numpy "$numpy_fft" || status=1
 rm -rf "$numpy_fft"
