@@ -1,15 +1,17 @@
 // Times the mixed-radix FFT at powers of two, at the longest trace (12000
-// points) and at lengths with a prime factor at the limit (2 x 3001,
-// 3 x 3001), beside FFTW when it is there and numpy when its figures are
+// points), at lengths of the radices 7, 11 and 13 (1001, 5005) and at
+// lengths with a prime factor at the limit (2 x 3001, 3 x 3001), beside FFTW when it is there and numpy when its figures are
 // given: median time of one forward transform, the ratios, and the largest
 // difference from each reference over its largest bin.
 //
-//   fft_bench [--numpy FOLDER]
-// FOLDER holds what bench/fft_numpy.py wrote for the same lengths.
+//   fft_bench [--numpy FOLDER] [n...]
+// FOLDER holds what bench/fft_numpy.py wrote for the same lengths; lengths
+// given replace the list.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -42,17 +44,28 @@ signal make_signal(int n) {
   return s;
 }
 
-// Median milliseconds of run(), repeated until enough time has passed.
+// Median milliseconds of one run(), in samples of enough runs that the
+// clock's own cost and resolution do not count (a short transform takes
+// less than a microsecond), repeated until enough time has passed.
 template <class F>
 double median_ms(F run) {
+  constexpr double min_sample_seconds = 50e-6;
+  int repeats = 1;
+  for (;;) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int r = 0; r < repeats; r++) run();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    if (took.count() >= min_sample_seconds || repeats >= 1 << 20) break;
+    repeats *= 2;
+  }
   std::vector<double> times;
   double total = 0.0;
   while (static_cast<int>(times.size()) < max_runs &&
          (static_cast<int>(times.size()) < min_runs || total < min_total_seconds)) {
     const auto start = std::chrono::steady_clock::now();
-    run();
+    for (int r = 0; r < repeats; r++) run();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    times.push_back(took.count() * 1000.0);
+    times.push_back(took.count() * 1000.0 / repeats);
     total += took.count();
   }
   std::sort(times.begin(), times.end());
@@ -95,8 +108,21 @@ bool read_numpy(const std::string& folder, int n, double& ms, std::vector<double
 
 int main(int argc, char** argv) {
   std::string numpy_folder;
-  if (argc == 3 && std::string(argv[1]) == "--numpy") numpy_folder = argv[2];
-  const int lengths[] = {1000, 4096, 12000, 65536, 2 * 3001, 3 * 3001};
+  int arg = 1;
+  if (argc >= 3 && std::string(argv[1]) == "--numpy") {
+    numpy_folder = argv[2];
+    arg = 3;
+  }
+  std::vector<int> lengths = {1000, 1001, 4096, 12000, 65536, 2 * 3001, 3 * 3001, 7 * 11 * 13 * 5};
+  if (arg < argc) lengths.clear();
+  for (; arg < argc; arg++) {
+    const int n = std::atoi(argv[arg]);
+    if (n < 1) {
+      std::fprintf(stderr, "fft_bench: %s is no length\n", argv[arg]);
+      return 2;
+    }
+    lengths.push_back(n);
+  }
   std::printf("FFT: median ms of one forward transform; ratio: ours over theirs; error: largest difference\n"
               "over the reference's largest bin (FFTW_MEASURE plan; numpy %s)\n\n",
               numpy_folder.empty() ? "not given" : "from bench/fft_numpy.py");

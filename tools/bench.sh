@@ -9,6 +9,9 @@
 #     program's and prints both times and their ratio;
 #   - growth: the session benchmark on 50, 100, 200 and 400 tests, natively
 #     and under Wine, time and peak memory per test;
+#   - Tolmaro.exe opening the sessions of 100 and 400 tests until their
+#     thumbnails are painted, beside the limit (the program's start, the
+#     files read, the native analysis) and the ratio;
 #   - the session benchmark once more on a session recorded on the simulated
 #     unit.
 set -eu
@@ -37,7 +40,7 @@ cmake -S "$root" -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release "${extra[
 cmake --build "$build/bench" -j "$jobs" --target benchmarks
 numpy_fft="$build/bench/fft_numpy"
 mkdir -p "$numpy_fft"
-"$py" "$root/bench/fft_numpy.py" "$numpy_fft" 1000 4096 12000 65536 6002 9003 || status=1
+"$py" "$root/bench/fft_numpy.py" "$numpy_fft" 1000 1001 4096 12000 65536 6002 9003 5005 || status=1
 echo "-- fft_bench"
 "$build/bench/bin/fft_bench" --numpy "$numpy_fft" || status=1
 rm -rf "$numpy_fft"
@@ -46,7 +49,7 @@ echo "== Windows benchmarks under Wine"
 cmake -S "$root" -B "$build/win" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
-cmake --build "$build/win" -j "$jobs" --target benchmarks make_session make_demo_card record_protocol
+cmake --build "$build/win" -j "$jobs" --target benchmarks make_session make_demo_card record_protocol Tolmaro
 . "$root/tools/wine-session.sh"
 wine_session_begin
 win_bin="$build/win/bin"
@@ -87,6 +90,44 @@ for tests in 50 100 200 400; do
   printf '%-7s %3d tests  %s\n' native "$tests" "$line"
   line=$(win "$win_bin/session_bench.exe" "$(dos_path "$sessions/$tests")" | tr -d '\r' | grep '^per test:') || status=1
   printf '%-7s %3d tests  %s\n' Wine "$tests" "$line"
+done
+
+# The program itself: Tolmaro.exe started with a session's first test until
+# every window it opens, the session's thumbnails with them, is painted (it
+# says so and ends: ERG_END_WHEN_PAINTED), beside the limit measured in the
+# same run: the program's start alone (the same, without a session), the
+# session's files read from the page cache, and the native analysis
+# (session_bench's total). Each time the median of three runs.
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+median3() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
+painted_ms() {
+  local t0 t1
+  t0=$(now_ms)
+  (cd "$win_bin" && ERG_END_WHEN_PAINTED=1 "$root/tools/wine-run" "$win_bin/Tolmaro.exe" "$@") | grep -q painted || status=1
+  t1=$(now_ms)
+  echo $((t1 - t0))
+}
+echo "-- Tolmaro.exe until a session's thumbnails are painted, beside the limit"
+start_ms=$(median3 "$(painted_ms)" "$(painted_ms)" "$(painted_ms)")
+printf '%5s tests  %9s %9s %9s %9s %9s %7s\n' "" "start ms" "read ms" "native ms" "limit ms" "Tolmaro" "ratio"
+for tests in 100 400; do
+  first=$(ls "$sessions/$tests"/*.TST | head -1)
+  runs=()
+  for run in 1 2 3; do
+    t0=$(now_ms); cat "$sessions/$tests"/* >/dev/null; t1=$(now_ms)
+    runs+=($((t1 - t0)))
+  done
+  read_ms=$(median3 "${runs[@]}")
+  runs=()
+  for run in 1 2 3; do
+    runs+=("$("$native_session" "$sessions/$tests" | awk '$1 == "total" { printf "%d", $2 }')")
+  done
+  native_ms=$(median3 "${runs[@]}")
+  tolmaro_ms=$(median3 "$(painted_ms "$(dos_path "$first")")" "$(painted_ms "$(dos_path "$first")")" \
+                       "$(painted_ms "$(dos_path "$first")")")
+  limit_ms=$((start_ms + read_ms + native_ms))
+  printf '%5d tests  %9d %9d %9d %9d %9d %7s\n' "$tests" "$start_ms" "$read_ms" "$native_ms" "$limit_ms" \
+    "$tolmaro_ms" "$(awk -v t="$tolmaro_ms" -v l="$limit_ms" 'BEGIN { printf "%.2f", t / l }')"
 done
 rm -rf "$sessions"
 

@@ -73,7 +73,10 @@ std::vector<std::string> write_session(const std::string& folder, const sessionS
     const char16_t id[] = u"0000001234";
     std::copy(id, id + 11, record->TestId);
     record->ProgramVersion = 3024;
-    record->TestTime = fileTime{static_cast<uint32_t>(n) * 600000000u, 0x01db0000u};
+    // A minute apart, counted in 64 bits: a minute is 600000000 file time
+    // units, so the low word alone overflows within a few tests.
+    const uint64_t time = (uint64_t{0x01db0000u} << 32) + static_cast<uint64_t>(n) * 600000000u;
+    record->TestTime = fileTime{static_cast<uint32_t>(time), static_cast<uint32_t>(time >> 32)};
     record->FilterValue = 1.0f;
     record->Eye = u'D';
     record->FlickerMark = u'N';

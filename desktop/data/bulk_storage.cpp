@@ -1,34 +1,38 @@
 #include "bulk_storage.h"
 
-#include <new>
-
-#include "trace_data.h"
-
-#ifdef __linux__
-#include <sys/mman.h>
-
-#include <sanitizer/asan_interface.h>
-
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <new>
 #include <vector>
+
+#include "bulk_pages.h"
+#include "trace_data.h"
+
+#if defined(__has_include)
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>
+#endif
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
 
 namespace {
 
 // Smaller blocks come from the heap: they are many and short-lived.
 constexpr size_t smallest_chunked = 16 * 1024;
-constexpr size_t huge_page = 2 * 1024 * 1024;
 constexpr size_t chunk_bytes = 64 * 1024 * 1024;
 // Each block starts with a header that holds its size (and keeps what
 // follows aligned for any type).
 constexpr size_t header = 64;
 
-// The chunks, cut from the front; a freed block is kept by its size for the
-// next block of that size.
+// The chunks, cut from the front and made usable a step at a time; a freed
+// block is kept by its size for the next block of that size.
 class chunkedBlocks {
  public:
-  // bytes after a header; null when no chunk can be mapped.
+  // bytes after a header; null when no chunk can be had.
   void* take(size_t bytes) {
     bytes = (bytes + header + 63) / 64 * 64;
     std::lock_guard<std::mutex> guard(lock_);
@@ -40,6 +44,13 @@ class chunkedBlocks {
       return block + header;
     }
     if (static_cast<size_t>(end_ - next_) < bytes && !add_chunk(bytes)) return nullptr;
+    if (static_cast<size_t>(committed_ - next_) < bytes) {
+      const size_t wanted = static_cast<size_t>(next_ + bytes - committed_);
+      const size_t step = std::min((wanted + bulk_commit_step - 1) / bulk_commit_step * bulk_commit_step,
+                                   static_cast<size_t>(end_ - committed_));
+      if (!commit_bulk_range(committed_, step)) return nullptr;
+      committed_ += step;
+    }
     char* block = next_;
     next_ += bytes;
     *reinterpret_cast<size_t*>(block) = bytes;
@@ -65,15 +76,12 @@ class chunkedBlocks {
 
  private:
   bool add_chunk(size_t bytes) {
-    const size_t size = (std::max(bytes, chunk_bytes) + huge_page - 1) / huge_page * huge_page;
-    // Room to start the chunk on a huge page boundary.
-    void* mapped = mmap(nullptr, size + huge_page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) return false;
-    const uintptr_t start = (reinterpret_cast<uintptr_t>(mapped) + huge_page - 1) / huge_page * huge_page;
-    char* begin = reinterpret_cast<char*>(start);
-    madvise(begin, size, MADV_HUGEPAGE);  // a hint: without it the chunk works as well
+    const size_t size = (std::max(bytes, chunk_bytes) + bulk_commit_step - 1) / bulk_commit_step * bulk_commit_step;
+    char* begin = reserve_bulk_range(size);
+    if (!begin) return false;
     chunks_.emplace_back(begin, begin + size);
     next_ = begin;
+    committed_ = begin;
     end_ = begin + size;
     return true;
   }
@@ -81,6 +89,7 @@ class chunkedBlocks {
   std::mutex lock_;
   std::vector<std::pair<char*, char*>> chunks_;
   char* next_ = nullptr;
+  char* committed_ = nullptr;  // the usable part of the current chunk ends here
   char* end_ = nullptr;
   std::map<size_t, std::vector<char*>> freed_;
 };
@@ -103,14 +112,6 @@ void* allocate_bulk(size_t bytes) {
 void free_bulk(void* block) {
   if (block && !chunked().give(block)) ::operator delete[](block);
 }
-
-#else
-
-void* allocate_bulk(size_t bytes) { return ::operator new[](bytes); }
-
-void free_bulk(void* block) { ::operator delete[](block); }
-
-#endif
 
 // Points are trivial: the block's bytes are the array, and an array made
 // with new[] has no more than its bytes either.

@@ -1,10 +1,11 @@
 // Where the bulk of a test's data lives: the point arrays of its traces and
 // the stored values of its sweeps. An open session keeps such blocks for
 // each of hundreds of tests, and each new page of them costs a fault on its
-// first touch. On Linux, blocks of 16 KB and more are cut from big chunks of
-// address space that the system is asked to back with huge pages (one fault
-// for 2 MB instead of 512) and a freed block is kept for the next of its
-// size; the chunks are never given back. Elsewhere blocks come from new[].
+// first touch. Blocks of 16 KB and more are cut from big chunks of address
+// space (bulk_pages.h: on Linux backed with huge pages where the system
+// allows, on Windows reserved whole and committed in large steps) and a
+// freed block is kept for the next of its size; the chunks are never given
+// back. Smaller blocks come from new[].
 #ifndef BULK_STORAGE_H
 #define BULK_STORAGE_H
 

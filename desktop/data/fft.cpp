@@ -19,8 +19,8 @@
 // x[q + s * (p + k * m)], transforms them, multiplies output j by
 // w^(p * j) (w = exp(-2 pi i / L)) and writes it to y[q + s * (r * p + j)].
 // The closed-form radices run on vectors of four lanes, whose inputs are
-// contiguous: along p in the first pass (s = 1), along q where s is a whole
-// number of lanes, else along the flattened index p * s + q. A radix that
+// contiguous: along p in the first pass (s = 1), along q where s is at
+// least the lanes, else along the flattened index p * s + q. A radix that
 // is a whole number of lanes, where the length has one, takes the first
 // pass, so that every later pass runs along q.
 // Twiddles and the trigonometric tables of the general radices are computed
@@ -72,7 +72,9 @@ int64_t smooth_length(int64_t n) {
   }
 }
 
-bool is_fixed_radix(int r) { return r == 2 || r == 3 || r == 4 || r == 5 || r == 8 || r == 10; }
+bool is_fixed_radix(int r) {
+  return r == 2 || r == 3 || r == 4 || r == 5 || r == 7 || r == 8 || r == 10 || r == 11 || r == 13;
+}
 
 // The radices of n's passes: fft_factors(n), with a radix that is a whole
 // number of lanes moved first, so that every later stride is one too. Where
@@ -302,6 +304,60 @@ template <class T>
   }
 }
 
+// The cos and sin of 2 pi k / R for k < R, for the unrolled odd radices.
+template <int R>
+struct oddTrig {
+  double c[R], s[R];
+  oddTrig() {
+    const double full = 2.0 * std::acos(-1.0);
+    for (int k = 0; k < R; k++) {
+      c[k] = std::cos(full * k / R);
+      s[k] = std::sin(full * k / R);
+    }
+  }
+};
+
+template <int R>
+const oddTrig<R> odd_trig;
+
+// An odd prime radix unrolled: outputs j and R - j from the sums and
+// differences of inputs t and R - t, as dft_odd below computes them.
+template <int R, class T>
+[[gnu::always_inline]] inline void dft_odd_unrolled(T* re, T* im) {
+  constexpr int half = (R - 1) / 2;
+  const oddTrig<R>& w = odd_trig<R>;
+  T vr[half + 1], vi[half + 1], ur[half + 1], ui[half + 1];
+  T sumr = re[0], sumi = im[0];
+#pragma GCC unroll 16
+  for (int t = 1; t <= half; t++) {
+    vr[t] = re[t] + re[R - t];
+    vi[t] = im[t] + im[R - t];
+    ur[t] = re[t] - re[R - t];
+    ui[t] = im[t] - im[R - t];
+    sumr += vr[t];
+    sumi += vi[t];
+  }
+  const T x0r = re[0], x0i = im[0];
+#pragma GCC unroll 16
+  for (int j = 1; j <= half; j++) {
+    T ar = x0r, ai = x0i, br{}, bi{};
+#pragma GCC unroll 16
+    for (int t = 1; t <= half; t++) {
+      const int k = j * t % R;
+      ar += w.c[k] * vr[t];
+      ai += w.c[k] * vi[t];
+      br += w.s[k] * ur[t];
+      bi += w.s[k] * ui[t];
+    }
+    re[j] = ar + bi;
+    im[j] = ai - br;
+    re[R - j] = ar - bi;
+    im[R - j] = ai + br;
+  }
+  re[0] = sumr;
+  im[0] = sumi;
+}
+
 // Any odd radix through its cos and sin table,
 // pairing outputs j and r - j.
 // The sums and differences go to work, room for 4 * (r / 2 + 1) values.
@@ -348,6 +404,7 @@ template <int R, class T>
   if constexpr (R == 3) dft3(re, im);
   if constexpr (R == 4) dft4(re, im);
   if constexpr (R == 5) dft5(re, im);
+  if constexpr (R == 7 || R == 11 || R == 13) dft_odd_unrolled<R>(re, im);
   if constexpr (R == 8) dft8(re, im);
   if constexpr (R == 10) dft10(re, im);
 }
@@ -412,14 +469,17 @@ template <int R>
 }
 
 // The first pass (stride 1): the lanes run over p, the twiddles of each
-// output j are stored along p, and each lane's outputs are contiguous.
+// output j are stored along p, and each lane's outputs are contiguous. The
+// last block starts lanes before the end where the groups are not a whole
+// number of lanes (its shared groups are written twice, the same).
 template <int R>
 [[gnu::always_inline]] inline void run_pass_first(const pass& ps, const double* twr, const double* twi,
                                                   const double* __restrict xr, const double* __restrict xi,
                                                   double* __restrict yr, double* __restrict yi) {
   const int m = ps.groups;
   int g = 0;
-  for (; g + lanes <= m; g += lanes) {
+  for (int start = 0; m >= lanes; start += lanes) {
+    g = std::min(start, m - lanes);
     vec zr[R], zi[R];
     for (int k = 0; k < R; k++) {
       load(zr[k], xr + g + k * m);
@@ -434,6 +494,10 @@ template <int R>
     }
     store_across<R>(yr + static_cast<size_t>(g) * R, zr);
     store_across<R>(yi + static_cast<size_t>(g) * R, zi);
+    if (g + lanes == m) {
+      g = m;
+      break;
+    }
   }
   for (; g < m; g++) {
     double zr[R], zi[R];
@@ -442,7 +506,9 @@ template <int R>
       zi[k] = xi[g + k * m];
     }
     dft_fixed<R>(zr, zi);
-    for (int j = 1; j < R; j++) rotate(zr[j], zi[j], twr[(j - 1) * m + g], twi[(j - 1) * m + g]);
+    if (g > 0) {  // group 0's twiddles are all 1
+      for (int j = 1; j < R; j++) rotate(zr[j], zi[j], twr[(j - 1) * m + g], twi[(j - 1) * m + g]);
+    }
     for (int j = 0; j < R; j++) {
       yr[static_cast<size_t>(g) * R + j] = zr[j];
       yi[static_cast<size_t>(g) * R + j] = zi[j];
@@ -480,11 +546,15 @@ template <int R, int B>
 // Rows a multiple of this many doubles (4 KB) apart share their cache sets.
 constexpr size_t rows_sharing_sets = 512;
 
-// A pass whose stride is a whole number of lanes: the lanes run over q,
-// the inputs and outputs of a block are contiguous, and the twiddles are
-// the same across the lanes (group 0's are all 1 and left out). Where the
-// output rows share their cache sets, a block takes two vectors of each
-// row, a whole cache line, so that no line is evicted half written.
+// A pass whose stride is at least the lanes: the lanes run over q, the
+// inputs and outputs of a block are contiguous, and the twiddles are the
+// same across the lanes (group 0's are all 1 and left out). Where the
+// stride is not a whole number of lanes, the last block of a group starts
+// lanes before its end and does again what the one before it did for the
+// values they share (input and output never overlap, so both write the
+// same). Where the output rows share their cache sets, a block takes two
+// vectors of each row, a whole cache line, so that no line is evicted half
+// written.
 template <int R>
 [[gnu::always_inline]] inline void run_pass_wide(const pass& ps, const double* twr, const double* twi,
                                                  const double* xr, const double* xi, double* yr, double* yi) {
@@ -502,7 +572,11 @@ template <int R>
         wide_block<R, 2>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
       }
     }
-    for (; q < s; q += lanes) wide_block<R, 1>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
+    for (; q + lanes <= s; q += lanes) wide_block<R, 1>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
+    if (q < s) {
+      q = s - lanes;
+      wide_block<R, 1>(inr + q, ini + q, m * s, outr + q, outi + q, s, wr, wi);
+    }
   }
 }
 
@@ -566,6 +640,11 @@ template <int R>
   }
 }
 
+// From this stride on, a pass runs along q even where the stride is not a
+// whole number of lanes: the repeated part of a block costs less than
+// gathering each lane's twiddles and scattering its outputs.
+constexpr int wide_from_stride = lanes;
+
 template <int R>
 [[gnu::always_inline]] inline void run_pass_fixed(const pass& ps, const plan& p, const double* xr, const double* xi,
                                                   double* yr, double* yi) {
@@ -573,7 +652,7 @@ template <int R>
   const double* twi = p.twIm.data() + ps.twiddle;
   if (ps.stride == 1) {
     run_pass_first<R>(ps, twr, twi, xr, xi, yr, yi);
-  } else if (ps.stride % lanes == 0) {
+  } else if (ps.stride % lanes == 0 || ps.stride >= wide_from_stride) {
     run_pass_wide<R>(ps, twr, twi, xr, xi, yr, yi);
   } else {
     run_pass_short<R>(ps, twr, twi, xr, xi, yr, yi);
@@ -641,8 +720,11 @@ void run_pass(const pass& ps, const plan& p, const double* xr, const double* xi,
     case 3: run_fixed<3>(ps, p, xr, xi, yr, yi); break;
     case 4: run_fixed<4>(ps, p, xr, xi, yr, yi); break;
     case 5: run_fixed<5>(ps, p, xr, xi, yr, yi); break;
+    case 7: run_fixed<7>(ps, p, xr, xi, yr, yi); break;
     case 8: run_fixed<8>(ps, p, xr, xi, yr, yi); break;
     case 10: run_fixed<10>(ps, p, xr, xi, yr, yi); break;
+    case 11: run_fixed<11>(ps, p, xr, xi, yr, yi); break;
+    case 13: run_fixed<13>(ps, p, xr, xi, yr, yi); break;
     default: run_pass_odd(ps, p, xr, xi, yr, yi); break;
   }
 }
@@ -689,6 +771,10 @@ void run_direct(const plan& p, const double* xr, const double* xi, double* yr, d
     std::copy(xi, xi + n, yi);
     return;
   }
+  if (count == 1) {
+    run_pass(p.passes[0], p, xr, xi, yr, yi);
+    return;
+  }
   // Rows a multiple of 4 KB apart share their cache sets, and a pass with
   // such rows in all its four arrays overfills them: the work arrays start
   // where they share none with x and y.
@@ -711,6 +797,9 @@ void run_direct(const plan& p, const double* xr, const double* xi, double* yr, d
 thread_local work_arrays pass_work;
 thread_local work_arrays chirp_work;
 thread_local work_arrays input_copy;
+// The plan this thread used last: a caller transforms one length many times
+// over, and a short transform costs less than finding its plan again.
+thread_local std::shared_ptr<const plan> last_plan;
 
 void run_bluestein(const plan& p, const double* xr, const double* xi, double* yr, double* yi) {
   const plan& inner = *p.inner;
@@ -750,13 +839,16 @@ bool mixed_radix_fft(int n, const double* xRe, const double* xIm, double* yRe, d
     errormessage("*** FFT LENGTH %d IS NOT POSITIVE ***", n);
     return false;
   }
-  const std::vector<int> factors = fft_factors(n);
-  const int largest = *std::max_element(factors.begin(), factors.end());
-  if (largest > maxPrimeFactor) {
-    errormessage("Prime factor of FFT length too large : %6d", largest);
-    return false;
+  if (!last_plan || last_plan->n != n) {
+    const std::vector<int> factors = fft_factors(n);
+    const int largest = *std::max_element(factors.begin(), factors.end());
+    if (largest > maxPrimeFactor) {
+      errormessage("Prime factor of FFT length too large : %6d", largest);
+      return false;
+    }
+    last_plan = make_plan(n);
   }
-  const std::shared_ptr<const plan> p = make_plan(n);
+  const plan* p = last_plan.get();
   // An input that is also the output is read from a copy.
   if (xRe == yRe || xRe == yIm || xIm == yRe || xIm == yIm) {
     double* cr = input_copy.reserve_re(n);

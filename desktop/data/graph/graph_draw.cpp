@@ -93,6 +93,22 @@ class clipScope {
   bool had_ = false;
 };
 
+// The displayed points of a trace, without a copy where its offsets and
+// factors change nothing (the usual case); else in a buffer kept for the
+// next paint, so that painting allocates nothing once it has painted the
+// longest trace.
+const xyPair* shown_points(const traceClass* trace) {
+  const int32_t n = trace->get_count();
+  if (n < 1) return nullptr;
+  const xyPair* stored = trace->points();
+  if (trace->x_offset() == 0.0 && trace->y_offset() == 0.0 && trace->x_factor == 1.0 && trace->y_factor == 1.0)
+    return stored;
+  thread_local std::vector<xyPair> shown;
+  if (shown.size() < static_cast<size_t>(n)) shown.resize(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; i++) shown[static_cast<size_t>(i)] = xyPair{trace->x(i), trace->y(i)};
+  return shown.data();
+}
+
 }  // namespace
 
 void graphClass::draw(HDC dc, const paper& scale) {
@@ -124,9 +140,7 @@ void graphClass::draw(HDC dc, const paper& scale) {
 
 void graphClass::draw_trace_line(HDC dc, const traceClass* trace, HPEN pen) {
   if (!trace) return;
-  xyPair* points = trace->displayed_points();
-  draw_polyline(dc, points, trace->get_count(), pen ? pen : table_pen(trace->color), trace->dash_period);
-  delete[] points;
+  draw_polyline(dc, shown_points(trace), trace->get_count(), pen ? pen : table_pen(trace->color), trace->dash_period);
 }
 
 // Solid: one polyline, recording the largest and smallest y drawn. Dashed:
@@ -156,7 +170,8 @@ void graphClass::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen,
       }
     }
   } else {
-    std::vector<POINT> pixels(static_cast<size_t>(n));
+    thread_local std::vector<POINT> pixels;  // kept for the next paint
+    if (pixels.size() < static_cast<size_t>(n)) pixels.resize(static_cast<size_t>(n));
     for (int32_t i = 0; i < n; i++) {
       const xyPair& p = pairs[i];
       if (p.y > max_y) {
@@ -176,7 +191,7 @@ void graphClass::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen,
 
 void graphClass::draw_trace_points(HDC dc, const traceClass* trace) {
   if (!dc || !trace) return;
-  xyPair* points = trace->displayed_points();
+  const xyPair* points = shown_points(trace);
   COLORREF colour = colour_value(trace->color);
   {
     clipScope clip(dc, clip_);
@@ -184,7 +199,6 @@ void graphClass::draw_trace_points(HDC dc, const traceClass* trace) {
       SetPixel(dc, gdi(x_map_.to_pixel(points[i].x)), gdi(y_map_.to_pixel(points[i].y)), colour);
     }
   }
-  delete[] points;
 }
 
 // Symbols every separation along x, from a start at 0 or up to four

@@ -19,11 +19,24 @@ TEST(PointStorage, ArraysOfEverySizeHoldTheirPointsAndAFreedOneServesTheNext) {
     EXPECT_TRUE(a + n <= b || b + n <= a) << n;  // no overlap
     free_point_array(a);
     xyPair* again = allocate_point_array(n);
+    if (n * sizeof(xyPair) >= 16 * 1024) {
+      EXPECT_EQ(again, a) << n;  // the freed block, kept by its size
+    }
     for (int32_t i = 0; i < n; i++) again[i] = xyPair{1.0, 2.0};
     EXPECT_EQ(b[n - 1].y, -static_cast<double>(n - 1)) << n;
     free_point_array(again);
     free_point_array(b);
   }
+  // Many blocks (tens of megabytes): each one usable to its end, the storage
+  // growing as they are taken.
+  std::vector<xyPair*> many;
+  for (int i = 0; i < 100; i++) {
+    many.push_back(allocate_point_array(12000));
+    many.back()[0] = many.back()[11999] = xyPair{static_cast<double>(i), 0.0};
+  }
+  for (int i = 0; i < 100; i++) EXPECT_EQ(many[i][11999].x, static_cast<double>(i));
+  for (xyPair* p : many) free_point_array(p);
+
   // Arrays made elsewhere with new[], large or small, are freed as such.
   free_point_array(new xyPair[12000]);
   free_point_array(new xyPair[3]);
