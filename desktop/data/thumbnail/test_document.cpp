@@ -17,7 +17,7 @@
 #include "folder_listing.h"
 #include "sample_select.h"
 #include "session_files.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 
 namespace {
 

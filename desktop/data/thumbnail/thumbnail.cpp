@@ -22,7 +22,7 @@
 #include "sample_select.h"
 #include "session_panel.h"
 #include "fft_window.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #include "thumb_state.h"
 #include "trace_clipboard.h"
 #include "trace_text_dialogs.h"
