@@ -176,18 +176,6 @@ bool testDocument::load(const char* path, int source, double number) {
   return true;
 }
 
-traceClass* testDocument::last_sweep_trace() const {
-  if (last_sweep_ || !loaded()) return last_sweep_.get();
-  last_sweep_.reset(make_trace_from_block(*record_, record_->LastSweep, 0));
-  if (last_sweep_) {
-    byteObjectClass name;
-    make_trace_name(*record_, file_name(), name);
-    last_sweep_->set_name(name.text());
-    last_sweep_->set_label(name.text());
-  }
-  return last_sweep_.get();
-}
-
 void testDocument::load_samples() {
   const std::string folder = path_folder(path_.text());
   const std::vector<std::string> names = sample_file_names(path_.text(), folder_file_names);

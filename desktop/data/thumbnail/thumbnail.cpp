@@ -528,8 +528,6 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent) {
   return new thumbnailClass(parent, 0, 0, 0, thumb_slot->path.c_str(), thumb_slot->source);
 }
 
-bool thumb_clipboard_loaded() { return thumb_slot != nullptr; }
-
 uint8_t thumbnail_drag_active = 0;
 
 int32_t window_cascade_count = 0;
