@@ -71,8 +71,8 @@ enum pageCodes : int {
   PAGE_EYE_LABEL = 27,            // to the eye label choice
   PAGE_VALUE_STORED = 33,         // back from the numeric value entry
   PAGE_RUN = 34,                  // "Run Protocol" pressed
-  PAGE_BACK_FROM_GRAPH = 35,      // back from a stored test's graph to its list
-  PAGE_DELETE_FOLDER = 38,        // back from the empty-folder question: delete it
+  // 35 and 38 are the file list's own commands, given back as page codes
+  // (BROWSE_DELETE_TEST, BROWSE_DELETE_FOLDER, directory_browser.h).
   PAGE_BACKGROUND_CALIBRATION = 39,
   PAGE_FLASH_CALIBRATION = 40,
   PAGE_CALIBRATION = 46,          // a calibration started from its choice
