@@ -58,7 +58,7 @@
 #include "modal_ui.h"
 #include "session_writer.h"
 #include "test_document.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #endif
 
 namespace {

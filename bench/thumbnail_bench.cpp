@@ -16,7 +16,7 @@
 #include "modal_ui.h"
 #include "paper.h"
 #include "session_writer.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #include "thumbnail.h"
 #include "window_classes.h"
 

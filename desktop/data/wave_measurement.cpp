@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "filtered_trace.h"
-#include "line_fit.h"
+#include "straight_line_fit.h"
 #include "record_fields.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "handheld_ids.h"
 #include "stored_records.h"
 
 constexpr int DIRECTORY_DIALOG = 132;
@@ -18,11 +19,6 @@ constexpr int DIRECTORY_LIST = 1019;
 constexpr int DIRECTORY_TEXT_1 = 1099;
 constexpr int DIRECTORY_TEXT_2 = 1100;
 constexpr int DIRECTORY_TEXT_3 = 1101;
-
-// WM_COMMAND id and codes the dialog sends the main dialog.
-constexpr WPARAM MAIN_COMMAND_PAGE = 11;
-constexpr LPARAM PAGE_SHOW_BROWSED_TEST = 22;
-constexpr LPARAM PAGE_ASK_DELETE_FOLDER = 38;
 
 INT_PTR CALLBACK directoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK deleteFolderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,7 +19,7 @@ void request_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int
     requests[slot] = {window, pageCode, menuId, dialogProc, resourceId, replace};
   }
   HWND main = mainDialog;
-  if (main != nullptr) PostMessageW(main, WM_USER, MENU_REQUEST_NOTICE, 0);
+  if (main != nullptr) PostMessageW(main, WM_USER, NOTICE_MENU_REQUEST, 0);
 }
 
 bool take_menu_request(menuRequest& request) {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "handheld_ids.h"
+
 struct menuRequest {
   HWND window;         // whose keys get the captions (the main dialog)
   int pageCode;        // passed with the page-shown command; 9 = none
@@ -16,8 +18,6 @@ struct menuRequest {
 };
 
 const int MENU_REQUEST_SLOTS = 10;
-// The main dialog's WM_USER kind that runs the newest request.
-const WPARAM MENU_REQUEST_NOTICE = 26;
 
 // Queues the request (with ten queued, it replaces the newest) and posts
 // WM_USER 26 to the main dialog.

@@ -6,11 +6,8 @@
 
 #include <windows.h>
 
+#include "handheld_ids.h"
 #include "message_text.h"
-
-// The message page (menu 17, shown with page code 17).
-const int MESSAGE_MENU = 17;
-const int MESSAGE_PAGE_CODE = 17;
 
 // Message dialog templates.
 const int IDD_MESSAGE_SIX_LINES = 143;

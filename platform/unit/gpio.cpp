@@ -18,7 +18,6 @@ void Gpio::reset() {
   words_[kChipSelectWord] = kDacSelectBit | kFlashTriggerBit | kAdcSelectBit;
   older_ = false;
   sync_high_ = true;  // the sync input idles high
-  flash_falls_ = 0;
 }
 
 uint32_t Gpio::sync_word() const { return older_ ? kOlderSyncWord : kNewerSyncWord; }
@@ -46,7 +45,6 @@ void Gpio::write(uint32_t word, uint32_t value, uint64_t now_ns) {
   uint32_t changed = (before ^ words_[word]) & kFlashTriggerBit;
   if (!changed) return;
   bool rising = (words_[word] & kFlashTriggerBit) != 0;
-  if (!rising) ++flash_falls_;
   if (flash_listener_) flash_listener_->flash_trigger_edge(rising, now_ns);
 }
 

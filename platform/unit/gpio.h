@@ -43,7 +43,6 @@ class Gpio {
   void set_sync_level(bool high) { sync_high_ = high; }
 
   void attach_flash_listener(FlashTriggerListener* listener) { flash_listener_ = listener; }
-  uint32_t flash_trigger_falls() const { return flash_falls_; }
 
  private:
   uint32_t sync_word() const;
@@ -53,7 +52,6 @@ class Gpio {
   uint32_t words_[SIM_GPIO_WORDS] = {};
   bool older_ = false;
   bool sync_high_ = true;
-  uint32_t flash_falls_ = 0;
   FlashTriggerListener* flash_listener_ = nullptr;
 };
 

@@ -26,7 +26,7 @@
 #include "registry_settings.h"
 #include "session_panel.h"
 #include "system_text.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #include "test_state.h"
 #include "text_object.h"
 #include "thumbnail.h"

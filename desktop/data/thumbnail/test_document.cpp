@@ -17,7 +17,7 @@
 #include "folder_listing.h"
 #include "sample_select.h"
 #include "session_files.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 
 namespace {
 
@@ -174,18 +174,6 @@ bool testDocument::load(const char* path, int source, double number) {
   }
   recalculate_ab(0);
   return true;
-}
-
-traceClass* testDocument::last_sweep_trace() const {
-  if (last_sweep_ || !loaded()) return last_sweep_.get();
-  last_sweep_.reset(make_trace_from_block(*record_, record_->LastSweep, 0));
-  if (last_sweep_) {
-    byteObjectClass name;
-    make_trace_name(*record_, file_name(), name);
-    last_sweep_->set_name(name.text());
-    last_sweep_->set_label(name.text());
-  }
-  return last_sweep_.get();
 }
 
 void testDocument::load_samples() {

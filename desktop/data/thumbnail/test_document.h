@@ -59,8 +59,6 @@ class testDocument {
 
   testFileRecord* record() const { return record_.get(); }
   traceClass* main_trace() const { return main_trace_.get(); }
-  // The record's last sweep as a trace, made when first asked for.
-  traceClass* last_sweep_trace() const;
   tracePlusClass* entry() const { return entry_; }
   graphClass& graph() { return graph_; }
   samplesListClass& samples() { return samples_; }
@@ -133,7 +131,6 @@ class testDocument {
   SYSTEMTIME test_time_{};
   std::unique_ptr<testFileRecord> record_;
   std::unique_ptr<traceClass> main_trace_;
-  mutable std::unique_ptr<traceClass> last_sweep_;
   samplesListClass samples_;
   graphClass graph_;
   tracePlusClass* entry_ = nullptr;  // owned by the graph

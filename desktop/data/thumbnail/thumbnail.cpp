@@ -22,7 +22,7 @@
 #include "sample_select.h"
 #include "session_panel.h"
 #include "fft_window.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #include "thumb_state.h"
 #include "trace_clipboard.h"
 #include "trace_text_dialogs.h"
@@ -527,8 +527,6 @@ thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent) {
   }
   return new thumbnailClass(parent, 0, 0, 0, thumb_slot->path.c_str(), thumb_slot->source);
 }
-
-bool thumb_clipboard_loaded() { return thumb_slot != nullptr; }
 
 uint8_t thumbnail_drag_active = 0;
 

@@ -132,7 +132,6 @@ bool move_to_thumb_clipboard(thumbnailClass* thumbnail);
 // A new thumbnail (number 0 at 0, 0) in parent from the slot; null when the
 // slot is empty.
 thumbnailClass* create_from_thumb_clipboard(winTypeClass* parent);
-bool thumb_clipboard_loaded();
 
 // 1 while a thumbnail's trace is dragged out of its mini graph (the trace
 // clipboard holds it): the drag item clears it when the drag ends, and a

@@ -9,7 +9,7 @@
 #include "modal_ui.h"
 #include "rapi.h"
 #include "system_text.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #include "tree_items.h"
 
 namespace {

@@ -269,7 +269,3 @@ bool comparisonPanelClass::menu_checked(int id) const {
   return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
 }
 
-comparisonPanelClass* as_comparison_panel(winTypeClass* window) {
-  if (!window || window->type != comparison_window_type) return nullptr;
-  return dynamic_cast<comparisonPanelClass*>(window);
-}

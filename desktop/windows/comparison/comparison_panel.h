@@ -319,7 +319,4 @@ class comparisonPanelClass : public winTypeClass,
   double drag_dy_ = 0.0;
 };
 
-// The comparison graph that holds this window object, or null.
-comparisonPanelClass* as_comparison_panel(winTypeClass* window);
-
 #endif

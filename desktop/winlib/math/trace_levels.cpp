@@ -1,6 +1,6 @@
 #include "trace_levels.h"
 
-#include "line_fit.h"
+#include "straight_line_fit.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "converters.h"
 #include "engine_log.h"
 #include "engine_messages.h"
+#include "handheld_ids.h"
 #include "hw_binding.h"
 #include "interpreter_screen.h"
 #include "main_dialog_post.h"
@@ -692,7 +693,7 @@ stepEnd programRun::flicker(const programStep& s) {
     return stepEnd::fail;
   }
   interpreterScreen& screen = interpreter_screen();
-  screen.request_menu(17, 33);
+  screen.request_menu(PAGE_DEFAULT, MENU_WAITING);
   row(7, 5, 6, L"%ls", L"-- FLICKER RUNNING --");
   flicker_ran_ = true;
   const double k = std::ceil(std::max(static_cast<double>(length) / interval - 0.2, 1.0));
@@ -725,10 +726,10 @@ stepEnd programRun::flicker(const programStep& s) {
   if (result < 0) {
     if (second) {
       engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION\n(code = %d)", result);
-      screen.request_menu(17, 35);
+      screen.request_menu(PAGE_DEFAULT, MENU_CALIBRATION_MESSAGE);
     } else {
       engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION");
-      screen.request_menu(17, 46);
+      screen.request_menu(PAGE_DEFAULT, MENU_GO_BACK);
     }
     g_run_commands.skip_test = true;
     g_run_commands.skip_session = true;
@@ -736,7 +737,7 @@ stepEnd programRun::flicker(const programStep& s) {
   }
   r.data_collected = true;
   r.sweeps = std::min(result, kMaxSweeps);
-  screen.request_menu(17, 46);
+  screen.request_menu(PAGE_DEFAULT, MENU_GO_BACK);
   return stepEnd::next;
 }
 
@@ -866,7 +867,7 @@ void test_thread_loop() {
     t.result = Execute(*program, 0, 0, 0, 0, L"");
     if (master) hardware.put_gpio_bit(13, 1, 0);
     send_8051_byte(COMMAND_DONE);
-    post_command_to_main_dialog(RUN_ENDED_COMMAND, 21);
+    post_command_to_main_dialog(RUN_ENDED_COMMAND, RUN_ENDED_CODE);
   }
 }
 

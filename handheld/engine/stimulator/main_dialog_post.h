@@ -11,25 +11,18 @@
 
 #include <stdint.h>
 
+#include "handheld_ids.h"
+
 // Where a notice goes.
 enum dialogTarget { NOTICE_MAIN_DIALOG = 0, NOTICE_TOP_DIALOG = 1 };
 
 const uint32_t NOTICE_WM_COMMAND = 0x0111;
 const uint32_t MAIN_DIALOG_NOTICE = 1024;  // WM_USER
 
-// WM_USER kinds posted to the main dialog.
-const uintptr_t NOTICE_STIMULATOR_BYTE = 1;     // lParam: one byte from the stimulator
-const uintptr_t NOTICE_STIMULATOR_MESSAGE = 4;  // lParam: the id of a complete message
-const uintptr_t NOTICE_TIMER_EVENT = 25;        // lParam: the timer's id
-// WM_USER kind posted to the top dialog: the electrode monitor's values.
-const uintptr_t ELECTRODE_VALUES_READY = 2;
-
-// Commands posted to the main dialog.
-const uintptr_t ELECTRODE_DONE_COMMAND = 11u | (52u << 16);  // id 11, code 52
-// The code again as the command's lParam, where the main dialog's menus read
-// an internal command's code.
-const intptr_t ELECTRODE_DONE_CODE = 52;
-const uintptr_t RUN_ENDED_COMMAND = 1004;                     // lParam 21
+// The internal command that ends an electrode measurement, with its code
+// also in the command's high word.
+const uintptr_t ELECTRODE_DONE_COMMAND =
+    static_cast<uintptr_t>(MAIN_INTERNAL_COMMAND) | (static_cast<uintptr_t>(ELECTRODE_DONE_CODE) << 16);
 
 struct mainDialogPoster {
   // True when the message was posted.

@@ -28,7 +28,6 @@ const uint32_t STIMULATOR_BAUD = 9600;
 
 // Records to the stimulator.
 const uint8_t COMMAND_VERSION = 'V';          // version request at start-up ('v' from the menu)
-const uint8_t COMMAND_MENU_VERSION = 'v';
 const uint8_t TABLE_REQUEST[3] = {'l', 0x01, 0xF0};  // sent a byte at a time
 const uint8_t COMMAND_CLOCK_REQUEST = 't';
 const uint8_t COMMAND_STORE = 'L';            // index (0 backlight, 1-30 table), 8, 8 bytes
@@ -41,7 +40,6 @@ const uint8_t COMMAND_SINE_REFERENCE = 'R';
 const uint8_t COMMAND_SINE_EYE = 'E';
 const uint8_t COMMAND_IMPEDANCE_START = 'I';
 const uint8_t COMMAND_IMPEDANCE_END = 'O';
-const uint8_t COMMAND_BACKLIGHT_REQUEST = 'b';
 const uint8_t COMMAND_EXIT = 'X';
 // "TS" calibration started, "TZ" default calibration loaded.
 

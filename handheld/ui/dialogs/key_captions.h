@@ -8,10 +8,7 @@
 
 #include <windows.h>
 
-const int KEY_UPPER_LEFT = 1001;
-const int KEY_LOWER_LEFT = 1002;
-const int KEY_UPPER_RIGHT = 1003;
-const int KEY_LOWER_RIGHT = 1004;
+#include "handheld_ids.h"
 
 const int KEY_CAPTION_CHARACTERS = 64;  // a saved caption, terminator included
 struct keyCaptions {

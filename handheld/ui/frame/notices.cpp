@@ -65,9 +65,6 @@ INT_PTR with_completed_message(int id, INT_PTR (*handle)(int)) {
   return result;
 }
 
-const int SHUTDOWN_MENU = 19;
-const int SHUTDOWN_PAGE_CODE = 17;
-
 INT_PTR take_byte(uint8_t byte) {
   idleMinutes = 0;
   if (stimulatorMessage.message_mode) {
@@ -95,7 +92,7 @@ INT_PTR take_message(int id) {
       return 1;
     case MESSAGE_FOR_PAGE: {
       HWND page = top_dialog();
-      if (page != nullptr) PostMessageW(page, WM_USER, NOTICE_MESSAGE, id);
+      if (page != nullptr) PostMessageW(page, WM_USER, NOTICE_STIMULATOR_MESSAGE, id);
       return 1;
     }
     case MESSAGE_TABLE:
@@ -121,7 +118,7 @@ INT_PTR take_message(int id) {
 INT_PTR take_timer_event(LPARAM event) {
   switch (event) {
     case TIMER_IDLE:
-      request_menu(mainDialog, SHUTDOWN_PAGE_CODE, SHUTDOWN_MENU, nullptr, 0, false);
+      request_menu(mainDialog, PAGE_DEFAULT, MENU_SHUTDOWN_CONFIRM, nullptr, 0, false);
       kill_timer(TIMER_IDLE);
       start_timer(TIMER_WARNING, WARNING_PERIOD_MS);
       return 1;
@@ -143,16 +140,16 @@ void forget_completed_messages() { completed.clear(); }
 
 INT_PTR handle_main_notice(WPARAM kind, LPARAM value) {
   switch (kind) {
-    case NOTICE_BYTE:
+    case NOTICE_STIMULATOR_BYTE:
       return take_byte(static_cast<uint8_t>(value));
     case NOTICE_ID_TYPE:
       if (value != 1 && value != 2 && value != STIMULATOR_MESSAGE_START) {
         show_message(MESSAGE_ERROR, false, "### UNKNOWN MESSAGE ID TYPE ###");
       }
       return 1;
-    case NOTICE_MESSAGE:
+    case NOTICE_STIMULATOR_MESSAGE:
       return with_completed_message(static_cast<int>(value), take_message);
-    case NOTICE_TIMER:
+    case NOTICE_TIMER_EVENT:
       return take_timer_event(value);
     case NOTICE_MENU_REQUEST:
       run_menu_request();

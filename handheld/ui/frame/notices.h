@@ -7,11 +7,7 @@
 
 #include <windows.h>
 
-const WPARAM NOTICE_BYTE = 1;
-const WPARAM NOTICE_ID_TYPE = 3;
-const WPARAM NOTICE_MESSAGE = 4;
-const WPARAM NOTICE_TIMER = 25;
-const WPARAM NOTICE_MENU_REQUEST = 26;
+#include "handheld_ids.h"
 
 // 1 when handled, 0 for an unknown kind (and for a message the unit could
 // not take).

@@ -36,8 +36,6 @@ namespace {
 
 const int UI_SETUP_PRIORITY = 0;
 const int UI_PRIORITY = 251;
-const int MAIN_MENU = 0;
-const int MAIN_MENU_PAGE_CODE = 17;
 
 // Messages of the engine's portable code go to the message display.
 void show_engine_message(int kind, const char* text) { show_message(kind, false, "%s", text); }
@@ -109,6 +107,6 @@ void start_up_main_dialog(HWND dialog) {
   check_card_space(false);
   // What a protocol run shows goes to the graph plotter from here on.
   install_plotter_screen(true);
-  request_menu(dialog, MAIN_MENU_PAGE_CODE, MAIN_MENU, nullptr, 0, false);
+  request_menu(dialog, PAGE_DEFAULT, MENU_MAIN, nullptr, 0, false);
   remote_printf("-- WE'RE UP\r\n");
 }

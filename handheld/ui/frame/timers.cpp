@@ -74,7 +74,7 @@ void status_refresh() {
   fclose(marker);
   set_message_layout(MESSAGE_NOTICE, 3, MESSAGE_TEXT_CONTROL);
   format_message_text("%s", "\n\n-- AUTO CALIBRATION MODE  --");
-  request_menu(mainDialog, 17, 35, messageDialogProc, IDD_MESSAGE_SIX_LINES, false);
+  request_menu(mainDialog, PAGE_DEFAULT, MENU_CALIBRATION_MESSAGE, messageDialogProc, IDD_MESSAGE_SIX_LINES, false);
   pulse_remote_event();
 }
 

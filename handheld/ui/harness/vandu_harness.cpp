@@ -104,8 +104,6 @@ void vandu_stop() {
   running = false;
 }
 
-bool vandu_running() { return running; }
-
 void pump_until_idle(int quietMs) {
   auto quietSince = clock_type::now();
   while (quitFlag.load() == 0) {

@@ -31,7 +31,6 @@ bool vandu_start(const harnessOptions& options);
 // stops its threads, closes its windows and ports and forgets its state,
 // so that another start in the same process begins afresh.
 void vandu_stop();
-bool vandu_running();
 
 // Runs the program's loop (message routing as in Vandu.exe) until no
 // message has arrived for quietMs of real time, or the quit flag is set.

@@ -20,12 +20,6 @@
 
 namespace {
 
-const int MENU_MAIN = 0;
-const int MENU_MESSAGE = 17;
-const int MENU_SHUTDOWN_CONFIRM = 19;
-const int PAGE_CODE_MAIN = 17;
-const int PAGE_CODE_BACK_FROM_MESSAGE = 54;
-
 bool mainPageShownOnce = false;
 HWND rememberedPage = nullptr;
 
@@ -53,7 +47,7 @@ int main_menu(int command, LPARAM value) {
   }
   if (command == KEY_LOWER_RIGHT) {  // "Quit"
     kill_timer(TIMER_STATUS);
-    open_menu(MENU_SHUTDOWN_CONFIRM, PAGE_CODE_MAIN);
+    open_menu(MENU_SHUTDOWN_CONFIRM, PAGE_DEFAULT);
     return 1;
   }
   // "Acquire Data", "File Info" and "System Setup" open the menus of the
@@ -68,7 +62,7 @@ int message_menu(int command, LPARAM) {
   }
   if (command == KEY_LOWER_RIGHT) {  // "Back"
     show_remembered_page();
-    go_back(PAGE_CODE_BACK_FROM_MESSAGE);
+    go_back(PAGE_BACK_FROM_MESSAGE);
     return 1;
   }
   return 1;  // the other keys do nothing
@@ -96,7 +90,7 @@ int shutdown_menu(int command, LPARAM) {
     start_timer(TIMER_IDLE, IDLE_PERIOD_MS);
     idleMinutes = 0;
     show_remembered_page();
-    go_back(PAGE_CODE_NONE);
+    go_back(PAGE_NONE);
     return 1;
   }
   return 1;  // key 1002 does nothing
@@ -112,7 +106,8 @@ void show_remembered_page() {
 void install_menu_handlers() {
   mainPageShownOnce = false;
   rememberedPage = nullptr;
-  set_menu_handler(MENU_MAIN, main_menu);
+  // The main menu's handler is installed with the test road's menus, whose
+  // keys it opens; it hands the rest to main_menu.
   set_menu_handler(MENU_MESSAGE, message_menu);
   set_menu_handler(MENU_SHUTDOWN_CONFIRM, shutdown_menu);
   install_road_entry_menus();

@@ -13,9 +13,6 @@ std::atomic<menuHandler> handlers[MENU_COUNT];
 // key press: only the running page (20) takes it. Any other menu on top (a
 // message over the running page, the flicker's waiting page) holds it
 // until the running page is shown again.
-const int RUNNING_MENU = 20;
-const int RUN_ENDED_KEY = 1004;
-const LPARAM RUN_ENDED_VALUE = 21;
 std::atomic<bool> runEndHeld{false};
 
 }  // namespace
@@ -32,12 +29,12 @@ int dispatch_menu_command(int command, LPARAM value) {
     show_message(MESSAGE_ERROR, false, "### MENU %d\nNOT FOUND ###", menu);
     return 0;
   }
-  if (command == RUN_ENDED_KEY && value == RUN_ENDED_VALUE && menu != RUNNING_MENU) {
+  if (command == RUN_ENDED_COMMAND && value == RUN_ENDED_CODE && menu != MENU_RUNNING) {
     runEndHeld = true;
     return 1;
   }
-  if (menu == RUNNING_MENU && is_page_shown(command) && runEndHeld.exchange(false)) {
-    post_main_command(RUN_ENDED_KEY, RUN_ENDED_VALUE);
+  if (menu == MENU_RUNNING && is_page_shown(command) && runEndHeld.exchange(false)) {
+    post_main_command(RUN_ENDED_COMMAND, RUN_ENDED_CODE);
   }
   const menuHandler handler = handlers[menu].load();
   return handler != nullptr ? handler(command, value) : 0;

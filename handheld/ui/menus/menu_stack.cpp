@@ -92,14 +92,14 @@ HWND push_dialog(DLGPROC dialogProc, int resourceId) { return push_menu(current_
 int pop_menu() {
   if (menuTop < 0) {
     show_message(MESSAGE_INTERNAL, false, "### pop_menu: UNDERFLOW ###");
-    return MENU_SHUTDOWN;
+    return MENU_SHUTDOWN_CONFIRM;
   }
   const int menu = menuStack[menuTop].menuId;
   while (menuTop >= 0 && menuStack[menuTop].menuId == menu) {
     drop_top_level();
     if (menuTop < 0) {
       show_message(MESSAGE_INTERNAL, false, "### pop_menu: UNDERFLOW AFTER INITIAL POP ###");
-      return MENU_SHUTDOWN;
+      return MENU_SHUTDOWN_CONFIRM;
     }
   }
   menuLevel& uncovered = menuStack[menuTop];
@@ -126,7 +126,7 @@ int pop_dialog() {
 int current_menu() {
   if (menuTop < 0) {
     show_message(MESSAGE_INTERNAL, false, "### current_menu: STACK IS EMPTY ###");
-    return MENU_SHUTDOWN;
+    return MENU_SHUTDOWN_CONFIRM;
   }
   return menuStack[menuTop].menuId;
 }
@@ -244,7 +244,7 @@ int show_deferred_message() {
 void set_menu_captions(HWND window, const wchar_t* c1, const wchar_t* c2, const wchar_t* c3, const wchar_t* c4,
                        int pageCode) {
   set_key_captions(window, c1, c2, c3, c4);
-  if (pageCode != PAGE_CODE_NONE && window != nullptr) {
+  if (pageCode != PAGE_NONE && window != nullptr) {
     PostMessageW(window, WM_COMMAND, PAGE_SHOWN_COMMAND, pageCode);
   }
   if (window != nullptr) ShowWindow(window, SW_SHOW);
@@ -255,7 +255,7 @@ void show_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int re
   // ends a message being received.
   if (menuId == MENU_GO_BACK) {
     pop_menu();
-    if (pageCode != PAGE_CODE_NONE && window != nullptr) {
+    if (pageCode != PAGE_NONE && window != nullptr) {
       PostMessageW(window, WM_COMMAND, PAGE_SHOWN_COMMAND, pageCode);
     }
     if (window != nullptr) ShowWindow(window, SW_SHOW);

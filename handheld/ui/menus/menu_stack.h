@@ -8,13 +8,9 @@
 
 #include <windows.h>
 
+#include "handheld_ids.h"
+
 const int MENU_STACK_LEVELS = 50;
-const int MENU_COUNT = 46;      // menus 0..45
-const int MENU_GO_BACK = 46;    // not a menu: pop the current one
-const int MENU_SHUTDOWN = 19;   // what an empty stack answers as current
-const int PAGE_CODE_NONE = 9;   // post no page-shown command
-const WPARAM PAGE_SHOWN_COMMAND = 7;   // WM_COMMAND 7, lParam the page code
-const WPARAM MAIN_INTERNAL_COMMAND = 11;  // WM_COMMAND 11, lParam its code
 const WPARAM PAGE_UNCOVERED = 36;      // WM_USER 36 to a page shown again
 
 // Pushes a level. With a dialog procedure the page dialog (resource

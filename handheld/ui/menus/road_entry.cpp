@@ -19,19 +19,6 @@
 
 namespace {
 
-const int MENU_MAIN = 0;
-const int MENU_PROTOCOL_PAGE = 1;
-const int MENU_SYSTEM_SETUP = 2;
-const int MENU_FILE_LIST = 21;
-const int MENU_ID_ENTRY = 28;
-const int MENU_ENTRY_MESSAGE = 35;
-
-const int PAGE_PATIENT_ENTRY = 48;
-const int PAGE_SERIAL_ENTRY = 49;
-const int PAGE_CLOSE_MESSAGE = 50;
-const int PAGE_NOTHING = 21;
-const int PAGE_DEFAULT = 17;
-
 // The page code the entry was opened with (48 patient, 49 serial).
 int entryMode = PAGE_PATIENT_ENTRY;
 // The run counter follows the stored tests once a patient was entered.
@@ -69,7 +56,7 @@ void take_serial_entry() {
   set_message_layout(MESSAGE_ERROR, 3, MESSAGE_TEXT_CONTROL);
   format_message_text("*** SERIAL NUMBER DIGITS ***\n\n*** MUST BE 0..9 ONLY    ***");
   push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
-  open_menu(MENU_ENTRY_MESSAGE, PAGE_DEFAULT);
+  open_menu(MENU_CALIBRATION_MESSAGE, PAGE_DEFAULT);
 }
 
 }  // namespace
@@ -120,7 +107,7 @@ int id_entry_menu(int command, LPARAM value) {
     case KEY_LOWER_RIGHT:
       return post_key_to_page(command);
     case MAIN_INTERNAL_COMMAND:
-      if (value != 0) return 0;
+      if (value != ENTRY_DONE) return 0;
       if (entryMode == PAGE_SERIAL_ENTRY) {
         take_serial_entry();
       } else {
@@ -146,5 +133,5 @@ void install_road_entry_menus() {
   runCounterLoaded = false;
   set_menu_handler(MENU_MAIN, road_main_menu);
   set_menu_handler(MENU_ID_ENTRY, id_entry_menu);
-  set_menu_handler(MENU_ENTRY_MESSAGE, entry_message_menu);
+  set_menu_handler(MENU_CALIBRATION_MESSAGE, entry_message_menu);
 }

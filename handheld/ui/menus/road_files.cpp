@@ -15,15 +15,6 @@
 
 namespace {
 
-const int MENU_DELETE_FOLDER = 15;
-const int MENU_FILE_LIST = 21;
-const int MENU_STORED_TEST = 22;
-const int MENU_GRAPH_CURSOR = 23;
-const int MENU_GRAPH_SCALE = 24;
-
-const int PAGE_DEFAULT = 17;
-const int PAGE_NOTHING = 21;
-
 int rememberedChannel = 0;
 // The browsed test's date and time as the list showed it.
 std::wstring browsedDate;
@@ -101,7 +92,7 @@ int file_list_menu(int command, LPARAM value) {
         wchar_t date[64] = {};
         if (list != nullptr) GetDlgItemTextW(list, DIRECTORY_TEXT_2, date, 64);
         browsedDate = date;
-        open_menu(MENU_STORED_TEST, PAGE_DEFAULT);
+        open_menu(MENU_RESULT_GRAPH, PAGE_DEFAULT);
         return 1;
       }
       if (value == PAGE_ASK_DELETE_FOLDER) {
@@ -172,7 +163,7 @@ void install_road_file_menus() {
   rememberedChannel = 0;
   browsedDate.clear();
   set_menu_handler(MENU_FILE_LIST, file_list_menu);
-  set_menu_handler(MENU_STORED_TEST, stored_test_menu);
+  set_menu_handler(MENU_RESULT_GRAPH, stored_test_menu);
   set_menu_handler(MENU_DELETE_FOLDER, delete_folder_menu);
   set_menu_handler(MENU_GRAPH_CURSOR, graph_cursor_menu);
   set_menu_handler(MENU_GRAPH_SCALE, graph_scale_menu);

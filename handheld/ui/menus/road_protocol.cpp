@@ -31,28 +31,7 @@
 
 namespace {
 
-const int MENU_PROTOCOL_PAGE = 1;
-const int MENU_AFTER_TEST = 3;
-const int MENU_TEST_LIST = 4;
-const int MENU_SESSION_LIST = 7;
-const int MENU_CUSTOM_TEST = 8;
-const int MENU_EYE_LABEL = 36;
-const int MENU_FILTER_QUESTION = 40;
-const int MENU_VERSION_NOTICE = 41;
-const int MENU_ELECTRODES = 43;
-const int MENU_ELECTRODES_FILL_IN = 45;
-
-const int PAGE_DEFAULT = 17;
-const int PAGE_NOTHING = 21;
-const int PAGE_CHOSEN = 22;
-const int PAGE_EYE_LABEL = 27;
-const int PAGE_VALUE_STORED = 33;
-const int PAGE_RUN = 34;
-const int PAGE_MESSAGE_CLOSED = 54;
-const int PAGE_TO_SESSIONS = 50;
-
 const double BATTERY_LOW_VOLTS = 3.6;
-
 
 // UP, DOWN and the select key of a list page.
 int list_key(int command, WPARAM selectMessage) {
@@ -150,7 +129,7 @@ int protocol_page_menu(int command, LPARAM value) {
       open_menu(MENU_AFTER_TEST, PAGE_RUN);
       return 1;
     case KEY_LOWER_LEFT:  // "Electrodes"
-      open_menu(fill_in_fitted() ? MENU_ELECTRODES_FILL_IN : MENU_ELECTRODES, PAGE_DEFAULT);
+      open_menu(fill_in_fitted() ? MENU_ELECTRODES_FILL_IN : MENU_ELECTRODES_SINGLE_DOME, PAGE_DEFAULT);
       return 1;
     case KEY_UPPER_RIGHT:  // "Select Protocol"
       open_menu(MENU_EYE_LABEL, PAGE_EYE_LABEL);
@@ -172,9 +151,9 @@ int eye_label_menu(int command, LPARAM value) {
       } else {
         open_menu(MENU_SESSION_LIST, PAGE_DEFAULT, true);
       }
-    } else if (value == PAGE_TO_SESSIONS) {
+    } else if (value == PAGE_CLOSE_MESSAGE) {
       open_menu(MENU_SESSION_LIST, PAGE_DEFAULT, true);
-    } else if (value != PAGE_MESSAGE_CLOSED) {
+    } else if (value != PAGE_BACK_FROM_MESSAGE) {
       go_back(PAGE_NOTHING);
     }
     return 1;
@@ -401,7 +380,7 @@ void install_road_protocol_menus() {
   set_menu_handler(MENU_SESSION_LIST, session_list_menu);
   set_menu_handler(MENU_TEST_LIST, test_list_menu);
   set_menu_handler(MENU_CUSTOM_TEST, custom_test_menu);
-  set_menu_handler(VALUE_ENTRY_MENU, value_entry_menu);
+  set_menu_handler(MENU_VALUE_ENTRY, value_entry_menu);
   set_menu_handler(MENU_FILTER_QUESTION, filter_question_menu);
   set_menu_handler(MENU_VERSION_NOTICE, version_notice_menu);
 }

@@ -20,15 +20,6 @@
 
 namespace {
 
-const int MENU_AFTER_TEST = 3;
-const int MENU_RUNNING = 20;
-const int MENU_WAITING = 33;
-const int MENU_ENTRY_PAGE = 34;
-
-const int PAGE_DEFAULT = 17;
-const int PAGE_NOTHING = 21;
-const int PAGE_RUN = 34;
-
 // How long Stop waits for a signalled run to begin before asking it to
 // stop (a stop set before the run begins would be cleared by it).
 const int RUN_BEGIN_WAIT_MS = 1000;
@@ -71,7 +62,7 @@ void start_run() {
     g_test_stored = false;
   }
   if (!check_card_space(false)) {
-    go_back(PAGE_CODE_NONE);
+    go_back(PAGE_NONE);
     return;
   }
   road.runStarted = true;
@@ -168,7 +159,7 @@ int after_test_menu(int command, LPARAM value) {
       set_key_caption(mainDialog, 3, other_channel_caption());
       return 1;
     case KEY_LOWER_RIGHT:  // "Next"
-      go_back(PAGE_CODE_NONE);
+      go_back(PAGE_NONE);
       return 1;
     default:
       return 0;

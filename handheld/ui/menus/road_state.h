@@ -9,11 +9,8 @@
 
 #include <string>
 
+#include "handheld_ids.h"
 #include "stored_records.h"
-
-// The test thread's own end-of-run command is key 1004 with this value;
-// the dispatcher gives it to the running page only.
-const LPARAM RUN_ENDED_CODE = 21;
 
 struct roadState {
   bool programChosen = false;    // a program is ready to run

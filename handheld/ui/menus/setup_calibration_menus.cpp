@@ -18,18 +18,6 @@
 
 namespace {
 
-const int MENU_IMPEDANCE_CALIBRATION = 9;
-const int MENU_DATA_CALIBRATION = 11;
-const int MENU_FLASH_CALIBRATION = 25;
-const int MENU_BACKGROUND_CALIBRATION = 26;
-const int MENU_DOME = 44;
-
-const int PAGE_DEFAULT = 17;
-const int PAGE_NOTHING = 21;
-const int PAGE_BACKGROUND_CALIBRATION = 39;
-const int PAGE_FLASH_CALIBRATION = 40;
-const int PAGE_CALIBRATION = 46;
-
 const int FLASH_POINTS = 5;
 const int BACKGROUND_POINTS = 5;
 const int DATA_STEPS = 5;

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "handheld_ids.h"
 #include "line_fit.h"
 #include "poly_fit.h"
 #include "stored_records.h"
@@ -30,7 +31,6 @@ enum calibrationState {
 const WPARAM KEYPAD_KEEP_POINT = 37;
 const WPARAM KEYPAD_DROP_POINT = 38;
 const WPARAM KEYPAD_FIRE_FLASH = 40;
-const LPARAM CALIBRATION_POINTS_TAKEN = 42;  // command 11's code
 
 struct calibrationRun {
   int mode = CAL_ENTRY;

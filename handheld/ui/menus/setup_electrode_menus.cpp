@@ -19,15 +19,6 @@
 
 namespace {
 
-const int MENU_IMPEDANCE_RUNNING = 5;
-const int MENU_ELECTRODES = 13;
-const int MENU_BASELINE_RUNNING = 16;
-const int MENU_MONITOR = 42;
-const int MENU_ELECTRODES_SINGLE_DOME = 43;
-
-const int PAGE_DEFAULT = 17;
-const int PAGE_NOTHING = 21;
-
 // Waits for the monitor to end its request: 50 ms steps, at most 2 s.
 const int WAIT_STEP_MS = 50;
 const int MONITOR_WAIT_MS = 2000;
@@ -188,7 +179,7 @@ int electrodes_single_dome_menu(int command, LPARAM value) {
     case KEY_UPPER_LEFT:  // "Auto"
     case KEY_LOWER_LEFT:  // "Manual"
       g_electrodeCheck.automatic = command == KEY_UPPER_LEFT ? 1 : 0;
-      open_menu(MENU_MONITOR, PAGE_DEFAULT, true);
+      open_menu(MENU_ELECTRODE_MONITOR, PAGE_DEFAULT, true);
       return 1;
     case KEY_UPPER_RIGHT:  // "Channel"
       next_channel();
@@ -250,6 +241,6 @@ void install_electrode_menus() {
   set_menu_handler(MENU_IMPEDANCE_RUNNING, impedance_running_menu);
   set_menu_handler(MENU_ELECTRODES, electrodes_menu);
   set_menu_handler(MENU_BASELINE_RUNNING, baseline_running_menu);
-  set_menu_handler(MENU_MONITOR, electrode_monitor_menu);
+  set_menu_handler(MENU_ELECTRODE_MONITOR, electrode_monitor_menu);
   set_menu_handler(MENU_ELECTRODES_SINGLE_DOME, electrodes_single_dome_menu);
 }

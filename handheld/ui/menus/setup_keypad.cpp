@@ -27,9 +27,6 @@ struct keypadState {
 };
 keypadState keypad;
 
-const WPARAM BACKLIGHT_TIMEOUT_NOTICE = 25;
-const WPARAM PAGE_MESSAGE_NOTICE = 4;
-
 int field_item(int field) { return KEYPAD_FIRST_DIGIT + field; }
 
 void show_digits() {
@@ -75,10 +72,10 @@ INT_PTR take_key(WPARAM code) {
     case PAGE_CLOSE:
       DestroyWindow(keypad.window);
       return TRUE;
-    case BACKLIGHT_TIMEOUT_NOTICE:
+    case NOTICE_TIMER_EVENT:
       show_message(MESSAGE_ERROR, false, "########\nBACKLIGHT MESSAGE TIMEOUT\n########");
       return TRUE;
-    case PAGE_MESSAGE_NOTICE:
+    case NOTICE_STIMULATOR_MESSAGE:
     case PAGE_UNCOVERED:
       return TRUE;
     default:

@@ -27,35 +27,6 @@ calibrationChoice g_calibrationChoice{0, 0, 0};
 
 namespace {
 
-const int MENU_SYSTEM_SETUP = 2;
-const int MENU_CALIBRATION_CHOICE = 6;
-const int MENU_IMPEDANCE_CALIBRATION = 9;
-const int MENU_RESTORE_DEFAULTS = 10;
-const int MENU_DATA_CALIBRATION = 11;
-const int MENU_DATA_CALIBRATION_CHOICE = 12;
-const int MENU_SET_TIME = 14;
-const int MENU_FLASH_CALIBRATION = 25;
-const int MENU_BACKGROUND_CALIBRATION = 26;
-const int MENU_CALIBRATION_ENTRY = 27;
-const int MENU_ID_ENTRY = 28;
-const int MENU_DATA_CHANNEL = 29;
-const int MENU_IMPEDANCE_ELECTRODE = 30;
-const int MENU_CALIBRATION_VALUES = 31;
-const int MENU_CALIBRATION_OTHER = 32;
-const int MENU_PARAMETER_LIST = 37;
-const int MENU_ELECTRODES_SINGLE_DOME = 43;
-const int MENU_DOME = 44;
-const int MENU_FILL_IN_ELECTRODES = 45;
-
-const int PAGE_DEFAULT = 17;
-const int PAGE_NOTHING = 21;
-const int PAGE_BACKGROUND_CALIBRATION = 39;
-const int PAGE_FLASH_CALIBRATION = 40;
-const int PAGE_CALIBRATION = 46;
-const int PAGE_TIME_SET = 47;
-const int PAGE_SERIAL_ENTRY = 49;
-const int PAGE_FROM_ELECTRODES = 53;
-
 }  // namespace
 
 bool calibration_enabled() { return parameter_listed(PARAM_DATASET); }
@@ -324,5 +295,5 @@ void install_setup_menus() {
   set_menu_handler(MENU_CALIBRATION_VALUES, calibration_values_menu);
   set_menu_handler(MENU_CALIBRATION_OTHER, calibration_other_menu);
   set_menu_handler(MENU_DOME, dome_menu);
-  set_menu_handler(MENU_FILL_IN_ELECTRODES, fill_in_electrodes_menu);
+  set_menu_handler(MENU_ELECTRODES_FILL_IN, fill_in_electrodes_menu);
 }

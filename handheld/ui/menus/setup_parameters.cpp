@@ -23,14 +23,6 @@
 
 namespace {
 
-const int MENU_PARAMETER_LIST = 37;
-const int MENU_PARAMETER_EDIT = 38;
-const int MENU_PARAMETER_CONFIRM = 39;
-const int PAGE_DEFAULT = 17;
-const int PAGE_BACK_FROM_MESSAGE = 54;
-
-const WPARAM PAGE_MESSAGE_NOTICE = 4;
-
 // The synchronisation output (GPIO word 13 bit 1), cleared on a slave and
 // on a unit without the master/slave link.
 const int SYNC_OUTPUT_WORD = 13;
@@ -156,7 +148,7 @@ INT_PTR CALLBACK parameterListProc(HWND dialog, UINT message, WPARAM wParam, LPA
           editor.position = editor.position + 1 < count ? editor.position + 1 : 0;
           show_list(dialog);
           return TRUE;
-        case PAGE_MESSAGE_NOTICE:
+        case NOTICE_STIMULATOR_MESSAGE:
           if (lParam == MESSAGE_FOR_PAGE) take_backlight_reply();
           return TRUE;
         case PAGE_UNCOVERED:

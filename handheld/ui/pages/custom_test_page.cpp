@@ -130,8 +130,6 @@ void done() {
 
 }  // namespace
 
-const runConfig& custom_config() { return settings.Config; }
-
 void show_custom_rows(HWND dialog) {
   SendDlgItemMessageW(dialog, LIST_BOX, WM_SETREDRAW, FALSE, 0);
   SendDlgItemMessageW(dialog, LIST_BOX, LB_RESETCONTENT, 0, 0);

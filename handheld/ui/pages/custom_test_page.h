@@ -17,9 +17,6 @@ INT_PTR CALLBACK customTestProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // Fills the editor's rows from the run configuration.
 void show_custom_rows(HWND dialog);
 
-// The configuration being edited (for tests).
-const runConfig& custom_config();
-
 // Forgets the remembered row (a new run of the program).
 void reset_custom_test_page();
 

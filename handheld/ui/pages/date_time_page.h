@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include "handheld_ids.h"
 #include "unit_time.h"
 
 const int DATE_TIME_DIALOG = 117;
@@ -21,8 +22,6 @@ const int TIME_MINUTE = 1010;
 const int TIME_SECOND = 1011;
 const int TIME_AM_PM = 1012;
 const int DATE_FOLDER_TEXT = 1087;
-
-const WPARAM DATE_TIME_SAVE = 47;
 
 INT_PTR CALLBACK dateTimeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

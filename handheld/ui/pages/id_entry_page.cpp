@@ -156,7 +156,7 @@ INT_PTR CALLBACK idEntryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
           return TRUE;
         case 21:
           entry.open = false;
-          post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), 0);
+          post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), ENTRY_DONE);
           return TRUE;
         case PAGE_CLOSE:
           entry.open = false;

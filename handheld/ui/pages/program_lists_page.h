@@ -15,15 +15,13 @@
 
 #include <string>
 
+#include "handheld_ids.h"
 #include "stored_records.h"
 
 const int LIST_DIALOG = 138;
 const int LIST_TITLE = 1110;
 const int LIST_BOX = 1019;
 const int LIST_STATUS = 1121;
-
-const LPARAM LIST_OPEN_NEXT = 19;
-const LPARAM LIST_PROGRAM_CHOSEN = 22;
 
 // Longest file name (with its extension) a list entry may have.
 const size_t LIST_NAME_CHARACTERS = 63;

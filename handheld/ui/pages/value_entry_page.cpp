@@ -18,7 +18,6 @@ namespace {
 
 const int kFieldCount = 4;
 const int kFields[kFieldCount] = {VALUE_LEADING, VALUE_TENTHS, VALUE_EXPONENT, VALUE_UPDATE};
-const int kEntryPageCode = 17;
 
 struct valueRequest {
   HWND notify = nullptr;
@@ -39,7 +38,7 @@ void ask_for_page(const wchar_t* caption, const wchar_t* unit, HWND notify) {
   request.hasUnit = unit != nullptr;
   request.unit = unit != nullptr ? unit : L"";
   request.current = 0;
-  request_menu(mainDialog, kEntryPageCode, VALUE_ENTRY_MENU, nullptr, 0, false);
+  request_menu(mainDialog, PAGE_DEFAULT, MENU_VALUE_ENTRY, nullptr, 0, false);
 }
 
 double target_value() {

@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include "handheld_ids.h"
+
 const int VALUE_ENTRY_DIALOG = 133;
 const int VALUE_CAPTION = 1101;
 const int VALUE_TEXT = 1102;
@@ -20,10 +22,8 @@ const int VALUE_TENTHS = 1045;
 const int VALUE_EXPONENT = 1044;
 const int VALUE_UPDATE = 1103;
 
-// The value entry's menu (18) and the codes it exchanges.
-const int VALUE_ENTRY_MENU = 18;
+// Sent back to the window that asked for the value.
 const LPARAM VALUE_STORED = 33;     // WM_USER (11, 33) to the window that asked
-const LPARAM VALUE_PAGE_DONE = 21;  // WM_COMMAND 11 to the main dialog
 
 // Store the request (one at a time; a new one replaces it) and ask the
 // main dialog for the entry's menu, whose page opens the dialog. unit may

@@ -77,7 +77,7 @@ TEST_F(DirectoryDialog, BrowsesAndAsksTheMainDialog) {
   SendMessageW(dialog_, WM_USER, 22, 0);
   pump();
   ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0], (std::pair<WPARAM, LPARAM>(11, 38)));
+  EXPECT_EQ(commands[0], (std::pair<WPARAM, LPARAM>(MAIN_INTERNAL_COMMAND, PAGE_ASK_DELETE_FOLDER)));
 
   SendMessageW(dialog_, WM_USER, 19, 0);
   SendMessageW(dialog_, WM_USER, 22, 0);  // into today's folder
@@ -87,7 +87,7 @@ TEST_F(DirectoryDialog, BrowsesAndAsksTheMainDialog) {
   EXPECT_EQ(browsed_test_record().P, 1);
   SendMessageW(dialog_, WM_USER, 22, 0);
   ASSERT_EQ(commands.size(), 2u);
-  EXPECT_EQ(commands[1], (std::pair<WPARAM, LPARAM>(11, 22)));
+  EXPECT_EQ(commands[1], (std::pair<WPARAM, LPARAM>(MAIN_INTERNAL_COMMAND, PAGE_SHOW_BROWSED_TEST)));
 
   EXPECT_EQ(fill_folder_list(dialog_, DIRECTORY_LIST, L"Storage Card"), 2);
   EXPECT_EQ(list_files_to_listbox(dialog_, DIRECTORY_LIST, L"Storage Card\\T240315_CFC7\\*.tst", 1), 1);

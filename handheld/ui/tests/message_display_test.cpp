@@ -67,8 +67,8 @@ TEST_F(MessageDisplay, ShowMessageAsksForTheMessagePage) {
   for (int i = 0; i < 2; ++i) {
     menuRequest r = menu_request_slot(i);
     EXPECT_EQ(r.window, owner_);
-    EXPECT_EQ(r.pageCode, MESSAGE_PAGE_CODE);
-    EXPECT_EQ(r.menuId, MESSAGE_MENU);
+    EXPECT_EQ(r.pageCode, PAGE_DEFAULT);
+    EXPECT_EQ(r.menuId, MENU_MESSAGE);
     EXPECT_EQ(r.dialogProc, nullptr);
     EXPECT_EQ(r.resourceId, 0);
     EXPECT_EQ(r.replace, i == 1);

@@ -14,7 +14,7 @@
 #include "record_fixture.h"
 #include "session_panel.h"
 #include "start_up_environment.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #include "thumbnail.h"
 #include "tree_items.h"
 

@@ -8,10 +8,10 @@
 
 #include "bounded_vector.h"
 #include "byte_object.h"
-#include "line_fit.h"
+#include "straight_line_fit.h"
 #include "matrix.h"
 #include "message_capture.h"
-#include "poly_fit.h"
+#include "basis_fit.h"
 #include "trace_levels.h"
 
 namespace {

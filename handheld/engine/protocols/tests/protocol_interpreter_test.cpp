@@ -437,7 +437,7 @@ TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
   const auto run_ended = [&posts] {
     for (const mainDialogNotice& n : posts.notices()) {
       if (n.target == NOTICE_MAIN_DIALOG && n.message == NOTICE_WM_COMMAND && n.wparam == RUN_ENDED_COMMAND &&
-          n.lparam == 21) {
+          n.lparam == RUN_ENDED_CODE) {
         return true;
       }
     }

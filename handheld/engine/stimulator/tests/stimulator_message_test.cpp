@@ -62,7 +62,7 @@ TEST_F(StimulatorMessage, MessagesCompleteWhenTheCountReachesTheLength) {
     auto n = posts.notices();
     ASSERT_EQ(n.size(), 1u) << c.what;
     EXPECT_EQ(n[0].message, 1024u);
-    EXPECT_EQ(n[0].wparam, 4u);
+    EXPECT_EQ(n[0].wparam, NOTICE_STIMULATOR_MESSAGE);
     EXPECT_EQ(n[0].lparam, c.id);
     EXPECT_FALSE(stimulatorMessage.message_mode) << c.what;
     EXPECT_EQ(stimulatorMessage.count, static_cast<int>(c.stored.size()));
@@ -137,7 +137,7 @@ TEST_F(StimulatorMessage, TimeOutEndsTheMessageAndIsReported) {
   EXPECT_EQ(timer.stops, 1);
   auto n = posts.notices();
   ASSERT_EQ(n.size(), 1u);
-  EXPECT_EQ(n[0].wparam, 25u);
+  EXPECT_EQ(n[0].wparam, NOTICE_TIMER_EVENT);
   EXPECT_EQ(n[0].lparam, 103);
 
   report_8051_message_timeout();

@@ -48,7 +48,7 @@ class dialog_stand_in {
 
  private:
   void handle(const mainDialogNotice& n) {
-    if (n.wparam == 1) {
+    if (n.wparam == NOTICE_STIMULATOR_BYTE) {
       uint8_t b = static_cast<uint8_t>(n.lparam);
       if (stimulatorMessage.message_mode) {
         take_8051_message_byte(b);
@@ -57,9 +57,9 @@ class dialog_stand_in {
       } else {
         keys.push_back(b);
       }
-    } else if (n.wparam == 4) {
+    } else if (n.wparam == NOTICE_STIMULATOR_MESSAGE) {
       messages.emplace_back(stimulatorMessage.buffer, stimulatorMessage.buffer + stimulatorMessage.count);
-    } else if (n.wparam == 25) {
+    } else if (n.wparam == NOTICE_TIMER_EVENT) {
       ++timeouts;
     }
   }
@@ -102,7 +102,7 @@ TEST_F(StimulatorReader, PostsEveryByteButDisabledKeysOutsideAMessage) {
   auto n = dialog.posts.notices();
   ASSERT_EQ(n.size(), 3u);
   EXPECT_EQ(n[0].message, 1024u);
-  EXPECT_EQ(n[0].wparam, 1u);
+  EXPECT_EQ(n[0].wparam, NOTICE_STIMULATOR_BYTE);
   EXPECT_EQ(n[0].lparam, '1');
 
   // Inside a message the same byte is data.

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "handheld_ids.h"
 #include "vandu_harness.h"
 
 class VanduTest : public ::testing::Test {

@@ -17,7 +17,7 @@ namespace {
 
 std::vector<int>* seen = nullptr;
 int record_command(int command, LPARAM) {
-  if (seen != nullptr && command >= 1001 && command <= 1004) seen->push_back(command);
+  if (seen != nullptr && command >= KEY_UPPER_LEFT && command <= KEY_LOWER_RIGHT) seen->push_back(command);
   return 1;
 }
 
@@ -26,13 +26,13 @@ using VanduNotices = VanduTest;
 TEST_F(VanduNotices, StimulatorKeysPressTheSoftKeysAndAreLogged) {
   std::vector<int> commands;
   seen = &commands;
-  const menuHandler previous = set_menu_handler(0, record_command);
+  const menuHandler previous = set_menu_handler(MENU_MAIN, record_command);
   init_key_log();
   for (uint8_t key : {'1', '2', '3', '4'}) post_stimulator_byte(key);
   pump_until_idle(100);
-  set_menu_handler(0, previous);
+  set_menu_handler(MENU_MAIN, previous);
   seen = nullptr;
-  EXPECT_EQ(commands, (std::vector<int>{1001, 1003, 1002, 1004}));
+  EXPECT_EQ(commands, (std::vector<int>{KEY_UPPER_LEFT, KEY_UPPER_RIGHT, KEY_LOWER_LEFT, KEY_LOWER_RIGHT}));
   ASSERT_EQ(key_log_next(), 5);
   EXPECT_STREQ(key_log_entry(1).caption, L"Acquire Data");
   EXPECT_STREQ(key_log_entry(2).caption, L"System Setup");
@@ -44,8 +44,8 @@ TEST_F(VanduNotices, UnknownBytesIdsAndTypesAreShownAndAnyByteResetsTheIdleCount
   idleMinutes = 3;
   post_stimulator_byte(0x07);
   post_framed_message('q', {});
-  PostMessageW(mainDialog, WM_USER, 3, 7);
-  PostMessageW(mainDialog, WM_USER, 3, 'U');
+  PostMessageW(mainDialog, WM_USER, NOTICE_ID_TYPE, 7);
+  PostMessageW(mainDialog, WM_USER, NOTICE_ID_TYPE, 'U');
   pump_until_idle(100);
   EXPECT_EQ(idleMinutes.load(), 0);
   const std::string line = remote_transcript();
@@ -53,7 +53,7 @@ TEST_F(VanduNotices, UnknownBytesIdsAndTypesAreShownAndAnyByteResetsTheIdleCount
   EXPECT_NE(line.find("[### UNKNOWN MESSAGE ID\n [71] ###]\r\n"), std::string::npos);
   EXPECT_EQ(line.find("UNKNOWN MESSAGE ID TYPE"), line.rfind("UNKNOWN MESSAGE ID TYPE")) << "reported once";
   EXPECT_NE(line.find("[### UNKNOWN MESSAGE ID TYPE ###]\r\n"), std::string::npos);
-  EXPECT_EQ(shown_menu(), 17) << "the message page";
+  EXPECT_EQ(shown_menu(), MENU_MESSAGE) << "the message page";
 }
 
 TEST_F(VanduNotices, AMenuChangeNeverEndsAMessageBeingReceived) {
@@ -62,9 +62,9 @@ TEST_F(VanduNotices, AMenuChangeNeverEndsAMessageBeingReceived) {
   post_stimulator_byte('U');
   post_stimulator_byte(200);
   pump_until_idle(50);
-  request_menu(nullptr, 9, 2, nullptr, 0, false);
+  request_menu(nullptr, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
   pump_until_idle(50);
-  ASSERT_EQ(shown_menu(), 2);
+  ASSERT_EQ(shown_menu(), MENU_SYSTEM_SETUP);
   EXPECT_TRUE(stimulatorMessage.message_mode.load());
   post_stimulator_byte('s');
   post_stimulator_byte('3');  // a key byte inside a message is data
@@ -72,7 +72,7 @@ TEST_F(VanduNotices, AMenuChangeNeverEndsAMessageBeingReceived) {
   pump_until_idle(50);
   EXPECT_EQ(statusReceived.load(), 1);
   EXPECT_EQ(stimulatorStatus.load(), '3');
-  EXPECT_EQ(shown_menu(), 2) << "the '3' pressed no key";
+  EXPECT_EQ(shown_menu(), MENU_SYSTEM_SETUP) << "the '3' pressed no key";
 }
 
 TEST_F(VanduNotices, ATableNobodyAwaitsIsReported) {

@@ -56,8 +56,8 @@ TEST_F(VanduWithoutLibraryAndPort, ReportsBothAndStillComesUp) {
   // The library's entries answer as absent hardware; the menus stand.
   EXPECT_EQ(hardware.module, nullptr);
   EXPECT_EQ(hardware.get_gpio_reg(12), 0xFFFFFFFFu);
-  EXPECT_EQ(key_caption(1001), L"Acquire Data");
-  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Acquire Data");
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
 }
 
 }  // namespace

@@ -27,11 +27,11 @@ TEST_F(VanduStartUp, ComesUpWithTheMainMenuAfterTheStimulatorExchange) {
   EXPECT_EQ(line.find("*************************"), std::string::npos) << "no start-up failure";
   ASSERT_NE(line.find("-- WE'RE UP\r\n"), std::string::npos);
 
-  EXPECT_EQ(key_caption(1001), L"Acquire Data");
-  EXPECT_EQ(key_caption(1002), L"File Info");
-  EXPECT_EQ(key_caption(1003), L"System Setup");
-  EXPECT_EQ(key_caption(1004), L"Quit");
-  EXPECT_EQ(shown_menu(), 0) << line;
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Acquire Data");
+  EXPECT_EQ(key_caption(KEY_LOWER_LEFT), L"File Info");
+  EXPECT_EQ(key_caption(KEY_UPPER_RIGHT), L"System Setup");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"Quit");
+  EXPECT_EQ(shown_menu(), MENU_MAIN) << line;
   ASSERT_NE(top_page(), nullptr);
   timer_handler(TIMER_STATUS);  // the first refresh draws the page whole
   EXPECT_EQ(page_text(STATUS_VERSION), L"S/W VERSION  3.744 ");
@@ -88,9 +88,9 @@ TEST_F(VanduStartUp, ShutsDownThroughItsKeys) {
   post_stimulator_byte('4');  // "Quit"
   pump_until_idle();
   EXPECT_FALSE(IsWindowVisible(status)) << "the status page waits hidden under the warning";
-  EXPECT_EQ(shown_menu(), 19);
-  EXPECT_EQ(key_caption(1001), L"CANCEL");
-  EXPECT_EQ(key_caption(1003), L"SHUTDOWN");
+  EXPECT_EQ(shown_menu(), MENU_SHUTDOWN_CONFIRM);
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"CANCEL");
+  EXPECT_EQ(key_caption(KEY_UPPER_RIGHT), L"SHUTDOWN");
   EXPECT_FALSE(timer_running(TIMER_STATUS));
   ASSERT_NE(top_page(), nullptr);
   EXPECT_EQ(status_page(), nullptr) << "the warning stands over the status page";
@@ -104,13 +104,13 @@ TEST_F(VanduStartUp, ShutsDownThroughItsKeys) {
 }
 
 TEST_F(VanduStartUp, CancelGoesBackToTheMainMenu) {
-  touch_key(1004);
+  touch_key(KEY_LOWER_RIGHT);
   pump_until_idle();
-  ASSERT_EQ(shown_menu(), 19);
-  touch_key(1001);  // "CANCEL"
+  ASSERT_EQ(shown_menu(), MENU_SHUTDOWN_CONFIRM);
+  touch_key(KEY_UPPER_LEFT);  // "CANCEL"
   pump_until_idle();
-  EXPECT_EQ(shown_menu(), 0);
-  EXPECT_EQ(key_caption(1004), L"Quit");
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"Quit");
   EXPECT_TRUE(timer_running(TIMER_IDLE));
   ASSERT_NE(status_page(), nullptr);
   EXPECT_TRUE(IsWindowVisible(status_page()));
@@ -133,7 +133,7 @@ TEST_F(VanduStartUp, TheKeysShowTheirColours) {
   struct Probe {
     int control;
     uint32_t rgb;
-  } probes[] = {{1001, 0xFF0000}, {1002, 0x00FF00}, {1003, 0xFFFF00}, {1004, 0x0000FF}};
+  } probes[] = {{KEY_UPPER_LEFT, 0xFF0000}, {KEY_LOWER_LEFT, 0x00FF00}, {KEY_UPPER_RIGHT, 0xFFFF00}, {KEY_LOWER_RIGHT, 0x0000FF}};
   for (const Probe& p : probes) {
     SCOPED_TRACE(p.control);
     HWND button = GetDlgItem(mainDialog, p.control);

@@ -25,10 +25,10 @@ class VanduTimers : public VanduTest {
     set_shutdown_minutes(2);
     timer_handler(TIMER_IDLE);
     pump_until_idle(50);
-    ASSERT_EQ(shown_menu(), 0) << "one idle minute is not the limit";
+    ASSERT_EQ(shown_menu(), MENU_MAIN) << "one idle minute is not the limit";
     timer_handler(TIMER_IDLE);
     pump_until_idle(100);
-    ASSERT_EQ(shown_menu(), 19);
+    ASSERT_EQ(shown_menu(), MENU_SHUTDOWN_CONFIRM);
     ASSERT_FALSE(timer_running(TIMER_IDLE));
     ASSERT_TRUE(timer_running(TIMER_WARNING));
   }
@@ -51,7 +51,7 @@ TEST_F(VanduTimers, AStimulatorByteDuringTheWarningKeepsTheUnitOn) {
   pump_until_idle(100);
   EXPECT_EQ(quitFlag.load(), 0);
   EXPECT_FALSE(timer_running(TIMER_WARNING));
-  EXPECT_EQ(shown_menu(), 19) << "the page stays until CANCEL";
+  EXPECT_EQ(shown_menu(), MENU_SHUTDOWN_CONFIRM) << "the page stays until CANCEL";
   EXPECT_EQ(remote_transcript().find("-- I'M OUTA HERE"), std::string::npos);
 }
 
@@ -75,9 +75,9 @@ TEST_F(VanduTimers, TheAutoCalibrationMarkerAsksForItsPage) {
   std::ofstream(card_ / "CAL" / "IN") << "";
   timer_handler(TIMER_STATUS);
   pump_until_idle(100);
-  EXPECT_EQ(shown_menu(), 35);
+  EXPECT_EQ(shown_menu(), MENU_CALIBRATION_MESSAGE);
   EXPECT_NE(page_text(1093).find(L"-- AUTO CALIBRATION MODE  --"), std::wstring::npos);
-  EXPECT_EQ(key_caption(1004), L"Back");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"Back");
 }
 
 TEST_F(VanduTimers, UnknownAndZeroIdsDoNothing) {

@@ -20,7 +20,7 @@ TEST_F(VanduMenuRequests, RequestsFromTwoThreadsRunNewestFirst) {
   std::vector<std::thread> threads;
   for (int t = 0; t < 2; ++t) {
     threads.emplace_back([t] {
-      for (int i = 0; i < 4; ++i) request_menu(mainDialog, 100 * t + i, 2, nullptr, 0, false);
+      for (int i = 0; i < 4; ++i) request_menu(mainDialog, 100 * t + i, MENU_SYSTEM_SETUP, nullptr, 0, false);
     });
   }
   for (std::thread& t : threads) t.join();
@@ -34,12 +34,12 @@ TEST_F(VanduMenuRequests, RequestsFromTwoThreadsRunNewestFirst) {
   EXPECT_EQ(taken, queued);
   EXPECT_FALSE(take_menu_request(r)) << "an empty queue gives nothing";
   pump_until_idle(50);  // the eight posted runs find nothing
-  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
 }
 
 TEST_F(VanduMenuRequests, ElevenRequestsKeepTheNewestInTheLastSlot) {
   clear_menu_requests();
-  for (int i = 1; i <= 11; ++i) request_menu(mainDialog, i, 2, nullptr, 0, false);
+  for (int i = 1; i <= 11; ++i) request_menu(mainDialog, i, MENU_SYSTEM_SETUP, nullptr, 0, false);
   EXPECT_EQ(menu_request_count(), MENU_REQUEST_SLOTS);
   std::vector<int> taken;
   menuRequest r;
@@ -48,11 +48,11 @@ TEST_F(VanduMenuRequests, ElevenRequestsKeepTheNewestInTheLastSlot) {
 }
 
 TEST_F(VanduMenuRequests, AWorkerThreadsRequestShowsItsMenu) {
-  std::thread worker([] { request_menu(mainDialog, PAGE_CODE_NONE, 2, nullptr, 0, false); });
+  std::thread worker([] { request_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false); });
   worker.join();
   pump_until_idle(50);
-  EXPECT_EQ(shown_menu(), 2);
-  EXPECT_EQ(key_caption(1003), L"Restore Defaults");
+  EXPECT_EQ(shown_menu(), MENU_SYSTEM_SETUP);
+  EXPECT_EQ(key_caption(KEY_UPPER_RIGHT), L"Restore Defaults");
 }
 
 }  // namespace

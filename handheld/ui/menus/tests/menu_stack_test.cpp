@@ -24,10 +24,10 @@ int record_page_shown(int command, LPARAM value) {
 using VanduMenuStack = VanduTest;
 
 TEST_F(VanduMenuStack, TheFiftiethLevelIsTheLast) {
-  while (menu_stack_depth() < MENU_STACK_LEVELS) ASSERT_EQ(push_menu(2, nullptr, 0), nullptr);
-  EXPECT_EQ(push_menu(3, nullptr, 0), nullptr);
+  while (menu_stack_depth() < MENU_STACK_LEVELS) ASSERT_EQ(push_menu(MENU_SYSTEM_SETUP, nullptr, 0), nullptr);
+  EXPECT_EQ(push_menu(MENU_AFTER_TEST, nullptr, 0), nullptr);
   EXPECT_EQ(menu_stack_depth(), MENU_STACK_LEVELS);
-  EXPECT_EQ(current_menu(), 2);
+  EXPECT_EQ(current_menu(), MENU_SYSTEM_SETUP);
   EXPECT_NE(remote_transcript().find("[### push_menu: OVERFLOW ###]"), std::string::npos);
   EXPECT_EQ(pop_menu(), 0) << "every level of menu 2 goes in one pop";
   clear_menu_requests();
@@ -36,10 +36,10 @@ TEST_F(VanduMenuStack, TheFiftiethLevelIsTheLast) {
 TEST_F(VanduMenuStack, PoppingAMenuClosesItsDialogsAndPutsTheFirstCaptionsBack) {
   HWND status = top_page();
   ASSERT_NE(status, nullptr);
-  show_menu(mainDialog, PAGE_CODE_NONE, 2, nullptr, 0, false);
-  EXPECT_EQ(key_caption(1001), L"Set Time");
+  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Set Time");
   HWND first = push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
-  set_menu_captions(mainDialog, L"A", L"B", L"C", L"", PAGE_CODE_NONE);
+  set_menu_captions(mainDialog, L"A", L"B", L"C", L"", PAGE_NONE);
   HWND second = push_dialog(messageDialogProc, IDD_MESSAGE_TEN_LINES);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
@@ -49,14 +49,14 @@ TEST_F(VanduMenuStack, PoppingAMenuClosesItsDialogsAndPutsTheFirstCaptionsBack) 
   EXPECT_EQ(pop_menu(), 0);
   EXPECT_FALSE(IsWindow(first));
   EXPECT_FALSE(IsWindow(second));
-  EXPECT_EQ(key_caption(1001), L"Acquire Data");
-  EXPECT_EQ(key_caption(1004), L"Quit");
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Acquire Data");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"Quit");
   EXPECT_EQ(top_dialog(), status);
   EXPECT_TRUE(IsWindowVisible(status));
 }
 
 TEST_F(VanduMenuStack, PopDialogTakesOnlyALevelWithADialog) {
-  show_menu(mainDialog, PAGE_CODE_NONE, 2, nullptr, 0, false);
+  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
   const int depth = menu_stack_depth();
   EXPECT_EQ(pop_dialog(), 0);
   EXPECT_EQ(menu_stack_depth(), depth);
@@ -66,14 +66,14 @@ TEST_F(VanduMenuStack, PopDialogTakesOnlyALevelWithADialog) {
   set_key_caption(mainDialog, 1, L"Changed");
   EXPECT_EQ(pop_dialog(), 1);
   EXPECT_FALSE(IsWindow(page));
-  EXPECT_EQ(key_caption(1001), L"Set Time");
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Set Time");
   EXPECT_EQ(menu_stack_depth(), depth);
   clear_menu_requests();
 }
 
 TEST_F(VanduMenuStack, AnEmptyStackAnswersTheShutdownMenu) {
   clear_menu_stack();
-  EXPECT_EQ(current_menu(), 19);
+  EXPECT_EQ(current_menu(), MENU_SHUTDOWN_CONFIRM);
   EXPECT_EQ(pop_menu(), 19);
   EXPECT_EQ(pop_dialog(), 0);
   const std::string line = remote_transcript();
@@ -86,23 +86,23 @@ TEST_F(VanduMenuStack, AnEmptyStackAnswersTheShutdownMenu) {
 TEST_F(VanduMenuStack, GoingBackWithPageCodeNineShowsNoPage) {
   std::vector<LPARAM> codes;
   pageCodes = &codes;
-  const menuHandler previous = set_menu_handler(0, record_page_shown);
-  show_menu(mainDialog, PAGE_CODE_NONE, 2, nullptr, 0, false);
-  show_menu(mainDialog, PAGE_CODE_NONE, MENU_GO_BACK, nullptr, 0, false);
+  const menuHandler previous = set_menu_handler(MENU_MAIN, record_page_shown);
+  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  show_menu(mainDialog, PAGE_NONE, MENU_GO_BACK, nullptr, 0, false);
   pump_until_idle(50);
   EXPECT_TRUE(codes.empty());
-  show_menu(mainDialog, PAGE_CODE_NONE, 2, nullptr, 0, false);
-  show_menu(mainDialog, 21, MENU_GO_BACK, nullptr, 0, false);
+  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  show_menu(mainDialog, PAGE_NOTHING, MENU_GO_BACK, nullptr, 0, false);
   pump_until_idle(50);
-  set_menu_handler(0, previous);
+  set_menu_handler(MENU_MAIN, previous);
   pageCodes = nullptr;
   EXPECT_EQ(codes, std::vector<LPARAM>{21});
-  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
 }
 
 TEST_F(VanduMenuStack, AMenuOutsideTheTableIsReported) {
   push_menu(60, nullptr, 0);
-  touch_key(1001);
+  touch_key(KEY_UPPER_LEFT);
   pump_until_idle(50);
   EXPECT_NE(remote_transcript().find("[### MENU 60\nNOT FOUND ###]"), std::string::npos);
 }

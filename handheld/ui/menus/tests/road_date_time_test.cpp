@@ -20,7 +20,7 @@ class RoadDateTime : public RoadTest {
   }
   // The page over the set-up menu; a save closes it again.
   void open_page() {
-    show_menu(mainDialog, 17, 14, dateTimeProc, DATE_TIME_DIALOG, false);
+    show_menu(mainDialog, PAGE_DEFAULT, MENU_SET_TIME, dateTimeProc, DATE_TIME_DIALOG, false);
     pump_until_idle(100);
     page_ = top_page();
     ASSERT_NE(page_, nullptr);
@@ -43,16 +43,16 @@ class RoadDateTime : public RoadTest {
 
 TEST_F(RoadDateTime, FieldsWrapAtTheirEnds) {
   enter(1, 5, 2050, 3, 0, 0, L"AM");
-  for (int i = 0; i < 7; ++i) key(1003);  // TAB round to the month again: it reads the month entered
-  key(1002);  // DOWN on month 1
+  for (int i = 0; i < 7; ++i) key(KEY_UPPER_RIGHT);  // TAB round to the month again: it reads the month entered
+  key(KEY_LOWER_LEFT);  // DOWN on month 1
   EXPECT_EQ(page_text(DATE_MONTH), L"12");
-  key(1003);
-  key(1003);  // the year
-  key(1001);  // UP on 2050
+  key(KEY_UPPER_RIGHT);
+  key(KEY_UPPER_RIGHT);  // the year
+  key(KEY_UPPER_LEFT);  // UP on 2050
   EXPECT_EQ(page_text(DATE_YEAR), L"2005");
   EXPECT_EQ(page_text(DATE_FOLDER_TEXT), L"T051205");
-  for (int i = 0; i < 4; ++i) key(1003);  // AM/PM
-  key(1001);
+  for (int i = 0; i < 4; ++i) key(KEY_UPPER_RIGHT);  // AM/PM
+  key(KEY_UPPER_LEFT);
   EXPECT_EQ(page_text(TIME_AM_PM), L"PM");
 }
 
@@ -80,7 +80,7 @@ TEST_F(RoadDateTime, SavingSetsTheClockTellsTheStimulatorAndLogs) {
     sent_to_stimulator();
     enter(2, 29, 2028, r.hour, 30, 15, r.amPm);
     key(DATE_TIME_SAVE);
-    EXPECT_NE(shown_menu(), 14) << "a save closes the page";
+    EXPECT_NE(shown_menu(), MENU_SET_TIME) << "a save closes the page";
     const unitTime now = unit_local_time();
     EXPECT_EQ(now.hour, r.expected) << r.hour;
     EXPECT_EQ(now.minute, 30);

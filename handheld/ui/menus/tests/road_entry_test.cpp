@@ -27,15 +27,15 @@ std::wstring id_characters() {
 TEST_F(RoadEntry, AcquireDataOpensTheIdEntryForANewPatient) {
   ASSERT_NE(status_page(), nullptr);
   press(KEY_UPPER_LEFT);
-  EXPECT_EQ(shown_menu(), 28);
+  EXPECT_EQ(shown_menu(), MENU_ID_ENTRY);
   EXPECT_EQ(status_page(), nullptr) << "the status page closes";
   EXPECT_EQ(page_text(ID_NUMBER_CAPTION), L"Patient Number");
   EXPECT_EQ(page_text(ID_TEXT_CAPTION), L"Test Id");
   EXPECT_EQ(page_text(ID_STATE_LINE), L"- New -");
   EXPECT_EQ(page_text(ID_PATIENT_NUMBER), L"1");
   EXPECT_EQ(id_characters(), std::wstring(10, L' '));
-  EXPECT_EQ(key_caption(1001), L"Up");
-  EXPECT_EQ(key_caption(1004), L"OK");
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Up");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"OK");
 }
 
 TEST_F(RoadEntry, ThePatientNumberWrapsAndFindsEachPatientsLatestId) {
@@ -65,7 +65,7 @@ TEST_F(RoadEntry, TabStepsThroughTheCharactersAndDoneTakesTheId) {
   EXPECT_EQ(id_entry().current, 0) << "TAB from the tenth character returns to the patient number";
 
   press(KEY_LOWER_RIGHT);  // OK
-  EXPECT_EQ(shown_menu(), 36) << "the protocol page replaces the entry and, with no program, asks for the eye label";
+  EXPECT_EQ(shown_menu(), MENU_EYE_LABEL) << "the protocol page replaces the entry and, with no program, asks for the eye label";
   EXPECT_EQ(entered_id_text(), L"A8        ");
   EXPECT_EQ(g_protocol_number.load(), 2);
   EXPECT_EQ(menu_stack_depth(), 4) << "main menu, protocol page, eye label and its page";
@@ -73,7 +73,7 @@ TEST_F(RoadEntry, TabStepsThroughTheCharactersAndDoneTakesTheId) {
 
 TEST_F(RoadEntry, TheSerialNumberTakesDigitsOnly) {
   set_unit_serial("1234567");
-  show_menu(mainDialog, 49, 28, nullptr, 0, false);
+  show_menu(mainDialog, PAGE_SERIAL_ENTRY, MENU_ID_ENTRY, nullptr, 0, false);
   pump_until_idle(150);
   EXPECT_EQ(page_text(ID_TEXT_CAPTION), L"Serial Number");
   EXPECT_EQ(page_text(ID_PATIENT_NUMBER), L"1");
@@ -83,11 +83,11 @@ TEST_F(RoadEntry, TheSerialNumberTakesDigitsOnly) {
   for (int i = 0; i < 9; ++i) press(KEY_UPPER_LEFT);  // '2' .. past the blank to 'A'
   EXPECT_EQ(page_text(1058), L"A");
   press(KEY_LOWER_RIGHT);  // OK
-  EXPECT_EQ(shown_menu(), 35);
+  EXPECT_EQ(shown_menu(), MENU_CALIBRATION_MESSAGE);
   EXPECT_EQ(page_text(1093), L"*** SERIAL NUMBER DIGITS ***\n\n*** MUST BE 0..9 ONLY    ***");
   EXPECT_EQ(unit_serial(), "1234567") << "nothing changes";
   press(KEY_LOWER_RIGHT);  // Back: the message closes, the entry stays
-  EXPECT_EQ(shown_menu(), 28);
+  EXPECT_EQ(shown_menu(), MENU_ID_ENTRY);
   EXPECT_EQ(page_text(ID_TEXT_CAPTION), L"Serial Number");
 
   press(KEY_LOWER_LEFT);  // 'A' -> the blank
@@ -99,7 +99,7 @@ TEST_F(RoadEntry, TheSerialNumberTakesDigitsOnly) {
   ASSERT_GE(sent.size(), 2u);
   EXPECT_EQ(sent[0], 'L');
   EXPECT_EQ(sent[1], 20) << "the packed serial goes to the stimulator as constant 20";
-  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
 }
 
 }  // namespace

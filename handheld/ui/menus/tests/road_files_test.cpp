@@ -40,7 +40,7 @@ TEST_F(RoadFiles, AStoredTestIsShownDeletedAndItsEmptyFolderToo) {
   ASSERT_EQ(stored_tests().size(), 1u);
 
   press(KEY_LOWER_LEFT);  // "File Info"
-  ASSERT_EQ(shown_menu(), 21);
+  ASSERT_EQ(shown_menu(), MENU_FILE_LIST);
   EXPECT_EQ(page_text(DIRECTORY_TEXT_1), L"'SELECT' for directory list");
   press(KEY_LOWER_LEFT);  // DOWN to the day's folder
   EXPECT_EQ(page_text(DIRECTORY_TEXT_1), L"DIRECTORY");
@@ -51,7 +51,7 @@ TEST_F(RoadFiles, AStoredTestIsShownDeletedAndItsEmptyFolderToo) {
   const std::wstring when = page_text(DIRECTORY_TEXT_2);
 
   press(KEY_UPPER_RIGHT);  // SELECT: its graph
-  ASSERT_EQ(shown_menu(), 22);
+  ASSERT_EQ(shown_menu(), MENU_RESULT_GRAPH);
   ASSERT_TRUE(plotter_exists());
   pump_until_idle(150);
   EXPECT_EQ(plotter_title_buffer(), L"FLASH ONE");
@@ -59,10 +59,10 @@ TEST_F(RoadFiles, AStoredTestIsShownDeletedAndItsEmptyFolderToo) {
   EXPECT_NE(plotter_row_text(-1).find(L"p-p  130 uV"), std::wstring::npos) << plotter_row_text(-1);
   EXPECT_NE(plotter_row_text(-2).find(L"MIN: -50@  51   MAX:  80@  20"), std::wstring::npos) << plotter_row_text(-2);
   EXPECT_NE(plotter_row_text(-3).find(when), std::wstring::npos);
-  EXPECT_EQ(key_caption(1001), L"DELETE");
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"DELETE");
 
   press(KEY_UPPER_LEFT);  // "DELETE"
-  ASSERT_EQ(shown_menu(), 21);
+  ASSERT_EQ(shown_menu(), MENU_FILE_LIST);
   EXPECT_TRUE(stored_tests().empty());
   EXPECT_FALSE(plotter_exists()) << "the graph closed with its page";
 
@@ -70,14 +70,14 @@ TEST_F(RoadFiles, AStoredTestIsShownDeletedAndItsEmptyFolderToo) {
   press(KEY_LOWER_LEFT);   // the folder, now empty
   EXPECT_EQ(page_text(DIRECTORY_TEXT_2), L"(0 files)");
   press(KEY_UPPER_RIGHT);  // SELECT: the question
-  ASSERT_EQ(shown_menu(), 15);
-  EXPECT_EQ(key_caption(1001), L"Yes");
+  ASSERT_EQ(shown_menu(), MENU_DELETE_FOLDER);
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Yes");
   press(KEY_UPPER_LEFT);  // "Yes"
-  EXPECT_EQ(shown_menu(), 21);
+  EXPECT_EQ(shown_menu(), MENU_FILE_LIST);
   EXPECT_FALSE(std::filesystem::exists(folder));
 
   press(KEY_LOWER_RIGHT);  // "Back"
-  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST_F(RoadProtocol, TheEyeLabelComesFirstAndNextAppliesIt) {
   write_program(L"ALPHA.SES", session_program("ALPHA SESSION", {"FLASH1"}, 1000));
   g_channels.b_on = 1;
   enter_id();
-  ASSERT_EQ(shown_menu(), 36);
+  ASSERT_EQ(shown_menu(), MENU_EYE_LABEL);
   EXPECT_EQ(page_text(EYE_LINE_LEAVE).rfind(L"**** LEAVE : ", 0), 0u);
   press(KEY_LOWER_LEFT);
   press(KEY_LOWER_LEFT);
@@ -61,9 +61,9 @@ TEST_F(RoadProtocol, TheEyeLabelComesFirstAndNextAppliesIt) {
   EXPECT_EQ(g_channels.b_on.load(), 0);
   EXPECT_NE(remote_transcript().find("CHANGED FROM AB TO A."), std::string::npos);
   press(KEY_LOWER_RIGHT);  // the message's "Back"
-  EXPECT_EQ(shown_menu(), 36);
+  EXPECT_EQ(shown_menu(), MENU_EYE_LABEL);
   press(KEY_LOWER_RIGHT);  // NEXT again: on to the sessions
-  EXPECT_EQ(shown_menu(), 7);
+  EXPECT_EQ(shown_menu(), MENU_SESSION_LIST);
 }
 
 TEST_F(RoadProtocol, TheSessionListReadsTheCardAndChoosingASessionReadiesTheRun) {
@@ -72,23 +72,23 @@ TEST_F(RoadProtocol, TheSessionListReadsTheCardAndChoosingASessionReadiesTheRun)
   write_program(L"TESTS\\GAMMA.SES", session_program("GAMMA SESSION", {"FLASH1"}, 1000));
   enter_id();
   press(KEY_LOWER_RIGHT);  // NEXT on the eye label
-  ASSERT_EQ(shown_menu(), 7);
+  ASSERT_EQ(shown_menu(), MENU_SESSION_LIST);
   EXPECT_EQ(list_rows(), (std::vector<std::wstring>{L"GO TO TEST LIST -->", L"ALPHA", L"BETA", L"GAMMA"}));
   EXPECT_EQ(page_text(LIST_STATUS), L"'SELECT' to list TESTs");
-  EXPECT_EQ(key_caption(1004), L"");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"");
   press(KEY_UPPER_LEFT);  // UP on entry 0: the last session
   EXPECT_EQ(list_selection(), 3);
   EXPECT_EQ(page_text(LIST_TITLE), L"GAMMA SESSION");
   EXPECT_EQ(page_text(LIST_STATUS), L"'SELECT' to select a SESSION");
   press(KEY_UPPER_RIGHT);  // SELECT
-  EXPECT_EQ(shown_menu(), 1);
+  EXPECT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   EXPECT_TRUE(road.programChosen);
   EXPECT_TRUE(road.sessionSelected);
   EXPECT_EQ(chosen_program_name(), L"GAMMA");
-  EXPECT_EQ(key_caption(1001), L"Run Protocol");
-  EXPECT_EQ(key_caption(1002), L"Electrodes");
-  EXPECT_EQ(key_caption(1003), L"Select Protocol");
-  EXPECT_EQ(key_caption(1004), L"Back");
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Run Protocol");
+  EXPECT_EQ(key_caption(KEY_LOWER_LEFT), L"Electrodes");
+  EXPECT_EQ(key_caption(KEY_UPPER_RIGHT), L"Select Protocol");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"Back");
   ASSERT_TRUE(plotter_exists());
   EXPECT_EQ(plotter_title_buffer(), L"GAMMA");
   EXPECT_NE(plotter_row_text(-3).find(L"READY"), std::wstring::npos);
@@ -101,19 +101,19 @@ TEST_F(RoadProtocol, WithoutSessionsTheTestListStaysReachable) {
   press(KEY_LOWER_RIGHT);
   EXPECT_NE(remote_transcript().find("*** NO SESSION FILES FOUND ***"), std::string::npos);
   press(KEY_LOWER_RIGHT);  // the message's "Back"
-  ASSERT_EQ(shown_menu(), 7);
+  ASSERT_EQ(shown_menu(), MENU_SESSION_LIST);
   EXPECT_EQ(list_rows(), std::vector<std::wstring>{L"GO TO TEST LIST -->"});
   press(KEY_LOWER_RIGHT);  // "Back" without a protocol is refused
   EXPECT_NE(remote_transcript().find("*** NO PROTOCOL HAS BEEN SELECTED ***\n\nSelect a protocol\nbefore proceeding."),
             std::string::npos);
   press(KEY_LOWER_RIGHT);
   press(KEY_UPPER_RIGHT);  // SELECT on entry 0
-  ASSERT_EQ(shown_menu(), 4);
+  ASSERT_EQ(shown_menu(), MENU_TEST_LIST);
   EXPECT_EQ(list_rows(), (std::vector<std::wstring>{L"USERTEST", L"FLASH1"}));
   EXPECT_EQ(page_text(LIST_TITLE), L"user lower case");
   EXPECT_EQ(page_text(LIST_STATUS), L"'SELECT' to select a TEST") << "only capitals make a custom test";
   press(KEY_UPPER_RIGHT);
-  EXPECT_EQ(shown_menu(), 1);
+  EXPECT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   EXPECT_EQ(chosen_program_name(), L"USERTEST");
   EXPECT_FALSE(road.sessionSelected);
 }
@@ -126,7 +126,7 @@ TEST_F(RoadProtocol, TheCustomEditorWritesBackToTheSameFile) {
   press(KEY_UPPER_RIGHT);  // to the tests
   EXPECT_EQ(page_text(LIST_STATUS), L"'SELECT' to EDIT test");
   press(KEY_UPPER_RIGHT);
-  ASSERT_EQ(shown_menu(), 8);
+  ASSERT_EQ(shown_menu(), MENU_CUSTOM_TEST);
   EXPECT_EQ(page_text(LIST_TITLE), L"USER TEST");
   EXPECT_EQ(page_text(LIST_STATUS), L"'EDIT' to change a VALUE");
   std::vector<std::wstring> rows = list_rows();
@@ -139,14 +139,14 @@ TEST_F(RoadProtocol, TheCustomEditorWritesBackToTheSameFile) {
   // The frequency row: 4 Hz sets 250 ms between flashes.
   for (int i = 0; i < 6; ++i) press(KEY_LOWER_LEFT);
   press(KEY_UPPER_RIGHT);  // EDIT
-  ASSERT_EQ(shown_menu(), 18);
+  ASSERT_EQ(shown_menu(), MENU_VALUE_ENTRY);
   EXPECT_EQ(page_text(VALUE_CAPTION), L"flash frequency");
   EXPECT_EQ(page_text(VALUE_UNIT), L"Hz");
   EXPECT_EQ(page_text(VALUE_TEXT), L"1");
   for (int i = 0; i < 3; ++i) press(KEY_UPPER_LEFT);  // leading 1 -> 4
   EXPECT_EQ(page_text(VALUE_TEXT), L"4");
   press(KEY_LOWER_RIGHT);  // done
-  ASSERT_EQ(shown_menu(), 8);
+  ASSERT_EQ(shown_menu(), MENU_CUSTOM_TEST);
   rows = list_rows();
   EXPECT_EQ(rows[5], L"| mSec between flashes : 250");
   EXPECT_EQ(rows[6], L"| flash frequency [Hz] :   4.00");
@@ -162,7 +162,7 @@ TEST_F(RoadProtocol, TheCustomEditorWritesBackToTheSameFile) {
   EXPECT_EQ(list_rows()[5], L"| mSec between flashes : 250");
 
   press(KEY_LOWER_RIGHT);  // "Back": the program is built and written back
-  EXPECT_EQ(shown_menu(), 1);
+  EXPECT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   EXPECT_TRUE(road.customRun);
   programRecord stored;
   ASSERT_TRUE(read_program_file(L"Storage Card\\TESTS\\CUSTOM.TES", stored));
@@ -191,7 +191,7 @@ TEST_F(RoadProtocol, TheValueEntryKeepsLargeIntegersAndAnswersNoWithNothing) {
   int target = 1500000;
   edit_integer_value(&target, L"big", nullptr, nullptr);
   pump_until_idle(150);
-  ASSERT_EQ(shown_menu(), 18);
+  ASSERT_EQ(shown_menu(), MENU_VALUE_ENTRY);
   EXPECT_EQ(page_text(VALUE_TEXT), L"1.5e+06");
   press(KEY_LOWER_RIGHT);
   EXPECT_EQ(target, 1500000) << "scanned as a double and rounded";
@@ -234,21 +234,21 @@ TEST_F(RoadProtocol, AProgramForOtherVersionsIsRefusedAndAFilterIsAskedFor) {
   press(KEY_LOWER_RIGHT);  // the message's "Back"
   press(KEY_UPPER_RIGHT);  // to the tests: OLD first
   press(KEY_UPPER_RIGHT);
-  ASSERT_EQ(shown_menu(), 41);
+  ASSERT_EQ(shown_menu(), MENU_VERSION_NOTICE);
   EXPECT_NE(page_text(1093).find(L"--  2.000 to  3.000 --"), std::wstring::npos);
   EXPECT_NE(page_text(1093).find(L"-- it has version  3.744  --"), std::wstring::npos);
   EXPECT_FALSE(road.programChosen) << "a program this unit cannot run stays unchosen";
   press(KEY_LOWER_RIGHT);  // OK: back on the session list
-  ASSERT_EQ(shown_menu(), 7);
-  EXPECT_EQ(key_caption(1004), L"");
+  ASSERT_EQ(shown_menu(), MENU_SESSION_LIST);
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"");
 
   press(KEY_UPPER_RIGHT);  // to the tests again
   press(KEY_LOWER_LEFT);  // PFILTER
   press(KEY_UPPER_RIGHT);
-  ASSERT_EQ(shown_menu(), 40);
+  ASSERT_EQ(shown_menu(), MENU_FILTER_QUESTION);
   EXPECT_NE(page_text(1093).find(L"-- 1: 10 (ND = 1) filter --"), std::wstring::npos);
   press(KEY_UPPER_LEFT);  // YES
-  EXPECT_EQ(shown_menu(), 1);
+  EXPECT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   EXPECT_FLOAT_EQ(program_scan_result().FilterValue, static_cast<float>(pow(10.0, system_parameter(PARAM_ND1))));
 }
 

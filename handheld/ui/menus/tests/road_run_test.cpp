@@ -26,14 +26,14 @@ class RoadRun : public RoadTest {
     press(KEY_UPPER_LEFT);   // 'A'
     press(KEY_LOWER_RIGHT);  // "OK"
     press(KEY_LOWER_RIGHT);  // "NEXT"
-    if (shown_menu() == 17) press(KEY_LOWER_RIGHT);  // no sessions: the notice's "Back"
+    if (shown_menu() == MENU_MESSAGE) press(KEY_LOWER_RIGHT);  // no sessions: the notice's "Back"
     press(KEY_UPPER_RIGHT);  // "GO TO TEST LIST -->"
     for (int i = 0; i < position; ++i) press(KEY_LOWER_LEFT);
     press(KEY_UPPER_RIGHT);  // SELECT
   }
   // Until the run has ended and the page after the test shows.
   bool run_to_end(int maxMs = 60000) {
-    return pump_until([] { return !road.runStarted && shown_menu() == 3; }, maxMs) && (pump_until_idle(150), true);
+    return pump_until([] { return !road.runStarted && shown_menu() == MENU_AFTER_TEST; }, maxMs) && (pump_until_idle(150), true);
   }
 };
 
@@ -41,13 +41,13 @@ TEST_F(RoadRun, TheWholeRoadKeepsOnlyTheTestsThatWereKept) {
   write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 3));
   write_program(L"SESSION.SES", session_program("SESSION", {"FLASH1"}, 1000));
   choose_test(0);
-  ASSERT_EQ(shown_menu(), 1);
+  ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
 
   press(KEY_UPPER_LEFT);  // "Run Protocol"
   EXPECT_NE(log_text().find("run protocol [FLASH1]"), std::string::npos);
   ASSERT_TRUE(run_to_end());
-  EXPECT_EQ(key_caption(1001), L"Repeat Protocol");
-  EXPECT_EQ(key_caption(1004), L"Next");
+  EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Repeat Protocol");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"Next");
   EXPECT_EQ(stored_tests(), std::vector<std::string>{"P01S00T0000A-A.tst"});
 
   press(KEY_LOWER_LEFT);  // "Discard Test"
@@ -61,11 +61,11 @@ TEST_F(RoadRun, TheWholeRoadKeepsOnlyTheTestsThatWereKept) {
   EXPECT_EQ(stored_tests(), (std::vector<std::string>{"P01S00T0000A-A.tst", "P01S00T0001A-A.tst"}));
 
   press(KEY_LOWER_RIGHT);  // "Next"
-  EXPECT_EQ(shown_menu(), 1);
+  EXPECT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   press(KEY_LOWER_RIGHT);  // "Back"
-  EXPECT_EQ(shown_menu(), 0);
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
   press(KEY_LOWER_RIGHT);  // "Quit"
-  EXPECT_EQ(shown_menu(), 19);
+  EXPECT_EQ(shown_menu(), MENU_SHUTDOWN_CONFIRM);
   press(KEY_UPPER_RIGHT);  // "SHUTDOWN"
   EXPECT_TRUE(pump_until([] { return quitFlag.load() != 0; }, 5000));
   EXPECT_EQ(stored_tests().size(), 2u);
@@ -74,7 +74,7 @@ TEST_F(RoadRun, TheWholeRoadKeepsOnlyTheTestsThatWereKept) {
 TEST_F(RoadRun, AFullCardAndAMissingProtocolAreRefusedAndNothingIsWritten) {
   write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 3));
   choose_test(0);
-  ASSERT_EQ(shown_menu(), 1);
+  ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   set_free_space_probe([](int64_t& freeBytes, unsigned long&) {
     freeBytes = 96680;
     return true;
@@ -84,16 +84,16 @@ TEST_F(RoadRun, AFullCardAndAMissingProtocolAreRefusedAndNothingIsWritten) {
   EXPECT_NE(remote_transcript().find("[!!! Compact Flash !!!\nIS FULL.]"), std::string::npos) << remote_transcript();
   EXPECT_FALSE(road.runStarted);
   press(KEY_LOWER_RIGHT);  // the message's "Back"
-  EXPECT_EQ(shown_menu(), 3) << "back on the page after a test, nothing run";
+  EXPECT_EQ(shown_menu(), MENU_AFTER_TEST) << "back on the page after a test, nothing run";
   set_free_space_probe(nullptr);
 
   press(KEY_LOWER_RIGHT);  // "Next"
-  ASSERT_EQ(shown_menu(), 1);
+  ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   deselect_program();
   clear_remote_transcript();
   press(KEY_UPPER_LEFT);
   EXPECT_NE(remote_transcript().find("[*** NO PROTOCOL HAS BEEN SELECTED ***]"), std::string::npos);
-  EXPECT_EQ(shown_menu(), 17);
+  EXPECT_EQ(shown_menu(), MENU_MESSAGE);
   pump_until_idle(300);
   EXPECT_TRUE(stored_tests().empty());
 }
@@ -101,7 +101,7 @@ TEST_F(RoadRun, AFullCardAndAMissingProtocolAreRefusedAndNothingIsWritten) {
 TEST_F(RoadRun, TheRunsEndWaitsBehindAMessageAndIsNoKeyPress) {
   write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 20));
   choose_test(0);
-  ASSERT_EQ(shown_menu(), 1);
+  ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
   press(KEY_UPPER_LEFT);  // "Run Protocol"
   ASSERT_TRUE(pump_until([] {
     if (!run_inside_test()) return false;
@@ -110,18 +110,18 @@ TEST_F(RoadRun, TheRunsEndWaitsBehindAMessageAndIsNoKeyPress) {
   }, 20000));
   show_message(MESSAGE_WARNING, false, "A NOTICE OVER THE RUN");
   pump_until_idle(100);
-  ASSERT_EQ(shown_menu(), 17);
+  ASSERT_EQ(shown_menu(), MENU_MESSAGE);
   continue_run();
   ASSERT_TRUE(pump_until([] { return !g_run_commands.running.load(); }, 20000));
   pump_until_idle(300);
-  EXPECT_EQ(shown_menu(), 17) << "the run's end does not close the message";
+  EXPECT_EQ(shown_menu(), MENU_MESSAGE) << "the run's end does not close the message";
   EXPECT_EQ(page_text(1093), L"A NOTICE OVER THE RUN");
   press(KEY_LOWER_RIGHT);  // the message's "Back": the running page takes the end
-  EXPECT_EQ(shown_menu(), 3);
+  EXPECT_EQ(shown_menu(), MENU_AFTER_TEST);
   EXPECT_FALSE(road.runStarted);
   EXPECT_EQ(stored_tests().size(), 1u);
   press(KEY_LOWER_RIGHT);  // "Next"
-  EXPECT_EQ(shown_menu(), 1);
+  EXPECT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
 }
 
 // What the operator does while a session of two tests runs, and what is
@@ -153,12 +153,12 @@ TEST_F(RoadRun, PauseSkipRestartAndStop) {
       {"stop paused in a test", true, {KEY_UPPER_LEFT, KEY_LOWER_RIGHT}, 0, inTest},
   };
   choose_test(2);  // TWO
-  ASSERT_EQ(shown_menu(), 1) << remote_transcript();
+  ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE) << remote_transcript();
   for (const runCase& c : cases) {
     SCOPED_TRACE(c.name);
     const size_t before = stored_tests().size();
     press(KEY_UPPER_LEFT);  // "Run Protocol"
-    ASSERT_EQ(shown_menu(), 20);
+    ASSERT_EQ(shown_menu(), MENU_RUNNING);
     const bool inTestCase = c.inTest;
     ASSERT_TRUE(pump_until([inTestCase] {
       if (!g_run_commands.running.load() || run_inside_test() != inTestCase) return false;
@@ -173,18 +173,18 @@ TEST_F(RoadRun, PauseSkipRestartAndStop) {
       touch_key(c.keys[k]);
       pump_until_idle(50);
       if (k == 0 && !c.pausedCaptions.empty()) {
-        EXPECT_EQ((std::vector<std::wstring>{key_caption(1001), key_caption(1002), key_caption(1003), key_caption(1004)}),
+        EXPECT_EQ((std::vector<std::wstring>{key_caption(KEY_UPPER_LEFT), key_caption(KEY_LOWER_LEFT), key_caption(KEY_UPPER_RIGHT), key_caption(KEY_LOWER_RIGHT)}),
                   c.pausedCaptions);
       }
     }
     if (c.keys.size() == 1) {
-      EXPECT_EQ(shown_menu(), 20) << "a stopped run still held: the page waits for its end";
+      EXPECT_EQ(shown_menu(), MENU_RUNNING) << "a stopped run still held: the page waits for its end";
     }
     continue_run();  // a case that never paused through its keys lets the run go
     ASSERT_TRUE(run_to_end());
     EXPECT_EQ(stored_tests().size() - before, c.stored);
     press(KEY_LOWER_RIGHT);  // "Next"
-    ASSERT_EQ(shown_menu(), 1) << "the end of the run was not taken as Next";
+    ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE) << "the end of the run was not taken as Next";
   }
 }
 

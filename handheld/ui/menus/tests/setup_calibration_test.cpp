@@ -81,7 +81,7 @@ class Calibration : public SetupTest {
   // A key of the stimulator's keypad under a caption (1001..1004).
   void key(int control, int quietMs = 150) {
     static const uint8_t bytes[4] = {'1', '3', '2', '4'};  // 1001, 1002, 1003, 1004
-    post_stimulator_byte(bytes[control - 1001]);
+    post_stimulator_byte(bytes[control - KEY_UPPER_LEFT]);
     pump_until_idle(quietMs);
   }
   static int field(int i) { return static_cast<int>(std::wcstol(page_text(KEYPAD_FIRST_DIGIT + i).c_str(), nullptr, 10)); }
@@ -93,8 +93,8 @@ class Calibration : public SetupTest {
     for (int f = 0; f < KEYPAD_FIELDS; ++f) {
       const int wanted = f < 4 ? target.digit[f] : target.exponent;
       const int ups = ((wanted - field(f)) % 10 + 10) % 10;
-      for (int u = 0; u < ups; ++u) key(1001, 20);
-      key(1003, 20);
+      for (int u = 0; u < ups; ++u) key(KEY_UPPER_LEFT, 20);
+      key(KEY_UPPER_RIGHT, 20);
     }
     ASSERT_DOUBLE_EQ(keypad_value(), value);
   }
@@ -109,19 +109,19 @@ class Calibration : public SetupTest {
 
 TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
   const double c[3] = {calibrationTable[22], calibrationTable[23], calibrationTable[24]};
-  open(25, 40);
+  open(MENU_FLASH_CALIBRATION, PAGE_FLASH_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"FLASH", L"", L"", L""}));
   EXPECT_EQ(prompt(), L"PRESS 'FLASH' WHEN\nYOU ARE READY TO\nTAKE A READING");
   EXPECT_EQ(stimulator_records().front()[0], 'f') << "the first point's flash prepared";
-  key(1004);  // a blank key does nothing
-  EXPECT_EQ(shown_menu(), 25);
+  key(KEY_LOWER_RIGHT);  // a blank key does nothing
+  EXPECT_EQ(shown_menu(), MENU_FLASH_CALIBRATION);
 
   const int nominal[5] = {10000, 20000, 15000, 30000, 25000};
   std::vector<double> measured, volts;
   for (int p = 0; p < 5; ++p) {
     sim_stim_state before{}, after{};
     sim_stim_get_state(&before);
-    key(1001);  // "FLASH"
+    key(KEY_UPPER_LEFT);  // "FLASH"
     sim_stim_get_state(&after);
     EXPECT_EQ(after.flashes, before.flashes + 1) << "point " << p + 1;
     EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"DONE"}));
@@ -129,16 +129,16 @@ TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
     const double m = nominal[p] * 1.1;
     if (p == 2) {  // a wrong value first: NO takes the point again
       type_value(9000);
-      key(1004);
-      key(1003);  // "NO"
+      key(KEY_LOWER_RIGHT);
+      key(KEY_UPPER_RIGHT);  // "NO"
       EXPECT_EQ(captions()[0], L"FLASH");
-      key(1001);
+      key(KEY_UPPER_LEFT);
     }
     type_value(m);
-    key(1004);  // "DONE"
+    key(KEY_LOWER_RIGHT);  // "DONE"
     EXPECT_EQ(captions(), (Captions{L"YES", L"", L"NO", L"exit calibration"}));
     EXPECT_EQ(prompt(), text(L"IS\n%lg mcd.s/m^2\nCORRECT?\n\n(%d)", m, nominal[p]));
-    key(1001);  // "YES"
+    key(KEY_UPPER_LEFT);  // "YES"
     measured.push_back(m);
     volts.push_back(c[0] + c[1] * nominal[p] + c[2] * nominal[p] * nominal[p]);
   }
@@ -148,8 +148,8 @@ TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
   save_screen("calibration-flash-fit");
   EXPECT_TRUE(only_entry_records(stimulator_records()).empty()) << "nothing stored before ACCEPT";
 
-  key(1001);  // "ACCEPT"
-  EXPECT_EQ(shown_menu(), 0) << "back where the procedure was opened";
+  key(KEY_UPPER_LEFT);  // "ACCEPT"
+  EXPECT_EQ(shown_menu(), MENU_MAIN) << "back where the procedure was opened";
   // The points lie on the old quadratic at measured / 1.1.
   EXPECT_NEAR(calibrationTable[22], c[0], 1e-6);
   EXPECT_NEAR(calibrationTable[23] / (c[1] / 1.1), 1.0, 1e-4);
@@ -175,29 +175,29 @@ TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
 // and sent as entries 28 and 29.
 TEST_F(Calibration, BackgroundOfTheSecondDome) {
   boardOptions = BOARD_DUAL_DOME;
-  open(26, 39);
-  EXPECT_EQ(shown_menu(), 44);
-  key(1003);  // "Dome 2"
-  EXPECT_EQ(shown_menu(), 26);
+  open(MENU_BACKGROUND_CALIBRATION, PAGE_BACKGROUND_CALIBRATION);
+  EXPECT_EQ(shown_menu(), MENU_DOME);
+  key(KEY_UPPER_RIGHT);  // "Dome 2"
+  EXPECT_EQ(shown_menu(), MENU_BACKGROUND_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"On", L"", L"", L""}));
   EXPECT_EQ(prompt(), L"1) ZERO PHOTOMETER.\n\n2) THEN PRESS 'ON'.");
   const double slope = calibrationTable[28], intercept = calibrationTable[29];
   const int nominal[5] = {20000, 30000, 8000, 25000, 14000};
   std::vector<double> measured, volts;
   for (int p = 0; p < 5; ++p) {
-    key(1001);  // "On"
+    key(KEY_UPPER_LEFT);  // "On"
     EXPECT_GT(sim_dac_output(2), 0u) << "the background on";
     const double m = nominal[p] / 2.0;
     type_value(m);
-    key(1004);
+    key(KEY_LOWER_RIGHT);
     EXPECT_EQ(sim_dac_output(2), 0u) << "off while confirming";
     EXPECT_EQ(prompt(), text(L"IS\n%lg mcd/m^2\nCORRECT?\n\n(%d)", m, nominal[p]));
-    key(1001);
+    key(KEY_UPPER_LEFT);
     measured.push_back(m);
     volts.push_back(slope * nominal[p] + intercept);
   }
   EXPECT_EQ(plotter_title_buffer(), L"BACKGROUND INTENSITY CALIBRATION");
-  key(1001);  // "ACCEPT"
+  key(KEY_UPPER_LEFT);  // "ACCEPT"
   const line fit = least_squares(measured, volts);
   EXPECT_NEAR(calibrationTable[28] / fit.slope, 1.0, 1e-9);
   EXPECT_NEAR(calibrationTable[28], 2 * slope, 1e-12);
@@ -210,23 +210,23 @@ TEST_F(Calibration, BackgroundOfTheSecondDome) {
 // REJECT and "exit calibration" leave the table and send no entry.
 TEST_F(Calibration, RejectAndExitSendNothing) {
   const std::vector<double> before = stimulator_table();
-  open(26, 39);
+  open(MENU_BACKGROUND_CALIBRATION, PAGE_BACKGROUND_CALIBRATION);
   for (int p = 0; p < 5; ++p) {
-    key(1001);
+    key(KEY_UPPER_LEFT);
     type_value(1000.0 * (p + 1));
-    key(1004);
-    key(1001);
+    key(KEY_LOWER_RIGHT);
+    key(KEY_UPPER_LEFT);
   }
   EXPECT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
-  key(1003);  // "REJECT"
-  EXPECT_EQ(shown_menu(), 0);
+  key(KEY_UPPER_RIGHT);  // "REJECT"
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
 
-  open(25, 40);
-  key(1001);
+  open(MENU_FLASH_CALIBRATION, PAGE_FLASH_CALIBRATION);
+  key(KEY_UPPER_LEFT);
   type_value(12000);
-  key(1004);
-  key(1004);  // "exit calibration"
-  EXPECT_EQ(shown_menu(), 0);
+  key(KEY_LOWER_RIGHT);
+  key(KEY_LOWER_RIGHT);  // "exit calibration"
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
   EXPECT_TRUE(only_entry_records(stimulator_records()).empty());
   EXPECT_EQ(stimulator_table(), before);
 }
@@ -235,26 +235,26 @@ TEST_F(Calibration, RejectAndExitSendNothing) {
 // so, and the fit stays for REJECT.
 TEST_F(Calibration, AcceptWithoutALineStoresNothing) {
   const std::vector<double> before = stimulator_table();
-  open(26, 39);
+  open(MENU_BACKGROUND_CALIBRATION, PAGE_BACKGROUND_CALIBRATION);
   for (int p = 0; p < 5; ++p) {
-    key(1001);
+    key(KEY_UPPER_LEFT);
     type_value(10000);
-    key(1004);
-    key(1001);
+    key(KEY_LOWER_RIGHT);
+    key(KEY_UPPER_LEFT);
   }
   ASSERT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
   messages();
-  key(1001);  // "ACCEPT"
+  key(KEY_UPPER_LEFT);  // "ACCEPT"
   const std::vector<std::string> shown = messages();
   ASSERT_FALSE(shown.empty());
   EXPECT_NE(shown.back().find("*** NO FIT ***"), std::string::npos) << shown.back();
   EXPECT_TRUE(only_entry_records(stimulator_records()).empty());
   EXPECT_EQ(stimulator_table(), before);
-  key(1004);  // the message's "Back"
-  EXPECT_EQ(shown_menu(), 26);
+  key(KEY_LOWER_RIGHT);  // the message's "Back"
+  EXPECT_EQ(shown_menu(), MENU_BACKGROUND_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
-  key(1003);  // "REJECT"
-  EXPECT_EQ(shown_menu(), 0);
+  key(KEY_UPPER_RIGHT);  // "REJECT"
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
 }
 
 // An impedance reading that fails (no sync pulse) is not a point: the step
@@ -262,22 +262,22 @@ TEST_F(Calibration, AcceptWithoutALineStoresNothing) {
 TEST_F(Calibration, AFailedImpedanceReadingIsTakenAgain) {
   g_calibrationChoice.channel = 0;
   g_calibrationChoice.electrode = 0;
-  open(9);
+  open(MENU_IMPEDANCE_CALIBRATION);
   sim_fault_set(SIM_FAULT_STIM_NO_SYNC, 0);
   messages();
-  key(1001);  // "Go"
+  key(KEY_UPPER_LEFT);  // "Go"
   sim_fault_clear(SIM_FAULT_STIM_NO_SYNC);
   const std::vector<std::string> shown = messages();
   ASSERT_FALSE(shown.empty());
   EXPECT_NE(shown.back().find("NO SYNC PULSE RECEIVED FROM 8051"), std::string::npos) << shown.back();
-  key(1004);  // the message's "Back"
-  EXPECT_EQ(shown_menu(), 9);
+  key(KEY_LOWER_RIGHT);  // the message's "Back"
+  EXPECT_EQ(shown_menu(), MENU_IMPEDANCE_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"exit calibration"}));
   EXPECT_EQ(prompt().substr(0, 16), L"Step 1 of 6/Setu");
   EXPECT_EQ(g_calibrationRun.line.count, 0);
   stimulator_records();
-  key(1004);  // "exit calibration"
-  EXPECT_EQ(shown_menu(), 0);
+  key(KEY_LOWER_RIGHT);  // "exit calibration"
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
   EXPECT_EQ(stimulator_records(), std::vector<std::string>{"O"});
 }
 
@@ -294,31 +294,31 @@ TEST_F(Calibration, DataCalibrationFindsTheFrontEndsScale) {
     sim_signal_set(0, &s);
   };
   g_calibrationChoice.channel = 0;
-  open(11, 46);
+  open(MENU_DATA_CALIBRATION, PAGE_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"Next", L"", L"", L""}));
   EXPECT_NE(prompt().find(L"through approximately 72Db\n to the pod channel A,"), std::wstring::npos);
   for (int step = 1; step <= 5; ++step) {
     feed(72.0 + (step - 1) * 4.0);
-    key(1001);  // "Next"
+    key(KEY_UPPER_LEFT);  // "Next"
     ASSERT_EQ(captions(), (Captions{L"Yes", L"", L"No", L""})) << "step " << step << remote_transcript().substr(remote_transcript().size() > 600 ? remote_transcript().size() - 600 : 0);
     EXPECT_EQ(plotter_row_text(-3).find(L"Is sinewave distortion free") != std::wstring::npos, true);
     if (step == 2) {  // "No" repeats the step's set-up
-      key(1003);
+      key(KEY_UPPER_RIGHT);
       EXPECT_NE(prompt().find(L"-->76Db<--"), std::wstring::npos);
-      key(1001);
+      key(KEY_UPPER_LEFT);
     }
-    key(1001);  // "Yes"
+    key(KEY_UPPER_LEFT);  // "Yes"
     if (step == 1) {
       EXPECT_DOUBLE_EQ(keypad_value(), 72.0) << "the digits start at 72";
       EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"ENTER"}));
-      key(1004);  // "ENTER"
+      key(KEY_LOWER_RIGHT);  // "ENTER"
       EXPECT_EQ(prompt(), L"Step 1/Record\n\nIS\n72 Db\nCORRECT?");
-      key(1001);  // "YES"
+      key(KEY_UPPER_LEFT);  // "YES"
     }
   }
   ASSERT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
   EXPECT_EQ(plotter_title_buffer(), L"DATA POINT ACQUISITION");
-  key(1001);
+  key(KEY_UPPER_LEFT);
   EXPECT_NEAR(calibrationTable[6], 0.00045, 0.00045 * 0.01);
   EXPECT_NEAR(calibrationTable[7], -1930.0, 20.0);
   EXPECT_EQ(only_entry_records(stimulator_records()),
@@ -340,7 +340,7 @@ TEST_F(Calibration, ImpedanceCalibrationOfOneElectrode) {
   }
   g_calibrationChoice.channel = 0;
   g_calibrationChoice.electrode = 1;
-  open(9);
+  open(MENU_IMPEDANCE_CALIBRATION);
   EXPECT_EQ(stimulator_records().front(), "I");
   EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"exit calibration"}));
   const double resistors[6] = {10000, 6810, 5600, 4750, 2210, 1500};
@@ -349,15 +349,15 @@ TEST_F(Calibration, ImpedanceCalibrationOfOneElectrode) {
                              resistors[step - 1]));
     sim_electrode e{resistors[step - 1], 0.0, 0.0};
     sim_electrode_set(0, SIM_REFERENCE, &e);
-    key(1001);  // "Go"
+    key(KEY_UPPER_LEFT);  // "Go"
     ASSERT_EQ(captions(), (Captions{L"", L"", L"", L"Back"})) << "step " << step;
     EXPECT_EQ(prompt().substr(0, 11), L"datapoint \n");
-    key(1004);
+    key(KEY_LOWER_RIGHT);
   }
   ASSERT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
   EXPECT_EQ(plotter_title_buffer(), L"A-REF IMPEDANCE RESULTS");
   stimulator_records();
-  key(1001);
+  key(KEY_UPPER_LEFT);
   EXPECT_NEAR(calibrationTable[10], 15.25, 15.25 * 0.05);
   EXPECT_NEAR(calibrationTable[11], -90.0, 150.0);
   const std::vector<std::string> records = stimulator_records();

@@ -43,22 +43,22 @@ TEST_F(CalibrationValues, ThePageShowsTheTableLineByLine) {
 TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
   const double third = 1.0 / 3.0;
   calibrationTable[0] = third;
-  open(31);
-  press(1001);  // "To Disk"
+  open(MENU_CALIBRATION_VALUES);
+  press(KEY_UPPER_LEFT);  // "To Disk"
   const std::string serial = unit_serial();
   const std::filesystem::path file = card_ / ("Cal" + serial + ".txt");
   ASSERT_TRUE(std::filesystem::exists(file)) << serial;
   std::vector<std::string> shown = messages();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "CALIBRATION SAVED\n\nto CFC.\n\n[Storage Card\\Cal" + serial + ".txt]");
-  press(1004);  // the message page's "Back"
+  press(KEY_LOWER_RIGHT);  // the message page's "Back"
 
   double saved[CALIBRATION_ENTRIES];
   for (int i = 0; i < CALIBRATION_ENTRIES; ++i) saved[i] = calibrationTable[i];
   calibrationTable[0] = 7.0;
   calibrationTable[5] = 8.0;
   stimulator_records();
-  press(1002);  // "From Disk"
+  press(KEY_LOWER_LEFT);  // "From Disk"
   EXPECT_EQ(calibrationTable[0].load(), third) << "full precision";
   for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibrationTable[i].load(), saved[i]) << i;
   const std::vector<std::string> sent = stimulator_records();
@@ -67,13 +67,13 @@ TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
   shown = messages();
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back(), "CALIBRATION UPDATTED\n\nfrom CFC.\n\n[Storage Card\\Cal" + serial + ".txt]");
-  press(1004);
+  press(KEY_LOWER_RIGHT);
 
   {
     std::ofstream out(file, std::ios::trunc);
     for (int i = 0; i < 29; ++i) out << "9.5\n";
   }
-  press(1002);
+  press(KEY_LOWER_LEFT);
   for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibrationTable[i].load(), saved[i]) << i;
   EXPECT_TRUE(stimulator_records().empty());
   EXPECT_FALSE(messages().empty()) << "the refusal is shown";
@@ -81,37 +81,37 @@ TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
 
 TEST_F(CalibrationValues, TheOtherPageLoadsDefaultsResetsAndOpensTheSerialEntry) {
   calibrationTable[0] = 1.0;
-  open(31);
-  press(1003);  // "Other"
-  ASSERT_EQ(shown_menu(), 32);
+  open(MENU_CALIBRATION_VALUES);
+  press(KEY_UPPER_RIGHT);  // "Other"
+  ASSERT_EQ(shown_menu(), MENU_CALIBRATION_OTHER);
   stimulator_records();
-  press(1001);  // "Set Defaults"
+  press(KEY_UPPER_LEFT);  // "Set Defaults"
   EXPECT_EQ(calibrationTable[0].load(), 4.8e-05);
   EXPECT_EQ(stimulator_records().size(), 30u);
   EXPECT_EQ(messages(), std::vector<std::string>{"Default calibration values loaded"});
   EXPECT_NE(log_text().find("DEFAULT CALIBRATION LOADED."), std::string::npos);
-  press(1004);
-  press(1002);  // "Reset 8051"
+  press(KEY_LOWER_RIGHT);
+  press(KEY_LOWER_LEFT);  // "Reset 8051"
   EXPECT_EQ(stimulator_records(), (std::vector<std::string>{"TZ"}));
-  press(1003);  // "Enter Serial #"
-  EXPECT_EQ(shown_menu(), 28);
+  press(KEY_UPPER_RIGHT);  // "Enter Serial #"
+  EXPECT_EQ(shown_menu(), MENU_ID_ENTRY);
 }
 
 TEST_F(CalibrationValues, CalibrationEntryWarnsThenStarts) {
-  open(27);
+  open(MENU_CALIBRATION_ENTRY);
   EXPECT_EQ(captions(), (std::array<std::wstring, 4>{L"Yes", L"System Parms", L"No", L"Back"}));
   EXPECT_EQ(page_text(KEYPAD_PROMPT),
             L"!!! WARNING !!!\nCALIBRATION IS TO BE\nPERFORMED BY QUALIFIED\nFACTORY PERSONNEL ONLY.\n\n Proceed?");
   stimulator_records();
-  press(1001);
+  press(KEY_UPPER_LEFT);
   EXPECT_EQ(stimulator_records(), (std::vector<std::string>{"TS"}));
   EXPECT_NE(log_text().find("CALIBRATION STARTED"), std::string::npos);
-  EXPECT_EQ(shown_menu(), 6);
-  press(1004);
+  EXPECT_EQ(shown_menu(), MENU_CALIBRATION_CHOICE);
+  press(KEY_LOWER_RIGHT);
 
   std::filesystem::create_directories(card_ / "CAL");
   std::ofstream(card_ / "CAL" / "IN") << "";
-  open(27);
+  open(MENU_CALIBRATION_ENTRY);
   // The remote-control side, woken for the auto calibration, may cover the
   // keypad with its own page.
   wchar_t prompt[64] = {};

@@ -35,16 +35,16 @@ class ElectrodeWindow : public SetupTest {
     pop_dialog();
     push_dialog(graph_dialog_procedure, GRAPH_DIALOG_ID);
     pump_until_idle(100);
-    open(43);
-    touch_key(1002);  // "Manual": the monitor's page and its window
-    ASSERT_TRUE(pump_until([] { return shown_menu() == 42 && electrode_window() != nullptr; }, 3000));
+    open(MENU_ELECTRODES_SINGLE_DOME);
+    touch_key(KEY_LOWER_LEFT);  // "Manual": the monitor's page and its window
+    ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR && electrode_window() != nullptr; }, 3000));
     ASSERT_TRUE(pump_until([] { return g_monitorControl.running.load() != 0; }, 3000));
-    touch_key(1001);  // "Pause"
+    touch_key(KEY_UPPER_LEFT);  // "Pause"
     settle(500);      // the pass under way posts its update, which wakes nothing
     ASSERT_EQ(electrode_status_text(), L" Paused  ");
   }
   void TearDown() override {
-    touch_key(1004);  // "End Probe Test"
+    touch_key(KEY_LOWER_RIGHT);  // "End Probe Test"
     pump_until([] { return g_monitorControl.running.load() == 0; }, 5000);
     SetupTest::TearDown();
   }
@@ -60,7 +60,7 @@ class ElectrodeWindow : public SetupTest {
     a.noise_status = statuses[1];
     a.eye_status = statuses[2];
     a.ref_status = statuses[3];
-    SendMessageW(electrode_window(), WM_USER, 2, 0);
+    SendMessageW(electrode_window(), WM_USER, ELECTRODE_VALUES_READY, 0);
     UpdateWindow(electrode_window());
     settle(100);  // the drawing reaches the screen
   }

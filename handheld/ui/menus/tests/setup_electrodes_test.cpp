@@ -51,12 +51,12 @@ class Electrodes : public SetupTest {
 };
 
 TEST_F(Electrodes, AnImpedanceRunFillsItsResultPage) {
-  open(13);
+  open(MENU_ELECTRODES);
   EXPECT_EQ(plotter_title_buffer(), L"ELECTRODES");
   stimulator_records();
-  press(1001);  // "Impedance test"
+  press(KEY_UPPER_LEFT);  // "Impedance test"
   EXPECT_EQ(stimulator_records().front(), "I");
-  EXPECT_EQ(shown_menu(), 5);
+  EXPECT_EQ(shown_menu(), MENU_IMPEDANCE_RUNNING);
   EXPECT_EQ(captions()[3], L"Abort");
   ASSERT_TRUE(pump_until([] { return page_text(1143).find(L"ohms") != std::wstring::npos; }, 60000));
   EXPECT_NEAR(page_number(1143), 3000, 150);
@@ -72,8 +72,8 @@ TEST_F(Electrodes, AnImpedanceRunFillsItsResultPage) {
   EXPECT_GT(electrode_noise_check(0), 0.0);
   EXPECT_LT(electrode_noise_check(0), 5.0);
   EXPECT_EQ(report_electrode_noise(), 0);
-  press(1004);
-  EXPECT_EQ(shown_menu(), 13);
+  press(KEY_LOWER_RIGHT);
+  EXPECT_EQ(shown_menu(), MENU_ELECTRODES);
 }
 
 // A channel too noisy to settle fails the run; the report after a test
@@ -83,9 +83,9 @@ TEST_F(Electrodes, ANoisyChannelIsReportedAfterItsRun) {
   sim_signal_defaults(0, &s);
   s.noise_uv = 400.0;
   sim_signal_set(0, &s);
-  open(13);
-  press(1001);  // "Impedance test"
-  ASSERT_TRUE(pump_until([] { return shown_menu() == 13 && electrodeMonitor.busy.load() == 0; }, 120000));
+  open(MENU_ELECTRODES);
+  press(KEY_UPPER_LEFT);  // "Impedance test"
+  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODES && electrodeMonitor.busy.load() == 0; }, 120000));
   EXPECT_TRUE(electrode_noise_failed());
   EXPECT_FALSE(electrode_check_failed());
   messages();
@@ -98,25 +98,25 @@ TEST_F(Electrodes, ANoisyChannelIsReportedAfterItsRun) {
 }
 
 TEST_F(Electrodes, ABaselineRunFillsItsPageAndAnAbortStopsIt) {
-  open(13);
-  press(1002);  // "Baseline test"
-  EXPECT_EQ(shown_menu(), 16);
+  open(MENU_ELECTRODES);
+  press(KEY_LOWER_LEFT);  // "Baseline test"
+  EXPECT_EQ(shown_menu(), MENU_BASELINE_RUNNING);
   ASSERT_TRUE(pump_until([] { return page_text(1150).find(L"uV") != std::wstring::npos; }, 60000));
   EXPECT_LT(page_number(1150), 10.0) << "a quiet signal";
   EXPECT_EQ(plotter_title_buffer(), L"baseline, CH A");
   EXPECT_NE(plotter_row_text(-3).find(L" ----     DONE     ----"), std::wstring::npos);
   save_screen("electrode-baseline-graph");
-  press(1004);
-  EXPECT_EQ(shown_menu(), 13);
+  press(KEY_LOWER_RIGHT);
+  EXPECT_EQ(shown_menu(), MENU_ELECTRODES);
 
-  press(1002);
-  ASSERT_EQ(shown_menu(), 16);
-  press(1004);  // "Abort"
-  EXPECT_EQ(shown_menu(), 13);
+  press(KEY_LOWER_LEFT);
+  ASSERT_EQ(shown_menu(), MENU_BASELINE_RUNNING);
+  press(KEY_LOWER_RIGHT);  // "Abort"
+  EXPECT_EQ(shown_menu(), MENU_ELECTRODES);
   EXPECT_NE(plotter_row_text(3).find(L"*** BASELINE ABORTED ***"), std::wstring::npos);
   EXPECT_EQ(electrodeMonitor.busy.load(), 0);
   pump_until_idle(300);
-  EXPECT_EQ(shown_menu(), 13) << "no result page after an abort";
+  EXPECT_EQ(shown_menu(), MENU_ELECTRODES) << "no result page after an abort";
 }
 
 TEST(ElectrodeMeter, FunnelAndLineClamp) {
@@ -137,39 +137,39 @@ TEST(ElectrodeMeter, FunnelAndLineClamp) {
 // "+ impedance" while a manual check runs: the monitor measures the
 // electrodes from its next pass on (once the baseline is stable).
 TEST_F(Electrodes, ImpedanceTurnedOnDuringACheckIsMeasured) {
-  open(43);
-  touch_key(1002);  // "Manual": no impedance check
-  ASSERT_TRUE(pump_until([] { return shown_menu() == 42 && g_monitorControl.running.load() != 0; }, 3000));
-  touch_key(1003);  // "+ impedance"
-  EXPECT_TRUE(pump_until([] { return key_caption(1003) == L"- impedance"; }, 1000));
+  open(MENU_ELECTRODES_SINGLE_DOME);
+  touch_key(KEY_LOWER_LEFT);  // "Manual": no impedance check
+  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR && g_monitorControl.running.load() != 0; }, 3000));
+  touch_key(KEY_UPPER_RIGHT);  // "+ impedance"
+  EXPECT_TRUE(pump_until([] { return key_caption(KEY_UPPER_RIGHT) == L"- impedance"; }, 1000));
   EXPECT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_GOOD; }, 60000));
   EXPECT_NEAR(g_monitorChannels[0].eye_ohms.load(), 3000, 150);
-  touch_key(1004);  // "Back"
-  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == 0; }, 5000));
+  touch_key(KEY_LOWER_RIGHT);  // "Back"
+  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == MENU_MAIN; }, 5000));
 }
 
 // A bad electrode keeps an automatic check from ending: its lamp is never
 // good, so no run of good updates begins.
 TEST_F(Electrodes, AnAutomaticCheckWithABadElectrodeGoesOn) {
   set_electrode(SIM_EYE, 9000);  // above [IMPEDANCE] + 1000
-  open(43);
-  touch_key(1001);  // "Auto": the impedance checked too
-  ASSERT_TRUE(pump_until([] { return shown_menu() == 42; }, 1000));
+  open(MENU_ELECTRODES_SINGLE_DOME);
+  touch_key(KEY_UPPER_LEFT);  // "Auto": the impedance checked too
+  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR; }, 1000));
   ASSERT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_OUT_OF_LIMITS; }, 60000));
-  EXPECT_FALSE(pump_until([] { return shown_menu() != 42; }, 10000)) << "the check ended by itself";
+  EXPECT_FALSE(pump_until([] { return shown_menu() != MENU_ELECTRODE_MONITOR; }, 10000)) << "the check ended by itself";
   EXPECT_EQ(electrode_auto_finish_count(), 0);
-  touch_key(1004);  // "Back"
-  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == 0; }, 5000));
+  touch_key(KEY_LOWER_RIGHT);  // "Back"
+  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == MENU_MAIN; }, 5000));
 }
 
 // The monitor running for real: a quiet channel with good electrodes ends
 // an automatic check by itself, its values in the log.
 TEST_F(Electrodes, AnAutomaticCheckOnQuietElectrodesEndsByItself) {
-  open(43);
-  touch_key(1001);  // "Auto": the monitor's page takes the electrodes page's place
-  ASSERT_TRUE(pump_until([] { return shown_menu() == 42; }, 1000));
-  ASSERT_TRUE(pump_until([] { return shown_menu() != 42; }, 120000));
-  EXPECT_EQ(shown_menu(), 0) << "back to where the electrodes page was opened";
+  open(MENU_ELECTRODES_SINGLE_DOME);
+  touch_key(KEY_UPPER_LEFT);  // "Auto": the monitor's page takes the electrodes page's place
+  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR; }, 1000));
+  ASSERT_TRUE(pump_until([] { return shown_menu() != MENU_ELECTRODE_MONITOR; }, 120000));
+  EXPECT_EQ(shown_menu(), MENU_MAIN) << "back to where the electrodes page was opened";
   EXPECT_EQ(g_monitorControl.running.load(), 0);
   EXPECT_NE(log_text().find("(ELECTRODES (MODE AUTO)"), std::string::npos);
 }

@@ -26,7 +26,7 @@ void SetupTest::press(int control) {
 }
 
 std::array<std::wstring, 4> SetupTest::captions() const {
-  return {key_caption(1001), key_caption(1002), key_caption(1003), key_caption(1004)};
+  return {key_caption(KEY_UPPER_LEFT), key_caption(KEY_LOWER_LEFT), key_caption(KEY_UPPER_RIGHT), key_caption(KEY_LOWER_RIGHT)};
 }
 
 std::vector<std::string> SetupTest::messages() {

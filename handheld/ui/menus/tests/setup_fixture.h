@@ -15,7 +15,7 @@ class SetupTest : public VanduTest {
   void SetUp() override;
   // Requests the menu with the page code (pushed over the current one) and
   // pumps until it shows.
-  void open(int menuId, int pageCode = 17);
+  void open(int menuId, int pageCode = PAGE_DEFAULT);
   // A soft key touched (1001..1004) and the loop pumped.
   void press(int control);
   std::array<std::wstring, 4> captions() const;

@@ -92,7 +92,7 @@ TEST_F(SetupMenus, EveryMenuShowsItsCaptions) {
   };
   ASSERT_EQ(sizeof table / sizeof table[0], 46u);
   for (const auto& row : table) {
-    open(row.menu, PAGE_CODE_NONE);
+    open(row.menu, PAGE_NONE);
     EXPECT_EQ(shown_menu(), row.menu);
     EXPECT_EQ(captions(), row.captions) << "menu " << row.menu;
   }
@@ -101,19 +101,19 @@ TEST_F(SetupMenus, EveryMenuShowsItsCaptions) {
 // "Set Time" opens the date and time page; its keys step the fields and
 // "Save" sets the clock and returns to the set-up page.
 TEST_F(SetupMenus, SetTimeStepsTheDatePageAndSaves) {
-  open(2);
-  press(1001);  // "Set Time"
-  ASSERT_EQ(shown_menu(), 14);
+  open(MENU_SYSTEM_SETUP);
+  press(KEY_UPPER_LEFT);  // "Set Time"
+  ASSERT_EQ(shown_menu(), MENU_SET_TIME);
   EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"Save"}));
   const int month = std::stoi(page_text(DATE_MONTH));
-  press(1001);  // UP on the month
+  press(KEY_UPPER_LEFT);  // UP on the month
   EXPECT_EQ(std::stoi(page_text(DATE_MONTH)), month % 12 + 1);
-  press(1002);  // DOWN: back to the month it was
+  press(KEY_LOWER_LEFT);  // DOWN: back to the month it was
   EXPECT_EQ(std::stoi(page_text(DATE_MONTH)), month);
-  press(1003);  // TAB to the day
+  press(KEY_UPPER_RIGHT);  // TAB to the day
   sent_to_stimulator();
-  press(1004);  // "Save"
-  EXPECT_EQ(shown_menu(), 2) << messages().size();
+  press(KEY_LOWER_RIGHT);  // "Save"
+  EXPECT_EQ(shown_menu(), MENU_SYSTEM_SETUP) << messages().size();
   EXPECT_EQ(unit_local_time().month, month);
   const std::vector<uint8_t> sent = sent_to_stimulator();
   ASSERT_FALSE(sent.empty());
@@ -122,10 +122,10 @@ TEST_F(SetupMenus, SetTimeStepsTheDatePageAndSaves) {
 }
 
 TEST_F(SetupMenus, SystemSetupLeadsToTheParameterListUnlessCalibrationIsEnabled) {
-  open(2);
+  open(MENU_SYSTEM_SETUP);
   EXPECT_EQ(captions()[1], L"System Parms");
-  press(1002);
-  EXPECT_EQ(shown_menu(), 37);
+  press(KEY_LOWER_LEFT);
+  EXPECT_EQ(shown_menu(), MENU_PARAMETER_LIST);
   HWND list = top_page();
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(page_text(PARAMETER_LIST_TITLE), L"Select a parameter");
@@ -134,19 +134,19 @@ TEST_F(SetupMenus, SystemSetupLeadsToTheParameterListUnlessCalibrationIsEnabled)
   EXPECT_EQ(page_text(PARAMETER_LIST_STATUS), L"current: 0 Hz");
   save_screen("setup-parameter-list");
   // UP from the first row goes to the last, DOWN from there to the first.
-  press(1001);
+  press(KEY_UPPER_LEFT);
   EXPECT_EQ(SendDlgItemMessageW(list, PARAMETER_LIST_BOX, LB_GETCURSEL, 0, 0), rows - 1);
   EXPECT_EQ(current_parameter_row(), visible_parameter_index(rows - 1));
-  press(1002);
+  press(KEY_LOWER_LEFT);
   EXPECT_EQ(current_parameter_row(), PARAM_LPFREQ);
-  press(1004);
-  EXPECT_EQ(shown_menu(), 2);
+  press(KEY_LOWER_RIGHT);
+  EXPECT_EQ(shown_menu(), MENU_SYSTEM_SETUP);
 
   ASSERT_TRUE(set_cfc_id("UNIT01c"));
   update_parameter_visibility();
   EXPECT_TRUE(calibration_enabled());
-  press(1002);
-  EXPECT_EQ(shown_menu(), 27);
+  press(KEY_LOWER_LEFT);
+  EXPECT_EQ(shown_menu(), MENU_CALIBRATION_ENTRY);
 }
 
 // Board options decide the rows: the fill-in rows, the master row and the
@@ -176,28 +176,28 @@ TEST_F(SetupMenus, VisibleRowsFollowTheBoardAndTheCfcId) {
 }
 
 TEST_F(SetupMenus, ValuesOutsideTheRangeAreRefusedAndFiltersTakeZero) {
-  open(37);
+  open(MENU_PARAMETER_LIST);
   const int depth = menu_stack_depth();
-  press(1003);  // "Select": [LPFREQ], 0
-  ASSERT_EQ(shown_menu(), 38);
+  press(KEY_UPPER_RIGHT);  // "Select": [LPFREQ], 0
+  ASSERT_EQ(shown_menu(), MENU_PARAMETER_EDIT);
   EXPECT_NE(page_text(KEYPAD_PROMPT).find(L"(2..10000)"), std::wstring::npos);
   messages();
-  press(1001);  // UP: 1 Hz
+  press(KEY_UPPER_LEFT);  // UP: 1 Hz
   EXPECT_EQ(keypad_value(), 1.0);
-  press(1004);
+  press(KEY_LOWER_RIGHT);
   EXPECT_EQ(messages(), std::vector<std::string>{"\n*** VALUE IS ***\n*** OUT OF RANGE ***\n\n2 <= Value <= 10000"});
-  EXPECT_EQ(shown_menu(), 17);
-  press(1004);  // the message page's "Back"
-  EXPECT_EQ(shown_menu(), 38);
+  EXPECT_EQ(shown_menu(), MENU_MESSAGE);
+  press(KEY_LOWER_RIGHT);  // the message page's "Back"
+  EXPECT_EQ(shown_menu(), MENU_PARAMETER_EDIT);
   EXPECT_EQ(captions(), (Captions{L"Up", L"Down", L"Tab", L"OK"}));
-  press(1002);  // DOWN: 0 switches the filter off
-  press(1004);
-  ASSERT_EQ(shown_menu(), 39);
+  press(KEY_LOWER_LEFT);  // DOWN: 0 switches the filter off
+  press(KEY_LOWER_RIGHT);
+  ASSERT_EQ(shown_menu(), MENU_PARAMETER_CONFIRM);
   EXPECT_NE(page_text(KEYPAD_PROMPT).find(L"Is\n0 Hz\ncorrect?"), std::wstring::npos);
   store_system_parameter(PARAM_LPFREQ, 300);
-  press(1001);  // "Accept"
+  press(KEY_UPPER_LEFT);  // "Accept"
   EXPECT_EQ(system_parameter(PARAM_LPFREQ), 0.0);
-  EXPECT_EQ(shown_menu(), 37);
+  EXPECT_EQ(shown_menu(), MENU_PARAMETER_LIST);
   EXPECT_EQ(page_text(PARAMETER_LIST_STATUS), L"current: 0 Hz");
   EXPECT_EQ(menu_stack_depth(), depth) << "the one list again";
 }
@@ -205,46 +205,46 @@ TEST_F(SetupMenus, ValuesOutsideTheRangeAreRefusedAndFiltersTakeZero) {
 TEST_F(SetupMenus, TheRangeBoundsAreValid) {
   // [GRAPHRANGE] 0..100 opens at 50: DOWN on the exponent gives 5, UP
   // twice on the exponent 500 (refused), and the maximum 100 is taken.
-  open(37);
-  while (current_parameter_row() != PARAM_GRAPHRANGE) press(1002);
-  press(1003);
-  ASSERT_EQ(shown_menu(), 38);
+  open(MENU_PARAMETER_LIST);
+  while (current_parameter_row() != PARAM_GRAPHRANGE) press(KEY_LOWER_LEFT);
+  press(KEY_UPPER_RIGHT);
+  ASSERT_EQ(shown_menu(), MENU_PARAMETER_EDIT);
   EXPECT_EQ(keypad_value(), 50.0);
-  for (int tab = 0; tab < 4; ++tab) press(1003);
-  press(1001);
+  for (int tab = 0; tab < 4; ++tab) press(KEY_UPPER_RIGHT);
+  press(KEY_UPPER_LEFT);
   EXPECT_EQ(keypad_value(), 500.0);
-  press(1004);
-  EXPECT_EQ(shown_menu(), 17);
-  press(1004);
-  for (int tab = 0; tab < 4; ++tab) press(1003);  // back to the first digit (focus kept per page)
+  press(KEY_LOWER_RIGHT);
+  EXPECT_EQ(shown_menu(), MENU_MESSAGE);
+  press(KEY_LOWER_RIGHT);
+  for (int tab = 0; tab < 4; ++tab) press(KEY_UPPER_RIGHT);  // back to the first digit (focus kept per page)
   keypad_show_value(100);
-  press(1004);
-  ASSERT_EQ(shown_menu(), 39);
-  press(1001);
+  press(KEY_LOWER_RIGHT);
+  ASSERT_EQ(shown_menu(), MENU_PARAMETER_CONFIRM);
+  press(KEY_UPPER_LEFT);
   EXPECT_EQ(system_parameter(PARAM_GRAPHRANGE), 100.0);
 }
 
 TEST_F(SetupMenus, TheBacklightIsPreviewedAcceptedOrPutBack) {
   set_backlight(90);  // the board's level, which the list takes
-  open(37);
-  while (current_parameter_row() != PARAM_BACKLIGHT) press(1002);
-  press(1003);
+  open(MENU_PARAMETER_LIST);
+  while (current_parameter_row() != PARAM_BACKLIGHT) press(KEY_LOWER_LEFT);
+  press(KEY_UPPER_RIGHT);
   ASSERT_EQ(keypad_value(), 90.0);
-  press(1002);  // DOWN: 80
+  press(KEY_LOWER_LEFT);  // DOWN: 80
   save_screen("setup-keypad");
   sim_stim_clear_logs();
-  press(1004);
+  press(KEY_LOWER_RIGHT);
   const uint32_t preview = stimulator_state().backlight[1];
   EXPECT_EQ(stimulator_records().size(), 1u) << "one 'B' record";
   EXPECT_EQ(preview, static_cast<uint32_t>(half_counts(backlight_percent_to_counts(80))));
-  press(1003);  // "Reject": 90 again
+  press(KEY_UPPER_RIGHT);  // "Reject": 90 again
   EXPECT_EQ(stimulator_state().backlight[1], static_cast<uint32_t>(half_counts(backlight_percent_to_counts(90))));
   EXPECT_EQ(system_parameter(PARAM_BACKLIGHT), 90.0);
 
-  press(1003);
-  press(1002);
-  press(1004);
-  press(1001);  // "Accept": 80 in effect and stored
+  press(KEY_UPPER_RIGHT);
+  press(KEY_LOWER_LEFT);
+  press(KEY_LOWER_RIGHT);
+  press(KEY_UPPER_LEFT);  // "Accept": 80 in effect and stored
   EXPECT_EQ(system_parameter(PARAM_BACKLIGHT), 80.0);
   EXPECT_EQ(stimulator_state().stored_backlight[1], preview);
 }
@@ -272,23 +272,23 @@ TEST_F(SetupMenus, TheListTakesTheBoardsBacklightAndSetsMasterOrSlaveOnClose) {
   update_parameter_visibility();
   store_system_parameter(PARAM_MASTER, 0);
   sim_stim_clear_logs();
-  open(37);
+  open(MENU_PARAMETER_LIST);
   EXPECT_EQ(stimulator_records().front(), "b") << "the list asks for the backlight";
   // The board's backlight (its 'b' reply) is the parameter's value now.
   EXPECT_EQ(system_parameter(PARAM_BACKLIGHT),
             static_cast<double>(static_cast<int>(counts_to_backlight_percent(
                 2 * static_cast<double>(stimulator_state().backlight[1])))));
-  press(1004);
+  press(KEY_LOWER_RIGHT);
   EXPECT_EQ(isSlave.load(), 1);
   EXPECT_EQ(isMaster.load(), 0);
   hardware.put_gpio_bit(13, 1, 1);
-  open(37);
-  press(1004);
+  open(MENU_PARAMETER_LIST);
+  press(KEY_LOWER_RIGHT);
   EXPECT_EQ(hardware.get_gpio_reg(13) & 2u, 0u) << "the sync output cleared";
 
   store_system_parameter(PARAM_MASTER, 1);
-  open(37);
-  press(1004);
+  open(MENU_PARAMETER_LIST);
+  press(KEY_LOWER_RIGHT);
   EXPECT_EQ(isMaster.load(), 1);
   EXPECT_EQ(isSlave.load(), 0);
   sim_adc_set_options(0);
@@ -299,12 +299,12 @@ TEST_F(SetupMenus, RestoringTheDefaultsRecomputesWhatFollowsAndStoresTheBackligh
   store_system_parameter(PARAM_FLASHFILL, 25);
   store_system_parameter(PARAM_SHUTDOWN, 7);
   store_system_parameter(PARAM_BACKLIGHT, 40);
-  open(2);
-  press(1003);  // "Restore Defaults"
-  EXPECT_EQ(shown_menu(), 10);
+  open(MENU_SYSTEM_SETUP);
+  press(KEY_UPPER_RIGHT);  // "Restore Defaults"
+  EXPECT_EQ(shown_menu(), MENU_RESTORE_DEFAULTS);
   EXPECT_NE(page_text(KEYPAD_PROMPT).find(L"PRESS \"Restore\"."), std::wstring::npos);
   sim_stim_clear_logs();
-  press(1001);
+  press(KEY_UPPER_LEFT);
   EXPECT_EQ(system_parameter(PARAM_FLASHFILL), 0.0);
   EXPECT_EQ(flashFill.load(), 0.0);
   EXPECT_EQ(flashShare.load(), 1.0);
@@ -313,8 +313,8 @@ TEST_F(SetupMenus, RestoringTheDefaultsRecomputesWhatFollowsAndStoresTheBackligh
   const uint32_t counts = static_cast<uint32_t>(half_counts(backlight_percent_to_counts(90)));
   EXPECT_EQ(stimulator_state().backlight[1], counts);
   EXPECT_EQ(stimulator_state().stored_backlight[1], counts);
-  press(1004);
-  EXPECT_EQ(shown_menu(), 2);
+  press(KEY_LOWER_RIGHT);
+  EXPECT_EQ(shown_menu(), MENU_SYSTEM_SETUP);
 }
 
 }  // namespace

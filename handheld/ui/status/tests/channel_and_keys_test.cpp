@@ -81,18 +81,18 @@ TEST_F(VanduChannelsAndKeys, ABlankCaptionDisablesItsStimulatorKey) {
   EXPECT_FALSE(stimulator_key_disabled(3));
   set_key_caption(mainDialog, 9, L"");  // any other number is key 4
   EXPECT_TRUE(key_is_blank(4));
-  EXPECT_EQ(key_caption(1004), L"");
+  EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"");
 }
 
 TEST_F(VanduChannelsAndKeys, KeyColoursAndThePlainKeyOnce) {
-  EXPECT_EQ(key_colour_brush(1001), brushes[0]);
-  EXPECT_EQ(key_colour_brush(1002), brushes[2]);
-  EXPECT_EQ(key_colour_brush(1003), brushes[1]);
-  EXPECT_EQ(key_colour_brush(1004), brushes[3]);
+  EXPECT_EQ(key_colour_brush(KEY_UPPER_LEFT), brushes[0]);
+  EXPECT_EQ(key_colour_brush(KEY_LOWER_LEFT), brushes[2]);
+  EXPECT_EQ(key_colour_brush(KEY_UPPER_RIGHT), brushes[1]);
+  EXPECT_EQ(key_colour_brush(KEY_LOWER_RIGHT), brushes[3]);
   EXPECT_EQ(key_colour_brush(1081), nullptr);
   set_plain_key_once();
-  EXPECT_EQ(key_colour_brush(1001), brushes[7]);
-  EXPECT_EQ(key_colour_brush(1001), brushes[0]);
+  EXPECT_EQ(key_colour_brush(KEY_UPPER_LEFT), brushes[7]);
+  EXPECT_EQ(key_colour_brush(KEY_UPPER_LEFT), brushes[0]);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "poly_fit.h"
+#include "basis_fit.h"
 
 #include "matrix.h"
 

@@ -1,4 +1,4 @@
-#include "test_files.h"
+#include "test_file_reading.h"
 
 #include <windows.h>
 

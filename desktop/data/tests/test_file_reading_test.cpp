@@ -15,7 +15,7 @@
 #include "record_fields.h"
 #include "record_fixture.h"
 #include "temp_folder.h"
-#include "test_files.h"
+#include "test_file_reading.h"
 #include "whole_file.h"
 
 namespace {

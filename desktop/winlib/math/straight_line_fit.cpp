@@ -1,4 +1,4 @@
-#include "line_fit.h"
+#include "straight_line_fit.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Straight-line least-squares fit over a bounded set of points.
-#ifndef LINE_FIT_H
-#define LINE_FIT_H
+#ifndef DESKTOP_WINLIB_MATH_STRAIGHT_LINE_FIT_H
+#define DESKTOP_WINLIB_MATH_STRAIGHT_LINE_FIT_H
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // (".tst": one flag byte, then the record) and a sample file (".spl": one
 // block of samples). Each file must have exactly its size; the bytes are
 // taken as stored, without parsing.
-#ifndef TEST_FILES_H
-#define TEST_FILES_H
+#ifndef DESKTOP_DATA_TEST_FILE_READING_H
+#define DESKTOP_DATA_TEST_FILE_READING_H
 
 #include <cstdint>
 

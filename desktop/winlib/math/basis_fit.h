@@ -1,7 +1,7 @@
 // Weighted general least-squares fit of up to five basis functions
 // (a chosen or constant first one, then x, x^2, x^3, x^4).
-#ifndef POLY_FIT_H
-#define POLY_FIT_H
+#ifndef DESKTOP_WINLIB_MATH_BASIS_FIT_H
+#define DESKTOP_WINLIB_MATH_BASIS_FIT_H
 
 #include <cstdint>
 
