@@ -15,7 +15,7 @@
 #include "messages.h"
 #include "record_fields.h"
 #include "folder_listing.h"
-#include "sample_select.h"
+#include "samples_views.h"
 #include "session_files.h"
 #include "test_file_reading.h"
 
@@ -92,7 +92,7 @@ testDocument::testDocument() {
 
 testDocument::~testDocument() {
   // A selection window opened on these samples by another window goes first.
-  close_sample_selections(&samples_);
+  close_samples_views(&samples_);
   if (loaded() && !print_only_ && source_ == test_source_pc && state_needs_saving())
     save_test_state(state_, path(), samples_);
 }

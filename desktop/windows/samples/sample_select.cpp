@@ -7,6 +7,7 @@
 #include "menus.h"
 #include "message_box.h"
 #include "sample_layout.h"
+#include "samples_views.h"
 #include "system_text.h"
 
 namespace {
@@ -24,6 +25,7 @@ sampleSelectWindowClass::sampleSelectWindowClass(winTypeClass* parent_object, co
                                                  double y, samplesListClass* samples)
     : winTypeClass(parent_object, samples_window_type), samples_(samples) {
   open_selections.push_back(this);
+  install_samples_views_closer(close_sample_selections);
   const paper& scale = screen_paper;
   HWND window = CreateWindowExA(0, "samples_window", caption ? caption : "", window_style, scale.px_x(x),
                                 scale.px_y(y), scale.scale_x(opening_width_mm), scale.scale_y(opening_height_mm),
