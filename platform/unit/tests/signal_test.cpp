@@ -16,6 +16,14 @@ sim_signal quiet_signal(uint32_t input) {
   return s;
 }
 
+// The shape response: its trough and peak at their set times, in proportion
+// to the light.
+sim_signal shape_signal(uint32_t input) {
+  sim_signal s = quiet_signal(input);
+  s.response = SIM_RESPONSE_SHAPE;
+  return s;
+}
+
 struct Extreme {
   double uv;
   double ms;
@@ -49,7 +57,7 @@ TEST(SimSignal, ErgResponseFollowsEachFlashAndItsDrive) {
   };
   for (const auto& c : cases) {
     SimBus bus;
-    sim_signal s = quiet_signal(0);
+    sim_signal s = shape_signal(0);
     s.baseline_uv = 20.0;
     sim_signal_set(0, &s);
     set_flash_drive(bus, c.output1, c.output3);
@@ -80,7 +88,7 @@ TEST(SimSignal, ErgResponseFollowsEachFlashAndItsDrive) {
 
 TEST(SimSignal, ErgShapeAndTimesAreConfigurable) {
   SimBus bus;
-  sim_signal s = quiet_signal(1);
+  sim_signal s = shape_signal(1);
   s.a_wave_uv = 10.0;
   s.b_wave_uv = 30.0;
   s.a_wave_ms = 20.0;
