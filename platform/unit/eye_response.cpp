@@ -35,11 +35,11 @@ const double kRodBMax = 70.0, kRodBHalf = 0.004;
 const double kConeBMax = 40.0, kConeBHalf = 0.8;
 const double kOpMax = 8.0, kOpHalf = 0.5;
 
-// Oscillatory potentials: 135 Hz under a half sine of 36 ms that opens
+// Oscillatory potentials: 135 Hz under a half sine of 40 ms that opens
 // just after the a-wave's trough.
 const double kOpHz = 135.0;
 const double kOpDelayMs = 1.0;
-const double kOpWindowMs = 36.0;
+const double kOpWindowMs = 40.0;
 
 // The cones' b-wave peaks at 30 ms and falls over 22 ms; the negative wave
 // after it starts 10 ms after the peak and lasts 70 ms.
