@@ -21,10 +21,18 @@ have gs                                || need+=(ghostscript)
 # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
 have clang++                           || need+=(clang)
 ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-dev)
+# The locale tests record and export under a German locale.
+german=de_DE.UTF-8
+locale -a 2>/dev/null | grep -qix 'de_DE.utf8' || { have locale-gen || need+=(locales); }
+SUDO=""
+[ "$(id -u)" = 0 ] || SUDO=sudo
 if [ ${#need[@]} -gt 0 ]; then
   echo "install-deps: installing ${need[*]}"
-  SUDO=""
-  [ "$(id -u)" = 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  echo "install-deps: generating the locale $german"
+  grep -q "^$german UTF-8" /etc/locale.gen 2>/dev/null || echo "$german UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
 fi

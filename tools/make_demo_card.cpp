@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_demo_card <card folder>\n");
     return 2;
   }
-  use_environment_locale();
+  use_environment_character_type();
   try {
     return make(argv[1]);
   } catch (const std::exception& e) {

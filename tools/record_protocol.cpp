@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: record_protocol <card folder> <program file on the card> [test id]\n");
     return 2;
   }
-  use_environment_locale();
+  use_environment_character_type();
   try {
     return record(argc, argv);
   } catch (const std::exception& e) {

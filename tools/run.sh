@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds everything, probes the
+# The main job: installs what is missing, builds what it runs, probes the
 # hardware access library on the simulated unit, then writes the
 # demonstration card into a fresh card folder (build/win/demo-card, or the
 # folder given as the first argument). Then Vandu itself starts on that card
@@ -19,7 +19,7 @@ build=${ERG_BUILD:-$root/build}
 export ERG_BUILD=$build
 card=${1:-$build/win/demo-card}
 "$root/tools/install-deps.sh"
-"$root/tools/build.sh"
+"$root/tools/build.sh" programs
 . "$root/tools/wine-session.sh"
 wine_session_begin
 trap wine_session_end EXIT

@@ -1,22 +1,15 @@
 // Command-line arguments in the environment's multibyte encoding: the tools
-// take the environment's locale first (for the C library and for file
-// names), then widen their arguments.
+// take from the environment's locale only the character type (for file
+// names), never its number format, so that every number they store or print
+// reads the same whoever runs them.
 #ifndef WIDE_ARGUMENT_H
 #define WIDE_ARGUMENT_H
 
 #include <clocale>
 #include <cstdlib>
-#include <exception>
-#include <locale>
 #include <string>
 
-inline void use_environment_locale() {
-  try {
-    std::locale::global(std::locale(""));
-  } catch (const std::exception&) {
-    std::setlocale(LC_ALL, "");  // an unknown locale name: the C library's choice
-  }
-}
+inline void use_environment_character_type() { std::setlocale(LC_CTYPE, ""); }
 
 // The argument widened; empty when it is not valid in the encoding.
 inline std::wstring wide_argument(const char* text) {

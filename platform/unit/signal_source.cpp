@@ -11,6 +11,12 @@ const double kNsPerSecond = 1e9;
 const double kMaxCount = 8388607.0;
 const double kMinCount = -8388608.0;
 
+// The light the eye gets, as the unit's default calibration has it: a flash
+// of 1 cd.s/m^2 is 0.5 ms at the drive of 0.52856 V, and the background
+// lamps give 20 cd/m^2 a volt above their threshold.
+const double kVoltMsPerCds = 0.26428;
+const double kCdPerBackgroundVolt = 20.0;
+
 double seconds_between(uint64_t from_ns, uint64_t to_ns) {
   return to_ns >= from_ns ? (to_ns - from_ns) / kNsPerSecond : -((from_ns - to_ns) / kNsPerSecond);
 }
@@ -34,6 +40,7 @@ sim_signal default_signal(uint32_t input) {
   s.offset_uv = -1930.0;
   s.channel = input < Electrodes::kChannels ? static_cast<int32_t>(input) : -1;
   s.seed = input + 1;
+  s.response = SIM_RESPONSE_EYE;
   return s;
 }
 
@@ -76,14 +83,20 @@ double SignalSource::microvolts(uint64_t now_ns) {
 }
 
 double SignalSource::erg_uv(uint64_t now_ns) const {
-  if (signal_.a_wave_uv == 0.0 && signal_.b_wave_uv == 0.0) return 0.0;
-  const double length_ms = erg_length_ms(shape_);
+  const bool eye = signal_.response != SIM_RESPONSE_SHAPE;
+  if (!eye && signal_.a_wave_uv == 0.0 && signal_.b_wave_uv == 0.0) return 0.0;
+  const double length_ms = eye ? eye_length_ms() : erg_length_ms(shape_);
   double uv = 0.0;
   for (const Flash& f : stimulator_.flashes()) {
     if (f.at_ns > now_ns) continue;
     double t_ms = (now_ns - f.at_ns) / 1e6;
     if (t_ms > length_ms) continue;
-    uv += f.volt_ms * (signal_.a_wave_uv * erg_a_wave(shape_, t_ms) + signal_.b_wave_uv * erg_b_wave(shape_, t_ms));
+    if (eye) {
+      const EyeStimulus light = {f.volt_ms / kVoltMsPerCds, f.background_v * kCdPerBackgroundVolt};
+      uv += eye_response_uv(light, t_ms);
+    } else {
+      uv += f.volt_ms * (signal_.a_wave_uv * erg_a_wave(shape_, t_ms) + signal_.b_wave_uv * erg_b_wave(shape_, t_ms));
+    }
   }
   return uv;
 }

@@ -9,6 +9,7 @@
 
 #include "electrodes.h"
 #include "erg_response.h"
+#include "eye_response.h"
 #include "gaussian_noise.h"
 #include "sample_source.h"
 #include "sim_unit.h"

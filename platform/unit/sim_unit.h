@@ -292,7 +292,12 @@ SIM_API void sim_stim_send_message(uint8_t id, const uint8_t* payload, uint32_t 
 // puts constant 0 back on every input. Its microvolts at each conversion:
 //   baseline + drift x (seconds since set) + hum x sin(2 pi hum_hz t + phase)
 //   + noise x N(0, 1)
-//   + for each flash, its light (volts x ms) x (a_wave_uv x a(t) + b_wave_uv x b(t))
+//   + for each flash, the eye's response (response SIM_RESPONSE_EYE): a human
+//     eye's ERG for the flash's light and the background in force at it
+//     (eye_response.h; the light as the unit's default calibration gives it:
+//     a flash of 1 cd.s/m^2 is 0.26428 volt-ms, and a background drive of
+//     v volts above 0.8 V gives 20 v cd/m^2),
+//     or (SIM_RESPONSE_SHAPE) its light (volts x ms) x (a_wave_uv x a(t) + b_wave_uv x b(t))
 //   + the channel's eye electrode - its reference electrode (each: its drift
 //     since set and its noise), + the impedance sine through the driven
 //     electrode (inverted for the reference)
@@ -316,11 +321,14 @@ struct sim_signal {
   double offset_uv;
   int32_t channel;          // whose electrodes: 0 channel A, 1 channel B, -1 none
   uint32_t seed;            // of the noise
+  int32_t response;         // SIM_RESPONSE_EYE or SIM_RESPONSE_SHAPE
 };
+#define SIM_RESPONSE_EYE 0
+#define SIM_RESPONSE_SHAPE 1
 // Defaults for an input: no baseline, drift or hum (50 Hz), 0.5 uV noise,
-// a-wave 40 uV and b-wave 80 uV per volt-millisecond at 15 and 40 ms, 60 ms
-// decay, 0.00045 uV a count from -1930 uV, channel = input for inputs 0 and 1
-// (else -1), seed = input + 1.
+// the eye's response; for the shape, a-wave 40 uV and b-wave 80 uV per
+// volt-millisecond at 15 and 40 ms, 60 ms decay; 0.00045 uV a count from
+// -1930 uV, channel = input for inputs 0 and 1 (else -1), seed = input + 1.
 SIM_API void sim_signal_defaults(uint32_t input, struct sim_signal* out);
 // Sets the signal of input 0..7 (others: nothing). Times that make no
 // waveform and a zero scale are taken from the defaults.

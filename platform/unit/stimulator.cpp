@@ -14,6 +14,10 @@ constexpr uint64_t kPowerOnClock = 133537572000000000ull;
 
 constexpr uint32_t kFlashOutput1 = 1;
 constexpr uint32_t kFlashOutput2 = 3;
+constexpr uint32_t kBackgroundOutput1 = 0;
+constexpr uint32_t kBackgroundOutput2 = 2;
+// A background lamp gives no light below this drive.
+constexpr double kBackgroundThresholdVolts = 0.8;
 constexpr double kCountsPerVolt = 819.2;  // the drive converter: 4096 counts over 5 V
 
 constexpr size_t kUnknownRecord = 0;
@@ -303,7 +307,12 @@ void Stimulator::flash_trigger_edge(bool rising, uint64_t now_ns) {
 
 void Stimulator::flash(uint64_t now_ns) {
   double volts = (dac_.output(kFlashOutput1) + dac_.output(kFlashOutput2)) / kCountsPerVolt;
-  Flash f = {now_ns, volts * counts_.flash_us / 1000.0};
+  double background = 0.0;
+  for (uint32_t output : {kBackgroundOutput1, kBackgroundOutput2}) {
+    const double v = dac_.output(output) / kCountsPerVolt - kBackgroundThresholdVolts;
+    if (v > 0.0) background += v;
+  }
+  Flash f = {now_ns, volts * counts_.flash_us / 1000.0, background};
   if (flash_history_.size() == kFlashHistory) flash_history_.pop_front();
   flash_history_.push_back(f);
   ++counts_.flashes;

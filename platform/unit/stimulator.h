@@ -20,7 +20,8 @@ namespace simunit {
 // One flash as the eye sees it.
 struct Flash {
   uint64_t at_ns;
-  double volt_ms;  // drive volts x duration in milliseconds
+  double volt_ms;        // drive volts x duration in milliseconds
+  double background_v;   // background drive volts above the lamps' threshold, both domes
 };
 
 class Stimulator final : public FlashTriggerListener {

@@ -16,6 +16,14 @@ sim_signal quiet_signal(uint32_t input) {
   return s;
 }
 
+// The shape response: its trough and peak at their set times, in proportion
+// to the light.
+sim_signal shape_signal(uint32_t input) {
+  sim_signal s = quiet_signal(input);
+  s.response = SIM_RESPONSE_SHAPE;
+  return s;
+}
+
 struct Extreme {
   double uv;
   double ms;
@@ -49,7 +57,7 @@ TEST(SimSignal, ErgResponseFollowsEachFlashAndItsDrive) {
   };
   for (const auto& c : cases) {
     SimBus bus;
-    sim_signal s = quiet_signal(0);
+    sim_signal s = shape_signal(0);
     s.baseline_uv = 20.0;
     sim_signal_set(0, &s);
     set_flash_drive(bus, c.output1, c.output3);
@@ -80,7 +88,7 @@ TEST(SimSignal, ErgResponseFollowsEachFlashAndItsDrive) {
 
 TEST(SimSignal, ErgShapeAndTimesAreConfigurable) {
   SimBus bus;
-  sim_signal s = quiet_signal(1);
+  sim_signal s = shape_signal(1);
   s.a_wave_uv = 10.0;
   s.b_wave_uv = 30.0;
   s.a_wave_ms = 20.0;
@@ -102,6 +110,43 @@ TEST(SimSignal, ErgShapeAndTimesAreConfigurable) {
   EXPECT_NEAR(e.second.uv, 30.0 * light, 0.01);
   // Over by 85 ms.
   EXPECT_NEAR(microvolts(samples.back().raw), 0.0, 0.001);
+}
+
+// The eye: its response grows with the flash by a saturating law, and a
+// background that takes the rods away leaves the cones' smaller response.
+TEST(SimSignal, EyeResponseSaturatesWithTheFlashAndShrinksOnABackground) {
+  // Peak to trough microvolts of one flash of `cds` on a background drive of
+  // `background` converter counts (1884: 30 cd/m^2).
+  auto amplitude = [](double cds, uint32_t background) {
+    SimBus bus;
+    sim_signal s = quiet_signal(0);
+    sim_signal_set(0, &s);
+    bus.select(Select::Dac);
+    for (uint32_t word : {background, (1u << 12) | 433u}) {  // 433 counts: 0.52856 V
+      bus.xfer(static_cast<uint8_t>(word >> 8));
+      bus.xfer(static_cast<uint8_t>(word));
+    }
+    bus.select(Select::None);
+    arm_single_flash(static_cast<uint32_t>(cds * 2500.0 - 0.5));  // 0.5 ms a cd.s/m^2
+    start_conversions(bus, 0);
+    set_flash_trigger(bus, false);
+    std::vector<Sample> samples = read_samples(bus, 15 * 250);
+    auto e = extremes(samples, 0);
+    return e.second.uv - e.first.uv;
+  };
+  const double flashes[] = {0.003, 0.01, 0.03, 0.3, 3.0, 10.0};
+  double last = 0.0;
+  for (double cds : flashes) {
+    const double uv = amplitude(cds, 0);
+    EXPECT_GT(uv, last) << cds;
+    last = uv;
+  }
+  EXPECT_GT(amplitude(0.01, 0), 1.5 * amplitude(0.003, 0));  // growing in the dim range
+  EXPECT_LT(amplitude(10.0, 0), 1.15 * amplitude(3.0, 0));   // saturated in the bright
+  const double dark = amplitude(3.0, 0), light = amplitude(3.0, 1884);
+  EXPECT_GT(light, dark / 3.0);
+  EXPECT_LT(light, dark / 2.0);
+  EXPECT_LT(amplitude(0.01, 1884), 2.0);
 }
 
 TEST(SimSignal, ImpedanceSineAmplitudeFollowsEachElectrodesResistance) {

@@ -98,6 +98,7 @@ class Collection : public SimulatedUnit {
 TEST_F(Collection, SingleFlashSweepHoldsTheResponseAtThePreFlashTime) {
   sim_signal signal;
   sim_signal_defaults(0, &signal);
+  signal.response = SIM_RESPONSE_SHAPE;
   sim_signal_set(0, &signal);
   ASSERT_EQ(1, set_flash(20000, 1, 0, 0, 0));
   auto blocks = fresh_blocks(1);
@@ -123,6 +124,7 @@ TEST_F(Collection, DualSweepFillsBothChannelsWithOneHeader) {
   for (uint32_t input : {0u, 1u}) {
     sim_signal signal;
     sim_signal_defaults(input, &signal);
+    signal.response = SIM_RESPONSE_SHAPE;
     signal.b_wave_uv = input == 0 ? 80 : 40;
     sim_signal_set(input, &signal);
   }

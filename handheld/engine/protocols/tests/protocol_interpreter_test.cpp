@@ -192,6 +192,7 @@ TEST_F(Interpreter, StoredAverageIsTheSimulatedResponse) {
   g_channels.b_on = 0;
   sim_signal signal;
   sim_signal_defaults(0, &signal);
+  signal.response = SIM_RESPONSE_SHAPE;
   signal.noise_uv = 4.0;
   sim_signal_set(0, &signal);
   single_test({{OPCODE_REPEAT_MS, (1000u << 16) | 16u}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
@@ -820,6 +821,7 @@ TEST_F(Interpreter, NotchFrequencyFiltersTheStoredAverage) {
   sim_signal_defaults(0, &hum);
   hum.hum_uv = 200.0;
   hum.hum_hz = 60.0;
+  hum.response = SIM_RESPONSE_SHAPE;
   hum.a_wave_uv = 0.0;
   hum.b_wave_uv = 0.0;
   sim_signal_set(0, &hum);
