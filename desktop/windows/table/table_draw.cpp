@@ -9,6 +9,7 @@
 #include "printing.h"
 #include "session_panel.h"
 #include "table.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -35,8 +36,7 @@ class tableFonts {
 };
 
 double text_width_mm(HDC dc, const char* text, const paper& scale) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  SIZE size = utf8_text_extent(dc, text, -1);
   return scale.x_px_per_mm > 0.0 ? size.cx / scale.x_px_per_mm : 0.0;
 }
 
@@ -113,13 +113,12 @@ bool tableClass::draw(HDC dc, double left, double top, double width, double heig
     for (int c = 0; c < columns_; c++) {
       tableCellClass* shown = at(row, c);
       const char* text = shown->current_text();
-      SIZE size{0, 0};
-      GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+      SIZE size = utf8_text_extent(dc, text, -1);
       const double start = starts[static_cast<size_t>(c)];
       const double w = widest[static_cast<size_t>(c)];
       SetTextColor(dc, colour_value(valid_colour_index(shown->state) ? shown->state : 5));
-      TextOutA(dc, scale.px_x(left + start + (w + 4.0) / 2.0) - size.cx / 2, scale.px_y(y_mid) - size.cy / 2, text,
-               static_cast<int>(std::strlen(text)));
+      utf8_text_out(dc, scale.px_x(left + start + (w + 4.0) / 2.0) - size.cx / 2, scale.px_y(y_mid) - size.cy / 2,
+                    text, -1);
       if (record) box(row, c) = cellBox{start, position * row_height, start + w + 5.0, (position + 1) * row_height};
     }
     if (record) row_drawn_[static_cast<size_t>(row)] = 1;
