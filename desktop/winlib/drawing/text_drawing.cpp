@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "fmt.h"
 #include "quiet_report.h"
@@ -145,4 +146,28 @@ SIZE text_extent(HDC dc, const char* text, HFONT font) {
   SIZE size = measure(dc, text, text_length_of(text));
   if (old) SelectObject(dc, old);
   return size;
+}
+
+std::string fitted_text(HDC dc, const char* text, int width) {
+  std::string whole = text ? text : "";
+  if (utf8_text_extent(dc, whole.c_str(), -1).cx <= width) return whole;
+  // Where each character ends (UTF-8 continuation bytes are 10xxxxxx): a
+  // cut never splits one.
+  std::vector<size_t> ends{0};
+  for (size_t i = 1; i <= whole.size(); ++i) {
+    if (i == whole.size() || (static_cast<unsigned char>(whole[i]) & 0xC0) != 0x80) ends.push_back(i);
+  }
+  auto cut = [&](size_t k) { return whole.substr(0, ends[k]) + "..."; };
+  auto fits = [&](size_t k) { return utf8_text_extent(dc, cut(k).c_str(), -1).cx <= width; };
+  if (!fits(0)) return std::string();
+  // The most characters that leave room for the ellipsis.
+  size_t low = 0, high = ends.size() - 1;
+  while (low < high) {
+    size_t middle = (low + high + 1) / 2;
+    if (fits(middle))
+      low = middle;
+    else
+      high = middle - 1;
+  }
+  return cut(low);
 }

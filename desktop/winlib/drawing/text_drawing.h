@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "paper.h"
 #include "points.h"
 #include "printf_check.h"
@@ -42,5 +44,10 @@ SIZE text_extent(HDC dc, const char* text, HFONT font);
 // any script is drawn and measured whole.
 SIZE utf8_text_extent(HDC dc, const char* text, int length);
 void utf8_text_out(HDC dc, int x, int y, const char* text, int length);
+// The text as it fits into width pixels measured on dc with its font: whole,
+// or cut after a whole character and ended with "..."; "" when not even
+// that fits. Measured on the context that draws it (a printer's included),
+// never taken from a font's requested width.
+std::string fitted_text(HDC dc, const char* text, int width);
 
 #endif
