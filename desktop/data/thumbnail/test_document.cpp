@@ -351,7 +351,7 @@ void testDocument::filter_text(char* buffer, size_t size) const {
 int32_t testDocument::samples_list_count() const { return samples_.get_count(); }
 
 const char* testDocument::unit_serial_text() const {
-  static char text[32];
+  static char text[64];  // room for the field as UTF-8
   byteObjectClass out;
   if (record_) record_text(record_->UnitId, 7, 7, out);
   std::snprintf(text, sizeof text, "%s", out.length() ? out.text() : "-unavailable-");
@@ -359,7 +359,7 @@ const char* testDocument::unit_serial_text() const {
 }
 
 const char* testDocument::cfc_number_text() const {
-  static char text[32];
+  static char text[64];  // room for the field as UTF-8
   byteObjectClass out;
   if (record_) record_text(record_->CfcId, 12, 11, out);
   std::snprintf(text, sizeof text, "%s", out.length() ? out.text() : "-unavailable-");

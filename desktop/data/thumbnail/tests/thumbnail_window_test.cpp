@@ -513,6 +513,33 @@ TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
   EXPECT_TRUE(boxes.texts().empty());
 }
 
+// The four source texts stand where they fit, whatever the font: none runs
+// into the next or past the window, for short and for the longest fields.
+TEST_F(Thumbnail, TheInformationTextsFitTheirWindow) {
+  testFields wide;
+  wide.unit_id = u"WWWWWWW";
+  wide.cfc_id = u"WWWWWWWWWWWW";
+  wide.filter = 0.0316f;
+  for (const testFields& fields : {testFields{}, wide}) {
+    std::string path = write_test(folder, "P01S02T0301A.tst", fields);
+    auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+    thumb->run_command(thumb_source_info);
+    windowNode* node = find_window_of_type(thumb_state_window_type);
+    ASSERT_NE(node, nullptr);
+    auto* info = static_cast<thumbStateClass*>(node->object);
+    RECT client{};
+    GetClientRect(info->hwnd(), &client);
+    const double client_width = screen_paper.mm_x(client.right);
+    for (int i = 0; i < 4; i++) EXPECT_LE(info->info_text_object(i).right(), client_width) << info->info_text(i);
+    // Each left text ends before the right column starts.
+    EXPECT_LT(info->info_text_object(0).right(), info->info_text_object(1).x()) << info->info_text(0);
+    EXPECT_LT(info->info_text_object(2).right(), info->info_text_object(3).x()) << info->info_text(2);
+    delete thumb;
+    pump_messages();
+  }
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
 TEST_F(Thumbnail, TheInformationWindowSavesOnSaveAndAsksOnClose) {
   std::string path = write_test(folder, "P01S02T0301A.tst", testFields{});
   std::string state_file = folder.file("P01S02T0301A.st_");
