@@ -26,6 +26,8 @@
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "program_setting_restore.h"
+#include "fonts.h"
+#include "program_fonts.h"
 #include "record_fixture.h"
 #include "registry_settings.h"
 #include "sample_select.h"
@@ -516,6 +518,13 @@ TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
 // The four source texts stand where they fit, whatever the font: none runs
 // into the next or past the window, for short and for the longest fields.
 TEST_F(Thumbnail, TheInformationTextsFitTheirWindow) {
+  // The program's own start-up fonts (a narrow requested width for the
+  // edits, the texts at their natural width), given back afterwards.
+  const HFONT kept_font = program_font;
+  const LOGFONTA kept_logfont = program_logfont;
+  const uint8_t kept_chosen = program_font_chosen;
+  program_font_chosen = 0;
+  make_standard_fonts(screen_paper);
   testFields wide;
   wide.unit_id = u"WWWWWWW";
   wide.cfc_id = u"WWWWWWWWWWWW";
@@ -537,6 +546,9 @@ TEST_F(Thumbnail, TheInformationTextsFitTheirWindow) {
     delete thumb;
     pump_messages();
   }
+  program_font = kept_font;
+  program_logfont = kept_logfont;
+  program_font_chosen = kept_chosen;
   EXPECT_TRUE(boxes.texts().empty());
 }
 
