@@ -39,6 +39,7 @@ void sampleCell::print(HDC dc, const paper& page, double x, double y, bool inclu
   int length = static_cast<int>(std::strlen(label));
   SIZE size = utf8_text_extent(dc, label, length);
   int old_align = SetTextAlign(dc, TA_LEFT | TA_TOP);
-  utf8_text_out(dc, page.px_x(x + sample_cell_mm / 2.0) - size.cx / 2, page.px_y(y + sample_cell_mm + 0.5), label, length);
+  utf8_text_out(dc, page.px_x(x + sample_cell_mm / 2.0) - size.cx / 2, page.px_y(y + sample_cell_mm + 0.5), label,
+                length);
   SetTextAlign(dc, old_align);
 }
