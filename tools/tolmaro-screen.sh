@@ -2,10 +2,10 @@
 # Starts Tolmaro.exe on the display in force (run it under tools/with-display,
 # inside a Wine session), saves a picture of its main window
 # (tolmaro-main-window.png) and of the whole screen (tolmaro-screen.png);
-# with a session, of its panel, its summary and the third test's
-# measurement graph, comparison graph and spectrum; and ends it through its
-# File menu's "Exit" (answering Yes when it asks to close its other
-# windows), as a person does:
+# with a session, of its panel, its summary, the third test's measurement
+# graph, comparison graph, spectrum and information, and the pages of the
+# session's printed report; and ends it through its File menu's "Exit"
+# (answering Yes when it asks to close its other windows), as a person does:
 #   tools/tolmaro-screen.sh <output folder> [test or special session file]
 # A file given opens as the start-up session.
 # ERG_TOLMARO names the program when it is not the build's
@@ -16,7 +16,7 @@ build=${ERG_BUILD:-$root/build}
 tolmaro=${ERG_TOLMARO:-$build/win/bin/Tolmaro.exe}
 mkdir -p "$1"
 out=$(cd "$1" && pwd)
-rm -f "$out"/tolmaro-*.png
+rm -f "$out"/tolmaro-*.png "$out"/tolmaro-printed-report.ps
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # No window manager runs on the virtual display: the program's windows are
@@ -80,6 +80,44 @@ picture_from_thumbnail() {
   picture_of "$2" "$3"
 }
 
+# The session's report, printed from its File menu ("Print", the print
+# dialog's default printer): Wine's PostScript driver writes the job to
+# page.ps (tools/wine-printer.sh), and ghostscript turns each page into
+# tolmaro-printed-report-N.png.
+printed_report() {
+  local ps="$WINEPREFIX/printed/page.ps"
+  rm -f "$ps"
+  xdotool windowraise "$session"
+  sleep 0.3
+  xdotool mousemove $((session_x + 20)) $((session_y + 31)) click 1
+  sleep 0.5
+  xdotool key Up Up Return
+  local dialog=""
+  for _ in $(seq 1 50); do
+    dialog=$(xdotool search --name '^Print$' 2>/dev/null | head -1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.2
+  done
+  if [ -z "$dialog" ]; then
+    echo "tolmaro-screen: no print dialog came up" >&2
+    return 0
+  fi
+  sleep 0.5
+  xdotool windowfocus --sync "$dialog" key Return 2>/dev/null || true
+  # The job is whole when the driver has written its trailer.
+  for _ in $(seq 1 150); do
+    [ -f "$ps" ] && grep -q '%%EOF' "$ps" && break
+    sleep 0.2
+  done
+  if ! { [ -f "$ps" ] && grep -q '%%EOF' "$ps"; }; then
+    echo "tolmaro-screen: the printed report did not come to $ps" >&2
+    return 0
+  fi
+  cp "$ps" "$out/tolmaro-printed-report.ps"
+  gs -q -dBATCH -dNOPAUSE -sDEVICE=png16m -r100 -o "$out/tolmaro-printed-report-%d.png" "$ps" ||
+    echo "tolmaro-screen: ghostscript could not render $ps" >&2
+}
+
 # With a start-up session: its panel's picture, then the measurement graph
 # of its first test, opened from the thumbnail's pop-up menu ("Copy Test
 # Data To", "Measurement Graph") as a person opens it.
@@ -139,6 +177,9 @@ if [ $# -ge 2 ]; then
   sleep 0.5
   xdotool key Down Return
   picture_of '^summary$' summary
+  # The third test's information (its pop-up menu's "Test source info").
+  picture_from_thumbnail "Down Down Down Down Return" '^Test Information$' test-information
+  printed_report
   # The main window comes back to the front for its File menu.
   xdotool windowraise "$window"
   sleep 0.5

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "messages.h"
+#include "wide_text.h"
 
 microvoltConversion::microvoltConversion(const blockFields& fields, double scale, double offset)
     : divisor_(fields.divisor), reciprocal_(1.0 / fields.divisor), scale_(scale), offset_(offset) {
@@ -45,11 +46,8 @@ bool read_block_fields(const samplesBlock& block, blockFields& out) {
 }
 
 void record_text(const char16_t* field, int field_units, int max_chars, byteObjectClass& out) {
-  out.set("");
-  if (!field) return;
-  for (int i = 0; i < field_units && i < max_chars && field[i] != 0; i++) {
-    out.append_char(field[i] < 256 ? static_cast<char>(field[i]) : '?');
-  }
+  int units = field_units < max_chars ? field_units : max_chars;
+  out.set(utf8_text(field, units > 0 ? static_cast<size_t>(units) : 0).c_str());
 }
 
 fileTime record_test_time(const testFileRecord& record, const fileTime& file_time) {

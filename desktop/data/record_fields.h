@@ -66,9 +66,8 @@ inline void for_each_microvolts(const Raw* raw, int32_t n, const microvoltConver
   }
 }
 
-// A UTF-16 text field of field_units code units as 8-bit text: up to its
-// NUL, the end of the field or max_chars characters, whichever comes first;
-// a code above 255 becomes '?'.
+// A UTF-16 text field of field_units code units as UTF-8 text: up to its
+// NUL, the end of the field or max_chars units, whichever comes first.
 void record_text(const char16_t* field, int field_units, int max_chars, byteObjectClass& out);
 
 // The time of the test: the record's own from record_time_version on, else

@@ -18,6 +18,7 @@
 #include "samples_views.h"
 #include "session_files.h"
 #include "test_file_reading.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -107,16 +108,13 @@ void testDocument::make_trace_name(const testFileRecord& record, const char* bas
                 static_cast<int>(record.T), static_cast<int>(record.N),
                 test_channel_letter(base_name) == 'A' ? 'A' : 'B');
   out.set(text);
-  char id[11] = {};
-  for (int i = 0; i < 10; i++) id[i] = static_cast<char>(record.TestId[i] & 0xFF);
-  int n = 10;
-  while (n > 0 && (id[n - 1] == ' ' || id[n - 1] == 0)) n--;
-  id[n] = 0;
+  std::string id = utf8_text(record.TestId, 10);
+  while (!id.empty() && id.back() == ' ') id.pop_back();
   bool all_blank = true;
   for (int i = 0; i < 10; i++) all_blank = all_blank && record.TestId[i] == u' ';
   if (!all_blank) {
     out.append(":");
-    out.append(id);
+    out.append(id.c_str());
   }
   std::string base = name_without_extension(base_name);
   if (std::count_if(base.begin(), base.end(), [](char c) { return c == '_' || c == '-'; }) >= 2) out.append(":SLAVE");
@@ -357,7 +355,7 @@ void testDocument::filter_text(char* buffer, size_t size) const {
 int32_t testDocument::samples_list_count() const { return samples_.get_count(); }
 
 const char* testDocument::unit_serial_text() const {
-  static char text[32];
+  static char text[64];  // room for the field as UTF-8
   byteObjectClass out;
   if (record_) record_text(record_->UnitId, 7, 7, out);
   std::snprintf(text, sizeof text, "%s", out.length() ? out.text() : "-unavailable-");
@@ -365,7 +363,7 @@ const char* testDocument::unit_serial_text() const {
 }
 
 const char* testDocument::cfc_number_text() const {
-  static char text[32];
+  static char text[64];  // room for the field as UTF-8
   byteObjectClass out;
   if (record_) record_text(record_->CfcId, 12, 11, out);
   std::snprintf(text, sizeof text, "%s", out.length() ? out.text() : "-unavailable-");

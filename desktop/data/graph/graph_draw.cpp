@@ -14,6 +14,7 @@
 #include "palette.h"
 #include "printing.h"
 #include "quiet_report.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -42,12 +43,11 @@ int pen_width(int32_t line_width, const paper& scale) {
 }
 
 SIZE text_size(HDC dc, const char* text) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  SIZE size = utf8_text_extent(dc, text, -1);
   return size;
 }
 
-void write(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text))); }
+void write(HDC dc, int x, int y, const char* text) { utf8_text_out(dc, x, y, text, -1); }
 
 void format_label(char* out, size_t size, double value) {
   // A value that prints as -0.0 is shown as 0.0.

@@ -71,6 +71,15 @@ void comparisonPanelClass::place_attributes_window(const paper& scale, double pl
   double y = plot_bottom + 0.5;
   if (std::fabs(window->position_x() - x) > 0.01 || std::fabs(window->position_y() - y) > 0.01)
     window->move_to(x, y, scale);
+  // A graph too narrow for the attributes beside its list grows to hold
+  // them (their controls are as wide as the font in use makes them).
+  // A pixel's rounding is no shortage (the attributes take the room given).
+  double short_by = x + window->width() + 5.0 - scale.width_mm;
+  RECT frame{};
+  if (short_by > 1.0 && GetWindowRect(hwnd(), &frame)) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left + scale.scale_x(short_by), frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (attributes_needs_placing_) {
     // As wide as the room right of the list, never narrower than it is.
     double room = scale.width_mm - x - 5.0;
@@ -190,6 +199,7 @@ void comparisonPanelClass::place_controls(HDC dc, const paper& scale, double plo
   double list_right = edge_mm;
   double list_bottom = plot_bottom + 1.0;
   if (trace_list_) {
+    trace_list_->fit(scale);  // as wide as its widest row
     trace_list_->place(edge_mm, plot_bottom + 1.0, scale);
     if (selected_row_ >= 0 && trace_list_->selection() != selected_row_) trace_list_->set_selection(selected_row_);
     list_right = trace_list_->right();

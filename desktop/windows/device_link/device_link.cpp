@@ -11,6 +11,7 @@
 #include "system_text.h"
 #include "test_file_reading.h"
 #include "tree_items.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -120,12 +121,12 @@ void on_selection(HWND dialog, const NMTREEVIEWA* change) {
 
 // A file of the unit's card, read whole: its size must be exactly size.
 bool read_unit_file(const char* path, void* bytes, uint32_t size, fileTime* file_time_out) {
-  wchar_t wide[unit_path_size];
-  if (!path || MultiByteToWideChar(CP_ACP, 0, path, -1, wide, unit_path_size) == 0) {
+  std::wstring wide = wide_text(path);
+  if (!path || wide.empty() || wide.size() >= static_cast<size_t>(unit_path_size)) {
     errormessage("*** CAN NOT OPEN FILE [%s] ***\nfrom UNIT.", path ? path : "");
     return false;
   }
-  HANDLE file = CeCreateFile(wide, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CeCreateFile(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     errormessage("*** CAN NOT OPEN FILE [%s] ***\nfrom UNIT.", path);
     return false;
@@ -167,18 +168,17 @@ const char* program_title_suffix() { return ""; }
 
 bool find_unit_entries(const char* pattern, void (*visit)(const unitEntry& entry, void* context), void* context,
                        bool first_only) {
-  wchar_t wide[unit_path_size];
-  if (MultiByteToWideChar(CP_ACP, 0, pattern, -1, wide, unit_path_size) == 0) return false;
+  std::wstring wide = wide_text(pattern);
+  if (wide.empty() || wide.size() >= static_cast<size_t>(unit_path_size)) return false;
   CE_FIND_DATA found;
-  HANDLE search = CeFindFirstFile(wide, &found);
+  HANDLE search = CeFindFirstFile(wide.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   do {
     unitEntry entry{};
     found.cFileName[MAX_PATH - 1] = L'\0';  // whatever the unit sent, the name ends in its field
-    if (WideCharToMultiByte(CP_ACP, 0, found.cFileName, -1, entry.name, unit_path_size, nullptr, nullptr) == 0) {
-      entry.name[0] = '\0';
-    }
-    entry.name[unit_path_size - 1] = '\0';
+    // A name longer than its field here is left out whole, never cut.
+    std::string name = utf8_text(found.cFileName);
+    if (name.size() < static_cast<size_t>(unit_path_size)) std::memcpy(entry.name, name.c_str(), name.size() + 1);
     entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (entry.name[0] != '\0') visit(entry, context);
   } while (!first_only && CeFindNextFile(search, &found));

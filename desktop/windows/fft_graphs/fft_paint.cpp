@@ -10,6 +10,7 @@
 #include "palette.h"
 #include "printing.h"
 #include "fft_window.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -20,12 +21,11 @@ constexpr int red_index = 0;
 constexpr int white_index = 9;
 
 void text_at(HDC dc, int x, int y, const std::string& text) {
-  TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+  utf8_text_out(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
 SIZE text_size(HDC dc, const std::string& text) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SIZE size = utf8_text_extent(dc, text.c_str(), static_cast<int>(text.size()));
   return size;
 }
 

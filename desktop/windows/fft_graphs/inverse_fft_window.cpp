@@ -15,6 +15,7 @@
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "window_tree.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -33,12 +34,11 @@ constexpr double label_x = 79.0;
 constexpr double band_rise = 10.0;
 
 void text_at(HDC dc, int x, int y, const std::string& text) {
-  TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+  utf8_text_out(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
 int text_width(HDC dc, const std::string& text) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SIZE size = utf8_text_extent(dc, text.c_str(), static_cast<int>(text.size()));
   return size.cx;
 }
 

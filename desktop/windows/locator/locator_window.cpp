@@ -501,6 +501,10 @@ void testLocatorPanelClass::preview_selected() {
   scale.set_from_window(hwnd());
   preview_->measure(dc, scale);
   ReleaseDC(hwnd(), dc);
+  // The thumbnail's window takes the size its texts and graph measured (as
+  // a session's do), so that its wave results show whole.
+  SetWindowPos(preview_->hwnd(), nullptr, 0, 0, scale.scale_x(preview_->width()), scale.scale_y(preview_->height()),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The frame fits the thumbnail's window as it stands after measuring.
   RECT frame;
   double width = preview_->width(), height = preview_->height();

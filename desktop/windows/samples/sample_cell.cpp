@@ -5,6 +5,7 @@
 #include "fmt.h"
 #include "palette.h"
 #include "sample_layout.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -36,9 +37,9 @@ void sampleCell::print(HDC dc, const paper& page, double x, double y, bool inclu
   }
   const char* label = fmt("Sample %2d", number_);
   int length = static_cast<int>(std::strlen(label));
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, label, length, &size);
+  SIZE size = utf8_text_extent(dc, label, length);
   int old_align = SetTextAlign(dc, TA_LEFT | TA_TOP);
-  TextOutA(dc, page.px_x(x + sample_cell_mm / 2.0) - size.cx / 2, page.px_y(y + sample_cell_mm + 0.5), label, length);
+  utf8_text_out(dc, page.px_x(x + sample_cell_mm / 2.0) - size.cx / 2, page.px_y(y + sample_cell_mm + 0.5), label,
+                length);
   SetTextAlign(dc, old_align);
 }

@@ -17,18 +17,18 @@
 #include "sample_cell.h"
 #include "sample_layout.h"
 #include "sample_select.h"
+#include "text_drawing.h"
 
 namespace {
 
 constexpr int white_plot = 9;
 
 SIZE text_size(HDC dc, const char* text) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  SIZE size = utf8_text_extent(dc, text, -1);
   return size;
 }
 
-void put_text(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text))); }
+void put_text(HDC dc, int x, int y, const char* text) { utf8_text_out(dc, x, y, text, -1); }
 
 }  // namespace
 

@@ -20,6 +20,7 @@
 #include "summary.h"
 #include "table.h"
 #include "thumbnail.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -43,12 +44,11 @@ void print_table_rows(HDC dc, tableClass& table, int start, int body, double top
 }
 
 SIZE text_size(HDC dc, const char* text) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  SIZE size = utf8_text_extent(dc, text, -1);
   return size;
 }
 
-void put_text(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text))); }
+void put_text(HDC dc, int x, int y, const char* text) { utf8_text_out(dc, x, y, text, -1); }
 
 // The frame, title, print time and page line of a page.
 void page_furniture(HDC dc, const paper& page, int width, int height, const char* title, const char* when, int number,

@@ -40,6 +40,7 @@ tableClass::tableClass(winTypeClass* parent_window, int rows, int columns, int h
   for (size_t i = 0; i < count; i++) cells_.push_back(std::make_unique<tableCellClass>());
   columns_info_.resize(static_cast<size_t>(columns_));
   geometry_.resize(count);
+  drawn_.resize(count);
   row_drawn_.assign(static_cast<size_t>(rows_), 0);
 }
 
@@ -204,4 +205,10 @@ int tableClass::column_at(int x, int y) const {
   int column = -1;
   if (!find_cell(drawn_scale_.mm_x(x), drawn_scale_.mm_y(y), &row, &column)) return -1;
   return row < header_rows_ ? column : -1;
+}
+
+const tableClass::drawnCell& tableClass::drawn_cell(int row, int column) const {
+  static const drawnCell none;
+  if (!in_grid(row, column)) return none;
+  return drawn_[static_cast<size_t>(row) * static_cast<size_t>(columns_) + static_cast<size_t>(column)];
 }

@@ -133,6 +133,18 @@ class tableClass : public linkClass, public winTypeClass {
   // lies in a header row, else -1.
   int column_at(int x, int y) const;
 
+  // What the latest drawing (on the screen or a printer) put into a cell:
+  // its text as drawn, cut with "..." when even the smallest font leaves it
+  // wider than its column, the column's room in pixels of that drawing's
+  // device context, and the font it was drawn in. Empty for a cell not drawn.
+  struct drawnCell {
+    std::string text;
+    int left_px = 0;
+    int right_px = 0;
+    LOGFONTA font{};
+  };
+  const drawnCell& drawn_cell(int row, int column) const;
+
  private:
   struct cellBox {
     double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
@@ -169,6 +181,7 @@ class tableClass : public linkClass, public winTypeClass {
   std::vector<std::unique_ptr<tableCellClass>> cells_;
   std::vector<columnDescriptor> columns_info_;
   std::vector<cellBox> geometry_;
+  std::vector<drawnCell> drawn_;
   std::vector<uint8_t> row_drawn_;  // rows of the latest screen drawing
   paper drawn_scale_;
   double drawn_left_ = 0.0;

@@ -1,5 +1,6 @@
-// Drawing a table: fonts fitted to the box, rows, the selection's colours,
-// the grid lines, and the geometry the hit test reads.
+// Drawing a table: fonts fitted to the box by measuring on the context that
+// draws (a printer's included), texts cut to their columns, rows, the
+// selection's colours, the grid lines, and the geometry the hit test reads.
 #include <algorithm>
 #include <cstring>
 
@@ -9,20 +10,26 @@
 #include "printing.h"
 #include "session_panel.h"
 #include "table.h"
+#include "text_drawing.h"
 
 namespace {
 
-// Fitting shrinks the character width at most this often; a font is never
-// narrower than one pixel.
+// Fitting shrinks the fonts at most this often, never below the smallest
+// height (nor below one pixel); texts still too wide are cut to their column.
 constexpr int fitting_passes = 16;
+constexpr double smallest_font_mm = 2.0;
 
+// The fonts are asked for a height only: a printer's driver may ignore a
+// requested character width (Wine's PostScript driver does) and print the
+// text wider than it was measured, so widths come from measuring alone.
 class tableFonts {
  public:
   ~tableFonts() { release(); }
-  bool make(const paper& scale, double height_mm, double width_mm) {
+  bool make(const paper& scale, double height_mm) {
     release();
-    header = make_font_scaled(scale, height_mm, width_mm, 400, "Arial", 0.0, 0);
-    data = make_font_scaled(scale, height_mm, width_mm, 400, "Courier New", 0.0, 0);
+    int height = std::max(1, static_cast<int>(height_mm * scale.y_px_per_mm));
+    header = make_font(height, 0, 400, "Arial", 0);
+    data = make_font(height, 0, 400, "Courier New", 0);
     return header && data;
   }
   void release() {
@@ -35,8 +42,7 @@ class tableFonts {
 };
 
 double text_width_mm(HDC dc, const char* text, const paper& scale) {
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  SIZE size = utf8_text_extent(dc, text, -1);
   return scale.x_px_per_mm > 0.0 ? size.cx / scale.x_px_per_mm : 0.0;
 }
 
@@ -48,19 +54,18 @@ bool tableClass::draw(HDC dc, double left, double top, double width, double heig
       scale.y_px_per_mm <= 0.0)
     return false;
   const double row_height = height / visible_rows_;
-  const double column_width = width / columns_;
-  const double min_width_mm = 1.0 / scale.x_px_per_mm;
-  const double font_height = std::max(0.6 * row_height, 1.0 / scale.y_px_per_mm);
-  double char_width = std::max(column_width / 10.0, min_width_mm);
+  double font_height = std::max(0.6 * row_height, 1.0 / scale.y_px_per_mm);
+  const double smallest = std::min(font_height, std::max(smallest_font_mm, 1.0 / scale.y_px_per_mm));
 
   tableFonts fonts;
-  if (!fonts.make(scale, font_height, char_width)) {
+  if (!fonts.make(scale, font_height)) {
     errormessage("*** CANNOT CREATE FONT FOR TABLE ***");
     return false;
   }
   HGDIOBJ old_font = SelectObject(dc, fonts.header);
 
-  // The widest text of each column, header rows in the header font.
+  // The widest text of each column, measured on dc, header rows in the
+  // header font.
   std::vector<double> widest(static_cast<size_t>(columns_), 0.0);
   auto measure = [&]() {
     double total = 0.0;
@@ -76,15 +81,22 @@ bool tableClass::draw(HDC dc, double left, double top, double width, double heig
     return total;
   };
   double total = measure();
-  for (int pass = 0; pass < fitting_passes && total > width && char_width > min_width_mm; pass++) {
-    char_width = std::max(char_width * width / (total + 2.0), min_width_mm);
+  for (int pass = 0; pass < fitting_passes && total > width && font_height > smallest; pass++) {
+    font_height = std::max(font_height * width / (total + 2.0), smallest);
     SelectObject(dc, old_font);  // a selected font cannot be deleted
-    if (!fonts.make(scale, font_height, char_width)) {
+    if (!fonts.make(scale, font_height)) {
       errormessage("*** CANNOT CREATE FONT FOR TABLE ***");
       return false;
     }
     total = measure();
   }
+  // Each column spans its widest text and a margin; when even the smallest
+  // font leaves the whole too wide, every column gives up the same share
+  // and its texts are cut to it.
+  const double squeeze = total > width ? width / total : 1.0;
+  std::vector<double> spans(static_cast<size_t>(columns_), 0.0);
+  for (int c = 0; c < columns_; c++) spans[static_cast<size_t>(c)] = (widest[static_cast<size_t>(c)] + 5.0) * squeeze;
+  std::fill(drawn_.begin(), drawn_.end(), drawnCell{});
 
   HPEN thick = CreatePen(PS_SOLID, scale.scale_x(0.7), colour_value(3));
   HPEN thin = CreatePen(PS_SOLID, scale.scale_x(0.3), colour_value(3));
@@ -95,7 +107,7 @@ bool tableClass::draw(HDC dc, double left, double top, double width, double heig
 
   std::vector<double> starts(static_cast<size_t>(columns_), 0.0);
   for (int c = 1; c < columns_; c++)
-    starts[static_cast<size_t>(c)] = starts[static_cast<size_t>(c - 1)] + widest[static_cast<size_t>(c - 1)] + 5.0;
+    starts[static_cast<size_t>(c)] = starts[static_cast<size_t>(c - 1)] + spans[static_cast<size_t>(c - 1)];
 
   const bool record = printing_flag == 0;
   if (record) {
@@ -108,19 +120,23 @@ bool tableClass::draw(HDC dc, double left, double top, double width, double heig
   COLORREF old_colour = GetTextColor(dc);
   int last_position = 0;
   auto draw_row = [&](int row, int position) {
-    SelectObject(dc, row < header_rows_ ? fonts.header : fonts.data);
+    HFONT font = row < header_rows_ ? fonts.header : fonts.data;
+    SelectObject(dc, font);
     const double y_mid = top + (position + 0.5) * row_height;
     for (int c = 0; c < columns_; c++) {
       tableCellClass* shown = at(row, c);
-      const char* text = shown->current_text();
-      SIZE size{0, 0};
-      GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
       const double start = starts[static_cast<size_t>(c)];
-      const double w = widest[static_cast<size_t>(c)];
+      const double span = spans[static_cast<size_t>(c)];
+      drawnCell& drawn = drawn_[static_cast<size_t>(row) * static_cast<size_t>(columns_) + static_cast<size_t>(c)];
+      drawn.left_px = scale.px_x(left + start);
+      drawn.right_px = scale.px_x(left + start + span);
+      drawn.text = fitted_text(dc, shown->current_text(), scale.scale_x(std::max(span - 1.0, 0.0)));
+      GetObjectA(font, sizeof drawn.font, &drawn.font);
+      SIZE size = utf8_text_extent(dc, drawn.text.c_str(), -1);
       SetTextColor(dc, colour_value(valid_colour_index(shown->state) ? shown->state : 5));
-      TextOutA(dc, scale.px_x(left + start + (w + 4.0) / 2.0) - size.cx / 2, scale.px_y(y_mid) - size.cy / 2, text,
-               static_cast<int>(std::strlen(text)));
-      if (record) box(row, c) = cellBox{start, position * row_height, start + w + 5.0, (position + 1) * row_height};
+      utf8_text_out(dc, scale.px_x(left + start + (span - 1.0) / 2.0) - size.cx / 2, scale.px_y(y_mid) - size.cy / 2,
+                    drawn.text.c_str(), -1);
+      if (record) box(row, c) = cellBox{start, position * row_height, start + span, (position + 1) * row_height};
     }
     if (record) row_drawn_[static_cast<size_t>(row)] = 1;
     last_position = position;

@@ -1,5 +1,6 @@
 #include "thumb_state.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "buttons.h"
@@ -36,6 +37,14 @@ thumbStateClass::thumbStateClass(thumbnailClass* thumbnail, double x, double y)
     paper text_scale = scale;
     texts_[i].init(window, nullptr, line.c_str(), 1, places[i][0], places[i][1], text_scale);
   }
+  // The right column starts at 100 or, for wider texts on the left, right of
+  // them, as the font in use measures them on this window.
+  HDC dc = GetDC(window);
+  for (textObjectClass& text : texts_) text.measure(dc, scale);
+  if (dc) ReleaseDC(window, dc);
+  const double right_column = std::max(100.0, std::max(texts_[0].right(), texts_[2].right()) + 5.0);
+  texts_[1].move_to(right_column, places[1][1]);
+  texts_[3].move_to(right_column, places[3][1]);
   HFONT font = program_font;
   path_ = new editLabelClass(window, font, 15.0, 16.0, scale, "Path : ", font, label_left, 53,
                              ES_READONLY | ES_AUTOHSCROLL, edit_right);
@@ -58,7 +67,7 @@ thumbStateClass::thumbStateClass(thumbnailClass* thumbnail, double x, double y)
   path_->set_text("%s", path_folder(doc.path()).c_str());
   file_->set_text("%s", path_base_name(doc.path()).c_str());
 
-  resize(file_->right() + 5.0, discard_->bottom() + 10.0, scale);
+  resize(std::max({file_->right(), texts_[1].right(), texts_[3].right()}) + 5.0, discard_->bottom() + 10.0, scale);
   ShowWindow(window, SW_SHOWNORMAL);
   ready_ = 1;
 }

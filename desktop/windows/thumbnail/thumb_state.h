@@ -37,6 +37,7 @@ class thumbStateClass : public winTypeClass {
   buttonClass* save_button() const { return save_; }
   buttonClass* discard_button() const { return discard_; }
   const char* info_text(int index) { return texts_[index].line_text(0); }
+  const textObjectClass& info_text_object(int index) const { return texts_[index]; }
 
  private:
   void restore_texts();

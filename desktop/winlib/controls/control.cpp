@@ -7,6 +7,7 @@
 #include "popup_menu_ui.h"
 #include "system_text.h"
 #include "window_helpers.h"
+#include "text_drawing.h"
 
 controlClass::controlClass(HWND parent, HFONT font, double x, double y)
     : positionClass(x, y, 0.0, 0.0), font_(font), parent_(parent) {
@@ -95,7 +96,8 @@ bool controlClass::text_extent(HDC dc, const char* text, SIZE* size) const {
   *size = SIZE{0, 0};
   if (!dc) return false;
   HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
-  BOOL ok = GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), size);
+  *size = utf8_text_extent(dc, text, -1);
+  BOOL ok = size->cy > 0 || !text[0];
   if (old) SelectObject(dc, old);
   return ok != 0;
 }
@@ -155,8 +157,8 @@ HWND create_labelled_edit(HWND parent, HFONT font, const paper& scale, const cha
   HDC dc = GetDC(parent);
   if (dc) {
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    GetTextExtentPoint32A(dc, label, static_cast<int>(std::strlen(label)), &label_size);
-    GetTextExtentPoint32A(dc, xs, chars, &edit_size);
+    label_size = utf8_text_extent(dc, label, -1);
+    edit_size = utf8_text_extent(dc, xs, chars);
     if (old) SelectObject(dc, old);
     ReleaseDC(parent, dc);
   }

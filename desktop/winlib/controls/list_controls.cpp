@@ -1,5 +1,6 @@
 #include "list_controls.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -230,10 +231,29 @@ void listBoxClass::measure(HDC dc, const paper& scale) {
   x_string(xs, static_cast<int>(chars_));
   SIZE size;
   if (!text_extent(dc, xs, &size)) errormessage("listBoxClass: GetTextExtentPoint failed");
+  // As wide as its widest row (never narrower than chars "X"), with room
+  // for the scroll bar and the frame beside the rows.
+  long widest = size.cx;
+  for (int i = 0; i < count(); ++i) {
+    SIZE row_size{0, 0};
+    if (text_extent(dc, item_text(i).c_str(), &row_size)) widest = std::max(widest, row_size.cx);
+  }
+  const int beside = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXDLGFRAME) + 4;
   double row = scale.mm_y(size.cy);
-  box_width = scale.mm_x(size.cx) + 1.0;
+  box_width = scale.mm_x(widest + beside) + 1.0;
   box_height = row * rows_ + 1.0;
   window_height_ = row * (rows_ + 1) + 1.0;
+}
+
+void listBoxClass::fit(const paper& scale) {
+  measure_on_parent(scale);
+  RECT now{};
+  if (!window_ || !GetWindowRect(window_, &now)) return;
+  // Only the width: the list keeps the height it took (a list box rounds
+  // its height to whole rows).
+  const int width = scale.scale_x(box_width);
+  if (now.right - now.left != width)
+    SetWindowPos(window_, nullptr, 0, 0, width, now.bottom - now.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void listBoxClass::place(double x, double y, const paper& scale) {

@@ -87,8 +87,12 @@ class listBoxClass : public controlClass {
   listBoxClass(HWND parent, HFONT font, double x, double y, int chars, int rows, const paper& scale,
                const char* title, DWORD style);
 
+  // As wide as the widest row or chars "X", whichever is wider, measured
+  // with the control's font.
   void measure(HDC dc, const paper& scale) override;
   void place(double x, double y, const paper& scale) override;
+  // Measures again (rows come and go) and sizes the window to it.
+  void fit(const paper& scale);
 
   // The first row whose text equals text, or -1. Rows are read whole
   // whatever their length.

@@ -2,9 +2,12 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "fmt.h"
 #include "quiet_report.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -22,17 +25,32 @@ void format_drawn(drawnText* out, const char* format, va_list args) {
 
 int text_length_of(const char* text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
 
-SIZE measure(HDC dc, const char* text, int length) {
-  SIZE size{};
-  if (!GetTextExtentPoint32A(dc, text ? text : "", length, &size)) size = SIZE{};
-  return size;
-}
+SIZE measure(HDC dc, const char* text, int length) { return utf8_text_extent(dc, text, length); }
 
-void write(HDC dc, int x, int y, const char* text, int length) {
-  ExtTextOutA(dc, x, y, 0, nullptr, text ? text : "", static_cast<UINT>(length), nullptr);
+void write(HDC dc, int x, int y, const char* text, int length) { utf8_text_out(dc, x, y, text, length); }
+
+// The first length bytes of a UTF-8 text (all of it for a negative length)
+// as the wide text the platform draws: the A calls would read the bytes in
+// the font's code page, whatever the program's.
+std::wstring wide_part(const char* text, int length) {
+  if (!text) return std::wstring();
+  if (length < 0) return wide_text(text);
+  return wide_text(std::string(text, static_cast<size_t>(length)).c_str());
 }
 
 }  // namespace
+
+SIZE utf8_text_extent(HDC dc, const char* text, int length) {
+  std::wstring wide = wide_part(text, length);
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size)) size = SIZE{};
+  return size;
+}
+
+void utf8_text_out(HDC dc, int x, int y, const char* text, int length) {
+  std::wstring wide = wide_part(text, length);
+  ExtTextOutW(dc, x, y, 0, nullptr, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
+}
 
 void text_out_scaled(HDC dc, const paper& scale, double x, double y, const char* text) {
   write(dc, scale.px_x(x), scale.px_y(y), text, text_length_of(text));
@@ -128,4 +146,28 @@ SIZE text_extent(HDC dc, const char* text, HFONT font) {
   SIZE size = measure(dc, text, text_length_of(text));
   if (old) SelectObject(dc, old);
   return size;
+}
+
+std::string fitted_text(HDC dc, const char* text, int width) {
+  std::string whole = text ? text : "";
+  if (utf8_text_extent(dc, whole.c_str(), -1).cx <= width) return whole;
+  // Where each character ends (UTF-8 continuation bytes are 10xxxxxx): a
+  // cut never splits one.
+  std::vector<size_t> ends{0};
+  for (size_t i = 1; i <= whole.size(); ++i) {
+    if (i == whole.size() || (static_cast<unsigned char>(whole[i]) & 0xC0) != 0x80) ends.push_back(i);
+  }
+  auto cut = [&](size_t k) { return whole.substr(0, ends[k]) + "..."; };
+  auto fits = [&](size_t k) { return utf8_text_extent(dc, cut(k).c_str(), -1).cx <= width; };
+  if (!fits(0)) return std::string();
+  // The most characters that leave room for the ellipsis.
+  size_t low = 0, high = ends.size() - 1;
+  while (low < high) {
+    size_t middle = (low + high + 1) / 2;
+    if (fits(middle))
+      low = middle;
+    else
+      high = middle - 1;
+  }
+  return cut(low);
 }

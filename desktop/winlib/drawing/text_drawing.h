@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "paper.h"
 #include "points.h"
 #include "printf_check.h"
@@ -37,5 +39,15 @@ double text_width_screen(HWND window, HFONT font, const char* text);
 void text_size_scaled(HDC dc, const paper& scale, const char* text, mmPointClass* size);
 // In pixels, with the font (or the context's own, for null) selected.
 SIZE text_extent(HDC dc, const char* text, HFONT font);
+// Every text the program draws or measures is UTF-8 and goes through these
+// two (length in bytes; negative: up to the text's end), so that a name in
+// any script is drawn and measured whole.
+SIZE utf8_text_extent(HDC dc, const char* text, int length);
+void utf8_text_out(HDC dc, int x, int y, const char* text, int length);
+// The text as it fits into width pixels measured on dc with its font: whole,
+// or cut after a whole character and ended with "..."; "" when not even
+// that fits. Measured on the context that draws it (a printer's included),
+// never taken from a font's requested width.
+std::string fitted_text(HDC dc, const char* text, int width);
 
 #endif

@@ -14,6 +14,7 @@
 #include "program_fonts.h"
 #include "system_text.h"
 #include "window_classes.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ LRESULT draw_plain_text(listTreeClass* tree, NMTVCUSTOMDRAW* draw) {
       const int old_mode = SetBkMode(dc, TRANSPARENT);
       RECT inside = rect;
       InflateRect(&inside, -2, 0);
-      DrawTextA(dc, shown.c_str(), -1, &inside, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      DrawTextW(dc, wide_text(shown.c_str()).c_str(), -1, &inside, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
       SetBkMode(dc, old_mode);
       SetTextColor(dc, old_text);
       if (old_font != nullptr) SelectObject(dc, old_font);

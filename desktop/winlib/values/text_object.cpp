@@ -8,6 +8,7 @@
 #include "palette.h"
 #include "program_fonts.h"
 #include "quiet_report.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool page_is_printed(const paper& scale) {
 
 SIZE measure_text(HDC dc, const std::string& text) {
   SIZE size{0, 0};
-  if (!text.empty()) GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  if (!text.empty()) size = utf8_text_extent(dc, text.data(), static_cast<int>(text.size()));
   return size;
 }
 
@@ -347,7 +348,7 @@ void textObjectClass::refresh(HDC dc, const paper& scale) {
     RECT line_rect{x, y, x + largest_width + average_width, y + size.cy};
     if (shown_ && lines_[i]->is_shown()) {
       if (background_mode_ == OPAQUE && background) FillRect(dc, &line_rect, background);
-      TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+      utf8_text_out(dc, x, y, text.data(), static_cast<int>(text.size()));
     }
     grow(bounds, line_rect);
     y += size.cy;

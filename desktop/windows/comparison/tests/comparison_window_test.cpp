@@ -40,6 +40,7 @@
 #include "separation_panel.h"
 #include "record_fixture.h"
 #include "temp_folder.h"
+#include "text_drawing.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
 #include "window_texts.h"
@@ -375,6 +376,44 @@ TEST_F(ComparisonTest, ThreeTestsOverlaid) {
   ASSERT_EQ(panel->trace_count(), 3);
   EXPECT_EQ(panel->trace_entry(2)->y_offset(), -10.0);
   picture_pause(panel->hwnd());
+  EXPECT_TRUE(boxes_.texts().empty());
+}
+
+// Every row of the list shows whole in the list, and the selected trace's
+// attributes stand whole inside the graph, whatever font is substituted.
+TEST_F(ComparisonTest, TheListRowsAndTheAttributesFitTheirBoxes) {
+  comparisonPanelClass* panel = open();
+  for (const char* name : {"P01S02T0101A-DEMO01.tst", "P01S02T0201B-DEMO01-SLAVE.tst"}) {
+    thumbnailClass* t = thumbnail(name);
+    panel->attach_trace(t->document().entry(), t);
+  }
+  SendMessageA(panel->trace_list()->hwnd(), LB_SETCURSEL, 1, 0);
+  SendMessageA(panel->hwnd(), WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(panel->trace_list()->hwnd()));
+  InvalidateRect(panel->hwnd(), nullptr, TRUE);
+  UpdateWindow(panel->hwnd());
+  pump();
+
+  HWND list = panel->trace_list()->hwnd();
+  RECT rows_box{};
+  GetClientRect(list, &rows_box);
+  HDC dc = GetDC(list);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  ASSERT_EQ(panel->trace_list()->count(), 2);
+  for (const std::string& row : rows(panel)) {
+    EXPECT_LE(utf8_text_extent(dc, row.c_str(), -1).cx, rows_box.right - 2) << row;  // the row's own margin
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+
+  plotAttributesWindow* attributes = panel->attributes_window();
+  ASSERT_NE(attributes, nullptr);
+  RECT graph{}, shown{};
+  GetClientRect(panel->hwnd(), &graph);
+  MapWindowPoints(panel->hwnd(), nullptr, reinterpret_cast<POINT*>(&graph), 2);
+  GetWindowRect(attributes->hwnd(), &shown);
+  EXPECT_LE(shown.right, graph.right);
+  EXPECT_GE(shown.left, graph.left);
   EXPECT_TRUE(boxes_.texts().empty());
 }
 

@@ -316,6 +316,23 @@ TEST_F(Locator, RemoveOpenAndListToSession) {
   EXPECT_TRUE(capture.texts().size() == 1u);  // the short file's report
 }
 
+// The preview shows its thumbnail whole: the wave results right of the
+// graph lie inside the thumbnail's window, and the window inside its frame.
+TEST_F(Locator, ThePreviewShowsItsThumbnailWhole) {
+  open(criteria().root);
+  find("", "", "", "");
+  ASSERT_GT(locator_->list()->count(), 0);
+  locator_->list()->set_selection(0);
+  list_notice(LBN_SELCHANGE);
+  pump();
+  thumbnailClass* shown = locator_->preview();
+  ASSERT_NE(shown, nullptr);
+  RECT client{};
+  GetClientRect(shown->hwnd(), &client);
+  EXPECT_LE(shown->waveform_text().right(), screen_paper.mm_x(client.right)) << shown->waveform_line(2);
+  EXPECT_LE(shown->waveform_text().bottom(), screen_paper.mm_y(client.bottom));
+}
+
 TEST_F(Locator, ClosingDuringTheSearchEndsIt) {
   open(tree_root());
   // The first message the panel runs closes the locator.

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -25,8 +26,10 @@
 #include "record_fixture.h"
 #include "registry_settings.h"
 #include "session_panel.h"
+#include "summary.h"
 #include "temp_folder.h"
 #include "thumbnail.h"
+#include "trace_text_dialogs.h"
 #include "window_classes.h"
 #include "window_tree.h"
 
@@ -148,6 +151,12 @@ BOOL open_scripted_file(OPENFILENAMEA* record) {
   return TRUE;
 }
 BOOL never_save(OPENFILENAMEA*) { return FALSE; }
+BOOL save_scripted_file(OPENFILENAMEA* record) {
+  if (scripted_path.empty()) return FALSE;
+  std::snprintf(record->lpstrFile, record->nMaxFile, "%s", scripted_path.c_str());
+  record->nFileOffset = static_cast<WORD>(scripted_path.rfind('\\') + 1);
+  return TRUE;
+}
 
 class IntroWindow : public ::testing::Test {
  protected:
@@ -449,6 +458,60 @@ TEST_F(IntroWindow, SpecialSessionOpensItsList) {
   ASSERT_EQ(open_panels.size(), 1u);
   EXPECT_EQ(test_names(open_panels[0]), (std::vector<std::string>{"P01S02T0303A", "P01S02T0301A"}));
   EXPECT_TRUE(capture.texts().empty());
+}
+
+// A folder named in scripts beyond any one code page: its session opens
+// from the open dialog, its summary and a trace are saved as text in it, and
+// a special session kept there opens its list. The program holds the names
+// as UTF-8; the file system sees them whole.
+TEST_F(IntroWindow, AFolderNamedInAnyScriptOpensAndKeepsItsFiles) {
+  const std::string name = "P\xC3\xA4ti\xC3\xABnt M\xC3\xBCller \xE6\x97\xA5\xE6\x9C\xAC "
+                           "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xC5\x82\xC3\xB3" "d\xC5\xBA";
+  const std::filesystem::path where = folder.path() / std::filesystem::u8path(name);
+  ASSERT_TRUE(std::filesystem::create_directory(where));
+  // Every path below is text as the program holds it (UTF-8).
+  const std::string inside = folder.file("") + name + "\\";
+  for (int minutes : {1, 2}) {
+    const std::string test = "P01S02T030" + std::to_string(minutes) + "A.tst";
+    std::filesystem::rename(write_test(folder, test, minutes), where / test);
+  }
+  const std::string a = inside + "P01S02T0301A.tst";
+  const std::string b = inside + "P01S02T0302A.tst";
+  file_dialog_ui_install(file_dialog_calls{open_scripted_file, save_scripted_file, no_error});
+  message_capture capture;
+  introWindowClass* window = open();
+
+  scripted_path = a;
+  SendMessageA(window->hwnd(), WM_COMMAND, intro_command::session_from_pc, 0);
+  pump();
+  std::vector<sessionPanelClass*> open_panels = panels();
+  ASSERT_EQ(open_panels.size(), 1u);
+  EXPECT_EQ(test_names(open_panels[0]), (std::vector<std::string>{"P01S02T0301A", "P01S02T0302A"}));
+  EXPECT_EQ(std::string(open_panels[0]->thumbnail(0)->document().path()), a);
+
+  open_panels[0]->open_summary();
+  pump();
+  summaryClass* summary = open_panels[0]->summary();
+  ASSERT_NE(summary, nullptr);
+  scripted_path = inside + "Summary_visit.txt";
+  EXPECT_TRUE(summary->save_as_text(summary->hwnd(), "visit", inside.c_str(), false));
+  scripted_path = inside + "trace.txt";
+  const char* saved = save_trace_text_file(window->hwnd(), open_panels[0]->thumbnail(1)->document().main_trace(),
+                                           "Save", inside.c_str());
+  ASSERT_NE(saved, nullptr);
+  EXPECT_EQ(std::string(saved), scripted_path);
+  EXPECT_GT(std::filesystem::file_size(where / "Summary_visit.txt"), 0u);
+  EXPECT_GT(std::filesystem::file_size(where / "trace.txt"), 0u);
+
+  std::ofstream(where / "visit.s_f", std::ios::binary) << b << "\r\n" << a << "\r\n";
+  scripted_path = inside + "visit.s_f";
+  SendMessageA(window->hwnd(), WM_COMMAND, intro_command::special_session, 0);
+  pump();
+  open_panels = panels();
+  ASSERT_EQ(open_panels.size(), 2u);
+  // The special session keeps its list's order (the window tree's newest first).
+  EXPECT_EQ(test_names(open_panels[0]), (std::vector<std::string>{"P01S02T0302A", "P01S02T0301A"}));
+  EXPECT_TRUE(capture.texts().empty()) << capture.texts()[0];
 }
 
 // The program's run: the command line's test opens a session; Exit ends the

@@ -10,6 +10,7 @@
 #include "double_objects.h"
 #include "message_capture.h"
 #include "table.h"
+#include "text_drawing.h"
 #include "window_classes.h"
 
 namespace {
@@ -202,4 +203,59 @@ TEST(TextTable, DrawingRecordsTheCellsItShowsAndFitsANarrowBox) {
   ASSERT_TRUE(t.draw(dc, 0.0, 0.0, 3.0, 60.0, scale, nullptr));
   ASSERT_TRUE(t.draw(dc, 0.0, 0.0, 0.01, 0.5, scale, nullptr));
   ReleaseDC(f.holder->hwnd(), dc);
+}
+
+// A printed table on the default printer's own context (Wine's PostScript
+// driver in the scripts' sessions; else a screen context stands in): every
+// text drawn, measured as that printer prints it (a font's requested
+// character width is ignored there), lies within its column. Texts fit by a
+// smaller font while one is left, then by a cut ending in "...".
+TEST(TextTable, PrintedTextsStayInTheirColumnsAsThePrinterPrintsThem) {
+  const char* long_name = "P01S01T0100A-DEMO01 with a note far too long for any column.tst";
+  std::vector<std::pair<const char*, const char*>> rows;
+  for (int i = 0; i < 8; i++) rows.emplace_back("00|00:02:39.1", i % 2 ? long_name : "P01S01T0200A-DEMO01");
+  tableFixture f(rows);
+  tableClass& t = *f.table;
+  char name[256] = {};
+  DWORD size = sizeof name;
+  HDC dc = GetDefaultPrinterA(name, &size) ? CreateDCA(nullptr, name, nullptr, nullptr) : nullptr;
+  const bool printer = dc != nullptr;
+  if (!printer) dc = GetDC(f.holder->hwnd());
+  ASSERT_NE(dc, nullptr);
+  paper page;
+  ASSERT_TRUE(page.set_from_device(dc));
+
+  struct {
+    double width_mm;
+    bool cut;  // a text had to be cut
+  } boxes[] = {{400.0, false}, {120.0, false}, {40.0, true}, {12.0, true}};
+  for (const auto& box : boxes) {
+    ASSERT_TRUE(t.draw(dc, 18.0, 10.0, box.width_mm, t.row_count() * 7.0 - 5.0, page, nullptr));
+    bool any_cut = false;
+    for (int r = 0; r < t.row_count(); r++) {
+      for (int c = 0; c < t.column_count(); c++) {
+        const tableClass::drawnCell& drawn = t.drawn_cell(r, c);
+        LOGFONTA as_printed = drawn.font;
+        as_printed.lfWidth = 0;
+        HFONT font = CreateFontIndirectA(&as_printed);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE extent = utf8_text_extent(dc, drawn.text.c_str(), -1);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        EXPECT_LE(extent.cx, drawn.right_px - drawn.left_px)
+            << box.width_mm << " mm, row " << r << " column " << c << ": [" << drawn.text << "]";
+        EXPECT_LE(drawn.right_px, page.px_x(18.0 + box.width_mm) + 1);
+        if (drawn.text != t.cell_text(r, c)) {
+          any_cut = true;
+          EXPECT_TRUE(drawn.text.empty() || drawn.text.rfind("...") == drawn.text.size() - 3)
+              << "[" << drawn.text << "] for [" << t.cell_text(r, c) << "]";
+        }
+      }
+    }
+    EXPECT_EQ(any_cut, box.cut) << box.width_mm << " mm";
+  }
+  if (printer)
+    DeleteDC(dc);
+  else
+    ReleaseDC(f.holder->hwnd(), dc);
 }

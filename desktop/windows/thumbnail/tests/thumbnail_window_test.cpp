@@ -26,6 +26,8 @@
 #include "message_capture.h"
 #include "popup_menu_ui.h"
 #include "program_setting_restore.h"
+#include "fonts.h"
+#include "program_fonts.h"
 #include "record_fixture.h"
 #include "registry_settings.h"
 #include "sample_select.h"
@@ -556,6 +558,43 @@ TEST_F(Thumbnail, AnUnloadedThumbnailPaintsItsPathAndOffersNoDataItems) {
                         samples_window_type})
     EXPECT_EQ(find_window_of_type(type), nullptr) << type;  // no window opened on it
   delete thumb;
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
+// The four source texts stand where they fit, whatever the font: none runs
+// into the next or past the window, for short and for the longest fields.
+TEST_F(Thumbnail, TheInformationTextsFitTheirWindow) {
+  // The program's own start-up fonts (a narrow requested width for the
+  // edits, the texts at their natural width), given back afterwards.
+  const HFONT kept_font = program_font;
+  const LOGFONTA kept_logfont = program_logfont;
+  const uint8_t kept_chosen = program_font_chosen;
+  program_font_chosen = 0;
+  make_standard_fonts(screen_paper);
+  testFields wide;
+  wide.unit_id = u"WWWWWWW";
+  wide.cfc_id = u"WWWWWWWWWWWW";
+  wide.filter = 0.0316f;
+  for (const testFields& fields : {testFields{}, wide}) {
+    std::string path = write_test(folder, "P01S02T0301A.tst", fields);
+    auto* thumb = new thumbnailClass(&holder, 1, 0, 0, path.c_str(), 1);
+    thumb->run_command(thumb_source_info);
+    windowNode* node = find_window_of_type(thumb_state_window_type);
+    ASSERT_NE(node, nullptr);
+    auto* info = static_cast<thumbStateClass*>(node->object);
+    RECT client{};
+    GetClientRect(info->hwnd(), &client);
+    const double client_width = screen_paper.mm_x(client.right);
+    for (int i = 0; i < 4; i++) EXPECT_LE(info->info_text_object(i).right(), client_width) << info->info_text(i);
+    // Each left text ends before the right column starts.
+    EXPECT_LT(info->info_text_object(0).right(), info->info_text_object(1).x()) << info->info_text(0);
+    EXPECT_LT(info->info_text_object(2).right(), info->info_text_object(3).x()) << info->info_text(2);
+    delete thumb;
+    pump_messages();
+  }
+  program_font = kept_font;
+  program_logfont = kept_logfont;
+  program_font_chosen = kept_chosen;
   EXPECT_TRUE(boxes.texts().empty());
 }
 

@@ -97,11 +97,14 @@ TEST_F(Controls, MeasureRulesOfEachClass) {
   // The list box asks for a window one row taller than its box; the
   // platform then fits the height to whole rows.
   const int any_height = -2;
+  // A list's rows have its scroll bar and frame beside them.
+  const int list_beside = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXDLGFRAME) + 4;
   const row rows[] = {
       {"tree", [&] { return new listTreeClass(parent, program_font, 5, 5, 10, 4, s, "", 0); },
        x10.cx / xs + 1.0, x10.cy / ys * 5 + 1.0, s.px_x(x10.cx / xs + 1.0), s.px_y(x10.cy / ys * 5 + 1.0)},
       {"list box", [&] { return new listBoxClass(parent, program_font, 5, 5, 10, 4, s, "", 0); },
-       x10.cx / xs + 1.0, x10.cy / ys * 4 + 1.0, s.px_x(x10.cx / xs + 1.0), any_height},
+       (x10.cx + list_beside) / xs + 1.0, x10.cy / ys * 4 + 1.0, s.px_x((x10.cx + list_beside) / xs + 1.0),
+       any_height},
       {"narrow button", [&] { return new buttonClass(parent, program_font, 5, 5, 60.0, 12.0, s, "OK", 0); },
        60.0, 12.0, s.px_x(60.0), s.px_y(12.0)},
       {"wide button",
@@ -138,6 +141,12 @@ TEST_F(Controls, MeasureRulesOfEachClass) {
     }
     EXPECT_EQ(window_corner(c->hwnd()).x, s.px_x(5.0));
   }
+  // A list fitted to its rows is as wide as its widest row.
+  listBoxClass list(parent, program_font, 5, 5, 10, 4, s, "", 0);
+  list.add_string("A button text much wider than the box");
+  list.fit(s);
+  EXPECT_NEAR(list.width(), (wide.cx + list_beside) / xs + 1.0, 1e-9);
+  EXPECT_EQ(window_size(list.hwnd()).cx, s.scale_x(list.width()));
 }
 
 // place: list controls move without sizing, the others move and size to the
