@@ -86,6 +86,10 @@ waveMeasurementModel::waveMeasurementModel(testFileRecord* test_record, tracePlu
   zero_baseline_slope();
 }
 
+bool waveMeasurementModel::awave_found() { return awave_point.value() != no_awave_yet; }
+
+bool waveMeasurementModel::bwave_found() { return bwave_point.value() != no_bwave_yet; }
+
 double waveMeasurementModel::baseline_at(double x) { return baseline_slope.value() * x + baseline_intercept.value(); }
 
 void waveMeasurementModel::zero_baseline_slope() {

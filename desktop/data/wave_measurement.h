@@ -45,6 +45,12 @@ class waveMeasurementModel {
   // fit_baseline on the entry's active trace and the model's record.
   double refit_baseline();
 
+  // Whether the latest search found the wave: a search that finds none
+  // leaves its no-value marker in the point, which is never shown as a value
+  // ("---" instead).
+  bool awave_found();
+  bool bwave_found();
+
   // slope * x + intercept of the baseline.
   double baseline_at(double x);
   // Holds the baseline slope at zero.

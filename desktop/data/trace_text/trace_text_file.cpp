@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "file_streams.h"
@@ -16,8 +17,10 @@ constexpr const char* units_extension = ".cv_";
 constexpr const char* units_title = "csvxy";
 // Longest file name the proposal takes from a trace's label.
 constexpr int proposal_name_limit = 260;
-// Longest line read; the rest of a longer line is passed over.
-constexpr int line_size = 512;
+// Longest line read: far above the longest point line the writer makes
+// (two of the largest doubles printed whole, about 640 characters). A longer
+// line is refused, never cut, since a cut line parses as other numbers.
+constexpr size_t line_limit = 65536;
 
 // The text after the last "\", "/" or ":".
 const char* after_last_separator(const char* path) {
@@ -40,32 +43,59 @@ bool extension_is(const char* path, const char* extension) {
 
 bool is_csv(const char* path) { return extension_is(path, "csv"); }
 
-// Reads one whole line into buffer (cut to its size); false at the end of
-// the file.
-bool next_line(FILE* file, char* buffer, int size) {
-  if (!std::fgets(buffer, size, file)) return false;
-  size_t length = std::strlen(buffer);
-  if (length > 0 && buffer[length - 1] != '\n') {
-    for (int c = std::fgetc(file); c != EOF && c != '\n';) c = std::fgetc(file);
+enum class lineRead { end_of_file, line, too_long };
+
+// Reads one whole line (its line feed kept) into line; a line longer than
+// line_limit is passed over to its end and reported as too_long.
+lineRead next_line(FILE* file, std::string& line) {
+  line.clear();
+  char chunk[512];
+  bool too_long = false;
+  while (std::fgets(chunk, sizeof chunk, file)) {
+    size_t length = std::strlen(chunk);
+    if (!too_long) line.append(chunk, length);
+    if (line.size() > line_limit) {
+      too_long = true;
+      line.clear();
+    }
+    if (length > 0 && chunk[length - 1] == '\n') break;
   }
-  return true;
+  if (too_long) return lineRead::too_long;
+  return line.empty() ? lineRead::end_of_file : lineRead::line;
+}
+
+// One point of a line: two finite numbers.
+bool parse_point(const std::string& line, bool csv, double& x, double& y) {
+  int got = csv ? std::sscanf(line.c_str(), "%lg,%lg", &x, &y) : std::sscanf(line.c_str(), "%lg\t%lg", &x, &y);
+  return got == 2 && std::isfinite(x) && std::isfinite(y);
 }
 
 // One point per line, up to limit points, up to the first line that is not
-// two finite numbers. Returns the points read.
-int32_t read_points(FILE* file, bool csv, int32_t limit, double* xs, double* ys) {
-  char line[line_size];
+// two finite numbers. Returns the points read; too_long tells whether the
+// reading ended at a line longer than line_limit.
+int32_t read_points(FILE* file, bool csv, int32_t limit, double* xs, double* ys, bool* too_long = nullptr) {
+  std::string line;
   int32_t n = 0;
-  while (n < limit && next_line(file, line, sizeof line)) {
+  if (too_long) *too_long = false;
+  while (n < limit) {
+    lineRead got = next_line(file, line);
+    if (got == lineRead::too_long && too_long) *too_long = true;
     double x = 0.0;
     double y = 0.0;
-    int got = csv ? std::sscanf(line, "%lg,%lg", &x, &y) : std::sscanf(line, "%lg\t%lg", &x, &y);
-    if (got != 2 || !std::isfinite(x) || !std::isfinite(y)) break;
+    if (got != lineRead::line || !parse_point(line, csv, x, y)) break;
     if (xs) xs[n] = x;
     if (ys) ys[n] = y;
     n++;
   }
   return n;
+}
+
+// Whether a point follows where the reading stopped.
+bool point_follows(FILE* file, bool csv) {
+  std::string line;
+  double x = 0.0;
+  double y = 0.0;
+  return next_line(file, line) == lineRead::line && parse_point(line, csv, x, y);
 }
 
 FILE* open_pass(const char* path, int pass) {
@@ -169,11 +199,14 @@ traceClass* read_trace_text_file(const char* path, int32_t limit) {
   FILE* file = open_pass(path, 1);
   if (!file) return nullptr;
   if (limit < 0) limit = 0;
-  int32_t n = read_points(file, csv, limit, nullptr, nullptr);
-  char line[line_size];
-  bool cut = n == limit && next_line(file, line, sizeof line);
+  bool too_long = false;
+  int32_t n = read_points(file, csv, limit, nullptr, nullptr, &too_long);
+  bool cut = n == limit && point_follows(file, csv);
   std::fclose(file);
   if (cut) errormessage("*** [%s] HOLDS MORE THAN %d POINTS: ONLY THE FIRST %d ARE READ ***", path, limit, limit);
+  if (too_long)
+    errormessage("*** [%s] LINE %d IS LONGER THAN %d CHARACTERS: ONLY THE %d POINTS BEFORE IT ARE READ ***", path,
+                 n + 1, static_cast<int>(line_limit), n);
 
   std::vector<double> xs(static_cast<size_t>(n));
   std::vector<double> ys(static_cast<size_t>(n));

@@ -68,7 +68,8 @@ constexpr int32_t trace_text_point_limit = 10000000;
 // Reads a trace file: "%lg,%lg" per line for an extension "csv" (any case),
 // "%lg\t%lg" for any other, up to the end of the file or the first line
 // that does not give two finite numbers (at most limit points; a longer
-// file is reported and cut). The points go to a new trace
+// file is reported and cut; a line of more than 65536 characters is
+// reported and ends the reading). The points go to a new trace
 // (colour 0) named "base(extension)" after the file, with the units of its
 // side file ("unknown" without one). Null, reported, when the file cannot
 // be opened. The caller owns the trace.

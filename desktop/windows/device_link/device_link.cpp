@@ -134,10 +134,14 @@ bool read_unit_file(const char* path, void* bytes, uint32_t size, fileTime* file
   bool good = true;
   FILETIME written{};
   if (file_time_out) {
-    if (CeGetFileTime(file, nullptr, nullptr, &written))
-      *file_time_out = fileTime{written.dwLowDateTime, written.dwHighDateTime};
-    else
-      *file_time_out = fileTime{0, 0};
+    // A test without its time would be ordered wrongly in its session:
+    // nothing is loaded.
+    if (!CeGetFileTime(file, nullptr, nullptr, &written)) {
+      errormessage("*** CeGetFileTime FAILED ***");
+      CeCloseHandle(file);
+      return false;
+    }
+    *file_time_out = fileTime{written.dwLowDateTime, written.dwHighDateTime};
   }
   DWORD high = 0;
   DWORD low = CeGetFileSize(file, &high);

@@ -210,6 +210,7 @@ bool sessionPanelClass::load_path(const char* path, int several_files) {
 bool sessionPanelClass::load_list(const std::vector<std::string>& paths) {
   // The tests of one folder find their sample files in one listing of it.
   folderListingShare listings;
+  if (open_lists_.empty()) read_lists_.clear();
   for (size_t i = 0; i < paths.size(); i++) {
     const std::string& path = paths[i];
     fileInfoClass info;
@@ -230,6 +231,13 @@ bool sessionPanelClass::load_list(const std::vector<std::string>& paths) {
         errormessage("*** SPECIAL SESSION [%s] INCLUDES ITSELF ***", path.c_str());
         continue;
       }
+      // A list named again (many times over, at each depth) is read once: its
+      // tests are in the session already, and reading it again would grow
+      // as a power of the depth.
+      if (std::any_of(read_lists_.begin(), read_lists_.end(),
+                      [&key](const std::string& read) { return same_text_nocase(read, key); }))
+        continue;
+      read_lists_.push_back(key);
       sort_allowed_ = 0;
       if (name_.length() == 0) name_.set(name_without_extension(path_base_name(path)).c_str());
       std::vector<std::string> listed;
@@ -434,6 +442,7 @@ bool sessionPanelClass::load_special_session(const char* title) {
   if (!read_special_session_list(chosen, listed)) return false;
   loading_special_ = 1;
   open_lists_.push_back(full_path(chosen));
+  read_lists_ = open_lists_;
   load_list(listed);
   open_lists_.pop_back();
   loading_special_ = 0;

@@ -123,6 +123,7 @@ class sessionPanelClass : public winTypeClass {
   int first_shown_ = 1;
   std::vector<thumbnailClass*> thumbnails_;  // children of the panel's window node
   std::vector<std::string> open_lists_;      // special sessions being read, to refuse a loop
+  std::vector<std::string> read_lists_;      // special sessions read in this load, each read once
   double lowpass_frequency_ = 150.0;
   double largest_height_ = 0.0;
   double largest_width_ = 0.0;

@@ -168,6 +168,12 @@ void summaryClass::fill_table(const std::vector<thumbnailClass*>& tests) {
       table_->set_cell_format(row, 10, "%5.2lf");
       table_->bind_cell(row, 10, &model->ba_ratio);
     }
+    // A wave the search did not find shows "---", never its marker; the
+    // b-wave's amplitude and the ratio are measured from the a-wave.
+    auto no_bwave = [model] { return !model->bwave_found(); };
+    auto no_awave = [model] { return !model->awave_found() || !model->bwave_found(); };
+    for (int c : {6, 7, 8, 10}) table_->cell(row, c)->no_value = no_awave;
+    table_->cell(row, 9)->no_value = no_bwave;
   }
 }
 

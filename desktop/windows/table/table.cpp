@@ -17,7 +17,10 @@ sessionPanelClass* session_of(winTypeClass* owner) {
 
 }  // namespace
 
-const char* tableCellClass::current_text() { return bound ? text.cvalue() : text.format_text(); }
+const char* tableCellClass::current_text() {
+  if (bound && no_value && no_value()) return "---";
+  return bound ? text.cvalue() : text.format_text();
+}
 
 double tableCellClass::number() {
   if (value_routine) return value_routine(owner);

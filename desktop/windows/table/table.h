@@ -56,6 +56,8 @@ class tableCellClass {
 
   winTypeClass* owner = nullptr;
   cellValueRoutine value_routine;
+  // True while a bound cell's value stands for nothing found: it shows "---".
+  std::function<bool()> no_value;
   uint8_t text_flag = 0;  // 1: the column sorts as text
   int32_t state = cell_unselected;
   uint8_t bound = 0;

@@ -256,11 +256,19 @@ void thumbnailClass::measure(HDC dc, const paper& scale) {
     waveMeasurementModel& model = *document_.model();
     if (document_.is_flicker())
       waveform_text_.set_text(" ", 2);
+    else if (!model.awave_found() || !model.bwave_found())
+      waveform_text_.set_text("a-wave ---", 2);
     else
       waveform_text_.set_text(
           fmt("a-wave %6.1f uV at %4.1f mS", model.abs_awave_amplitude.value(), model.awave_implicit_time.value()), 2);
-    waveform_text_.set_text(
-        fmt("b-wave %6.1f uV at %4.1f mS", model.bwave_amplitude.value(), model.bwave_implicit_time.value()), 3);
+    // The b-wave's amplitude is measured from the a-wave's trough.
+    if (!model.bwave_found())
+      waveform_text_.set_text("b-wave ---", 3);
+    else if (!model.awave_found())
+      waveform_text_.set_text(fmt("b-wave    --- uV at %4.1f mS", model.bwave_implicit_time.value()), 3);
+    else
+      waveform_text_.set_text(
+          fmt("b-wave %6.1f uV at %4.1f mS", model.bwave_amplitude.value(), model.bwave_implicit_time.value()), 3);
     waveform_text_.set_text(document_.state().auto_ab ? "--auto a/b" : "--", 4);
   }
   waveform_text_.move_to(gx1 + 2.0, top + 1.0);

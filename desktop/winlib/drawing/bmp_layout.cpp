@@ -68,7 +68,7 @@ const char* check_bmp_file(const uint8_t* bytes, size_t size, bmpLayout& layout)
   const uint64_t stride = row_bytes(l.width, l.bit_count);
   const uint64_t image = stride * rows;
   if (l.pixel_offset < table_end || l.pixel_offset > size) return "*** BITMAP PIXEL OFFSET OUTSIDE THE FILE ***";
-  if (image > size - l.pixel_offset || image > 0xFFFFFFFFull) return "*** BITMAP PIXELS BEYOND THE END OF THE FILE ***";
+  if (image > size - l.pixel_offset || image > 0xFFFFFFFFull) return "*** BITMAP BITS NOT INPUT ***";
   l.stride = static_cast<uint32_t>(stride);
   l.image_size = static_cast<uint32_t>(image);
   layout = l;

@@ -1,5 +1,7 @@
 #include "drawing.h"
 
+#include <cmath>
+
 #include "colours.h"
 #include "marker_geometry.h"
 #include "palette.h"
@@ -11,7 +13,54 @@ HPEN create_dashed_pen(int colour, int width) {
   return ExtCreatePen(PS_GEOMETRIC | PS_DASH, static_cast<DWORD>(width > 0 ? width : 1), &brush, 0, nullptr);
 }
 
+namespace {
+
+// Pixels beyond the clip box that a line keeps, for the width of its pen.
+constexpr double clip_margin = 64.0;
+
+// Cuts the segment to the box (Liang-Barsky); false when none of it lies
+// inside. A segment wholly inside is left exactly as it was.
+bool clip_segment(int& x1, int& y1, int& x2, int& y2, const RECT& box) {
+  const double x0 = x1, y0 = y1, dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - (box.left - clip_margin), (box.right + clip_margin) - x0, y0 - (box.top - clip_margin),
+                       (box.bottom + clip_margin) - y0};
+  double t0 = 0.0, t1 = 1.0;
+  for (int i = 0; i < 4; i++) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) return false;
+      continue;
+    }
+    double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      if (t > t0) t0 = t;
+    } else if (t < t1) {
+      t1 = t;
+    }
+  }
+  if (t0 > t1) return false;
+  if (t1 < 1.0) {
+    x2 = static_cast<int>(std::lround(x0 + t1 * dx));
+    y2 = static_cast<int>(std::lround(y0 + t1 * dy));
+  }
+  if (t0 > 0.0) {
+    x1 = static_cast<int>(std::lround(x0 + t0 * dx));
+    y1 = static_cast<int>(std::lround(y0 + t0 * dy));
+  }
+  return true;
+}
+
+}  // namespace
+
 void draw_line(HDC dc, int x1, int y1, int x2, int y2) {
+  // A platform draws a dashed wide pen dash by dash over the whole length,
+  // seen or not: a line out to a far value (a no-value marker, a huge stored
+  // value) would keep the program drawing for good. Only the part that can
+  // be seen is drawn.
+  RECT box{};
+  int kind = GetClipBox(dc, &box);
+  if (kind == NULLREGION) return;
+  if (kind != ERROR && !clip_segment(x1, y1, x2, y2, box)) return;
   POINT points[2] = {{x1, y1}, {x2, y2}};
   Polyline(dc, points, 2);
 }

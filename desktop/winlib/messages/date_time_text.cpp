@@ -81,13 +81,16 @@ const char* format_elapsed_time(double seconds, int resolution) {
     std::snprintf(text, sizeof text, "??|??:??:??.?");
     return text;
   }
+  // One sign in front of the whole time, never one on each field.
+  const char* sign = t < 0.0 ? "-" : "";
+  t = std::fabs(t);
   int days = static_cast<int>(t / 86400.0);
   t -= days * 86400.0;
   int hours = static_cast<int>(t / 3600.0);
   t -= hours * 3600.0;
   int minutes = static_cast<int>(t / 60.0);
   t -= minutes * 60.0;
-  std::snprintf(text, sizeof text, "%2.2d|%2.2d:%2.2d:%04.1lf", days, hours, minutes, t);
+  std::snprintf(text, sizeof text, "%s%2.2d|%2.2d:%2.2d:%04.1lf", sign, days, hours, minutes, t);
   return text;
 }
 

@@ -36,7 +36,8 @@ char* file_time_text_long(file_time time, char* buffer, size_t size);
 const char* month_name(int month);
 
 // Days, hours, minutes and seconds (truncated to tenths of the resolution)
-// as "%2.2d|%02.2d:%02.2d:%04.1lf", in one buffer overwritten by each call.
+// as "%2.2d|%02.2d:%02.2d:%04.1lf", a negative time with one "-" in front
+// ("-00|00:02:41.1"), in one buffer overwritten by each call.
 const char* format_elapsed_time(double seconds, int resolution);
 
 // The current local time in seconds since midnight, plus whole days since

@@ -28,7 +28,8 @@ constexpr int answer_ignore = 5;
 constexpr int answer_yes = 6;
 constexpr int answer_no = 7;
 
-// Shows a box without an owner window and returns the button pressed.
+// Shows a box owned by the active window of the calling thread (else its
+// first shown top-level window, else none) and returns the button pressed.
 int show_message_box(const char* text, const char* caption, unsigned style);
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <cmath>
+
 #include "quiet_report.h"
 
 namespace {
@@ -41,7 +43,11 @@ bool doubleModObject::numeric_value(double* out) {
 
 void doubleModObject::store(double v) {
   value_ = v;
-  if (!(v == last_value_)) {
+  // No number made again is no change: derived values are made anew each
+  // time a display reads them, and a NaN passed on as a change each time
+  // would make every display that reads it while painting paint for good.
+  bool unchanged = v == last_value_ || (std::isnan(v) && std::isnan(last_value_));
+  if (!unchanged) {
     last_value_ = v;
     propagate(this);
   }

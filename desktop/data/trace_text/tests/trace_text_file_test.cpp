@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -217,10 +219,53 @@ TEST(TraceTextFile, AFileOfMorePointsThanTheLimitIsReportedAndCut) {
   expect_points(*trace, {{1, 1}, {2, 2}, {3, 3}});
   EXPECT_EQ(capture.texts(),
             std::vector<std::string>{"*** [" + path + "] HOLDS MORE THAN 3 POINTS: ONLY THE FIRST 3 ARE READ ***"});
-  capture.clear();
-  trace.reset(read_trace_text_file(folder.file("exact.csv").c_str(), 3));
-  EXPECT_EQ(trace->get_count(), 3);
-  EXPECT_TRUE(capture.texts().empty());
+  // Exactly the limit, then nothing more to read: not reported.
+  for (const char* text : {"1,1\n2,2\n3,3\n", "1,1\n2,2\n3,3\n\n", "1,1\n2,2\n3,3\nend\n"}) {
+    capture.clear();
+    folder.write("exact.csv", text);
+    trace.reset(read_trace_text_file(folder.file("exact.csv").c_str(), 3));
+    EXPECT_EQ(trace->get_count(), 3) << text;
+    EXPECT_TRUE(capture.texts().empty()) << text;
+  }
+}
+
+TEST(TraceTextFile, HugeValuesReadBackAsTheFormatRoundsThem) {
+  const double x[] = {1e300, -2.5e250, 1.7976931348623157e308, 0.05};
+  const double y[] = {2e300, 1e250, -1.7976931348623157e308, 123.456};
+  for (const char* name : {"huge.csv", "huge.xy"}) {
+    message_capture capture;
+    temp_folder folder;
+    traceClass trace;
+    trace.set_data(0, x, y, 4);
+    std::string path = folder.file(name);
+    ASSERT_TRUE(write_trace_text_file(path.c_str(), trace)) << name;
+    std::unique_ptr<traceClass> back(read_trace_text_file(path.c_str()));
+    ASSERT_NE(back, nullptr) << name;
+    std::vector<xyPair> expected;
+    for (int i = 0; i < 4; i++) {
+      char xs[400];
+      char ys[400];
+      std::snprintf(xs, sizeof xs, "%.1f", x[i]);
+      std::snprintf(ys, sizeof ys, "%.2f", y[i]);
+      expected.push_back({std::strtod(xs, nullptr), std::strtod(ys, nullptr)});
+    }
+    expect_points(*back, expected);
+    EXPECT_TRUE(capture.texts().empty()) << name;
+  }
+}
+
+TEST(TraceTextFile, ALineLongerThanTheReaderTakesIsRefusedNotCut) {
+  message_capture capture;
+  temp_folder folder;
+  // Cut anywhere, this line would still parse as a point, (3, 0.0).
+  folder.write("wide.csv", "1,2\n3,0." + std::string(70000, '0') + "7\n5,6\n");
+  std::string path = folder.file("wide.csv");
+  std::unique_ptr<traceClass> trace(read_trace_text_file(path.c_str()));
+  ASSERT_NE(trace, nullptr);
+  expect_points(*trace, {{1, 2}});
+  EXPECT_EQ(capture.texts(), std::vector<std::string>{"*** [" + path +
+                                                      "] LINE 2 IS LONGER THAN 65536 CHARACTERS: ONLY THE 1 POINTS "
+                                                      "BEFORE IT ARE READ ***"});
 }
 
 TEST(TraceTextFile, AFileThatCannotBeOpenedIsReportedWithItsPass) {

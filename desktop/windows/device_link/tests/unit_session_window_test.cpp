@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,15 @@ TEST(UnitSession, TheChosenFolderOfTheUnitOpensAsASession) {
     for (int32_t p = 0; p < a->get_count(); p++) ASSERT_EQ(a->y_at(p), b->y_at(p)) << p;
   }
   EXPECT_TRUE(boxes.texts().empty());
+
+  // A test whose last-write time the unit cannot give is not loaded.
+  ASSERT_TRUE(rapi_standin_configure("filetime_failed"));
+  fileTime when{7, 7};
+  std::unique_ptr<testFileRecord> refused(
+      read_test_file(panel->thumbnail(0)->document().path(), test_source_unit, &when));
+  EXPECT_EQ(refused, nullptr);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"*** CeGetFileTime FAILED ***"});
+  rapi_standin_configure("");
   delete panel;
 
   rapi_standin_set_card(nullptr);

@@ -199,6 +199,36 @@ TEST_F(SessionPanelTest, SpecialSessionsKeepTheirOrderNestAndRefuseToIncludeThem
   delete panel;
 }
 
+TEST_F(SessionPanelTest, ASpecialSessionNamedManyTimesOverIsReadOncePerLoad) {
+  // Each level lists the next fan_out times, the last lists two tests; read
+  // at every naming, depth 4 of fan-out 50 would make 50^3 reads of the last.
+  struct {
+    int depth;
+    int fan_out;
+  } cases[] = {{2, 3}, {4, 50}};
+  std::string a = write_test(folder, "P01S02T0301A.tst", 1, 30);
+  std::string b = write_test(folder, "P01S02T0302A.tst", 2, 10);
+  for (const auto& c : cases) {
+    std::vector<std::string> levels;
+    for (int d = 0; d < c.depth; d++)
+      levels.push_back(folder.file("fan" + std::to_string(c.depth) + "_" + std::to_string(d) + ".s_f"));
+    for (int d = 0; d < c.depth; d++) {
+      std::ofstream out(levels[static_cast<size_t>(d)], std::ios::binary);
+      if (d + 1 < c.depth) {
+        for (int k = 0; k < c.fan_out; k++) out << levels[static_cast<size_t>(d + 1)] << "\r\n";
+      } else {
+        out << a << "\r\n" << b << "\r\n";
+      }
+    }
+    boxes.clear();
+    auto* panel = new sessionPanelClass(session_mode_pc, levels[0].c_str(), 0);
+    ASSERT_EQ(panel->status(), 1) << c.depth;
+    EXPECT_EQ(thumb_names(*panel), (std::vector<std::string>{"P01S02T0301A", "P01S02T0302A"})) << c.depth;
+    EXPECT_TRUE(boxes.texts().empty()) << c.depth;
+    delete panel;
+  }
+}
+
 TEST_F(SessionPanelTest, SessionFiltersCutAndPaste) {
   std::string first = write_test(folder, "P01S02T0301A.tst", 1, 10);
   write_test(folder, "P01S02T0302A.tst", 2, 20);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -79,6 +80,14 @@ TEST(BmpLayout, MalformedFilesAreRefusedAndLeaveTheLayout) {
     layout.width = 77;
     EXPECT_NE(check_bmp_file(file.data(), file.size(), layout), nullptr) << c.name;
     EXPECT_EQ(layout.width, 77) << c.name;
+  }
+  // Pixels missing at the end of the file: the bits were not all read.
+  for (size_t cut : {size_t{1}, size_t{12}, good.size() - 54}) {
+    std::vector<uint8_t> file(good.begin(), good.end() - static_cast<std::ptrdiff_t>(cut));
+    bmpLayout cut_layout;
+    const char* refusal = check_bmp_file(file.data(), file.size(), cut_layout);
+    ASSERT_NE(refusal, nullptr) << cut;
+    EXPECT_STREQ(refusal, "*** BITMAP BITS NOT INPUT ***") << cut;
   }
   // An 8-bit file whose colour table claims more than 256 entries.
   std::vector<uint8_t> eight = make_file(4, 4, 8);

@@ -12,6 +12,7 @@
 #include "message_capture.h"
 #include "palette.h"
 #include "text_drawing.h"
+#include "watchdog.h"
 
 namespace {
 
@@ -100,6 +101,43 @@ TEST_F(Bitmap, LinesLeaveOutTheirEndPixel) {
   // The pen was put back.
   draw_line(dc, 30, 80, 40, 80);
   EXPECT_EQ(at(35, 80), black);
+}
+
+TEST_F(Bitmap, ALineOutToAFarPointDrawsOnlyWhatCanBeSeen) {
+  // A dashed wide pen out to the reach ends of the range the graph hands
+  // over: drawn whole, the platform works dash by dash for good.
+  HPEN dashed = create_dashed_pen(0, 3);
+  ASSERT_NE(dashed, nullptr);
+  HGDIOBJ old = SelectObject(dc, dashed);
+  const int reach = 1 << 26;
+  struct {
+    int x1, y1, x2, y2;
+    POINT from, to;  // the line's part inside the bitmap
+  } cases[] = {
+      {50, -reach, 50, reach, {50, 0}, {50, 199}},
+      {-reach, 120, reach, 120, {0, 120}, {199, 120}},
+      {-reach, -reach, reach, reach, {0, 0}, {199, 199}},
+      {30, 30, 30, reach, {30, 30}, {30, 199}},
+  };
+  for (const auto& c : cases) {
+    watchdog bound("a line out to a far point");
+    draw_line(dc, c.x1, c.y1, c.x2, c.y2);
+    // Dashes (with their gaps) along the whole visible part.
+    int red_points = 0;
+    for (int k = 0; k <= 100; k++) {
+      int x = c.from.x + (c.to.x - c.from.x) * k / 100;
+      int y = c.from.y + (c.to.y - c.from.y) * k / 100;
+      if (at(x, y) == red) red_points++;
+    }
+    EXPECT_GT(red_points, 40) << c.x1 << "," << c.y1;
+  }
+  // Wholly outside: nothing.
+  RECT before = ink();
+  draw_line(dc, -reach, -5000, reach, -5000);
+  RECT after = ink();
+  EXPECT_TRUE(EqualRect(&before, &after));
+  SelectObject(dc, old);
+  DeleteObject(dashed);
 }
 
 TEST_F(Bitmap, ThePenTableHasSolidAndDashedPensAndNoPenTen) {

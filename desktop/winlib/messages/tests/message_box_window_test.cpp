@@ -52,6 +52,60 @@ TEST(MessageBoxOnScreen, AnErrorBoxIsClosed) {
   EXPECT_TRUE(pressed);
 }
 
+// Finds the box with this caption (for at most 20 seconds), notes its owner
+// and closes it.
+void close_noting_owner(const char* caption, HWND* owner, std::atomic<bool>* pressed) {
+  for (int i = 0; i < 400 && !*pressed; ++i) {
+    HWND box = FindWindowA("#32770", caption);
+    if (box) {
+      *owner = GetWindow(box, GW_OWNER);
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+      *pressed = true;
+      return;
+    }
+    Sleep(50);
+  }
+}
+
+TEST(MessageBoxOnScreen, AnErrorBoxBelongsToTheActiveWindowElseTheShownOne) {
+  WNDCLASSA window_class{};
+  window_class.lpfnWndProc = DefWindowProcA;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.lpszClassName = "winlib_box_owner_test";
+  ASSERT_NE(RegisterClassA(&window_class), 0);
+  HWND main = CreateWindowA("winlib_box_owner_test", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
+                            nullptr, nullptr, window_class.hInstance, nullptr);
+  HWND hidden = CreateWindowA("winlib_box_owner_test", "hidden", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
+                              nullptr, window_class.hInstance, nullptr);
+  HWND other = CreateWindowA("winlib_box_owner_test", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                             nullptr, nullptr, window_class.hInstance, nullptr);
+  ASSERT_TRUE(main && hidden && other);
+  struct {
+    HWND active;
+    HWND expected;
+  } cases[] = {{other, other}, {main, main}, {nullptr, nullptr}};
+  for (const auto& c : cases) {
+    if (c.active) {
+      SetActiveWindow(c.active);
+    } else {
+      // Nothing active: the first shown top-level window (here the only one).
+      DestroyWindow(other);
+      other = nullptr;
+      SetActiveWindow(hidden);
+    }
+    HWND expected = c.expected ? c.expected : main;
+    HWND owner = nullptr;
+    std::atomic<bool> pressed{false};
+    std::thread person(close_noting_owner, "*** ERROR ***", &owner, &pressed);
+    errormessage("owned box %d", 1);
+    person.join();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(owner, expected);
+  }
+  DestroyWindow(hidden);
+  DestroyWindow(main);
+}
+
 TEST(PumpOneMessage, DispatchesOneWaitingMessage) {
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = answering_procedure;

@@ -123,6 +123,9 @@ TEST(DateTimeText, ElapsedTime) {
       {59.99, 1, "00|00:00:59.9"},
       {3 * 86400 + 23 * 3600 + 59 * 60 + 59.95, 1, "03|23:59:59.9"},
       {12.34, 10, "00|00:00:12.3"},
+      {-161.15, 1, "-00|00:02:41.1"},
+      {-(2 * 86400 + 3 * 3600 + 5.0), 1, "-02|03:00:05.0"},
+      {-0.04, 1, "00|00:00:00.0"},
   };
   for (const auto& c : cases) EXPECT_STREQ(format_elapsed_time(c.seconds, c.resolution), c.text) << c.seconds;
   message_capture capture;
