@@ -143,6 +143,15 @@ TEST(StoredValuesOnScreen, AWaveTheSearchDidNotFindShowsDashesNeverItsMarker) {
   // The model keeps the marker, as the state file stores it.
   EXPECT_EQ(thumb->document().model()->awave_point.value(), 200000.0);
 
+  thumb->run_command(thumb_measurement_graph);
+  pump();
+  windowNode* graph = find_window_of_type(meas_graph_window_type);
+  ASSERT_NE(graph, nullptr);
+  textObjectClass& erg = static_cast<measGraphClass*>(graph->object)->erg_text();
+  EXPECT_STREQ(erg.line_text(0), "a-wave amplitude =   --- uV, implicit time =   --- mS");
+  EXPECT_STREQ(erg.line_text(1), "b-wave amplitude =   --- uV, implicit time =   0.0 mS");
+  EXPECT_EQ(std::string(erg.line_text(2)).rfind("b/a ratio =      --- :baseline", 0), 0u) << erg.line_text(2);
+
   panel->open_summary();
   summaryClass* summary = panel->summary();
   ASSERT_NE(summary, nullptr);
