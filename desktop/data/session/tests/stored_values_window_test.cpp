@@ -158,6 +158,12 @@ TEST(StoredValuesOnScreen, AWaveTheSearchDidNotFindShowsDashesNeverItsMarker) {
   const int row = summary->table()->header_row_count();
   for (int c : {6, 7, 8, 10}) EXPECT_STREQ(summary->table()->cell_text(row, c), "---") << c;
   EXPECT_STREQ(summary->table()->cell_text(row, 9), "  0.0");
+  // A pair with a cell showing "---" is not plotted at the marker.
+  summary->table()->select_cell(row, 9, cell_role_x);
+  summary->table()->select_cell(row, 8, cell_role_y);
+  EXPECT_FALSE(summary->plot_selected());
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"*** The selected cells hold no values to plot ***"});
+  boxes.clear();
   delete panel;
   pump();
   EXPECT_TRUE(boxes.texts().empty());
