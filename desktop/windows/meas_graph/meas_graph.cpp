@@ -219,22 +219,26 @@ void measGraphClass::build_texts(const paper& start) {
 
 void measGraphClass::bind_texts() {
   waveMeasurementModel& m = *model_;
+  // A wave the search did not find shows "---", never its marker; the
+  // b-wave's amplitude and the ratio are measured from the a-wave.
+  auto no_bwave = [&m] { return !m.bwave_found(); };
+  auto no_awave = [&m] { return !m.awave_found() || !m.bwave_found(); };
   if (thumbnail_->document().is_flicker()) {
     erg_text_.set_format_text("FLICKER : b-wave amplitude = %5.1lf uV, implicit time = %5.1lf mS", 0);
-    erg_text_.bind_line_value(&m.bwave_amplitude, 0);
-    erg_text_.bind_line_value(&m.bwave_implicit_time, 0);
+    erg_text_.bind_line_value(&m.bwave_amplitude, 0, no_awave);
+    erg_text_.bind_line_value(&m.bwave_implicit_time, 0, no_bwave);
     erg_text_.set_format_text("FLICKER : waveform amplitude = %5.1lf uV P-P", 1);
-    erg_text_.bind_line_value(&m.bwave_amplitude, 1);
+    erg_text_.bind_line_value(&m.bwave_amplitude, 1, no_awave);
     erg_text_.set_format_text("", 2);
   } else {
     erg_text_.set_format_text("a-wave amplitude = %5.1lf uV, implicit time = %5.1lf mS", 0);
-    erg_text_.bind_line_value(&m.abs_awave_amplitude, 0);
-    erg_text_.bind_line_value(&m.awave_implicit_time, 0);
+    erg_text_.bind_line_value(&m.abs_awave_amplitude, 0, no_awave);
+    erg_text_.bind_line_value(&m.awave_implicit_time, 0, no_awave);
     erg_text_.set_format_text("b-wave amplitude = %5.1lf uV, implicit time = %5.1lf mS", 1);
-    erg_text_.bind_line_value(&m.bwave_amplitude, 1);
-    erg_text_.bind_line_value(&m.bwave_implicit_time, 1);
+    erg_text_.bind_line_value(&m.bwave_amplitude, 1, no_awave);
+    erg_text_.bind_line_value(&m.bwave_implicit_time, 1, no_bwave);
     erg_text_.set_format_text("b/a ratio =  %7.2f :baseline %5.1lf@0mS, slope %5.3lf", 2);
-    erg_text_.bind_line_value(&m.ba_ratio, 2);
+    erg_text_.bind_line_value(&m.ba_ratio, 2, no_awave);
     erg_text_.bind_line_value(&m.baseline_at_left_time, 2);
     erg_text_.bind_line_value(&m.baseline_slope, 2);
   }

@@ -38,21 +38,37 @@ bool summaryClass::plot_selected() {
   }
   std::vector<double> x;
   std::vector<double> y;
+  std::vector<bool> x_none;
+  std::vector<bool> y_none;
   for (tableCellClass* cell : chosen) {
-    std::vector<double>* values = cell->state == cell_role_x ? &x : cell->state == cell_role_y ? &y : nullptr;
+    const bool is_x = cell->state == cell_role_x;
+    std::vector<double>* values = is_x ? &x : cell->state == cell_role_y ? &y : nullptr;
     if (!values) continue;
     if (static_cast<int>(values->size()) >= summary_plot_limit) {
       errormessage("*** I can only plot %d data points ***", summary_plot_limit);
       return false;
     }
     values->push_back(cell->number());
+    (is_x ? x_none : y_none).push_back(cell->no_value && cell->no_value());
   }
   if (x.size() != y.size()) {
     errormessage("*** x and y values are unbalanced (%d x values, %d y values). ***", static_cast<int>(x.size()),
                  static_cast<int>(y.size()));
     return false;
   }
-  return open_summary_graph(x, y);
+  // A cell showing "---" holds no value: its pair is left out.
+  std::vector<double> x_kept;
+  std::vector<double> y_kept;
+  for (size_t i = 0; i < x.size(); i++) {
+    if (x_none[i] || y_none[i]) continue;
+    x_kept.push_back(x[i]);
+    y_kept.push_back(y[i]);
+  }
+  if (x_kept.empty()) {
+    errormessage("*** The selected cells hold no values to plot ***");
+    return false;
+  }
+  return open_summary_graph(x_kept, y_kept);
 }
 
 std::string summaryClass::plot_title() const {

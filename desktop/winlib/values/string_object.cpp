@@ -46,6 +46,11 @@ void stringObjectClass::set_format_text(const char* text) {
   changed_ = 1;
 }
 
+void stringObjectClass::set_no_value(const linkClass* argument, std::function<bool()> test) {
+  no_values_.emplace_back(argument, std::move(test));
+  changed_ = 1;
+}
+
 const char* stringObjectClass::append_format(const char* text) {
   format_.append(text);
   changed_ = 1;
@@ -81,6 +86,8 @@ const char* stringObjectClass::cvalue() {
     valueArgument& arg = args[count];
     if (link->other->numeric_value(&arg.number)) {
       arg.is_text = false;
+      for (const auto& hook : no_values_)
+        if (hook.first == link->other && hook.second()) arg.none = true;
     } else if (const char* text = link->other->text_value()) {
       arg.is_text = true;
       texts[count] = text;

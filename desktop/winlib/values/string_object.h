@@ -8,6 +8,9 @@
 #define STRING_OBJECT_H
 
 #include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "byte_object.h"
 #include "link_object.h"
@@ -33,6 +36,9 @@ class stringObjectClass : public linkClass {
   const char* cvalue();
 
   void set_format_text(const char* text);
+  // While test holds, the number of the argument is no value: its
+  // conversion shows "---" in the conversion's width.
+  void set_no_value(const linkClass* argument, std::function<bool()> test);
   // Appends to the format; returns cvalue().
   const char* append_format(const char* text);
 
@@ -55,6 +61,7 @@ class stringObjectClass : public linkClass {
   byteObjectClass text_;
   byteObjectClass format_;
   bool formatting_ = false;
+  std::vector<std::pair<const linkClass*, std::function<bool()>>> no_values_;
 };
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "colours.h"
 #include "fonts.h"
@@ -194,12 +195,13 @@ const char* textObjectClass::text_value() {
   return first ? first->cvalue() : "";
 }
 
-bool textObjectClass::bind_line_value(linkClass* value, int index) {
+bool textObjectClass::bind_line_value(linkClass* value, int index, std::function<bool()> no_value) {
   stringObjectClass* chosen = line(index);
   if (!chosen) {
     report_error("*** textObjectClass::bind_line_value - NO LINE %d ***", index);
     return false;
   }
+  if (no_value) chosen->set_no_value(value, std::move(no_value));
   bool bound = add_dependency(value);
   return chosen->add_dependency(value) && bound;
 }

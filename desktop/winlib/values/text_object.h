@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,8 +89,9 @@ class textObjectClass : public linkClass, public buttonAwareClass, public positi
   // The current text of a line (logs its report line first when named).
   const char* line_text(int index);
   // The text object and its line come to depend on the value: a change of
-  // the value makes the line anew and repaints the text.
-  bool bind_line_value(linkClass* value, int line);
+  // the value makes the line anew and repaints the text. While no_value
+  // holds, the value shows "---" in its place.
+  bool bind_line_value(linkClass* value, int line, std::function<bool()> no_value = nullptr);
   int line_count() const { return static_cast<int>(lines_.size()); }
   stringObjectClass* line(int index);
   void set_live(bool on);

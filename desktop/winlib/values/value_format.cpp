@@ -52,6 +52,17 @@ int append_piece(std::string& out, const char* piece, ...) {
   return n;
 }
 
+// The literal text from start and, for the conversion at percent, a text
+// conversion of its width and side (its precision would cut the dashes).
+std::string none_piece(const char* start, const char* percent) {
+  const char* p = percent + 1;
+  bool left = false;
+  for (; *p && std::strchr("-+ #0", *p); ++p) left = left || *p == '-';
+  const char* width = p;
+  while (is_digit(*p)) ++p;
+  return std::string(start, percent) + (left ? "%-" : "%") + std::string(width, p) + "s";
+}
+
 }  // namespace
 
 valueFormatResult format_value_text(byteObjectClass& out, const char* format, const valueArgument* args, int count,
@@ -83,7 +94,9 @@ valueFormatResult format_value_text(byteObjectClass& out, const char* format, co
     bool want_text = used < count && args[used].is_text;
     if (text != want_text) return valueFormatResult::mismatch;
     std::string piece(piece_start, end);
+    if (!text && used < count && args[used].none) piece = none_piece(piece_start, p);
     int n = text ? append_piece(result, piece.c_str(), args[used].text ? args[used].text : "")
+                 : used < count && args[used].none ? append_piece(result, piece.c_str(), "---")
                  : append_piece(result, piece.c_str(), used < count ? args[used].number : 1.2345);
     if (n < 0) return valueFormatResult::mismatch;
     full_length += n;

@@ -6,6 +6,7 @@
 // g with no length or 'l' for a double; s with no length for a text), with
 // flags, a width and a precision given as digits. '*', positional arguments,
 // other conversions and more than four conversions do not match.
+// A number marked as none is shown as "---" in its conversion's width.
 #ifndef VALUE_FORMAT_H
 #define VALUE_FORMAT_H
 
@@ -19,6 +20,7 @@ struct valueArgument {
   bool is_text = false;
   double number = 0.0;
   const char* text = "";
+  bool none = false;  // the number stands for no value
 };
 
 enum class valueFormatResult { formatted, mismatch, too_long };

@@ -143,12 +143,27 @@ TEST(StoredValuesOnScreen, AWaveTheSearchDidNotFindShowsDashesNeverItsMarker) {
   // The model keeps the marker, as the state file stores it.
   EXPECT_EQ(thumb->document().model()->awave_point.value(), 200000.0);
 
+  thumb->run_command(thumb_measurement_graph);
+  pump();
+  windowNode* graph = find_window_of_type(meas_graph_window_type);
+  ASSERT_NE(graph, nullptr);
+  textObjectClass& erg = static_cast<measGraphClass*>(graph->object)->erg_text();
+  EXPECT_STREQ(erg.line_text(0), "a-wave amplitude =   --- uV, implicit time =   --- mS");
+  EXPECT_STREQ(erg.line_text(1), "b-wave amplitude =   --- uV, implicit time =   0.0 mS");
+  EXPECT_EQ(std::string(erg.line_text(2)).rfind("b/a ratio =      --- :baseline", 0), 0u) << erg.line_text(2);
+
   panel->open_summary();
   summaryClass* summary = panel->summary();
   ASSERT_NE(summary, nullptr);
   const int row = summary->table()->header_row_count();
   for (int c : {6, 7, 8, 10}) EXPECT_STREQ(summary->table()->cell_text(row, c), "---") << c;
   EXPECT_STREQ(summary->table()->cell_text(row, 9), "  0.0");
+  // A pair with a cell showing "---" is not plotted at the marker.
+  summary->table()->select_cell(row, 9, cell_role_x);
+  summary->table()->select_cell(row, 8, cell_role_y);
+  EXPECT_FALSE(summary->plot_selected());
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"*** The selected cells hold no values to plot ***"});
+  boxes.clear();
   delete panel;
   pump();
   EXPECT_TRUE(boxes.texts().empty());

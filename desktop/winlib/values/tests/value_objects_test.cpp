@@ -413,6 +413,7 @@ TEST(StringObject, FormatsFilledFromTheArgumentsKinds) {
     bool text;
     double number;
     const char* words;
+    bool none = false;  // the number stands for no value
   };
   struct row {
     const char* format;
@@ -420,6 +421,7 @@ TEST(StringObject, FormatsFilledFromTheArgumentsKinds) {
     const char* expected;
   };
   const arg n125{false, 12.5, ""}, n2{false, 2, ""}, n3{false, 3, ""}, abc{true, 0, "abc"};
+  const arg gone{false, 200000.0, "", true};
   const row rows[] = {
       {"%6.2lf uV", {n125}, " 12.50 uV"},
       {"%s=%g", {abc, n3}, "abc=3"},  // mask 8 + 0
@@ -429,6 +431,10 @@ TEST(StringObject, FormatsFilledFromTheArgumentsKinds) {
       {"%g %g", {n2}, "2 1.2345"},                       // a position without an argument
       {"%g %g %g %g", {n2, n3, n2, n3, n2}, "2 3 2 3"},  // four at most
       {"no conversion", {n2}, "no conversion"},
+      // No value shows dashes in the conversion's width and side.
+      {"a = %5.1lf uV, t = %5.1lf mS", {gone, n125}, "a =   --- uV, t =  12.5 mS"},
+      {"%-6.2f|%.1e|%07g|%s", {gone, gone, gone, abc}, "---   |---|    ---|abc"},
+      {"%g%%", {gone}, "---%"},
       // Formats that do not fit the arguments.
       {"%d", {n2}, "***invalid***"},
       {"%s", {n2}, "***invalid***"},
@@ -455,6 +461,8 @@ TEST(StringObject, FormatsFilledFromTheArgumentsKinds) {
         s.add_dependency(&texts[i]);
       } else {
         s.add_dependency(stored(numbers[i], r.args[i].number));
+        const bool none = r.args[i].none;
+        s.set_no_value(&numbers[i], [none] { return none; });
       }
     }
     EXPECT_STREQ(s.cvalue(), r.expected);
