@@ -80,6 +80,7 @@ class thumbnailClass : public lbuttonAwareClass, public winTypeClass, public pos
   // Line i of the waveform text block (as last laid out).
   const char* waveform_line(int i) { return waveform_text_.line_text(i); }
   const textObjectClass& waveform_text() const { return waveform_text_; }
+  const textObjectClass& info_text() const { return info_text_; }
 
   void set_background(HBRUSH brush);
   // Shows the sample selection window (made the first time, when the test

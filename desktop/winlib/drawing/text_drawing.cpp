@@ -49,7 +49,18 @@ SIZE utf8_text_extent(HDC dc, const char* text, int length) {
 
 void utf8_text_out(HDC dc, int x, int y, const char* text, int length) {
   std::wstring wide = wide_part(text, length);
-  ExtTextOutW(dc, x, y, 0, nullptr, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
+  const int count = static_cast<int>(wide.size());
+  // A printer may print its glyphs wider than its context measures them
+  // (a font sent to it keeps its own advances): each character is placed
+  // where the context measured it, so a text ends where it was laid out.
+  std::vector<int> ends(wide.size()), steps(wide.size());
+  SIZE whole{};
+  const bool placed = count > 0 && GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER &&
+                      GetTextExtentExPointW(dc, wide.c_str(), count, 0, nullptr, ends.data(), &whole);
+  if (placed) {
+    for (int i = 0; i < count; ++i) steps[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+  }
+  ExtTextOutW(dc, x, y, 0, nullptr, wide.c_str(), static_cast<UINT>(count), placed ? steps.data() : nullptr);
 }
 
 void text_out_scaled(HDC dc, const paper& scale, double x, double y, const char* text) {

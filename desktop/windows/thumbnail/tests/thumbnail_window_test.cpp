@@ -27,12 +27,14 @@
 #include "popup_menu_ui.h"
 #include "program_setting_restore.h"
 #include "fonts.h"
+#include "printing.h"
 #include "program_fonts.h"
 #include "record_fixture.h"
 #include "registry_settings.h"
 #include "sample_select.h"
 #include "temp_folder.h"
 #include "test_state.h"
+#include "text_drawing.h"
 #include "thumb_state.h"
 #include "thumbnail.h"
 #include "trace_clipboard.h"
@@ -595,6 +597,39 @@ TEST_F(Thumbnail, TheInformationTextsFitTheirWindow) {
   program_font = kept_font;
   program_logfont = kept_logfont;
   program_font_chosen = kept_chosen;
+  EXPECT_TRUE(boxes.texts().empty());
+}
+
+// A thumbnail laid out on the default printer's own context (a screen
+// context stands in without one), as the session report prints it: every
+// line of its information, measured there in the text's font, ends left of
+// its graph.
+TEST_F(Thumbnail, PrintedInformationEndsLeftOfItsGraph) {
+  std::string path = write_test(folder, "P01S02T0301A.tst", testFields{});
+  char name[256] = {};
+  DWORD size = sizeof name;
+  HDC dc = GetDefaultPrinterA(name, &size) ? CreateDCA(nullptr, name, nullptr, nullptr) : nullptr;
+  const bool printer = dc != nullptr;
+  if (!printer) dc = GetDC(holder.hwnd());
+  ASSERT_NE(dc, nullptr);
+  paper page;
+  ASSERT_TRUE(page.set_from_device(dc));
+  printing_flag = 1;
+  auto* thumb = new thumbnailClass(&holder, 1, 20.0, 15.0, page.width_mm - 15.0, 35.0, page, path.c_str(), 1);
+  thumb->measure(dc, page);
+  graphClass& graph = thumb->document().graph();
+  HGDIOBJ old = SelectObject(dc, thumb->info_text().font());
+  for (const char* line : thumb->document().info().lines) {
+    SIZE extent = utf8_text_extent(dc, line, -1);
+    EXPECT_LT(page.px_x(thumb->info_text().x()) + extent.cx, graph.plot_left()) << line;
+  }
+  SelectObject(dc, old);
+  printing_flag = 0;
+  delete thumb;
+  if (printer)
+    DeleteDC(dc);
+  else
+    ReleaseDC(holder.hwnd(), dc);
   EXPECT_TRUE(boxes.texts().empty());
 }
 

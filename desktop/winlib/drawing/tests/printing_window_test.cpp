@@ -14,6 +14,7 @@
 #include "message_capture.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
+#include "text_drawing.h"
 
 namespace {
 
@@ -31,6 +32,16 @@ void draw_box(HDC dc, const paper& scale, drawingSeen& seen) {
   RECT box{scale.px_x(20.0), scale.px_y(30.0), scale.px_x(60.0), scale.px_y(70.0)};
   FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   TextOutA(dc, scale.px_x(20.0), scale.px_y(75.0), "printed page", 12);
+  // A long line laid out to end at 150 mm by its extent on this context:
+  // the page must show it ending there, whatever advances the printer's
+  // font has of its own.
+  HFONT font = CreateFontA(scale.px_y(4.0), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+  HGDIOBJ old = SelectObject(dc, font);
+  const char* line = "[P01S01T0400A]   1Mar 2024 09:03:55 [P01S01T0400B]   1Mar 2024 09:04:12";
+  SIZE extent = utf8_text_extent(dc, line, -1);
+  utf8_text_out(dc, scale.px_x(150.0) - extent.cx, scale.px_y(85.0), line, -1);
+  SelectObject(dc, old);
+  DeleteObject(font);
 }
 
 // The handles a scripted dialog gave out.
