@@ -56,13 +56,24 @@ void note_read_error(samplesBlock& block, uint32_t elapsed_ms) {
   ++block.ErrorCount;
 }
 
+// A block's errors start afresh with each collection into it: the blocks
+// are used again test after test.
+void clear_errors(samplesBlock& block) {
+  block.ErrorCount = 0;
+  for (int e = 0; e < MAX_ERROR_TIMES; ++e) block.ErrorTimes[e] = 0;
+}
+
 // Value i after a failed conversion: the truncated mean of the three values
-// before it, or 0 among the first three.
+// before it (of the one or two there are near the block's start).
 void replace_failed_value(samplesBlock& block, int i) {
   if (i > 2) {
     block.Data[i] = static_cast<int32_t>(
         (static_cast<double>(block.Data[i - 3]) + block.Data[i - 2] + block.Data[i - 1]) *
         (1.0 / 3.0));
+  } else if (i > 0) {
+    double sum = 0.0;
+    for (int j = 0; j < i; ++j) sum += block.Data[j];
+    block.Data[i] = static_cast<int32_t>(sum / i);
   } else {
     block.Data[i] = 0;
   }
@@ -77,6 +88,36 @@ bool read_value(const collection& c, int k, int i) {
 void replace_values(const collection& c, int k, int i) {
   replace_failed_value(c.a[k], i);
   if (c.b != nullptr) replace_failed_value(c.b[k], i);
+}
+
+// The start of a block: failed conversions that open it have no value
+// before them to stand in from, and take the first good one that follows
+// (a raw 0 would be a spike of the full negative range in the sweep).
+struct blockOpening {
+  bool good_seen;
+  int failed;
+};
+
+// Value i of block k: one conversion, or its stand-in; false when it failed.
+bool take_value(const collection& c, int k, int i, blockOpening& opening) {
+  if (read_value(c, k, i)) {
+    if (!opening.good_seen) {
+      for (int j = i - opening.failed; j < i; ++j) {
+        c.a[k].Data[j] = c.a[k].Data[i];
+        if (c.b != nullptr) c.b[k].Data[j] = c.b[k].Data[i];
+      }
+      opening = {true, 0};
+    }
+    return true;
+  }
+  if (opening.good_seen) {
+    replace_values(c, k, i);
+  } else {
+    c.a[k].Data[i] = 0;
+    if (c.b != nullptr) c.b[k].Data[i] = 0;
+    ++opening.failed;
+  }
+  return false;
 }
 
 // Calls f on block k of each channel.
@@ -114,6 +155,10 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
     return COLLECT_PRE_OVERRUN;
   }
 
+  // An appended capture continues the values already in block 0.
+  blockOpening opening{append_flag == 1 && i > 0, 0};
+  if (append_flag != 1) each_block(c, 0, clear_errors);
+
   select_adc(true);
   if (c.check_capacity && i + max_points > kSamplesPerBlock) {
     log_mesg("*** impedance, sample buffer overflow: x %d datasize %d ***", i, max_points);
@@ -133,10 +178,7 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
         release_converter();
         return COLLECT_PRE_OVERRUN;
       }
-      if (!read_value(c, 0, i)) {
-        replace_values(c, 0, i);
-        note_read_error(c.a[0], elapsed_since(t0));
-      }
+      if (!take_value(c, 0, i, opening)) note_read_error(c.a[0], elapsed_since(t0));
       ++i;
     }
   }
@@ -176,7 +218,13 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
   int completed = 0;
   for (int k = 0; k < sweep_count; ++k) {
     // A later block starts at the flash: no pre-flash time of its own.
-    if (k > 0) each_block(c, k, [](samplesBlock& block) { block.CollectionTime = 0; });
+    if (k > 0) {
+      each_block(c, k, [](samplesBlock& block) {
+        block.CollectionTime = 0;
+        clear_errors(block);
+      });
+      opening = {false, 0};
+    }
     each_block(c, k, [](samplesBlock& block) { block.Time = block.CollectionTime; });
 
     const bool wait = c.synced || sweep_count - k > 1;
@@ -202,8 +250,7 @@ int collect(const collection& c, int pre_ms, int post_ms, int max_points, int ap
         // no sweep.
         return c.b != nullptr && !c.synced ? 0 : COLLECT_POST_OVERRUN;
       }
-      if (!read_value(c, k, i)) {
-        replace_values(c, k, i);
+      if (!take_value(c, k, i, opening)) {
         const uint32_t elapsed = elapsed_since(t1);
         each_block(c, k, [&](samplesBlock& block) { note_read_error(block, elapsed); });
       }

@@ -354,7 +354,7 @@ TEST_F(Collection, FailedReadsAreReplacedByTheMeanOfTheThreeBefore) {
   auto blocks = fresh_blocks(1);
   samplesBlock& b = blocks[0];
   EXPECT_EQ(0, collect_sweep(5, 0, blocks.get(), 12000, 0, 1, 300));
-  EXPECT_EQ(0, b.Data[1]);
+  EXPECT_EQ(b.Data[0], b.Data[1]);  // the one value before it
   EXPECT_EQ(static_cast<int32_t>((static_cast<double>(b.Data[2]) + b.Data[3] + b.Data[4]) / 3.0), b.Data[5]);
   for (int i = 20; i < 27; ++i) {
     ASSERT_EQ(static_cast<int32_t>((static_cast<double>(b.Data[i - 3]) + b.Data[i - 2] + b.Data[i - 1]) / 3.0),
@@ -364,6 +364,25 @@ TEST_F(Collection, FailedReadsAreReplacedByTheMeanOfTheThreeBefore) {
   EXPECT_EQ(5, b.ErrorCount);
   for (int e = 1; e < 5; ++e) EXPECT_LE(b.ErrorTimes[e - 1], b.ErrorTimes[e]);
   EXPECT_LE(b.ErrorTimes[4], 5u);
+}
+
+// Failed reads opening a block have no value before them: they take the
+// first good one, not a raw 0 (the full negative range). A block used again
+// holds only its new collection's errors.
+TEST_F(Collection, FailedReadsOpeningABlockTakeTheFirstGoodValueAndErrorsStartAfresh) {
+  sim_adc_set_constant(0, 3000);
+  unit_sleep_ms(1);  // conversions of the new value
+  auto blocks = fresh_blocks(1);
+  samplesBlock& b = blocks[0];
+  set_read_hook([](int n) { return n >= 2; });
+  EXPECT_EQ(0, collect_sweep(5, 0, blocks.get(), 12000, 0, 1, 300));
+  EXPECT_EQ(2, b.ErrorCount);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(3000, b.Data[i]) << i;
+
+  set_read_hook(nullptr);
+  EXPECT_EQ(0, collect_sweep(5, 0, blocks.get(), 12000, 0, 1, 300));
+  EXPECT_EQ(0, b.ErrorCount);
+  EXPECT_EQ(0u, b.ErrorTimes[0]);
 }
 
 TEST_F(Collection, AConversionThatComesLateIsAFailedRead) {

@@ -21,6 +21,7 @@
 #include "calibration_table.h"
 #include "card_fixture.h"
 #include "channel_selection.h"
+#include "electrode_monitor.h"
 #include "engine_log.h"
 #include "engine_message_capture.h"
 #include "hw_binding.h"
@@ -217,6 +218,72 @@ TEST_F(Interpreter, StoredAverageIsTheSimulatedResponse) {
   EXPECT_NEAR(at(signal.a_wave_ms), signal.baseline_uv - signal.a_wave_uv * light, noise + 0.02 * signal.a_wave_uv * light);
   EXPECT_NEAR(at(signal.b_wave_ms), signal.baseline_uv + signal.b_wave_uv * light, noise + 0.02 * signal.b_wave_uv * light);
   EXPECT_NEAR(at(170.0), signal.baseline_uv, noise);
+}
+
+// The electrode check (the monitor's passes, impedance checks included)
+// leaves the converter and the stimulator as a test needs them: the test
+// recorded after it stores as many points as the same test without it, and
+// no sweep starts from a failed conversion.
+TEST_F(Interpreter, TestAfterTheElectrodeCheckStoresAsWithoutIt) {
+  single_test({{OPCODE_REPEAT_MS, (2000u << 16) | 4u}, {OPCODE_RFR, rfr(20, 230)}, {OPCODE_END_REPEAT, 0}});
+  ASSERT_TRUE(scan_program(*program_));
+  struct firstValues {
+    int points;
+    int32_t first;
+  };
+  // The channel A record the last run added.
+  const auto record = [&] {
+    const std::vector<std::wstring> names = stored(L".tst");
+    const auto last = std::find_if(names.rbegin(), names.rend(), [](const std::wstring& n) { return n[11] == L'A'; });
+    EXPECT_NE(last, names.rend());
+    if (last == names.rend()) return firstValues{0, 0};
+    auto read = read_stored(*last);
+    return firstValues{read->Average.PointCount, read->LastSweep.Data[0]};
+  };
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"BEFORE"));
+  const firstValues without = record();
+  ASSERT_EQ(2u, stored(L".tst").size());
+
+  {
+    main_dialog_post_capture notices;
+    const auto passes = [&notices] {
+      size_t n = 0;
+      for (const mainDialogNotice& p : notices.notices()) n += p.wparam == ELECTRODE_VALUES_READY ? 1 : 0;
+      return n;
+    };
+    copy_default_parameters();
+    set_electrode_calibration();
+    const sim_electrode electrode{3000.0, 0.0, 0.0};
+    for (uint32_t input : {0u, 1u}) {
+      sim_electrode_set(input, SIM_EYE, &electrode);
+      sim_electrode_set(input, SIM_REFERENCE, &electrode);
+    }
+    ASSERT_TRUE(start_electrode_monitor_thread());
+    g_monitorControl.impedance_wanted = 1;
+    g_monitorControl.active = 1;
+    for (size_t pass = 1; pass <= 18; ++pass) {
+      signal_electrode_monitor();
+      for (int waited = 0; passes() < pass && waited < 60000; waited += 5) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+      ASSERT_EQ(pass, passes());
+    }
+    EXPECT_EQ(STATUS_GOOD, g_monitorChannels[0].eye_status.load()) << "no impedance check made";
+    g_monitorControl.active = 0;
+    signal_electrode_monitor();
+    for (int waited = 0; g_monitorControl.running.load() && waited < 60000; waited += 5) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    stop_electrode_monitor_thread();
+    g_monitorControl.impedance_wanted = 0;
+  }
+
+  ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"AFTER"));
+  ASSERT_EQ(2u, stored(L".tst").size());  // the same test number, stored over the first
+  const firstValues with = record();
+  EXPECT_EQ(without.points, with.points);
+  EXPECT_NE(0, with.first);
+  EXPECT_NEAR(without.first, with.first, 0.02 * std::abs(without.first));
 }
 
 TEST_F(Interpreter, RepeatFlashesAtAFixedRateFromItsStart) {
