@@ -27,6 +27,9 @@ struct menuLevel {
 
 menuLevel menuStack[MENU_STACK_LEVELS];
 int menuTop = -1;
+// A full stack is logged once until a level is taken off again; it is
+// never shown through a message page, which would be one more push.
+bool overflowLogged = false;
 
 struct deferredMessage {
   std::mutex lock;
@@ -63,14 +66,18 @@ void drop_top_level() {
   if (level.saved) restore_key_captions(*level.saved);
   level = menuLevel{};
   --menuTop;
+  overflowLogged = false;
 }
 
 }  // namespace
 
 HWND push_menu(int menuId, DLGPROC dialogProc, int resourceId) {
   if (menuTop >= MENU_STACK_LEVELS - 1) {
-    log_mesg("*** dialog stack overflow ***");
-    show_message(MESSAGE_INTERNAL, false, "### push_menu: OVERFLOW ###");
+    if (!overflowLogged) {
+      overflowLogged = true;
+      log_mesg("*** dialog stack overflow ***");
+      log_mesg("### push_menu: OVERFLOW ###");
+    }
     return nullptr;
   }
   ++menuTop;
@@ -154,6 +161,7 @@ void clear_menu_stack() {
     level = menuLevel{};
     --menuTop;
   }
+  overflowLogged = false;
 }
 
 int set_top_dialog_text(int itemId, const wchar_t* format, ...) {
@@ -262,7 +270,9 @@ void show_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int re
     return;
   }
   if (replace) pop_menu();
+  const int depth = menu_stack_depth();
   push_menu(menuId, dialogProc, resourceId);
+  if (menu_stack_depth() == depth) return;  // refused: the keys stay the shown menu's
   set_menu_captions(window, menu_caption(menuId, 0), menu_caption(menuId, 1), menu_caption(menuId, 2),
                     menu_caption(menuId, 3), pageCode);
 }

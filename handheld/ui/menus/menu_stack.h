@@ -20,7 +20,8 @@ const WPARAM PAGE_UNCOVERED = 36;      // WM_USER 36 to a page shown again
 // Pushes a level. With a dialog procedure the page dialog (resource
 // resourceId of the program) is created over the main dialog and returned;
 // without one the level has no dialog and 0 is returned. At 50 levels the
-// push is refused ("### push_menu: OVERFLOW ###") and 0 returned.
+// push is refused and 0 returned: "### push_menu: OVERFLOW ###" goes to the
+// log once (until a level is taken off), never to a message page.
 HWND push_menu(int menuId, DLGPROC dialogProc, int resourceId);
 // A page dialog of the current menu.
 HWND push_dialog(DLGPROC dialogProc, int resourceId);

@@ -108,6 +108,19 @@ TEST_F(TerminalBridge, ANewTerminalCanConnectAfterTheFirstLeaves) {
   EXPECT_EQ("ok\r\n", receive_until("ok\r\n"));
 }
 
+// A terminal that floods the line and leaves: what the unit had not read
+// yet is not echoed to the next terminal.
+TEST_F(TerminalBridge, ANewTerminalStartsWithNothingOfTheLastQueued) {
+  connect_terminal();
+  const std::string flood(4096, 'x');
+  ASSERT_EQ(static_cast<int>(flood.size()), send(client_, flood.data(), static_cast<int>(flood.size()), 0));
+  closesocket(client_);
+  client_ = INVALID_SOCKET;
+  connect_terminal();  // served once the first connection has been read to its end
+  ASSERT_EQ(2, send(client_, "b\n", 2, 0));
+  EXPECT_EQ("b\r", typed(2));
+}
+
 // A terminal that stops reading holds the unit's writes up for a bounded
 // time only: its connection is dropped.
 TEST_F(TerminalBridge, ATerminalThatStopsReadingDoesNotHoldTheLineUp) {
