@@ -117,6 +117,17 @@ TEST_F(TerminalBridge, ANewTerminalStartsWithNothingOfTheLastQueued) {
   closesocket(client_);
   client_ = INVALID_SOCKET;
   connect_terminal();  // served once the first connection has been read to its end
+  // The new terminal is served once the unit's writes reach it.
+  DWORD short_ms = 100;
+  setsockopt(client_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&short_ms), sizeof short_ms);
+  bool served = false;
+  for (int i = 0; i < 300 && !served; ++i) {
+    const uint8_t ping[] = "+";
+    endpoint_->write(ping, 1);
+    char buffer[16];
+    served = recv(client_, buffer, sizeof buffer, 0) > 0;
+  }
+  ASSERT_TRUE(served);
   ASSERT_EQ(2, send(client_, "b\n", 2, 0));
   EXPECT_EQ("b\r", typed(2));
 }
