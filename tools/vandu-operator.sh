@@ -222,6 +222,8 @@ if [ $read_only = 1 ]; then
   messages=$(( $(grep -c '^\[' "$transcript" || true) - shown ))
   grep -q "OVERFLOW" "$transcript" && fail "the menu stack overflowed"
   [ "$messages" = 1 ] || fail "the run showed $messages messages, not one"
+  press 1001                                 # a blank key: the message stays as it is
+  shot blank-key-touched
   press 1004                                 # the message's "Back": the page after the test
   shot after-the-run
   press 1004                                 # "Next": the protocol page

@@ -154,6 +154,15 @@ bool dialog_is_active(DLGPROC dialogProc) {
 
 int menu_stack_depth() { return menuTop + 1; }
 
+void raise_page_windows() {
+  for (int i = 0; i <= menuTop; ++i) {
+    HWND page = menuStack[i].dialog;
+    if (page == nullptr || !IsWindow(page) || !IsWindowVisible(page)) continue;
+    if ((GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD) != 0) continue;
+    SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void clear_menu_stack() {
   while (menuTop >= 0) {
     menuLevel& level = menuStack[menuTop];

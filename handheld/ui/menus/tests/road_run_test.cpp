@@ -240,8 +240,10 @@ TEST_F(RoadRun, NoisyElectrodesAreReportedAfterATest) {
   electrodeMonitor.stabilise_failed = 0;
   ASSERT_TRUE(electrode_noise_failed());
   press(KEY_UPPER_LEFT);  // "Run Protocol"
-  ASSERT_TRUE(pump_until([] { return !road.runStarted && shown_menu() == 17; }, 60000));
-  EXPECT_NE(page_text(1093).find(L"CHECK CHANNEL A"), std::wstring::npos) << page_text(1093);
+  ASSERT_TRUE(pump_until([] { return page_text(1093).find(L"CHECK CHANNEL A") != std::wstring::npos; }, 60000))
+      << "the report on its page";
+  EXPECT_FALSE(road.runStarted);
+  EXPECT_EQ(shown_menu(), 17);
   EXPECT_EQ(stored_tests().size(), 1u);
   press(KEY_LOWER_RIGHT);  // "Back": the protocol page, to check the electrodes or go on
   EXPECT_EQ(shown_menu(), 1);

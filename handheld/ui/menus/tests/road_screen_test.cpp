@@ -109,6 +109,10 @@ TEST_F(RoadScreen, TheListIsHiddenWhileTheStoredTestsGraphIsUp) {
   HWND list = top_page();
   for (int key : {KEY_LOWER_LEFT, KEY_UPPER_RIGHT, KEY_LOWER_LEFT, KEY_UPPER_RIGHT}) press(key);
   ASSERT_EQ(shown_menu(), 22);
+  press(KEY_LOWER_RIGHT);  // "Back": the list shown again
+  ASSERT_TRUE(IsWindowVisible(list));
+  press(KEY_UPPER_RIGHT);  // SELECT: the graph over it once more
+  ASSERT_EQ(shown_menu(), 22);
   ASSERT_TRUE(pump_until([] { return plotter_title_buffer() == L"Demonstration session"; }, 10000));
   EXPECT_FALSE(IsWindowVisible(list));
   // The graph's text rows hold only the graph's texts (black on its
