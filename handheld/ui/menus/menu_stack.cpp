@@ -155,10 +155,20 @@ bool dialog_is_active(DLGPROC dialogProc) {
 int menu_stack_depth() { return menuTop + 1; }
 
 void raise_page_windows() {
-  for (int i = 0; i <= menuTop; ++i) {
+  // Only the pop-ups over the topmost page inside the main window: what
+  // lies under that page stays covered by it.
+  int lowest = 0;
+  for (int i = menuTop; i >= 0; --i) {
+    HWND page = menuStack[i].dialog;
+    if (page != nullptr && IsWindow(page) && IsWindowVisible(page) &&
+        (GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD) != 0) {
+      lowest = i + 1;
+      break;
+    }
+  }
+  for (int i = lowest; i <= menuTop; ++i) {
     HWND page = menuStack[i].dialog;
     if (page == nullptr || !IsWindow(page) || !IsWindowVisible(page)) continue;
-    if ((GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD) != 0) continue;
     SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }

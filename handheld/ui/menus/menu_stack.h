@@ -43,9 +43,9 @@ HWND top_dialog();
 bool dialog_is_active(DLGPROC dialogProc);
 // Levels on the stack (0 when empty).
 int menu_stack_depth();
-// Puts the shown pages that are windows of their own (pop-ups) above the
-// main window again, lowest level first: a touch on a key raises the main
-// window, which must never hide the page over it.
+// Puts the shown pop-up pages over the topmost page inside the main window
+// above the main window again, lowest level first: a touch on a key raises
+// the main window, which must never hide the page over it.
 void raise_page_windows();
 // Closes every level's dialog and empties the stack (the program's end).
 void clear_menu_stack();
