@@ -36,8 +36,10 @@ class RoadRun : public RoadTest {
     for (int i = 0; i < position; ++i) press(KEY_LOWER_LEFT);
     press(KEY_UPPER_RIGHT);  // SELECT
   }
-  // Until the run has ended and the page after the test shows.
-  bool run_to_end(int maxMs = 60000) {
+  // Until the run has ended and the page after the test shows. Sweeps are
+  // collected from the simulated converter at the machine's pace: the bound
+  // is generous for a loaded machine.
+  bool run_to_end(int maxMs = 300000) {
     return pump_until([] { return !road.runStarted && shown_menu() == 3; }, maxMs) && (pump_until_idle(150), true);
   }
 };
