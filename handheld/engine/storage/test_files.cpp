@@ -105,7 +105,10 @@ FILE* create_in_test_folder(const std::wstring& file_name) {
   const std::wstring folder = test_folder_for_writing();
   if (folder.empty()) return nullptr;
   FILE* file = open_card_file(folder + L"\\" + file_name, "wb");
-  if (file == nullptr && set_ERG_directory(true)) {
+  // Only a folder that went away is worth making again; one that is there
+  // refuses the file for another reason, which making it again would not
+  // mend (it would only add messages).
+  if (file == nullptr && !card_is_directory(folder) && set_ERG_directory(true)) {
     file = open_card_file(current_test_folder() + L"\\" + file_name, "wb");
   }
   return file;
