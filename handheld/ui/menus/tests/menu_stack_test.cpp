@@ -35,7 +35,7 @@ TEST_F(VanduMenuStack, TheFiftiethLevelIsTheLast) {
   while (menu_stack_depth() < MENU_STACK_LEVELS) ASSERT_EQ(push_menu(MENU_SYSTEM_SETUP, nullptr, 0), nullptr);
   clear_menu_requests();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(push_menu(MENU_AFTER_TEST, nullptr, 0), nullptr);
-  show_menu(mainDialog, MESSAGE_PAGE_CODE, MESSAGE_MENU, nullptr, 0, false);
+  show_menu(mainDialog, PAGE_DEFAULT, MENU_MESSAGE, nullptr, 0, false);
   EXPECT_EQ(menu_stack_depth(), MENU_STACK_LEVELS);
   EXPECT_EQ(current_menu(), MENU_SYSTEM_SETUP);
   EXPECT_EQ(menu_request_count(), 0) << "no message page asked for";
