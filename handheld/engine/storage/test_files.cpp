@@ -344,7 +344,11 @@ bool store_test(testFileRecord* records, int channel, const fileTime& test_time,
   if (record.Config.Filter != 0) std::memcpy(&filter, &record.Config.Filter, sizeof filter);
   record.FilterValue = filter;
   record.TestTime = test_time;
-  for (int i = 0; samples != nullptr && i < sample_count; ++i) write_sample_file(record, channel, samples[i], i);
+  // The sample files first, the record last: a card that refuses a file
+  // ends the test there, with that file's one message and no record.
+  for (int i = 0; samples != nullptr && i < sample_count; ++i) {
+    if (!write_sample_file(record, channel, samples[i], i)) return false;
+  }
   return write_tst_file(record, L".tst", channel);
 }
 
