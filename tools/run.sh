@@ -5,8 +5,11 @@
 # folder given as the first argument). Then Vandu itself starts on that card
 # under a virtual display and an operator records the demonstration session
 # through its soft keys (tools/vandu-operator.sh), checking the electrodes in
-# the electrode check window before the run: the pictures of each step go to
-# build/win/shots and the stored tests are listed. A technician then runs a
+# the electrode check window before the run and browsing the stored files
+# after it: the pictures of each step go to build/win/shots and the stored
+# tests are listed. The session is run once more on a copy of the card that
+# takes no new file, as a read-only card (pictures read-only-*.png). A
+# technician then runs a
 # background calibration on a copy of the card (pictures calibration-*.png). Vandu is started
 # once more for the picture of its main menu and shut down through its keys.
 # Last, the desktop program Tolmaro starts with the first recorded test of
@@ -37,6 +40,15 @@ export root card shots="$build/win/shots"
   wine_session_begin
   trap wine_session_end EXIT
   "$root/tools/vandu-operator.sh" --electrodes "$card" "$shots" DEMO DEMO01'
+
+# The same session once more on a copy of the card that takes no new file,
+# as a card mounted read-only (pictures read-only-*.png).
+export root card shots="$build/win/shots"
+"$root/tools/with-display" bash -c '
+  . "$root/tools/wine-session.sh"
+  wine_session_begin
+  trap wine_session_end EXIT
+  "$root/tools/vandu-operator.sh" --read-only "$card" "$shots" DEMO A7'
 
 # A background calibration through the technician's pages.
 export root card shots="$build/win/shots"

@@ -2,7 +2,7 @@
 # Operates Vandu.exe as an operator does, through its soft keys on the
 # display in force (run it under tools/with-display, inside a Wine session),
 # saving a picture of the unit's screen at each step:
-#   tools/vandu-operator.sh [--electrodes] [--calibration] <card folder> <output folder> [session] [test id]
+#   tools/vandu-operator.sh [--electrodes] [--calibration] [--read-only] <card folder> <output folder> [session] [test id]
 # Without --calibration it records a session: the card must hold the
 # session's program (tools/make_demo_card makes the demonstration card; the
 # session is then DEMO). The operator enters the test id (letters and
@@ -10,9 +10,16 @@
 # session from the session list, with --electrodes checks the electrodes in
 # the electrode check window (its lamps and meters, with and without the
 # impedance check, paused, then ended), runs the session, looks at the
-# result, goes back to the main menu and shuts the unit down. The pictures
-# are road-NN-<step>.png; the remote-control line's transcript is
-# operator-remote-line.txt; the stored tests are listed at the end.
+# result, goes back to the main menu, browses the stored files ("File
+# Info", into the day's folder, a stored test's graph, back) and shuts the
+# unit down. The pictures are road-NN-<step>.png; the remote-control line's
+# transcript is operator-remote-line.txt; the stored tests are listed at
+# the end.
+# With --read-only the operator runs the session once on a copy of the card
+# (read-only-card in the output folder) that takes no new file, as a card
+# mounted read-only: the run ends with one message, three keys lead back to
+# the main menu, and nothing on the card changes. The pictures are
+# read-only-NN-<step>.png, the transcript read-only-remote-line.txt.
 # With --calibration the operator instead runs the background intensity
 # calibration on a copy of the card whose ini file carries a service cfc id
 # (calibration-card in the output folder): system set-up, the warning, the
@@ -24,16 +31,17 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ERG_BUILD:-$root/build}
 vandu=${ERG_VANDU:-$build/win/bin/Vandu.exe}
-electrodes=0 calibration=0
+electrodes=0 calibration=0 read_only=0
 while [ $# -gt 0 ]; do
   case $1 in
     --electrodes) electrodes=1; shift ;;
     --calibration) calibration=1; shift ;;
+    --read-only) read_only=1; shift ;;
     *) break ;;
   esac
 done
 [ $# -ge 2 ] || {
-  echo "usage: vandu-operator.sh [--electrodes] [--calibration] <card folder> <output folder> [session] [test id]" >&2
+  echo "usage: vandu-operator.sh [--electrodes] [--calibration] [--read-only] <card folder> <output folder> [session] [test id]" >&2
   exit 2
 }
 card=$(cd "$1" && pwd)
@@ -55,6 +63,13 @@ if [ $calibration = 1 ]; then
   sed -i '2s/.*/UNIT01c/' "$ini"
   prefix=calibration
   transcript=$out/calibration-remote-line.txt
+elif [ $read_only = 1 ]; then
+  rm -rf "$out/read-only-card"
+  cp -r "$card" "$out/read-only-card"
+  card=$out/read-only-card
+  export ERG_CARD_READ_ONLY=1
+  prefix=read-only
+  transcript=$out/read-only-remote-line.txt
 else
   prefix=road
   transcript=$out/operator-remote-line.txt
@@ -143,11 +158,35 @@ background_calibration() {
   shot back-at-main-menu
 }
 
+# The card's files and their contents, to compare.
+card_state() { (cd "$card" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum); }
+
+# "File Info" from the main menu: the day's folder, its first test's graph,
+# and back to the main menu.
+browse_files() {
+  press 1002                                 # "File Info": the card's folders
+  shot file-list
+  press $DOWN                                # the day's folder
+  press 1003                                 # "SELECT": its tests
+  press $DOWN                                # the first test
+  shot file-list-test
+  press 1003                                 # "SELECT": its graph
+  shot stored-test-graph
+  press 1004                                 # "Back": the list again
+  shot file-list-again
+  press 1004                                 # "Back": the main menu
+  shot back-from-files
+}
+
 if [ $calibration = 1 ]; then
 shot main-menu
 background_calibration
 else
 shot main-menu
+if [ $read_only = 1 ] && grep -q "OPEN LOG FILE" "$transcript"; then
+  press 1004                                 # the start's message (no log on the card): "Back"
+  shot main-menu-after-message
+fi
 press 1001                                   # "Acquire Data"
 shot id-entry
 id=$(echo "$test_id" | tr a-z A-Z | cut -c1-10)
@@ -174,6 +213,25 @@ shot session-chosen
 press 1003                                   # "SELECT": the protocol page
 shot ready
 [ $electrodes = 1 ] && electrode_check
+if [ $read_only = 1 ]; then
+  state=$(card_state)
+  shown=$(grep -c '^\[' "$transcript" || true)
+  press 1001                                 # "Run Protocol"
+  wait_for "UNABLE TO OPEN" || fail "no message of the card refusing the test"
+  shot read-only-message
+  messages=$(( $(grep -c '^\[' "$transcript" || true) - shown ))
+  grep -q "OVERFLOW" "$transcript" && fail "the menu stack overflowed"
+  [ "$messages" = 1 ] || fail "the run showed $messages messages, not one"
+  press 1001                                 # a blank key: the message stays as it is
+  shot blank-key-touched
+  press 1004                                 # the message's "Back": the page after the test
+  shot after-the-run
+  press 1004                                 # "Next": the protocol page
+  press 1004                                 # "Back": the main menu
+  shot back-at-main-menu
+  [ "$(card_state)" = "$state" ] || fail "the read-only card changed"
+  say "the run on the read-only card ended with $messages message(s); nothing on the card changed"
+else
 before=$(stored)
 press 1001                                   # "Run Protocol"
 shot running
@@ -196,6 +254,8 @@ shot result
 press 1004                                   # "Next": the protocol page
 press 1004                                   # "Back": the main menu
 shot back-at-main-menu
+browse_files
+fi
 fi
 press 1004                                   # "Quit"
 shot shutdown-question
@@ -205,6 +265,8 @@ if [ $calibration = 1 ]; then
   accepted=$(grep -rah "BACKGROUND (dome 1) CALIBRATION ACCEPTED" "$card" | head -1 || true)
   [ -n "$accepted" ] || fail "no accepted background calibration in the card's log"
   say "background calibration accepted: $accepted"
+elif [ $read_only = 1 ]; then
+  :
 else
   if [ $electrodes = 1 ]; then
     checked=$(grep -rah "(ELECTRODES " "$card" | head -1 || true)

@@ -12,6 +12,9 @@
 # after "SHUTDOWN": waits for "-- WE'RE DOWN." and for the program's end.
 #   fail <text>: says it, shows the transcript, ends the program, exits 1.
 #   wait_for <text>: up to 30 s for a text on the remote-control line.
+#   screen_sum: a checksum of the unit's screen as it is now.
+#   wait_screen_change <sum> [seconds]: up to 30 s (or the seconds given)
+#   for the screen to differ from <sum>.
 
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
@@ -25,6 +28,19 @@ fail() {
 wait_for() {
   for _ in $(seq 1 150); do
     grep -qF -- "$1" "$transcript" 2>/dev/null && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 1
+}
+
+screen_sum() {
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage rgb:- | md5sum
+}
+
+wait_screen_change() {
+  for _ in $(seq 1 $(( ${2:-30} * 5 ))); do
+    [ "$(screen_sum)" != "$1" ] && return 0
     kill -0 "$pid" 2>/dev/null || return 1
     sleep 0.2
   done

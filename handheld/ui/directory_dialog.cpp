@@ -40,10 +40,11 @@ int browsed_test_channel() { return browser.shown_channel; }
 INT_PTR CALLBACK directoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      center_window(dialog);
+      place_window_above_keys(dialog);
       browser = directoryBrowser{};
       browser_open(browser);
       show_browser(dialog);
+      ShowWindow(dialog, SW_SHOW);
       return TRUE;
     case WM_USER: {
       const browseAction action = browser_command(browser, static_cast<int>(wParam), record());

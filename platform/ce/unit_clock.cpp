@@ -8,6 +8,8 @@ uint32_t unit_tick_ms() { return GetTickCount(); }
 
 void unit_sleep_ms(uint32_t ms) { Sleep(ms); }
 
+void unit_wait_ms(uint32_t ms) { Sleep(ms); }
+
 uint64_t unit_clock_filetime() {
   SYSTEMTIME local;
   GetLocalTime(&local);
@@ -31,6 +33,8 @@ void unit_sleep_ms(uint32_t ms) {
   sim_advance_ns(static_cast<uint64_t>(ms) * 1000000u);
   std::this_thread::yield();
 }
+
+void unit_wait_ms(uint32_t ms) { sim_advance_ns(static_cast<uint64_t>(ms) * 1000000u); }
 
 namespace {
 

@@ -10,6 +10,12 @@
 
 uint32_t unit_tick_ms();
 void unit_sleep_ms(uint32_t ms);
+// A timed wait that polls nothing another thread has to answer (a
+// protocol's waits, checked in steps for the operator's commands): on a
+// device a sleep; in the simulated build the virtual time passes and the
+// thread goes on at once, so that a long wait costs no real time per step
+// however loaded the machine is.
+void unit_wait_ms(uint32_t ms);
 
 // The clock's local date and time as a file time (100-nanosecond intervals
 // since 1601, no time zone). In the simulated build: this machine's local

@@ -84,6 +84,9 @@ void run(std::shared_ptr<remote_terminal_bridge::state> s) {
       }
       s->client = client;
     }
+    // What the last terminal typed and the unit has not read yet (a flood
+    // it left behind) is not this terminal's: it is neither read nor echoed.
+    s->endpoint->forget_typed();
     const std::weak_ptr<remote_terminal_bridge::state> weak = s;
     s->endpoint->set_output_listener([weak](const std::string& text) {
       const std::shared_ptr<remote_terminal_bridge::state> alive = weak.lock();

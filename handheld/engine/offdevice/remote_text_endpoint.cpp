@@ -48,6 +48,14 @@ void remote_text_endpoint::type(const std::string& bytes) {
   changed_.notify_all();
 }
 
+void remote_text_endpoint::forget_typed() {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    typed_.clear();
+  }
+  changed_.notify_all();
+}
+
 std::string remote_text_endpoint::output() const {
   std::lock_guard<std::mutex> hold(lock_);
   return output_;

@@ -24,6 +24,9 @@ class remote_text_endpoint final : public serial_endpoint {
 
   // The terminal's side: bytes typed (they reach the unit's next reads).
   void type(const std::string& bytes);
+  // Drops what was typed and not yet read: a new terminal starts with
+  // nothing of the last one's queued.
+  void forget_typed();
   // Everything the unit wrote, the oldest dropped beyond OUTPUT_LIMIT bytes.
   std::string output() const;
   void clear_output();
@@ -51,7 +54,8 @@ class remote_text_endpoint final : public serial_endpoint {
 // and serves one connection at a time. What the terminal sends is typed
 // into the endpoint, its line ends (CR LF, or LF alone) as the carriage
 // return the line reader expects and DEL as a backspace; what the unit
-// writes goes to the terminal. Windows build only; elsewhere start() fails.
+// writes goes to the terminal; a new connection starts with nothing queued
+// of the one before. Windows build only; elsewhere start() fails.
 class remote_terminal_bridge {
  public:
   remote_terminal_bridge();

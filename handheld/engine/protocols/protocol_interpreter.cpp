@@ -10,6 +10,7 @@
 #include <cstring>
 #include <cwchar>
 #include <memory>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -55,6 +56,7 @@ struct pauseGate {
   std::mutex lock;
   std::condition_variable changed;
   bool open = true;
+  bool held = false;  // the run waits at the gate
 };
 
 pauseGate& gate() {
@@ -65,7 +67,44 @@ pauseGate& gate() {
 void wait_while_paused() {
   pauseGate& g = gate();
   std::unique_lock<std::mutex> hold(g.lock);
+  g.held = !g.open;
   g.changed.wait_for(hold, std::chrono::milliseconds(72000000), [&g] { return g.open; });
+  g.held = false;
+}
+
+// The point at which a run pauses itself, checked before each step.
+struct holdPoint {
+  std::mutex lock;
+  std::function<bool()> condition;
+};
+
+holdPoint& hold_point() {
+  static holdPoint h;
+  return h;
+}
+
+void hold_here_when_asked() {
+  holdPoint& h = hold_point();
+  std::lock_guard<std::mutex> hold(h.lock);
+  if (h.condition && h.condition()) {
+    h.condition = nullptr;
+    pause_run();
+  }
+}
+
+// A run begins with no command of an earlier one. The main dialog's run
+// clears them as it asks for the run, so that a Stop pressed before the
+// test thread wakes is kept; a run started directly clears them itself.
+std::atomic<bool> flagsClearedForRun{false};
+
+void clear_run_commands() {
+  g_run_commands.stop = false;
+  g_run_commands.skip_test = false;
+  g_run_commands.skip_session = false;
+  g_run_commands.skip_wait = false;
+  // A restart pressed as the last run ended is no command for this one.
+  g_run_commands.restart_test = false;
+  g_run_commands.restart_session = false;
 }
 
 constexpr int kBlockLevels = 10;
@@ -260,13 +299,7 @@ bool programRun::execute() {
   }
   if (depth_ == 0) {
     screen.save_title();
-    g_run_commands.stop = false;
-    g_run_commands.skip_test = false;
-    g_run_commands.skip_session = false;
-    g_run_commands.skip_wait = false;
-    // A restart pressed as the last run ended is no command for this one.
-    g_run_commands.restart_test = false;
-    g_run_commands.restart_session = false;
+    if (!flagsClearedForRun.exchange(false)) clear_run_commands();
     g_run_commands.running = true;
     r.run_tests = 0;
     // A run ended before its END SESSION (skip session, an error) left its
@@ -298,6 +331,7 @@ bool programRun::execute() {
   for (;;) {
     if (g_run_commands.stop) break;
     g_program_error = false;
+    hold_here_when_asked();
     wait_while_paused();
     if (executing_ && (g_run_commands.skip_test || g_run_commands.skip_session)) {
       executing_ = false;
@@ -356,7 +390,7 @@ bool programRun::execute() {
         waited_seconds_ = 0;
         if (program_.CurrentStep >= program_.StepCount) break;
       } else {
-        unit_sleep_ms(std::min<uint32_t>(f.Duration - elapsed, 50));
+        unit_wait_ms(std::min<uint32_t>(f.Duration - elapsed, 50));
       }
       continue;
     }
@@ -773,7 +807,10 @@ stepEnd programRun::end_test(const programStep& s) {
       interpreter_screen().show_result(r.records);
       row(7, -2, 18, L"%ls", L" SAVING DATA   ");
       const fileTime when = local_file_time();
-      for (int channel = 0; channel < 2; ++channel) {
+      // A card that takes no file (full, read-only, gone) ends the run at
+      // the first failure: its message is the run's one message.
+      bool stored = true;
+      for (int channel = 0; channel < 2 && stored; ++channel) {
         if (!channel_on(channel)) continue;
         r.records[channel].Config.Intensity = r.intensity;
         // [SAMPLES] counts as a whole number of at least 1; compared as it is
@@ -781,9 +818,14 @@ stepEnd programRun::end_test(const programStep& s) {
         // count - 1 become the sample files, stored before the record.
         const bool samples = system_parameter(PARAM_SAMPLES) >= 1.0;
         const int sample_files = samples && r.sweeps > 1 ? r.sweeps - 1 : 0;
-        store_test(r.records, channel, when, title_, &r.slots[channel][1], sample_files);
+        stored = store_test(r.records, channel, when, title_, &r.slots[channel][1], sample_files);
       }
       r.stored_sweeps = r.sweeps;
+      if (!stored) {
+        log_mesg("RUN ENDED: THE TEST COULD NOT BE STORED");
+        row(7, -2, 18, L"%ls", L"                ");
+        return stepEnd::fail;
+      }
     }
     if (!r.in_session) end_run = true;
     row(7, -2, 18, L"%ls", L"                ");
@@ -895,11 +937,16 @@ void set_loaded_program(const programRecord& program) {
   *t.program = program;
 }
 
-void start_test_thread() {
+bool start_test_thread() {
   testThread& t = test_thread();
-  if (t.thread.joinable()) return;
+  if (t.thread.joinable()) return true;
   t.quit = false;
-  t.thread = std::thread(test_thread_loop);
+  try {
+    t.thread = std::thread(test_thread_loop);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
 }
 
 void stop_test_thread() {
@@ -910,9 +957,26 @@ void stop_test_thread() {
   continue_run();
   t.run_set.set();
   t.thread.join();
+  flagsClearedForRun = false;  // a run asked for and never begun leaves nothing for the next
 }
 
-void signal_run_set() { test_thread().run_set.set(); }
+void signal_run_set() {
+  clear_run_commands();
+  flagsClearedForRun = true;
+  test_thread().run_set.set();
+}
+
+void hold_run_when(std::function<bool()> condition) {
+  holdPoint& h = hold_point();
+  std::lock_guard<std::mutex> hold(h.lock);
+  h.condition = std::move(condition);
+}
+
+bool run_held() {
+  pauseGate& g = gate();
+  std::lock_guard<std::mutex> hold(g.lock);
+  return g.held;
+}
 
 bool last_run_result() { return test_thread().result; }
 

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "stored_records.h"
 
@@ -48,9 +49,18 @@ bool Execute(programRecord& program, int depth, int32_t background, uint32_t ada
 // raising its synchronisation output meanwhile), then sends the stimulator
 // 'D' and posts command 1004 with 21 to the main dialog.
 void set_loaded_program(const programRecord& program);
-void start_test_thread();
+// False when the thread could not be made.
+bool start_test_thread();
 void stop_test_thread();
+// Asks for a run: the commands of an earlier run are cleared here, before
+// the test thread wakes, so that a command given at once (Stop) holds.
 void signal_run_set();
+// A run pauses itself (as pause_run) before the first step at which the
+// condition holds, checked on the test thread; the condition is then
+// dropped. A way to hold a run at a stated point.
+void hold_run_when(std::function<bool()> condition);
+// The run waits at its pause.
+bool run_held();
 // A run's TEST block is open (else the run is between tests: a session's
 // wait); false when no run is in progress.
 bool run_inside_test();

@@ -54,7 +54,7 @@ bool save_calibration_file() {
     engine_show_message(0, "*** cannot open file ***\n%ls\n*** for storing calibration ***", name);
     return false;
   }
-  engine_show_message(1, "CALIBRATION SAVED\n\nto CFC.\n\n[%ls]", name);
+  engine_show_message(2, "CALIBRATION SAVED\n\nto CFC.\n\n[%ls]", name);
   return true;
 }
 

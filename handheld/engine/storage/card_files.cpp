@@ -1,6 +1,7 @@
 #include "card_files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <cwctype>
 #include <system_error>
@@ -12,7 +13,14 @@ namespace {
 
 const size_t kPathCapacity = 1024;
 
+std::atomic<bool> readOnly{false};
+
+bool writes(const char* mode) { return std::strpbrk(mode, "wa+") != nullptr; }
+
 }  // namespace
+
+void set_card_read_only(bool on) { readOnly = on; }
+bool card_read_only() { return readOnly.load(); }
 
 std::filesystem::path card_file_path(const std::wstring& unit_path) {
   wchar_t resolved[kPathCapacity];
@@ -36,6 +44,7 @@ std::filesystem::path card_file_path(const std::wstring& unit_path) {
 }
 
 FILE* open_card_file(const std::wstring& unit_path, const char* mode) {
+  if (readOnly.load() && writes(mode)) return nullptr;
   const std::filesystem::path file = card_file_path(unit_path);
   if (file.empty()) return nullptr;
 #ifdef _WIN32
@@ -95,6 +104,7 @@ bool card_is_directory(const std::wstring& unit_path) {
 }
 
 bool remove_card_path(const std::wstring& unit_path) {
+  if (readOnly.load()) return false;
   const std::filesystem::path path = card_file_path(unit_path);
   std::error_code error;
   return !path.empty() && std::filesystem::remove(path, error) && !error;

@@ -14,6 +14,11 @@
 // The path here of a unit path; empty when it does not resolve.
 std::filesystem::path card_file_path(const std::wstring& unit_path);
 
+// A card that takes no new file or folder (mounted read-only): while on,
+// every open for writing and every new folder fails, as on such a card.
+void set_card_read_only(bool on);
+bool card_read_only();
+
 // fopen on a unit path; null when it cannot be opened.
 FILE* open_card_file(const std::wstring& unit_path, const char* mode);
 

@@ -105,7 +105,10 @@ FILE* create_in_test_folder(const std::wstring& file_name) {
   const std::wstring folder = test_folder_for_writing();
   if (folder.empty()) return nullptr;
   FILE* file = open_card_file(folder + L"\\" + file_name, "wb");
-  if (file == nullptr && set_ERG_directory(true)) {
+  // Only a folder that went away is worth making again; one that is there
+  // refuses the file for another reason, which making it again would not
+  // mend (it would only add messages).
+  if (file == nullptr && !card_is_directory(folder) && set_ERG_directory(true)) {
     file = open_card_file(current_test_folder() + L"\\" + file_name, "wb");
   }
   return file;
@@ -341,7 +344,11 @@ bool store_test(testFileRecord* records, int channel, const fileTime& test_time,
   if (record.Config.Filter != 0) std::memcpy(&filter, &record.Config.Filter, sizeof filter);
   record.FilterValue = filter;
   record.TestTime = test_time;
-  for (int i = 0; samples != nullptr && i < sample_count; ++i) write_sample_file(record, channel, samples[i], i);
+  // The sample files first, the record last: a card that refuses a file
+  // ends the test there, with that file's one message and no record.
+  for (int i = 0; samples != nullptr && i < sample_count; ++i) {
+    if (!write_sample_file(record, channel, samples[i], i)) return false;
+  }
   return write_tst_file(record, L".tst", channel);
 }
 

@@ -77,8 +77,9 @@ bool delete_file(const std::wstring& unit_path);
 // Fills the record's run fields (milliseconds since the run's start, the
 // protocol name, eye, program version, filter, test time), writes the
 // sample_count blocks of samples as its sample files (numbered from 0) and
-// then the record: a run cut in between leaves no record, only sample files
-// that no test names. A record without any averaged sweep is not stored:
+// then the record: a run cut in between, or a sample file the card refuses
+// (its message said), leaves no record, only sample files that no test names.
+// A record without any averaged sweep is not stored:
 // "*** NO SAMPLE DATA ACQUIRED ***".
 bool store_test(testFileRecord* records, int channel, const fileTime& test_time,
                 const wchar_t* protocol_name, const samplesBlock* samples = nullptr, int sample_count = 0);

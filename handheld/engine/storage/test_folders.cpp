@@ -40,7 +40,7 @@ bool make_folder(const std::wstring& unit_path) {
   const std::filesystem::path path = card_file_path(unit_path);
   std::error_code error;
   if (!path.empty()) {
-    std::filesystem::create_directory(path, error);
+    if (!card_read_only()) std::filesystem::create_directory(path, error);
     if (!error && std::filesystem::is_directory(path, error)) return true;
   }
   engine_show_message(2, "### set_ERG_directory ###\nfile: %s\n[error %d]", narrow(unit_path).c_str(),

@@ -32,7 +32,38 @@ HFONT make_font(const wchar_t* face, int height, int width, int weight, BYTE pit
   return CreateFontIndirectW(&font);
 }
 
+// The widest printable character of a font, measured on the device.
+int widest_character(HDC dc, HFONT font, int& height) {
+  HGDIOBJ old = SelectObject(dc, font);
+  int widest = 0;
+  height = 0;
+  for (wchar_t c = 0x20; c < 0x7f; ++c) {
+    SIZE size = {0, 0};
+    if (!GetTextExtentPoint32W(dc, &c, 1, &size)) continue;
+    if (size.cx > widest) widest = size.cx;
+    if (size.cy > height) height = size.cy;
+  }
+  SelectObject(dc, old);
+  return widest;
+}
+
 }  // namespace
+
+HFONT make_cell_font(HDC dc, int cellWidth, int cellHeight) {
+  // Whatever face the system gives for the name, its characters are
+  // measured: the first size whose every character fits the cell is taken.
+  for (int height = cellHeight; height >= 6; --height) {
+    for (int width = cellWidth + 1; width >= 3; --width) {
+      HFONT font = make_font(L"Courier New", height, width, 400, 0x31);
+      if (font == nullptr) continue;
+      int measuredHeight = 0;
+      const int widest = widest_character(dc, font, measuredHeight);
+      if (widest > 0 && widest <= cellWidth && measuredHeight <= cellHeight) return font;
+      DeleteObject(font);
+    }
+  }
+  return make_font(L"Courier New", cellHeight, cellWidth, 400, 0x31);
+}
 
 COLORREF colour_of(int index) { return index >= 0 && index < COLOUR_COUNT ? kColours[index] : 0; }
 
@@ -42,7 +73,11 @@ void create_pens_and_fonts() {
     if (dashPens[i] == nullptr) dashPens[i] = CreatePen(PS_DASH, 1, kColours[i]);
   }
   if (smallFont == nullptr) smallFont = make_font(L"Times New Roman", 14, 4, 400, 0);
-  if (fixedFont == nullptr) fixedFont = make_font(L"Courier New", 15, 8, 400, 0x31);
+  if (fixedFont == nullptr) {
+    HDC screen = GetDC(nullptr);
+    fixedFont = make_cell_font(screen, CELL_WIDTH, CELL_HEIGHT);
+    ReleaseDC(nullptr, screen);
+  }
   if (largeFixedFont == nullptr) largeFixedFont = make_font(L"Courier New", 30, 15, 700, 0x31);
 }
 

@@ -16,6 +16,14 @@ extern HFONT smallFont;
 extern HFONT fixedFont;
 extern HFONT largeFixedFont;
 
+// A text cell of the graph (plotter.h): 7 pixels wide, 12 high. The graph
+// font (fixedFont) is chosen so that each of its characters fits a cell.
+const int CELL_WIDTH = 7;
+const int CELL_HEIGHT = 12;
+// A fixed-pitch font whose every printable character, measured on the
+// device, fits a cell of this size.
+HFONT make_cell_font(HDC dc, int cellWidth, int cellHeight);
+
 // Pens and fonts (the brushes are colour_brushes.h's).
 void create_pens_and_fonts();
 void delete_pens_and_fonts();

@@ -3,6 +3,7 @@
 #include "colour_brushes.h"
 #include "main_dialog.h"
 #include "menu_dispatch.h"
+#include "menu_stack.h"
 #include "notices.h"
 #include "plotter.h"
 #include "startup.h"
@@ -66,6 +67,8 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_USER:
       return handle_main_notice(wParam, lParam);
     case WM_COMMAND:
+      // A touched key has raised the main window over the pop-up pages.
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) raise_page_windows();
       return dispatch_menu_command(LOWORD(wParam), lParam);
     case WM_DESTROY:
       install_plotter_screen(false);

@@ -16,7 +16,7 @@ const UINT IDLE_PERIOD_MS = 60000;
 const UINT WARNING_PERIOD_MS = 10000;
 const UINT STATUS_PERIOD_MS = 1000;
 
-// Minutes without a byte from the stimulator.
+// Minutes without a soft key or a byte from the stimulator.
 extern std::atomic<int> idleMinutes;
 // Refreshes of the status page since the battery line was last rewritten.
 extern std::atomic<int> statusTicks;

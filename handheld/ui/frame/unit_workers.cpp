@@ -17,7 +17,7 @@ std::thread remoteThread;
 
 void start_unit_workers(std::string& errors) {
   // The run and pause events belong to the test thread.
-  start_test_thread();
+  if (!start_test_thread()) errors += "*** UNABLE TO CREATE TEST THREAD ***";
   if (!remoteThread.joinable()) {
     try {
       remoteThread = std::thread(remote_line_reader);

@@ -2,8 +2,10 @@
 
 #include <atomic>
 
+#include "key_captions.h"
 #include "menu_stack.h"
 #include "message_display.h"
+#include "timers.h"
 
 namespace {
 
@@ -24,12 +26,19 @@ menuHandler set_menu_handler(int menuId, menuHandler handler) {
 }
 
 int dispatch_menu_command(int command, LPARAM value) {
+  const bool runEnd = command == RUN_ENDED_COMMAND && value == RUN_ENDED_CODE;
+  if (command >= KEY_UPPER_LEFT && command <= KEY_LOWER_RIGHT && !runEnd) {
+    // A soft key is the operator at work, whether it does anything or not;
+    // a blank one does nothing, from the screen as from the stimulator.
+    idleMinutes = 0;
+    if (key_is_blank(command - KEY_UPPER_LEFT + 1)) return 1;
+  }
   const int menu = current_menu();
   if (menu < 0 || menu >= MENU_COUNT) {
     show_message(MESSAGE_ERROR, false, "### MENU %d\nNOT FOUND ###", menu);
     return 0;
   }
-  if (command == RUN_ENDED_COMMAND && value == RUN_ENDED_CODE && menu != MENU_RUNNING) {
+  if (runEnd && menu != MENU_RUNNING) {
     runEndHeld = true;
     return 1;
   }

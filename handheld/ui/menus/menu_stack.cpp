@@ -27,6 +27,9 @@ struct menuLevel {
 
 menuLevel menuStack[MENU_STACK_LEVELS];
 int menuTop = -1;
+// A full stack is logged once until a level is taken off again; it is
+// never shown through a message page, which would be one more push.
+bool overflowLogged = false;
 
 struct deferredMessage {
   std::mutex lock;
@@ -63,14 +66,18 @@ void drop_top_level() {
   if (level.saved) restore_key_captions(*level.saved);
   level = menuLevel{};
   --menuTop;
+  overflowLogged = false;
 }
 
 }  // namespace
 
 HWND push_menu(int menuId, DLGPROC dialogProc, int resourceId) {
   if (menuTop >= MENU_STACK_LEVELS - 1) {
-    log_mesg("*** dialog stack overflow ***");
-    show_message(MESSAGE_INTERNAL, false, "### push_menu: OVERFLOW ###");
+    if (!overflowLogged) {
+      overflowLogged = true;
+      log_mesg("*** dialog stack overflow ***");
+      log_mesg("### push_menu: OVERFLOW ###");
+    }
     return nullptr;
   }
   ++menuTop;
@@ -147,6 +154,25 @@ bool dialog_is_active(DLGPROC dialogProc) {
 
 int menu_stack_depth() { return menuTop + 1; }
 
+void raise_page_windows() {
+  // Only the pop-ups over the topmost page inside the main window: what
+  // lies under that page stays covered by it.
+  int lowest = 0;
+  for (int i = menuTop; i >= 0; --i) {
+    HWND page = menuStack[i].dialog;
+    if (page != nullptr && IsWindow(page) && IsWindowVisible(page) &&
+        (GetWindowLongPtrW(page, GWL_STYLE) & WS_CHILD) != 0) {
+      lowest = i + 1;
+      break;
+    }
+  }
+  for (int i = lowest; i <= menuTop; ++i) {
+    HWND page = menuStack[i].dialog;
+    if (page == nullptr || !IsWindow(page) || !IsWindowVisible(page)) continue;
+    SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
 void clear_menu_stack() {
   while (menuTop >= 0) {
     menuLevel& level = menuStack[menuTop];
@@ -154,6 +180,7 @@ void clear_menu_stack() {
     level = menuLevel{};
     --menuTop;
   }
+  overflowLogged = false;
 }
 
 int set_top_dialog_text(int itemId, const wchar_t* format, ...) {
@@ -262,7 +289,9 @@ void show_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int re
     return;
   }
   if (replace) pop_menu();
+  const int depth = menu_stack_depth();
   push_menu(menuId, dialogProc, resourceId);
+  if (menu_stack_depth() == depth) return;  // refused: the keys stay the shown menu's
   set_menu_captions(window, menu_caption(menuId, 0), menu_caption(menuId, 1), menu_caption(menuId, 2),
                     menu_caption(menuId, 3), pageCode);
 }

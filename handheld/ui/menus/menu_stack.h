@@ -16,7 +16,8 @@ const WPARAM PAGE_UNCOVERED = 36;      // WM_USER 36 to a page shown again
 // Pushes a level. With a dialog procedure the page dialog (resource
 // resourceId of the program) is created over the main dialog and returned;
 // without one the level has no dialog and 0 is returned. At 50 levels the
-// push is refused ("### push_menu: OVERFLOW ###") and 0 returned.
+// push is refused and 0 returned: "### push_menu: OVERFLOW ###" goes to the
+// log once (until a level is taken off), never to a message page.
 HWND push_menu(int menuId, DLGPROC dialogProc, int resourceId);
 // A page dialog of the current menu.
 HWND push_dialog(DLGPROC dialogProc, int resourceId);
@@ -38,6 +39,10 @@ HWND top_dialog();
 bool dialog_is_active(DLGPROC dialogProc);
 // Levels on the stack (0 when empty).
 int menu_stack_depth();
+// Puts the shown pop-up pages over the topmost page inside the main window
+// above the main window again, lowest level first: a touch on a key raises
+// the main window, which must never hide the page over it.
+void raise_page_windows();
 // Closes every level's dialog and empties the stack (the program's end).
 void clear_menu_stack();
 

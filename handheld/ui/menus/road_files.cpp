@@ -108,6 +108,9 @@ int file_list_menu(int command, LPARAM value) {
 int stored_test_menu(int command, LPARAM) {
   if (is_page_shown(command)) {
     if (!plotter_exists()) {
+      // The list stays hidden under the graph; going back shows it again.
+      HWND list = top_dialog();
+      if (list != nullptr) ShowWindow(list, SW_HIDE);
       set_plot_defaults(0, 199, -500, 500, show_stored_test);
       push_dialog(graph_dialog_procedure, GRAPH_DIALOG_ID);
     }

@@ -15,14 +15,11 @@
 #include "protocol_interpreter.h"
 #include "result_graph.h"
 #include "road_state.h"
+#include "setup_electrode_window.h"
 #include "test_files.h"
 #include "unit_resources.h"
 
 namespace {
-
-// How long Stop waits for a signalled run to begin before asking it to
-// stop (a stop set before the run begins would be cleared by it).
-const int RUN_BEGIN_WAIT_MS = 1000;
 
 bool both_channels() { return g_channels.a_on.load() != 0 && g_channels.b_on.load() != 0; }
 
@@ -88,9 +85,8 @@ void run_ended() {
 }
 
 void stop_run() {
-  for (int waited = 0; !g_run_commands.running.load() && road.runStarted && waited < RUN_BEGIN_WAIT_MS; waited += 10) {
-    Sleep(10);
-  }
+  // The run's commands were cleared when it was asked for: a stop given
+  // before the test thread begins it holds.
   g_run_commands.stop = true;
   if (road.paused) {
     road.paused = false;
@@ -141,6 +137,9 @@ int after_test_menu(int command, LPARAM value) {
       graph_title(5, L"%ls", program_title().c_str());
     }
     show_tests_remaining();
+    // After a test the electrodes' noise is reported before the protocol
+    // goes on.
+    if (value == PAGE_NOTHING && road.lastRunStored) report_electrode_noise();
     return 1;
   }
   switch (command) {

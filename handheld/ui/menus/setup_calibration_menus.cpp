@@ -186,7 +186,7 @@ int light_key(int command) {
 
 void impedance_prompt() {
   run.state = CAL_WAIT_READING;
-  set_key_captions(mainDialog, L"Go", L"", L"", L"exit calibration");
+  set_key_captions(mainDialog, L"Go", L"", L"", L"Back");
   calibration_printf(L"Step %d of %d/Setup\n\nAttach %lg ohms to\ninput being tested\nand press 'Go'.", run.step,
                      run.steps, reference_resistor(run.step));
 }
@@ -274,7 +274,7 @@ void start_data_calibration() {
 
 void attenuation_prompt() {
   run.state = CAL_ENTERING;
-  entry_captions(L"ENTER");
+  entry_captions(L"DONE");
   calibration_printf(L"\nRecord the actual attenuation\nin Db.\n\n(step %d of %d)", run.step, run.steps);
 }
 

@@ -238,6 +238,7 @@ int electrode_monitor_menu(int command, LPARAM value) {
 void install_electrode_menus() {
   abortable = false;
   aborted = false;
+  forget_electrode_checks();
   set_menu_handler(MENU_IMPEDANCE_RUNNING, impedance_running_menu);
   set_menu_handler(MENU_ELECTRODES, electrodes_menu);
   set_menu_handler(MENU_BASELINE_RUNNING, baseline_running_menu);

@@ -394,6 +394,8 @@ void note_electrode_measurement(int mode) {
   }
 }
 
+void forget_electrode_checks() { g_results = checkResults(); }
+
 int report_electrode_noise() {
   if (g_results.noise[0] != MEASUREMENT_FAILED && g_results.noise[1] != MEASUREMENT_FAILED) return 0;
   if (g_results.noise_failed) {

@@ -44,6 +44,8 @@ void note_electrode_measurement(int mode);
 // After a test: 0 when both channels' noise checks have a value; otherwise
 // the failure shown (noisy channel, or electrodes to check) and 1.
 int report_electrode_noise();
+// No check yet (a new run of the program).
+void forget_electrode_checks();
 // The checks report_electrode_noise reads, as the last check left them.
 double electrode_noise_check(int channel);
 bool electrode_noise_failed();

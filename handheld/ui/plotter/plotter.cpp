@@ -108,7 +108,7 @@ void text_at(int x, int y, int colour, const std::wstring& text) {
 
 void cell_text(int colour, int row, int column, const std::wstring& text) {
   HGDIOBJ old = SelectObject(current->dc, fixedFont != nullptr ? fixedFont : GetStockObject(SYSTEM_FIXED_FONT));
-  text_at(7 * column, cell_top(row), colour, text);
+  text_at(CELL_WIDTH * column, cell_top(row), colour, text);
   SelectObject(current->dc, old);
   remember(row, column, text);
 }
@@ -195,7 +195,7 @@ void create_plotter(HWND dialog) {
   SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   auto* record = new (std::nothrow) plotterRecord;
   if (record == nullptr) {
-    show_message(17, false, "*** CANNOT CREATE PLOTTER ***");
+    show_message(MESSAGE_INTERNAL, false, "*** CANNOT CREATE PLOTTER ***");
     return;
   }
   record->window = dialog;
@@ -436,7 +436,10 @@ int plot(const samplesBlock* block, int pen, double scale_value, double offset) 
     return plot_sample(block, pen, scale_value, offset);  // its refusal reports the block
   }
   std::unique_ptr<samplesBlock> copy(new (std::nothrow) samplesBlock(*block));
-  if (!copy) return 0;
+  if (!copy) {
+    defer_message(4, "### MEMORY ALLOCATION FAILURE ###");
+    return 0;
+  }
   const int32_t count = block->PointCount;
   const int32_t step = thinning_step(count, static_cast<int32_t>(system_parameter(PARAM_GRAPHDATAPOINTS)));
   const double lp = system_parameter(PARAM_LPFREQ);
@@ -569,6 +572,21 @@ int graph_title_narrow(int colour, const char* format, ...) {
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
   return graph_title(colour, L"%ls", widen(text, 63).c_str());
+}
+
+SIZE plotter_cell_text_extent(const std::wstring& text) {
+  std::lock_guard<std::recursive_mutex> hold(plotter_lock);
+  SIZE size = {0, 0};
+  if (current == nullptr) return size;
+  HGDIOBJ old = SelectObject(current->dc, fixedFont != nullptr ? fixedFont : GetStockObject(SYSTEM_FIXED_FONT));
+  GetTextExtentPoint32W(current->dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(current->dc, old);
+  return size;
+}
+
+RECT plotter_client_rect() {
+  std::lock_guard<std::recursive_mutex> hold(plotter_lock);
+  return current != nullptr ? current->client : RECT{0, 0, 0, 0};
 }
 
 std::wstring plotter_title_buffer() {

@@ -63,6 +63,10 @@ int show_test_label(const testFileRecord* record, int channel);
 // rows -1, -2, -3 below the plot), each cell at its column: what a test
 // reads in place of pixels.
 std::wstring plotter_row_text(int row);
+// A cell text's extent as the plotter draws it (its font on its device
+// context; 0 x 0 without a plotter), and the graph's client rectangle.
+SIZE plotter_cell_text_extent(const std::wstring& text);
+RECT plotter_client_rect();
 // The current scale entry (a copy), and the plot rectangle.
 scaleEntry plotter_scale();
 RECT plotter_plot_rect();

@@ -108,6 +108,30 @@ TEST_F(TerminalBridge, ANewTerminalCanConnectAfterTheFirstLeaves) {
   EXPECT_EQ("ok\r\n", receive_until("ok\r\n"));
 }
 
+// A terminal that floods the line and leaves: what the unit had not read
+// yet is not echoed to the next terminal.
+TEST_F(TerminalBridge, ANewTerminalStartsWithNothingOfTheLastQueued) {
+  connect_terminal();
+  const std::string flood(4096, 'x');
+  ASSERT_EQ(static_cast<int>(flood.size()), send(client_, flood.data(), static_cast<int>(flood.size()), 0));
+  closesocket(client_);
+  client_ = INVALID_SOCKET;
+  connect_terminal();  // served once the first connection has been read to its end
+  // The new terminal is served once the unit's writes reach it.
+  DWORD short_ms = 100;
+  setsockopt(client_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&short_ms), sizeof short_ms);
+  bool served = false;
+  for (int i = 0; i < 300 && !served; ++i) {
+    const uint8_t ping[] = "+";
+    endpoint_->write(ping, 1);
+    char buffer[16];
+    served = recv(client_, buffer, sizeof buffer, 0) > 0;
+  }
+  ASSERT_TRUE(served);
+  ASSERT_EQ(2, send(client_, "b\n", 2, 0));
+  EXPECT_EQ("b\r", typed(2));
+}
+
 // A terminal that stops reading holds the unit's writes up for a bounded
 // time only: its connection is dropped.
 TEST_F(TerminalBridge, ATerminalThatStopsReadingDoesNotHoldTheLineUp) {

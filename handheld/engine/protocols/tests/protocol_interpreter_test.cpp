@@ -521,6 +521,26 @@ TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
   EXPECT_EQ(sent.back(), COMMAND_DONE);
 }
 
+// A Stop given as soon as the run is asked for, before the test thread has
+// woken, holds: the run's commands are cleared when it is asked for, not
+// when it begins.
+TEST_F(Interpreter, AStopBeforeTheRunBeginsHolds) {
+  g_channels.b_on = 0;
+  single_test({{OPCODE_RFR, rfr(20, 180)}});
+  ASSERT_TRUE(scan_program(*program_));
+  set_loaded_program(*program_);
+  main_dialog_post_capture posts;
+  g_run_commands.skip_wait = true;  // left by an earlier run
+  signal_run_set();
+  EXPECT_FALSE(g_run_commands.skip_wait.load());
+  g_run_commands.stop = true;
+  start_test_thread();  // wakes to the run already asked for
+  const bool ended = posts.wait_for(1, 20000);
+  stop_test_thread();
+  EXPECT_TRUE(ended) << "the main dialog was told the run ended";
+  EXPECT_TRUE(stored(L".tst").empty()) << "the stopped run stored nothing";
+}
+
 // FLICKER(1), a flash every 20 ms, 60 flashes: sweeps of 4 x 20 - 10 = 70 ms
 // on the single-flash collectors while the stimulator flickers, each
 // starting at the next flash; the 1.2 s of flashes hold 15 of them, and

@@ -53,8 +53,7 @@ TEST_F(RoadFiles, AStoredTestIsShownDeletedAndItsEmptyFolderToo) {
   press(KEY_UPPER_RIGHT);  // SELECT: its graph
   ASSERT_EQ(shown_menu(), MENU_RESULT_GRAPH);
   ASSERT_TRUE(plotter_exists());
-  pump_until_idle(150);
-  EXPECT_EQ(plotter_title_buffer(), L"FLASH ONE");
+  EXPECT_TRUE(pump_until([] { return plotter_title_buffer() == L"FLASH ONE"; }, 10000)) << "the graph is drawn";
   EXPECT_NE(plotter_row_text(-1).find(L"Test:P03S00T0000A"), std::wstring::npos) << plotter_row_text(-1);
   EXPECT_NE(plotter_row_text(-1).find(L"p-p  130 uV"), std::wstring::npos) << plotter_row_text(-1);
   EXPECT_NE(plotter_row_text(-2).find(L"MIN: -50@  51   MAX:  80@  20"), std::wstring::npos) << plotter_row_text(-2);

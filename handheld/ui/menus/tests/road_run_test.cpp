@@ -1,13 +1,18 @@
 // Running a program on the unit: the whole road from "Acquire Data" to a
 // stored, repeated and discarded test and the shutdown; pause, skip,
-// restart and stop; the refusals before a run.
+// restart and stop; the refusals before a run; a card that takes no file;
+// the electrodes' noise reported after a test.
 #include <gtest/gtest.h>
 
+#include "card_files.h"
 #include "card_room.h"
+#include "electrode_measurements.h"
+#include "setup_electrode_window.h"
 #include "unit_clock.h"
 #include "key_captions.h"
 #include "main_window.h"
 #include "message_display.h"
+#include "menu_request.h"
 #include "menu_stack.h"
 #include "plotter.h"
 #include "protocol_interpreter.h"
@@ -31,8 +36,10 @@ class RoadRun : public RoadTest {
     for (int i = 0; i < position; ++i) press(KEY_LOWER_LEFT);
     press(KEY_UPPER_RIGHT);  // SELECT
   }
-  // Until the run has ended and the page after the test shows.
-  bool run_to_end(int maxMs = 60000) {
+  // Until the run has ended and the page after the test shows. Sweeps are
+  // collected from the simulated converter at the machine's pace: the bound
+  // is generous for a loaded machine.
+  bool run_to_end(int maxMs = 300000) {
     return pump_until([] { return !road.runStarted && shown_menu() == MENU_AFTER_TEST; }, maxMs) && (pump_until_idle(150), true);
   }
 };
@@ -102,12 +109,9 @@ TEST_F(RoadRun, TheRunsEndWaitsBehindAMessageAndIsNoKeyPress) {
   write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 20));
   choose_test(0);
   ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
+  hold_run_when([] { return run_inside_test(); });
   press(KEY_UPPER_LEFT);  // "Run Protocol"
-  ASSERT_TRUE(pump_until([] {
-    if (!run_inside_test()) return false;
-    pause_run();
-    return true;
-  }, 20000));
+  ASSERT_TRUE(pump_until([] { return run_held(); }, 20000));
   show_message(MESSAGE_WARNING, false, "A NOTICE OVER THE RUN");
   pump_until_idle(100);
   ASSERT_EQ(shown_menu(), MENU_MESSAGE);
@@ -150,25 +154,24 @@ TEST_F(RoadRun, PauseSkipRestartAndStop) {
       {"restart session", false, {KEY_UPPER_LEFT, KEY_UPPER_RIGHT}, 2, inWait},
       {"skip wait", false, {KEY_UPPER_LEFT, KEY_LOWER_RIGHT}, 2, inWait},
       {"stop in a test", true, {KEY_LOWER_RIGHT}, 0, {}},
-      {"stop paused in a test", true, {KEY_UPPER_LEFT, KEY_LOWER_RIGHT}, 0, inTest},
+      // Paused in a test the lower-right key is blank: it stops nothing.
+      {"blank key paused in a test", true, {KEY_UPPER_LEFT, KEY_LOWER_RIGHT}, 2, inTest},
   };
   choose_test(2);  // TWO
   ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE) << remote_transcript();
   for (const runCase& c : cases) {
     SCOPED_TRACE(c.name);
     const size_t before = stored_tests().size();
+    // Held inside the first test, or in the session's first wait (its
+    // seconds shown, no test open).
+    if (c.inTest) {
+      hold_run_when([] { return run_inside_test(); });
+    } else {
+      hold_run_when([] { return !run_inside_test() && plotter_row_text(-3).find(L"wait") != std::wstring::npos; });
+    }
     press(KEY_UPPER_LEFT);  // "Run Protocol"
     ASSERT_EQ(shown_menu(), MENU_RUNNING);
-    const bool inTestCase = c.inTest;
-    ASSERT_TRUE(pump_until([inTestCase] {
-      if (!g_run_commands.running.load() || run_inside_test() != inTestCase) return false;
-      pause_run();
-      return true;
-    }, 20000));
-    Sleep(300);  // the step in progress ends
-    const std::wstring heldAt = plotter_row_text(-2) + plotter_row_text(-3);
-    Sleep(300);
-    ASSERT_EQ(plotter_row_text(-2) + plotter_row_text(-3), heldAt) << "the run holds";
+    ASSERT_TRUE(pump_until([] { return run_held(); }, 20000)) << "the run holds where the case says";
     for (size_t k = 0; k < c.keys.size(); ++k) {
       touch_key(c.keys[k]);
       pump_until_idle(50);
@@ -186,6 +189,66 @@ TEST_F(RoadRun, PauseSkipRestartAndStop) {
     press(KEY_LOWER_RIGHT);  // "Next"
     ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE) << "the end of the run was not taken as Next";
   }
+}
+
+// A card that takes no file (read-only): the run ends at its first test
+// with one message, the log says so once, nothing stored before changes,
+// and three keys lead back to the main menu.
+TEST_F(RoadRun, ACardThatTakesNoFileEndsTheRunWithOneMessage) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 5));
+  store_patient_test(9, 0, "KEPT");
+  const std::vector<std::string> before = stored_tests();
+  choose_test(0);
+  ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
+  // The card turns read-only once the start-up has set the day's folder
+  // (its log has begun).
+  ASSERT_TRUE(pump_until([this] { return log_text().find("set_ERG_directory, g_ERG_directory_index") != std::string::npos; }));
+  struct writable {
+    ~writable() { set_card_read_only(false); }
+  } restore;
+  set_card_read_only(true);
+  clear_remote_transcript();
+  const size_t logBefore = log_text().size();
+  press(KEY_UPPER_LEFT);  // "Run Protocol"
+  ASSERT_TRUE(pump_until([] { return !g_run_commands.running.load() && shown_menu() == MENU_MESSAGE; }, 60000));
+  ASSERT_TRUE(pump_until([] { return menu_request_count() == 0; }, 5000));
+  const std::string line = remote_transcript();
+  size_t messages = 0;
+  for (size_t at = line.find("\r\n["); at != std::string::npos; at = line.find("\r\n[", at + 1)) ++messages;
+  if (line.rfind("[", 0) == 0) ++messages;
+  EXPECT_EQ(messages, 1u) << line;
+  EXPECT_NE(line.find("UNABLE TO OPEN"), std::string::npos) << line;
+  EXPECT_EQ(line.find("OVERFLOW"), std::string::npos);
+  EXPECT_LT(log_text().size() - logBefore, 4096u) << "the log stays short";
+
+  press(KEY_LOWER_RIGHT);  // the message's "Back": the page after the test
+  EXPECT_EQ(shown_menu(), MENU_AFTER_TEST);
+  press(KEY_LOWER_RIGHT);  // "Next"
+  press(KEY_LOWER_RIGHT);  // "Back"
+  EXPECT_EQ(shown_menu(), MENU_MAIN);
+  EXPECT_EQ(stored_tests(), before);
+}
+
+// Electrodes whose last check found a channel too noisy are reported when
+// a test has been taken, before the protocol goes on.
+TEST_F(RoadRun, NoisyElectrodesAreReportedAfterATest) {
+  write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 3));
+  choose_test(0);
+  ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
+  g_electrodeResults.impedance_a_eye = MEASUREMENT_FAILED;
+  electrodeMonitor.stabilise_channel = 0;
+  electrodeMonitor.stabilise_failed = 1;
+  note_electrode_measurement(ELECTRODE_MODE_IMPEDANCE);
+  electrodeMonitor.stabilise_failed = 0;
+  ASSERT_TRUE(electrode_noise_failed());
+  press(KEY_UPPER_LEFT);  // "Run Protocol"
+  ASSERT_TRUE(pump_until([] { return page_text(1093).find(L"CHECK CHANNEL A") != std::wstring::npos; }, 60000))
+      << "the report on its page";
+  EXPECT_FALSE(road.runStarted);
+  EXPECT_EQ(shown_menu(), MENU_MESSAGE);
+  EXPECT_EQ(stored_tests().size(), 1u);
+  press(KEY_LOWER_RIGHT);  // "Back": the protocol page, to check the electrodes or go on
+  EXPECT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
 }
 
 }  // namespace

@@ -272,11 +272,11 @@ TEST_F(Calibration, AFailedImpedanceReadingIsTakenAgain) {
   EXPECT_NE(shown.back().find("NO SYNC PULSE RECEIVED FROM 8051"), std::string::npos) << shown.back();
   key(KEY_LOWER_RIGHT);  // the message's "Back"
   EXPECT_EQ(shown_menu(), MENU_IMPEDANCE_CALIBRATION);
-  EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"exit calibration"}));
+  EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"Back"}));
   EXPECT_EQ(prompt().substr(0, 16), L"Step 1 of 6/Setu");
   EXPECT_EQ(g_calibrationRun.line.count, 0);
   stimulator_records();
-  key(KEY_LOWER_RIGHT);  // "exit calibration"
+  key(KEY_LOWER_RIGHT);  // "Back"
   EXPECT_EQ(shown_menu(), MENU_MAIN);
   EXPECT_EQ(stimulator_records(), std::vector<std::string>{"O"});
 }
@@ -310,8 +310,8 @@ TEST_F(Calibration, DataCalibrationFindsTheFrontEndsScale) {
     key(KEY_UPPER_LEFT);  // "Yes"
     if (step == 1) {
       EXPECT_DOUBLE_EQ(keypad_value(), 72.0) << "the digits start at 72";
-      EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"ENTER"}));
-      key(KEY_LOWER_RIGHT);  // "ENTER"
+      EXPECT_EQ(captions(), (Captions{L"UP", L"DOWN", L"TAB", L"DONE"}));
+      key(KEY_LOWER_RIGHT);  // "DONE"
       EXPECT_EQ(prompt(), L"Step 1/Record\n\nIS\n72 Db\nCORRECT?");
       key(KEY_UPPER_LEFT);  // "YES"
     }
@@ -342,7 +342,7 @@ TEST_F(Calibration, ImpedanceCalibrationOfOneElectrode) {
   g_calibrationChoice.electrode = 1;
   open(MENU_IMPEDANCE_CALIBRATION);
   EXPECT_EQ(stimulator_records().front(), "I");
-  EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"exit calibration"}));
+  EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"Back"}));
   const double resistors[6] = {10000, 6810, 5600, 4750, 2210, 1500};
   for (int step = 1; step <= 6; ++step) {
     EXPECT_EQ(prompt(), text(L"Step %d of 6/Setup\n\nAttach %lg ohms to\ninput being tested\nand press 'Go'.", step,

@@ -8,6 +8,7 @@
 
 #include "calibration_table.h"
 #include "engine_log.h"
+#include "message_text.h"
 #include "setup_calibration_values.h"
 #include "setup_fixture.h"
 #include "setup_keypad.h"
@@ -51,6 +52,7 @@ TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
   std::vector<std::string> shown = messages();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "CALIBRATION SAVED\n\nto CFC.\n\n[Storage Card\\Cal" + serial + ".txt]");
+  EXPECT_EQ(message_layout().kind, MESSAGE_NOTICE) << "a notice, in green";
   press(KEY_LOWER_RIGHT);  // the message page's "Back"
 
   double saved[CALIBRATION_ENTRIES];

@@ -133,3 +133,33 @@ TEST_F(PlotterTest, ResultGraphOfAStoredTest) {
   EXPECT_DOUBLE_EQ(to_scale_units(3.0), 123.4);
   EXPECT_EQ(xypoint(1, 0, 0), 0);  // reported: no graph
 }
+
+// Each text of the graph fits the cells it is given, measured with the
+// font the graph draws in on its own device context, whatever face the
+// system put in for the one asked for: no text runs into its neighbour's
+// cells or past the graph's right edge.
+TEST_F(PlotterTest, EveryTextFitsItsCells) {
+  const struct {
+    int column;
+    std::wstring text;
+  } cells[] = {
+      {0, L"[0000000000]"},                   // the filter label, LP at column 13
+      {0, L"Test:P01S01T0400A"},              // the test label before the result's texts
+      {18, L"FLIC30"},                        // a step name beside the test label
+      {3, L"MIN: -50@  51   MAX:  80@  20"},  // the stored test's extremes
+      {1, L"s:      5e-05 -> 6e-05 volt/mcd"},      // a background fit
+      {0, std::wstring(33, L'W')},            // a whole row of a wide letter
+  };
+  const RECT client = plotter_client_rect();
+  for (const auto& cell : cells) {
+    SCOPED_TRACE(testing::Message() << "column " << cell.column);
+    const SIZE size = plotter_cell_text_extent(cell.text);
+    ASSERT_GT(size.cx, 0);
+    EXPECT_LE(size.cx, 7 * static_cast<int>(cell.text.size()));
+    EXPECT_LE(size.cy, 12) << "a row's height";
+    EXPECT_LE(7 * cell.column + size.cx, client.right) << "inside the graph";
+  }
+  for (wchar_t c = 0x20; c < 0x7f; ++c) {
+    EXPECT_LE(plotter_cell_text_extent(std::wstring(1, c)).cx, 7) << static_cast<char>(c);
+  }
+}
