@@ -354,20 +354,27 @@ void testDocument::filter_text(char* buffer, size_t size) const {
 
 int32_t testDocument::samples_list_count() const { return samples_.get_count(); }
 
-const char* testDocument::unit_serial_text() const {
-  static char text[64];  // room for the field as UTF-8
+namespace {
+
+// A record's text field into text (room for it as UTF-8), or
+// "-unavailable-" when there is no record or the field is empty.
+const char* field_text(const char16_t* field, int units, int max_chars, char (&text)[64]) {
   byteObjectClass out;
-  if (record_) record_text(record_->UnitId, 7, 7, out);
+  if (field) record_text(field, units, max_chars, out);
   std::snprintf(text, sizeof text, "%s", out.length() ? out.text() : "-unavailable-");
   return text;
 }
 
+}  // namespace
+
+const char* testDocument::unit_serial_text() const {
+  static char text[64];
+  return field_text(record_ ? record_->UnitId : nullptr, 7, 7, text);
+}
+
 const char* testDocument::cfc_number_text() const {
-  static char text[64];  // room for the field as UTF-8
-  byteObjectClass out;
-  if (record_) record_text(record_->CfcId, 12, 11, out);
-  std::snprintf(text, sizeof text, "%s", out.length() ? out.text() : "-unavailable-");
-  return text;
+  static char text[64];
+  return field_text(record_ ? record_->CfcId : nullptr, 12, 11, text);
 }
 
 const char* testDocument::version_text() const {

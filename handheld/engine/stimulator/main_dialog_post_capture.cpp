@@ -30,6 +30,15 @@ bool main_dialog_post_capture::wait_for(size_t count, int timeout_ms) const {
                           [&] { return notices_.size() >= count; });
 }
 
+bool main_dialog_post_capture::wait_for_kind(uintptr_t kind, size_t count, int timeout_ms) const {
+  std::unique_lock<std::mutex> hold(lock_);
+  return posted_.wait_for(hold, std::chrono::milliseconds(timeout_ms), [&] {
+    size_t n = 0;
+    for (const mainDialogNotice& p : notices_) n += p.wparam == kind ? 1 : 0;
+    return n >= count;
+  });
+}
+
 void main_dialog_post_capture::clear() {
   std::lock_guard<std::mutex> hold(lock_);
   notices_.clear();

@@ -30,6 +30,8 @@ class main_dialog_post_capture {
   // Waits (real time, at most timeout_ms) until at least count notices
   // have been posted; true when they have.
   bool wait_for(size_t count, int timeout_ms) const;
+  // The same for notices of one kind (their wparam) only.
+  bool wait_for_kind(uintptr_t kind, size_t count, int timeout_ms) const;
   void clear();
 
  private:

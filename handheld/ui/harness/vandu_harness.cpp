@@ -116,6 +116,13 @@ void pump_until_idle(int quietMs) {
   }
 }
 
+void pump_posted() {
+  // Bounded by a count, not by time: a page that kept posting to itself
+  // would otherwise hold the test for ever.
+  for (int handled = 0; handled < 100000 && quitFlag.load() == 0 && pump_once(); ++handled) {
+  }
+}
+
 bool pump_until(const std::function<bool()>& condition, int maxMs) {
   const auto end = clock_type::now() + std::chrono::milliseconds(maxMs);
   while (!condition()) {

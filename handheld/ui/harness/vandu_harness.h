@@ -35,6 +35,9 @@ void vandu_stop();
 // Runs the program's loop (message routing as in Vandu.exe) until no
 // message has arrived for quietMs of real time, or the quit flag is set.
 void pump_until_idle(int quietMs = 250);
+// Runs it until no message waits on its thread: what was posted so far is
+// handled, with what that posts in turn and the paints it leaves.
+void pump_posted();
 // Runs it until the condition holds (checked between messages); false when
 // it did not within maxMs.
 bool pump_until(const std::function<bool()>& condition, int maxMs = 5000);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "message_pump.h"
@@ -13,18 +14,20 @@
 
 namespace {
 
-// Finds the box with this caption (for at most 20 seconds) and presses the
-// button.
-void press_when_shown(const char* caption, int button, std::atomic<bool>* pressed) {
-  for (int i = 0; i < 400 && !*pressed; ++i) {
+// Finds the box with this caption (waiting up to a minute for it), notes its
+// owner when asked and presses the button.
+void press_when_shown(const char* caption, int button, std::atomic<bool>* pressed, HWND* owner) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (!*pressed && std::chrono::steady_clock::now() < deadline) {
     HWND box = FindWindowA("#32770", caption);
     if (box) {
+      if (owner) *owner = GetWindow(box, GW_OWNER);
       HWND control = GetDlgItem(box, button);
       PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
       *pressed = true;
       return;
     }
-    Sleep(50);
+    Sleep(20);  // the next look; the deadline bounds the wait
   }
 }
 
@@ -37,7 +40,7 @@ LRESULT CALLBACK answering_procedure(HWND window, UINT message, WPARAM w, LPARAM
 
 TEST(MessageBoxOnScreen, AQuestionIsAnsweredByItsButton) {
   std::atomic<bool> pressed{false};
-  std::thread person(press_when_shown, "winlib box test", IDNO, &pressed);
+  std::thread person(press_when_shown, "winlib box test", IDNO, &pressed, nullptr);
   int answer = yesnomessage("winlib box test", "Keep the %s?", "changes");
   person.join();
   EXPECT_TRUE(pressed);
@@ -46,25 +49,10 @@ TEST(MessageBoxOnScreen, AQuestionIsAnsweredByItsButton) {
 
 TEST(MessageBoxOnScreen, AnErrorBoxIsClosed) {
   std::atomic<bool> pressed{false};
-  std::thread person(press_when_shown, "*** ERROR ***", IDOK, &pressed);
+  std::thread person(press_when_shown, "*** ERROR ***", IDOK, &pressed, nullptr);
   errormessage("shown for real %d", 1);
   person.join();
   EXPECT_TRUE(pressed);
-}
-
-// Finds the box with this caption (for at most 20 seconds), notes its owner
-// and closes it.
-void close_noting_owner(const char* caption, HWND* owner, std::atomic<bool>* pressed) {
-  for (int i = 0; i < 400 && !*pressed; ++i) {
-    HWND box = FindWindowA("#32770", caption);
-    if (box) {
-      *owner = GetWindow(box, GW_OWNER);
-      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-      *pressed = true;
-      return;
-    }
-    Sleep(50);
-  }
 }
 
 TEST(MessageBoxOnScreen, AnErrorBoxBelongsToTheActiveWindowElseTheShownOne) {
@@ -96,7 +84,7 @@ TEST(MessageBoxOnScreen, AnErrorBoxBelongsToTheActiveWindowElseTheShownOne) {
     HWND expected = c.expected ? c.expected : main;
     HWND owner = nullptr;
     std::atomic<bool> pressed{false};
-    std::thread person(close_noting_owner, "*** ERROR ***", &owner, &pressed);
+    std::thread person(press_when_shown, "*** ERROR ***", IDOK, &pressed, &owner);
     errormessage("owned box %d", 1);
     person.join();
     EXPECT_TRUE(pressed);

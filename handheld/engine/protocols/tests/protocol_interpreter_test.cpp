@@ -263,18 +263,11 @@ TEST_F(Interpreter, TestAfterTheElectrodeCheckStoresAsWithoutIt) {
     g_monitorControl.active = 1;
     for (size_t pass = 1; pass <= 18; ++pass) {
       signal_electrode_monitor();
-      for (int waited = 0; passes() < pass && waited < 60000; waited += 5) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      }
+      ASSERT_TRUE(notices.wait_for_kind(ELECTRODE_VALUES_READY, pass, 60000));
       ASSERT_EQ(pass, passes());
     }
     EXPECT_EQ(STATUS_GOOD, g_monitorChannels[0].eye_status.load()) << "no impedance check made";
-    g_monitorControl.active = 0;
-    signal_electrode_monitor();
-    for (int waited = 0; g_monitorControl.running.load() && waited < 60000; waited += 5) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    stop_electrode_monitor_thread();
+    stop_electrode_monitor_thread();  // ends the pass in hand and joins the thread
     g_monitorControl.impedance_wanted = 0;
   }
 

@@ -40,7 +40,7 @@ TEST_F(VanduMenuStack, TheFiftiethLevelIsTheLast) {
   EXPECT_EQ(current_menu(), MENU_SYSTEM_SETUP);
   EXPECT_EQ(menu_request_count(), 0) << "no message page asked for";
   EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Acquire Data") << "a refused menu leaves the keys";
-  pump_until_idle(50);
+  pump_posted();
   EXPECT_EQ(menu_stack_depth(), MENU_STACK_LEVELS);
   EXPECT_EQ(count_of(log_text(), "### push_menu: OVERFLOW ###"), 1u) << log_text();
   EXPECT_EQ(pop_menu(), 0) << "every level of menu 2 goes in one pop";

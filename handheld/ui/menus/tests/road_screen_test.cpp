@@ -137,28 +137,28 @@ TEST_F(RoadScreen, ABlankKeyLeavesThePageAsItWas) {
     int blankKey;
   };
   const blankCase cases[] = {
-      {"a message", 17, KEY_UPPER_LEFT},
-      {"a message, lower left", 17, KEY_LOWER_LEFT},
-      {"the shutdown question", 19, KEY_LOWER_RIGHT},
+      {"a message", MENU_MESSAGE, KEY_UPPER_LEFT},
+      {"a message, lower left", MENU_MESSAGE, KEY_LOWER_LEFT},
+      {"the shutdown question", MENU_SHUTDOWN_CONFIRM, KEY_LOWER_RIGHT},
   };
   for (const blankCase& c : cases) {
     SCOPED_TRACE(c.name);
-    if (c.menu == 17) {
+    if (c.menu == MENU_MESSAGE) {
       show_message(MESSAGE_ERROR, false, "!!! Compact Flash !!!\nIS FULL.");
     } else {
       press(KEY_LOWER_RIGHT);  // "Quit"
     }
-    pump_until_idle(50);
-    ASSERT_EQ(shown_menu(), c.menu);
+    ASSERT_TRUE(pump_until([&c] { return shown_menu() == c.menu; }, 30000));
+    pump_posted();
     ASSERT_TRUE(key_caption(c.blankKey).empty());
     const std::vector<uint32_t> before = page_pixels();
     SendMessageW(GetDlgItem(mainDialog, c.blankKey), BM_CLICK, 0, 0);  // a touch, through the button
-    pump_until_idle(50);
+    pump_posted();
     post_stimulator_byte(static_cast<uint8_t>(stimulator_key_of_control(c.blankKey)));
-    pump_until_idle(50);
+    pump_posted();
     EXPECT_EQ(shown_menu(), c.menu);
     EXPECT_TRUE(page_pixels() == before) << "the page changed";
-    press(c.menu == 17 ? KEY_LOWER_RIGHT : KEY_UPPER_LEFT);  // "Back" / "CANCEL"
+    press(c.menu == MENU_MESSAGE ? KEY_LOWER_RIGHT : KEY_UPPER_LEFT);  // "Back" / "CANCEL"
     ASSERT_EQ(shown_menu(), MENU_MAIN);
   }
 }
@@ -181,14 +181,14 @@ TEST_F(RoadScreen, EverySoftKeyResetsTheIdleMinutes) {
     idleMinutes = 7;
     if (k.stimulator) {
       post_stimulator_byte(static_cast<uint8_t>(stimulator_key_of_control(k.control)));
-      pump_until_idle(50);
+      pump_posted();
     } else {
       press(k.control);
     }
     EXPECT_EQ(idleMinutes.load(), 0);
   }
   show_message(MESSAGE_WARNING, false, "A NOTICE");
-  pump_until_idle(50);
+  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_MESSAGE; }, 30000));
   idleMinutes = 7;
   press(KEY_UPPER_LEFT);  // blank on the message page
   EXPECT_EQ(idleMinutes.load(), 0) << "a blank key too";
