@@ -14,7 +14,7 @@ const char kFile[] = "Cal1234567.txt";
 
 std::string table_text() {
   std::string text;
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) text += std::to_string(calibrationTable[e].load()) + "\n";
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) text += std::to_string(calibration_table[e].load()) + "\n";
   return text;
 }
 
@@ -23,14 +23,14 @@ std::string table_text() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();
   set_unit_serial("1234567");
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibrationTable[e] = e + 0.5;
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibration_table[e] = e + 0.5;
   const std::string before = table_text();
   fuzz_write(kFile, data, size);
   if (!load_calibration_file()) {
     FUZZ_CHECK(table_text() == before);
     return 0;
   }
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) FUZZ_CHECK(std::isfinite(calibrationTable[e].load()));
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) FUZZ_CHECK(std::isfinite(calibration_table[e].load()));
   FUZZ_CHECK(save_calibration_file());
   const std::string saved = fuzz_read(kFile);
   FUZZ_CHECK(load_calibration_file());

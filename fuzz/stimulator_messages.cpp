@@ -11,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();
-  stimulatorMessageState& m = stimulatorMessage;
+  stimulatorMessageState& m = stimulator_message;
   end_8051_message();
   for (size_t i = 0; i < size; ++i) {
     if (!m.message_mode) {

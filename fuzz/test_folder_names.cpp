@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& n : names) {
     if (numbers_of(n) >= 0) expected = numbers_of(n);
   }
-  g_ERG_directory_index = 0;
+  erg_directory_index = 0;
   FUZZ_CHECK(set_ERG_directory(true));
   FUZZ_CHECK(last_test_numbers() == expected);
   return 0;

@@ -1,12 +1,8 @@
-// The mapped register blocks and the process attach.
+// The process attach: the register blocks mapped.
 #include "attach.h"
 
 #include "block_map.h"
 #include "registers.h"
-
-register_block spi_regs = nullptr;
-register_block gpio_regs = nullptr;
-register_block uart3_regs = nullptr;
 
 namespace {
 

@@ -103,8 +103,8 @@ bool write_demo_card(const std::wstring& card_folder) {
   copy_default_parameters();
   store_system_parameter(PARAM_SAMPLES, 1);
   store_system_parameter(PARAM_DATASET, 1);
-  g_channels.a_on = 1;
-  g_channels.b_on = 1;
+  channels.a_on = 1;
+  channels.b_on = 1;
   set_cfc_id("DEMO");
   if (!write_ini_file()) {
     std::fprintf(stderr, "cannot write the ini file on %ls\n", card_folder.c_str());

@@ -79,7 +79,7 @@ bool take_post(void* context, int target, uint32_t message, uintptr_t wparam, in
 void take_stimulator_notice(uintptr_t kind, intptr_t value, bool& clock_taken) {
   if (kind == NOTICE_STIMULATOR_BYTE) {
     const uint8_t byte = static_cast<uint8_t>(value);
-    if (stimulatorMessage.message_mode) {
+    if (stimulator_message.message_mode) {
       take_8051_message_byte(byte);
     } else if (byte == STIMULATOR_MESSAGE_START) {
       begin_8051_message();
@@ -109,17 +109,17 @@ void take_stimulator_notice(uintptr_t kind, intptr_t value, bool& clock_taken) {
 // stimulator's or, when it holds none, the defaults) came; otherwise the
 // default table is loaded.
 bool start_up_exchange(unitNotices& notices) {
-  versionReceived = 0;
-  calibrationReceived = 0;
-  g_flash_8051_mode = FLASH_MODE_IDLE;
+  version_received = 0;
+  calibration_received = 0;
+  flash_8051_mode = FLASH_MODE_IDLE;
   reset_calibration_table();
   set_unit_serial("0123456");
   send_8051_byte(COMMAND_VERSION);
   const auto end = std::chrono::steady_clock::now() + kExchangeLimit;
   bool clock_taken = false;
   const auto over = [&clock_taken] {
-    return versionReceived.load() != 0 && g_flash_8051_mode.load() == FLASH_MODE_IDLE &&
-           (calibrationReceived.load() == 0 || clock_taken);
+    return version_received.load() != 0 && flash_8051_mode.load() == FLASH_MODE_IDLE &&
+           (calibration_received.load() == 0 || clock_taken);
   };
   while (!over()) {
     std::pair<uintptr_t, intptr_t> notice;
@@ -132,8 +132,8 @@ bool start_up_exchange(unitNotices& notices) {
     take_stimulator_notice(notice.first, notice.second, clock_taken);
   }
   end_8051_message();
-  if (versionReceived.load() != 0 && g_flash_8051_mode.load() == FLASH_MODE_IDLE) return true;
-  g_flash_8051_mode = FLASH_MODE_IDLE;
+  if (version_received.load() != 0 && flash_8051_mode.load() == FLASH_MODE_IDLE) return true;
+  flash_8051_mode = FLASH_MODE_IDLE;
   load_default_calibration();
   return false;
 }

@@ -50,10 +50,10 @@ INT_PTR CALLBACK directoryDialogProc(HWND dialog, UINT message, WPARAM wParam, L
       const browseAction action = browser_command(browser, static_cast<int>(wParam), record());
       switch (action) {
         case BROWSE_SHOW_TEST:
-          if (mainDialog != nullptr) SendMessageW(mainDialog, WM_COMMAND, MAIN_INTERNAL_COMMAND, PAGE_SHOW_BROWSED_TEST);
+          if (main_dialog != nullptr) SendMessageW(main_dialog, WM_COMMAND, MAIN_INTERNAL_COMMAND, PAGE_SHOW_BROWSED_TEST);
           break;
         case BROWSE_ASK_DELETE_FOLDER:
-          if (mainDialog != nullptr) PostMessageW(mainDialog, WM_COMMAND, MAIN_INTERNAL_COMMAND, PAGE_ASK_DELETE_FOLDER);
+          if (main_dialog != nullptr) PostMessageW(main_dialog, WM_COMMAND, MAIN_INTERNAL_COMMAND, PAGE_ASK_DELETE_FOLDER);
           break;
         case BROWSE_DESTROY:
           DestroyWindow(dialog);

@@ -20,8 +20,8 @@ void set_result(HWND dialog, int item, double value, const wchar_t* format) {
 }
 
 void show_impedances(HWND dialog) {
-  const electrodeResults& r = g_electrodeResults;
-  const bool a = g_channels.a_on.load() != 0, b = g_channels.b_on.load() != 0;
+  const electrodeResults& r = electrode_results;
+  const bool a = channels.a_on.load() != 0, b = channels.b_on.load() != 0;
   const wchar_t* ohms = L"%5.0lf ohms";
   if (a && b) {
     set_result(dialog, 1146, r.impedance_a_eye, ohms);
@@ -47,8 +47,8 @@ void show_impedances(HWND dialog) {
 }
 
 void show_baselines(HWND dialog) {
-  const electrodeResults& r = g_electrodeResults;
-  const bool a = g_channels.a_on.load() != 0, b = g_channels.b_on.load() != 0;
+  const electrodeResults& r = electrode_results;
+  const bool a = channels.a_on.load() != 0, b = channels.b_on.load() != 0;
   const wchar_t* uv = L"%4.1lf uV";
   if (a && b) {
     set_result(dialog, 1150, r.baseline_a, uv);

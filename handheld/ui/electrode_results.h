@@ -1,7 +1,7 @@
 // The electrode result pages: the impedances (dialog 147 with both channels
 // fitted, else 148) and the baselines (150, else 149), filled from
-// g_electrodeResults when they open and logged; a result that was not
-// measured shows "INVALID". Both close on WM_USER code 6.
+// electrode_results when they open and logged; a result that was not
+// measured shows "INVALID". Both close on PAGE_CLOSE.
 #ifndef ELECTRODE_RESULTS_H
 #define ELECTRODE_RESULTS_H
 

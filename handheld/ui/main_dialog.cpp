@@ -1,3 +1,3 @@
 #include "main_dialog.h"
 
-HWND mainDialog = nullptr;
+HWND main_dialog = nullptr;

@@ -6,6 +6,6 @@
 #include <windows.h>
 
 // Null until the main dialog exists.
-extern HWND mainDialog;
+extern HWND main_dialog;
 
 #endif

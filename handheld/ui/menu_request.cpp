@@ -18,7 +18,7 @@ void request_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int
     const int slot = count < MENU_REQUEST_SLOTS ? count++ : MENU_REQUEST_SLOTS - 1;
     requests[slot] = {window, pageCode, menuId, dialogProc, resourceId, replace};
   }
-  HWND main = mainDialog;
+  HWND main = main_dialog;
   if (main != nullptr) PostMessageW(main, WM_USER, NOTICE_MENU_REQUEST, 0);
 }
 

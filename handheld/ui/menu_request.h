@@ -1,5 +1,5 @@
 // Requests for a menu change, callable from any thread: each is queued and
-// WM_USER 26 is posted to the main dialog, which takes the newest queued
+// NOTICE_MENU_REQUEST is posted to the main dialog, which takes the newest queued
 // request and shows its menu on the user-interface thread.
 #ifndef MENU_REQUEST_H
 #define MENU_REQUEST_H
@@ -20,7 +20,7 @@ struct menuRequest {
 const int MENU_REQUEST_SLOTS = 10;
 
 // Queues the request (with ten queued, it replaces the newest) and posts
-// WM_USER 26 to the main dialog.
+// NOTICE_MENU_REQUEST to the main dialog.
 void request_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int resourceId, bool replace);
 
 // Takes the newest queued request (last in, first out); false when none is

@@ -10,7 +10,7 @@ void show_message(int kind, bool replace, const char* format, ...) {
   va_start(args, format);
   present_message(kind, format, args);
   va_end(args);
-  request_menu(mainDialog, PAGE_DEFAULT, MENU_MESSAGE, nullptr, 0, replace);
+  request_menu(main_dialog, PAGE_DEFAULT, MENU_MESSAGE, nullptr, 0, replace);
 }
 
 INT_PTR CALLBACK messageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

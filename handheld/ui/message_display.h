@@ -14,9 +14,6 @@ const int IDD_MESSAGE_SIX_LINES = 143;
 const int IDD_MESSAGE_TEN_LINES = 144;
 const int IDD_SHUTDOWN_WARNING = 129;
 
-// Sent to a page dialog (WM_USER with this wParam) to close it.
-const WPARAM PAGE_CLOSE = 6;
-
 // kind: the message kind (colour); replace: the message page replaces the
 // current menu level instead of being pushed over it; format: a narrow printf
 // format (%s narrow text, %ls wide text), or null to show the buffer's text

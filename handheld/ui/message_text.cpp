@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ascii_text.h"
 #include "engine_log.h"
 #include "program_error.h"
 #include "remote_line.h"
@@ -35,8 +36,7 @@ void copy_cut(const wchar_t* from, wchar_t* out, size_t capacity) {
 // formatted into growing scratch space until it fits, then cut; a format that
 // still fails (an unconvertible character) leaves the buffer empty.
 void format_into_buffer(const char* format, va_list args) {
-  std::wstring wide_format;
-  for (const char* p = format; *p != '\0'; ++p) wide_format += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+  const std::wstring wide_format = widen(format);
   for (size_t capacity = MESSAGE_TEXT_CAPACITY; capacity <= 64 * MESSAGE_TEXT_CAPACITY; capacity *= 8) {
     std::vector<wchar_t> text(capacity);
     va_list attempt;
@@ -49,16 +49,6 @@ void format_into_buffer(const char* format, va_list args) {
     }
   }
   message_buffer[0] = L'\0';
-}
-
-// The buffer as plain ASCII for the remote-control line and the log: other
-// characters become '?'.
-std::string narrow_message() {
-  std::string text;
-  for (const wchar_t* p = message_buffer; *p != L'\0'; ++p) {
-    text += (*p < 0x80) ? static_cast<char>(*p) : '?';
-  }
-  return text;
 }
 
 }  // namespace
@@ -76,7 +66,7 @@ void present_message(int kind, const char* format, va_list args) {
   std::lock_guard<std::recursive_mutex> hold(message_lock);
   if (format != nullptr) {
     format_into_buffer(format, args);
-    remote_printf("[%s]\r\n", narrow_message().c_str());
+    remote_printf("[%s]\r\n", narrow(message_buffer).c_str());
     copy_cut(message_buffer, history[history_count], MESSAGE_HISTORY_LENGTH);
     if (history_count < MESSAGE_HISTORY_SLOTS - 1) ++history_count;
   }
@@ -94,8 +84,8 @@ int pop_message_history() {
 
 void log_shown_message(int kind) {
   std::lock_guard<std::recursive_mutex> hold(message_lock);
-  if (kind == MESSAGE_ERROR || kind == MESSAGE_INTERNAL) g_program_error = true;
-  if (kind != MESSAGE_NOTICE) log_mesg("%s", narrow_message().c_str());
+  if (kind == MESSAGE_ERROR || kind == MESSAGE_INTERNAL) program_error = true;
+  if (kind != MESSAGE_NOTICE) log_mesg("%s", narrow(message_buffer).c_str());
 }
 
 void set_message_layout(int kind, int position, int control) {

@@ -1,11 +1,12 @@
 #include "window_placement.h"
 
+#include "handheld_ids.h"
+
 namespace {
 
 enum class vertical { centre, top, low, above_keys };
 
 const int kLowRow = 265;
-const int kUpperLeftKey = 1001;
 
 void place(HWND window, vertical where) {
   RECT own;
@@ -27,7 +28,7 @@ void place(HWND window, vertical where) {
   if (where == vertical::above_keys && parent != nullptr) {
     // The room is the parent's client area above its upper key row.
     int room = area.bottom;
-    HWND key = GetDlgItem(parent, kUpperLeftKey);
+    HWND key = GetDlgItem(parent, KEY_UPPER_LEFT);
     RECT keyRect;
     if (key != nullptr && GetWindowRect(key, &keyRect)) {
       POINT top = {keyRect.left, keyRect.top};

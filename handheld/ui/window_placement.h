@@ -11,8 +11,8 @@ void center_window(HWND window);
 void center_window_horizontally(HWND window);
 // Centred horizontally, bottom edge at row 265 of the parent (top at least 0).
 void place_window_low(HWND window);
-// Centred in the parent's client area above its soft keys (control 1001's
-// top), never over them: a window taller than that room is cut to it.
+// Centred in the parent's client area above its soft keys (the top of
+// KEY_UPPER_LEFT), never over them: a window taller than that room is cut to it.
 void place_window_above_keys(HWND window);
 
 #endif

@@ -13,12 +13,12 @@
 static_assert(sizeof(double) == 8, "calibration entries are 8 bytes on the link");
 
 // Before the stimulator's copy arrives (reset_calibration_table).
-std::atomic<double> calibrationTable[CALIBRATION_ENTRIES] = {
+std::atomic<double> calibration_table[CALIBRATION_ENTRIES] = {
     0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0,
     14.90119, -200.2468, 14.90119, -200.2468, 14.90119, -200.2468, 0.0, 0.0, 0.0, 0.0,
     0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0,
 };
-std::atomic<int> calibrationReceived{0};
+std::atomic<int> calibration_received{0};
 
 namespace {
 
@@ -67,12 +67,12 @@ int background_slope_entry(int dome) { return dome == 1 ? 28 : 2; }
 int background_intercept_entry(int dome) { return dome == 1 ? 29 : 3; }
 
 void reset_calibration_table() {
-  for (std::atomic<double>& entry : calibrationTable) entry = 0.0;
+  for (std::atomic<double>& entry : calibration_table) entry = 0.0;
   for (int e = 10; e <= 15; e += 2) {
-    calibrationTable[e] = 14.90119;
-    calibrationTable[e + 1] = -200.2468;
+    calibration_table[e] = 14.90119;
+    calibration_table[e + 1] = -200.2468;
   }
-  calibrationReceived = 0;
+  calibration_received = 0;
 }
 
 void send_calibration_constant(int link_index, double value) {
@@ -83,11 +83,11 @@ void send_calibration_constant(int link_index, double value) {
 }
 
 void send_calibration_table() {
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) send_calibration_constant(e + 1, calibrationTable[e]);
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) send_calibration_constant(e + 1, calibration_table[e]);
 }
 
 void load_default_calibration() {
-  for (const defaultEntry& d : kDefaults) calibrationTable[d.entry] = d.value;
+  for (const defaultEntry& d : kDefaults) calibration_table[d.entry] = d.value;
   send_calibration_table();
 }
 
@@ -95,8 +95,8 @@ calibrationReply take_calibration_message() {
   uint8_t payload[CALIBRATION_PAYLOAD_BYTES];
   if (!stimulator_calibration_payload(payload)) {
     log_error_line("### CALIBRATION MESSAGE '%c' OF %d BYTES, NOT 240: TABLE KEPT ###",
-                   stimulatorMessage.id >= 32 && stimulatorMessage.id < 127 ? stimulatorMessage.id : '?',
-                   stimulatorMessage.count > 0 ? stimulatorMessage.count - 1 : 0);
+                   stimulator_message.id >= 32 && stimulator_message.id < 127 ? stimulator_message.id : '?',
+                   stimulator_message.count > 0 ? stimulator_message.count - 1 : 0);
     return CALIBRATION_REFUSED;
   }
   bool present = false;
@@ -106,11 +106,11 @@ calibrationReply take_calibration_message() {
     engine_show_message(1, "---\n DEFAULT CALIBRATION\nVALUES LOADED\n---");
     return CALIBRATION_DEFAULTS;
   }
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibrationTable[e] = entry_from_bytes(payload + 8 * e);
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibration_table[e] = entry_from_bytes(payload + 8 * e);
   char serial[8];
   unit_serial_from_table(serial);
   set_unit_serial(serial);
-  calibrationReceived = 1;
+  calibration_received = 1;
   send_8051_byte(COMMAND_CLOCK_REQUEST);
   return CALIBRATION_TAKEN;
 }
@@ -123,7 +123,7 @@ int entry_char_index(char c) {
 
 void unit_serial_from_table(char out[8]) {
   uint8_t bytes[8];
-  entry_bytes(calibrationTable[UNIT_SERIAL_ENTRY], bytes);
+  entry_bytes(calibration_table[UNIT_SERIAL_ENTRY], bytes);
   for (int i = 0; i < 6; ++i) out[i] = alphabet_char(bytes[i]);
   // The second 32-bit word below 0x1000000: byte 7 is 0, no seventh character.
   out[6] = bytes[7] == 0 ? '\0' : alphabet_char(bytes[7] - 100);
@@ -139,7 +139,7 @@ void unit_serial_to_table(const char* text) {
   }
   const char seventh = length > 6 ? text[6] : '\0';
   bytes[7] = seventh == '\0' || seventh == ' ' ? 0 : static_cast<uint8_t>(100 + entry_char_index(seventh));
-  calibrationTable[UNIT_SERIAL_ENTRY] = entry_from_bytes(bytes);
+  calibration_table[UNIT_SERIAL_ENTRY] = entry_from_bytes(bytes);
 }
 
 std::string unit_serial() {
@@ -164,7 +164,7 @@ bool store_unit_serial(const char typed[7]) {
   memcpy(text, typed, 7);
   text[7] = '\0';
   unit_serial_to_table(text);
-  send_calibration_constant(UNIT_SERIAL_ENTRY + 1, calibrationTable[UNIT_SERIAL_ENTRY]);
+  send_calibration_constant(UNIT_SERIAL_ENTRY + 1, calibration_table[UNIT_SERIAL_ENTRY]);
   char unpacked[8];
   unit_serial_from_table(unpacked);
   set_unit_serial(unpacked);

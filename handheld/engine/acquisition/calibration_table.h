@@ -30,10 +30,10 @@
 
 const int CALIBRATION_ENTRIES = 30;
 
-extern std::atomic<double> calibrationTable[CALIBRATION_ENTRIES];
+extern std::atomic<double> calibration_table[CALIBRATION_ENTRIES];
 
 // Set when the table came from the stimulator.
-extern std::atomic<int> calibrationReceived;
+extern std::atomic<int> calibration_received;
 
 // Entries by dome (0 or 1); the link index of an entry is entry + 1.
 int flash_quadratic_entry(int dome, int term);  // term 0 = C0, 1 = C1, 2 = C2

@@ -12,12 +12,13 @@
 #include "unit_clock.h"
 
 std::atomic<int> flicker_period_ms{0};
-std::atomic<double> flashFill{0.0};
-std::atomic<double> flashShare{1.0};
-std::atomic<double> backgroundFill{0.0};
-std::atomic<double> backgroundShare{1.0};
-
+std::atomic<double> flash_fill{0.0};
+std::atomic<double> flash_share{1.0};
 namespace {
+
+// The background fill and its remaining share, as the flash ones.
+std::atomic<double> background_fill{0.0};
+std::atomic<double> background_share{1.0};
 
 const uint8_t DAC_CONTROL = 15;
 const uint8_t DAC_BACKGROUND_1 = 0;
@@ -54,8 +55,8 @@ void write_flash_drive(int flash, uint8_t output, double drive, int off) {
 
 // The drive of one background light, on its dome's line.
 void write_background_drive(int dome, uint8_t output, double level) {
-  const double volts = calibrationTable[background_slope_entry(dome)] * level +
-                       calibrationTable[background_intercept_entry(dome)];
+  const double volts = calibration_table[background_slope_entry(dome)] * level +
+                       calibration_table[background_intercept_entry(dome)];
   write_dac(output, volts > 0.0 && level != 0.0 ? dac_counts(volts) : 0);
 }
 
@@ -83,20 +84,20 @@ void backlight_counts(double percent, uint8_t out[8]) {
 }  // namespace
 
 void set_flash_fill_percent(double percent) {
-  flashFill = percent * 0.01;
-  flashShare = 1.0 - percent * 0.01;
+  flash_fill = percent * 0.01;
+  flash_share = 1.0 - percent * 0.01;
 }
 
 void set_background_fill_percent(double percent) {
-  backgroundFill = percent * 0.01;
-  backgroundShare = 1.0 - percent * 0.01;
+  background_fill = percent * 0.01;
+  background_share = 1.0 - percent * 0.01;
 }
 
 double flash_intensity_to_volts(int flash, double intensity) {
-  const double c0 = calibrationTable[flash_quadratic_entry(flash, 0)];
-  const double c1 = calibrationTable[flash_quadratic_entry(flash, 1)];
-  const double c2 = calibrationTable[flash_quadratic_entry(flash, 2)];
-  if (c1 == 0.0) return calibrationTable[0] * intensity + calibrationTable[1];
+  const double c0 = calibration_table[flash_quadratic_entry(flash, 0)];
+  const double c1 = calibration_table[flash_quadratic_entry(flash, 1)];
+  const double c2 = calibration_table[flash_quadratic_entry(flash, 2)];
+  if (c1 == 0.0) return calibration_table[0] * intensity + calibration_table[1];
   const double volts = (c2 * intensity + c1) * intensity + c0;
   return volts > FLASH_VOLTS_LIMIT ? FLASH_VOLTS_LIMIT : volts;
 }
@@ -158,10 +159,10 @@ int set_flash(int intensity, uint8_t mode, int period_ms, int flash1_off, int fl
   std::lock_guard<std::recursive_mutex> hold(converter_lock());
   const bool fill_in = fill_in_fitted();
   write_dac(DAC_CONTROL, CONTROL_FLASH_1);
-  write_flash_drive(0, DAC_FLASH_1, fill_in ? drive * flashShare : drive, flash1_off);
+  write_flash_drive(0, DAC_FLASH_1, fill_in ? drive * flash_share : drive, flash1_off);
   if (!dual_dome_fitted() && !fill_in) return 1;
   write_dac(DAC_CONTROL, CONTROL_FLASH_2);
-  write_flash_drive(1, DAC_FLASH_2, fill_in ? drive * flashFill : drive, flash2_off);
+  write_flash_drive(1, DAC_FLASH_2, fill_in ? drive * flash_fill : drive, flash2_off);
   return 1;
 }
 
@@ -170,10 +171,10 @@ int set_background(int intensity) {
   const bool fill_in = fill_in_fitted();
   const double level = intensity;
   write_dac(DAC_CONTROL, CONTROL_BACKGROUND_1);
-  write_background_drive(0, DAC_BACKGROUND_1, fill_in ? level * backgroundShare : level);
+  write_background_drive(0, DAC_BACKGROUND_1, fill_in ? level * background_share : level);
   if (!dual_dome_fitted() && !fill_in) return 1;
   write_dac(DAC_CONTROL, CONTROL_BACKGROUND_2);
-  write_background_drive(1, DAC_BACKGROUND_2, fill_in ? level * backgroundFill : level);
+  write_background_drive(1, DAC_BACKGROUND_2, fill_in ? level * background_fill : level);
   return 1;
 }
 

@@ -17,12 +17,10 @@
 // The last flicker period set_flash sent (ms), for the collectors' time-out.
 extern std::atomic<int> flicker_period_ms;
 
-// The fill-in shares: flash fill f and background fill b (fractions), and
-// the remaining shares 1 - f and 1 - b (1.0 until a fill is set).
-extern std::atomic<double> flashFill;
-extern std::atomic<double> flashShare;
-extern std::atomic<double> backgroundFill;
-extern std::atomic<double> backgroundShare;
+// The flash's fill-in share f (a fraction) and the remaining share 1 - f
+// (1.0 until a fill is set); the background's are kept the same way inside.
+extern std::atomic<double> flash_fill;
+extern std::atomic<double> flash_share;
 // From [FLASHFILL] and [BKGFILL] in percent: fill = percent x 0.01, share =
 // 1 - fill.
 void set_flash_fill_percent(double percent);

@@ -37,7 +37,7 @@ void set_flash_trigger(bool high) {
 
 // Waits while the sync input idles high; true when it went low in time.
 bool wait_for_sync(uint32_t timeout_ms) {
-  return hardware.wait_while_gpio_bit(syncInput.word, syncInput.bit, syncInput.mask(),
+  return hardware.wait_while_gpio_bit(SYNC_INPUT.word, SYNC_INPUT.bit, SYNC_INPUT.mask(),
                                       timeout_ms) == 1;
 }
 
@@ -308,11 +308,11 @@ double read_battery_volts(int input) {
   select_adc(true);
 
   const int options = static_cast<int>(hardware.get_1255_reg(4) & 0xFF);
-  boardOptions = options;
+  board_options = options;
   const bool link = (options & BOARD_MASTER_LINK) != 0;
-  const bool master = link && masterEnabled.load() != 0;
-  isMaster = master ? 1 : 0;
-  isSlave = link && !master ? 1 : 0;
+  const bool master = link && master_enabled.load() != 0;
+  is_master = master ? 1 : 0;
+  is_slave = link && !master ? 1 : 0;
   if (!master) hardware.put_gpio_bit(13, 1, 0);
 
   double sum = 0.0;

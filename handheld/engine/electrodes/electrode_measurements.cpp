@@ -23,8 +23,8 @@
 #include "thread_priority.h"
 #include "unit_clock.h"
 
-electrodeMonitorState electrodeMonitor;
-electrodeResults g_electrodeResults;
+electrodeMonitorState electrode_monitor;
+electrodeResults electrode_results;
 
 namespace {
 
@@ -112,30 +112,30 @@ const char* channel_name(int channel) { return channel == 0 ? "A" : "B"; }
 }  // namespace
 
 void init_electrode_monitor() {
-  electrodeMonitor.cancel = 0;
-  electrodeMonitor.busy = 0;
-  electrodeMonitor.mode = 0;
-  electrodeMonitor.impedance_valid = 0;
-  electrodeMonitor.stabilising = 0;
-  electrodeMonitor.stabilise_timed_out = 0;
-  electrodeMonitor.stabilise_failed = 0;
-  electrodeMonitor.stabilise_channel = 0;
+  electrode_monitor.cancel = 0;
+  electrode_monitor.busy = 0;
+  electrode_monitor.mode = 0;
+  electrode_monitor.impedance_valid = 0;
+  electrode_monitor.stabilising = 0;
+  electrode_monitor.stabilise_timed_out = 0;
+  electrode_monitor.stabilise_failed = 0;
+  electrode_monitor.stabilise_channel = 0;
   for (int c = 0; c < 2; ++c) {
-    electrodeMonitor.stabilise_noise[c] = MEASUREMENT_FAILED;
-    line_fit_init(electrodeMonitor.raw_window[c], FIT_CAPACITY);
-    line_fit_init(electrodeMonitor.means_window[c], FIT_CAPACITY);
+    electrode_monitor.stabilise_noise[c] = MEASUREMENT_FAILED;
+    line_fit_init(electrode_monitor.raw_window[c], FIT_CAPACITY);
+    line_fit_init(electrode_monitor.means_window[c], FIT_CAPACITY);
   }
 }
 
-double channel_data_scale(int channel) { return calibrationTable[channel == 0 ? 6 : 8].load(); }
+double channel_data_scale(int channel) { return calibration_table[channel == 0 ? 6 : 8].load(); }
 
-double channel_data_offset(int channel) { return calibrationTable[channel == 0 ? 7 : 9].load(); }
+double channel_data_offset(int channel) { return calibration_table[channel == 0 ? 7 : 9].load(); }
 
 double impedance_line_ohms(int channel, int electrode, double uv) {
   // Slope entries of IMP_AE, IMP_AR, IMP_BE and IMP_BR; the intercept follows.
   static const int slope_entry[2][2] = {{4, 10}, {12, 14}};
   const int e = slope_entry[channel == 0 ? 0 : 1][electrode == 0 ? 0 : 1];
-  return linear_value(calibrationTable[e].load(), calibrationTable[e + 1].load(), uv);
+  return linear_value(calibration_table[e].load(), calibration_table[e + 1].load(), uv);
 }
 
 int sinewave_peaks(const int32_t* values, int count, double& mean_peak, double& mean_trough) {
@@ -197,7 +197,7 @@ int sinewave_peaks(const int32_t* values, int count, double& mean_peak, double& 
 
 int sync_sinewave(testFileRecord& record, int tag) {
   if (!set_thread_priority_for("sinewave", COLLECTION_PRIORITY)) return 0;
-  const bool synced = hardware.wait_while_gpio_bit(syncInput.word, syncInput.bit, syncInput.mask(),
+  const bool synced = hardware.wait_while_gpio_bit(SYNC_INPUT.word, SYNC_INPUT.bit, SYNC_INPUT.mask(),
                                                    SYNC_WAIT_MS) == 1;
   if (!synced) {
     set_thread_priority_for("sinewave", ELECTRODE_REST_PRIORITY);
@@ -220,10 +220,10 @@ int sync_sinewave(testFileRecord& record, int tag) {
 bool stabilize(int channel, testFileRecord& record, const char* caption, double zero_limit,
                double slope_limit, double time_limit_s) {
   channel = channel == 0 ? 0 : 1;
-  electrodeMonitor.stabilising = 1;
-  electrodeMonitor.stabilise_timed_out = 0;
-  electrodeMonitor.stabilise_failed = 0;
-  electrodeMonitor.stabilise_channel = channel;
+  electrode_monitor.stabilising = 1;
+  electrode_monitor.stabilise_timed_out = 0;
+  electrode_monitor.stabilise_failed = 0;
+  electrode_monitor.stabilise_channel = channel;
   log_mesg("stabilize [%s]", caption != nullptr ? caption : "");
 
   send_8051_byte(COMMAND_DONE);
@@ -237,8 +237,8 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
   setup_adc(STABILISE_RATE, channel << 4, 8, 0);
   record.Config.SampleRate = STABILISE_RATE;
 
-  straightLineFit& raw = electrodeMonitor.raw_window[channel];
-  straightLineFit& means = electrodeMonitor.means_window[channel];
+  straightLineFit& raw = electrode_monitor.raw_window[channel];
+  straightLineFit& means = electrode_monitor.means_window[channel];
   const uint32_t t0 = unit_tick_ms();
   const double limit_ms = time_limit_s * 1000.0;
   show_row(BLACK, -3, 10, " ----  STABILIZING ----");
@@ -253,7 +253,7 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
     line_fit_init(means, FIT_CAPACITY);
     draw_stabilise_pass(zero_limit);
     for (int n = 0; n < SAMPLES_PER_PASS; ++n) {
-      if (electrodeMonitor.cancel.load()) {
+      if (electrode_monitor.cancel.load()) {
         cancelled = true;
         break;
       }
@@ -294,7 +294,7 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
           const double elapsed_s = (unit_tick_ms() - t0) / 1000.0;
           show_row(BLACK, -3, 6, "%3d", static_cast<int>(time_limit_s - elapsed_s));
           if (sd != kResultNotObtained) {
-            electrodeMonitor.stabilise_noise[channel] = sqrt(10.0 * sd);
+            electrode_monitor.stabilise_noise[channel] = sqrt(10.0 * sd);
             show_row(BLACK, -2, channel == 0 ? 5 : 15, "%s: %5.2lf ", channel_name(channel), sqrt(10.0 * sd));
           }
           line_fit_init(means, FIT_CAPACITY);
@@ -311,15 +311,15 @@ bool stabilize(int channel, testFileRecord& record, const char* caption, double 
   hardware.wait_till_xmit_fifo_empty();
   select_adc(false);
   screen.pop_scale();
-  electrodeMonitor.stabilising = 0;
+  electrode_monitor.stabilising = 0;
   if (cancelled) return false;
   if (quality != 2) {
-    electrodeMonitor.stabilise_failed = 1;
-    if (timed_out) electrodeMonitor.stabilise_timed_out = 1;
+    electrode_monitor.stabilise_failed = 1;
+    if (timed_out) electrode_monitor.stabilise_timed_out = 1;
     return false;
   }
   if (timed_out) {
-    electrodeMonitor.stabilise_timed_out = 1;
+    electrode_monitor.stabilise_timed_out = 1;
     return false;
   }
   return true;

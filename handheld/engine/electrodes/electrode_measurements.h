@@ -41,7 +41,7 @@ struct electrodeMonitorState {
   straightLineFit raw_window[2];    // single samples, per channel
   straightLineFit means_window[2];  // window means, per channel
 };
-extern electrodeMonitorState electrodeMonitor;
+extern electrodeMonitorState electrode_monitor;
 
 // Clears the flags and makes the four fits (capacity 100 each).
 void init_electrode_monitor();
@@ -55,7 +55,7 @@ struct electrodeResults {
   std::atomic<double> baseline_a{MEASUREMENT_FAILED};
   std::atomic<double> baseline_b{MEASUREMENT_FAILED};
 };
-extern electrodeResults g_electrodeResults;
+extern electrodeResults electrode_results;
 
 // The mean peak and mean trough of a sinewave of count values (at most
 // kSamplesPerBlock): smoothed over 3, then every run above the upper quarter
@@ -73,7 +73,7 @@ int sync_sinewave(testFileRecord& record, int tag);
 // Waits until the channel's signal (0 A, 1 B) has settled within zero_limit
 // uV and slope_limit uV a sample, for at most time_limit_s seconds. True when
 // it settled; false on a time-out, a noisy signal or a cancel (the flags of
-// electrodeMonitor tell which).
+// electrode_monitor tell which).
 bool stabilize(int channel, testFileRecord& record, const char* caption, double zero_limit,
                double slope_limit, double time_limit_s);
 

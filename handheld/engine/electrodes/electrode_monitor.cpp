@@ -21,9 +21,9 @@
 #include "unit_clock.h"
 #include "worker_event.h"
 
-monitorChannel g_monitorChannels[2];
-monitorControl g_monitorControl;
-monitorWindows g_monitorWindows;
+monitorChannel monitor_channels[2];
+monitorControl monitor_control;
+monitorWindows monitor_windows;
 
 namespace {
 
@@ -70,7 +70,7 @@ void not_measured(monitorChannel& m) {
 // Collects one burst of good readings into the burst window; false when the
 // converter did not give them within the attempt and time limits.
 bool read_burst() {
-  regressionWindow& burst = g_monitorWindows.burst;
+  regressionWindow& burst = monitor_windows.burst;
   window_reset(burst, BURST_READINGS);
   set_thread_priority_for("stabilize", COLLECTION_PRIORITY);
   const uint32_t start = unit_tick_ms();
@@ -89,7 +89,7 @@ bool read_burst() {
 
 // One impedance check; the electrode's sine is already on.
 void monitor_impedance(int channel, int electrode) {
-  monitorChannel& m = g_monitorChannels[channel];
+  monitorChannel& m = monitor_channels[channel];
   std::atomic<int>& status = electrode == 0 ? m.eye_status : m.ref_status;
   testFileRecord* record = monitor().record.get();
   if (record == nullptr) {
@@ -123,7 +123,7 @@ void monitor_impedance(int channel, int electrode) {
 
 // One pass over the fitted channels.
 void monitor_pass() {
-  const bool fitted[2] = {g_channels.a_on.load() != 0, g_channels.b_on.load() != 0};
+  const bool fitted[2] = {channels.a_on.load() != 0, channels.b_on.load() != 0};
   for (int c = 0; c < 2; ++c) {
     if (!fitted[c]) continue;
     if (!monitor_baseline(c)) return;
@@ -134,7 +134,7 @@ void monitor_pass() {
 void serve_request() {
   monitorThread& t = monitor();
   for (int c = 0; c < 2; ++c) {
-    reset_channel(g_monitorChannels[c]);
+    reset_channel(monitor_channels[c]);
     init_monitor_windows(c);
   }
   t.record.reset(new (std::nothrow) testFileRecord());
@@ -144,24 +144,24 @@ void serve_request() {
     log_mesg("*** electrode monitor: no record for the impedance checks ***");
   }
   t.request_start_ms = unit_tick_ms();
-  g_monitorControl.running = 1;
-  while (g_monitorControl.active.load() && !t.quit.load()) {
+  monitor_control.running = 1;
+  while (monitor_control.active.load() && !t.quit.load()) {
     // The window's impedance choice is taken at each pass: the operator
     // turns the impedance check on and off while the check runs.
-    g_monitorControl.impedance_latched = g_monitorControl.impedance_wanted.load();
+    monitor_control.impedance_latched = monitor_control.impedance_wanted.load();
     monitor_pass();
     // A window that closed meanwhile hears nothing more.
-    if (!g_monitorControl.active.load() || t.quit.load()) break;
+    if (!monitor_control.active.load() || t.quit.load()) break;
     post_to_dialog(NOTICE_TOP_DIALOG, MAIN_DIALOG_NOTICE, ELECTRODE_VALUES_READY, 0);
     t.event.wait();
   }
   t.record.reset();
-  g_monitorControl.running = 0;
+  monitor_control.running = 0;
 }
 
 void thread_main() {
   monitorThread& t = monitor();
-  window_reset(g_monitorWindows.burst, BURST_READINGS);
+  window_reset(monitor_windows.burst, BURST_READINGS);
   while (!t.quit.load()) {
     t.event.wait();
     if (t.quit.load()) break;
@@ -172,8 +172,8 @@ void thread_main() {
 }  // namespace
 
 void init_monitor_windows(int channel) {
-  window_reset(g_monitorWindows.first[channel], MEANS_WINDOW_POINTS);
-  window_reset(g_monitorWindows.second[channel], MEANS_WINDOW_POINTS);
+  window_reset(monitor_windows.first[channel], MEANS_WINDOW_POINTS);
+  window_reset(monitor_windows.second[channel], MEANS_WINDOW_POINTS);
 }
 
 void classify_baseline(double level, double drift, int& status, int& good_passes) {
@@ -210,7 +210,7 @@ int classify_impedance(double ohms) {
 }
 
 bool monitor_baseline(int channel) {
-  monitorChannel& m = g_monitorChannels[channel];
+  monitorChannel& m = monitor_channels[channel];
   const double scale = channel_data_scale(channel);
   const double offset = channel_data_offset(channel);
 
@@ -232,9 +232,9 @@ bool monitor_baseline(int channel) {
     return false;
   }
 
-  regressionWindow& first = g_monitorWindows.first[channel];
-  regressionWindow& second = g_monitorWindows.second[channel];
-  regressionWindow& burst = g_monitorWindows.burst;
+  regressionWindow& first = monitor_windows.first[channel];
+  regressionWindow& second = monitor_windows.second[channel];
+  regressionWindow& burst = monitor_windows.burst;
   const double now = static_cast<uint32_t>(unit_tick_ms() - monitor().request_start_ms.load());
   window_add(first, now, window_mean(burst));
   if (first.count == MEANS_WINDOW_POINTS) window_add(second, now, window_mean(first));
@@ -262,8 +262,8 @@ bool monitor_baseline(int channel) {
 }
 
 void monitor_impedance_pair(int channel) {
-  monitorChannel& m = g_monitorChannels[channel];
-  if (m.baseline_status.load() != STATUS_GOOD || !g_monitorControl.impedance_latched.load()) {
+  monitorChannel& m = monitor_channels[channel];
+  if (m.baseline_status.load() != STATUS_GOOD || !monitor_control.impedance_latched.load()) {
     m.eye_status = STATUS_NOT_MEASURED;
     m.ref_status = STATUS_NOT_MEASURED;
     return;
@@ -289,5 +289,5 @@ bool start_electrode_monitor_thread() {
 void signal_electrode_monitor() { monitor().event.set(); }
 
 void stop_electrode_monitor_thread() {
-  monitor().stop([] { g_monitorControl.active = 0; });
+  monitor().stop([] { monitor_control.active = 0; });
 }

@@ -2,7 +2,7 @@
 // per signal of its event ("electrodeTestEvent") measures each fitted
 // channel's baseline level and drift, its noise once the baseline is
 // stable, and optionally the impedance of its eye and reference electrodes;
-// then it posts WM_USER code 2 to the top dialog, which shows the values and
+// then it posts ELECTRODE_VALUES_READY to the top dialog, which shows the values and
 // signals the event again for the next pass.
 //
 // Statuses: 0 out of limits, 1 marginal, 2 good (baseline: stable), 3 being
@@ -41,7 +41,7 @@ struct monitorChannel {
   std::atomic<int> ref_status{STATUS_NOT_MEASURED};
   std::atomic<int> good_passes{0};
 };
-extern monitorChannel g_monitorChannels[2];
+extern monitorChannel monitor_channels[2];
 
 // Flags shared with the electrode check window.
 struct monitorControl {
@@ -50,7 +50,7 @@ struct monitorControl {
   std::atomic<uint8_t> running{0};           // set while a request is served
   std::atomic<uint8_t> impedance_latched{0}; // the choice at the start of the pass
 };
-extern monitorControl g_monitorControl;
+extern monitorControl monitor_control;
 
 // The burst window and, per channel, the first window (burst means) and the
 // second window (means of the first). Used by the monitor thread only.
@@ -59,7 +59,7 @@ struct monitorWindows {
   regressionWindow first[2];
   regressionWindow second[2];
 };
-extern monitorWindows g_monitorWindows;
+extern monitorWindows monitor_windows;
 
 // Clears a channel's first and second windows (capacity 5 each).
 void init_monitor_windows(int channel);

@@ -50,31 +50,31 @@ bool measure_impedance(int channel, int electrode, std::atomic<double>& result) 
 }
 
 void run_impedance() {
-  electrodeMonitor.impedance_valid = 1;
+  electrode_monitor.impedance_valid = 1;
   bool ok = true;
-  if (g_channels.a_on.load()) {
-    ok = measure_impedance(0, 0, g_electrodeResults.impedance_a_eye) &&
-         measure_impedance(0, 1, g_electrodeResults.impedance_a_ref);
+  if (channels.a_on.load()) {
+    ok = measure_impedance(0, 0, electrode_results.impedance_a_eye) &&
+         measure_impedance(0, 1, electrode_results.impedance_a_ref);
   }
-  if (ok && g_channels.b_on.load()) {
-    ok = measure_impedance(1, 0, g_electrodeResults.impedance_b_eye) &&
-         measure_impedance(1, 1, g_electrodeResults.impedance_b_ref);
+  if (ok && channels.b_on.load()) {
+    ok = measure_impedance(1, 0, electrode_results.impedance_b_eye) &&
+         measure_impedance(1, 1, electrode_results.impedance_b_ref);
   }
-  if (!ok) electrodeMonitor.impedance_valid = 0;
+  if (!ok) electrode_monitor.impedance_valid = 0;
 }
 
 void run_baseline() {
   testFileRecord& record = working_record();
-  const bool a_on = g_channels.a_on.load() != 0;
+  const bool a_on = channels.a_on.load() != 0;
   if (a_on) {
     prepare_record(record, 0);
-    g_electrodeResults.baseline_a = baseline(0, record);
+    electrode_results.baseline_a = baseline(0, record);
   }
   // Channel B follows a failed channel A, but never a stale value of a
   // channel that is not fitted.
-  if (g_channels.b_on.load() && (!a_on || g_electrodeResults.baseline_a != MEASUREMENT_FAILED)) {
+  if (channels.b_on.load() && (!a_on || electrode_results.baseline_a != MEASUREMENT_FAILED)) {
     prepare_record(record, 1);
-    g_electrodeResults.baseline_b = baseline(1, record);
+    electrode_results.baseline_b = baseline(1, record);
   }
 }
 
@@ -83,25 +83,25 @@ void thread_main() {
   while (!t.quit.load()) {
     t.event.wait();
     if (t.quit.load()) break;
-    electrodeMonitor.busy = 1;
+    electrode_monitor.busy = 1;
     do {
       run_electrode_request();
       unit_sleep_ms(200);
-    } while (electrodeMonitor.busy.load() && !t.quit.load());
+    } while (electrode_monitor.busy.load() && !t.quit.load());
   }
 }
 
 }  // namespace
 
 void run_electrode_request() {
-  electrodeMonitor.busy = 1;
-  if (electrodeMonitor.mode.load() == ELECTRODE_MODE_IMPEDANCE) {
+  electrode_monitor.busy = 1;
+  if (electrode_monitor.mode.load() == ELECTRODE_MODE_IMPEDANCE) {
     run_impedance();
   } else {
     run_baseline();
   }
-  electrodeMonitor.busy = 0;
-  if (!electrodeMonitor.cancel.load()) {
+  electrode_monitor.busy = 0;
+  if (!electrode_monitor.cancel.load()) {
     post_command_to_main_dialog(ELECTRODE_DONE_COMMAND, ELECTRODE_DONE_CODE);
   }
 }

@@ -1,6 +1,6 @@
 // The electrode thread: on each signal of its event ("Electrode_Event") it
 // measures the impedance of every fitted electrode or the baseline of every
-// fitted channel (electrodeMonitor.mode), writes g_electrodeResults and
+// fitted channel (electrode_monitor.mode), writes electrode_results and
 // posts the completion command (11, 52) to the main dialog unless a cancel
 // is pending.
 #ifndef ELECTRODE_THREAD_H

@@ -1,6 +1,6 @@
 #include "board_options.h"
 
-std::atomic<int> boardOptions{0};
-std::atomic<int> isMaster{0};
-std::atomic<int> isSlave{0};
-std::atomic<int> masterEnabled{1};
+std::atomic<int> board_options{0};
+std::atomic<int> is_master{0};
+std::atomic<int> is_slave{0};
+std::atomic<int> master_enabled{1};

@@ -14,19 +14,19 @@ const int BOARD_DUAL_DOME = 8;    // second dome fitted
 
 // The low byte of the converter's I/O register at the last battery reading
 // (0 before the first).
-extern std::atomic<int> boardOptions;
+extern std::atomic<int> board_options;
 
-// Set with boardOptions: master when the link is fitted and [MASTER] is not
+// Set with board_options: master when the link is fitted and [MASTER] is not
 // 0, slave when the link is fitted and [MASTER] is 0; neither without it.
-extern std::atomic<int> isMaster;
-extern std::atomic<int> isSlave;
+extern std::atomic<int> is_master;
+extern std::atomic<int> is_slave;
 
 // The [MASTER] system parameter's switch (1 = master, its default). The
 // parameter table keeps it whenever it reads or stores the parameter.
-extern std::atomic<int> masterEnabled;
+extern std::atomic<int> master_enabled;
 
-inline bool dual_dome_fitted() { return (boardOptions.load() & BOARD_DUAL_DOME) != 0; }
-inline bool fill_in_fitted() { return (boardOptions.load() & BOARD_FILL_IN) != 0; }
-inline bool master_link_fitted() { return (boardOptions.load() & BOARD_MASTER_LINK) != 0; }
+inline bool dual_dome_fitted() { return (board_options.load() & BOARD_DUAL_DOME) != 0; }
+inline bool fill_in_fitted() { return (board_options.load() & BOARD_FILL_IN) != 0; }
+inline bool master_link_fitted() { return (board_options.load() & BOARD_MASTER_LINK) != 0; }
 
 #endif

@@ -20,6 +20,6 @@ struct channelSelection {
   std::atomic<int32_t> eye_b{kEyeNone};
 };
 
-extern channelSelection g_channels;
+extern channelSelection channels;
 
 #endif

@@ -49,7 +49,7 @@ void set(F& entry, void (*address)()) {
 
 hardwareLibraryBindings hardware = stubs;
 
-const wchar_t* const hardwareEntryNames[HARDWARE_ENTRY_COUNT] = {
+const wchar_t* const HARDWARE_ENTRY_NAMES[HARDWARE_ENTRY_COUNT] = {
     L"get_dual_data",
     L"get_1255_data",
     L"put_1255_reg",

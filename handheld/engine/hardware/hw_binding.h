@@ -38,9 +38,9 @@ extern hardwareLibraryBindings hardware;
 
 // The 16 exports in the order they are looked up (the table's order).
 const int HARDWARE_ENTRY_COUNT = 16;
-extern const wchar_t* const hardwareEntryNames[HARDWARE_ENTRY_COUNT];
+extern const wchar_t* const HARDWARE_ENTRY_NAMES[HARDWARE_ENTRY_COUNT];
 
-// Binds entry i (0..15, in hardwareEntryNames order) to an export's address.
+// Binds entry i (0..15, in HARDWARE_ENTRY_NAMES order) to an export's address.
 void bind_hardware_entry(int i, void (*address)());
 
 // Every entry back to its stub and the module forgotten (the library itself

@@ -57,9 +57,9 @@ int install_hardware_library() {
   std::lock_guard<std::recursive_mutex> hold(converter_lock());
   hardware.module = module;
   for (int i = 0; i < HARDWARE_ENTRY_COUNT; ++i) {
-    FARPROC address = GetProcAddressW(module, hardwareEntryNames[i]);
+    FARPROC address = GetProcAddressW(module, HARDWARE_ENTRY_NAMES[i]);
     if (address == nullptr) {
-      modal_message_box(nullptr, L"CANNOT GET DLL ADDRESS", hardwareEntryNames[i], MB_OK);
+      modal_message_box(nullptr, L"CANNOT GET DLL ADDRESS", HARDWARE_ENTRY_NAMES[i], MB_OK);
       return 0;
     }
     bind_hardware_entry(i, reinterpret_cast<void (*)()>(address));

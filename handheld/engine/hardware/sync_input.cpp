@@ -1,7 +1,7 @@
 #include "sync_input.h"
 
 #ifdef ERG_OLDER_PLATFORM
-const syncInputLine syncInput = {0, 7};
+const syncInputLine SYNC_INPUT = {0, 7};
 #else
-const syncInputLine syncInput = {8, 5};
+const syncInputLine SYNC_INPUT = {8, 5};
 #endif

@@ -15,6 +15,6 @@ struct syncInputLine {
   uint8_t mask() const { return static_cast<uint8_t>(1u << bit); }
 };
 
-extern const syncInputLine syncInput;
+extern const syncInputLine SYNC_INPUT;
 
 #endif

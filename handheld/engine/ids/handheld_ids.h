@@ -84,6 +84,19 @@ enum pageCodes : int {
   PAGE_BACK_FROM_MESSAGE = 54,    // back from the message page
 };
 
+// The notices (WM_USER, the notice in wParam) a menu sends the page dialog
+// on top: the soft keys passed on in their order (upper left first), the
+// list pages' select, close, and shown again when the page above closed.
+enum pageNotices : int {
+  PAGE_CLOSE = 6,
+  PAGE_KEY_UP = 18,                // upper left key
+  PAGE_KEY_DOWN = 19,              // lower left key
+  PAGE_KEY_TAB = 20,               // upper right key
+  PAGE_KEY_DONE = 21,              // lower right key
+  PAGE_SELECT = 22,                // a list page's select (edit) key
+  PAGE_UNCOVERED = 36,
+};
+
 // Commands (WM_COMMAND ids) the main dialog takes: the four soft keys, the
 // page-shown command (its value the page code) and the internal command
 // that a page dialog or worker posts (its value one of internalCodes).

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "ascii_text.h"
 #include "channel_selection.h"
 #include "program_error.h"
 
@@ -90,9 +91,9 @@ const char* eye_text(int32_t eye) {
 }
 
 std::string channels_text() {
-  return format_text(16, "%c%s%c%s", g_channels.a_on.load() ? 'A' : ' ',
-                eye_text(g_channels.eye_a.load()), g_channels.b_on.load() ? 'B' : ' ',
-                eye_text(g_channels.eye_b.load()));
+  return format_text(16, "%c%s%c%s", channels.a_on.load() ? 'A' : ' ',
+                eye_text(channels.eye_a.load()), channels.b_on.load() ? 'B' : ' ',
+                eye_text(channels.eye_b.load()));
 }
 
 // A message record: (log (time ...)(chan ...)(name text)) and a line end.
@@ -103,17 +104,6 @@ std::string message_record(const char* name, const std::string& text) {
   record += field_text(name, text.substr(0, kMessageChars));
   record += ")\n";
   return record;
-}
-
-// Wide text to narrow: ASCII kept, anything else '?'.
-std::string narrow(const wchar_t* text, size_t limit) {
-  std::string out;
-  if (text == nullptr) return out;
-  for (; *text != L'\0' && out.size() < limit; ++text) {
-    unsigned long c = static_cast<unsigned long>(*text);
-    out += c < 0x80 ? static_cast<char>(c) : '?';
-  }
-  return out;
 }
 
 }  // namespace
@@ -225,7 +215,7 @@ void log_wide_message(const wchar_t* format, ...) {
   std::vswprintf(wide, kValueChars, format, args);
   va_end(args);
   wide[kValueChars - 1] = L'\0';
-  log_mesg("%s", narrow(wide, kMessageChars).c_str());
+  log_mesg("%s", narrow(std::wstring(wide).substr(0, kMessageChars)).c_str());
 }
 
 void log_named_message(const char* name, const char* format, ...) {
@@ -242,13 +232,13 @@ void log_error_line(const char* format, ...) {
   va_start(args, format);
   std::string text = vformat(kValueChars, format, args);
   va_end(args);
-  g_program_error.store(true);
+  program_error.store(true);
   key_log_dump_hook dump = g_key_dump.load();
   if (dump != nullptr) dump();
   logClockTime now = log_local_time();
   std::string line = format_text(kValueChars + 32, "%.2d:%.2d:%.2d *** %c%c - %s\n", now.hour,
-                            now.minute, now.second, g_channels.a_on.load() ? 'A' : ' ',
-                            g_channels.b_on.load() ? 'B' : ' ', text.c_str());
+                            now.minute, now.second, channels.a_on.load() ? 'A' : ' ',
+                            channels.b_on.load() ? 'B' : ' ', text.c_str());
   append(line, false);
 }
 
@@ -264,7 +254,8 @@ bool log_boot_record(const bootRecordInfo& info) {
                        format_text(kValueChars, "%2i.%3.3i", info.stimulator_major, info.stimulator_minor));
   record += '\n';
   record += field_text("time", clock_text());
-  record += field_text("test_folder", narrow(info.test_folder, kValueChars - 1));
+  const std::wstring folder = info.test_folder != nullptr ? info.test_folder : L"";
+  record += field_text("test_folder", narrow(folder.substr(0, kValueChars - 1)));
   record += ")\n";
   append(record, true);
   return true;

@@ -84,7 +84,7 @@ bool power_on_simulated_unit() {
   if (hwlib_attach() != 1) return false;
   set_simulated_read_hook(nullptr);
   for (int i = 0; i < HARDWARE_ENTRY_COUNT; ++i) {
-    bind_hardware_entry(i, simulated_entry(hardwareEntryNames[i]));
+    bind_hardware_entry(i, simulated_entry(HARDWARE_ENTRY_NAMES[i]));
   }
   hardware.spi_setup(135, 80, 4);
   init_dac();

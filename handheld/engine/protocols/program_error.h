@@ -6,6 +6,6 @@
 
 #include <atomic>
 
-extern std::atomic<bool> g_program_error;
+extern std::atomic<bool> program_error;
 
 #endif

@@ -42,8 +42,8 @@
 #include "unit_time.h"
 #include "worker_event.h"
 
-runCommands g_run_commands;
-std::atomic<int> g_run_count{0};
+runCommands run_commands;
+std::atomic<int> run_count{0};
 
 namespace {
 std::atomic<bool> insideTest{false};
@@ -98,13 +98,13 @@ void hold_here_when_asked() {
 std::atomic<bool> flagsClearedForRun{false};
 
 void clear_run_commands() {
-  g_run_commands.stop = false;
-  g_run_commands.skip_test = false;
-  g_run_commands.skip_session = false;
-  g_run_commands.skip_wait = false;
+  run_commands.stop = false;
+  run_commands.skip_test = false;
+  run_commands.skip_session = false;
+  run_commands.skip_wait = false;
   // A restart pressed as the last run ended is no command for this one.
-  g_run_commands.restart_test = false;
-  g_run_commands.restart_session = false;
+  run_commands.restart_test = false;
+  run_commands.restart_session = false;
 }
 
 constexpr int kBlockLevels = 10;
@@ -159,7 +159,7 @@ void clear_sweep_values(int first, int last) {
   }
 }
 
-bool channel_on(int channel) { return channel == 0 ? g_channels.a_on.load() != 0 : g_channels.b_on.load() != 0; }
+bool channel_on(int channel) { return channel == 0 ? channels.a_on.load() != 0 : channels.b_on.load() != 0; }
 
 void copy_wide(char16_t* out, size_t capacity, const wchar_t* text, size_t limit) {
   std::memset(out, 0, capacity * sizeof(char16_t));
@@ -300,26 +300,26 @@ bool programRun::execute() {
   if (depth_ == 0) {
     screen.save_title();
     if (!flagsClearedForRun.exchange(false)) clear_run_commands();
-    g_run_commands.running = true;
+    run_commands.running = true;
     r.run_tests = 0;
     // A run ended before its END SESSION (skip session, an error) left its
     // session open: this run starts outside any.
     r.in_session = false;
     r.title_pending = false;
     int input = 0;
-    if (g_channels.a_on.load() != 0) {
+    if (channels.a_on.load() != 0) {
       input = 0;
-    } else if (g_channels.b_on.load() != 0) {
+    } else if (channels.b_on.load() != 0) {
       input = 16;
     } else {
       engine_show_message(4, "### Execute : NO CHANNEL SPECIFIED ON ENTRY ###");
-      g_run_commands.running = false;
+      run_commands.running = false;
       screen.restore_title();
       return false;
     }
     setup_adc(15000, input, 8, 0);
     screen.erase_graph();
-    g_run_start_tick = unit_tick_ms();
+    run_start_tick = unit_tick_ms();
   }
   char text0[64];
   if (program_text(program_, 0, text0, sizeof text0) && std::strcmp(text0, "???") != 0) {
@@ -329,22 +329,22 @@ bool programRun::execute() {
   bool result = true;
 
   for (;;) {
-    if (g_run_commands.stop) break;
-    g_program_error = false;
+    if (run_commands.stop) break;
+    program_error = false;
     hold_here_when_asked();
     wait_while_paused();
-    if (executing_ && (g_run_commands.skip_test || g_run_commands.skip_session)) {
+    if (executing_ && (run_commands.skip_test || run_commands.skip_session)) {
       executing_ = false;
-      if (g_run_commands.skip_session) {
-        g_run_commands.stop = true;
+      if (run_commands.skip_session) {
+        run_commands.stop = true;
         break;
       }
     }
-    if (g_run_commands.resume.exchange(false) && waiting_) {
+    if (run_commands.resume.exchange(false) && waiting_) {
       timing().Start = unit_tick_ms() - static_cast<uint32_t>(waited_seconds_) * 1000u;
     }
-    if (g_run_commands.restart_test || g_run_commands.restart_session) {
-      const bool test = g_run_commands.restart_test;
+    if (run_commands.restart_test || run_commands.restart_session) {
+      const bool test = run_commands.restart_test;
       const uint16_t wanted = test ? OPCODE_TEST : OPCODE_SESSION;
       int found = top_;
       while (found >= 0 && frames_[found].Opcode != wanted) --found;
@@ -353,8 +353,8 @@ bool programRun::execute() {
       // SESSION block around its called tests).
       if (found < 0 && depth_ > 0) break;
       while (top_ >= 0 && frames_[top_].Opcode != wanted) frames_[top_--].Active = false;
-      g_run_commands.restart_test = false;
-      g_run_commands.restart_session = false;
+      run_commands.restart_test = false;
+      run_commands.restart_session = false;
       waiting_ = false;
       if (top_ >= 0) {
         program_.CurrentStep = static_cast<int32_t>(frames_[top_].Step);
@@ -381,10 +381,10 @@ bool programRun::execute() {
         shown_seconds_ = static_cast<int>(elapsed / 1000);
         row(7, -3, 30, L"%3d", shown_seconds_);
       }
-      if (elapsed >= f.Duration || g_run_commands.skip_wait) {
+      if (elapsed >= f.Duration || run_commands.skip_wait) {
         f.Start += f.Duration;
         row(7, -3, 21, L"%ls", L"          ");
-        g_run_commands.skip_wait = false;
+        run_commands.skip_wait = false;
         waiting_ = false;
         shown_seconds_ = -1;
         waited_seconds_ = 0;
@@ -409,9 +409,9 @@ bool programRun::execute() {
     }
     if (end == stepEnd::end_run) break;
     // The flag error messages and error trace lines raise, on any thread.
-    if (g_program_error.exchange(false)) engine_show_message(0, "*** ERROR ***\nduring program\nexecution.");
+    if (program_error.exchange(false)) engine_show_message(0, "*** ERROR ***\nduring program\nexecution.");
     // A restart left by a called program is taken at the top of the loop.
-    const bool restart = g_run_commands.restart_test || g_run_commands.restart_session;
+    const bool restart = run_commands.restart_test || run_commands.restart_session;
     if (program_.CurrentStep >= program_.StepCount && !waiting_ && !restart) break;
   }
 
@@ -419,7 +419,7 @@ bool programRun::execute() {
   if (depth_ == 0) {
     set_background(0);
     standby_converters();
-    g_run_commands.running = false;
+    run_commands.running = false;
     insideTest = false;
     row(3, -3, 11, L"%ls", L"END OF PROTOCOL");
     screen.restore_title();
@@ -438,7 +438,7 @@ stepEnd programRun::step(const programStep& s, uint32_t index) {
     case OPCODE_TEST:
       return test_step(index);
     case OPCODE_SESSION:
-      g_session_number = g_session_number + 1;
+      session_number = session_number + 1;
       r.session_tests = 0;
       if (!push(s, index)) return stepEnd::fail;
       r.in_session = true;
@@ -488,7 +488,7 @@ stepEnd programRun::step(const programStep& s, uint32_t index) {
         return stepEnd::next;
       }
       quiet_ = false;
-      if (isSlave.load() != 0) {
+      if (is_slave.load() != 0) {
         row(5, -3, 21, L"%ls", L"slave wait    ");
         return stepEnd::next;
       }
@@ -568,10 +568,10 @@ stepEnd programRun::test_step(uint32_t index) {
   for (int channel = 0; channel < 2; ++channel) {
     testFileRecord& record = r.records[channel];
     clear_test_samples(record);
-    record.P = g_protocol_number.load();
-    record.S = g_session_number.load();
+    record.P = protocol_number.load();
+    record.S = session_number.load();
     record.T = T;
-    record.N = g_run_count.load();
+    record.N = run_count.load();
     copy_wide(record.TestId, 20, test_id, 19);
     copy_wide(record.SessionTitle, 64, r.session_title, kSessionTitleCharacters);
     record.FlickerMark = u'N';
@@ -579,7 +579,7 @@ stepEnd programRun::test_step(uint32_t index) {
     copy_narrow(record.UnitId, 7, serial, 7);
     copy_narrow(record.CfcId, 12, cfc, 11);
   }
-  interpreter_screen().show_test_label(r.records[g_channels.current.load() == 1 ? 1 : 0]);
+  interpreter_screen().show_test_label(r.records[channels.current.load() == 1 ? 1 : 0]);
   return stepEnd::next;
 }
 
@@ -596,7 +596,7 @@ stepEnd programRun::end_repeat(const programStep& s) {
       if (f.Duration <= s.Value) {
         quiet_ = true;
         waiting_ = true;
-      } else if (isSlave.load() != 0) {
+      } else if (is_slave.load() != 0) {
         row(5, -3, 21, L"%ls", L"slave wait    ");
       } else {
         if (f.Duration > 1000) row(7, -3, 21, L"wait %3d      ", static_cast<int>(f.Duration / 1000));
@@ -642,18 +642,18 @@ stepEnd programRun::call(const programStep& s) {
 // the collection; a slave shows so and waits while the master's is high.
 // False when the run is stopped meanwhile.
 bool programRun::begin_synchronised_collection() {
-  if (isMaster.load() != 0) hardware.put_gpio_bit(kSyncWord, kSyncBit, 0);
-  if (isSlave.load() == 0) return true;
+  if (is_master.load() != 0) hardware.put_gpio_bit(kSyncWord, kSyncBit, 0);
+  if (is_slave.load() == 0) return true;
   row(5, -3, 21, L"%ls", L"slave mode    ");
   while ((hardware.get_gpio_reg(kSyncWord) & (1u << kSyncBit)) != 0) {
-    if (g_run_commands.stop || g_run_commands.skip_session) return false;
+    if (run_commands.stop || run_commands.skip_session) return false;
     unit_sleep_ms(1);
   }
   return true;
 }
 
 void programRun::end_synchronised_collection() {
-  if (isMaster.load() != 0) hardware.put_gpio_bit(kSyncWord, kSyncBit, 1);
+  if (is_master.load() != 0) hardware.put_gpio_bit(kSyncWord, kSyncBit, 1);
 }
 
 stepEnd programRun::rfr(const programStep& s) {
@@ -677,14 +677,14 @@ stepEnd programRun::rfr(const programStep& s) {
   if (result < 1) {
     engine_show_message(0, "*** ERROR ***\nRFR DATA COLLECTION");
     log_mesg("*** pre %d, post %d  CH-A %d CH-B %d***", pre, post, a ? 1 : 0, b ? 1 : 0);
-    g_run_commands.skip_test = true;
-    g_run_commands.skip_session = true;
+    run_commands.skip_test = true;
+    run_commands.skip_session = true;
     return stepEnd::next;
   }
   r.data_collected = true;
-  const int shown = g_channels.current.load() == 1 && b ? 1 : (a ? 0 : 1);
+  const int shown = channels.current.load() == 1 && b ? 1 : (a ? 0 : 1);
   bool draw = !quiet_;
-  if (isSlave.load() != 0) {
+  if (is_slave.load() != 0) {
     const uint32_t next = static_cast<uint32_t>(program_.CurrentStep);
     draw = true;
     if (next < static_cast<uint32_t>(program_.StepCount)) {
@@ -765,8 +765,8 @@ stepEnd programRun::flicker(const programStep& s) {
       engine_show_message(0, "*** ERROR ***\n\nFLICKER DATA COLLECTION");
       screen.request_menu(PAGE_DEFAULT, MENU_GO_BACK);
     }
-    g_run_commands.skip_test = true;
-    g_run_commands.skip_session = true;
+    run_commands.skip_test = true;
+    run_commands.skip_session = true;
     return stepEnd::next;
   }
   r.data_collected = true;
@@ -845,7 +845,7 @@ stepEnd programRun::end_test(const programStep& s) {
   insideTest = false;
   if (end_run) return stepEnd::end_run;
   if (s.Value != 0 && has_timing()) {
-    if (isSlave.load() != 0) {
+    if (is_slave.load() != 0) {
       row(5, -3, 21, L"%ls", L"slave wait    ");
     } else {
       quiet_ = false;
@@ -853,8 +853,8 @@ stepEnd programRun::end_test(const programStep& s) {
       start_wait(s.Value);
     }
   }
-  if (g_run_commands.skip_test) {
-    g_run_commands.skip_test = false;
+  if (run_commands.skip_test) {
+    run_commands.skip_test = false;
     executing_ = true;
   }
   return stepEnd::next;
@@ -868,8 +868,8 @@ stepEnd programRun::end_session() {
     return stepEnd::fail;
   }
   if (!pop()) return stepEnd::fail;
-  if (g_run_commands.skip_session) {
-    g_run_commands.skip_session = false;
+  if (run_commands.skip_session) {
+    run_commands.skip_session = false;
     executing_ = true;
   }
   r.in_session = false;
@@ -899,7 +899,7 @@ void test_thread_loop() {
   for (;;) {
     t.run_set.wait();
     if (t.quit) return;
-    const bool master = isMaster.load() != 0;
+    const bool master = is_master.load() != 0;
     if (master) hardware.put_gpio_bit(13, 1, 1);
     auto program = std::make_unique<programRecord>();
     {
@@ -918,7 +918,7 @@ void test_thread_loop() {
 void pause_run() {
   pauseGate& g = gate();
   std::lock_guard<std::mutex> hold(g.lock);
-  g_run_commands.resume = true;
+  run_commands.resume = true;
   g.open = false;
 }
 
@@ -953,7 +953,7 @@ void stop_test_thread() {
   testThread& t = test_thread();
   if (!t.thread.joinable()) return;
   t.quit = true;
-  g_run_commands.stop = true;
+  run_commands.stop = true;
   continue_run();
   t.run_set.set();
   t.thread.join();
@@ -980,7 +980,7 @@ bool run_held() {
 
 bool last_run_result() { return test_thread().result; }
 
-bool run_inside_test() { return insideTest.load() && g_run_commands.running.load(); }
+bool run_inside_test() { return insideTest.load() && run_commands.running.load(); }
 
 void set_entered_test_id(const wchar_t* id) {
   runState& r = run();

@@ -22,7 +22,7 @@ struct runCommands {
   std::atomic<bool> restart_session{false};
   std::atomic<bool> resume{false};  // a paused wait keeps the seconds it had waited
 };
-extern runCommands g_run_commands;
+extern runCommands run_commands;
 
 // "Pause": the run holds before its next step (at most 72,000,000 ms) and
 // a wait in progress resumes with the seconds it had waited. Any key of the
@@ -31,7 +31,7 @@ void pause_run();
 void continue_run();
 
 // The run counter n of the stored tests' names, counted by the main dialog.
-extern std::atomic<int> g_run_count;
+extern std::atomic<int> run_count;
 
 // The test id the operator entered (at most 19 characters); stored in every
 // test's records. "0000000000" until one is entered.
@@ -47,7 +47,7 @@ bool Execute(programRecord& program, int depth, int32_t background, uint32_t ada
 // The test thread: waits for run_set_event() (the main dialog's "Run
 // Protocol"), runs the loaded program from its first step (a master unit
 // raising its synchronisation output meanwhile), then sends the stimulator
-// 'D' and posts command 1004 with 21 to the main dialog.
+// 'D' and posts RUN_ENDED_COMMAND with RUN_ENDED_CODE to the main dialog.
 void set_loaded_program(const programRecord& program);
 // False when the thread could not be made.
 bool start_test_thread();

@@ -95,8 +95,8 @@ bool convert_steps_to_config(const programRecord* program, int test_step, runCon
   c.PreTime = 0;
   c.PostTime = 0;
   int scale_entry = channel == 1 ? kChannelBScale : kChannelAScale;
-  c.Scale = calibrationTable[scale_entry].load();
-  c.Offset = calibrationTable[scale_entry + 1].load();
+  c.Scale = calibration_table[scale_entry].load();
+  c.Offset = calibration_table[scale_entry + 1].load();
 
   int last = test_step + kStepsAfterTest < kLastStep ? test_step + kStepsAfterTest : kLastStep;
   for (int i = test_step + 1; i <= last; ++i) {

@@ -13,17 +13,16 @@
 #include "test_folders.h"
 #include "unit_time.h"
 
-std::atomic<int> g_flash_8051_mode{FLASH_MODE_IDLE};
-std::atomic<int> versionReceived{0};
-std::atomic<int> stimulatorStatus{0};
-std::atomic<int> statusReceived{0};
-std::atomic<uint8_t> autoCalibration{0};
+std::atomic<int> flash_8051_mode{FLASH_MODE_IDLE};
+std::atomic<int> version_received{0};
+std::atomic<int> stimulator_status{0};
+std::atomic<int> status_received{0};
+std::atomic<uint8_t> auto_calibration{0};
 
 namespace {
 
 std::atomic<int> versionMajor{0};
 std::atomic<int> versionMinor{0};
-std::atomic<remote_table_hook> remoteHook{nullptr};
 
 // The power hold: GPIO word 12 bit 2.
 const int POWER_HOLD_WORD = 12;
@@ -40,8 +39,8 @@ int decimal_field(const uint8_t* bytes, int n) {
 
 // The payload of the last complete message and its length.
 const uint8_t* message_payload(int& n) {
-  n = stimulatorMessage.count > 0 ? stimulatorMessage.count - 1 : 0;
-  return stimulatorMessage.buffer + 1;
+  n = stimulator_message.count > 0 ? stimulator_message.count - 1 : 0;
+  return stimulator_message.buffer + 1;
 }
 
 }  // namespace
@@ -63,11 +62,11 @@ bool take_version_reply() {
   versionMajor = major;
   versionMinor = minor;
   set_stimulator_version(major, minor);
-  versionReceived = 1;
+  version_received = 1;
   // A second version reply while the table is still awaited (the start-up
   // request and the first paint's both answered) asks for no second table:
   // it would arrive after the first was taken and be reported as unexpected.
-  if (g_flash_8051_mode.exchange(FLASH_MODE_TABLE) != FLASH_MODE_TABLE) {
+  if (flash_8051_mode.exchange(FLASH_MODE_TABLE) != FLASH_MODE_TABLE) {
     std::lock_guard<std::recursive_mutex> hold(stimulator_lock());
     for (uint8_t byte : TABLE_REQUEST) send_8051_byte(byte);
   }
@@ -75,17 +74,15 @@ bool take_version_reply() {
   return true;
 }
 
-void set_remote_table_hook(remote_table_hook hook) { remoteHook = hook; }
-
 tableReplyResult take_table_reply() {
-  const int mode = g_flash_8051_mode.load();
+  const int mode = flash_8051_mode.load();
   if (mode == FLASH_MODE_TABLE) {
     switch (take_calibration_message()) {
       case CALIBRATION_TAKEN:
-        g_flash_8051_mode = FLASH_MODE_IDLE;
+        flash_8051_mode = FLASH_MODE_IDLE;
         return TABLE_TAKEN;
       case CALIBRATION_DEFAULTS:
-        g_flash_8051_mode = FLASH_MODE_IDLE;
+        flash_8051_mode = FLASH_MODE_IDLE;
         return TABLE_DEFAULTS;
       case CALIBRATION_REFUSED:
         // Still awaited: a whole table sent later is taken.
@@ -93,9 +90,7 @@ tableReplyResult take_table_reply() {
     }
   }
   if (mode == FLASH_MODE_REMOTE) {
-    const remote_table_hook hook = remoteHook.load();
-    if (autoCalibration.load() != 0 && hook != nullptr) hook();
-    g_flash_8051_mode = FLASH_MODE_IDLE;
+    flash_8051_mode = FLASH_MODE_IDLE;
     return TABLE_FOR_REMOTE;
   }
   engine_show_message(0, "### unknown g_flash_8051_mode %d ###", mode);
@@ -105,8 +100,8 @@ tableReplyResult take_table_reply() {
 void take_status_reply() {
   int n = 0;
   const uint8_t* payload = message_payload(n);
-  stimulatorStatus = n > 0 ? payload[0] : 0;
-  statusReceived = 1;
+  stimulator_status = n > 0 ? payload[0] : 0;
+  status_received = 1;
 }
 
 uint64_t clock_payload_filetime(const uint8_t* payload, int n) {
@@ -122,8 +117,8 @@ bool take_clock_reply() {
   const uint64_t filetime = clock_payload_filetime(payload, n);
   set_unit_time_filetime(filetime);
   const int folders = count_ERG_directories();
-  g_ERG_directory_index = folders > 0 ? folders - 1 : 0;
+  erg_directory_index = folders > 0 ? folders - 1 : 0;
   set_ERG_directory(false);
-  g_flash_8051_mode = FLASH_MODE_IDLE;
+  flash_8051_mode = FLASH_MODE_IDLE;
   return filetime != 0;
 }

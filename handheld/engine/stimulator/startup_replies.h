@@ -3,7 +3,7 @@
 // its status byte ('s') and the clock ('t'). The exchange runs: version
 // request, 'v' reply, table request, 'l' reply, clock request (only when a
 // table came back), 't' reply. Each function reads the last complete
-// message (stimulatorMessage) and sends what follows it. The user
+// message (stimulator_message) and sends what follows it. The user
 // interface's notice handler calls them; a console tool can make the same
 // exchange through them.
 #ifndef STARTUP_REPLIES_H
@@ -17,7 +17,7 @@
 const int FLASH_MODE_TABLE = 0;   // the calibration table is awaited
 const int FLASH_MODE_IDLE = 3;    // nothing is awaited
 const int FLASH_MODE_REMOTE = 5;  // an 'l' reply belongs to the remote-control side
-extern std::atomic<int> g_flash_8051_mode;
+extern std::atomic<int> flash_8051_mode;
 
 // The stimulator's firmware version, 0.0 until its reply.
 struct stimulatorVersionNumber {
@@ -25,11 +25,11 @@ struct stimulatorVersionNumber {
   int minor;
 };
 stimulatorVersionNumber stimulator_version();
-extern std::atomic<int> versionReceived;
+extern std::atomic<int> version_received;
 
 // Its status byte and whether it came.
-extern std::atomic<int> stimulatorStatus;
-extern std::atomic<int> statusReceived;
+extern std::atomic<int> stimulator_status;
+extern std::atomic<int> status_received;
 
 // The version text of a 'v' payload: bytes 0-1 the major number, 3-5 the
 // minor, each read as a decimal number (a field without digits reads 0).
@@ -51,16 +51,12 @@ enum tableReplyResult {
   TABLE_UNEXPECTED,    // no table awaited ("### unknown g_flash_8051_mode %d ###")
 };
 // In FLASH_MODE_TABLE: the table taken (take_calibration_message), then
-// idle. In FLASH_MODE_REMOTE: handed to the remote-control side's hook
-// (when one is set), then idle. Any other state: the message shown, the
-// state kept.
+// idle. In FLASH_MODE_REMOTE: left to the remote-control side, then idle.
+// Any other state: the message shown, the state kept.
 tableReplyResult take_table_reply();
-// The remote-control side's hook for an 'l' reply it awaited.
 // The remote-control side's auto-calibration flag: while it is set, idle
-// minutes are not counted and an awaited 'l' reply goes to its hook.
-extern std::atomic<uint8_t> autoCalibration;
-using remote_table_hook = void (*)();
-void set_remote_table_hook(remote_table_hook hook);
+// minutes are not counted.
+extern std::atomic<uint8_t> auto_calibration;
 
 // 's': the status byte kept.
 void take_status_reply();

@@ -8,7 +8,7 @@
 #include "engine_messages.h"
 #include "main_dialog_post.h"
 
-stimulatorMessageState stimulatorMessage;
+stimulatorMessageState stimulator_message;
 
 namespace {
 
@@ -40,7 +40,7 @@ stimulatorMessageTimer set_8051_message_timer(stimulatorMessageTimer timer) {
 }
 
 void begin_8051_message() {
-  stimulatorMessageState& m = stimulatorMessage;
+  stimulatorMessageState& m = stimulator_message;
   m.count = 0;
   m.id = 0;
   m.length = 0;
@@ -51,7 +51,7 @@ void begin_8051_message() {
 }
 
 void take_8051_message_byte(uint8_t byte) {
-  stimulatorMessageState& m = stimulatorMessage;
+  stimulatorMessageState& m = stimulator_message;
   if (m.expect_length) {
     m.length = byte;
     start_timer(byte * STIMULATOR_MESSAGE_MS_PER_BYTE);
@@ -76,7 +76,7 @@ void take_8051_message_byte(uint8_t byte) {
   }
 }
 
-void end_8051_message() { stimulatorMessage.message_mode = false; }
+void end_8051_message() { stimulator_message.message_mode = false; }
 
 void stimulator_message_timed_out() {
   stop_timer();
@@ -85,7 +85,7 @@ void stimulator_message_timed_out() {
 }
 
 void report_8051_message_timeout() {
-  const stimulatorMessageState& m = stimulatorMessage;
+  const stimulatorMessageState& m = stimulator_message;
   // Before its id byte a message has no id yet; a NUL would cut the text.
   int id = m.id != 0 ? m.id : '?';
   log_named_message("8051_MESSAGE_TIMEOUT", "#### id = %c expected %d chars, got %d chars. ####", id, m.length,
@@ -98,7 +98,7 @@ void report_8051_message_timeout() {
 }
 
 bool stimulator_calibration_payload(uint8_t* table) {
-  const stimulatorMessageState& m = stimulatorMessage;
+  const stimulatorMessageState& m = stimulator_message;
   if (table == nullptr || m.message_mode || m.id != MESSAGE_TABLE) return false;
   if (m.count != CALIBRATION_PAYLOAD_BYTES + 1) return false;
   memcpy(table, m.buffer + 1, CALIBRATION_PAYLOAD_BYTES);

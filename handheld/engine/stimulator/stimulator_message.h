@@ -37,7 +37,7 @@ struct stimulatorMessageState {
 };
 
 // The message being received, or the last one received.
-extern stimulatorMessageState stimulatorMessage;
+extern stimulatorMessageState stimulator_message;
 
 // The message time-out timer: started with the length byte for length x 50
 // ms, stopped when the message completes. The user interface installs one
@@ -55,14 +55,14 @@ stimulatorMessageTimer set_8051_message_timer(stimulatorMessageTimer timer);
 // a length expected.
 void begin_8051_message();
 // One byte of the message. When the count reaches the length: the timer is
-// stopped, WM_USER (4, id) is posted to the main dialog and message mode
+// stopped, WM_USER (NOTICE_STIMULATOR_MESSAGE, id) is posted to the main dialog and message mode
 // ends.
 void take_8051_message_byte(uint8_t byte);
 // Message mode off: the key filter applies again.
 void end_8051_message();
 
 // The timer handler's part of a time-out: stops the timer, ends message mode
-// and posts WM_USER (25, 103) to the main dialog.
+// and posts WM_USER (NOTICE_TIMER_EVENT, 103) to the main dialog.
 void stimulator_message_timed_out();
 // The main dialog's part: logs "8051_MESSAGE_TIMEOUT" and shows the
 // time-out message with the id and the expected and received counts.

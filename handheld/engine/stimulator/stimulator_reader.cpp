@@ -87,7 +87,7 @@ void stimulator_reader(serialPort* port, const std::atomic<bool>& stop) {
       continue;
     }
     const auto now = std::chrono::steady_clock::now();
-    bool in_message = extent.inside(now) || stimulatorMessage.message_mode;
+    bool in_message = extent.inside(now) || stimulator_message.message_mode;
     extent.take(byte, now);
     bool key = byte >= '1' && byte <= '4';
     if (key && !in_message && stimulator_key_disabled(byte - '0')) continue;

@@ -1,5 +1,5 @@
 // The stimulator reader thread: reads "COM2:" a byte at a time and posts
-// each byte to the main dialog (WM_USER, 1, byte), except a key byte '1' to
+// each byte to the main dialog (WM_USER, NOTICE_STIMULATOR_BYTE, byte), except a key byte '1' to
 // '4' whose key is disabled while no message is being received: neither by
 // the main dialog's message mode nor by the reader's own count of the
 // message's bytes from its 'U' and length byte. That count lasts no longer

@@ -46,7 +46,7 @@ bool save_calibration_file() {
     bool whole = true;
     for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
       // Every bit of the value: the same reader gives it back exactly.
-      if (fprintf(file, "%.17lg\n", calibrationTable[e].load()) < 0) whole = false;
+      if (fprintf(file, "%.17lg\n", calibration_table[e].load()) < 0) whole = false;
     }
     return whole;
   });
@@ -81,7 +81,7 @@ bool load_calibration_file() {
     return false;
   }
   for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
-    if (e != UNIT_SERIAL_ENTRY) calibrationTable[e] = values[e];
+    if (e != UNIT_SERIAL_ENTRY) calibration_table[e] = values[e];
   }
   unit_serial_to_table(unit_serial().c_str());
   send_calibration_table();

@@ -27,10 +27,10 @@ void calibration_constant_lines(calibrationLine out[CALIBRATION_LINE_COUNT]) {
     const lineLayout& line = kLines[k];
     out[k].y = line.y;
     if (line.second < 0) {
-      snprintf(out[k].text, sizeof out[k].text, "%s: %8lg", line.label, calibrationTable[line.first].load());
+      snprintf(out[k].text, sizeof out[k].text, "%s: %8lg", line.label, calibration_table[line.first].load());
     } else {
       snprintf(out[k].text, sizeof out[k].text, "%s: %8lg  %8lg", line.label,
-               calibrationTable[line.first].load(), calibrationTable[line.second].load());
+               calibration_table[line.first].load(), calibration_table[line.second].load());
     }
   }
 }

@@ -119,15 +119,3 @@ std::wstring folder_of(const std::wstring& unit_path) {
   const size_t cut = unit_path.find_last_of(L"\\/");
   return cut == std::wstring::npos ? std::wstring() : unit_path.substr(0, cut);
 }
-
-std::wstring widen(const std::string& text) {
-  std::wstring wide;
-  for (char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return wide;
-}
-
-std::string narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += (c > 0 && c < 128) ? static_cast<char>(c) : '?';
-  return out;
-}

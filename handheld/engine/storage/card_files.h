@@ -46,9 +46,4 @@ bool remove_card_path(const std::wstring& unit_path);
 std::wstring last_component(const std::wstring& unit_path);
 std::wstring folder_of(const std::wstring& unit_path);
 
-// Narrow text to wide and back, one character per byte (the unit's names
-// are plain ASCII); a character outside it becomes '?'.
-std::wstring widen(const std::string& text);
-std::string narrow(const std::wstring& text);
-
 #endif

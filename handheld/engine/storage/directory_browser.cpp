@@ -5,14 +5,16 @@
 #include <ctime>
 #include <system_error>
 
+#include "ascii_text.h"
 #include "card_files.h"
 #include "engine_log.h"
 #include "engine_messages.h"
 #include "test_files.h"
 
-const wchar_t kBrowseRoot[] = L"Storage Card";
-
 namespace {
+
+// The folder the dialog starts from and returns to.
+const wchar_t BROWSE_ROOT[] = L"Storage Card";
 
 const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -32,7 +34,7 @@ void refill(directoryBrowser& browser) {
 // The browser in a folder, at its first entry, with the status text given.
 void show_folder(directoryBrowser& browser, const std::wstring& folder, const wchar_t* status) {
   browser.folder = folder;
-  browser.top_level = folder == kBrowseRoot;
+  browser.top_level = folder == BROWSE_ROOT;
   browser.position = 0;
   refill(browser);
   browser.text_1099 = status;
@@ -109,20 +111,20 @@ bool is_folder_entry(const directoryBrowser& browser, int position) {
   return card_is_directory(entry_path(browser, position));
 }
 
-void browser_open(directoryBrowser& browser) { show_folder(browser, kBrowseRoot, L"'SELECT' for directory list"); }
+void browser_open(directoryBrowser& browser) { show_folder(browser, BROWSE_ROOT, L"'SELECT' for directory list"); }
 
 browseAction browser_command(directoryBrowser& browser, int code, testFileRecord& record) {
   const int last = entry_count(browser);
   switch (code) {
-    case BROWSE_UP:
+    case PAGE_KEY_UP:
       browser.position = browser.position == 0 ? last : browser.position - 1;
       show_entry(browser, record);
       return BROWSE_NOTHING;
-    case BROWSE_DOWN:
+    case PAGE_KEY_DOWN:
       browser.position = browser.position >= last ? 0 : browser.position + 1;
       show_entry(browser, record);
       return BROWSE_NOTHING;
-    case BROWSE_SELECT:
+    case PAGE_SELECT:
       if (browser.position == 0) {
         if (!browser.top_level) show_folder(browser, folder_of(browser.folder), L"NOT AVAILABLE");
         return BROWSE_NOTHING;
@@ -160,7 +162,7 @@ browseAction browser_command(directoryBrowser& browser, int code, testFileRecord
       }
       std::filesystem::remove(card_file_path(folder), error);
       if (!error) {
-        browser.folder = kBrowseRoot;
+        browser.folder = BROWSE_ROOT;
         browser.top_level = true;
         browser.position = 0;
       } else {
@@ -171,7 +173,7 @@ browseAction browser_command(directoryBrowser& browser, int code, testFileRecord
       show_entry(browser, record);
       return BROWSE_NOTHING;
     }
-    case BROWSE_CLOSE:
+    case PAGE_CLOSE:
       return BROWSE_DESTROY;
     default:
       return BROWSE_NOTHING;

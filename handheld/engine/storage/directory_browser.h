@@ -8,21 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "handheld_ids.h"
 #include "stored_records.h"
 
-// WM_USER codes from the menu keys.
-constexpr int BROWSE_CLOSE = 6;
-constexpr int BROWSE_UP = 18;
-constexpr int BROWSE_DOWN = 19;
-constexpr int BROWSE_SELECT = 22;
+// WM_USER codes from the menu keys besides the page notices (PAGE_CLOSE,
+// PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_SELECT).
 constexpr int BROWSE_DELETE_TEST = 35;
 constexpr int BROWSE_DELETE_FOLDER = 38;
 
 // What the dialog must do after a command.
 enum browseAction {
   BROWSE_NOTHING,
-  BROWSE_SHOW_TEST,           // send the main dialog WM_COMMAND 11 with 22
-  BROWSE_ASK_DELETE_FOLDER,   // post the main dialog WM_COMMAND 11 with 38
+  BROWSE_SHOW_TEST,           // send the main dialog MAIN_INTERNAL_COMMAND with PAGE_SHOW_BROWSED_TEST
+  BROWSE_ASK_DELETE_FOLDER,   // post the main dialog MAIN_INTERNAL_COMMAND with PAGE_ASK_DELETE_FOLDER
   BROWSE_DESTROY,
 };
 
@@ -35,9 +33,6 @@ struct directoryBrowser {
   std::wstring text_1099, text_1100, text_1101;
   int shown_channel = 0;               // of the browsed test: 0 A, 1 B
 };
-
-// The folder the dialog starts from and returns to.
-extern const wchar_t kBrowseRoot[];
 
 // "^", the folders "???????_*", then the tests "P??S??T??*.TST" without
 // their extension, each group in name order.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "ascii_text.h"
 #include "card_files.h"
 #include "channel_selection.h"
 #include "engine_messages.h"
@@ -60,10 +61,10 @@ bool read_ini_file() {
   if (read_line(file, line)) {
     int a_on = 0, b_on = 0;
     read_switches(line, a_on, b_on);
-    g_channels.a_on = a_on != 0 ? 1 : 0;
-    g_channels.b_on = b_on != 0 ? 1 : 0;
-    if (a_on == 0 && b_on == 0) g_channels.a_on = 1;
-    g_channels.current = g_channels.a_on != 0 ? 0 : 1;
+    channels.a_on = a_on != 0 ? 1 : 0;
+    channels.b_on = b_on != 0 ? 1 : 0;
+    if (a_on == 0 && b_on == 0) channels.a_on = 1;
+    channels.current = channels.a_on != 0 ? 0 : 1;
   }
   if (read_line(file, line)) {
     char word[kCfcIdCharacters + 1] = "";
@@ -80,7 +81,7 @@ bool read_ini_file() {
     const double value = std::strtod(line + used, &end);
     if (end == line + used || !std::isfinite(value)) continue;
     for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
-      if (std::strcmp(key, systemParameters[i].key) == 0) {
+      if (std::strcmp(key, system_parameters[i].key) == 0) {
         store_system_parameter(static_cast<systemParameterIndex>(i), value);
         break;
       }
@@ -92,8 +93,8 @@ bool read_ini_file() {
 
 bool write_ini_file() {
   const bool written = write_card_file_whole(kIniPath, "wb", [](FILE* file) {
-    const int a_on = g_channels.a_on.load();
-    const int b_on = g_channels.b_on.load();
+    const int a_on = channels.a_on.load();
+    const int b_on = channels.b_on.load();
     if (a_on == 0 && b_on == 0) {
       std::fprintf(file, "1  0\n");
     } else {
@@ -101,7 +102,7 @@ bool write_ini_file() {
     }
     std::fprintf(file, "%s\n", cfc_id().c_str());
     for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
-      std::fprintf(file, "%s %lg\n", systemParameters[i].key, *systemParameters[i].value);
+      std::fprintf(file, "%s %lg\n", system_parameters[i].key, *system_parameters[i].value);
     }
     return true;
   });

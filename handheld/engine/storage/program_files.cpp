@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ascii_text.h"
 #include "card_files.h"
 #include "engine_messages.h"
 #include "whole_file.h"

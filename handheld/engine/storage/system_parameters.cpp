@@ -19,7 +19,7 @@ std::string cfcId = "NOT_SET";
 
 }  // namespace
 
-systemParameter systemParameters[SYSTEM_PARAMETER_COUNT] = {
+systemParameter system_parameters[SYSTEM_PARAMETER_COUNT] = {
     {L"Low Pass Filter Cutoff (Hz)", L"Hz", "[LPFREQ]", &values[PARAM_LPFREQ], 2, 10000, 0,
      L"Enter cutoff frequency in Hz.\nEnter '0' for no\nlow pass filtering.", nullptr},
     {L"Notch Filter (Hz)", L"Hz", "[NOTCHFREQ]", &values[PARAM_NOTCHFREQ], 10, 200, 0,
@@ -60,10 +60,10 @@ systemParameter systemParameters[SYSTEM_PARAMETER_COUNT] = {
      L"Output dataset file?\n\n0/1", &datasetListed},
 };
 
-double system_parameter(systemParameterIndex index) { return *systemParameters[index].value; }
+double system_parameter(systemParameterIndex index) { return *system_parameters[index].value; }
 
 void store_system_parameter(systemParameterIndex index, double value) {
-  *systemParameters[index].value = value;
+  *system_parameters[index].value = value;
   switch (index) {
     case PARAM_FLASHFILL:
       set_flash_fill_percent(value);
@@ -72,7 +72,7 @@ void store_system_parameter(systemParameterIndex index, double value) {
       set_background_fill_percent(value);
       break;
     case PARAM_MASTER:
-      masterEnabled = value != 0 ? 1 : 0;
+      master_enabled = value != 0 ? 1 : 0;
       break;
     case PARAM_SHUTDOWN:
       shutdownWorkingCopy = value;
@@ -83,10 +83,10 @@ void store_system_parameter(systemParameterIndex index, double value) {
 }
 
 void copy_default_parameters() {
-  for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) *systemParameters[i].value = systemParameters[i].default_value;
+  for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) *system_parameters[i].value = system_parameters[i].default_value;
   set_flash_fill_percent(system_parameter(PARAM_FLASHFILL));
   set_background_fill_percent(system_parameter(PARAM_BKGFILL));
-  masterEnabled = system_parameter(PARAM_MASTER) != 0 ? 1 : 0;
+  master_enabled = system_parameter(PARAM_MASTER) != 0 ? 1 : 0;
   shutdownWorkingCopy = 12;
 }
 
@@ -101,7 +101,7 @@ void update_parameter_visibility() {
 }
 
 bool parameter_listed(systemParameterIndex index) {
-  const uint8_t* flag = systemParameters[index].visible;
+  const uint8_t* flag = system_parameters[index].visible;
   return flag == nullptr || *flag != 0;
 }
 

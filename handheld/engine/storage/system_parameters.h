@@ -43,7 +43,7 @@ enum systemParameterIndex {
   SYSTEM_PARAMETER_COUNT
 };
 
-extern systemParameter systemParameters[SYSTEM_PARAMETER_COUNT];
+extern systemParameter system_parameters[SYSTEM_PARAMETER_COUNT];
 
 // The value of one parameter.
 double system_parameter(systemParameterIndex index);

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ascii_text.h"
 #include "board_options.h"
 #include "card_files.h"
 #include "channel_selection.h"
@@ -24,9 +25,9 @@
 #include "unit_time.h"
 #include "whole_file.h"
 
-std::atomic<bool> g_test_stored{false};
-std::atomic<uint8_t> g_test_flag_byte{0};
-std::atomic<uint32_t> g_run_start_tick{0};
+std::atomic<bool> test_stored{false};
+std::atomic<uint8_t> test_flag_byte{0};
+std::atomic<uint32_t> run_start_tick{0};
 
 namespace {
 
@@ -158,7 +159,7 @@ std::wstring make_full_test_name(const testFileRecord& record, int channel) {
       name += file_name_character(w) ? w : L'_';
     }
   }
-  if (isSlave.load() != 0) name += L"-SLAVE";
+  if (is_slave.load() != 0) name += L"-SLAVE";
   return name;
 }
 
@@ -175,7 +176,7 @@ bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int 
   }
   std::vector<uint8_t> bytes(sizeof(testFileRecord));
   test_record_to_bytes(record, bytes.data(), bytes.size());
-  const uint8_t flag = g_test_flag_byte.load();
+  const uint8_t flag = test_flag_byte.load();
   bool written = std::fwrite(&flag, 1, 1, file) == 1;
   if (!written) {
     engine_show_message(0, "*** UNABLE TO STORE ***\n*** FLAG DATA ***");
@@ -191,7 +192,7 @@ bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int 
   stamp_with_unit_time(current_test_folder() + L"\\" + file_name);
   log_mesg("STORE TEST #%8.8x [%s] %d", record_number(&record),
            narrow(current_test_folder() + L"\\" + file_name).c_str(), static_cast<int>(sizeof(testFileRecord)));
-  g_test_stored = true;
+  test_stored = true;
   return true;
 }
 
@@ -332,12 +333,12 @@ bool store_test(testFileRecord* records, int channel, const fileTime& test_time,
     engine_show_message(0, "*** NO SAMPLE DATA ACQUIRED ***");
     return false;
   }
-  record.RunMilliseconds = unit_tick_ms() - g_run_start_tick.load();
+  record.RunMilliseconds = unit_tick_ms() - run_start_tick.load();
   std::memset(record.ProtocolName, 0, sizeof record.ProtocolName);
   for (size_t i = 0; protocol_name != nullptr && protocol_name[i] != L'\0' && i < kProtocolNameCharacters; ++i) {
     record.ProtocolName[i] = static_cast<char16_t>(protocol_name[i]);
   }
-  const int eye = channel == 0 ? g_channels.eye_a.load() : g_channels.eye_b.load();
+  const int eye = channel == 0 ? channels.eye_a.load() : channels.eye_b.load();
   record.Eye = eye == kEyeNone ? u'N' : eye == kEyeOD ? u'D' : u'S';
   record.ProgramVersion = kProgramMajor * 1000 + kProgramMinor;
   float filter = 1.0f;

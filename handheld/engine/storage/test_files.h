@@ -14,13 +14,13 @@
 constexpr size_t kTestFileBytes = 1 + sizeof(testFileRecord);
 
 // Set by every test file written (the main dialog counts runs with it).
-extern std::atomic<bool> g_test_stored;
+extern std::atomic<bool> test_stored;
 // The flag byte written before each record: the test information page's
 // check box.
-extern std::atomic<uint8_t> g_test_flag_byte;
+extern std::atomic<uint8_t> test_flag_byte;
 // The unit tick at the start of the run; a stored record holds the
 // milliseconds from it.
-extern std::atomic<uint32_t> g_run_start_tick;
+extern std::atomic<uint32_t> run_start_tick;
 
 // "P01S02T0304A": the record's counters and the channel letter (channel 0
 // is A, 1 is B).

@@ -6,15 +6,16 @@
 #include <mutex>
 #include <system_error>
 
+#include "ascii_text.h"
 #include "calibration_table.h"
 #include "card_files.h"
 #include "engine_log.h"
 #include "engine_messages.h"
 #include "system_parameters.h"
 
-std::atomic<int> g_ERG_directory_index{0};
-std::atomic<int> g_protocol_number{1};
-std::atomic<int> g_session_number{0};
+std::atomic<int> erg_directory_index{0};
+std::atomic<int> protocol_number{1};
+std::atomic<int> session_number{0};
 
 namespace {
 
@@ -82,7 +83,7 @@ std::wstring current_test_folder() {
 bool set_ERG_directory(bool keep_numbers) {
   const std::wstring date = make_date_string();
   if (date.empty()) return false;
-  const std::wstring folder = folder_for_index(date, g_ERG_directory_index.load());
+  const std::wstring folder = folder_for_index(date, erg_directory_index.load());
   if (!make_folder(folder)) return false;
   {
     std::lock_guard<std::mutex> hold(folderLock);
@@ -90,8 +91,8 @@ bool set_ERG_directory(bool keep_numbers) {
   }
   if (!keep_numbers) {
     const int numbers = last_test_numbers();
-    g_protocol_number = numbers < 0 ? 1 : numbers / 100;
-    g_session_number = numbers < 0 ? 0 : numbers % 100;
+    protocol_number = numbers < 0 ? 1 : numbers / 100;
+    session_number = numbers < 0 ? 0 : numbers % 100;
   }
   const std::wstring log_folder = std::wstring(kCard) + L"\\LOG";
   if (!make_folder(log_folder)) return false;
@@ -109,7 +110,7 @@ bool set_ERG_directory(bool keep_numbers) {
                               kProgramMinor,    kProgramRelease,       stimulatorMajor.load(),
                               stimulatorMinor.load(), folder.c_str()};
     log_boot_record(info);  // once per program run
-    log_mesg("set_ERG_directory, g_ERG_directory_index = %d", g_ERG_directory_index.load());
+    log_mesg("set_ERG_directory, g_ERG_directory_index = %d", erg_directory_index.load());
     count_ERG_directories();
   }
   return true;
@@ -139,24 +140,24 @@ int count_folder_entries() {
 
 bool next_ERG_directory_if_full() {
   if (count_folder_entries() <= kFolderEntryLimit) return false;
-  g_ERG_directory_index = g_ERG_directory_index.load() + 1;
+  erg_directory_index = erg_directory_index.load() + 1;
   if (!set_ERG_directory(true)) return false;
   log_mesg("next ERG directory [%s]", narrow(current_test_folder()).c_str());
   return true;
 }
 
 bool next_ERG_directory_if_counters_pass(int T) {
-  if (T <= kMaxNameCounter && g_protocol_number.load() <= kMaxNameCounter &&
-      g_session_number.load() <= kMaxNameCounter) {
+  if (T <= kMaxNameCounter && protocol_number.load() <= kMaxNameCounter &&
+      session_number.load() <= kMaxNameCounter) {
     return false;
   }
   // Folders whose numbers are used up are passed over, a bounded few.
   constexpr int kFoldersTried = 100;
   for (int tried = 0; tried < kFoldersTried; ++tried) {
-    g_ERG_directory_index = g_ERG_directory_index.load() + 1;
+    erg_directory_index = erg_directory_index.load() + 1;
     if (!set_ERG_directory(false)) return false;
-    if (g_protocol_number.load() <= kMaxNameCounter && g_session_number.load() < kMaxNameCounter) {
-      g_session_number = g_session_number.load() + 1;
+    if (protocol_number.load() <= kMaxNameCounter && session_number.load() < kMaxNameCounter) {
+      session_number = session_number.load() + 1;
       log_mesg("next ERG directory [%s]", narrow(current_test_folder()).c_str());
       return true;
     }

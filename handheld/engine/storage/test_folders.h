@@ -8,11 +8,11 @@
 #include <string>
 
 // Which of today's folders is in use (0: the one without a number).
-extern std::atomic<int> g_ERG_directory_index;
+extern std::atomic<int> erg_directory_index;
 
 // The protocol and session counters that name the next test (P and S).
-extern std::atomic<int> g_protocol_number;
-extern std::atomic<int> g_session_number;
+extern std::atomic<int> protocol_number;
+extern std::atomic<int> session_number;
 
 // The program's version (major x 1000 + minor is stored in every record)
 // and the stimulator firmware's, for the boot record.

@@ -4,7 +4,7 @@
 #include "test_folders.h"
 #include "unit_clock.h"
 
-std::atomic<int> clockSet{0};
+std::atomic<int> clock_set{0};
 
 namespace {
 
@@ -82,11 +82,11 @@ uint64_t unit_time_filetime() {
 void set_unit_time_filetime(uint64_t filetime) {
   if (filetime == 0) {
     offsetTicks = 0;
-    clockSet = 0;
+    clock_set = 0;
     return;
   }
   offsetTicks = static_cast<int64_t>(filetime) - static_cast<int64_t>(unit_clock_filetime());
-  clockSet = 1;
+  clock_set = 1;
 }
 
 void use_unit_time_for_log_and_folders() {

@@ -18,7 +18,7 @@ struct unitTime {
 };
 
 // Set once the stimulator (or the operator) gave a time.
-extern std::atomic<int> clockSet;
+extern std::atomic<int> clock_set;
 
 // The unit's local time now: its clock's own reading until a time is set.
 unitTime unit_local_time();

@@ -25,12 +25,12 @@ std::filesystem::path set_up_test_card(const std::filesystem::path& folder) {
   set_folder_date_source(pinned_date);
   copy_default_parameters();
   set_cfc_id("CFC7");
-  g_ERG_directory_index = 0;
-  g_protocol_number = 1;
-  g_session_number = 0;
-  g_test_stored = false;
-  g_test_flag_byte = 0;
-  isSlave = 0;
+  erg_directory_index = 0;
+  protocol_number = 1;
+  session_number = 0;
+  test_stored = false;
+  test_flag_byte = 0;
+  is_slave = 0;
   return card;
 }
 
@@ -39,7 +39,7 @@ void tear_down_test_card() {
   set_folder_date_source(nullptr);
   reset_cfc_id();
   copy_default_parameters();
-  isSlave = 0;
+  is_slave = 0;
 }
 
 void CardFixture::SetUp() {

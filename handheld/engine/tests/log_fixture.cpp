@@ -27,12 +27,12 @@ void LogFixture::SetUp() {
   set_logging_on(true);
   set_key_log_dump_hook(nullptr);
   set_show_message_handler(nullptr);
-  g_program_error = false;
-  g_channels.a_on = 1;
-  g_channels.b_on = 0;
-  g_channels.current = 0;
-  g_channels.eye_a = kEyeNone;
-  g_channels.eye_b = kEyeNone;
+  program_error = false;
+  channels.a_on = 1;
+  channels.b_on = 0;
+  channels.current = 0;
+  channels.eye_a = kEyeNone;
+  channels.eye_b = kEyeNone;
 }
 
 void LogFixture::TearDown() {

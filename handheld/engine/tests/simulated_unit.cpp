@@ -67,7 +67,7 @@ int SimulatedUnit::next_stimulator_message(int max_ms) {
     if (n.wparam == NOTICE_STIMULATOR_MESSAGE) return static_cast<int>(n.lparam);
     if (n.wparam != NOTICE_STIMULATOR_BYTE) continue;
     const uint8_t byte = static_cast<uint8_t>(n.lparam);
-    if (stimulatorMessage.message_mode) {
+    if (stimulator_message.message_mode) {
       take_8051_message_byte(byte);
     } else if (byte == 'U') {
       begin_8051_message();
@@ -85,11 +85,11 @@ std::vector<uint8_t> SimulatedUnit::sent_to_stimulator() {
 
 void set_electrode_calibration() {
   for (int e : {4, 10, 12, 14}) {
-    calibrationTable[e] = 15.25;
-    calibrationTable[e + 1] = -90.0;
+    calibration_table[e] = 15.25;
+    calibration_table[e + 1] = -90.0;
   }
   for (int e : {6, 8}) {
-    calibrationTable[e] = 0.00045;
-    calibrationTable[e + 1] = -1930.0;
+    calibration_table[e] = 0.00045;
+    calibration_table[e + 1] = -1930.0;
   }
 }

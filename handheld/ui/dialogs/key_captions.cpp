@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "handheld_ids.h"
 #include "main_dialog.h"
 #include "stimulator_reader.h"
 
@@ -58,14 +59,14 @@ bool key_is_blank(int key) {
 void key_caption_text(int control, wchar_t* out, int capacity) {
   if (out == nullptr || capacity <= 0) return;
   out[0] = L'\0';
-  if (mainDialog != nullptr) GetDlgItemTextW(mainDialog, control, out, capacity);
+  if (main_dialog != nullptr) GetDlgItemTextW(main_dialog, control, out, capacity);
 }
 
 void save_key_captions(keyCaptions& saved) {
-  for (int k = 0; k < 4; ++k) key_caption_text(1001 + k, saved.text[k], KEY_CAPTION_CHARACTERS);
+  for (int k = 0; k < 4; ++k) key_caption_text(KEY_UPPER_LEFT + k, saved.text[k], KEY_CAPTION_CHARACTERS);
 }
 
 void restore_key_captions(const keyCaptions& saved) {
-  if (mainDialog == nullptr) return;
-  for (int k = 0; k < 4; ++k) set_key_caption(mainDialog, k + 1, saved.text[k]);
+  if (main_dialog == nullptr) return;
+  for (int k = 0; k < 4; ++k) set_key_caption(main_dialog, k + 1, saved.text[k]);
 }

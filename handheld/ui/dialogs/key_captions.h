@@ -1,7 +1,7 @@
 // The four soft keys of the main dialog: their captions, saved and put
 // back around a menu level, and their blank flags. Key 1 is the upper-left
-// key (control 1001), 2 the lower-left (1002), 3 the upper-right (1003), 4
-// the lower-right (1004). A key with an empty caption is blank: its
+// key (control KEY_UPPER_LEFT), 2 the lower-left (KEY_LOWER_LEFT), 3 the
+// upper-right (KEY_UPPER_RIGHT), 4 the lower-right (KEY_LOWER_RIGHT). A key with an empty caption is blank: its
 // stimulator key is ignored by the stimulator's reader.
 #ifndef KEY_CAPTIONS_H
 #define KEY_CAPTIONS_H
@@ -24,12 +24,13 @@ bool key_is_blank(int key);
 void save_key_captions(keyCaptions& saved);
 void restore_key_captions(const keyCaptions& saved);
 
-// The caption of a key control (1001..1004) of the main dialog, at most
-// capacity - 1 characters.
+// The caption of a key control (KEY_UPPER_LEFT..KEY_LOWER_RIGHT) of the
+// main dialog, at most capacity - 1 characters.
 void key_caption_text(int control, wchar_t* out, int capacity);
 
-// The stimulator's key ('1'..'4') of a key control, and back: '1' is 1001,
-// '2' 1003, '3' 1002, '4' 1004. 0 for anything else.
+// The stimulator's key ('1'..'4') of a key control, and back: '1' is
+// KEY_UPPER_LEFT, '2' KEY_UPPER_RIGHT, '3' KEY_LOWER_LEFT, '4'
+// KEY_LOWER_RIGHT. 0 for anything else.
 int control_of_stimulator_key(int byte);
 int stimulator_key_of_control(int control);
 

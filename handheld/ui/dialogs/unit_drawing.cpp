@@ -6,14 +6,15 @@
 #include <initializer_list>
 
 #include "colour_brushes.h"
+#include "handheld_ids.h"
 
-HPEN solidPens[COLOUR_COUNT];
-HPEN dashPens[COLOUR_COUNT];
-HFONT smallFont = nullptr;
-HFONT fixedFont = nullptr;
-HFONT largeFixedFont = nullptr;
-
+HPEN solid_pens[COLOUR_COUNT];
+HPEN dash_pens[COLOUR_COUNT];
+HFONT small_font = nullptr;
+HFONT fixed_font = nullptr;
 namespace {
+
+HFONT large_fixed_font = nullptr;
 
 const COLORREF kColours[COLOUR_COUNT] = {
     0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000, 0xFF00FF, 0x000000, 0x808080, 0xFFFFFF,
@@ -69,25 +70,25 @@ COLORREF colour_of(int index) { return index >= 0 && index < COLOUR_COUNT ? kCol
 
 void create_pens_and_fonts() {
   for (int i = 0; i < COLOUR_COUNT; ++i) {
-    if (solidPens[i] == nullptr) solidPens[i] = CreatePen(PS_SOLID, 1, kColours[i]);
-    if (dashPens[i] == nullptr) dashPens[i] = CreatePen(PS_DASH, 1, kColours[i]);
+    if (solid_pens[i] == nullptr) solid_pens[i] = CreatePen(PS_SOLID, 1, kColours[i]);
+    if (dash_pens[i] == nullptr) dash_pens[i] = CreatePen(PS_DASH, 1, kColours[i]);
   }
-  if (smallFont == nullptr) smallFont = make_font(L"Times New Roman", 14, 4, 400, 0);
-  if (fixedFont == nullptr) {
+  if (small_font == nullptr) small_font = make_font(L"Times New Roman", 14, 4, 400, 0);
+  if (fixed_font == nullptr) {
     HDC screen = GetDC(nullptr);
-    fixedFont = make_cell_font(screen, CELL_WIDTH, CELL_HEIGHT);
+    fixed_font = make_cell_font(screen, CELL_WIDTH, CELL_HEIGHT);
     ReleaseDC(nullptr, screen);
   }
-  if (largeFixedFont == nullptr) largeFixedFont = make_font(L"Courier New", 30, 15, 700, 0x31);
+  if (large_fixed_font == nullptr) large_fixed_font = make_font(L"Courier New", 30, 15, 700, 0x31);
 }
 
 void delete_pens_and_fonts() {
   for (int i = 0; i < COLOUR_COUNT; ++i) {
-    if (solidPens[i] != nullptr) DeleteObject(solidPens[i]);
-    if (dashPens[i] != nullptr) DeleteObject(dashPens[i]);
-    solidPens[i] = dashPens[i] = nullptr;
+    if (solid_pens[i] != nullptr) DeleteObject(solid_pens[i]);
+    if (dash_pens[i] != nullptr) DeleteObject(dash_pens[i]);
+    solid_pens[i] = dash_pens[i] = nullptr;
   }
-  for (HFONT* font : {&smallFont, &fixedFont, &largeFixedFont}) {
+  for (HFONT* font : {&small_font, &fixed_font, &large_fixed_font}) {
     if (*font != nullptr) DeleteObject(*font);
     *font = nullptr;
   }
@@ -103,10 +104,10 @@ void draw_colour_text(HDC dc, const wchar_t* text, int x, int y, int colour) {
 HBRUSH key_colour_brush(int control) {
   if (plainKeyOnce.exchange(false)) return brushes[7];
   switch (control) {
-    case 1001: return brushes[0];
-    case 1002: return brushes[2];
-    case 1003: return brushes[1];
-    case 1004: return brushes[3];
+    case KEY_UPPER_LEFT: return brushes[0];
+    case KEY_LOWER_LEFT: return brushes[2];
+    case KEY_UPPER_RIGHT: return brushes[1];
+    case KEY_LOWER_RIGHT: return brushes[3];
     default: return nullptr;
   }
 }

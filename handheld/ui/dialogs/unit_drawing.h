@@ -10,14 +10,13 @@
 const int COLOUR_COUNT = 8;
 COLORREF colour_of(int index);  // black for an index outside the table
 
-extern HPEN solidPens[COLOUR_COUNT];
-extern HPEN dashPens[COLOUR_COUNT];
-extern HFONT smallFont;
-extern HFONT fixedFont;
-extern HFONT largeFixedFont;
+extern HPEN solid_pens[COLOUR_COUNT];
+extern HPEN dash_pens[COLOUR_COUNT];
+extern HFONT small_font;
+extern HFONT fixed_font;
 
 // A text cell of the graph (plotter.h): 7 pixels wide, 12 high. The graph
-// font (fixedFont) is chosen so that each of its characters fits a cell.
+// font (fixed_font) is chosen so that each of its characters fits a cell.
 const int CELL_WIDTH = 7;
 const int CELL_HEIGHT = 12;
 // A fixed-pitch font whose every printable character, measured on the

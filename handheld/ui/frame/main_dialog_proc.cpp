@@ -1,6 +1,7 @@
 #include "main_dialog_proc.h"
 
 #include "colour_brushes.h"
+#include "handheld_ids.h"
 #include "main_dialog.h"
 #include "menu_dispatch.h"
 #include "menu_stack.h"
@@ -12,7 +13,7 @@
 #include "unit_drawing.h"
 #include "unit_resources.h"
 
-std::atomic<bool> firstPaintDone{false};
+std::atomic<bool> first_paint_done{false};
 
 namespace {
 
@@ -30,7 +31,7 @@ INT_PTR draw_key(HWND dialog, const DRAWITEMSTRUCT& item) {
   GetWindowTextW(item.hwndItem, caption, 64);
   HGDIOBJ oldFont = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
   SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, item.CtlID == 1004 ? colour_of(7) : colour_of(5));
+  SetTextColor(item.hDC, item.CtlID == KEY_LOWER_RIGHT ? colour_of(7) : colour_of(5));
   DrawTextW(item.hDC, caption, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(item.hDC, oldFont);
   return TRUE;
@@ -50,8 +51,8 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       GetClientRect(dialog, &client);
       FillRect(dc, &client, brushes[5] != nullptr ? brushes[5] : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
       EndPaint(dialog, &paint);
-      if (!firstPaintDone.exchange(true)) {
-        versionReceived = 0;
+      if (!first_paint_done.exchange(true)) {
+        version_received = 0;
         send_8051_string("v");
       }
       return TRUE;
@@ -73,7 +74,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       install_plotter_screen(false);
       free_unit_resources();
-      if (mainDialog == dialog) mainDialog = nullptr;
+      if (main_dialog == dialog) main_dialog = nullptr;
       return TRUE;
     default:
       return FALSE;

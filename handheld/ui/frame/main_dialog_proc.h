@@ -13,6 +13,6 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 // Cleared by start-up; the first paint after it asks the stimulator for
 // its version again.
-extern std::atomic<bool> firstPaintDone;
+extern std::atomic<bool> first_paint_done;
 
 #endif

@@ -8,12 +8,9 @@
 #include "timers.h"
 
 HINSTANCE instance = nullptr;
-HWND mainWindow = nullptr;
-std::atomic<unsigned char> quitFlag{0};
-SYSTEMTIME startTime;
-DWORD startTicks = 0;
-const unsigned char TRUE_FLAG = 1;
-const unsigned char FALSE_FLAG = 0;
+HWND main_window = nullptr;
+std::atomic<unsigned char> quit_flag{0};
+DWORD start_ticks = 0;
 
 namespace {
 
@@ -60,7 +57,7 @@ int init_instance(HINSTANCE module, int showCommand) {
   HWND window = CreateWindowExW(0, className, title, WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                 CW_USEDEFAULT, nullptr, nullptr, module, nullptr);
   if (window == nullptr) return 0;
-  mainWindow = window;
+  main_window = window;
   size_for_screen(window);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
@@ -70,11 +67,11 @@ int init_instance(HINSTANCE module, int showCommand) {
 LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      mainWindow = window;
+      main_window = window;
       create_main_dialog(window);
       return 0;
     case WM_DESTROY:
-      quitFlag = 1;
+      quit_flag = 1;
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
@@ -88,7 +85,7 @@ LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     }
     case WM_QUIT:
-      quitFlag = 1;
+      quit_flag = 1;
       return static_cast<LRESULT>(wParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -103,14 +100,13 @@ void route_message(MSG& message) {
   }
   HWND top = top_dialog();
   if (top != nullptr && IsDialogMessageW(top, &message)) return;
-  if (mainDialog != nullptr && IsDialogMessageW(mainDialog, &message)) return;
+  if (main_dialog != nullptr && IsDialogMessageW(main_dialog, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
 
 WPARAM run_message_loop() {
-  GetLocalTime(&startTime);
-  while (quitFlag.load() == 0) {
+  while (quit_flag.load() == 0) {
     MSG message;
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == -1) continue;
@@ -118,7 +114,7 @@ WPARAM run_message_loop() {
       // WM_QUIT is never dispatched: it ends the loop as the window's
       // procedure would.
       lastWParam = message.wParam;
-      quitFlag = 1;
+      quit_flag = 1;
       break;
     }
     route_message(message);

@@ -9,17 +9,11 @@
 #include <atomic>
 
 extern HINSTANCE instance;
-extern HWND mainWindow;
+extern HWND main_window;
 // 1 ends the message loop.
-extern std::atomic<unsigned char> quitFlag;
-// Local time when the loop was entered.
-extern SYSTEMTIME startTime;
+extern std::atomic<unsigned char> quit_flag;
 // GetTickCount when the main dialog started up.
-extern DWORD startTicks;
-
-// The flags other parts pass where a routine wants true or false.
-extern const unsigned char TRUE_FLAG;
-extern const unsigned char FALSE_FLAG;
+extern DWORD start_ticks;
 
 // The unit's screen: the main window's client area.
 const int SCREEN_WIDTH = 240;
@@ -43,7 +37,7 @@ LRESULT CALLBACK mainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // dialog; else translated and dispatched.
 void route_message(MSG& message);
 
-// The loop: until quitFlag is set. Returns the last message's wParam.
+// The loop: until quit_flag is set. Returns the last message's wParam.
 WPARAM run_message_loop();
 
 // After the loop: the unit's power hold released (GPIO word 12 bit 2),

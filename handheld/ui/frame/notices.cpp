@@ -20,7 +20,7 @@
 namespace {
 
 // A complete message as it stood when its last byte came. Its notice
-// (WM_USER 4) is posted behind the bytes the reader has already queued, so
+// (NOTICE_STIMULATOR_MESSAGE) is posted behind the bytes the reader has already queued, so
 // by the time the notice is handled the next message may have begun in
 // the receive buffer: each notice takes the oldest complete message kept
 // here instead.
@@ -34,7 +34,7 @@ std::deque<completeMessage> completed;
 const size_t COMPLETED_LIMIT = 16;
 
 void keep_completed_message() {
-  const stimulatorMessageState& m = stimulatorMessage;
+  const stimulatorMessageState& m = stimulator_message;
   completeMessage c;
   c.id = m.id;
   c.length = m.length;
@@ -50,7 +50,7 @@ INT_PTR with_completed_message(int id, INT_PTR (*handle)(int)) {
   if (completed.empty() || completed.front().id != id) return handle(id);
   const completeMessage c = completed.front();
   completed.pop_front();
-  stimulatorMessageState& m = stimulatorMessage;
+  stimulatorMessageState& m = stimulator_message;
   completeMessage receiving{m.id, m.length, m.count, {}};
   memcpy(receiving.buffer, m.buffer, sizeof receiving.buffer);
   m.id = c.id;
@@ -66,15 +66,15 @@ INT_PTR with_completed_message(int id, INT_PTR (*handle)(int)) {
 }
 
 INT_PTR take_byte(uint8_t byte) {
-  idleMinutes = 0;
-  if (stimulatorMessage.message_mode) {
+  idle_minutes = 0;
+  if (stimulator_message.message_mode) {
     take_8051_message_byte(byte);
-    if (!stimulatorMessage.message_mode) keep_completed_message();
+    if (!stimulator_message.message_mode) keep_completed_message();
     return 1;
   }
   const int control = control_of_stimulator_key(byte);
   if (control != 0) {
-    PostMessageW(mainDialog, WM_COMMAND, static_cast<WPARAM>(control), 0);
+    PostMessageW(main_dialog, WM_COMMAND, static_cast<WPARAM>(control), 0);
     wchar_t caption[33];
     key_caption_text(control, caption, 33);
     log_key(caption);
@@ -118,13 +118,13 @@ INT_PTR take_message(int id) {
 INT_PTR take_timer_event(LPARAM event) {
   switch (event) {
     case TIMER_IDLE:
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_SHUTDOWN_CONFIRM, nullptr, 0, false);
+      request_menu(main_dialog, PAGE_DEFAULT, MENU_SHUTDOWN_CONFIRM, nullptr, 0, false);
       kill_timer(TIMER_IDLE);
       start_timer(TIMER_WARNING, WARNING_PERIOD_MS);
       return 1;
     case TIMER_WARNING:
       Sleep(100);
-      quitFlag = 1;
+      quit_flag = 1;
       return 1;
     case TIMER_MESSAGE:
       report_8051_message_timeout();

@@ -5,13 +5,14 @@
 #include <stdio.h>
 
 #include "engine_log.h"
+#include "handheld_ids.h"
 #include "main_dialog.h"
 #include "main_window.h"
 #include "remote_line.h"
 #include "timers.h"
 
 void manual_shutdown() {
-  const DWORD elapsedMs = GetTickCount() - startTicks;
+  const DWORD elapsedMs = GetTickCount() - start_ticks;
   const double hours = elapsedMs / 3600000.0;
   const int wholeHours = static_cast<int>(hours);
   const double minutes = (hours - wholeHours) * 60.0;
@@ -23,5 +24,5 @@ void manual_shutdown() {
   log_close_record(1, "%s", "");
   fflush(nullptr);
   ShowCursor(TRUE);
-  if (mainDialog != nullptr) PostMessageW(mainDialog, WM_USER, 25, TIMER_WARNING);
+  if (main_dialog != nullptr) PostMessageW(main_dialog, WM_USER, NOTICE_TIMER_EVENT, TIMER_WARNING);
 }

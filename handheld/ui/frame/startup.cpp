@@ -51,19 +51,19 @@ void write_framed_errors(const std::string& errors) {
 }
 
 void start_up_main_dialog(HWND dialog) {
-  startTicks = GetTickCount();
+  start_ticks = GetTickCount();
   SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  mainDialog = dialog;
-  firstPaintDone = false;
+  main_dialog = dialog;
+  first_paint_done = false;
   set_show_message_handler(show_engine_message);
   use_unit_time_for_log_and_folders();
   install_menu_handlers();
 
   reset_status_lines();
-  g_test_flag_byte = 0;
-  g_channels.a_on = 1;
-  g_channels.b_on = 0;
-  g_channels.current = 0;
+  test_flag_byte = 0;
+  channels.a_on = 1;
+  channels.b_on = 0;
+  channels.current = 0;
 
   create_unit_resources();
   init_key_log();
@@ -73,7 +73,7 @@ void start_up_main_dialog(HWND dialog) {
   // The stimulator's bytes and message time-outs reach this dialog and the
   // main window from now on.
   set_main_dialog_poster(window_main_dialog_poster(dialog));
-  set_8051_message_timer(window_8051_message_timer(mainWindow));
+  set_8051_message_timer(window_8051_message_timer(main_window));
   end_8051_message();
   forget_completed_messages();
   if (open_8051_uart() == nullptr || !start_stimulator_reader()) errors += "*** UNABLE TO CREATE UART THREAD ***";
@@ -97,7 +97,7 @@ void start_up_main_dialog(HWND dialog) {
   init_dac();
   CeSetThreadPriority(GetCurrentThread(), UI_PRIORITY);
 
-  idleMinutes = 0;
+  idle_minutes = 0;
   if (!start_timer(TIMER_IDLE, IDLE_PERIOD_MS)) errors += "### CANNOT CREATE TIMEOUT TIMER ###";
   write_framed_errors(errors);
 

@@ -18,9 +18,9 @@
 #include "system_parameters.h"
 #include "unit_workers.h"
 
-std::atomic<int> idleMinutes{0};
-std::atomic<int> statusTicks{0};
-std::atomic<bool> statusPageDrawn{false};
+std::atomic<int> idle_minutes{0};
+std::atomic<int> status_ticks{0};
+std::atomic<bool> status_page_drawn{false};
 
 namespace {
 
@@ -42,39 +42,39 @@ std::atomic<UINT_PTR>* kept(UINT_PTR id) {
 const int STATUS_TICKS_PER_BATTERY = 5;
 
 void idle_minute() {
-  if (autoCalibration.load() == 0) ++idleMinutes;
-  if (static_cast<double>(idleMinutes.load()) >= shutdown_minutes()) {
-    if (mainDialog != nullptr) PostMessageW(mainDialog, WM_USER, 25, TIMER_IDLE);
+  if (auto_calibration.load() == 0) ++idle_minutes;
+  if (static_cast<double>(idle_minutes.load()) >= shutdown_minutes()) {
+    if (main_dialog != nullptr) PostMessageW(main_dialog, WM_USER, NOTICE_TIMER_EVENT, TIMER_IDLE);
     idleTimer = 0;
   }
 }
 
 void warning_over() {
   kill_timer(TIMER_WARNING);
-  if (static_cast<double>(idleMinutes.load()) < shutdown_minutes()) return;
+  if (static_cast<double>(idle_minutes.load()) < shutdown_minutes()) return;
   write_ini_file();
   remote_printf("-- I'M OUTA HERE\r\n");
-  log_mesg("Timeout Shutdown, ETI = %lg Min", static_cast<double>(GetTickCount() - startTicks) / 60000.0);
+  log_mesg("Timeout Shutdown, ETI = %lg Min", static_cast<double>(GetTickCount() - start_ticks) / 60000.0);
   log_close_record(1, "%s", "");
-  if (mainDialog != nullptr) PostMessageW(mainDialog, WM_USER, 25, TIMER_WARNING);
+  if (main_dialog != nullptr) PostMessageW(main_dialog, WM_USER, NOTICE_TIMER_EVENT, TIMER_WARNING);
 }
 
 void status_refresh() {
-  HDC dc = mainDialog != nullptr ? GetDC(mainDialog) : nullptr;
+  HDC dc = main_dialog != nullptr ? GetDC(main_dialog) : nullptr;
   show_time_line(dc);
-  if (!statusPageDrawn.exchange(true)) show_status_page(dc, calibrationReceived.load() != 0);
-  if (++statusTicks > STATUS_TICKS_PER_BATTERY) {
+  if (!status_page_drawn.exchange(true)) show_status_page(dc, calibration_received.load() != 0);
+  if (++status_ticks > STATUS_TICKS_PER_BATTERY) {
     show_battery_line();
-    statusTicks = 0;
+    status_ticks = 0;
   }
-  if (dc != nullptr) ReleaseDC(mainDialog, dc);
-  if (autoCalibration.load() != 0) return;
+  if (dc != nullptr) ReleaseDC(main_dialog, dc);
+  if (auto_calibration.load() != 0) return;
   FILE* marker = open_card_file(L"Storage Card\\CAL\\IN", "rb");
   if (marker == nullptr) return;
   fclose(marker);
   set_message_layout(MESSAGE_NOTICE, 3, MESSAGE_TEXT_CONTROL);
   format_message_text("%s", "\n\n-- AUTO CALIBRATION MODE  --");
-  request_menu(mainDialog, PAGE_DEFAULT, MENU_CALIBRATION_MESSAGE, messageDialogProc, IDD_MESSAGE_SIX_LINES, false);
+  request_menu(main_dialog, PAGE_DEFAULT, MENU_CALIBRATION_MESSAGE, messageDialogProc, IDD_MESSAGE_SIX_LINES, false);
   pulse_remote_event();
 }
 
@@ -82,13 +82,13 @@ void status_refresh() {
 
 bool start_timer(UINT_PTR id, UINT periodMs) {
   std::atomic<UINT_PTR>* slot = kept(id);
-  const UINT_PTR started = mainWindow != nullptr ? SetTimer(mainWindow, id, periodMs, nullptr) : 0;
+  const UINT_PTR started = main_window != nullptr ? SetTimer(main_window, id, periodMs, nullptr) : 0;
   if (slot != nullptr) *slot = started;
   return started != 0;
 }
 
 void kill_timer(UINT_PTR id) {
-  if (mainWindow != nullptr) KillTimer(mainWindow, id);
+  if (main_window != nullptr) KillTimer(main_window, id);
   std::atomic<UINT_PTR>* slot = kept(id);
   if (slot != nullptr) *slot = 0;
 }
@@ -105,7 +105,7 @@ void timer_handler(UINT_PTR id) {
   } else if (id == warningTimer.load()) {
     warning_over();
   } else if (id == TIMER_MESSAGE) {
-    if (mainWindow != nullptr) KillTimer(mainWindow, TIMER_MESSAGE);
+    if (main_window != nullptr) KillTimer(main_window, TIMER_MESSAGE);
     stimulator_message_timed_out();
   } else if (id == statusTimer.load()) {
     status_refresh();
@@ -114,7 +114,7 @@ void timer_handler(UINT_PTR id) {
 
 void reset_timers() {
   for (UINT_PTR id : {TIMER_IDLE, TIMER_WARNING, TIMER_MESSAGE, TIMER_STATUS}) kill_timer(id);
-  idleMinutes = 0;
-  statusTicks = 0;
-  statusPageDrawn = false;
+  idle_minutes = 0;
+  status_ticks = 0;
+  status_page_drawn = false;
 }

@@ -17,11 +17,11 @@ const UINT WARNING_PERIOD_MS = 10000;
 const UINT STATUS_PERIOD_MS = 1000;
 
 // Minutes without a soft key or a byte from the stimulator.
-extern std::atomic<int> idleMinutes;
+extern std::atomic<int> idle_minutes;
 // Refreshes of the status page since the battery line was last rewritten.
-extern std::atomic<int> statusTicks;
+extern std::atomic<int> status_ticks;
 // Cleared when the status page opens; the first refresh draws it whole.
-extern std::atomic<bool> statusPageDrawn;
+extern std::atomic<bool> status_page_drawn;
 
 // Starts (or restarts) a timer on the main window and keeps its id; false
 // when it cannot be started.

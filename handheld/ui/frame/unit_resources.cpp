@@ -6,19 +6,19 @@
 #include "record_init.h"
 #include "unit_drawing.h"
 
-testFileRecord* testRecords[TEST_RECORD_COUNT] = {};
+testFileRecord* test_records[TEST_RECORD_COUNT] = {};
 
 void create_unit_resources() {
   create_colour_brushes();
   create_pens_and_fonts();
-  for (testFileRecord*& record : testRecords) {
+  for (testFileRecord*& record : test_records) {
     if (record == nullptr) record = new (std::nothrow) testFileRecord;
     if (record != nullptr) init_test_record(*record);
   }
 }
 
 void free_unit_resources() {
-  for (testFileRecord*& record : testRecords) {
+  for (testFileRecord*& record : test_records) {
     if (record == nullptr) continue;
     destroy_test_record(*record);
     delete record;

@@ -8,7 +8,7 @@
 
 const int TEST_RECORD_COUNT = 4;
 // Null where the allocation failed.
-extern testFileRecord* testRecords[TEST_RECORD_COUNT];
+extern testFileRecord* test_records[TEST_RECORD_COUNT];
 
 void create_unit_resources();
 void free_unit_resources();

@@ -60,7 +60,7 @@ bool vandu_start(const harnessOptions& options) {
   unit.stimulator = options.stimulator;
   if (!set_up_simulated_unit(unit)) return false;
   sim_stim_clear_logs();
-  quitFlag = 0;
+  quit_flag = 0;
   if (!init_instance(GetModuleHandleW(nullptr), SW_SHOW)) {
     tear_down_simulated_unit();
     return false;
@@ -69,7 +69,7 @@ bool vandu_start(const harnessOptions& options) {
   if (options.pumpStartUp) {
     // The start-up exchange ends with the clock (twice: the first paint
     // asks for the version again), or stops when the stimulator is silent.
-    pump_until([] { return g_flash_8051_mode.load() == FLASH_MODE_IDLE && versionReceived.load() != 0; }, 3000);
+    pump_until([] { return flash_8051_mode.load() == FLASH_MODE_IDLE && version_received.load() != 0; }, 3000);
     pump_until_idle();
   }
   return true;
@@ -85,28 +85,28 @@ void vandu_stop() {
   reset_timers();
   clear_menu_stack();
   clear_menu_requests();
-  if (mainWindow != nullptr && IsWindow(mainWindow)) DestroyWindow(mainWindow);
+  if (main_window != nullptr && IsWindow(main_window)) DestroyWindow(main_window);
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
   }
-  mainWindow = nullptr;
-  mainDialog = nullptr;
+  main_window = nullptr;
+  main_dialog = nullptr;
   UnregisterClassW(L"VANDU", GetModuleHandleW(nullptr));
   set_8051_message_timer(stimulatorMessageTimer{nullptr, nullptr, nullptr});
   end_8051_message();
-  g_flash_8051_mode = FLASH_MODE_IDLE;
-  versionReceived = 0;
-  calibrationReceived = 0;
+  flash_8051_mode = FLASH_MODE_IDLE;
+  version_received = 0;
+  calibration_received = 0;
   reset_calibration_table();
   set_unit_time_filetime(0);
   tear_down_simulated_unit();
-  quitFlag = 0;
+  quit_flag = 0;
   running = false;
 }
 
 void pump_until_idle(int quietMs) {
   auto quietSince = clock_type::now();
-  while (quitFlag.load() == 0) {
+  while (quit_flag.load() == 0) {
     if (pump_once()) {
       quietSince = clock_type::now();
       continue;
@@ -119,22 +119,22 @@ void pump_until_idle(int quietMs) {
 void pump_posted() {
   // Bounded by a count, not by time: a page that kept posting to itself
   // would otherwise hold the test for ever.
-  for (int handled = 0; handled < 100000 && quitFlag.load() == 0 && pump_once(); ++handled) {
+  for (int handled = 0; handled < 100000 && quit_flag.load() == 0 && pump_once(); ++handled) {
   }
 }
 
 bool pump_until(const std::function<bool()>& condition, int maxMs) {
   const auto end = clock_type::now() + std::chrono::milliseconds(maxMs);
   while (!condition()) {
-    if (quitFlag.load() != 0 || clock_type::now() >= end) return condition();
+    if (quit_flag.load() != 0 || clock_type::now() >= end) return condition();
     if (!pump_once()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   return true;
 }
 
-void post_stimulator_byte(uint8_t byte) { PostMessageW(mainDialog, WM_USER, 1, byte); }
+void post_stimulator_byte(uint8_t byte) { PostMessageW(main_dialog, WM_USER, NOTICE_STIMULATOR_BYTE, byte); }
 
-void touch_key(int control) { PostMessageW(mainDialog, WM_COMMAND, static_cast<WPARAM>(control), 0); }
+void touch_key(int control) { PostMessageW(main_dialog, WM_COMMAND, static_cast<WPARAM>(control), 0); }
 
 void post_framed_message(uint8_t id, const std::vector<uint8_t>& payload) {
   post_stimulator_byte('U');
@@ -149,7 +149,7 @@ void stimulator_sends(uint8_t id, const std::vector<uint8_t>& payload) {
 
 std::wstring key_caption(int control) {
   wchar_t text[128] = {};
-  if (mainDialog != nullptr) GetDlgItemTextW(mainDialog, control, text, 128);
+  if (main_dialog != nullptr) GetDlgItemTextW(main_dialog, control, text, 128);
   return text;
 }
 
@@ -187,8 +187,8 @@ std::vector<uint8_t> sent_to_stimulator() {
 
 std::vector<uint32_t> screen_pixels() {
   std::vector<uint32_t> pixels(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT, 0);
-  if (mainWindow == nullptr) return pixels;
-  HDC window = GetDC(mainWindow);
+  if (main_window == nullptr) return pixels;
+  HDC window = GetDC(main_window);
   HDC memory = CreateCompatibleDC(window);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -206,6 +206,6 @@ std::vector<uint32_t> screen_pixels() {
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(mainWindow, window);
+  ReleaseDC(main_window, window);
   return pixels;
 }

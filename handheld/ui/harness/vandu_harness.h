@@ -43,10 +43,11 @@ void pump_posted();
 bool pump_until(const std::function<bool()>& condition, int maxMs = 5000);
 
 // A key of the stimulator's keypad ('1' to '4'), posted as its reader
-// thread posts it: WM_USER 1 with the byte ('2' is the key under caption
-// 1003, '3' under 1002). Any other byte goes the same way.
+// thread posts it: NOTICE_STIMULATOR_BYTE with the byte ('2' is the key
+// under KEY_UPPER_RIGHT's caption, '3' under KEY_LOWER_LEFT's). Any other
+// byte goes the same way.
 void post_stimulator_byte(uint8_t byte);
-// A touch of a soft key: WM_COMMAND 1001..1004.
+// A touch of a soft key: WM_COMMAND KEY_UPPER_LEFT..KEY_LOWER_RIGHT.
 void touch_key(int control);
 // A framed message as the reader posts it: 'U', length, id, payload.
 void post_framed_message(uint8_t id, const std::vector<uint8_t>& payload);
@@ -54,8 +55,8 @@ void post_framed_message(uint8_t id, const std::vector<uint8_t>& payload);
 // the reader thread.
 void stimulator_sends(uint8_t id, const std::vector<uint8_t>& payload);
 
-// The soft key's caption (1001..1004), the top page's item text, and the
-// top page (0 when none).
+// The soft key's caption (KEY_UPPER_LEFT..KEY_LOWER_RIGHT), the top page's
+// item text, and the top page (0 when none).
 std::wstring key_caption(int control);
 std::wstring page_text(int item);
 HWND top_page();

@@ -29,11 +29,11 @@ void main_page_shown() {
     enable_battery_reading(true);
     battery_volts();
   }
-  statusPageDrawn = false;
+  status_page_drawn = false;
   push_dialog(statusPageProc, STATUS_PAGE_DIALOG);
-  HDC dc = GetDC(mainDialog);
-  show_status_page(dc, calibrationReceived.load() != 0);
-  ReleaseDC(mainDialog, dc);
+  HDC dc = GetDC(main_dialog);
+  show_status_page(dc, calibration_received.load() != 0);
+  ReleaseDC(main_dialog, dc);
   if (!timer_running(TIMER_STATUS)) start_timer(TIMER_STATUS, STATUS_PERIOD_MS);
 }
 
@@ -74,7 +74,7 @@ int shutdown_menu(int command, LPARAM) {
     Sleep(300);
     // Notices queued for the main dialog no longer matter.
     MSG dropped;
-    while (PeekMessageW(&dropped, mainDialog, WM_USER, WM_USER, PM_REMOVE)) {
+    while (PeekMessageW(&dropped, main_dialog, WM_USER, WM_USER, PM_REMOVE)) {
     }
     rememberedPage = top_dialog();
     if (rememberedPage != nullptr) ShowWindow(rememberedPage, SW_HIDE);
@@ -88,12 +88,12 @@ int shutdown_menu(int command, LPARAM) {
   }
   if (command == KEY_UPPER_LEFT) {  // "CANCEL"
     start_timer(TIMER_IDLE, IDLE_PERIOD_MS);
-    idleMinutes = 0;
+    idle_minutes = 0;
     show_remembered_page();
     go_back(PAGE_NONE);
     return 1;
   }
-  return 1;  // key 1002 does nothing
+  return 1;  // KEY_LOWER_LEFT does nothing
 }
 
 bool main_page_shown_once() { return mainPageShownOnce; }

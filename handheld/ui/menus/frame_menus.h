@@ -1,5 +1,5 @@
-// The menus of the frame itself: the main menu (0) with its status page,
-// the message page (17) and the shutdown confirmation (19).
+// The menus of the frame itself: the main menu with its status page, the
+// message page and the shutdown confirmation.
 #ifndef FRAME_MENUS_H
 #define FRAME_MENUS_H
 

@@ -1,4 +1,5 @@
-// The four captions of every menu (keys 1001, 1002, 1003, 1004), as data.
+// The four captions of every menu (keys KEY_UPPER_LEFT to KEY_LOWER_RIGHT),
+// as data.
 // "" marks a blank key.
 #ifndef MENU_CAPTIONS_H
 #define MENU_CAPTIONS_H

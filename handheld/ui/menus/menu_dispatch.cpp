@@ -11,8 +11,8 @@ namespace {
 
 std::atomic<menuHandler> handlers[MENU_COUNT];
 
-// The test thread ends each run with key 1004 and the value 21. That is no
-// key press: only the running page (20) takes it. Any other menu on top (a
+// The test thread ends each run with RUN_ENDED_COMMAND and RUN_ENDED_CODE.
+// That is no key press: only the running page takes it. Any other menu on top (a
 // message over the running page, the flicker's waiting page) holds it
 // until the running page is shown again.
 std::atomic<bool> runEndHeld{false};
@@ -30,7 +30,7 @@ int dispatch_menu_command(int command, LPARAM value) {
   if (command >= KEY_UPPER_LEFT && command <= KEY_LOWER_RIGHT && !runEnd) {
     // A soft key is the operator at work, whether it does anything or not;
     // a blank one does nothing, from the screen as from the stimulator.
-    idleMinutes = 0;
+    idle_minutes = 0;
     if (key_is_blank(command - KEY_UPPER_LEFT + 1)) return 1;
   }
   const int menu = current_menu();

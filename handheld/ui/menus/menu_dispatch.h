@@ -1,7 +1,7 @@
 // How the main dialog hands a command to the current menu: one handler per
 // menu id, each returning 1 when it took the command. Commands are the
-// keys (1001..1004), the page-shown command 7 (value: the page code) and
-// the internal command 11 (value: its code).
+// keys (KEY_UPPER_LEFT..KEY_LOWER_RIGHT), PAGE_SHOWN_COMMAND (value: the
+// page code) and MAIN_INTERNAL_COMMAND (value: its code).
 #ifndef MENU_DISPATCH_H
 #define MENU_DISPATCH_H
 

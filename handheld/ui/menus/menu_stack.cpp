@@ -52,7 +52,7 @@ HWND create_page(DLGPROC dialogProc, int resourceId) {
     show_message(MESSAGE_INTERNAL, false, "### DIALOG %d NOT FOUND ###", resourceId);
     return nullptr;
   }
-  return CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(dialogTemplate), mainDialog,
+  return CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(dialogTemplate), main_dialog,
                                     dialogProc, 0);
 }
 
@@ -183,34 +183,6 @@ void clear_menu_stack() {
   overflowLogged = false;
 }
 
-int set_top_dialog_text(int itemId, const wchar_t* format, ...) {
-  HWND dialog = top_dialog();
-  if (dialog == nullptr) return 0;
-  wchar_t text[128];
-  va_list args;
-  va_start(args, format);
-  if (vswprintf(text, 128, format, args) < 0) text[127] = L'\0';
-  va_end(args);
-  SetDlgItemTextW(dialog, itemId, text);
-  return 1;
-}
-
-int set_top_dialog_text_narrow(int itemId, const char* format, ...) {
-  HWND dialog = top_dialog();
-  if (dialog == nullptr) return 0;
-  char narrow[128];
-  va_list args;
-  va_start(args, format);
-  if (vsnprintf(narrow, sizeof narrow, format, args) < 0) narrow[0] = '\0';
-  va_end(args);
-  wchar_t text[128];
-  size_t n = 0;
-  for (; narrow[n] != '\0' && n < 127; ++n) text[n] = static_cast<wchar_t>(static_cast<unsigned char>(narrow[n]));
-  text[n] = L'\0';
-  SetDlgItemTextW(dialog, itemId, text);
-  return 1;
-}
-
 int send_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND dialog = top_dialog();
   if (dialog == nullptr) return 0;
@@ -226,23 +198,19 @@ int post_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void open_menu(int menuId, int pageCode, bool replace) {
-  request_menu(mainDialog, pageCode, menuId, nullptr, 0, replace);
+  request_menu(main_dialog, pageCode, menuId, nullptr, 0, replace);
 }
 
-void go_back(int pageCode) { request_menu(mainDialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
+void go_back(int pageCode) { request_menu(main_dialog, pageCode, MENU_GO_BACK, nullptr, 0, false); }
 
 int post_key_to_page(int command) {
   if (command < KEY_UPPER_LEFT || command > KEY_LOWER_RIGHT) return 0;
-  post_to_top_dialog(WM_USER, static_cast<WPARAM>(18 + (command - KEY_UPPER_LEFT)), 0);
+  post_to_top_dialog(WM_USER, static_cast<WPARAM>(PAGE_KEY_UP + (command - KEY_UPPER_LEFT)), 0);
   return 1;
 }
 
-LRESULT send_main_command(int id, LPARAM value) {
-  return mainDialog != nullptr ? SendMessageW(mainDialog, WM_COMMAND, static_cast<WPARAM>(id), value) : 0;
-}
-
 void post_main_command(int id, LPARAM value) {
-  if (mainDialog != nullptr) PostMessageW(mainDialog, WM_COMMAND, static_cast<WPARAM>(id), value);
+  if (main_dialog != nullptr) PostMessageW(main_dialog, WM_COMMAND, static_cast<WPARAM>(id), value);
 }
 
 void defer_message(int kind, const char* text) {

@@ -11,7 +11,6 @@
 #include "handheld_ids.h"
 
 const int MENU_STACK_LEVELS = 50;
-const WPARAM PAGE_UNCOVERED = 36;      // WM_USER 36 to a page shown again
 
 // Pushes a level. With a dialog procedure the page dialog (resource
 // resourceId of the program) is created over the main dialog and returned;
@@ -21,10 +20,10 @@ const WPARAM PAGE_UNCOVERED = 36;      // WM_USER 36 to a page shown again
 HWND push_menu(int menuId, DLGPROC dialogProc, int resourceId);
 // A page dialog of the current menu.
 HWND push_dialog(DLGPROC dialogProc, int resourceId);
-// Pops every level of the top menu id (their dialogs closed with WM_USER 6,
+// Pops every level of the top menu id (their dialogs closed with PAGE_CLOSE,
 // the first level's saved captions put back); the uncovered level's dialog
-// is shown and told (WM_USER 36). Returns the menu now on top; 19 on an
-// empty stack.
+// is shown and told (PAGE_UNCOVERED). Returns the menu now on top;
+// MENU_SHUTDOWN_CONFIRM on an empty stack.
 int pop_menu();
 // Pops one level that has a dialog: its captions put back, its dialog
 // closed; 1. A level without a dialog is refused ("### pop_dialog, NO
@@ -46,10 +45,6 @@ void raise_page_windows();
 // Closes every level's dialog and empties the stack (the program's end).
 void clear_menu_stack();
 
-// Formats a text (128 characters at most) into an item of the top dialog;
-// 0 when there is no dialog.
-int set_top_dialog_text(int itemId, const wchar_t* format, ...);
-int set_top_dialog_text_narrow(int itemId, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
 // To the top dialog; 0 when there is none, else 1.
 int send_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
 int post_to_top_dialog(UINT message, WPARAM wParam, LPARAM lParam);
@@ -61,12 +56,12 @@ inline bool is_internal_command(int command) { return command == static_cast<int
 // (pushed over the current one, or replacing it) and going back.
 void open_menu(int menuId, int pageCode, bool replace = false);
 void go_back(int pageCode);
-// One of the four keys to the top dialog as its notice: WM_USER with 18
-// (upper left), 19 (lower left), 20 (upper right) or 21 (lower right).
+// One of the four keys to the top dialog as its notice: WM_USER with
+// PAGE_KEY_UP (upper left), PAGE_KEY_DOWN (lower left), PAGE_KEY_TAB (upper
+// right) or PAGE_KEY_DONE (lower right).
 // 1 for a key, 0 for any other command.
 int post_key_to_page(int command);
 // WM_COMMAND id with value as lParam to the main dialog.
-LRESULT send_main_command(int id, LPARAM value);
 void post_main_command(int id, LPARAM value);
 
 // A message kept by another thread for the user-interface thread.
@@ -79,7 +74,7 @@ int show_deferred_message();
 void show_menu(HWND window, int pageCode, int menuId, DLGPROC dialogProc, int resourceId, bool replace);
 void set_menu_captions(HWND window, const wchar_t* c1, const wchar_t* c2, const wchar_t* c3, const wchar_t* c4,
                        int pageCode);
-// WM_USER 26: runs the newest queued request; nothing when none is queued.
+// NOTICE_MENU_REQUEST: runs the newest queued request; nothing when none is queued.
 void run_menu_request();
 
 #endif

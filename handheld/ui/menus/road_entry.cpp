@@ -36,10 +36,10 @@ int run_counter_of_patient(int patient) {
 
 void take_patient_entry() {
   const int patient = id_entry().fields[0];
-  if (patient != g_protocol_number.load()) deselect_program();
-  if (patient != g_protocol_number.load() || !runCounterLoaded) {
-    g_protocol_number = patient;
-    g_run_count = run_counter_of_patient(patient);
+  if (patient != protocol_number.load()) deselect_program();
+  if (patient != protocol_number.load() || !runCounterLoaded) {
+    protocol_number = patient;
+    run_count = run_counter_of_patient(patient);
     runCounterLoaded = true;
   }
   set_entered_test_id(entered_id_text().c_str());
@@ -89,11 +89,11 @@ int id_entry_menu(int command, LPARAM value) {
       pop_dialog();
     } else if (value == PAGE_PATIENT_ENTRY || value == PAGE_SERIAL_ENTRY) {
       entryMode = static_cast<int>(value);
-      set_key_caption(mainDialog, 4, L"OK");
+      set_key_caption(main_dialog, 4, L"OK");
       HWND page = push_dialog(idEntryProc, ID_ENTRY_DIALOG);
       if (page == nullptr) return 1;
       if (value == PAGE_PATIENT_ENTRY) {
-        open_patient_entry(page, g_protocol_number.load());
+        open_patient_entry(page, protocol_number.load());
       } else {
         open_serial_entry(page, unit_serial());
       }

@@ -1,6 +1,6 @@
-// The start of the test road: the main menu's keys (0), the patient number
-// and test id entry (28, which also takes the unit's serial number) and
-// the message page of that entry (35).
+// The start of the test road: the main menu's keys, the patient number and
+// test id entry (which also takes the unit's serial number) and the message
+// page of that entry.
 #ifndef ROAD_ENTRY_H
 #define ROAD_ENTRY_H
 

@@ -67,23 +67,23 @@ int file_list_menu(int command, LPARAM value) {
     if (value == BROWSE_DELETE_TEST || value == BROWSE_DELETE_FOLDER) {
       send_to_top_dialog(WM_USER, static_cast<WPARAM>(value), 0);
     } else if (!dialog_is_active(directoryDialogProc)) {
-      rememberedChannel = g_channels.current.load();
+      rememberedChannel = channels.current.load();
       push_dialog(directoryDialogProc, DIRECTORY_DIALOG);
     }
     return 1;
   }
   switch (command) {
     case KEY_UPPER_LEFT:
-      post_to_top_dialog(WM_USER, BROWSE_UP, 0);
+      post_to_top_dialog(WM_USER, PAGE_KEY_UP, 0);
       return 1;
     case KEY_LOWER_LEFT:
-      post_to_top_dialog(WM_USER, BROWSE_DOWN, 0);
+      post_to_top_dialog(WM_USER, PAGE_KEY_DOWN, 0);
       return 1;
     case KEY_UPPER_RIGHT:
-      post_to_top_dialog(WM_USER, BROWSE_SELECT, 0);
+      post_to_top_dialog(WM_USER, PAGE_SELECT, 0);
       return 1;
     case KEY_LOWER_RIGHT:
-      g_channels.current = rememberedChannel;
+      channels.current = rememberedChannel;
       go_back(PAGE_DEFAULT);
       return 1;
     case MAIN_INTERNAL_COMMAND:

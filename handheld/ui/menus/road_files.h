@@ -1,6 +1,6 @@
-// Browsing the stored tests: the file list (21) with the directory dialog,
-// a stored test's graph (22), the question before an empty folder is
-// deleted (15), and the graph cursor (23) and scale (24) pages.
+// Browsing the stored tests: the file list with the directory dialog, a
+// stored test's graph, the question before an empty folder is deleted, and
+// the graph cursor and scale pages.
 #ifndef ROAD_FILES_H
 #define ROAD_FILES_H
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "ascii_text.h"
 #include "board_options.h"
 #include "card_room.h"
 #include "channel_selection.h"
@@ -66,11 +67,11 @@ int list_page_command(int command, LPARAM value, void (*openNext)(), void (*chos
     fourthKey();
     return 1;
   }
-  return list_key(command, 22);
+  return list_key(command, PAGE_SELECT);
 }
 
 void show_protocol_captions() {
-  set_key_captions(mainDialog, L"Run Protocol", fill_in_fitted() ? L"Aux Electrodes" : L"Electrodes",
+  set_key_captions(main_dialog, L"Run Protocol", fill_in_fitted() ? L"Aux Electrodes" : L"Electrodes",
                    L"Select Protocol", L"Back");
 }
 
@@ -97,12 +98,6 @@ void protocol_page_shown(LPARAM pageCode) {
   show_protocol_captions();
 }
 
-std::string narrow_name(const std::wstring& name) {
-  std::string text;
-  for (wchar_t c : name) text += static_cast<char>(c < 128 ? c : '?');
-  return text;
-}
-
 }  // namespace
 
 void show_ready_graph(HDC) {
@@ -125,7 +120,7 @@ int protocol_page_menu(int command, LPARAM value) {
         show_message(MESSAGE_ERROR, false, "*** NO PROTOCOL HAS BEEN SELECTED ***");
         return 1;
       }
-      log_mesg("run protocol [%s]", narrow_name(chosen_program_name()).c_str());
+      log_mesg("run protocol [%s]", narrow(chosen_program_name()).c_str());
       open_menu(MENU_AFTER_TEST, PAGE_RUN);
       return 1;
     case KEY_LOWER_LEFT:  // "Electrodes"
@@ -146,7 +141,7 @@ int eye_label_menu(int command, LPARAM value) {
   if (is_page_shown(command)) {
     if (value == PAGE_EYE_LABEL) {
       if (system_parameter(PARAM_ODOS) != 0) {
-        eyeChoice = 0;
+        eye_choice = 0;
         push_dialog(eyeLabelProc, EYE_LABEL_DIALOG);
       } else {
         open_menu(MENU_SESSION_LIST, PAGE_DEFAULT, true);
@@ -165,14 +160,14 @@ int eye_label_menu(int command, LPARAM value) {
     case KEY_UPPER_RIGHT:
       return 1;
     case KEY_LOWER_RIGHT: {  // "NEXT"
-      if (eyeChoice != 0) {
-        g_channels.eye_a = eyeChoice;
-        g_channels.eye_b = kEyeNone;
-        if (g_channels.b_on.load() != 0) {
-          const bool both = g_channels.a_on.load() != 0;
-          g_channels.b_on = 0;
-          g_channels.a_on = 1;
-          g_channels.current = 0;
+      if (eye_choice != 0) {
+        channels.eye_a = eye_choice;
+        channels.eye_b = kEyeNone;
+        if (channels.b_on.load() != 0) {
+          const bool both = channels.a_on.load() != 0;
+          channels.b_on = 0;
+          channels.a_on = 1;
+          channels.current = 0;
           show_message(MESSAGE_WARNING, false,
                        both ? "\n\nWARNING:\n\nPOD CHANNEL SELECTION\n\nCHANGED FROM AB TO A."
                             : "\n\nWARNING:\n\nPOD CHANNEL SELECTION\n\nCHANGED FROM B TO A.");
@@ -190,12 +185,12 @@ int eye_label_menu(int command, LPARAM value) {
 int session_list_menu(int command, LPARAM value) {
   if (is_page_shown(command)) {
     if (value == PAGE_NOTHING) {
-      set_key_captions(mainDialog, L"UP", L"DOWN", L"SELECT", road.programChosen ? L"Back" : L"");
+      set_key_captions(main_dialog, L"UP", L"DOWN", L"SELECT", road.programChosen ? L"Back" : L"");
     } else if (value == PAGE_CHOSEN) {
       if (scan_program(chosen_program())) check_program_versions();
     } else if (!dialog_is_active(sessionListProc)) {
       push_dialog(sessionListProc, LIST_DIALOG);
-      if (road.programChosen) set_key_caption(mainDialog, 4, L"Back");
+      if (road.programChosen) set_key_caption(main_dialog, 4, L"Back");
       // After a custom run the test list (with the custom test) comes first.
       if (road.customRun) open_menu(MENU_TEST_LIST, PAGE_DEFAULT);
     }
@@ -242,7 +237,7 @@ int custom_test_menu(int command, LPARAM value) {
   return list_page_command(
       command, value, [] { open_menu(MENU_CUSTOM_TEST, PAGE_DEFAULT); }, [] { go_back(PAGE_CHOSEN); },
       [] {
-        send_to_top_dialog(WM_USER, 21, 0);
+        send_to_top_dialog(WM_USER, PAGE_KEY_DONE, 0);
         if (road.programChosen) go_back(PAGE_CHOSEN);
       });
 }
@@ -374,7 +369,7 @@ int version_notice_menu(int command, LPARAM) {
 void install_road_protocol_menus() {
   reset_program_lists();
   reset_custom_test_page();
-  eyeChoice = 0;
+  eye_choice = 0;
   set_menu_handler(MENU_PROTOCOL_PAGE, protocol_page_menu);
   set_menu_handler(MENU_EYE_LABEL, eye_label_menu);
   set_menu_handler(MENU_SESSION_LIST, session_list_menu);

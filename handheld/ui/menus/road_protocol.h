@@ -1,8 +1,7 @@
-// Choosing what to run: the protocol page (1) with its "READY" graph, the
-// eye label (36), the session list (7), the test list (4), the custom test
-// editor (8) with the numeric value entry (18), and the pages that follow
-// the choice of a program: the filter question (40) and the version notice
-// (41).
+// Choosing what to run: the protocol page with its "READY" graph, the eye
+// label, the session list, the test list, the custom test editor with the
+// numeric value entry, and the pages that follow the choice of a program:
+// the filter question and the version notice.
 #ifndef ROAD_PROTOCOL_H
 #define ROAD_PROTOCOL_H
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ascii_text.h"
 #include "card_room.h"
 #include "channel_selection.h"
 #include "engine_log.h"
@@ -21,17 +22,17 @@
 
 namespace {
 
-bool both_channels() { return g_channels.a_on.load() != 0 && g_channels.b_on.load() != 0; }
+bool both_channels() { return channels.a_on.load() != 0 && channels.b_on.load() != 0; }
 
 // The caption that shows the channel not shown now.
 const wchar_t* other_channel_caption() {
-  return g_channels.current.load() == 1 ? L"Show Channel A" : L"Show Channel B";
+  return channels.current.load() == 1 ? L"Show Channel A" : L"Show Channel B";
 }
 
-void switch_channel() { g_channels.current = g_channels.current.load() == 1 ? 0 : 1; }
+void switch_channel() { channels.current = channels.current.load() == 1 ? 0 : 1; }
 
 void show_running_captions() {
-  set_key_captions(mainDialog, L"Pause", L"", both_channels() ? other_channel_caption() : L"", L"Stop/Back");
+  set_key_captions(main_dialog, L"Pause", L"", both_channels() ? other_channel_caption() : L"", L"Stop/Back");
 }
 
 void resume_run() {
@@ -44,9 +45,9 @@ void pause() {
   road.paused = true;
   road.pausedInTest = run_inside_test();
   if (road.pausedInTest) {
-    set_key_captions(mainDialog, L"Continue", L"Skip Test", L"Restart Test", L"");
+    set_key_captions(main_dialog, L"Continue", L"Skip Test", L"Restart Test", L"");
   } else {
-    set_key_captions(mainDialog, L"Continue", L"Skip Session", L"Restart Session", L"Skip Wait");
+    set_key_captions(main_dialog, L"Continue", L"Skip Session", L"Restart Session", L"Skip Wait");
   }
   pause_run();
 }
@@ -56,7 +57,7 @@ void start_run() {
   if (!road.customRun) {
     count_pending_test();
   } else {
-    g_test_stored = false;
+    test_stored = false;
   }
   if (!check_card_space(false)) {
     go_back(PAGE_NONE);
@@ -74,11 +75,11 @@ void run_ended() {
   road.runStarted = false;
   if (road.paused) continue_run();
   road.paused = false;
-  road.lastRunStored = g_test_stored.load();
+  road.lastRunStored = test_stored.load();
   if (road.lastRunStored) {
     const testFileRecord* records = last_test_records();
     for (int channel = 0; channel < 2; ++channel) {
-      if (testRecords[channel] != nullptr) *testRecords[channel] = records[channel];
+      if (test_records[channel] != nullptr) *test_records[channel] = records[channel];
     }
   }
   go_back(PAGE_NOTHING);
@@ -87,13 +88,13 @@ void run_ended() {
 void stop_run() {
   // The run's commands were cleared when it was asked for: a stop given
   // before the test thread begins it holds.
-  g_run_commands.stop = true;
+  run_commands.stop = true;
   if (road.paused) {
     road.paused = false;
     continue_run();
   }
   // The page goes back when the test thread reports the run's end.
-  set_key_captions(mainDialog, L"", L"", L"", L"");
+  set_key_captions(main_dialog, L"", L"", L"", L"");
 }
 
 std::wstring program_title() {
@@ -105,22 +106,16 @@ std::wstring program_title() {
   return title;
 }
 
-std::string narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += static_cast<char>(c < 128 ? c : '?');
-  return out;
-}
-
 void discard_test() {
   bool deleted = road.lastRunStored;
   if (road.lastRunStored) {
     for (int channel = 0; channel < 2; ++channel) {
-      const bool on = channel == 0 ? g_channels.a_on.load() != 0 : g_channels.b_on.load() != 0;
-      if (!on || testRecords[channel] == nullptr) continue;
-      if (!delete_test_files(*testRecords[channel], L".tst", channel)) deleted = false;
+      const bool on = channel == 0 ? channels.a_on.load() != 0 : channels.b_on.load() != 0;
+      if (!on || test_records[channel] == nullptr) continue;
+      if (!delete_test_files(*test_records[channel], L".tst", channel)) deleted = false;
     }
     // Its number goes to the next test.
-    g_test_stored = false;
+    test_stored = false;
     road.lastRunStored = false;
   }
   graph_string1(0, -3, 4, deleted ? L"  --- TEST DELETED ---  " : L"  --- TEST DISCARDED ---  ");
@@ -133,7 +128,7 @@ int after_test_menu(int command, LPARAM value) {
     if (value == PAGE_RUN) {
       open_menu(MENU_RUNNING, PAGE_DEFAULT);
     } else {
-      set_key_caption(mainDialog, 3, both_channels() ? other_channel_caption() : L"");
+      set_key_caption(main_dialog, 3, both_channels() ? other_channel_caption() : L"");
       graph_title(5, L"%ls", program_title().c_str());
     }
     show_tests_remaining();
@@ -155,7 +150,7 @@ int after_test_menu(int command, LPARAM value) {
       if (!both_channels()) return 1;
       switch_channel();
       show_result_channels(true, true, true);
-      set_key_caption(mainDialog, 3, other_channel_caption());
+      set_key_caption(main_dialog, 3, other_channel_caption());
       return 1;
     case KEY_LOWER_RIGHT:  // "Next"
       go_back(PAGE_NONE);
@@ -169,7 +164,7 @@ int running_menu(int command, LPARAM value) {
   if (is_page_shown(command)) {
     // Shown again after a page over it closed: the run goes on.
     if (road.runStarted) {
-      if (!road.paused && !g_run_commands.stop.load()) show_running_captions();
+      if (!road.paused && !run_commands.stop.load()) show_running_captions();
     } else {
       start_run();
     }
@@ -179,37 +174,37 @@ int running_menu(int command, LPARAM value) {
     case KEY_UPPER_LEFT:  // "Pause" / "Continue"
       if (road.paused) {
         resume_run();
-      } else if (road.runStarted && !g_run_commands.stop.load()) {
+      } else if (road.runStarted && !run_commands.stop.load()) {
         pause();
       }
       return 1;
     case KEY_LOWER_LEFT:  // "Skip Test" / "Skip Session"
       if (!road.paused) return 1;
       if (road.pausedInTest) {
-        g_run_commands.skip_test = true;
+        run_commands.skip_test = true;
       } else {
-        g_run_commands.skip_session = true;
+        run_commands.skip_session = true;
       }
       resume_run();
       return 1;
     case KEY_UPPER_RIGHT:  // "Restart Test" / "Restart Session", or the channel shown
       if (road.paused) {
         if (road.pausedInTest) {
-          g_run_commands.restart_test = true;
+          run_commands.restart_test = true;
         } else {
-          g_run_commands.restart_session = true;
+          run_commands.restart_session = true;
         }
         resume_run();
       } else if (both_channels()) {
         switch_channel();
-        set_key_caption(mainDialog, 3, other_channel_caption());
+        set_key_caption(main_dialog, 3, other_channel_caption());
       }
       return 1;
     case KEY_LOWER_RIGHT:  // "Stop/Back", "Skip Wait", or the run's end
       if (value == RUN_ENDED_CODE) {
         run_ended();
       } else if (road.paused && !road.pausedInTest) {
-        g_run_commands.skip_wait = true;
+        run_commands.skip_wait = true;
         resume_run();
       } else if (road.runStarted) {
         stop_run();
@@ -236,7 +231,7 @@ int entry_page_menu(int, LPARAM) { return 0; }
 
 void install_road_run_menus() {
   // A new run of the program counts no test of an earlier one.
-  g_test_stored = false;
+  test_stored = false;
   set_menu_handler(MENU_AFTER_TEST, after_test_menu);
   set_menu_handler(MENU_RUNNING, running_menu);
   set_menu_handler(MENU_WAITING, waiting_menu);

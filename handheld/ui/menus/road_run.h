@@ -1,6 +1,6 @@
-// Running a program: the page after a test (3: repeat, discard, next), the
-// running page (20: pause, skip, restart, stop), the waiting page of a
-// flicker (33) and the entry page (34, captions only).
+// Running a program: the page after a test (repeat, discard, next), the
+// running page (pause, skip, restart, stop), the waiting page of a flicker
+// and the entry page (captions only).
 #ifndef ROAD_RUN_H
 #define ROAD_RUN_H
 

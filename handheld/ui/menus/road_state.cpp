@@ -46,16 +46,16 @@ void deselect_program() {
 }
 
 void clear_run_requests() {
-  g_run_commands.skip_test = false;
-  g_run_commands.skip_session = false;
-  g_run_commands.skip_wait = false;
-  g_run_commands.stop = false;
-  g_run_commands.restart_test = false;
-  g_run_commands.restart_session = false;
+  run_commands.skip_test = false;
+  run_commands.skip_session = false;
+  run_commands.skip_wait = false;
+  run_commands.stop = false;
+  run_commands.restart_test = false;
+  run_commands.restart_session = false;
 }
 
 void count_pending_test() {
-  if (g_test_stored.exchange(false)) g_run_count = g_run_count + 1;
+  if (test_stored.exchange(false)) run_count = run_count + 1;
 }
 
 void reset_road_state() {

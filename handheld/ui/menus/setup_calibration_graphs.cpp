@@ -20,7 +20,7 @@ const int FULL_SCALE_COUNTS = 8388608;
 const int MID_SCALE_COUNTS = 4194304;
 const int CAPTURE_POINTS_SHOWN = 1000;
 
-calibrationRun& run = g_calibrationRun;
+calibrationRun& run = calibration_run;
 
 // The plot erased on a scale that always has a width and a height.
 void scale_to(double x_min, double x_max, double y_min, double y_max) {
@@ -106,8 +106,8 @@ void plot_data_calibration(HDC) {
 void plot_impedance_calibration(HDC) {
   line_fit_value(run.line, 0.0);
   scale_to_points(0.1);
-  graph_title_narrow(BLACK, "%s-%s IMPEDANCE RESULTS", g_calibrationChoice.channel == 1 ? "B" : "A",
-                     g_calibrationChoice.electrode == 1 ? "REF" : "EYE");
+  graph_title_narrow(BLACK, "%s-%s IMPEDANCE RESULTS", calibration_choice.channel == 1 ? "B" : "A",
+                     calibration_choice.electrode == 1 ? "REF" : "EYE");
   graph_string2(BLACK, -3, 2, "Slope     : %lg ohms/uV", run.line.slope);
   graph_string2(BLACK, -2, 2, "Intercept : %lg ohms", run.line.intercept);
   plot_points(BLACK);

@@ -23,16 +23,16 @@ const int BACKGROUND_POINTS = 5;
 const int DATA_STEPS = 5;
 const int IMPEDANCE_STEPS = 6;
 
-calibrationRun& run = g_calibrationRun;
+calibrationRun& run = calibration_run;
 
 // The flash or background procedure waits for the dome choice.
 bool awaiting_dome = false;
 
 void to_keypad(WPARAM code) { post_to_top_dialog(WM_USER, code, 0); }
 
-void entry_captions(const wchar_t* done) { set_key_captions(mainDialog, L"UP", L"DOWN", L"TAB", done); }
+void entry_captions(const wchar_t* done) { set_key_captions(main_dialog, L"UP", L"DOWN", L"TAB", done); }
 
-void confirm_captions() { set_key_captions(mainDialog, L"YES", L"", L"NO", L"exit calibration"); }
+void confirm_captions() { set_key_captions(main_dialog, L"YES", L"", L"NO", L"exit calibration"); }
 
 // The keys of a value being typed: UP, DOWN and TAB to the keypad.
 bool entry_key(int command) { return command != KEY_LOWER_RIGHT && post_key_to_page(command) != 0; }
@@ -50,11 +50,11 @@ void close_graph() {
   if (keypad_window() != nullptr) ShowWindow(keypad_window(), SW_SHOW);
 }
 
-// Command 11 with code 42: every point is in; the fit is shown.
+// MAIN_INTERNAL_COMMAND with CALIBRATION_POINTS_TAKEN: every point is in; the fit is shown.
 void show_fit() {
   show_graph(0, 200, -500, 500, calibration_fit_painter(run.mode));
   run.state = CAL_FIT_SHOWN;
-  set_key_captions(mainDialog, L"ACCEPT", L"", L"REJECT", L"");
+  set_key_captions(main_dialog, L"ACCEPT", L"", L"REJECT", L"");
 }
 
 // ACCEPT or REJECT on the fit. An ACCEPT that stores nothing (no fit)
@@ -65,7 +65,7 @@ int fit_key(int command) {
     return 1;
   }
   if (command == KEY_UPPER_RIGHT) {
-    if (run.mode == CAL_IMPEDANCE) send_8051_byte('O');
+    if (run.mode == CAL_IMPEDANCE) send_8051_byte(COMMAND_IMPEDANCE_END);
     go_back(PAGE_DEFAULT);
     return 1;
   }
@@ -80,7 +80,7 @@ bool needs_dome_choice() { return dual_dome_fitted() || fill_in_fitted(); }
 // one); true when it starts now.
 bool starts_now(LPARAM value, int startPage) {
   if (value == startPage) {
-    g_calibrationChoice.dome = 0;
+    calibration_choice.dome = 0;
     if (needs_dome_choice()) {
       awaiting_dome = true;
       open_menu(MENU_DOME, PAGE_DEFAULT);
@@ -97,7 +97,7 @@ bool starts_now(LPARAM value, int startPage) {
 
 void flash_prompt() {
   run.state = CAL_WAIT_READING;
-  set_key_captions(mainDialog, L"FLASH", L"", L"", L"");
+  set_key_captions(main_dialog, L"FLASH", L"", L"", L"");
   calibration_printf(L"PRESS 'FLASH' WHEN\nYOU ARE READY TO\nTAKE A READING");
 }
 
@@ -111,17 +111,17 @@ void start_flash_calibration() {
 
 void background_prompt() {
   run.state = CAL_WAIT_READING;
-  set_key_captions(mainDialog, L"On", L"", L"", L"");
+  set_key_captions(main_dialog, L"On", L"", L"", L"");
   calibration_printf(L"1) ZERO PHOTOMETER.\n\n2) THEN PRESS 'ON'.");
 }
 
 void start_background_calibration() {
   log_mesg("BACKGROUND CALIBRATION STARTED.");
-  const int slope = background_slope_entry(g_calibrationChoice.dome);
-  const int intercept = background_intercept_entry(g_calibrationChoice.dome);
-  if (calibrationTable[slope] == 0.0 || calibrationTable[intercept] == 0.0) {
-    calibrationTable[slope] = 5e-05;
-    calibrationTable[intercept] = 0.54;
+  const int slope = background_slope_entry(calibration_choice.dome);
+  const int intercept = background_intercept_entry(calibration_choice.dome);
+  if (calibration_table[slope] == 0.0 || calibration_table[intercept] == 0.0) {
+    calibration_table[slope] = 5e-05;
+    calibration_table[intercept] = 0.54;
     log_mesg("!! INITIALIZING TO BACKGROUND DEFAULT CALIBRATION VALUES.");
   }
   begin_calibration(CAL_BACKGROUND, BACKGROUND_POINTS);
@@ -186,7 +186,7 @@ int light_key(int command) {
 
 void impedance_prompt() {
   run.state = CAL_WAIT_READING;
-  set_key_captions(mainDialog, L"Go", L"", L"", L"Back");
+  set_key_captions(main_dialog, L"Go", L"", L"", L"Back");
   calibration_printf(L"Step %d of %d/Setup\n\nAttach %lg ohms to\ninput being tested\nand press 'Go'.", run.step,
                      run.steps, reference_resistor(run.step));
 }
@@ -194,7 +194,7 @@ void impedance_prompt() {
 void start_impedance_calibration() {
   log_mesg("IMPEDANCE CALIBRATION STARTED");
   begin_calibration(CAL_IMPEDANCE, IMPEDANCE_STEPS);
-  send_8051_byte('I');
+  send_8051_byte(COMMAND_IMPEDANCE_START);
   push_keypad(CALIBRATION_DIALOG, 0.0, L"", L"");
   calibration_heading(L"IMPEDANCE");
   impedance_prompt();
@@ -202,7 +202,7 @@ void start_impedance_calibration() {
 
 // "Go": the electrode measured on the graph, which closes again.
 void measure_point() {
-  set_key_captions(mainDialog, L"", L"", L"", L"");
+  set_key_captions(main_dialog, L"", L"", L"", L"");
   show_graph(0, 100, -750, 750, nullptr);
   const bool measured = measure_impedance_point();
   close_graph();
@@ -212,7 +212,7 @@ void measure_point() {
     return;
   }
   run.state = CAL_POINT_MEASURED;
-  set_key_captions(mainDialog, L"", L"", L"", L"Back");
+  set_key_captions(main_dialog, L"", L"", L"", L"Back");
   calibration_printf(L"datapoint \n%lg\n%lg", run.measured_uv, reference_resistor(run.step));
 }
 
@@ -224,7 +224,7 @@ int impedance_key(int command) {
         return 1;
       }
       if (command == KEY_LOWER_RIGHT) {
-        send_8051_byte('O');
+        send_8051_byte(COMMAND_IMPEDANCE_END);
         go_back(PAGE_DEFAULT);
         return 1;
       }
@@ -244,11 +244,11 @@ int impedance_key(int command) {
 
 double step_attenuation() { return run.first_attenuation + (run.step - 1) * run.attenuation_step; }
 
-wchar_t channel_letter() { return g_calibrationChoice.channel == 1 ? L'B' : L'A'; }
+wchar_t channel_letter() { return calibration_choice.channel == 1 ? L'B' : L'A'; }
 
 void data_setup_prompt() {
   run.state = CAL_WAIT_READING;
-  set_key_captions(mainDialog, L"Next", L"", L"", L"");
+  set_key_captions(main_dialog, L"Next", L"", L"", L"");
   if (run.step == 1) {
     calibration_printf(
         L"Step %d/Setup\nConnect a 10vP-P 130Hz sinewave\nthrough approximately 72Db\n to the pod channel %lc,\nthen "
@@ -289,7 +289,7 @@ int data_key(int command) {
       if (capture_data_signal()) {
         show_graph(0, 1000, 0, 8388608, plot_datapoint_acquisition);
         run.state = CAL_SINEWAVE_SHOWN;
-        set_key_captions(mainDialog, L"Yes", L"", L"No", L"");
+        set_key_captions(main_dialog, L"Yes", L"", L"No", L"");
       }
       return 1;
     case CAL_SINEWAVE_SHOWN:
@@ -375,7 +375,7 @@ int data_calibration_menu(int command, LPARAM value) {
 
 void install_calibration_menus() {
   awaiting_dome = false;
-  g_calibrationRun.mode = CAL_ENTRY;
+  calibration_run.mode = CAL_ENTRY;
   set_menu_handler(MENU_IMPEDANCE_CALIBRATION, impedance_calibration_menu);
   set_menu_handler(MENU_DATA_CALIBRATION, data_calibration_menu);
   set_menu_handler(MENU_FLASH_CALIBRATION, flash_calibration_menu);

@@ -1,5 +1,5 @@
-// The calibration procedures' menus: impedance (9), data (11), flash (25)
-// and background (26). Each steps its procedure (setup_calibration_run.h)
+// The calibration procedures' menus: impedance, data, flash and
+// background. Each steps its procedure (setup_calibration_run.h)
 // on the calibration keypad: the reading prompted, the value typed and
 // confirmed with YES or NO, the fit shown for ACCEPT or REJECT.
 #ifndef SETUP_CALIBRATION_MENUS_H

@@ -20,7 +20,7 @@
 #include "sweep_collection.h"
 #include "thread_priority.h"
 
-calibrationRun g_calibrationRun;
+calibrationRun calibration_run;
 
 namespace {
 
@@ -45,41 +45,41 @@ const int DATA_CAPTURE_ROOM = 3100;
 const int DATA_RATE = 15000;
 const double IMPEDANCE_TIME_LIMIT_S = 60.0;
 
-calibrationRun& run = g_calibrationRun;
+calibrationRun& run = calibration_run;
 
-int dome() { return g_calibrationChoice.dome == 1 ? 1 : 0; }
-int channel() { return g_calibrationChoice.channel == 1 ? 1 : 0; }
+int dome() { return calibration_choice.dome == 1 ? 1 : 0; }
+int channel() { return calibration_choice.channel == 1 ? 1 : 0; }
 
 // The impedance line of the chosen electrode: its slope's entry (the
 // intercept follows it).
 int impedance_entry() {
   static const int entries[2][2] = {{4, 10}, {12, 14}};
-  return entries[channel()][g_calibrationChoice.electrode == 1 ? 1 : 0];
+  return entries[channel()][calibration_choice.electrode == 1 ? 1 : 0];
 }
 
 int data_entry() { return channel() == 0 ? 6 : 8; }
 
 void store(int entry, double value) {
-  calibrationTable[entry] = value;
+  calibration_table[entry] = value;
   send_calibration_constant(entry + 1, value);
 }
 
 void keep_old_values() {
   switch (run.mode) {
     case CAL_FLASH:
-      for (int t = 0; t < 3; ++t) run.old_values[t] = calibrationTable[flash_quadratic_entry(dome(), t)];
+      for (int t = 0; t < 3; ++t) run.old_values[t] = calibration_table[flash_quadratic_entry(dome(), t)];
       break;
     case CAL_BACKGROUND:
-      run.old_values[0] = calibrationTable[background_slope_entry(dome())];
-      run.old_values[1] = calibrationTable[background_intercept_entry(dome())];
+      run.old_values[0] = calibration_table[background_slope_entry(dome())];
+      run.old_values[1] = calibration_table[background_intercept_entry(dome())];
       break;
     case CAL_DATA:
-      run.old_values[0] = calibrationTable[data_entry()];
-      run.old_values[1] = calibrationTable[data_entry() + 1];
+      run.old_values[0] = calibration_table[data_entry()];
+      run.old_values[1] = calibration_table[data_entry() + 1];
       break;
     default:
-      run.old_values[0] = calibrationTable[impedance_entry()];
-      run.old_values[1] = calibrationTable[impedance_entry() + 1];
+      run.old_values[0] = calibration_table[impedance_entry()];
+      run.old_values[1] = calibration_table[impedance_entry() + 1];
       break;
   }
 }
@@ -93,7 +93,7 @@ void points_taken() {
   if (run.mode == CAL_FLASH || run.mode == CAL_BACKGROUND) {
     set_background(0);
     set_flash(0, 1, 0, 1, 1);
-    send_8051_byte('D');
+    send_8051_byte(COMMAND_DONE);
   }
   post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), CALIBRATION_POINTS_TAKEN);
 }
@@ -116,9 +116,9 @@ void keep_flash_point() {
   const double volts = flash_intensity_to_volts(dome(), nominal);
   line_fit_add(run.line, measured, volts);
   poly_fit_add(run.poly, measured, volts, flash_intensity_to_volts(dome(), sigma));
-  const double c0 = calibrationTable[flash_quadratic_entry(dome(), 0)];
-  const double c1 = calibrationTable[flash_quadratic_entry(dome(), 1)];
-  const double c2 = calibrationTable[flash_quadratic_entry(dome(), 2)];
+  const double c0 = calibration_table[flash_quadratic_entry(dome(), 0)];
+  const double c1 = calibration_table[flash_quadratic_entry(dome(), 1)];
+  const double c2 = calibration_table[flash_quadratic_entry(dome(), 2)];
   log_mesg("Flash data point: x = %lg mcds/m^2, y = %lg volts, sigma = %lg", measured,
            quadratic_value(c0, c1, c2, nominal), sigma);
   next_point();
@@ -127,8 +127,8 @@ void keep_flash_point() {
 void keep_background_point() {
   const int nominal = nominal_intensity(CAL_BACKGROUND, run.step);
   const double measured = keypad_value();
-  const double volts = calibrationTable[background_slope_entry(dome())] * nominal +
-                       calibrationTable[background_intercept_entry(dome())];
+  const double volts = calibration_table[background_slope_entry(dome())] * nominal +
+                       calibration_table[background_intercept_entry(dome())];
   log_mesg("Background data point: x = %lg mcd/m^2, y = %lg volts", measured, volts);
   line_fit_add(run.line, measured, volts);
   next_point();
@@ -229,7 +229,7 @@ bool measure_impedance_point() {
   record.Config.Offset = channel_data_offset(channel());
   double peak = 0.0, trough = 0.0;
   const double uv =
-      impedance(g_calibrationChoice.electrode == 1 ? 1 : 0, channel(), record, IMPEDANCE_TIME_LIMIT_S, peak, trough);
+      impedance(calibration_choice.electrode == 1 ? 1 : 0, channel(), record, IMPEDANCE_TIME_LIMIT_S, peak, trough);
   if (uv == MEASUREMENT_FAILED) return false;
   run.measured_uv = uv;
   return true;
@@ -272,11 +272,11 @@ bool accept_calibration() {
       log_mesg("DATA CALIBRATION ACCEPTED (channel %c) %lg %lg", channel() == 0 ? 'A' : 'B', slope, intercept);
       return true;
     case CAL_IMPEDANCE:
-      send_8051_byte('O');
+      send_8051_byte(COMMAND_IMPEDANCE_END);
       store(impedance_entry(), slope);
       store(impedance_entry() + 1, intercept);
       log_mesg("Channel %s, %s Impedance calibration ACCEPTED s: %lg i: %lg", kChannelNames[channel()],
-               kElectrodeNames[g_calibrationChoice.electrode == 1 ? 1 : 0], slope, intercept);
+               kElectrodeNames[calibration_choice.electrode == 1 ? 1 : 0], slope, intercept);
       return true;
     default:
       return false;

@@ -2,8 +2,9 @@
 // their state, the points they collect and fit, and what ACCEPT stores and
 // sends. The calibration menus (setup_calibration_menus.h) step through
 // them; the calibration keypad takes the points of the flash and background
-// procedures (WM_USER 37 keep, 38 drop, 40 fire the flash) and tells the
-// main dialog when the last one is in (command 11 with code 42).
+// procedures (KEYPAD_KEEP_POINT, KEYPAD_DROP_POINT, KEYPAD_FIRE_FLASH) and
+// tells the main dialog when the last one is in (MAIN_INTERNAL_COMMAND with
+// CALIBRATION_POINTS_TAKEN).
 #ifndef SETUP_CALIBRATION_RUN_H
 #define SETUP_CALIBRATION_RUN_H
 
@@ -48,7 +49,7 @@ struct calibrationRun {
   std::unique_ptr<samplesBlock> capture;   // data: the last capture
   std::unique_ptr<testFileRecord> record;  // impedance: the measurement's buffer
 };
-extern calibrationRun g_calibrationRun;
+extern calibrationRun calibration_run;
 
 // A procedure begins: its mode, its number of points, step 1, the fits
 // reset (the line, and the quadratic with the basis 1, x, x^2).

@@ -34,9 +34,9 @@ std::vector<calibrationLine> calibration_constant_lines() {
   for (const lineForm& form : kLines) {
     wchar_t text[96];
     if (form.second < 0) {
-      swprintf(text, 96, form.format, calibrationTable[form.first].load());
+      swprintf(text, 96, form.format, calibration_table[form.first].load());
     } else {
-      swprintf(text, 96, form.format, calibrationTable[form.first].load(), calibrationTable[form.second].load());
+      swprintf(text, 96, form.format, calibration_table[form.first].load(), calibration_table[form.second].load());
     }
     lines.push_back({form.y, text});
   }
@@ -51,7 +51,7 @@ void show_calibration_constants(HWND window, bool clear) {
   HDC dc = GetDC(window);
   FillRect(dc, &area, brushes[clear ? PAGE_COLOUR : TEXT_BACKGROUND]);
   if (!clear) {
-    HGDIOBJ old = SelectObject(dc, smallFont != nullptr ? smallFont : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = SelectObject(dc, small_font != nullptr ? small_font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkColor(dc, colour_of(TEXT_BACKGROUND));
     SetTextColor(dc, colour_of(TEXT_COLOUR));
     for (const calibrationLine& line : calibration_constant_lines()) {

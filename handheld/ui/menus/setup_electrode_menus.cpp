@@ -42,7 +42,7 @@ void next_channel() {
 }
 
 void leave_electrodes() {
-  send_8051_byte('O');
+  send_8051_byte(COMMAND_IMPEDANCE_END);
   graph_string1(5, -3, 0, L"%-10.10ls", channel_label());
   go_back(PAGE_NOTHING);
 }
@@ -50,22 +50,22 @@ void leave_electrodes() {
 // The start of an impedance or baseline measurement on the electrode
 // thread.
 void start_measurement(int mode) {
-  electrodeMonitor.cancel = 0;
-  electrodeMonitor.mode = static_cast<uint8_t>(mode);
+  electrode_monitor.cancel = 0;
+  electrode_monitor.mode = static_cast<uint8_t>(mode);
   if (mode == ELECTRODE_MODE_IMPEDANCE) {
-    g_electrodeResults.impedance_a_eye = 123.4;
-    g_electrodeResults.impedance_a_ref = 123.4;
+    electrode_results.impedance_a_eye = 123.4;
+    electrode_results.impedance_a_ref = 123.4;
   } else {
-    g_electrodeResults.baseline_a = 123.4;
-    g_electrodeResults.baseline_b = 123.4;
+    electrode_results.baseline_a = 123.4;
+    electrode_results.baseline_b = 123.4;
   }
   abortable = true;
   aborted = false;
-  set_key_caption(mainDialog, 4, L"Abort");
+  set_key_caption(main_dialog, 4, L"Abort");
   signal_electrode_event();
 }
 
-// Key 1004 of a running measurement: abort it, or go back once it ended.
+// KEY_LOWER_RIGHT of a running measurement: abort it, or go back once it ended.
 void abort_or_back() {
   if (!abortable) {
     go_back(PAGE_NOTHING);
@@ -73,8 +73,8 @@ void abort_or_back() {
   }
   abortable = false;
   aborted = true;
-  electrodeMonitor.cancel = 1;
-  set_key_caption(mainDialog, 4, L"");
+  electrode_monitor.cancel = 1;
+  set_key_caption(main_dialog, 4, L"");
   post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), ELECTRODE_DONE_CODE);
 }
 
@@ -82,7 +82,7 @@ void abort_or_back() {
 void measurement_done(int mode) {
   abortable = false;
   if (aborted) {
-    for (int waited = 0; electrodeMonitor.busy.load() != 0 && waited < MONITOR_WAIT_MS * 15; waited += WAIT_STEP_MS) {
+    for (int waited = 0; electrode_monitor.busy.load() != 0 && waited < MONITOR_WAIT_MS * 15; waited += WAIT_STEP_MS) {
       Sleep(WAIT_STEP_MS);
     }
     if (mode == ELECTRODE_MODE_IMPEDANCE) {
@@ -94,11 +94,11 @@ void measurement_done(int mode) {
     return;
   }
   note_electrode_measurement(mode);
-  const bool both = g_channels.a_on.load() != 0 && g_channels.b_on.load() != 0;
+  const bool both = channels.a_on.load() != 0 && channels.b_on.load() != 0;
   const bool ended_well = mode == ELECTRODE_MODE_IMPEDANCE
-                              ? electrodeMonitor.impedance_valid.load() != 0
-                              : g_electrodeResults.baseline_a.load() != MEASUREMENT_FAILED ||
-                                    g_electrodeResults.baseline_b.load() != MEASUREMENT_FAILED;
+                              ? electrode_monitor.impedance_valid.load() != 0
+                              : electrode_results.baseline_a.load() != MEASUREMENT_FAILED ||
+                                    electrode_results.baseline_b.load() != MEASUREMENT_FAILED;
   if (!ended_well) {
     go_back(PAGE_NOTHING);
     return;
@@ -108,7 +108,7 @@ void measurement_done(int mode) {
   } else {
     push_dialog(baselineResultProc, both ? BASELINE_RESULTS_BOTH : BASELINE_RESULTS_ONE);
   }
-  set_key_caption(mainDialog, 4, L"Back");
+  set_key_caption(main_dialog, 4, L"Back");
 }
 
 int measurement_menu(int mode, int command, LPARAM value) {
@@ -125,18 +125,18 @@ int measurement_menu(int mode, int command, LPARAM value) {
 }
 
 void monitor_captions() {
-  set_key_captions(mainDialog, L"Pause", L"", g_electrodeCheck.impedance.load() != 0 ? L"- impedance" : L"+ impedance",
+  set_key_captions(main_dialog, L"Pause", L"", electrode_check.impedance.load() != 0 ? L"- impedance" : L"+ impedance",
                    L"Back");
 }
 
 // Stores the probe results, stops the monitor and waits for it.
 void end_probe_test() {
-  set_key_captions(mainDialog, L"", L"", L"", L"");
+  set_key_captions(main_dialog, L"", L"", L"", L"");
   end_electrode_check();
-  g_monitorControl.active = 0;
+  monitor_control.active = 0;
   Sleep(MONITOR_PAUSE_MS);
   signal_electrode_monitor();
-  for (int waited = 0; g_monitorControl.running.load() != 0 && waited < MONITOR_WAIT_MS; waited += WAIT_STEP_MS) {
+  for (int waited = 0; monitor_control.running.load() != 0 && waited < MONITOR_WAIT_MS; waited += WAIT_STEP_MS) {
     Sleep(WAIT_STEP_MS);
   }
   go_back(PAGE_DEFAULT);
@@ -151,11 +151,11 @@ int electrodes_menu(int command, LPARAM value) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:  // "Impedance test"
-      send_8051_byte('I');
+      send_8051_byte(COMMAND_IMPEDANCE_START);
       open_menu(MENU_IMPEDANCE_RUNNING, PAGE_DEFAULT);
       return 1;
     case KEY_LOWER_LEFT:  // "Baseline test"
-      send_8051_byte('O');
+      send_8051_byte(COMMAND_IMPEDANCE_END);
       graph_title(5, L"BASELINE");
       open_menu(MENU_BASELINE_RUNNING, PAGE_DEFAULT);
       return 1;
@@ -178,7 +178,7 @@ int electrodes_single_dome_menu(int command, LPARAM value) {
   switch (command) {
     case KEY_UPPER_LEFT:  // "Auto"
     case KEY_LOWER_LEFT:  // "Manual"
-      g_electrodeCheck.automatic = command == KEY_UPPER_LEFT ? 1 : 0;
+      electrode_check.automatic = command == KEY_UPPER_LEFT ? 1 : 0;
       open_menu(MENU_ELECTRODE_MONITOR, PAGE_DEFAULT, true);
       return 1;
     case KEY_UPPER_RIGHT:  // "Channel"
@@ -208,24 +208,24 @@ int electrode_monitor_menu(int command, LPARAM value) {
     monitor_captions();
     return 1;
   }
-  const bool running = g_electrodeCheck.running.load() != 0;
+  const bool running = electrode_check.running.load() != 0;
   switch (command) {
     case KEY_UPPER_LEFT:  // "Pause"
       if (!running) return 1;
-      g_electrodeCheck.running = 0;
-      set_key_captions(mainDialog, L"", L"Continue", L"", L"End Probe Test");
+      electrode_check.running = 0;
+      set_key_captions(main_dialog, L"", L"Continue", L"", L"End Probe Test");
       return 1;
     case KEY_LOWER_LEFT:  // "Continue"
       if (running) return 1;
-      g_electrodeCheck.running = 1;
+      electrode_check.running = 1;
       monitor_captions();
       if (electrode_window() != nullptr) PostMessageW(electrode_window(), WM_USER, ELECTRODE_VALUES_READY, 0);
       return 1;
     case KEY_UPPER_RIGHT:  // "+ impedance" / "- impedance"
       if (!running) return 1;
-      g_electrodeCheck.impedance = g_electrodeCheck.impedance.load() != 0 ? 0 : 1;
-      g_monitorControl.impedance_wanted = static_cast<uint8_t>(g_electrodeCheck.impedance.load());
-      set_key_caption(mainDialog, 3, g_electrodeCheck.impedance.load() != 0 ? L"- impedance" : L"+ impedance");
+      electrode_check.impedance = electrode_check.impedance.load() != 0 ? 0 : 1;
+      monitor_control.impedance_wanted = static_cast<uint8_t>(electrode_check.impedance.load());
+      set_key_caption(main_dialog, 3, electrode_check.impedance.load() != 0 ? L"- impedance" : L"+ impedance");
       return 1;
     case KEY_LOWER_RIGHT:  // "Back" / "End Probe Test"
       end_probe_test();

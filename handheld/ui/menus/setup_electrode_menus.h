@@ -1,7 +1,6 @@
-// The clinician's electrode menus: the electrodes page (13, and 43 on a
-// unit with one dome), the impedance and baseline measurements with their
-// abort and result pages (5, 16) and the electrode monitor with its check
-// window (42).
+// The clinician's electrode menus: the electrodes page (its own on a unit
+// with one dome), the impedance and baseline measurements with their abort
+// and result pages and the electrode monitor with its check window.
 #ifndef SETUP_ELECTRODE_MENUS_H
 #define SETUP_ELECTRODE_MENUS_H
 

@@ -18,7 +18,7 @@
 #include "system_parameters.h"
 #include "unit_drawing.h"
 
-electrodeCheckFlags g_electrodeCheck;
+electrodeCheckFlags electrode_check;
 
 namespace {
 
@@ -131,7 +131,7 @@ void invalidate(const RECT& box) {
 void set_label(textLabel& label, const std::wstring& text) {
   if (label.text == text || !g_window || g_window->window == nullptr) return;
   HDC dc = GetDC(g_window->window);
-  HGDIOBJ old = SelectObject(dc, smallFont != nullptr ? smallFont : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ old = SelectObject(dc, small_font != nullptr ? small_font : GetStockObject(DEFAULT_GUI_FONT));
   RECT before = label_box(dc, label);
   label.text = text;
   RECT after = label_box(dc, label);
@@ -152,12 +152,12 @@ void paint_meter(HDC dc, const channelPanel& p) {
   FillRect(dc, &box, brushes[WHITE]);
   const int mid = p.y + 22;
   const int r = funnel_right_half(), l = funnel_left_half();
-  HGDIOBJ oldPen = SelectObject(dc, solidPens[BLACK]);
+  HGDIOBJ oldPen = SelectObject(dc, solid_pens[BLACK]);
   MoveToEx(dc, p.x + 105, mid - l, nullptr);
   LineTo(dc, p.x + 167, mid - r);
   LineTo(dc, p.x + 167, mid + r);
   LineTo(dc, p.x + 105, mid + l);
-  SelectObject(dc, solidPens[BLUE]);
+  SelectObject(dc, solid_pens[BLUE]);
   MoveToEx(dc, p.x + 102, mid - meter_offset(p.level), nullptr);
   LineTo(dc, p.x + 170, mid - meter_offset(p.level + p.drift));
   SelectObject(dc, oldPen);
@@ -173,7 +173,7 @@ void paint_panel(HDC dc, const channelPanel& p) {
   for (const textLabel* label : {&p.title, &p.noise_caption, &p.eye_caption, &p.ref_caption, &p.noise, &p.eye, &p.ref}) {
     paint_label(dc, *label);
   }
-  HGDIOBJ oldPen = SelectObject(dc, solidPens[BLACK]);
+  HGDIOBJ oldPen = SelectObject(dc, solid_pens[BLACK]);
   for (int i = 0; i < 4; ++i) {
     const int state = p.lamps[i];
     HBRUSH lamp = state >= 0 && state < COLOUR_BRUSH_COUNT ? brushes[state] : brushes[GREY];
@@ -209,17 +209,17 @@ void open_window(HWND dialog) {
   g_window->window = dialog;
   RECT client;
   GetClientRect(dialog, &client);
-  if (g_channels.b_on.load() != 0) g_window->panels[1] = make_panel(1, 5, 150);
-  if (g_channels.a_on.load() != 0) g_window->panels[0] = make_panel(0, 5, 5);
+  if (channels.b_on.load() != 0) g_window->panels[1] = make_panel(1, 5, 150);
+  if (channels.a_on.load() != 0) g_window->panels[0] = make_panel(0, 5, 5);
   const int middle = (client.bottom - client.top) / 2 - 7;
   g_window->status = make_label(77, middle, WHITE, colour_of(BLACK), L" Running ");
   g_window->ending = make_label(30, middle, BLUE, colour_of(YELLOW), L" ENDING ELECTRODE CHECK ");
   g_window->previous_poster = set_main_dialog_poster(mainDialogPoster{route_to_window, g_window.get()});
-  g_electrodeCheck.open = 1;
-  g_electrodeCheck.running = 1;
-  g_electrodeCheck.impedance = g_electrodeCheck.automatic.load();
-  g_monitorControl.impedance_wanted = static_cast<uint8_t>(g_electrodeCheck.impedance.load());
-  g_monitorControl.active = 1;
+  electrode_check.open = 1;
+  electrode_check.running = 1;
+  electrode_check.impedance = electrode_check.automatic.load();
+  monitor_control.impedance_wanted = static_cast<uint8_t>(electrode_check.impedance.load());
+  monitor_control.active = 1;
   signal_electrode_monitor();
   ShowWindow(dialog, SW_SHOW);
 }
@@ -229,7 +229,7 @@ void close_window(HWND dialog) {
     set_main_dialog_poster(g_window->previous_poster);
     g_window.reset();
   }
-  g_electrodeCheck.open = 0;
+  electrode_check.open = 0;
   DestroyWindow(dialog);
 }
 
@@ -258,7 +258,7 @@ void paint_electrode_window(HDC dc) {
   RECT client;
   GetClientRect(g_window->window, &client);
   FillRect(dc, &client, brushes[GREY]);
-  HGDIOBJ old = SelectObject(dc, smallFont != nullptr ? smallFont : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ old = SelectObject(dc, small_font != nullptr ? small_font : GetStockObject(DEFAULT_GUI_FONT));
   if (g_window->panels[1]) paint_panel(dc, *g_window->panels[1]);
   if (g_window->panels[0]) paint_panel(dc, *g_window->panels[0]);
   paint_label(dc, g_window->status);
@@ -272,7 +272,7 @@ void update_electrode_window() {
   for (int c = 0; c < 2; ++c) {
     channelPanel* p = g_window->panels[c].get();
     if (p == nullptr) continue;
-    const monitorChannel& m = g_monitorChannels[c];
+    const monitorChannel& m = monitor_channels[c];
     const double level = m.level.load(), drift = m.drift.load();
     if (level != p->level || drift != p->drift) {
       p->level = level;
@@ -297,15 +297,15 @@ void update_electrode_window() {
     set_lamp_state(*p, 3, m.ref_status.load());
     if (!all_good(m)) every_good = false;
   }
-  if (g_electrodeCheck.running.load() == 0) {
+  if (electrode_check.running.load() == 0) {
     set_label(g_window->status, L" Paused  ");
     return;
   }
   set_label(g_window->status, L" Running ");
-  if (g_electrodeCheck.automatic.load() != 0) {
+  if (electrode_check.automatic.load() != 0) {
     if (every_good) {
       if (++g_window->auto_finish > AUTO_FINISH_PASSES) {
-        PostMessageW(mainDialog, WM_COMMAND, KEY_LOWER_RIGHT, 0);
+        PostMessageW(main_dialog, WM_COMMAND, KEY_LOWER_RIGHT, 0);
         return;
       }
     } else {
@@ -316,19 +316,19 @@ void update_electrode_window() {
 }
 
 void end_electrode_check() {
-  const bool automatic = g_electrodeCheck.automatic.load() != 0;
+  const bool automatic = electrode_check.automatic.load() != 0;
   log_open_record("ELECTRODES");
   if (automatic) {
     log_field(0, "MODE", "AUTO");
   } else {
     log_field(0, "MODE", "MANUAL");
-    log_field(0, "IMPEDANCE", "%s", g_electrodeCheck.impedance.load() != 0 ? "ON" : "OFF");
+    log_field(0, "IMPEDANCE", "%s", electrode_check.impedance.load() != 0 ? "ON" : "OFF");
   }
   g_results = checkResults();
-  const bool in_use[2] = {g_channels.a_on.load() != 0, g_channels.b_on.load() != 0};
+  const bool in_use[2] = {channels.a_on.load() != 0, channels.b_on.load() != 0};
   for (int c = 0; c < 2; ++c) {
     if (!in_use[c]) continue;
-    const monitorChannel& m = g_monitorChannels[c];
+    const monitorChannel& m = monitor_channels[c];
     log_open_record(c == 0 ? "Channel_A" : "Channel_B");
     log_field(0, "NOISE", "%lg", m.noise.load());
     log_field(0, "EYE", "%lg", m.eye_ohms.load());
@@ -353,7 +353,7 @@ void end_electrode_check() {
   if (g_window) {
     g_window->ending_shown = true;
     HDC dc = GetDC(g_window->window);
-    HGDIOBJ old = SelectObject(dc, smallFont != nullptr ? smallFont : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = SelectObject(dc, small_font != nullptr ? small_font : GetStockObject(DEFAULT_GUI_FONT));
     paint_label(dc, g_window->ending);
     SelectObject(dc, old);
     ReleaseDC(g_window->window, dc);
@@ -362,7 +362,7 @@ void end_electrode_check() {
 
 void note_electrode_measurement(int mode) {
   g_results = checkResults();
-  const bool in_use[2] = {g_channels.a_on.load() != 0, g_channels.b_on.load() != 0};
+  const bool in_use[2] = {channels.a_on.load() != 0, channels.b_on.load() != 0};
   const bool impedance_run = mode == ELECTRODE_MODE_IMPEDANCE;
   bool earlier_failed = false;
   for (int c = 0; c < 2; ++c) {
@@ -371,21 +371,21 @@ void note_electrode_measurement(int mode) {
       continue;
     }
     if (earlier_failed) continue;  // not measured: the run ended at the channel before
-    const electrodeResults& r = g_electrodeResults;
+    const electrodeResults& r = electrode_results;
     const bool failed = impedance_run ? (c == 0 ? r.impedance_a_eye.load() == MEASUREMENT_FAILED ||
                                                       r.impedance_a_ref.load() == MEASUREMENT_FAILED
                                                 : r.impedance_b_eye.load() == MEASUREMENT_FAILED ||
                                                       r.impedance_b_ref.load() == MEASUREMENT_FAILED)
                                       : (c == 0 ? r.baseline_a.load() : r.baseline_b.load()) == MEASUREMENT_FAILED;
     if (!failed) {
-      g_results.noise[c] = electrodeMonitor.stabilise_noise[c].load();
+      g_results.noise[c] = electrode_monitor.stabilise_noise[c].load();
       continue;
     }
     earlier_failed = true;
     // A channel that did not settle for its noise is a noisy channel; any
     // other failure (no settling within the time, no sync pulse) is the
     // electrodes'.
-    if (electrodeMonitor.stabilise_channel.load() == c && electrodeMonitor.stabilise_failed.load() != 0) {
+    if (electrode_monitor.stabilise_channel.load() == c && electrode_monitor.stabilise_failed.load() != 0) {
       g_results.noise_failed = true;
       g_results.noisy_channel = c;
     } else {

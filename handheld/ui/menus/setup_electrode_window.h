@@ -3,8 +3,8 @@
 // impedances, four lamps (baseline, noise, eye, reference; each in the
 // colour of its status) and a baseline meter with its tolerance funnel,
 // and a status line " Running " or " Paused  ". The electrode monitor
-// publishes its values and tells the window (WM_USER 2); the window shows
-// what changed and wakes the monitor for its next pass. In automatic mode
+// publishes its values and tells the window (ELECTRODE_VALUES_READY); the
+// window shows what changed and wakes the monitor for its next pass. In automatic mode
 // four all-good updates in a row end the check (the fourth soft key).
 #ifndef SETUP_ELECTRODE_WINDOW_H
 #define SETUP_ELECTRODE_WINDOW_H
@@ -21,13 +21,13 @@ struct electrodeCheckFlags {
   std::atomic<int> impedance{0};  // impedance measured too
   std::atomic<int> open{0};       // the window shows
 };
-extern electrodeCheckFlags g_electrodeCheck;
+extern electrodeCheckFlags electrode_check;
 
 INT_PTR CALLBACK electrodeWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The open window (0 when none).
 HWND electrode_window();
 
-// WM_USER 2: takes over the published values; paints the whole window.
+// ELECTRODE_VALUES_READY: takes over the published values; paints the whole window.
 void update_electrode_window();
 void paint_electrode_window(HDC dc);
 

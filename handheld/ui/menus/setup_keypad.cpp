@@ -52,17 +52,17 @@ void echo_value() {
 INT_PTR take_key(WPARAM code) {
   const int previous = keypad.field;
   switch (code) {
-    case KEY_UP_NOTICE:
+    case PAGE_KEY_UP:
       digit_up(keypad.digits, keypad.field);
       show_digits();
       echo_value();
       break;
-    case KEY_DOWN_NOTICE:
+    case PAGE_KEY_DOWN:
       digit_down(keypad.digits, keypad.field, keypad.kind);
       show_digits();
       echo_value();
       break;
-    case KEY_TAB_NOTICE:
+    case PAGE_KEY_TAB:
       keypad.field = (keypad.field + 1) % KEYPAD_FIELDS;
       break;
     case KEYPAD_FIRST_FIELD:
@@ -164,13 +164,4 @@ void calibration_printf(const wchar_t* format, ...) {
   va_end(args);
   text[128] = L'\0';
   if (keypad.window != nullptr) set_item_text(keypad.window, KEYPAD_PROMPT, text);
-}
-
-void calibration_printf_narrow(const char* format, ...) {
-  char text[129];
-  va_list args;
-  va_start(args, format);
-  vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  if (keypad.window != nullptr) set_item_text_narrow(keypad.window, KEYPAD_PROMPT, text);
 }

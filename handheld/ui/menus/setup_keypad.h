@@ -2,13 +2,14 @@
 // lines, a value typed as four mantissa digits and a decimal exponent, the
 // value's unit and its echo. The calibration procedures, the parameter
 // editor and the restore page push it over their menus; the soft keys reach
-// it as WM_USER 18 (UP), 19 (DOWN), 20 (TAB), 43 (first field, echo
-// cleared) and 6 (close).
+// it as PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_KEY_TAB, KEYPAD_FIRST_FIELD
+// (first field, echo cleared) and PAGE_CLOSE.
 #ifndef SETUP_KEYPAD_H
 #define SETUP_KEYPAD_H
 
 #include <windows.h>
 
+#include "handheld_ids.h"
 #include "value_digits.h"
 
 const int KEYPAD_DIALOG = 145;
@@ -20,9 +21,6 @@ const int KEYPAD_ECHO = 1208;
 const int KEYPAD_UNIT = 1209;
 const int KEYPAD_FIELDS = 5;
 
-const WPARAM KEY_UP_NOTICE = 18;
-const WPARAM KEY_DOWN_NOTICE = 19;
-const WPARAM KEY_TAB_NOTICE = 20;
 const WPARAM KEYPAD_FIRST_FIELD = 43;
 
 // What the next keypad opens with: the kind of DOWN (the calibration
@@ -47,10 +45,9 @@ void keypad_clear_digits(int exponent);
 // The open keypad (0 when none).
 HWND keypad_window();
 
-// Texts of the open keypad: the heading, and the prompt from a wide or a
-// narrow format (at most 128 characters).
+// Texts of the open keypad: the heading, and the prompt from a wide format
+// (at most 128 characters).
 void calibration_heading(const wchar_t* text);
 void calibration_printf(const wchar_t* format, ...);
-void calibration_printf_narrow(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
 
 #endif

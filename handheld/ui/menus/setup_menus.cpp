@@ -23,7 +23,7 @@
 #include "system_parameters.h"
 #include "unit_workers.h"
 
-calibrationChoice g_calibrationChoice{0, 0, 0};
+calibrationChoice calibration_choice{0, 0, 0};
 
 namespace {
 
@@ -36,13 +36,13 @@ int system_setup_menu(int command, LPARAM value) {
     if (value == PAGE_TIME_SET) {
       show_time_line(nullptr);
     } else if (!calibration_enabled()) {
-      set_key_caption(mainDialog, 2, L"System Parms");
+      set_key_caption(main_dialog, 2, L"System Parms");
     }
     return 1;
   }
   switch (command) {
     case KEY_UPPER_LEFT:  // "Set Time"
-      request_menu(mainDialog, PAGE_DEFAULT, MENU_SET_TIME, dateTimeProc, DATE_TIME_DIALOG, false);
+      request_menu(main_dialog, PAGE_DEFAULT, MENU_SET_TIME, dateTimeProc, DATE_TIME_DIALOG, false);
       return 1;
     case KEY_LOWER_LEFT:  // "Calibration" or "System Parms"
       open_menu(calibration_enabled() ? MENU_CALIBRATION_ENTRY : MENU_PARAMETER_LIST, PAGE_DEFAULT, false);
@@ -138,8 +138,8 @@ int data_calibration_choice_menu(int command, LPARAM) {
 
 int calibration_entry_menu(int command, LPARAM) {
   if (is_page_shown(command)) {
-    set_key_captions(mainDialog, L"Yes", L"System Parms", L"No", L"Back");
-    g_calibrationRun.mode = CAL_ENTRY;
+    set_key_captions(main_dialog, L"Yes", L"System Parms", L"No", L"Back");
+    calibration_run.mode = CAL_ENTRY;
     push_keypad(CALIBRATION_DIALOG, 0.0, L"", L"");
     if (!card_matches(L"Storage Card\\CAL\\IN").empty()) {
       pulse_remote_event();
@@ -152,7 +152,7 @@ int calibration_entry_menu(int command, LPARAM) {
   }
   switch (command) {
     case KEY_UPPER_LEFT:  // "Yes"
-      statusReceived = 0;
+      status_received = 0;
       send_8051_string("TS");
       log_mesg("CALIBRATION STARTED");
       open_menu(MENU_CALIBRATION_CHOICE, PAGE_DEFAULT, true);
@@ -171,7 +171,7 @@ int calibration_entry_menu(int command, LPARAM) {
 
 int data_channel_menu(int command, LPARAM) {
   if (command == KEY_UPPER_LEFT || command == KEY_UPPER_RIGHT) {  // "CHANNEL A", "CHANNEL B"
-    g_calibrationChoice.channel = command == KEY_UPPER_LEFT ? 0 : 1;
+    calibration_choice.channel = command == KEY_UPPER_LEFT ? 0 : 1;
     open_menu(MENU_DATA_CALIBRATION, PAGE_CALIBRATION, true);
     return 1;
   }
@@ -181,7 +181,7 @@ int data_channel_menu(int command, LPARAM) {
 int impedance_electrode_menu(int command, LPARAM) {
   const bool second = main_page_shown_once();
   if (is_page_shown(command)) {
-    if (!second) set_key_captions(mainDialog, L"CHAN A EYE", L"CHAN A REF", L"", L"");
+    if (!second) set_key_captions(main_dialog, L"CHAN A EYE", L"CHAN A REF", L"", L"");
     return 1;
   }
   int channel = 0, electrode = 0;
@@ -193,15 +193,15 @@ int impedance_electrode_menu(int command, LPARAM) {
     default: return 0;
   }
   if (channel == 1 && !second) return 1;
-  g_calibrationChoice.channel = channel;
-  g_calibrationChoice.electrode = electrode;
+  calibration_choice.channel = channel;
+  calibration_choice.electrode = electrode;
   open_menu(MENU_IMPEDANCE_CALIBRATION, PAGE_DEFAULT, true);
   return 1;
 }
 
 int calibration_values_menu(int command, LPARAM) {
   if (is_page_shown(command)) {
-    show_calibration_constants(mainDialog, false);
+    show_calibration_constants(main_dialog, false);
     return 1;
   }
   switch (command) {
@@ -209,13 +209,13 @@ int calibration_values_menu(int command, LPARAM) {
       save_calibration_file();
       return 1;
     case KEY_LOWER_LEFT:  // "From Disk"
-      if (load_calibration_file()) show_calibration_constants(mainDialog, false);
+      if (load_calibration_file()) show_calibration_constants(main_dialog, false);
       return 1;
     case KEY_UPPER_RIGHT:  // "Other"
       open_menu(MENU_CALIBRATION_OTHER, PAGE_DEFAULT, true);
       return 1;
     case KEY_LOWER_RIGHT:  // "Back"
-      show_calibration_constants(mainDialog, true);
+      show_calibration_constants(main_dialog, true);
       go_back(PAGE_NOTHING);
       return 1;
     default:
@@ -227,7 +227,7 @@ int calibration_other_menu(int command, LPARAM) {
   switch (command) {
     case KEY_UPPER_LEFT:  // "Set Defaults"
       load_default_calibration();
-      show_calibration_constants(mainDialog, false);
+      show_calibration_constants(main_dialog, false);
       log_mesg("DEFAULT CALIBRATION LOADED.");
       show_message(MESSAGE_NOTICE, false, "Default calibration values loaded");
       return 1;
@@ -235,11 +235,11 @@ int calibration_other_menu(int command, LPARAM) {
       send_8051_string("TZ");
       return 1;
     case KEY_UPPER_RIGHT:  // "Enter Serial #"
-      show_calibration_constants(mainDialog, true);
+      show_calibration_constants(main_dialog, true);
       open_menu(MENU_ID_ENTRY, PAGE_SERIAL_ENTRY, true);
       return 1;
     case KEY_LOWER_RIGHT:  // "Back"
-      show_calibration_constants(mainDialog, true);
+      show_calibration_constants(main_dialog, true);
       go_back(PAGE_NOTHING);
       return 1;
     default:
@@ -251,7 +251,7 @@ int dome_menu(int command, LPARAM) {
   switch (command) {
     case KEY_UPPER_LEFT:  // "Dome 1"
     case KEY_UPPER_RIGHT:  // "Dome 2"
-      g_calibrationChoice.dome = command == KEY_UPPER_LEFT ? 0 : 1;
+      calibration_choice.dome = command == KEY_UPPER_LEFT ? 0 : 1;
       go_back(PAGE_NOTHING);
       return 1;
     case KEY_LOWER_RIGHT:
@@ -283,7 +283,7 @@ int fill_in_electrodes_menu(int command, LPARAM value) {
 
 void install_setup_menus() {
   install_calibration_menus();
-  g_calibrationChoice = calibrationChoice{0, 0, 0};
+  calibration_choice = calibrationChoice{0, 0, 0};
   set_menu_handler(MENU_SYSTEM_SETUP, system_setup_menu);
   set_menu_handler(MENU_SET_TIME, date_time_menu);
   set_menu_handler(MENU_CALIBRATION_CHOICE, calibration_choice_menu);

@@ -1,10 +1,9 @@
-// The technician's menus: system set-up (2), its date and time (14), the
-// calibration choice (6),
-// the restore of the parameter defaults (10), the data calibration choice
-// (12), the calibration entry (27), the channel and electrode choices of the
-// data and impedance calibrations (29, 30), the calibration values file
-// (31), its other page (32), the dome choice (44) and the electrodes page of
-// a unit with the fill-in fitted (45).
+// The technician's menus: system set-up, its date and time, the
+// calibration choice, the restore of the parameter defaults, the data
+// calibration choice, the calibration entry, the channel and electrode
+// choices of the data and impedance calibrations, the calibration values
+// file, its other page, the dome choice and the electrodes page of a unit
+// with the fill-in fitted.
 #ifndef SETUP_MENUS_H
 #define SETUP_MENUS_H
 
@@ -17,7 +16,7 @@ struct calibrationChoice {
   int channel;
   int electrode;
 };
-extern calibrationChoice g_calibrationChoice;
+extern calibrationChoice calibration_choice;
 
 int system_setup_menu(int command, LPARAM value);
 int date_time_menu(int command, LPARAM value);

@@ -31,13 +31,13 @@ const int SYNC_OUTPUT_BIT = 1;
 struct editorState {
   int position = 0;     // in the list of visible rows
   int row = 0;          // the table row being edited
-  double typed = 0.0;   // the value entered on menu 38
+  double typed = 0.0;   // the value entered on MENU_PARAMETER_EDIT
   double old_backlight = 0.0;
   std::atomic<int> backlight_reply{0};
 };
 editorState editor;
 
-const systemParameter& row_of(int row) { return systemParameters[row]; }
+const systemParameter& row_of(int row) { return system_parameters[row]; }
 
 bool takes_zero(int row) { return row == PARAM_LPFREQ || row == PARAM_NOTCHFREQ; }
 
@@ -49,23 +49,23 @@ void show_list(HWND dialog) {
 
 void take_backlight_reply() {
   double level = 0.0;
-  if (!backlight_of_reply(stimulatorMessage.buffer, stimulatorMessage.count, level)) {
-    log_mesg("*** backlight reply of %d bytes ignored ***", stimulatorMessage.count);
+  if (!backlight_of_reply(stimulator_message.buffer, stimulator_message.count, level)) {
+    log_mesg("*** backlight reply of %d bytes ignored ***", stimulator_message.count);
     return;
   }
-  *systemParameters[PARAM_BACKLIGHT].value = level;
+  *system_parameters[PARAM_BACKLIGHT].value = level;
   editor.backlight_reply = 1;
 }
 
 // The unit's part on the master/slave link, as the list closes.
 void take_master_switch() {
   if (master_link_fitted() && system_parameter(PARAM_MASTER) != 0) {
-    isMaster = 1;
-    isSlave = 0;
+    is_master = 1;
+    is_slave = 0;
     return;
   }
-  isMaster = 0;
-  isSlave = master_link_fitted() ? 1 : 0;
+  is_master = 0;
+  is_slave = master_link_fitted() ? 1 : 0;
   hardware.put_gpio_bit(SYNC_OUTPUT_WORD, SYNC_OUTPUT_BIT, 0);
 }
 
@@ -114,7 +114,7 @@ void restore_parameter_defaults() {
   // Each stored as Accept stores it, so that the fill shares, the master
   // switch and the idle limit follow the defaults too.
   for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
-    store_system_parameter(static_cast<systemParameterIndex>(i), systemParameters[i].default_value);
+    store_system_parameter(static_cast<systemParameterIndex>(i), system_parameters[i].default_value);
   }
   const double backlight = system_parameter(PARAM_BACKLIGHT);
   set_backlight(backlight);
@@ -131,7 +131,7 @@ INT_PTR CALLBACK parameterListProc(HWND dialog, UINT message, WPARAM wParam, LPA
       for (int i = 0; i < SYSTEM_PARAMETER_COUNT; ++i) {
         if (!parameter_listed(static_cast<systemParameterIndex>(i))) continue;
         SendDlgItemMessageW(dialog, PARAMETER_LIST_BOX, LB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(systemParameters[i].caption));
+                            reinterpret_cast<LPARAM>(system_parameters[i].caption));
       }
       editor.position = 0;
       show_list(dialog);
@@ -140,11 +140,11 @@ INT_PTR CALLBACK parameterListProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_USER: {
       const int count = visible_parameter_count();
       switch (wParam) {
-        case KEY_UP_NOTICE:
+        case PAGE_KEY_UP:
           editor.position = editor.position > 0 ? editor.position - 1 : count - 1;
           show_list(dialog);
           return TRUE;
-        case KEY_DOWN_NOTICE:
+        case PAGE_KEY_DOWN:
           editor.position = editor.position + 1 < count ? editor.position + 1 : 0;
           show_list(dialog);
           return TRUE;
@@ -200,7 +200,7 @@ int parameter_edit_menu(int command, LPARAM value) {
       swprintf(prompt, 256, L"%ls\n(%lg..%lg)", p.help, p.minimum, p.maximum);
       push_keypad(DIGIT_ENTRY_DIALOG, *p.value, prompt, p.units);
     } else if (value == PAGE_BACK_FROM_MESSAGE) {
-      set_key_captions(mainDialog, menu_caption(MENU_PARAMETER_EDIT, 0), menu_caption(MENU_PARAMETER_EDIT, 1),
+      set_key_captions(main_dialog, menu_caption(MENU_PARAMETER_EDIT, 0), menu_caption(MENU_PARAMETER_EDIT, 1),
                        menu_caption(MENU_PARAMETER_EDIT, 2), menu_caption(MENU_PARAMETER_EDIT, 3));
     }
     return 1;
@@ -214,7 +214,7 @@ int parameter_edit_menu(int command, LPARAM value) {
       const double typed = keypad_value();
       const bool off = takes_zero(editor.row) && typed == 0.0;
       if (!off && (typed < p.minimum || typed > p.maximum)) {
-        set_key_captions(mainDialog, L"", L"", L"", L"");
+        set_key_captions(main_dialog, L"", L"", L"", L"");
         show_message(MESSAGE_ERROR, false, "\n*** VALUE IS ***\n*** OUT OF RANGE ***\n\n%lg <= Value <= %lg",
                      p.minimum, p.maximum);
         return 1;
@@ -250,7 +250,7 @@ int parameter_confirm_menu(int command, LPARAM value) {
     case KEY_UPPER_RIGHT:  // "Reject"
       if (editor.row == PARAM_BACKLIGHT) {
         set_backlight(editor.old_backlight);
-        *systemParameters[PARAM_BACKLIGHT].value = editor.old_backlight;
+        *system_parameters[PARAM_BACKLIGHT].value = editor.old_backlight;
       }
       go_back(PAGE_DEFAULT);
       return 1;

@@ -1,6 +1,7 @@
-// The system parameter editor: the list of the visible parameters (menu
-// 37), the entry of a value on the keypad (menu 38) and its confirmation
-// (menu 39), and the restore of every default.
+// The system parameter editor: the list of the visible parameters
+// (MENU_PARAMETER_LIST), the entry of a value on the keypad
+// (MENU_PARAMETER_EDIT) and its confirmation (MENU_PARAMETER_CONFIRM), and
+// the restore of every default.
 #ifndef SETUP_PARAMETERS_H
 #define SETUP_PARAMETERS_H
 

@@ -154,7 +154,7 @@ INT_PTR CALLBACK customTestProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       set_item_text(dialog, LIST_TITLE, title);
       if (road.customEditFresh) {
         convert_steps_to_config(&program, first_test_step(program), &settings.Config, 0, 0,
-                                g_channels.current.load());
+                                channels.current.load());
         road.customEditFresh = false;
       }
       show_custom_rows(dialog);
@@ -164,21 +164,21 @@ INT_PTR CALLBACK customTestProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     case WM_USER:
       switch (wParam) {
-        case 18:
+        case PAGE_KEY_UP:
           row = row <= 0 ? CUSTOM_ROWS - 1 : row - 1;
           select_list_item(dialog, LIST_BOX, row);
           return TRUE;
-        case 19:
+        case PAGE_KEY_DOWN:
           row = row >= CUSTOM_ROWS - 1 ? 0 : row + 1;
           select_list_item(dialog, LIST_BOX, row);
           return TRUE;
-        case 22:
+        case PAGE_SELECT:
           edit_row(dialog);
           return TRUE;
-        case 21:
+        case PAGE_KEY_DONE:
           done();
           return TRUE;
-        case 11:
+        case MAIN_INTERNAL_COMMAND:
           if (lParam == VALUE_STORED) take_value(dialog);
           return TRUE;
         case PAGE_CLOSE:

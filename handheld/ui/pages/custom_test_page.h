@@ -1,8 +1,9 @@
 // The custom test editor (on the list dialog 138): the run configuration
 // of a test whose title begins with "USER", shown as eleven rows and
 // edited value by value through the numeric value entry; done builds the
-// program from it and writes it back to the file it was read from. Keys:
-// WM_USER 18 UP, 19 DOWN, 22 EDIT, 21 done, 11 a value stored, 6 close.
+// program from it and writes it back to the file it was read from. Its
+// notices: PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_SELECT (edit), PAGE_KEY_DONE,
+// MAIN_INTERNAL_COMMAND (a value stored) and PAGE_CLOSE.
 #ifndef CUSTOM_TEST_PAGE_H
 #define CUSTOM_TEST_PAGE_H
 

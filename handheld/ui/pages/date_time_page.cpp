@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "ascii_text.h"
 #include "dialog_helpers.h"
 #include "engine_log.h"
 #include "menu_stack.h"
@@ -106,14 +107,10 @@ void save(HWND dialog) {
   log_open_record("time_change");
   log_time_of("from", oldTime);
   log_time_of("to", time);
-  log_field(0, "test_folder", "%s", [] {
-    std::string text;
-    for (wchar_t c : current_test_folder()) text += static_cast<char>(c < 128 ? c : '?');
-    return text;
-  }().c_str());
+  log_field(0, "test_folder", "%s", narrow(current_test_folder()).c_str());
   log_close_record(1, "%s", "");
   const int folders = count_ERG_directories();
-  g_ERG_directory_index = folders > 0 ? folders - 1 : 0;
+  erg_directory_index = folders > 0 ? folders - 1 : 0;
   set_ERG_directory(true);
   post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), static_cast<LPARAM>(DATE_TIME_SAVE));
 }
@@ -167,13 +164,13 @@ INT_PTR CALLBACK dateTimeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
       return TRUE;
     case WM_USER:
       switch (wParam) {
-        case 1001:
+        case KEY_UPPER_LEFT:
           step(dialog, true);
           return TRUE;
-        case 1002:
+        case KEY_LOWER_LEFT:
           step(dialog, false);
           return TRUE;
-        case 1003:
+        case KEY_UPPER_RIGHT:
           set_item_focus(dialog, kFields[current].control, false);
           current = (current + 1) % kFieldCount;
           focus_current(dialog);

@@ -1,9 +1,10 @@
 // The date and time page (dialog 117): month, day, year, hour, minute,
-// second and AM/PM, stepped with the soft keys (WM_USER 1001 UP, 1002
-// DOWN, 1003 TAB), saved with WM_USER 47 and closed with 6. Saving sets the
-// unit's clock, sends the time to the stimulator, logs the change and
-// chooses the test folder of the new date, then posts the main dialog
-// WM_COMMAND 11 with 47. A date that does not exist (the 31st of April) or
+// second and AM/PM, stepped with the soft keys (WM_USER KEY_UPPER_LEFT
+// up, KEY_LOWER_LEFT down, KEY_UPPER_RIGHT tab), saved with WM_USER
+// DATE_TIME_SAVE and closed with PAGE_CLOSE. Saving sets the unit's clock,
+// sends the time to the stimulator, logs the change and chooses the test
+// folder of the new date, then posts the main dialog MAIN_INTERNAL_COMMAND
+// with DATE_TIME_SAVE. A date that does not exist (the 31st of April) or
 // a time out of range is refused with a message and nothing is changed.
 #ifndef DATE_TIME_PAGE_H
 #define DATE_TIME_PAGE_H

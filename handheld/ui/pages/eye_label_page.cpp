@@ -10,7 +10,7 @@
 #include "plot_scales.h"
 #include "window_placement.h"
 
-int eyeChoice = 0;
+int eye_choice = 0;
 
 namespace {
 
@@ -19,14 +19,14 @@ int label_code(int32_t eye) { return eye == kEyeOD ? 2 : eye == kEyeOS ? 3 : 1; 
 }  // namespace
 
 void show_eye_choices(HWND dialog) {
-  const std::string label = eye_label(g_channels.a_on.load() != 0, g_channels.b_on.load() != 0,
-                                      label_code(g_channels.eye_a.load()), label_code(g_channels.eye_b.load()));
+  const std::string label = eye_label(channels.a_on.load() != 0, channels.b_on.load() != 0,
+                                      label_code(channels.eye_a.load()), label_code(channels.eye_b.load()));
   char line[96];
-  snprintf(line, sizeof line, eyeChoice == 0 ? "**** LEAVE : %s ****" : "LEAVE : %s", label.c_str());
+  snprintf(line, sizeof line, eye_choice == 0 ? "**** LEAVE : %s ****" : "LEAVE : %s", label.c_str());
   set_item_text_narrow(dialog, EYE_LINE_LEAVE, line);
-  set_item_text(dialog, EYE_LINE_NONE, eyeChoice == 1 ? L"**** SELECT A(No Eye Label) ****" : L"SELECT A(No Eye Label)");
-  set_item_text(dialog, EYE_LINE_OD, eyeChoice == 2 ? L"***** SELECT A(OD) *****" : L"SELECT A(OD)");
-  set_item_text(dialog, EYE_LINE_OS, eyeChoice == 3 ? L"***** SELECT A(OS) *****" : L"SELECT A(OS)");
+  set_item_text(dialog, EYE_LINE_NONE, eye_choice == 1 ? L"**** SELECT A(No Eye Label) ****" : L"SELECT A(No Eye Label)");
+  set_item_text(dialog, EYE_LINE_OD, eye_choice == 2 ? L"***** SELECT A(OD) *****" : L"SELECT A(OD)");
+  set_item_text(dialog, EYE_LINE_OS, eye_choice == 3 ? L"***** SELECT A(OS) *****" : L"SELECT A(OS)");
 }
 
 INT_PTR CALLBACK eyeLabelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -38,12 +38,12 @@ INT_PTR CALLBACK eyeLabelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
       return TRUE;
     case WM_USER:
       switch (wParam) {
-        case 18:
-          eyeChoice = (eyeChoice + 3) % 4;
+        case PAGE_KEY_UP:
+          eye_choice = (eye_choice + 3) % 4;
           show_eye_choices(dialog);
           return TRUE;
-        case 19:
-          eyeChoice = (eyeChoice + 1) % 4;
+        case PAGE_KEY_DOWN:
+          eye_choice = (eye_choice + 1) % 4;
           show_eye_choices(dialog);
           return TRUE;
         case PAGE_CLOSE:

@@ -1,6 +1,6 @@
 // The eye label page (dialog 152): four lines, the chosen one framed by
 // asterisks: leave the label as it is, no eye label, OD, OS. UP and DOWN
-// (WM_USER 18, 19) move the choice; the menu's NEXT key applies it.
+// (PAGE_KEY_UP, PAGE_KEY_DOWN) move the choice; the menu's NEXT key applies it.
 #ifndef EYE_LABEL_PAGE_H
 #define EYE_LABEL_PAGE_H
 
@@ -13,7 +13,7 @@ const int EYE_LINE_OD = 1163;
 const int EYE_LINE_OS = 1164;
 
 // 0 leave as is, 1 no eye label, 2 OD, 3 OS (kept between openings).
-extern int eyeChoice;
+extern int eye_choice;
 
 INT_PTR CALLBACK eyeLabelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void show_eye_choices(HWND dialog);

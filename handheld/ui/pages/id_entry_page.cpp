@@ -143,18 +143,18 @@ INT_PTR CALLBACK idEntryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case WM_USER:
       switch (wParam) {
-        case 18:
+        case PAGE_KEY_UP:
           step_field(dialog, true);
           return TRUE;
-        case 19:
+        case PAGE_KEY_DOWN:
           step_field(dialog, false);
           return TRUE;
-        case 20:
+        case PAGE_KEY_TAB:
           set_item_focus(dialog, control_of_field(entry.current), false);
           entry.current = (entry.current + 1) % ID_FIELDS;
           set_item_focus(dialog, control_of_field(entry.current), true);
           return TRUE;
-        case 21:
+        case PAGE_KEY_DONE:
           entry.open = false;
           post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), ENTRY_DONE);
           return TRUE;

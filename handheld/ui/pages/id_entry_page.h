@@ -2,8 +2,9 @@
 // unit's serial number. Field 0 is the patient number (1..99), fields 1 to
 // 10 the id's characters as indices of the entry alphabet; in serial mode
 // fields 0 to 6 are the serial number's characters. The soft keys reach it
-// as WM_USER 18 UP, 19 DOWN, 20 TAB, 21 done, 6 close; done posts the main
-// dialog WM_COMMAND 11 with 0.
+// as PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_KEY_TAB, PAGE_KEY_DONE, and
+// PAGE_CLOSE closes it; done posts the main dialog MAIN_INTERNAL_COMMAND
+// with ENTRY_DONE.
 #ifndef ID_ENTRY_PAGE_H
 #define ID_ENTRY_PAGE_H
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "ascii_text.h"
 #include "dialog_helpers.h"
 #include "directory_dialog.h"
 #include "main_dialog.h"
@@ -19,7 +20,6 @@ namespace {
 
 const wchar_t kRoot[] = L"Storage Card";
 const wchar_t kGoToTests[] = L"GO TO TEST LIST -->";
-const char kNameAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789abcdefghijklmnopqrstuvwxyz_0123456789";
 
 std::unique_ptr<programRecord> previewed;
 std::wstring previewName;
@@ -39,9 +39,7 @@ int step_index(int index, int count, bool up) {
 std::wstring program_title(const programRecord& program) {
   char text[64] = {};
   program_text(program, 0, text, sizeof text);
-  std::wstring title;
-  for (size_t i = 0; text[i] != '\0' && i < 63; ++i) title += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
-  return title;
+  return widen(std::string(text).substr(0, 63));
 }
 
 bool preview_is_custom() {
@@ -75,9 +73,9 @@ void choose_preview(bool session) {
 
 INT_PTR session_key(HWND dialog, WPARAM key) {
   switch (key) {
-    case 18:
-    case 19: {
-      const bool up = key == 18;
+    case PAGE_KEY_UP:
+    case PAGE_KEY_DOWN: {
+      const bool up = key == PAGE_KEY_UP;
       sessionIndex = step_index(sessionIndex, listCount, up);
       select_list_item(dialog, LIST_BOX, sessionIndex);
       if (sessionIndex != 0) {
@@ -90,14 +88,14 @@ INT_PTR session_key(HWND dialog, WPARAM key) {
       }
       return TRUE;
     }
-    case 22:
+    case PAGE_SELECT:
       if (sessionIndex != 0) {
         choose_preview(true);
       } else {
         post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), LIST_OPEN_NEXT);
       }
       return TRUE;
-    case 11:
+    case MAIN_INTERNAL_COMMAND:
       return TRUE;
     case PAGE_CLOSE:
       DestroyWindow(dialog);
@@ -108,16 +106,16 @@ INT_PTR session_key(HWND dialog, WPARAM key) {
 }
 
 INT_PTR test_key(HWND dialog, WPARAM key) {
-  if (listCount == 0 && (key == 18 || key == 19 || key == 22)) return TRUE;
+  if (listCount == 0 && (key == PAGE_KEY_UP || key == PAGE_KEY_DOWN || key == PAGE_SELECT)) return TRUE;
   switch (key) {
-    case 18:
-    case 19:
-      testIndex = step_index(testIndex, listCount, key == 18);
+    case PAGE_KEY_UP:
+    case PAGE_KEY_DOWN:
+      testIndex = step_index(testIndex, listCount, key == PAGE_KEY_UP);
       select_list_item(dialog, LIST_BOX, testIndex);
       preview_program(dialog, testIndex, false);
       show_test_status(dialog);
       return TRUE;
-    case 22:
+    case PAGE_SELECT:
       if (!previewValid) return TRUE;
       if (preview_is_custom()) {
         post_main_command(static_cast<int>(MAIN_INTERNAL_COMMAND), LIST_OPEN_NEXT);
@@ -125,7 +123,7 @@ INT_PTR test_key(HWND dialog, WPARAM key) {
         choose_preview(false);
       }
       return TRUE;
-    case 11:
+    case MAIN_INTERNAL_COMMAND:
       return TRUE;
     case PAGE_CLOSE:
       DestroyWindow(dialog);
@@ -238,18 +236,6 @@ INT_PTR CALLBACK testListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
       return FALSE;
   }
 }
-
-void set_list_row(HWND dialog, int item, int index, const wchar_t* text) {
-  SendDlgItemMessageW(dialog, item, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  SendDlgItemMessageW(dialog, item, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-}
-
-int name_char_index(char c) {
-  const char* at = c != '\0' ? strchr(kNameAlphabet, c) : nullptr;
-  return at != nullptr ? static_cast<int>(at - kNameAlphabet) % 37 : 26;
-}
-
-char name_char_at(int index) { return index >= 0 && index < 37 ? kNameAlphabet[index] : '_'; }
 
 void reset_program_lists() {
   sessionIndex = 0;

@@ -4,10 +4,10 @@
 // ".SES" programs of the card's root and its "TESTS" folder; the test list
 // the ".TES" programs of both. The highlighted entry's program is read as
 // the preview; choosing an entry makes the preview the program to run.
-// Keys reach the lists as WM_USER 18 UP, 19 DOWN, 22 SELECT (EDIT), 21
-// done, 11 a value stored, 6 close; a list reports by posting the main
-// dialog WM_COMMAND 11 with 19 (open the next list or the editor) or 22
-// (a program was chosen).
+// Keys reach the lists as PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_SELECT (edit),
+// PAGE_KEY_DONE, MAIN_INTERNAL_COMMAND (a value stored) and PAGE_CLOSE; a
+// list reports by posting the main dialog MAIN_INTERNAL_COMMAND with
+// LIST_OPEN_NEXT (open the next list or the editor) or LIST_PROGRAM_CHOSEN.
 #ifndef PROGRAM_LISTS_PAGE_H
 #define PROGRAM_LISTS_PAGE_H
 
@@ -37,14 +37,6 @@ programRecord& preview();
 // The preview's file name and the unit path it was read from.
 const std::wstring& preview_name();
 const std::wstring& preview_path();
-
-// Replaces one row of a list box.
-void set_list_row(HWND dialog, int item, int index, const wchar_t* text);
-
-// The protocol-name alphabet: the index (0..36) of a character, 26 for a
-// character outside it; the character of an index ('_' from 37 on).
-int name_char_index(char c);
-char name_char_at(int index);
 
 // Forgets the remembered list positions (a new run of the program).
 void reset_program_lists();

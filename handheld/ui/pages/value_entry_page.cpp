@@ -38,7 +38,7 @@ void ask_for_page(const wchar_t* caption, const wchar_t* unit, HWND notify) {
   request.hasUnit = unit != nullptr;
   request.unit = unit != nullptr ? unit : L"";
   request.current = 0;
-  request_menu(mainDialog, PAGE_DEFAULT, MENU_VALUE_ENTRY, nullptr, 0, false);
+  request_menu(main_dialog, PAGE_DEFAULT, MENU_VALUE_ENTRY, nullptr, 0, false);
 }
 
 double target_value() {
@@ -174,17 +174,17 @@ INT_PTR CALLBACK valueEntryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_USER:
       switch (wParam) {
-        case 18:
+        case PAGE_KEY_UP:
           step(dialog, true);
           return TRUE;
-        case 19:
+        case PAGE_KEY_DOWN:
           step(dialog, false);
           return TRUE;
-        case 20:
+        case PAGE_KEY_TAB:
           request.current = (request.current + 1) % kFieldCount;
           focus_value_field(dialog);
           return TRUE;
-        case 21:
+        case PAGE_KEY_DONE:
           done(dialog);
           return TRUE;
         case PAGE_CLOSE:

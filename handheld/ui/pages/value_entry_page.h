@@ -2,10 +2,11 @@
 // entered with the soft keys as a leading digit, a tenths digit and a
 // power of ten, and a YES/NO switch that decides whether it is taken.
 // The value of the fields is sign(leading) x (|leading| + 0.1 x tenths) x
-// 10^exponent. Keys reach it as WM_USER 18 UP, 19 DOWN, 20 TAB, 21 done, 6
-// close. On done with "YES" the target takes the value and the window that
-// asked is sent WM_USER (11, 33); the main dialog is then posted
-// WM_COMMAND 11 with 21 (the page closes) either way.
+// 10^exponent. Keys reach it as PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_KEY_TAB,
+// PAGE_KEY_DONE; PAGE_CLOSE closes it. On done with "YES" the target takes
+// the value and the window that asked is sent WM_USER
+// (MAIN_INTERNAL_COMMAND, VALUE_STORED); the main dialog is then posted
+// MAIN_INTERNAL_COMMAND with VALUE_PAGE_DONE (the page closes) either way.
 #ifndef VALUE_ENTRY_PAGE_H
 #define VALUE_ENTRY_PAGE_H
 
@@ -23,7 +24,7 @@ const int VALUE_EXPONENT = 1044;
 const int VALUE_UPDATE = 1103;
 
 // Sent back to the window that asked for the value.
-const LPARAM VALUE_STORED = 33;     // WM_USER (11, 33) to the window that asked
+const LPARAM VALUE_STORED = 33;     // WM_USER (MAIN_INTERNAL_COMMAND, this) to the window that asked
 
 // Store the request (one at a time; a new one replaces it) and ask the
 // main dialog for the entry's menu, whose page opens the dialog. unit may

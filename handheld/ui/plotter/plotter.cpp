@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "ascii_text.h"
 #include "board_options.h"
 #include "calibration_table.h"
 #include "channel_selection.h"
@@ -64,13 +65,13 @@ COLORREF table_colour(int index) {
 }
 
 HPEN table_pen(int index) {
-  if (index >= 0 && index < 8) return solidPens[index];
+  if (index >= 0 && index < 8) return solid_pens[index];
   if (index == 8) {
     if (light_blue_pen == nullptr) light_blue_pen = CreatePen(PS_SOLID, 1, table_colour(8));
     return light_blue_pen;
   }
-  if (index >= 9 && index <= 16) return dashPens[index - 9];
-  return solidPens[5];
+  if (index >= 9 && index <= 16) return dash_pens[index - 9];
+  return solid_pens[5];
 }
 
 HBRUSH table_brush(int index) {
@@ -107,16 +108,10 @@ void text_at(int x, int y, int colour, const std::wstring& text) {
 }
 
 void cell_text(int colour, int row, int column, const std::wstring& text) {
-  HGDIOBJ old = SelectObject(current->dc, fixedFont != nullptr ? fixedFont : GetStockObject(SYSTEM_FIXED_FONT));
+  HGDIOBJ old = SelectObject(current->dc, fixed_font != nullptr ? fixed_font : GetStockObject(SYSTEM_FIXED_FONT));
   text_at(CELL_WIDTH * column, cell_top(row), colour, text);
   SelectObject(current->dc, old);
   remember(row, column, text);
-}
-
-std::wstring widen(const char* text, size_t limit) {
-  std::wstring wide;
-  for (size_t i = 0; text[i] != '\0' && i < limit; ++i) wide += static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
-  return wide;
 }
 
 void line_between(int pen, int x1, int y1, int x2, int y2, int rop) {
@@ -148,12 +143,12 @@ void automatic_axes(int colour, int pen) {
   if (pen != KEEP_COLOUR) current->axis_pen = pen;
   if (colour != KEEP_COLOUR) current->plot_colour = colour;
   FillRect(current->dc, &current->plot, table_brush(current->plot_colour));
-  const bool b = g_channels.current.load() == 1;
+  const bool b = channels.current.load() == 1;
   text_at(5, 20, b ? 1 : 7, b ? L"B" : L"A");
   const scaleEntry& e = scale();
   const int axis_column = column_of(e.x_origin);
   line_between(current->axis_pen, axis_column, current->area.top, axis_column, current->area.bottom, R2_COPYPEN);
-  HGDIOBJ old_font = SelectObject(current->dc, smallFont != nullptr ? smallFont : GetStockObject(ANSI_VAR_FONT));
+  HGDIOBJ old_font = SelectObject(current->dc, small_font != nullptr ? small_font : GetStockObject(ANSI_VAR_FONT));
   SIZE size = {0, 0};
   GetTextExtentPoint32W(current->dc, L"0000", 4, &size);
   const int h = size.cy;
@@ -233,7 +228,7 @@ class plotterScreen : public interpreterScreen {
   void erase_graph() override { erase_background_draw_axes(KEEP_COLOUR, KEEP_COLOUR); }
   void show_test_label(const testFileRecord& record) override {
     show_filter_labels();
-    ::show_test_label(&record, g_channels.current.load());
+    ::show_test_label(&record, channels.current.load());
   }
   void draw_sweep(const samplesBlock& sweep, double scale, double offset) override {
     plot(&sweep, 0, scale, offset);
@@ -245,11 +240,11 @@ class plotterScreen : public interpreterScreen {
   std::wstring saved_;
 };
 
-void plotterScreen::request_menu(int page, int menu) { ::request_menu(mainDialog, page, menu, nullptr, 0, false); }
+void plotterScreen::request_menu(int page, int menu) { ::request_menu(main_dialog, page, menu, nullptr, 0, false); }
 
 void plotterScreen::show_result(const testFileRecord* records) {
   if (records == nullptr) return;
-  const testFileRecord& shown = records[g_channels.current.load() == 1 ? 1 : 0];
+  const testFileRecord& shown = records[channels.current.load() == 1 ? 1 : 0];
   show_test_result(&shown, &shown.Average, &shown.LastSweep);
 }
 
@@ -356,7 +351,7 @@ int draw_axes(int pen, double xa, double ya, double first_x, double x_step, doub
   const scaleEntry& e = scale();
   line_between(pen, column_of(xa), row_of(e.y_min), column_of(xa), row_of(e.y_max), R2_COPYPEN);
   line_between(pen, column_of(e.x_min), row_of(ya), column_of(e.x_max), row_of(ya), R2_COPYPEN);
-  HGDIOBJ old_font = SelectObject(current->dc, smallFont != nullptr ? smallFont : GetStockObject(ANSI_VAR_FONT));
+  HGDIOBJ old_font = SelectObject(current->dc, small_font != nullptr ? small_font : GetStockObject(ANSI_VAR_FONT));
   wchar_t label[32];
   SIZE size;
   const double tick_y = (e.y_max - e.y_min) * 0.05;
@@ -544,7 +539,7 @@ int graph_string2(int colour, int row, int column, const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  cell_text(colour, row, column, widen(text, 62));
+  cell_text(colour, row, column, widen(std::string(text).substr(0, 62)));
   return 1;
 }
 
@@ -571,14 +566,14 @@ int graph_title_narrow(int colour, const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  return graph_title(colour, L"%ls", widen(text, 63).c_str());
+  return graph_title(colour, L"%ls", widen(std::string(text).substr(0, 63)).c_str());
 }
 
 SIZE plotter_cell_text_extent(const std::wstring& text) {
   std::lock_guard<std::recursive_mutex> hold(plotter_lock);
   SIZE size = {0, 0};
   if (current == nullptr) return size;
-  HGDIOBJ old = SelectObject(current->dc, fixedFont != nullptr ? fixedFont : GetStockObject(SYSTEM_FIXED_FONT));
+  HGDIOBJ old = SelectObject(current->dc, fixed_font != nullptr ? fixed_font : GetStockObject(SYSTEM_FIXED_FONT));
   GetTextExtentPoint32W(current->dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(current->dc, old);
   return size;
@@ -607,9 +602,9 @@ int clear_graph_strings() {
     current->rows[row].clear();
     cell_text(5, row, 0, blanks);
   }
-  const std::string eye = eye_label(g_channels.a_on.load() != 0, g_channels.b_on.load() != 0,
-                                    g_channels.eye_a.load() == kEyeNone ? 1 : g_channels.eye_a.load() == kEyeOD ? 2 : 3,
-                                    g_channels.eye_b.load() == kEyeNone ? 1 : g_channels.eye_b.load() == kEyeOD ? 2 : 3);
+  const std::string eye = eye_label(channels.a_on.load() != 0, channels.b_on.load() != 0,
+                                    channels.eye_a.load() == kEyeNone ? 1 : channels.eye_a.load() == kEyeOD ? 2 : 3,
+                                    channels.eye_b.load() == kEyeNone ? 1 : channels.eye_b.load() == kEyeOD ? 2 : 3);
   graph_string2(5, -3, 0, "%-10.10s", eye.c_str());
   return 1;
 }

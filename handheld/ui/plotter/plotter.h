@@ -22,7 +22,7 @@ const int GRAPH_DIALOG_ID = 127;
 const int KEEP_COLOUR = 17;
 
 // The graph dialog's procedure: it makes the plotter on WM_INITDIALOG and
-// ends it on WM_USER 6.
+// ends it on PAGE_CLOSE.
 INT_PTR CALLBACK graph_dialog_procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A plotter exists; otherwise the caller's name is reported and false.

@@ -9,14 +9,14 @@
 #include "unit_resources.h"
 
 void channel_data_calibration(double& scale, double& offset) {
-  const int first = g_channels.current.load() == 1 ? 8 : 6;
-  scale = calibrationTable[first].load();
-  offset = calibrationTable[first + 1].load();
+  const int first = channels.current.load() == 1 ? 8 : 6;
+  scale = calibration_table[first].load();
+  offset = calibration_table[first + 1].load();
 }
 
 void show_result_channels(bool last_sweep, bool average, bool record_texts) {
-  const int channel = g_channels.current.load() == 1 ? 1 : 0;
-  const testFileRecord* record = testRecords[channel];
+  const int channel = channels.current.load() == 1 ? 1 : 0;
+  const testFileRecord* record = test_records[channel];
   if (record == nullptr) return;
   show_test_result(record_texts ? record : nullptr, average ? &record->Average : nullptr,
                    last_sweep ? &record->LastSweep : nullptr);
@@ -43,8 +43,8 @@ void show_test_result(const testFileRecord* record, const samplesBlock* average,
   if (average != nullptr) plot(average, 3, scale, offset);
   if (record != nullptr) {
     show_filter_labels();
-    show_test_label(record, g_channels.current.load());
-    if (!g_run_commands.running.load()) graph_string1(3, -3, 11, L"END OF PROTOCOL");
+    show_test_label(record, channels.current.load());
+    if (!run_commands.running.load()) graph_string1(3, -3, 11, L"END OF PROTOCOL");
   }
   pop_scale();
 }

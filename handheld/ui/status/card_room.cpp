@@ -51,7 +51,7 @@ bool free_bytes(int64_t& freeBytes) {
   return true;
 }
 
-int64_t per_test() { return g_channels.a_on.load() != 0 && g_channels.b_on.load() != 0 ? 2 : 1; }
+int64_t per_test() { return channels.a_on.load() != 0 && channels.b_on.load() != 0 ? 2 : 1; }
 
 int selected_test_count() {
   std::lock_guard<std::mutex> hold(roomLock);

@@ -21,13 +21,13 @@ int eye_column(int code) { return code == kEyeOD ? 1 : code == kEyeOS ? 2 : 0; }
 // Where the current selection stands in the cycle (-1 when it is not one
 // of its steps).
 int current_step() {
-  const bool a = g_channels.a_on.load() != 0, b = g_channels.b_on.load() != 0;
+  const bool a = channels.a_on.load() != 0, b = channels.b_on.load() != 0;
   for (int i = 0; i < 9; ++i) {
     const selectionStep& s = kCycle[i];
     if (s.a != a || s.b != b) continue;
-    if (a && b && s.eyeA == g_channels.eye_a.load() && s.eyeB == g_channels.eye_b.load()) return i;
-    if (a && !b && s.eyeA == g_channels.eye_a.load()) return i;
-    if (!a && b && s.eyeB == g_channels.eye_b.load()) return i;
+    if (a && b && s.eyeA == channels.eye_a.load() && s.eyeB == channels.eye_b.load()) return i;
+    if (a && !b && s.eyeA == channels.eye_a.load()) return i;
+    if (!a && b && s.eyeB == channels.eye_b.load()) return i;
   }
   return -1;
 }
@@ -41,10 +41,10 @@ const wchar_t* channel_label() {
                                           L"           CHANNEL A(OS)        "};
   static const wchar_t* const onlyB[3] = {L"         CHANNEL B ONLY         ", L"          CHANNEL B(OD)         ",
                                           L"          CHANNEL B(OS)         "};
-  const bool a = g_channels.a_on.load() != 0, b = g_channels.b_on.load() != 0;
-  if (a && b) return both[eye_column(g_channels.eye_a.load())];
-  if (a) return onlyA[eye_column(g_channels.eye_a.load())];
-  if (b) return onlyB[eye_column(g_channels.eye_b.load())];
+  const bool a = channels.a_on.load() != 0, b = channels.b_on.load() != 0;
+  if (a && b) return both[eye_column(channels.eye_a.load())];
+  if (a) return onlyA[eye_column(channels.eye_a.load())];
+  if (b) return onlyB[eye_column(channels.eye_b.load())];
   return L"";
 }
 
@@ -57,14 +57,14 @@ void next_channel_selection() {
   const int step = (current_step() + 1) % 9;
   const selectionStep& s = kCycle[step];
   if (s.a && s.b) {
-    g_channels.current = 0;
+    channels.current = 0;
   } else if (s.a) {
-    g_channels.current = 0;
+    channels.current = 0;
   } else {
-    g_channels.current = 1;
+    channels.current = 1;
   }
-  g_channels.a_on = s.a ? 1 : 0;
-  g_channels.b_on = s.b ? 1 : 0;
-  g_channels.eye_a = s.eyeA;
-  g_channels.eye_b = s.eyeB;
+  channels.a_on = s.a ? 1 : 0;
+  channels.b_on = s.b ? 1 : 0;
+  channels.eye_a = s.eyeA;
+  channels.eye_b = s.eyeB;
 }

@@ -5,25 +5,21 @@
 #include <mutex>
 #include <string>
 
+#include "ascii_text.h"
 #include "channel_selection.h"
 #include "engine_log.h"
 #include "remote_line.h"
 #include "unit_time.h"
 
-double keyEcho = 0.0;
-
 namespace {
+
+// Not 0: every key is also written "[caption]" on the remote-control line.
+double key_echo = 0.0;
 
 std::recursive_mutex keyLogLock;
 keyLogEntry ring[KEY_LOG_ENTRIES];
 int next = 0;
 bool wrapped = false;
-
-std::string narrow_text(const wchar_t* text) {
-  std::string out;
-  for (; *text != L'\0'; ++text) out += *text < 0x80 ? static_cast<char>(*text) : '?';
-  return out;
-}
 
 }  // namespace
 
@@ -31,9 +27,9 @@ void log_key(const wchar_t* caption) {
   if (caption == nullptr) caption = L"";
   std::lock_guard<std::recursive_mutex> hold(keyLogLock);
   keyLogEntry& e = ring[next];
-  e.a_on = g_channels.a_on.load();
-  e.b_on = g_channels.b_on.load();
-  e.current = g_channels.current.load();
+  e.a_on = channels.a_on.load();
+  e.b_on = channels.b_on.load();
+  e.current = channels.current.load();
   wcsncpy(e.caption, caption, 31);
   e.caption[31] = L'\0';
   wcscpy(e.context, L"NONE");
@@ -43,7 +39,7 @@ void log_key(const wchar_t* caption) {
                       static_cast<WORD>(t.second), static_cast<WORD>(t.milliseconds)};
   next = (next + 1) % KEY_LOG_ENTRIES;
   if (next == 0) wrapped = true;
-  if (keyEcho != 0.0) remote_printf("[%s]", narrow_text(caption).c_str());
+  if (key_echo != 0.0) remote_printf("[%s]", narrow(caption).c_str());
 }
 
 void init_key_log() {
@@ -56,15 +52,15 @@ void init_key_log() {
 }
 
 void dump_key_log() {
-  if (keyEcho != 0.0) return;
+  if (key_echo != 0.0) return;
   std::lock_guard<std::recursive_mutex> hold(keyLogLock);
   const int first = wrapped ? (next + 1) % KEY_LOG_ENTRIES : 0;
   int number = 0;
   for (int i = first; i != next; i = (i + 1) % KEY_LOG_ENTRIES) {
     const keyLogEntry& e = ring[i];
     log_named_message("keypress", "%2d %c%c %c (%20.20s) %.2d:%.2d:%.2d [%s]", number++, e.a_on ? 'A' : ' ',
-                      e.b_on ? 'B' : ' ', e.current == 1 ? 'B' : 'A', narrow_text(e.context).c_str(), e.time.wHour,
-                      e.time.wMinute, e.time.wSecond, narrow_text(e.caption).c_str());
+                      e.b_on ? 'B' : ' ', e.current == 1 ? 'B' : 'A', narrow(e.context).c_str(), e.time.wHour,
+                      e.time.wMinute, e.time.wSecond, narrow(e.caption).c_str());
   }
   init_key_log();
 }

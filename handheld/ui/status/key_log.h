@@ -32,7 +32,4 @@ int key_log_next();
 bool key_log_wrapped();
 keyLogEntry key_log_entry(int index);
 
-// Not 0: every key is also written "[caption]" on the remote-control line.
-extern double keyEcho;
-
 #endif

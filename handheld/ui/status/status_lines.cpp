@@ -19,7 +19,7 @@
 #include "unit_time.h"
 #include "window_placement.h"
 
-std::atomic<int> batteryClass{2};
+std::atomic<int> battery_class{2};
 
 namespace {
 
@@ -72,7 +72,7 @@ HWND status_page() { return dialog_is_active(statusPageProc) ? top_dialog() : nu
 void reset_status_lines() {
   serialShown = false;
   batteryLogged = false;
-  batteryClass = 2;
+  battery_class = 2;
   disable_battery_reading();
 }
 
@@ -98,7 +98,7 @@ void show_status_page(HDC dc, bool withSerial) {
 }
 
 void show_time_line(HDC) {
-  if (clockSet.load() != 0) {
+  if (clock_set.load() != 0) {
     const SYSTEMTIME now = unit_system_time();
     wchar_t date[32] = {}, time[32] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, date, 32);
@@ -130,18 +130,18 @@ void show_stimulator_line() {
 
 void show_battery_line() {
   const double volts = battery_volts();
-  batteryClass = battery_class_of(volts);
-  const int options = boardOptions.load();
+  battery_class = battery_class_of(volts);
+  const int options = board_options.load();
   const wchar_t* dome = (options & BOARD_DUAL_DOME) != 0 ? L"Dual Dome" : L"";
   const wchar_t* fill = (options & BOARD_FILL_IN) != 0 ? L"Fill-in" : L"";
   wchar_t link[16] = L"";
-  if ((options & BOARD_MASTER_LINK) != 0) swprintf(link, 16, L"M/S-%ls", isMaster.load() != 0 ? L"M" : L"S");
+  if ((options & BOARD_MASTER_LINK) != 0) swprintf(link, 16, L"M/S-%ls", is_master.load() != 0 ? L"M" : L"S");
   wchar_t text[128];
   swprintf(text, 128, L"\nBATTERY : %4.2lf volts \n%ls %ls %ls", volts, dome, fill, link);
   set_line(STATUS_BATTERY, text);
   HWND page = status_page();
   if (page != nullptr) InvalidateRect(GetDlgItem(page, STATUS_BATTERY), nullptr, TRUE);
-  if (!serialShown.load() && calibrationReceived.load() != 0) show_serial_line();
+  if (!serialShown.load() && calibration_received.load() != 0) show_serial_line();
   show_stimulator_line();
   if (logging_on() && !batteryLogged.exchange(true)) log_mesg("Batt %4.2lfv DD:%2.2X", volts, options);
 }
@@ -159,7 +159,7 @@ INT_PTR CALLBACK statusPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       HDC dc = reinterpret_cast<HDC>(wParam);
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
       if (id == STATUS_BATTERY) {
-        const int colour = batteryClass.load();
+        const int colour = battery_class.load();
         SetTextColor(dc, colour_of(5));
         SetBkColor(dc, colour_of(colour));
         return reinterpret_cast<INT_PTR>(brushes[colour]);
@@ -169,7 +169,7 @@ INT_PTR CALLBACK statusPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetBkColor(dc, colour_of(6));
         return reinterpret_cast<INT_PTR>(brushes[6]);
       }
-      if (id == STATUS_TIME && clockSet.load() == 0) {
+      if (id == STATUS_TIME && clock_set.load() == 0) {
         SetTextColor(dc, colour_of(0));
         SetBkColor(dc, colour_of(7));
         return reinterpret_cast<INT_PTR>(brushes[7]);
@@ -179,7 +179,7 @@ INT_PTR CALLBACK statusPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return reinterpret_cast<INT_PTR>(brushes[5]);
     }
     case WM_USER:
-      if (wParam == 6) {
+      if (wParam == PAGE_CLOSE) {
         DestroyWindow(dialog);
         return TRUE;
       }

@@ -19,7 +19,7 @@ const int STATUS_SERIAL = 1157;
 const int STATUS_CARD = 1158;
 
 // 2 good (above 3.7 V), 1 fair, 0 low (below 3.5 V).
-extern std::atomic<int> batteryClass;
+extern std::atomic<int> battery_class;
 int battery_class_of(double volts);
 
 // Battery reading: off (0.0 volts) until enabled; then on converter input
@@ -30,7 +30,7 @@ double battery_volts();
 
 // The status page's procedure: placed at the top, its banner alternating
 // between the maker's and the instrument's name on each opening; the time
-// and battery lines in their colours; closes on WM_USER 6.
+// and battery lines in their colours; closes on PAGE_CLOSE.
 INT_PTR CALLBACK statusPageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The status page when it is the top dialog, else 0.
 HWND status_page();

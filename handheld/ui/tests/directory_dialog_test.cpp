@@ -41,7 +41,7 @@ class DirectoryDialog : public CardFixture {
     owner_ = CreateWindowExW(0, L"DirectoryDialogOwner", L"", WS_POPUP, 0, 0, 240, 320, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(owner_, nullptr);
-    mainDialog = owner_;
+    main_dialog = owner_;
     commands.clear();
     ASSERT_TRUE(set_ERG_directory(false));
     auto record = std::make_unique<testFileRecord>();
@@ -53,7 +53,7 @@ class DirectoryDialog : public CardFixture {
   void TearDown() override {
     if (dialog_ != nullptr && IsWindow(dialog_)) DestroyWindow(dialog_);
     DestroyWindow(owner_);
-    mainDialog = nullptr;
+    main_dialog = nullptr;
     pump();
     CardFixture::TearDown();
   }
@@ -71,21 +71,21 @@ TEST_F(DirectoryDialog, BrowsesAndAsksTheMainDialog) {
   EXPECT_EQ(list_text(dialog_, DIRECTORY_LIST, 9), L"");
   EXPECT_EQ(item_text(dialog_, DIRECTORY_TEXT_1), L"'SELECT' for directory list");
 
-  SendMessageW(dialog_, WM_USER, 19, 0);
+  SendMessageW(dialog_, WM_USER, PAGE_KEY_DOWN, 0);
   EXPECT_EQ(item_text(dialog_, DIRECTORY_TEXT_1), L"DIRECTORY");
   EXPECT_EQ(item_text(dialog_, DIRECTORY_TEXT_2), L"(0 files)");
-  SendMessageW(dialog_, WM_USER, 22, 0);
+  SendMessageW(dialog_, WM_USER, PAGE_SELECT, 0);
   pump();
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0], (std::pair<WPARAM, LPARAM>(MAIN_INTERNAL_COMMAND, PAGE_ASK_DELETE_FOLDER)));
 
-  SendMessageW(dialog_, WM_USER, 19, 0);
-  SendMessageW(dialog_, WM_USER, 22, 0);  // into today's folder
+  SendMessageW(dialog_, WM_USER, PAGE_KEY_DOWN, 0);
+  SendMessageW(dialog_, WM_USER, PAGE_SELECT, 0);  // into today's folder
   EXPECT_EQ(list_text(dialog_, DIRECTORY_LIST, 1), L"P01S02T0304A");
-  SendMessageW(dialog_, WM_USER, 18, 0);
+  SendMessageW(dialog_, WM_USER, PAGE_KEY_UP, 0);
   EXPECT_EQ(item_text(dialog_, DIRECTORY_TEXT_1), L"Q");
   EXPECT_EQ(browsed_test_record().P, 1);
-  SendMessageW(dialog_, WM_USER, 22, 0);
+  SendMessageW(dialog_, WM_USER, PAGE_SELECT, 0);
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[1], (std::pair<WPARAM, LPARAM>(MAIN_INTERNAL_COMMAND, PAGE_SHOW_BROWSED_TEST)));
 
@@ -93,7 +93,7 @@ TEST_F(DirectoryDialog, BrowsesAndAsksTheMainDialog) {
   EXPECT_EQ(list_files_to_listbox(dialog_, DIRECTORY_LIST, L"Storage Card\\T240315_CFC7\\*.tst", 1), 1);
   EXPECT_EQ(list_text(dialog_, DIRECTORY_LIST, 1), L"P01S02T0304A");
 
-  SendMessageW(dialog_, WM_USER, 6, 0);
+  SendMessageW(dialog_, WM_USER, PAGE_CLOSE, 0);
   EXPECT_FALSE(IsWindow(dialog_));
 }
 

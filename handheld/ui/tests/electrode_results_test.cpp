@@ -27,8 +27,8 @@ class ResultPages : public ::testing::Test {
   void TearDown() override {
     if (dialog_ != nullptr && IsWindow(dialog_)) DestroyWindow(dialog_);
     DestroyWindow(screen_);
-    g_channels.a_on = 1;
-    g_channels.b_on = 0;
+    channels.a_on = 1;
+    channels.b_on = 0;
   }
   HWND open(int resource, DLGPROC proc) {
     dialog_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), screen_,
@@ -40,12 +40,12 @@ class ResultPages : public ::testing::Test {
 };
 
 TEST_F(ResultPages, ImpedancesOfBothChannelsWithAnUnmeasuredOne) {
-  g_channels.a_on = 1;
-  g_channels.b_on = 1;
-  g_electrodeResults.impedance_a_eye = 2999.6;
-  g_electrodeResults.impedance_a_ref = 1500.0;
-  g_electrodeResults.impedance_b_eye = MEASUREMENT_FAILED;
-  g_electrodeResults.impedance_b_ref = 812.0;
+  channels.a_on = 1;
+  channels.b_on = 1;
+  electrode_results.impedance_a_eye = 2999.6;
+  electrode_results.impedance_a_ref = 1500.0;
+  electrode_results.impedance_b_eye = MEASUREMENT_FAILED;
+  electrode_results.impedance_b_ref = 812.0;
   HWND d = open(IMPEDANCE_RESULTS_BOTH, impedanceResultProc);
   ASSERT_NE(nullptr, d);
   EXPECT_EQ(L" 3000 ohms", item_text(d, 1146));
@@ -57,10 +57,10 @@ TEST_F(ResultPages, ImpedancesOfBothChannelsWithAnUnmeasuredOne) {
 }
 
 TEST_F(ResultPages, OneChannelPagesNameTheChannel) {
-  g_channels.a_on = 0;
-  g_channels.b_on = 1;
-  g_electrodeResults.impedance_b_eye = 4500.0;
-  g_electrodeResults.impedance_b_ref = 900.0;
+  channels.a_on = 0;
+  channels.b_on = 1;
+  electrode_results.impedance_b_eye = 4500.0;
+  electrode_results.impedance_b_ref = 900.0;
   HWND d = open(IMPEDANCE_RESULTS_ONE, impedanceResultProc);
   ASSERT_NE(nullptr, d);
   EXPECT_EQ(L"Channel B", item_text(d, 1144));
@@ -68,17 +68,17 @@ TEST_F(ResultPages, OneChannelPagesNameTheChannel) {
   EXPECT_EQ(L"  900 ohms", item_text(d, 1142));
   DestroyWindow(d);
 
-  g_channels.a_on = 1;
-  g_channels.b_on = 0;
-  g_electrodeResults.baseline_a = 12.34;
+  channels.a_on = 1;
+  channels.b_on = 0;
+  electrode_results.baseline_a = 12.34;
   d = open(BASELINE_RESULTS_ONE, baselineResultProc);
   ASSERT_NE(nullptr, d);
   EXPECT_EQ(L"Channel A", item_text(d, 1149));
   EXPECT_EQ(L"12.3 uV", item_text(d, 1150));
   DestroyWindow(d);
 
-  g_channels.b_on = 1;
-  g_electrodeResults.baseline_b = MEASUREMENT_FAILED;
+  channels.b_on = 1;
+  electrode_results.baseline_b = MEASUREMENT_FAILED;
   d = open(BASELINE_RESULTS_BOTH, baselineResultProc);
   ASSERT_NE(nullptr, d);
   EXPECT_EQ(L"12.3 uV", item_text(d, 1150));

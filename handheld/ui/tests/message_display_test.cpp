@@ -37,15 +37,15 @@ class MessageDisplay : public ::testing::Test {
     owner_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 240, 320, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(owner_, nullptr);
-    mainDialog = owner_;
-    g_program_error = false;
+    main_dialog = owner_;
+    program_error = false;
   }
   void TearDown() override {
-    mainDialog = nullptr;
+    main_dialog = nullptr;
     DestroyWindow(owner_);
     delete_colour_brushes();
     clear_menu_requests();
-    g_program_error = false;
+    program_error = false;
   }
   HWND open(int resource) {
     HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), owner_,
@@ -61,7 +61,7 @@ TEST_F(MessageDisplay, ShowMessageAsksForTheMessagePage) {
   show_message(MESSAGE_ERROR, false, "*** %s ***", "NO PROTOCOL HAS BEEN SELECTED");
   show_message(MESSAGE_WARNING, true, nullptr);
   EXPECT_EQ(line.text(), "[*** NO PROTOCOL HAS BEEN SELECTED ***]\r\n");
-  EXPECT_TRUE(g_program_error);
+  EXPECT_TRUE(program_error);
   EXPECT_EQ(message_history_count(), 1);
   ASSERT_EQ(menu_request_count(), 2);
   for (int i = 0; i < 2; ++i) {

@@ -52,7 +52,7 @@ class Messages : public ::testing::Test {
     while (pop_message_history() == 1) {
     }
     format_message_text("%s", "");
-    g_program_error = false;
+    program_error = false;
     log_path_ = std::filesystem::temp_directory_path() / ("erg_messages_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".log");
     std::filesystem::remove(log_path_);
     set_log_file_path(log_path_);
@@ -63,7 +63,7 @@ class Messages : public ::testing::Test {
     reset_log_state();
     set_local_time_source(nullptr);
     std::filesystem::remove(log_path_);
-    g_program_error = false;
+    program_error = false;
   }
   std::string log_text() const {
     std::ifstream in(log_path_, std::ios::binary);
@@ -101,7 +101,7 @@ TEST_F(Messages, WithoutAFormatTheBufferIsShownAgainAndNothingIsKept) {
   EXPECT_EQ(message_history_count(), 1);
   EXPECT_EQ(line.text(), "");
   EXPECT_EQ(message_layout().kind, MESSAGE_INTERNAL);
-  EXPECT_TRUE(g_program_error);
+  EXPECT_TRUE(program_error);
   EXPECT_EQ(count_of(log_text(), "(mesg \"*** FIRST ***\")"), 2);  // logged when shown and again
 }
 
@@ -114,11 +114,11 @@ TEST_F(Messages, KindsZeroAndFourRaiseTheErrorFlagAndKindTwoIsNotLogged) {
                {4, true, true}, {5, false, true}, {17, false, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
-    g_program_error = false;
+    program_error = false;
     std::filesystem::remove(log_path_);
     remote_line_capture line;
     present(c.kind, "KIND%d", c.kind);
-    EXPECT_EQ(g_program_error.load(), c.raises);
+    EXPECT_EQ(program_error.load(), c.raises);
     std::string entry = "(mesg KIND" + std::to_string(c.kind) + ")";
     EXPECT_EQ(log_text().find(entry) != std::string::npos, c.logged) << log_text();
     EXPECT_EQ(line.text(), "[KIND" + std::to_string(c.kind) + "]\r\n");  // every kind is echoed
@@ -154,7 +154,7 @@ TEST_F(Messages, FormatMessageTextOnlyFillsTheBuffer) {
   EXPECT_EQ(buffer(), L"*** NO PROTOCOL HAS BEEN SELECTED ***");
   EXPECT_EQ(message_history_count(), 0);
   EXPECT_EQ(line.text(), "");
-  EXPECT_FALSE(g_program_error);
+  EXPECT_FALSE(program_error);
   EXPECT_EQ(log_text(), "");
 }
 

@@ -74,15 +74,15 @@ TEST_F(CalibrationExchange, StartUpTakesTheStimulatorsTableAndAsksForTheClock) {
   EXPECT_EQ(CALIBRATION_TAKEN, take_calibration_message());
   EXPECT_EQ('t', next_stimulator_message());
   EXPECT_EQ((bytes{'V', 'l', 0x01, 0xF0, 't'}), sent_to_stimulator());
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) EXPECT_EQ(table[e], calibrationTable[e].load()) << e;
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) EXPECT_EQ(table[e], calibration_table[e].load()) << e;
   EXPECT_EQ("1234567", unit_serial());
-  EXPECT_EQ(1, calibrationReceived.load());
+  EXPECT_EQ(1, calibration_received.load());
 }
 
 TEST_F(CalibrationExchange, AStimulatorWithoutATableGetsTheDefaults) {
-  calibrationTable[17] = 3.5;
+  calibration_table[17] = 3.5;
   unit_serial_to_table("7654321");
-  const double serial_entry = calibrationTable[UNIT_SERIAL_ENTRY];
+  const double serial_entry = calibration_table[UNIT_SERIAL_ENTRY];
   // Only the first eight bytes count: the rest need not be zero.
   double table[CALIBRATION_ENTRIES];
   for (double& v : table) v = 1.25;
@@ -103,7 +103,7 @@ TEST_F(CalibrationExchange, AStimulatorWithoutATableGetsTheDefaults) {
   for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
     SCOPED_TRACE(e);
     const double expected = e == 17 ? 3.5 : e == UNIT_SERIAL_ENTRY ? serial_entry : kDefaults[e];
-    EXPECT_EQ(expected, calibrationTable[e].load());
+    EXPECT_EQ(expected, calibration_table[e].load());
     bytes frame = {'L', static_cast<uint8_t>(e + 1), 8};
     const bytes value = double_bytes(expected);
     frame.insert(frame.end(), value.begin(), value.end());
@@ -112,8 +112,8 @@ TEST_F(CalibrationExchange, AStimulatorWithoutATableGetsTheDefaults) {
   }
   double stored[CALIBRATION_ENTRIES];
   sim_stim_get_table(stored);
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) EXPECT_EQ(calibrationTable[e].load(), stored[e]) << e;
-  EXPECT_EQ(0, calibrationReceived.load());
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) EXPECT_EQ(calibration_table[e].load(), stored[e]) << e;
+  EXPECT_EQ(0, calibration_received.load());
   EXPECT_EQ(-1, next_stimulator_message(200));
 }
 
@@ -122,8 +122,8 @@ TEST_F(CalibrationExchange, ATableMessageWithoutAll240BytesIsRefused) {
   sim_stim_send_message('l', payload.data(), static_cast<uint32_t>(payload.size()), 0);
   ASSERT_EQ('l', next_stimulator_message());
   EXPECT_EQ(CALIBRATION_REFUSED, take_calibration_message());
-  EXPECT_EQ(14.90119, calibrationTable[10].load());
-  EXPECT_EQ(0.0, calibrationTable[0].load());
+  EXPECT_EQ(14.90119, calibration_table[10].load());
+  EXPECT_EQ(0.0, calibration_table[0].load());
   EXPECT_TRUE(sent_to_stimulator().empty());
   EXPECT_NE(std::string::npos, log_text().find("CALIBRATION MESSAGE 'l' OF 100 BYTES, NOT 240: TABLE KEPT"));
 }
@@ -156,7 +156,7 @@ TEST(CalibrationTable, SerialNumberPacking) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     unit_serial_to_table(c.text);
-    EXPECT_EQ(c.packed, double_bytes(calibrationTable[UNIT_SERIAL_ENTRY]));
+    EXPECT_EQ(c.packed, double_bytes(calibration_table[UNIT_SERIAL_ENTRY]));
     char out[8];
     unit_serial_from_table(out);
     EXPECT_STREQ(c.unpacked, out);
@@ -165,7 +165,7 @@ TEST(CalibrationTable, SerialNumberPacking) {
   bytes odd = {40, 1, 2, 3, 4, 5, 0, 250};
   double v;
   memcpy(&v, odd.data(), 8);
-  calibrationTable[UNIT_SERIAL_ENTRY] = v;
+  calibration_table[UNIT_SERIAL_ENTRY] = v;
   char out[8];
   unit_serial_from_table(out);
   EXPECT_STREQ("?12345?", out);
@@ -178,7 +178,7 @@ TEST(CalibrationTable, BeforeTheStimulatorsCopyOnlyTheImpedanceLinesAreSet) {
   reset_calibration_table();
   for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
     const double expected = e >= 10 && e <= 15 ? (e % 2 == 0 ? 14.90119 : -200.2468) : 0.0;
-    EXPECT_EQ(expected, calibrationTable[e].load()) << e;
+    EXPECT_EQ(expected, calibration_table[e].load()) << e;
   }
   EXPECT_EQ(22, flash_quadratic_entry(0, 0));
   EXPECT_EQ(27, flash_quadratic_entry(1, 2));
@@ -187,7 +187,7 @@ TEST(CalibrationTable, BeforeTheStimulatorsCopyOnlyTheImpedanceLinesAreSet) {
 }
 
 TEST(CalibrationTable, ConstantLinesShowTheirEntries) {
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibrationTable[e] = kDefaults[e];
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibration_table[e] = kDefaults[e];
   calibrationLine lines[CALIBRATION_LINE_COUNT];
   calibration_constant_lines(lines);
   EXPECT_EQ(5, lines[0].y);

@@ -102,7 +102,7 @@ TEST_F(SampleStatistics, MinmaxAndAverageRefuseBadWindows) {
     double mn = 0, tmn = 0, mx = 0, tmx = 0;
     EXPECT_FALSE(minmax(*block_, r.start, r.stop, mn, tmn, mx, tmx, 1, 0));
     EXPECT_EQ(log_text(), std::string("10:15:30 *** A  - ") + r.line + "\n");
-    EXPECT_TRUE(g_program_error);
+    EXPECT_TRUE(program_error);
     EXPECT_EQ(average(*block_, r.start, r.stop, 1, 0), 0.0);
   }
   block_->PointCount = 1;

@@ -38,7 +38,7 @@ class Stimulus : public SimulatedUnit {
   void SetUp() override {
     SimulatedUnit::SetUp();
     load_default_calibration();  // no port yet: nothing sent
-    boardOptions = 0;
+    board_options = 0;
     set_flash_fill_percent(0);
     set_background_fill_percent(0);
     open_stimulator();
@@ -46,7 +46,7 @@ class Stimulus : public SimulatedUnit {
     dac_words();
   }
   void TearDown() override {
-    boardOptions = 0;
+    board_options = 0;
     set_flash_fill_percent(0);
     set_background_fill_percent(0);
     reset_calibration_table();
@@ -82,7 +82,7 @@ TEST_F(Stimulus, FlashSettingsGiveTheirBytesAndConverterWords) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.intensity << " " << c.period_ms << " options " << c.options);
-    boardOptions = c.options;
+    board_options = c.options;
     set_flash_fill_percent(c.fill);
     EXPECT_EQ(1, set_flash(c.intensity, c.mode, c.period_ms, c.off1, c.off2));
     EXPECT_EQ(c.sent, sent_to_stimulator());
@@ -140,8 +140,8 @@ TEST_F(Stimulus, AnUnattainableFlickerPeriodSendsNothing) {
 }
 
 TEST_F(Stimulus, BackgroundLevelsFollowEachDomesLine) {
-  calibrationTable[28] = 4e-05;
-  calibrationTable[29] = 0.5;
+  calibration_table[28] = 4e-05;
+  calibration_table[29] = 0.5;
   struct Case {
     int intensity;
     int options;
@@ -158,15 +158,15 @@ TEST_F(Stimulus, BackgroundLevelsFollowEachDomesLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.intensity << " options " << c.options);
-    boardOptions = c.options;
+    board_options = c.options;
     set_background_fill_percent(c.fill);
     EXPECT_EQ(1, set_background(c.intensity));
     EXPECT_EQ(c.dac, dac_words());
   }
   EXPECT_TRUE(sent_to_stimulator().empty());
   // A line that gives no drive: 0.
-  calibrationTable[3] = -2.0;
-  boardOptions = 0;
+  calibration_table[3] = -2.0;
+  board_options = 0;
   set_background(20000);
   EXPECT_EQ((words{0xF000, 0x0000}), dac_words());
 }
@@ -215,13 +215,13 @@ TEST_F(Stimulus, ABacklightLevelOutsideItsRangeIsHeldToIt) {
 
 TEST(StimulusConversions, FlashDriveAndConverterCounts) {
   reset_calibration_table();
-  calibrationTable[0] = 2e-04;
-  calibrationTable[1] = 0.5;
+  calibration_table[0] = 2e-04;
+  calibration_table[1] = 0.5;
   // Without a quadratic the flash line, not limited.
   EXPECT_DOUBLE_EQ(6.5, flash_intensity_to_volts(0, 30000));
-  calibrationTable[22] = 0.09;
-  calibrationTable[23] = 4.2e-05;
-  calibrationTable[24] = 1.9e-10;
+  calibration_table[22] = 0.09;
+  calibration_table[23] = 4.2e-05;
+  calibration_table[24] = 1.9e-10;
   EXPECT_DOUBLE_EQ(1.006, flash_intensity_to_volts(0, 20000));
   EXPECT_EQ(4.5, flash_intensity_to_volts(0, 200000));
   EXPECT_DOUBLE_EQ(6.5, flash_intensity_to_volts(1, 30000));

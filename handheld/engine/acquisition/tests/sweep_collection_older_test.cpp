@@ -30,8 +30,8 @@ class OlderPlatform : public SimulatedUnit {
 };
 
 TEST_F(OlderPlatform, SweepsFollowTheSyncOnWordZero) {
-  EXPECT_EQ(0, syncInput.word);
-  EXPECT_EQ(0x80, syncInput.mask());
+  EXPECT_EQ(0, SYNC_INPUT.word);
+  EXPECT_EQ(0x80, SYNC_INPUT.mask());
   ASSERT_EQ(1, set_flash(20000, 1, 0, 0, 0));
   std::unique_ptr<samplesBlock> block(new samplesBlock);
   init_samples_block(*block);

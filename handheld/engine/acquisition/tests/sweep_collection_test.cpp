@@ -514,18 +514,18 @@ TEST_F(Battery, OptionFlagsFollowTheConverterIoRegister) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.nibble * 10 + c.master_parameter);
     sim_adc_set_options(c.nibble);
-    masterEnabled = c.master_parameter;
+    master_enabled = c.master_parameter;
     hardware.put_gpio_bit(13, 1, 1);
     read_battery_volts(32);
-    EXPECT_EQ(static_cast<int>(c.nibble), boardOptions.load() & 0x0F);
+    EXPECT_EQ(static_cast<int>(c.nibble), board_options.load() & 0x0F);
     EXPECT_EQ((c.nibble & 8) != 0, dual_dome_fitted());
     EXPECT_EQ((c.nibble & 4) != 0, fill_in_fitted());
     EXPECT_EQ((c.nibble & 2) != 0, master_link_fitted());
-    EXPECT_EQ(c.master, isMaster.load());
-    EXPECT_EQ(c.slave, isSlave.load());
+    EXPECT_EQ(c.master, is_master.load());
+    EXPECT_EQ(c.slave, is_slave.load());
     EXPECT_EQ(c.sync_output_cleared, (hardware.get_gpio_reg(13) & 2u) == 0);
   }
-  masterEnabled = 1;
+  master_enabled = 1;
 }
 
 TEST_F(Battery, AConverterThatNeverDeliversGivesUpAndSaysSo) {

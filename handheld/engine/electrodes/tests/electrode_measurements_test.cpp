@@ -76,17 +76,17 @@ class Electrodes : public SimulatedUnit {
     copy_default_parameters();
     set_signal(0, 0.5, 0.0, 0.0, 50.0);
     set_signal(1, 0.5, 0.0, 0.0, 50.0);
-    g_electrodeResults.baseline_a = MEASUREMENT_FAILED;
-    g_electrodeResults.baseline_b = MEASUREMENT_FAILED;
+    electrode_results.baseline_a = MEASUREMENT_FAILED;
+    electrode_results.baseline_b = MEASUREMENT_FAILED;
     record_.reset(new testFileRecord());
     init_test_record(*record_);
     record_->Config.Scale = 0.00045;
     record_->Config.Offset = -1930.0;
   }
   void TearDown() override {
-    electrodeMonitor.cancel = 0;
-    g_channels.a_on = 1;
-    g_channels.b_on = 0;
+    electrode_monitor.cancel = 0;
+    channels.a_on = 1;
+    channels.b_on = 0;
     SimulatedUnit::TearDown();
   }
   static void set_electrode(uint32_t channel, uint32_t electrode, double ohms) {
@@ -121,9 +121,9 @@ TEST_F(Electrodes, StabilisationSettlesOnlyOnAQuietSignalWithinLimits) {
     set_signal(0, c.noise_uv, c.drift, 0.0, 50.0);
     const uint64_t start = now_us();
     EXPECT_EQ(c.settled, stabilize(0, *record_, "test", 100.0, 0.001, 6.0));
-    EXPECT_EQ(c.timed_out, electrodeMonitor.stabilise_timed_out.load());
-    EXPECT_EQ(c.failed, electrodeMonitor.stabilise_failed.load());
-    EXPECT_EQ(0, electrodeMonitor.stabilising.load());
+    EXPECT_EQ(c.timed_out, electrode_monitor.stabilise_timed_out.load());
+    EXPECT_EQ(c.failed, electrode_monitor.stabilise_failed.load());
+    EXPECT_EQ(0, electrode_monitor.stabilising.load());
     const double seconds = (now_us() - start) / 1e6;
     if (c.settled) {
       EXPECT_GT(seconds, 3.0);  // a quiet window, then another more than 3 s later
@@ -171,8 +171,8 @@ TEST_F(Electrodes, MeasurementsDrawTheirGraphAndLeaveTheScalesAsTheyFoundThem) {
   ASSERT_GE(screen.limits.size(), 2u);
   EXPECT_EQ(screen.limits[0], 100.0);
   EXPECT_EQ(screen.limits[1], -100.0);
-  EXPECT_LT(electrodeMonitor.stabilise_noise[0].load(), 5.0);
-  EXPECT_GT(electrodeMonitor.stabilise_noise[0].load(), 0.0);
+  EXPECT_LT(electrode_monitor.stabilise_noise[0].load(), 5.0);
+  EXPECT_GT(electrode_monitor.stabilise_noise[0].load(), 0.0);
 
   set_electrode(0, SIM_EYE, 3000);
   double peak = 0, trough = 0;
@@ -189,22 +189,22 @@ TEST_F(Electrodes, MeasurementsDrawTheirGraphAndLeaveTheScalesAsTheyFoundThem) {
 }
 
 TEST_F(Electrodes, ImpedanceOfEachElectrodeThroughTheDefaultLines) {
-  g_channels.a_on = 1;
-  g_channels.b_on = 1;
+  channels.a_on = 1;
+  channels.b_on = 1;
   set_electrode(0, SIM_EYE, 3000);
   set_electrode(0, SIM_REFERENCE, 1500);
   set_electrode(1, SIM_EYE, 4500);
   set_electrode(1, SIM_REFERENCE, 800);
   main_dialog_post_capture notices;
-  electrodeMonitor.mode = ELECTRODE_MODE_IMPEDANCE;
+  electrode_monitor.mode = ELECTRODE_MODE_IMPEDANCE;
   run_electrode_request();
 
-  EXPECT_EQ(1, electrodeMonitor.impedance_valid.load());
-  EXPECT_NEAR(3000, g_electrodeResults.impedance_a_eye.load(), 150);
-  EXPECT_NEAR(1500, g_electrodeResults.impedance_a_ref.load(), 75);
-  EXPECT_NEAR(4500, g_electrodeResults.impedance_b_eye.load(), 225);
-  EXPECT_NEAR(800, g_electrodeResults.impedance_b_ref.load(), 40);
-  EXPECT_EQ(0, electrodeMonitor.busy.load());
+  EXPECT_EQ(1, electrode_monitor.impedance_valid.load());
+  EXPECT_NEAR(3000, electrode_results.impedance_a_eye.load(), 150);
+  EXPECT_NEAR(1500, electrode_results.impedance_a_ref.load(), 75);
+  EXPECT_NEAR(4500, electrode_results.impedance_b_eye.load(), 225);
+  EXPECT_NEAR(800, electrode_results.impedance_b_ref.load(), 40);
+  EXPECT_EQ(0, electrode_monitor.busy.load());
   const std::vector<mainDialogNotice> posted = notices.notices();
   ASSERT_EQ(1u, posted.size());
   EXPECT_EQ(NOTICE_MAIN_DIALOG, posted[0].target);
@@ -217,15 +217,15 @@ TEST_F(Electrodes, ImpedanceOfEachElectrodeThroughTheDefaultLines) {
 }
 
 TEST_F(Electrodes, MissingSyncGivesTheFailureValueAndTheMessage) {
-  g_electrodeResults.impedance_a_ref = 1234.0;
+  electrode_results.impedance_a_ref = 1234.0;
   sim_fault_set(SIM_FAULT_STIM_NO_SYNC, 0);
   engine_message_capture messages;
-  electrodeMonitor.mode = ELECTRODE_MODE_IMPEDANCE;
+  electrode_monitor.mode = ELECTRODE_MODE_IMPEDANCE;
   run_electrode_request();
 
-  EXPECT_EQ(0, electrodeMonitor.impedance_valid.load());
-  EXPECT_EQ(MEASUREMENT_FAILED, g_electrodeResults.impedance_a_eye.load());
-  EXPECT_EQ(1234.0, g_electrodeResults.impedance_a_ref.load()) << "measured after a failure";
+  EXPECT_EQ(0, electrode_monitor.impedance_valid.load());
+  EXPECT_EQ(MEASUREMENT_FAILED, electrode_results.impedance_a_eye.load());
+  EXPECT_EQ(1234.0, electrode_results.impedance_a_ref.load()) << "measured after a failure";
   const auto shown = messages.messages();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ("*** sinewave (tag 100)\nNO SYNC PULSE RECEIVED FROM 8051 ***", shown[0].second);
@@ -239,16 +239,16 @@ TEST_F(Electrodes, CancelStopsAtTheNextSampleAndPostsNothing) {
   std::atomic<int> reads{0};
   set_read_hook([&](int n) {
     reads = n + 1;
-    if (n == 999) electrodeMonitor.cancel = 1;
+    if (n == 999) electrode_monitor.cancel = 1;
     return true;
   });
   main_dialog_post_capture notices;
-  electrodeMonitor.mode = ELECTRODE_MODE_IMPEDANCE;
+  electrode_monitor.mode = ELECTRODE_MODE_IMPEDANCE;
   run_electrode_request();
 
   EXPECT_EQ(1000, reads.load());
-  EXPECT_EQ(MEASUREMENT_FAILED, g_electrodeResults.impedance_a_eye.load());
-  EXPECT_EQ(0, electrodeMonitor.impedance_valid.load());
+  EXPECT_EQ(MEASUREMENT_FAILED, electrode_results.impedance_a_eye.load());
+  EXPECT_EQ(0, electrode_monitor.impedance_valid.load());
   EXPECT_EQ(0u, notices.notices().size());
 }
 
@@ -258,20 +258,20 @@ TEST_F(Electrodes, BaselineIsHalfThePeakToPeakOfTheSignal) {
 }
 
 TEST_F(Electrodes, ThreadMeasuresChannelBAloneDespiteAStaleChannelA) {
-  g_channels.a_on = 0;
-  g_channels.b_on = 1;
-  g_electrodeResults.baseline_a = MEASUREMENT_FAILED;
+  channels.a_on = 0;
+  channels.b_on = 1;
+  electrode_results.baseline_a = MEASUREMENT_FAILED;
   set_signal(1, 0.2, 0.0, 10.0, 500.0);
   main_dialog_post_capture notices;
-  electrodeMonitor.mode = ELECTRODE_MODE_BASELINE;
+  electrode_monitor.mode = ELECTRODE_MODE_BASELINE;
   ASSERT_TRUE(start_electrode_thread());
   signal_electrode_event();
   const bool posted = notices.wait_for(1, 60000);
   stop_electrode_thread();
 
   ASSERT_TRUE(posted);
-  EXPECT_NEAR(10.0, g_electrodeResults.baseline_b.load(), 0.5);
-  EXPECT_EQ(MEASUREMENT_FAILED, g_electrodeResults.baseline_a.load());
+  EXPECT_NEAR(10.0, electrode_results.baseline_b.load(), 0.5);
+  EXPECT_EQ(MEASUREMENT_FAILED, electrode_results.baseline_a.load());
   EXPECT_EQ(1u, notices.notices().size());
 }
 

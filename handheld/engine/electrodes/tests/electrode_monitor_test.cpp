@@ -74,15 +74,15 @@ class Monitor : public SimulatedUnit {
   void TearDown() override {
     stop_electrode_monitor_thread();
     notices_.reset();
-    g_monitorControl.impedance_wanted = 0;
-    g_channels.a_on = 1;
-    g_channels.b_on = 0;
+    monitor_control.impedance_wanted = 0;
+    channels.a_on = 1;
+    channels.b_on = 0;
     SimulatedUnit::TearDown();
   }
   // The window opens: monitor active, the event signalled.
   void open_window(bool impedance) {
-    g_monitorControl.impedance_wanted = impedance ? 1 : 0;
-    g_monitorControl.active = 1;
+    monitor_control.impedance_wanted = impedance ? 1 : 0;
+    monitor_control.active = 1;
     signal_electrode_monitor();
   }
   // Waits for pass n's notice; the window then asks for the next pass.
@@ -93,10 +93,10 @@ class Monitor : public SimulatedUnit {
   void next() { signal_electrode_monitor(); }
   // The window closes and waits for the monitor to stop running.
   bool close_window() {
-    g_monitorControl.active = 0;
+    monitor_control.active = 0;
     signal_electrode_monitor();
     for (int waited = 0; waited < 5000; waited += 5) {
-      if (!g_monitorControl.running.load()) return true;
+      if (!monitor_control.running.load()) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
@@ -106,13 +106,13 @@ class Monitor : public SimulatedUnit {
 
 TEST_F(Monitor, QuietSignalFillsTheWindowsAndBecomesStableAtPassSixteen) {
   open_window(false);
-  const monitorChannel& a = g_monitorChannels[0];
+  const monitorChannel& a = monitor_channels[0];
   for (size_t n = 1; n <= 16; ++n) {
     SCOPED_TRACE(testing::Message() << "pass " << n);
     ASSERT_TRUE(pass(n));
-    EXPECT_EQ(1, g_monitorControl.running.load());
-    EXPECT_EQ(static_cast<int>(n < 5 ? n : 5), g_monitorWindows.first[0].count);
-    EXPECT_EQ(static_cast<int>(n < 5 ? 0 : (n < 9 ? n - 4 : 5)), g_monitorWindows.second[0].count);
+    EXPECT_EQ(1, monitor_control.running.load());
+    EXPECT_EQ(static_cast<int>(n < 5 ? n : 5), monitor_windows.first[0].count);
+    EXPECT_EQ(static_cast<int>(n < 5 ? 0 : (n < 9 ? n - 4 : 5)), monitor_windows.second[0].count);
     EXPECT_EQ(n < 16 ? STATUS_NOT_MEASURED : STATUS_GOOD, a.baseline_status.load()) << a.level.load() << " uV " << a.drift.load() << " uV/s";
     EXPECT_EQ(n < 16 ? STATUS_NOT_MEASURED : STATUS_GOOD, a.noise_status.load());
     EXPECT_EQ(STATUS_NOT_MEASURED, a.eye_status.load());
@@ -125,8 +125,8 @@ TEST_F(Monitor, QuietSignalFillsTheWindowsAndBecomesStableAtPassSixteen) {
   EXPECT_EQ(10000.0, a.eye_ohms.load());
   EXPECT_EQ(10000.0, a.ref_ohms.load());
   // Channel B is not fitted.
-  EXPECT_EQ(STATUS_NOT_MEASURED, g_monitorChannels[1].baseline_status.load());
-  EXPECT_EQ(STATUS_NOT_MEASURED, g_monitorChannels[1].noise_status.load());
+  EXPECT_EQ(STATUS_NOT_MEASURED, monitor_channels[1].baseline_status.load());
+  EXPECT_EQ(STATUS_NOT_MEASURED, monitor_channels[1].noise_status.load());
 
   ASSERT_TRUE(close_window());
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -153,7 +153,7 @@ TEST_F(Monitor, DriftIsMeasuredAcrossTheTickCountWrap) {
     next();
   }
   ASSERT_TRUE(pass(9));
-  const monitorChannel& a = g_monitorChannels[0];
+  const monitorChannel& a = monitor_channels[0];
   EXPECT_NEAR(1000.0, a.drift.load(), 100.0);
   EXPECT_EQ(STATUS_OUT_OF_LIMITS, a.baseline_status.load());
   ASSERT_TRUE(close_window());
@@ -169,7 +169,7 @@ TEST_F(Monitor, ImpedanceChecksOnceStableAndNoSyncMarksTheElectrodes) {
     next();
   }
   ASSERT_TRUE(pass(16));
-  const monitorChannel& a = g_monitorChannels[0];
+  const monitorChannel& a = monitor_channels[0];
   EXPECT_EQ(STATUS_GOOD, a.baseline_status.load());
   EXPECT_NEAR(3000.0, a.eye_ohms.load(), 150.0);
   EXPECT_NEAR(5500.0, a.ref_ohms.load(), 275.0);
@@ -186,13 +186,13 @@ TEST_F(Monitor, ImpedanceChecksOnceStableAndNoSyncMarksTheElectrodes) {
 }
 
 TEST_F(Monitor, DeadConverterMarksTheChannelNotMeasuredAndEndsThePass) {
-  g_channels.b_on = 1;
+  channels.b_on = 1;
   set_read_hook([](int) { return false; });
   open_window(false);
   ASSERT_TRUE(pass(1));
-  EXPECT_EQ(STATUS_NOT_MEASURED, g_monitorChannels[0].baseline_status.load());
-  EXPECT_EQ(0, g_monitorWindows.first[0].count);
-  EXPECT_EQ(0, g_monitorWindows.first[1].count) << "channel B measured after a dead channel A";
+  EXPECT_EQ(STATUS_NOT_MEASURED, monitor_channels[0].baseline_status.load());
+  EXPECT_EQ(0, monitor_windows.first[0].count);
+  EXPECT_EQ(0, monitor_windows.first[1].count) << "channel B measured after a dead channel A";
   ASSERT_TRUE(close_window());
 }
 

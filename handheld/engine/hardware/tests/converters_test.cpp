@@ -28,7 +28,7 @@ class Converters : public ::testing::Test {
  protected:
   void SetUp() override {
     for (int i = 0; i < HARDWARE_ENTRY_COUNT; ++i) {
-      bind_hardware_entry(i, recorder_entry(hardwareEntryNames[i]));
+      bind_hardware_entry(i, recorder_entry(HARDWARE_ENTRY_NAMES[i]));
     }
     recorder_clear();
   }

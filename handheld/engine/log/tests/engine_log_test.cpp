@@ -75,12 +75,12 @@ using LogWriters = LogFixture;
 TEST_F(LogWriters, MessageRecords) {
   log_mesg("READY");
   log_named_message("keypress", "%2d %s", 3, "Run");
-  g_channels.b_on = 1;
-  g_channels.eye_a = kEyeOD;
-  g_channels.eye_b = kEyeOS;
+  channels.b_on = 1;
+  channels.eye_a = kEyeOD;
+  channels.eye_b = kEyeOS;
   log_mesg("run protocol [%s]", "P1");
-  g_channels.a_on = 0;
-  g_channels.eye_a = kEyeNone;
+  channels.a_on = 0;
+  channels.eye_a = kEyeNone;
   log_wide_message(L"wide %ls %d", L"text", 7);
   EXPECT_EQ(log_text(),
             "(log (time 10:15:30)(chan A)(mesg READY))\n"
@@ -118,10 +118,10 @@ TEST_F(LogWriters, NothingButErrorLinesWhileLoggingIsOff) {
   log_mesg("lost");
   log_field_line("a", "b");
   log_open_record("x");
-  g_channels.b_on = 1;
+  channels.b_on = 1;
   log_error_line("### %s ###", "kept");
   EXPECT_EQ(log_text(), "10:15:30 *** AB - ### kept ###\n");
-  EXPECT_TRUE(g_program_error);
+  EXPECT_TRUE(program_error);
   EXPECT_FALSE(logging_on());
 }
 
@@ -134,7 +134,7 @@ TEST_F(LogWriters, ErrorLineDumpsTheKeyLogFirstAndRaisesTheErrorFlag) {
   });
   log_error_line("uV: %d", 5);
   EXPECT_EQ(dumps, 1);
-  EXPECT_TRUE(g_program_error);
+  EXPECT_TRUE(program_error);
   EXPECT_EQ(log_text(),
             "(log (time 10:15:30)(chan A)(keypress Run))\n"
             "10:15:30 *** A  - uV: 5\n");
@@ -144,7 +144,7 @@ TEST_F(LogWriters, WithoutAFileNothingIsWrittenAndNothingFails) {
   set_log_file_path(folder_ / "missing" / "log.txt");
   log_mesg("lost");
   log_error_line("lost too");
-  EXPECT_TRUE(g_program_error);
+  EXPECT_TRUE(program_error);
   EXPECT_TRUE(logging_on());
   EXPECT_FALSE(std::filesystem::exists(folder_ / "missing"));
   set_log_file_path(std::filesystem::path());

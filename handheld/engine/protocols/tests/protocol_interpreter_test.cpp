@@ -77,9 +77,9 @@ class Interpreter : public SimulatedUnit {
     load_default_calibration();
     open_stimulator();
     card_ = set_up_test_card(folder_);
-    g_run_count = 4;
-    g_channels.a_on = 1;
-    g_channels.b_on = 1;
+    run_count = 4;
+    channels.a_on = 1;
+    channels.b_on = 1;
     set_entered_test_id(nullptr);
     ASSERT_TRUE(set_ERG_directory(false));
     for (uint32_t input : {0u, 1u}) {
@@ -94,12 +94,12 @@ class Interpreter : public SimulatedUnit {
   }
   void TearDown() override {
     set_interpreter_screen(nullptr);
-    isMaster = 0;
-    isSlave = 0;
+    is_master = 0;
+    is_slave = 0;
     send_8051_byte(COMMAND_DONE);
     reset_calibration_table();
-    g_channels.a_on = 1;
-    g_channels.b_on = 0;
+    channels.a_on = 1;
+    channels.b_on = 0;
     tear_down_test_card();
     set_unit_time_filetime(0);
     SimulatedUnit::TearDown();
@@ -158,7 +158,7 @@ TEST_F(Interpreter, SingleFlashTestStoresBothChannels) {
   engine_message_capture capture;
   ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"PHOTOPIC"));
   EXPECT_TRUE(capture.messages().empty());
-  EXPECT_FALSE(g_run_commands.running);
+  EXPECT_FALSE(run_commands.running);
 
   const std::vector<std::wstring> names = stored(L".tst");
   ASSERT_EQ(names, (std::vector<std::wstring>{L"P01S00T0004A-AB12.tst", L"P01S00T0004B-AB12.tst"}));
@@ -190,7 +190,7 @@ TEST_F(Interpreter, SingleFlashTestStoresBothChannels) {
 // each of its size per volt-millisecond of the flash's light, within the
 // noise left after averaging.
 TEST_F(Interpreter, StoredAverageIsTheSimulatedResponse) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   sim_signal signal;
   sim_signal_defaults(0, &signal);
   signal.response = SIM_RESPONSE_SHAPE;
@@ -259,16 +259,16 @@ TEST_F(Interpreter, TestAfterTheElectrodeCheckStoresAsWithoutIt) {
       sim_electrode_set(input, SIM_REFERENCE, &electrode);
     }
     ASSERT_TRUE(start_electrode_monitor_thread());
-    g_monitorControl.impedance_wanted = 1;
-    g_monitorControl.active = 1;
+    monitor_control.impedance_wanted = 1;
+    monitor_control.active = 1;
     for (size_t pass = 1; pass <= 18; ++pass) {
       signal_electrode_monitor();
       ASSERT_TRUE(notices.wait_for_kind(ELECTRODE_VALUES_READY, pass, 60000));
       ASSERT_EQ(pass, passes());
     }
-    EXPECT_EQ(STATUS_GOOD, g_monitorChannels[0].eye_status.load()) << "no impedance check made";
+    EXPECT_EQ(STATUS_GOOD, monitor_channels[0].eye_status.load()) << "no impedance check made";
     stop_electrode_monitor_thread();  // ends the pass in hand and joins the thread
-    g_monitorControl.impedance_wanted = 0;
+    monitor_control.impedance_wanted = 0;
   }
 
   ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"AFTER"));
@@ -280,7 +280,7 @@ TEST_F(Interpreter, TestAfterTheElectrodeCheckStoresAsWithoutIt) {
 }
 
 TEST_F(Interpreter, RepeatFlashesAtAFixedRateFromItsStart) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_REPEAT_MS, (1000u << 16) | 10u}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
   ASSERT_TRUE(scan_program(*program_));
   ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"REPEAT"));
@@ -297,7 +297,7 @@ TEST_F(Interpreter, RepeatFlashesAtAFixedRateFromItsStart) {
 }
 
 TEST_F(Interpreter, SixtyFlashesKeepFortyNineSweepsAndTheirSampleFiles) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   store_system_parameter(PARAM_SAMPLES, 1);
   single_test({{OPCODE_REPEAT, 60}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
   ASSERT_TRUE(scan_program(*program_));
@@ -312,7 +312,7 @@ TEST_F(Interpreter, SixtyFlashesKeepFortyNineSweepsAndTheirSampleFiles) {
 // [SAMPLES] as the ini file may hold it: a whole number of at least 1
 // writes sample files, whatever its size; below 1 none.
 TEST_F(Interpreter, SampleFilesFollowTheSamplesParameterOfAnySize) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
   ASSERT_TRUE(scan_program(*program_));
   const std::pair<double, size_t> cases[] = {{1e300, 2u}, {0.5, 0u}, {-1e300, 0u}};
@@ -327,7 +327,7 @@ TEST_F(Interpreter, SampleFilesFollowTheSamplesParameterOfAnySize) {
 }
 
 TEST_F(Interpreter, WaitOutsideAnyBlockTimesItself) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   push(OPCODE_WAIT, 1500);
   single_test({{OPCODE_RFR, rfr(20, 180)}});
   ASSERT_TRUE(scan_program(*program_));
@@ -342,7 +342,7 @@ TEST_F(Interpreter, WaitOutsideAnyBlockTimesItself) {
 
 // FLICKER(2): count 60, sweeps of 40 ms, one every 50 ms.
 TEST_F(Interpreter, FlickerTrainKeepsFortyNineSweepsMarkedAsFlicker) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_FLICKER2, (50u << 20) | (40u << 10) | 60u}});
   ASSERT_TRUE(scan_program(*program_));
   engine_message_capture capture;
@@ -359,7 +359,7 @@ TEST_F(Interpreter, FlickerTrainKeepsFortyNineSweepsMarkedAsFlicker) {
 // The operator pauses at the third second of a 10 s wait for 5 s: the wait
 // keeps its 3 s and runs 7 s more.
 TEST_F(Interpreter, PausedWaitResumesWithTheSecondsItHadWaited) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_WAIT, 10000}, {OPCODE_RFR, rfr(20, 180)}});
   ASSERT_TRUE(scan_program(*program_));
   std::thread operator_thread;
@@ -396,25 +396,25 @@ TEST_F(Interpreter, RestartAndSkipNumberTheTests) {
     std::vector<std::wstring> stored;
   };
   const std::vector<commandCase> cases = {
-      {"restart test outside a session", 0, false, &g_run_commands.restart_test, 1, {L"P01S00T0004A-0000000000.tst"}},
-      {"restart test in a session", 2, false, &g_run_commands.restart_test, 2,
+      {"restart test outside a session", 0, false, &run_commands.restart_test, 1, {L"P01S00T0004A-0000000000.tst"}},
+      {"restart test in a session", 2, false, &run_commands.restart_test, 2,
        {L"P01S01T0304A-0000000000.tst", L"P01S01T0404A-0000000000.tst"}},
-      {"skip test in a session", 2, false, &g_run_commands.skip_test, 2, {L"P01S01T0204A-0000000000.tst"}},
-      {"restart session", 2, false, &g_run_commands.restart_session, 3,
+      {"skip test in a session", 2, false, &run_commands.skip_test, 2, {L"P01S01T0204A-0000000000.tst"}},
+      {"restart session", 2, false, &run_commands.restart_session, 3,
        {L"P01S01T0104A-0000000000.tst", L"P01S02T0104A-0000000000.tst", L"P01S02T0204A-0000000000.tst"}},
-      {"restart session in a called test", 2, true, &g_run_commands.restart_session, 3,
+      {"restart session in a called test", 2, true, &run_commands.restart_session, 3,
        {L"P01S01T0104A-0000000000.tst", L"P01S02T0104A-0000000000.tst", L"P01S02T0204A-0000000000.tst"}},
-      {"skip session", 3, false, &g_run_commands.skip_session, 3, {L"P01S01T0104A-0000000000.tst"}},
-      {"skip session in a called test", 3, true, &g_run_commands.skip_session, 3, {L"P01S01T0104A-0000000000.tst"}},
+      {"skip session", 3, false, &run_commands.skip_session, 3, {L"P01S01T0104A-0000000000.tst"}},
+      {"skip session in a called test", 3, true, &run_commands.skip_session, 3, {L"P01S01T0104A-0000000000.tst"}},
   };
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   auto called = std::make_unique<programRecord>();
   ASSERT_NO_FATAL_FAILURE(write_called_test(L"Storage Card\\ONE.tes", OPCODE_END_TEST, 0, *called));
   for (const commandCase& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove_all(card_ / "T240315_CFC7");
     ASSERT_TRUE(set_ERG_directory(false));
-    g_session_number = 0;
+    session_number = 0;
     clear_program(*program_);
     std::strcpy(program_->Texts[0], "???");
     if (c.session_tests == 0) single_test({{OPCODE_RFR, rfr(5, 40)}});
@@ -456,11 +456,11 @@ TEST_F(Interpreter, RestartAndSkipNumberTheTests) {
 // with "Skip Wait", or with "Restart Session" outside any session (no block
 // to unwind: the run carries on): the test runs at once.
 TEST_F(Interpreter, OperatorEndsAWait) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   push(OPCODE_WAIT, 60000);
   single_test({{OPCODE_RFR, rfr(20, 180)}});
   ASSERT_TRUE(scan_program(*program_));
-  for (std::atomic<bool>* command : {&g_run_commands.skip_wait, &g_run_commands.restart_session}) {
+  for (std::atomic<bool>* command : {&run_commands.skip_wait, &run_commands.restart_session}) {
     screen_.sweep_ticks.clear();
     screen_.on_row = [command](const std::wstring& text) {
       if (text == L"-3,30:  3") *command = true;
@@ -476,10 +476,10 @@ TEST_F(Interpreter, OperatorEndsAWait) {
 
 // A restart pressed as the previous run ended does not stop the next one.
 TEST_F(Interpreter, RestartLeftFromTheLastRunIsNoCommand) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_RFR, rfr(5, 40)}});
   ASSERT_TRUE(scan_program(*program_));
-  g_run_commands.restart_test = true;
+  run_commands.restart_test = true;
   engine_message_capture capture;
   EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"STALE"));
   EXPECT_TRUE(capture.messages().empty());
@@ -487,7 +487,7 @@ TEST_F(Interpreter, RestartLeftFromTheLastRunIsNoCommand) {
 }
 
 TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_RFR, rfr(20, 180)}});
   ASSERT_TRUE(scan_program(*program_));
   set_loaded_program(*program_);
@@ -518,15 +518,15 @@ TEST_F(Interpreter, TestThreadRunsTheLoadedProgramOnRunSet) {
 // woken, holds: the run's commands are cleared when it is asked for, not
 // when it begins.
 TEST_F(Interpreter, AStopBeforeTheRunBeginsHolds) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_RFR, rfr(20, 180)}});
   ASSERT_TRUE(scan_program(*program_));
   set_loaded_program(*program_);
   main_dialog_post_capture posts;
-  g_run_commands.skip_wait = true;  // left by an earlier run
+  run_commands.skip_wait = true;  // left by an earlier run
   signal_run_set();
-  EXPECT_FALSE(g_run_commands.skip_wait.load());
-  g_run_commands.stop = true;
+  EXPECT_FALSE(run_commands.skip_wait.load());
+  run_commands.stop = true;
   start_test_thread();  // wakes to the run already asked for
   const bool ended = posts.wait_for(1, 20000);
   stop_test_thread();
@@ -539,7 +539,7 @@ TEST_F(Interpreter, AStopBeforeTheRunBeginsHolds) {
 // starting at the next flash; the 1.2 s of flashes hold 15 of them, and
 // 60 / ceil(70 / 20 - 0.2) = 15 are averaged.
 TEST_F(Interpreter, FirstFlickerKeepsItsSweepsAndAveragesItsShare) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_FLICKER1, (60u << 16) | 20u}});
   ASSERT_TRUE(scan_program(*program_));
   engine_message_capture capture;
@@ -561,7 +561,7 @@ TEST_F(Interpreter, FirstFlickerKeepsItsSweepsAndAveragesItsShare) {
 // most 25 sweeps, each started by a flash, and the run takes the train's
 // time and the last sweep's wait.
 TEST_F(Interpreter, CountedFlickerStopsAfterItsFlashes) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   single_test({{OPCODE_FLICKER2, (50u << 20) | (200u << 10) | 100u}});
   ASSERT_TRUE(scan_program(*program_));
   sim_stim_state before{};
@@ -586,7 +586,7 @@ TEST_F(Interpreter, CountedFlickerStopsAfterItsFlashes) {
 // two: the stored test times, the files' times, the log records and the
 // folder's date all come from the unit's clock, a minute and a sweep apart.
 TEST_F(Interpreter, StoredTimesFollowTheUnitsClock) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   use_unit_time_for_log_and_folders();
   std::filesystem::remove_all(card_ / "T240315_CFC7");
   const uint64_t set = unit_time_to_filetime(unitTime{2024, 3, 15, 9, 0, 0, 0, 0});
@@ -641,7 +641,7 @@ TEST_F(Interpreter, StoredTimesFollowTheUnitsClock) {
 // A long sweep, then in the next test a short one: the short test's last
 // sweep, its sample files and its average hold zeros after its own values.
 TEST_F(Interpreter, StoredBlocksHoldNothingBeyondTheirValues) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   store_system_parameter(PARAM_SAMPLES, 1);
   push(OPCODE_SESSION, 0);
   single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(20, 180)}, {OPCODE_END_REPEAT, 0}});
@@ -675,14 +675,14 @@ TEST_F(Interpreter, StoredBlocksHoldNothingBeyondTheirValues) {
 // "Skip Test" at the second sweep of a REPEAT in a session's test: that test
 // ends with its blocks, and the session runs on to store its next test.
 TEST_F(Interpreter, SkipTestInsideARepeatEndsThatTestOnly) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   push(OPCODE_SESSION, 0);
   single_test({{OPCODE_REPEAT_MS, (1000u << 16) | 5u}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
   single_test({{OPCODE_RFR, rfr(5, 40)}});
   push(OPCODE_END_SESSION, 0);
   ASSERT_TRUE(scan_program(*program_));
   screen_.on_sweep = [this] {
-    if (screen_.sweep_ticks.size() == 2) g_run_commands.skip_test = true;
+    if (screen_.sweep_ticks.size() == 2) run_commands.skip_test = true;
   };
   engine_message_capture capture;
   EXPECT_TRUE(Execute(*program_, 0, 0, 0, 0, L"SKIP"));
@@ -695,7 +695,7 @@ TEST_F(Interpreter, SkipTestInsideARepeatEndsThatTestOnly) {
 // (whose own block stack is empty after their END TEST: the session's
 // block times the pause).
 TEST_F(Interpreter, PauseAfterATestAlsoRunsInACalledProgram) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   auto called = std::make_unique<programRecord>();
   ASSERT_NO_FATAL_FAILURE(write_called_test(L"Storage Card\\PAUSE.tes", OPCODE_END_TEST_PAUSE, 5000, *called));
   for (bool call : {false, true}) {
@@ -729,13 +729,13 @@ TEST_F(Interpreter, PauseAfterATestAlsoRunsInACalledProgram) {
 std::vector<std::string> g_raised_messages;
 void show_raising_the_flag(int kind, const char* text) {
   g_raised_messages.emplace_back(text);
-  if (kind == 0 || kind == 4) g_program_error = true;
+  if (kind == 0 || kind == 4) program_error = true;
 }
 
 // A step that ends with an error message raised the error flag: the run
 // says so after that step, once, and carries on.
 TEST_F(Interpreter, AnErrorDuringAStepIsReportedAfterIt) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   push(OPCODE_SESSION, 0);
   single_test({});  // no sweep: an error message
   single_test({{OPCODE_RFR, rfr(5, 40)}});
@@ -754,8 +754,8 @@ TEST_F(Interpreter, AnErrorDuringAStepIsReportedAfterIt) {
 // A master unit holds GPIO 13 bit 1 up for the test thread's run and drops
 // GPIO 12 bit 1 for each collection, raising it again after.
 TEST_F(Interpreter, MasterSignalsItsRunAndEachCollection) {
-  g_channels.b_on = 0;
-  isMaster = 1;
+  channels.b_on = 0;
+  is_master = 1;
   single_test({{OPCODE_REPEAT, 3}, {OPCODE_RFR, rfr(5, 40)}, {OPCODE_END_REPEAT, 0}});
   ASSERT_TRUE(scan_program(*program_));
   int reads = 0;
@@ -770,7 +770,7 @@ TEST_F(Interpreter, MasterSignalsItsRunAndEachCollection) {
   set_loaded_program(*program_);
   start_test_thread();
   signal_run_set();
-  for (int i = 0; i < 5000 && !(g_test_stored && !g_run_commands.running); ++i) {
+  for (int i = 0; i < 5000 && !(test_stored && !run_commands.running); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   stop_test_thread();
@@ -812,10 +812,10 @@ TEST_F(Interpreter, SlaveLeavesTheLongWaitsToItsMaster) {
       {"pause 5000", &wait_400, true, false, 5000 + 1200, 7000, L"-3,21:wait   5      "},
       {"slave pause 5000", &wait_400, true, true, 1200, 2000, L"-3,21:slave wait    "},
   };
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   for (const slaveCase& c : cases) {
     SCOPED_TRACE(c.what);
-    isSlave = c.slave ? 1 : 0;
+    is_slave = c.slave ? 1 : 0;
     clear_program(*program_);
     std::strcpy(program_->Texts[0], "???");
     screen_.rows.clear();
@@ -845,8 +845,8 @@ TEST_F(Interpreter, SlaveLeavesTheLongWaitsToItsMaster) {
 
 // A slave holds each collection while the master keeps GPIO 12 bit 1 up.
 TEST_F(Interpreter, SlaveCollectsWhenTheMasterReleasesIt) {
-  g_channels.b_on = 0;
-  isSlave = 1;
+  channels.b_on = 0;
+  is_slave = 1;
   single_test({{OPCODE_RFR, rfr(20, 180)}});
   ASSERT_TRUE(scan_program(*program_));
   hardware.put_gpio_bit(12, 1, 1);
@@ -896,7 +896,7 @@ TEST_F(Interpreter, DatasetTextStoredBesideEachTest) {
 // A strong 60 Hz hum on channel A: the stored average keeps it without the
 // notch and loses it with [NOTCHFREQ] at 60.
 TEST_F(Interpreter, NotchFrequencyFiltersTheStoredAverage) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   sim_signal hum;
   sim_signal_defaults(0, &hum);
   hum.hum_uv = 200.0;
@@ -937,7 +937,7 @@ TEST_F(Interpreter, NotchFrequencyFiltersTheStoredAverage) {
 // The test folder holds 800 entries: the first test of a session is still
 // stored there (its 801st), the next test moves on to the folder "-1".
 TEST_F(Interpreter, FullTestFolderMovesTheNextTestOn) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   for (int i = 0; i < 800; ++i) {
     std::ofstream(card_ / "T240315_CFC7" / ("E" + std::to_string(1000 + i) + ".dat"));
   }
@@ -949,7 +949,7 @@ TEST_F(Interpreter, FullTestFolderMovesTheNextTestOn) {
   ASSERT_TRUE(Execute(*program_, 0, 0, 0, 0, L"FULL"));
   EXPECT_EQ(stored(L".tst"), std::vector<std::wstring>{L"P01S01T0104A-0000000000.tst"});
   EXPECT_TRUE(std::filesystem::exists(card_ / "T240315_CFC7-1" / "P01S01T0204A-0000000000.tst"));
-  EXPECT_EQ(g_ERG_directory_index, 1);
+  EXPECT_EQ(erg_directory_index, 1);
   std::ifstream log(card_ / "LOG" / "T240315_CFC7.txt", std::ios::binary);
   std::stringstream text;
   text << log.rdbuf();
@@ -959,11 +959,11 @@ TEST_F(Interpreter, FullTestFolderMovesTheNextTestOn) {
 // After a restart in a folder whose last session is 99, the next session
 // goes to the next folder as session 1; the stored test is left as it was.
 TEST_F(Interpreter, SessionPastNinetyNineContinuesInTheNextFolder) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   const std::filesystem::path earlier = in_folder(L"P01S99T0104A-0000000000.tst");
   std::ofstream(earlier, std::ios::binary) << "an earlier test";
   ASSERT_TRUE(set_ERG_directory(false));
-  ASSERT_EQ(g_session_number.load(), 99);
+  ASSERT_EQ(session_number.load(), 99);
   push(OPCODE_SESSION, 0);
   single_test({{OPCODE_RFR, rfr(5, 40)}});
   single_test({{OPCODE_RFR, rfr(5, 40)}});
@@ -982,7 +982,7 @@ TEST_F(Interpreter, SessionPastNinetyNineContinuesInTheNextFolder) {
 // in the session and carry its title; the called program's own title
 // (without its '+') names the protocol.
 TEST_F(Interpreter, SessionOfCalledTestsNumbersThemInTheSession) {
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   auto called = std::make_unique<programRecord>();
   clear_program(*called);
   std::strcpy(called->Texts[0], "PHOT");
@@ -1028,7 +1028,7 @@ TEST_P(InterpreterFault, StopsTheRunWithItsMessage) {
   ASSERT_FALSE(capture.messages().empty());
   EXPECT_EQ(capture.messages()[0].second, GetParam().message);
   EXPECT_TRUE(stored(L".tst").empty());
-  EXPECT_FALSE(g_run_commands.running);
+  EXPECT_FALSE(run_commands.running);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1068,7 +1068,7 @@ TEST_F(Interpreter, FilterValueScalesTheIntensityWithinRange) {
       {0x7F800000u, 20000},  // infinity
       {bits(1e30f), 2147483647},
   };
-  g_channels.b_on = 0;
+  channels.b_on = 0;
   for (const filterCase& c : cases) {
     SCOPED_TRACE(c.bits);
     std::filesystem::remove_all(card_ / "T240315_CFC7");
@@ -1089,7 +1089,7 @@ TEST_F(Interpreter, ProgramWithoutAValidStepCountIsNotRun) {
   for (int32_t count : {0, 65, -1}) {
     program_->StepCount = count;
     EXPECT_FALSE(Execute(*program_, 0, 0, 0, 0, L"EMPTY")) << count;
-    EXPECT_FALSE(g_run_commands.running);
+    EXPECT_FALSE(run_commands.running);
   }
 }
 

@@ -31,10 +31,10 @@ class StepsToConfig : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_calibration_table();
-    calibrationTable[6] = 0.5;
-    calibrationTable[7] = -3.0;
-    calibrationTable[8] = 0.25;
-    calibrationTable[9] = 4.0;
+    calibration_table[6] = 0.5;
+    calibration_table[7] = -3.0;
+    calibration_table[8] = 0.25;
+    calibration_table[9] = 4.0;
   }
   void TearDown() override { reset_calibration_table(); }
 

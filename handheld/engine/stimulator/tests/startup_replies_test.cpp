@@ -27,9 +27,9 @@ class StartupReplies : public SimulatedUnit {
   void SetUp() override {
     SimulatedUnit::SetUp();
     set_up_test_card(folder_);
-    g_flash_8051_mode = FLASH_MODE_IDLE;
-    versionReceived = 0;
-    calibrationReceived = 0;
+    flash_8051_mode = FLASH_MODE_IDLE;
+    version_received = 0;
+    calibration_received = 0;
     set_unit_time_filetime(0);
     reset_calibration_table();
     open_stimulator();
@@ -52,21 +52,21 @@ TEST_F(StartupReplies, TheWholeExchangeKeepsVersionTableSerialAndClock) {
   ASSERT_TRUE(take_version_reply());
   EXPECT_EQ(stimulator_version().major, 3);
   EXPECT_EQ(stimulator_version().minor, 10);
-  EXPECT_EQ(versionReceived.load(), 1);
-  EXPECT_EQ(g_flash_8051_mode.load(), FLASH_MODE_TABLE);
+  EXPECT_EQ(version_received.load(), 1);
+  EXPECT_EQ(flash_8051_mode.load(), FLASH_MODE_TABLE);
   EXPECT_EQ(sent_to_stimulator(), (std::vector<uint8_t>{'l', 0x01, 0xF0}));
   EXPECT_NE(0u, get_gpio_reg(12) & (1u << 2)) << "power hold not raised";
 
   ASSERT_EQ(next_stimulator_message(), 'l');
   EXPECT_EQ(take_table_reply(), TABLE_TAKEN);
   EXPECT_EQ(unit_serial(), "1234567");
-  EXPECT_EQ(calibrationReceived.load(), 1);
-  EXPECT_EQ(g_flash_8051_mode.load(), FLASH_MODE_IDLE);
+  EXPECT_EQ(calibration_received.load(), 1);
+  EXPECT_EQ(flash_8051_mode.load(), FLASH_MODE_IDLE);
   EXPECT_EQ(sent_to_stimulator(), (std::vector<uint8_t>{'t'}));
 
   ASSERT_EQ(next_stimulator_message(), 't');
   EXPECT_TRUE(take_clock_reply());
-  EXPECT_EQ(clockSet.load(), 1);
+  EXPECT_EQ(clock_set.load(), 1);
   const unitTime now = unit_local_time();
   EXPECT_EQ(now.year, 2024);
   EXPECT_EQ(now.month, 3);
@@ -92,11 +92,11 @@ TEST_F(StartupReplies, AnEmptyTableLoadsTheDefaultsAndAsksNoClock) {
   const double zeros[30] = {};
   sim_stim_set_table(zeros);
   engine_message_capture shown;
-  g_flash_8051_mode = FLASH_MODE_TABLE;
+  flash_8051_mode = FLASH_MODE_TABLE;
   ASSERT_EQ(ask({'l', 0x01, 0xF0}), 'l');
   EXPECT_EQ(take_table_reply(), TABLE_DEFAULTS);
-  EXPECT_EQ(g_flash_8051_mode.load(), FLASH_MODE_IDLE);
-  EXPECT_EQ(calibrationReceived.load(), 0);
+  EXPECT_EQ(flash_8051_mode.load(), FLASH_MODE_IDLE);
+  EXPECT_EQ(calibration_received.load(), 0);
   ASSERT_EQ(shown.messages().size(), 1u);
   EXPECT_EQ(shown.messages()[0].first, 1);
   EXPECT_EQ(shown.messages()[0].second, "---\n DEFAULT CALIBRATION\nVALUES LOADED\n---");
@@ -111,8 +111,8 @@ TEST_F(StartupReplies, ATableNobodyAwaitsIsReportedAndChangesNothing) {
   engine_message_capture shown;
   ASSERT_EQ(ask({'l', 0x01, 0xF0}), 'l');
   EXPECT_EQ(take_table_reply(), TABLE_UNEXPECTED);
-  EXPECT_EQ(g_flash_8051_mode.load(), FLASH_MODE_IDLE);
-  EXPECT_EQ(calibrationReceived.load(), 0);
+  EXPECT_EQ(flash_8051_mode.load(), FLASH_MODE_IDLE);
+  EXPECT_EQ(calibration_received.load(), 0);
   ASSERT_EQ(shown.messages().size(), 1u);
   EXPECT_EQ(shown.messages()[0].second, "### unknown g_flash_8051_mode 3 ###");
 }
@@ -122,7 +122,7 @@ TEST_F(StartupReplies, AClockOfZerosLeavesTheClockUnsetButChoosesTheFolder) {
   set_unit_time_filetime(kMarch1At9);
   ASSERT_EQ(ask({'t'}), 't');
   EXPECT_FALSE(take_clock_reply());
-  EXPECT_EQ(clockSet.load(), 0);
+  EXPECT_EQ(clock_set.load(), 0);
   EXPECT_FALSE(current_test_folder().empty());
 }
 
@@ -166,12 +166,12 @@ TEST(StartupReplyParsing, ClockBytesAreAFiletimeMostSignificantFirst) {
 
 TEST(StartupReplyParsing, TheUnitKeepsTheTimeItWasGiven) {
   set_unit_time_filetime(kMarch1At9);
-  EXPECT_EQ(clockSet.load(), 1);
+  EXPECT_EQ(clock_set.load(), 1);
   const int64_t drift = static_cast<int64_t>(unit_time_filetime()) - static_cast<int64_t>(kMarch1At9);
   EXPECT_GE(drift, 0);
   EXPECT_LT(drift, 10 * 10000000ll);  // within ten seconds of real time
   set_unit_time_filetime(0);
-  EXPECT_EQ(clockSet.load(), 0);
+  EXPECT_EQ(clock_set.load(), 0);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(StimulatorLink, SendsAndSleepsAMillisecondAByte) {
   } cases[] = {
       {"bytes", [] { const uint8_t b[] = {'L', 0, 8, 1, 2, 3, 4, 5, 6, 7, 8}; send_8051(b, 11); },
        {'L', 0, 8, 1, 2, 3, 4, 5, 6, 7, 8}},
-      {"byte", [] { send_8051_byte('D'); }, {'D'}},
+      {"byte", [] { send_8051_byte(COMMAND_DONE); }, {'D'}},
       {"string", [] { send_8051_string("TS"); }, {'T', 'S'}},
       {"empty string", [] { send_8051_string(""); }, {}},
   };
@@ -75,11 +75,11 @@ TEST_F(StimulatorLink, RecordsSentInPartsStayWholeUnderTheLock) {
   std::atomic<bool> done{false};
   // Another thread keeps asking for the version meanwhile.
   std::thread other([&] {
-    while (!done) send_8051_byte('V');
+    while (!done) send_8051_byte(COMMAND_VERSION);
   });
   for (int i = 0; i < 50; ++i) {
     std::lock_guard<std::recursive_mutex> hold(stimulator_lock());
-    send_8051_byte('f');
+    send_8051_byte(COMMAND_FLASH);
     unit_sleep_ms(2);
     std::this_thread::yield();
     send_8051(body, 6);

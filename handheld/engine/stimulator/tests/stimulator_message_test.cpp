@@ -64,10 +64,10 @@ TEST_F(StimulatorMessage, MessagesCompleteWhenTheCountReachesTheLength) {
     EXPECT_EQ(n[0].message, 1024u);
     EXPECT_EQ(n[0].wparam, NOTICE_STIMULATOR_MESSAGE);
     EXPECT_EQ(n[0].lparam, c.id);
-    EXPECT_FALSE(stimulatorMessage.message_mode) << c.what;
-    EXPECT_EQ(stimulatorMessage.count, static_cast<int>(c.stored.size()));
-    EXPECT_EQ(bytes(stimulatorMessage.buffer, stimulatorMessage.buffer + c.stored.size()), c.stored) << c.what;
-    EXPECT_EQ(stimulatorMessage.buffer[c.stored.size()], 0);
+    EXPECT_FALSE(stimulator_message.message_mode) << c.what;
+    EXPECT_EQ(stimulator_message.count, static_cast<int>(c.stored.size()));
+    EXPECT_EQ(bytes(stimulator_message.buffer, stimulator_message.buffer + c.stored.size()), c.stored) << c.what;
+    EXPECT_EQ(stimulator_message.buffer[c.stored.size()], 0);
     EXPECT_EQ(timer.starts, std::vector<uint32_t>{c.timer_ms}) << c.what;
     EXPECT_EQ(timer.stops, 1);
   }
@@ -76,12 +76,12 @@ TEST_F(StimulatorMessage, MessagesCompleteWhenTheCountReachesTheLength) {
   main_dialog_post_capture posts;
   fake_timer timer;
   begin_8051_message();
-  EXPECT_TRUE(stimulatorMessage.message_mode);
+  EXPECT_TRUE(stimulator_message.message_mode);
   take_8051_message_byte(241);
   take_8051_message_byte('l');
   for (int i = 0; i < 239; ++i) take_8051_message_byte(table[i]);
   EXPECT_TRUE(posts.notices().empty());
-  EXPECT_TRUE(stimulatorMessage.message_mode);
+  EXPECT_TRUE(stimulator_message.message_mode);
   uint8_t out[240] = {};
   EXPECT_FALSE(stimulator_calibration_payload(out));  // not complete yet
   take_8051_message_byte(table[239]);
@@ -92,8 +92,8 @@ TEST_F(StimulatorMessage, MessagesCompleteWhenTheCountReachesTheLength) {
 
   // A fresh 'U' empties the buffer.
   begin_8051_message();
-  EXPECT_EQ(stimulatorMessage.count, 0);
-  EXPECT_EQ(stimulatorMessage.buffer[0], 0);
+  EXPECT_EQ(stimulator_message.count, 0);
+  EXPECT_EQ(stimulator_message.buffer[0], 0);
   end_8051_message();
 }
 
@@ -133,12 +133,12 @@ TEST_F(StimulatorMessage, TimeOutEndsTheMessageAndIsReported) {
   EXPECT_TRUE(posts.notices().empty());
 
   stimulator_message_timed_out();
-  EXPECT_FALSE(stimulatorMessage.message_mode);
+  EXPECT_FALSE(stimulator_message.message_mode);
   EXPECT_EQ(timer.stops, 1);
   auto n = posts.notices();
   ASSERT_EQ(n.size(), 1u);
   EXPECT_EQ(n[0].wparam, NOTICE_TIMER_EVENT);
-  EXPECT_EQ(n[0].lparam, 103);
+  EXPECT_EQ(n[0].lparam, STIMULATOR_MESSAGE_TIMER);
 
   report_8051_message_timeout();
   EXPECT_NE(log_text().find("8051_MESSAGE_TIMEOUT"), std::string::npos) << log_text();

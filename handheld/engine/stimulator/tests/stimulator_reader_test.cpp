@@ -50,7 +50,7 @@ class dialog_stand_in {
   void handle(const mainDialogNotice& n) {
     if (n.wparam == NOTICE_STIMULATOR_BYTE) {
       uint8_t b = static_cast<uint8_t>(n.lparam);
-      if (stimulatorMessage.message_mode) {
+      if (stimulator_message.message_mode) {
         take_8051_message_byte(b);
       } else if (b == 'U') {
         begin_8051_message();
@@ -58,7 +58,7 @@ class dialog_stand_in {
         keys.push_back(b);
       }
     } else if (n.wparam == NOTICE_STIMULATOR_MESSAGE) {
-      messages.emplace_back(stimulatorMessage.buffer, stimulatorMessage.buffer + stimulatorMessage.count);
+      messages.emplace_back(stimulator_message.buffer, stimulator_message.buffer + stimulator_message.count);
     } else if (n.wparam == NOTICE_TIMER_EVENT) {
       ++timeouts;
     }
@@ -138,7 +138,7 @@ TEST_F(StimulatorReader, StartUpExchangeWithTheSimulatedStimulator) {
     memcpy(received, payload, sizeof received);  // little-endian both ends
     for (int i = 0; i < 30; ++i) EXPECT_EQ(received[i], table[i]) << i;
     if (!zero_table) {
-      send_8051_byte('t');
+      send_8051_byte(COMMAND_CLOCK_REQUEST);
       ASSERT_TRUE(dialog.pump([&] { return dialog.messages.size() == 3; }));
       EXPECT_EQ(dialog.messages[2].size(), 9u);
       EXPECT_EQ(dialog.messages[2][0], 't');
@@ -155,8 +155,8 @@ TEST_F(StimulatorReader, AShortReplyTimesOutAndALaterOneIsStillTaken) {
   send_8051_string("l\x01\xF0");
   // 'U', 241, 'l' and 40 bytes arrive; the message waits.
   ASSERT_TRUE(dialog.pump([&] { return dialog.handled == 43; }));
-  EXPECT_TRUE(stimulatorMessage.message_mode);
-  EXPECT_EQ(stimulatorMessage.count, 41);
+  EXPECT_TRUE(stimulator_message.message_mode);
+  EXPECT_EQ(stimulator_message.count, 41);
   // The timer fires: the message is dropped.
   stimulator_message_timed_out();
   ASSERT_TRUE(dialog.pump([&] { return dialog.timeouts == 1; }));

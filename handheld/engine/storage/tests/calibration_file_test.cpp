@@ -48,8 +48,8 @@ class CalibrationFile : public SimulatedUnit {
 };
 
 TEST_F(CalibrationFile, SavesOneLinePerEntry) {
-  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibrationTable[e] = e * 1.5e-5;
-  calibrationTable[3] = -1930.0;
+  for (int e = 0; e < CALIBRATION_ENTRIES; ++e) calibration_table[e] = e * 1.5e-5;
+  calibration_table[3] = -1930.0;
   engine_message_capture shown;
   EXPECT_TRUE(save_calibration_file());
   std::ifstream in(file());
@@ -58,7 +58,7 @@ TEST_F(CalibrationFile, SavesOneLinePerEntry) {
   std::string expected;
   for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
     char line[64];
-    snprintf(line, sizeof line, "%.17lg\n", calibrationTable[e].load());
+    snprintf(line, sizeof line, "%.17lg\n", calibration_table[e].load());
     expected += line;
   }
   EXPECT_EQ(expected, text.str());
@@ -78,7 +78,7 @@ TEST_F(CalibrationFile, ASaveReplacesTheFileOnlyWhenItIsWhole) {
     for (const auto& entry : std::filesystem::directory_iterator(folder_ / "card")) n += entry.is_regular_file();
     return n;
   };
-  calibrationTable[0] = 4.8e-05;
+  calibration_table[0] = 4.8e-05;
   write_file(30);
   const std::string old_text = text_of();
   engine_message_capture shown;
@@ -110,11 +110,11 @@ TEST_F(CalibrationFile, ASaveReplacesTheFileOnlyWhenItIsWhole) {
 TEST_F(CalibrationFile, LoadsAllThirtyAndKeepsTheUnitsSerialNumber) {
   write_file(30);
   unit_serial_to_table("1234567");
-  const double serial_entry = calibrationTable[UNIT_SERIAL_ENTRY];
+  const double serial_entry = calibration_table[UNIT_SERIAL_ENTRY];
   engine_message_capture shown;
   EXPECT_TRUE(load_calibration_file());
   for (int e = 0; e < CALIBRATION_ENTRIES; ++e) {
-    EXPECT_EQ(e == UNIT_SERIAL_ENTRY ? serial_entry : e + 0.5, calibrationTable[e].load()) << e;
+    EXPECT_EQ(e == UNIT_SERIAL_ENTRY ? serial_entry : e + 0.5, calibration_table[e].load()) << e;
   }
   EXPECT_EQ(30u, frames_sent());
   ASSERT_EQ(1u, shown.messages().size());
@@ -134,8 +134,8 @@ TEST_F(CalibrationFile, AnIncompleteFileChangesNothing) {
     write_file(c.values, c.odd_line);
     engine_message_capture shown;
     EXPECT_FALSE(load_calibration_file());
-    EXPECT_EQ(0.0, calibrationTable[0].load());
-    EXPECT_EQ(14.90119, calibrationTable[10].load());
+    EXPECT_EQ(0.0, calibration_table[0].load());
+    EXPECT_EQ(14.90119, calibration_table[10].load());
     EXPECT_EQ(0u, frames_sent());
     const std::string only = "*** only (" + std::to_string(c.read) + ") values read ***";
     EXPECT_NE(std::string::npos, log_text().find(only));

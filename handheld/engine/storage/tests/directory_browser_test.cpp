@@ -39,37 +39,37 @@ TEST_F(DirectoryBrowser, BrowsesShowsAndDeletes) {
   EXPECT_EQ(b.entries, (std::vector<std::wstring>{L"^", L"T240101_CFC7", L"T240315_CFC7"}));
   EXPECT_EQ(b.text_1099, L"'SELECT' for directory list");
 
-  EXPECT_EQ(browser_command(b, BROWSE_UP, shown), BROWSE_NOTHING);
+  EXPECT_EQ(browser_command(b, PAGE_KEY_UP, shown), BROWSE_NOTHING);
   EXPECT_EQ(b.position, 2) << "up from ^ wraps to the last entry";
   EXPECT_EQ(b.text_1099, L"DIRECTORY");
   EXPECT_EQ(b.text_1100, L"(2 files)");
-  browser_command(b, BROWSE_SELECT, shown);
+  browser_command(b, PAGE_SELECT, shown);
   EXPECT_EQ(b.entries, (std::vector<std::wstring>{L"^", L"P01S02T0304B-ID9"}));
   EXPECT_FALSE(b.top_level);
-  browser_command(b, BROWSE_DOWN, shown);
+  browser_command(b, PAGE_KEY_DOWN, shown);
   EXPECT_EQ(b.text_1099, L"X");
   EXPECT_EQ(b.shown_channel, 1);
   EXPECT_EQ(b.text_1100.size(), 13u) << "ddMMMyy HH:MM";
-  EXPECT_EQ(browser_command(b, BROWSE_SELECT, shown), BROWSE_SHOW_TEST);
-  browser_command(b, BROWSE_DOWN, shown);
+  EXPECT_EQ(browser_command(b, PAGE_SELECT, shown), BROWSE_SHOW_TEST);
+  browser_command(b, PAGE_KEY_DOWN, shown);
   EXPECT_EQ(b.position, 0) << "down from the last wraps to ^";
 
-  browser_command(b, BROWSE_DOWN, shown);
+  browser_command(b, PAGE_KEY_DOWN, shown);
   EXPECT_EQ(browser_command(b, BROWSE_DELETE_TEST, shown), BROWSE_NOTHING);
   EXPECT_TRUE(std::filesystem::is_empty(card_ / "T240315_CFC7"));
   EXPECT_EQ(b.entries.size(), 1u);
   EXPECT_EQ(b.position, 0);
 
-  browser_command(b, BROWSE_SELECT, shown);  // "^" climbs to the root
+  browser_command(b, PAGE_SELECT, shown);  // "^" climbs to the root
   EXPECT_EQ(b.folder, L"Storage Card");
   EXPECT_EQ(b.text_1099, L"NOT AVAILABLE");
-  browser_command(b, BROWSE_DOWN, shown);
-  browser_command(b, BROWSE_DOWN, shown);
-  EXPECT_EQ(browser_command(b, BROWSE_SELECT, shown), BROWSE_ASK_DELETE_FOLDER) << "an empty folder";
+  browser_command(b, PAGE_KEY_DOWN, shown);
+  browser_command(b, PAGE_KEY_DOWN, shown);
+  EXPECT_EQ(browser_command(b, PAGE_SELECT, shown), BROWSE_ASK_DELETE_FOLDER) << "an empty folder";
   browser_command(b, BROWSE_DELETE_FOLDER, shown);
   EXPECT_FALSE(std::filesystem::exists(card_ / "T240315_CFC7"));
 
-  browser_command(b, BROWSE_DOWN, shown);
+  browser_command(b, PAGE_KEY_DOWN, shown);
   EXPECT_EQ(b.text_1100, L"(2 files)");
   browser_command(b, BROWSE_DELETE_FOLDER, shown);
   EXPECT_TRUE(std::filesystem::exists(card_ / "T240101_CFC7" / "other.txt"));
@@ -81,7 +81,7 @@ TEST_F(DirectoryBrowser, BrowsesShowsAndDeletes) {
   browser_command(b, BROWSE_DELETE_FOLDER, shown);
   EXPECT_FALSE(std::filesystem::exists(card_ / "T240101_CFC7")) << "its log file alone goes with it";
   EXPECT_EQ(capture.messages().size(), 1u);
-  EXPECT_EQ(browser_command(b, BROWSE_CLOSE, shown), BROWSE_DESTROY);
+  EXPECT_EQ(browser_command(b, PAGE_CLOSE, shown), BROWSE_DESTROY);
 }
 
 TEST_F(DirectoryBrowser, UnreadableTestIsSaid) {
@@ -90,14 +90,14 @@ TEST_F(DirectoryBrowser, UnreadableTestIsSaid) {
   directoryBrowser b;
   auto shown = std::make_unique<testFileRecord>();
   browser_open(b);
-  browser_command(b, BROWSE_UP, *shown);
-  browser_command(b, BROWSE_SELECT, *shown);
-  browser_command(b, BROWSE_DOWN, *shown);
+  browser_command(b, PAGE_KEY_UP, *shown);
+  browser_command(b, PAGE_SELECT, *shown);
+  browser_command(b, PAGE_KEY_DOWN, *shown);
   EXPECT_EQ(b.text_1099, L"X") << "a readable test first";
-  browser_command(b, BROWSE_DOWN, *shown);
+  browser_command(b, PAGE_KEY_DOWN, *shown);
   EXPECT_EQ(b.entries[static_cast<size_t>(b.position)], L"P09S09T0101A");
   EXPECT_EQ(b.text_1099, L"!!! UNABLE TO READ !!!");
-  EXPECT_EQ(browser_command(b, BROWSE_SELECT, *shown), BROWSE_NOTHING) << "the record still holds the test before";
+  EXPECT_EQ(browser_command(b, PAGE_SELECT, *shown), BROWSE_NOTHING) << "the record still holds the test before";
   EXPECT_EQ(shown->P, 1);
 }
 

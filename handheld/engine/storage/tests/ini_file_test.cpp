@@ -62,9 +62,9 @@ TEST_F(IniFile, ChannelLine) {
   for (const Case& c : cases) {
     write_ini(c.line);
     ASSERT_TRUE(read_ini_file()) << c.line;
-    EXPECT_EQ(g_channels.a_on.load(), c.a_on) << c.line;
-    EXPECT_EQ(g_channels.b_on.load(), c.b_on) << c.line;
-    EXPECT_EQ(g_channels.current.load(), c.current) << c.line;
+    EXPECT_EQ(channels.a_on.load(), c.a_on) << c.line;
+    EXPECT_EQ(channels.b_on.load(), c.b_on) << c.line;
+    EXPECT_EQ(channels.current.load(), c.current) << c.line;
     EXPECT_EQ(cfc_id(), "NOT_SET") << "a file ending after line 1";
   }
 }
@@ -78,8 +78,8 @@ TEST_F(IniFile, ParameterLines) {
   EXPECT_TRUE(parameter_listed(PARAM_DATASET));
   EXPECT_EQ(system_parameter(PARAM_LPFREQ), 50000) << "no range check";
   EXPECT_EQ(system_parameter(PARAM_NOISE), 30) << "keys are case-sensitive";
-  EXPECT_DOUBLE_EQ(flashFill.load(), 0.25);
-  EXPECT_DOUBLE_EQ(flashShare.load(), 0.75);
+  EXPECT_DOUBLE_EQ(flash_fill.load(), 0.25);
+  EXPECT_DOUBLE_EQ(flash_share.load(), 0.75);
   EXPECT_EQ(system_parameter(PARAM_BKGFILL), 0) << "a line without a value is skipped";
   EXPECT_EQ(shutdown_minutes(), 45);
   EXPECT_EQ(system_parameter(PARAM_ND2), 2.5);
@@ -94,7 +94,7 @@ TEST_F(IniFile, ValueThatIsNotAFiniteNumberIsSkipped) {
   EXPECT_EQ(system_parameter(PARAM_ND1), 1);
   EXPECT_EQ(system_parameter(PARAM_ND2), 2);
   EXPECT_EQ(system_parameter(PARAM_FLASHFILL), 0);
-  EXPECT_DOUBLE_EQ(flashShare.load(), 1.0);
+  EXPECT_DOUBLE_EQ(flash_share.load(), 1.0);
   EXPECT_EQ(system_parameter(PARAM_ND3), 1e300) << "a finite value is stored unchecked";
 }
 
@@ -128,8 +128,8 @@ TEST_F(IniFile, NulByteInALineLosesNoOtherLine) {
 }
 
 TEST_F(IniFile, WrittenFileReadsBack) {
-  g_channels.a_on = 0;
-  g_channels.b_on = 0;
+  channels.a_on = 0;
+  channels.b_on = 0;
   set_cfc_id("CFC7");
   store_system_parameter(PARAM_NOTCHFREQ, 60);
   store_system_parameter(PARAM_ND1, 0.75);
@@ -138,8 +138,8 @@ TEST_F(IniFile, WrittenFileReadsBack) {
   EXPECT_EQ(text.rfind("1  0\nCFC7\n[LPFREQ] 0\n[NOTCHFREQ] 60\n[SAMPLES] 1\n", 0), 0u) << text;
   EXPECT_NE(text.find("[ND1] 0.75\n[ND2] 2\n[ND3] 3\n[DATASET] 0\n"), std::string::npos) << text;
 
-  g_channels.a_on = 1;
-  g_channels.b_on = 1;
+  channels.a_on = 1;
+  channels.b_on = 1;
   ASSERT_TRUE(write_ini_file());
   copy_default_parameters();
   ASSERT_TRUE(read_ini_file());

@@ -53,7 +53,7 @@ TEST_F(TestFiles, Names) {
   };
   for (const Case& c : cases) {
     fill_test_record(*record_, 1, 2, 3, 4, c.id);
-    isSlave = c.slave;
+    is_slave = c.slave;
     EXPECT_EQ(make_full_test_name(*record_, c.channel), c.full) << c.id;
     EXPECT_EQ(is_channel_b_name(make_full_test_name(*record_, c.channel)), c.channel == 1);
   }
@@ -62,9 +62,9 @@ TEST_F(TestFiles, Names) {
 }
 
 TEST_F(TestFiles, TestFileRoundTripWithFlagByte) {
-  g_test_flag_byte = 1;
+  test_flag_byte = 1;
   ASSERT_TRUE(write_tst_file(*record_, L".tst", 0));
-  EXPECT_TRUE(g_test_stored.load());
+  EXPECT_TRUE(test_stored.load());
   const std::filesystem::path path = in_folder(L"P01S02T0304A-AB12.tst");
   ASSERT_EQ(std::filesystem::file_size(path), 96681u);
   EXPECT_EQ(file_text(path)[0], 1);
@@ -137,7 +137,7 @@ TEST_F(TestFiles, FailedWritesLeaveNoPartFiles) {
   for (const auto& file : files) std::filesystem::create_symlink("/dev/full", file);
   EXPECT_FALSE(write_tst_file(*record_, L".tst", 0));
   EXPECT_FALSE(write_sample_file(*record_, 0, record_->Average, 3));
-  EXPECT_FALSE(g_test_stored.load());
+  EXPECT_FALSE(test_stored.load());
   for (const auto& file : files) EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(file))) << file;
   ASSERT_EQ(capture.messages().size(), 2u);
   EXPECT_EQ(capture.messages()[0].second, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
@@ -260,7 +260,7 @@ TEST_F(TestFiles, StoreTestFillsTheRunFieldsAndRefusesAnEmptyAverage) {
   fill_test_record(records[0], 1, 2, 3, 4, "0000000000");
   fill_test_record(records[1], 1, 2, 3, 4, "0000000000");
   records[1].Average.Divisor = 0.0;
-  g_channels.eye_a = kEyeOS;
+  channels.eye_a = kEyeOS;
   const float filter = 0.5f;
   std::memcpy(&records[0].Config.Filter, &filter, sizeof filter);
   const fileTime when{3038383360u, 31094465u};

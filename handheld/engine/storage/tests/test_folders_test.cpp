@@ -17,7 +17,7 @@ TEST_F(TestFolders, FolderNameFollowsDateCfcAndIndex) {
     const wchar_t* folder;
   } cases[] = {{0, L"Storage Card\\T240315_CFC7"}, {2, L"Storage Card\\T240315_CFC7-2"}};
   for (const Case& c : cases) {
-    g_ERG_directory_index = c.index;
+    erg_directory_index = c.index;
     ASSERT_TRUE(set_ERG_directory(false));
     EXPECT_EQ(current_test_folder(), c.folder);
     EXPECT_TRUE(std::filesystem::is_directory(card_ / std::wstring(c.folder).substr(13)));
@@ -67,14 +67,14 @@ TEST_F(TestFolders, NumbersContinueFromTheLastTest) {
   for (const Case& c : cases) {
     std::filesystem::remove_all(card_ / "T240315_CFC7");
     for (const char* f : c.files) write_card_file(std::string("T240315_CFC7/") + f, 1);
-    g_protocol_number = 9;
-    g_session_number = 9;
+    protocol_number = 9;
+    session_number = 9;
     ASSERT_TRUE(set_ERG_directory(false));
-    EXPECT_EQ(g_protocol_number.load(), c.P);
-    EXPECT_EQ(g_session_number.load(), c.S);
-    g_protocol_number = 9;
+    EXPECT_EQ(protocol_number.load(), c.P);
+    EXPECT_EQ(session_number.load(), c.S);
+    protocol_number = 9;
     ASSERT_TRUE(set_ERG_directory(true)) << "keeps the numbers";
-    EXPECT_EQ(g_protocol_number.load(), 9);
+    EXPECT_EQ(protocol_number.load(), 9);
   }
 }
 
@@ -85,7 +85,7 @@ TEST_F(TestFolders, EntryAfterTheLimitMovesToTheNextFolder) {
   EXPECT_FALSE(next_ERG_directory_if_full());
   write_card_file("T240315_CFC7/last.spl", 0);
   EXPECT_TRUE(next_ERG_directory_if_full());
-  EXPECT_EQ(g_ERG_directory_index.load(), 1);
+  EXPECT_EQ(erg_directory_index.load(), 1);
   EXPECT_EQ(current_test_folder(), L"Storage Card\\T240315_CFC7-1");
   EXPECT_EQ(count_folder_entries(), 0);
   EXPECT_NE(card_log_text().find("next ERG directory [Storage Card\\\\T240315_CFC7-1]"), std::string::npos) << card_log_text();
@@ -112,14 +112,14 @@ TEST_F(TestFolders, CountersPastTwoDigitsMoveToTheNextFolder) {
       std::filesystem::remove_all(card_ / folder);
     }
     for (const char* f : c.next_folders_files) write_card_file(std::string("T240315_CFC7") + f, 1);
-    g_ERG_directory_index = 0;
+    erg_directory_index = 0;
     ASSERT_TRUE(set_ERG_directory(false));
-    g_protocol_number = c.P;
-    g_session_number = c.S;
+    protocol_number = c.P;
+    session_number = c.S;
     EXPECT_EQ(next_ERG_directory_if_counters_pass(c.T), c.index != 0) << c.S << " " << c.T;
-    EXPECT_EQ(g_ERG_directory_index.load(), c.index) << c.S << " " << c.T;
-    EXPECT_EQ(g_session_number.load(), c.S_after) << c.S << " " << c.T;
-    EXPECT_LE(g_protocol_number.load(), kMaxNameCounter);
+    EXPECT_EQ(erg_directory_index.load(), c.index) << c.S << " " << c.T;
+    EXPECT_EQ(session_number.load(), c.S_after) << c.S << " " << c.T;
+    EXPECT_LE(protocol_number.load(), kMaxNameCounter);
   }
 }
 

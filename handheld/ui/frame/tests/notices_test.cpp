@@ -41,13 +41,13 @@ TEST_F(VanduNotices, StimulatorKeysPressTheSoftKeysAndAreLogged) {
 }
 
 TEST_F(VanduNotices, UnknownBytesIdsAndTypesAreShownAndAnyByteResetsTheIdleCount) {
-  idleMinutes = 3;
+  idle_minutes = 3;
   post_stimulator_byte(0x07);
   post_framed_message('q', {});
-  PostMessageW(mainDialog, WM_USER, NOTICE_ID_TYPE, 7);
-  PostMessageW(mainDialog, WM_USER, NOTICE_ID_TYPE, 'U');
+  PostMessageW(main_dialog, WM_USER, NOTICE_ID_TYPE, 7);
+  PostMessageW(main_dialog, WM_USER, NOTICE_ID_TYPE, 'U');
   pump_until_idle(100);
-  EXPECT_EQ(idleMinutes.load(), 0);
+  EXPECT_EQ(idle_minutes.load(), 0);
   const std::string line = remote_transcript();
   EXPECT_NE(line.find("[*** unknown character #07]\r\n"), std::string::npos);
   EXPECT_NE(line.find("[### UNKNOWN MESSAGE ID\n [71] ###]\r\n"), std::string::npos);
@@ -57,7 +57,7 @@ TEST_F(VanduNotices, UnknownBytesIdsAndTypesAreShownAndAnyByteResetsTheIdleCount
 }
 
 TEST_F(VanduNotices, AMenuChangeNeverEndsAMessageBeingReceived) {
-  statusReceived = 0;
+  status_received = 0;
   // A long message, so that its time-out (length x 50 ms) does not come.
   post_stimulator_byte('U');
   post_stimulator_byte(200);
@@ -65,13 +65,13 @@ TEST_F(VanduNotices, AMenuChangeNeverEndsAMessageBeingReceived) {
   request_menu(nullptr, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
   pump_until_idle(50);
   ASSERT_EQ(shown_menu(), MENU_SYSTEM_SETUP);
-  EXPECT_TRUE(stimulatorMessage.message_mode.load());
+  EXPECT_TRUE(stimulator_message.message_mode.load());
   post_stimulator_byte('s');
   post_stimulator_byte('3');  // a key byte inside a message is data
   for (int i = 0; i < 198; ++i) post_stimulator_byte(0);
   pump_until_idle(50);
-  EXPECT_EQ(statusReceived.load(), 1);
-  EXPECT_EQ(stimulatorStatus.load(), '3');
+  EXPECT_EQ(status_received.load(), 1);
+  EXPECT_EQ(stimulator_status.load(), '3');
   EXPECT_EQ(shown_menu(), MENU_SYSTEM_SETUP) << "the '3' pressed no key";
 }
 
@@ -79,27 +79,27 @@ TEST_F(VanduNotices, ATableNobodyAwaitsIsReported) {
   post_framed_message('l', std::vector<uint8_t>(240, 1));
   pump_until_idle(100);
   EXPECT_NE(remote_transcript().find("[### unknown g_flash_8051_mode 3 ###]"), std::string::npos);
-  EXPECT_EQ(g_flash_8051_mode.load(), FLASH_MODE_IDLE);
+  EXPECT_EQ(flash_8051_mode.load(), FLASH_MODE_IDLE);
 }
 
 TEST_F(VanduNotices, AMessageTimeOutIsReportedAndKeepsTheExchangeState) {
-  g_flash_8051_mode = FLASH_MODE_TABLE;
+  flash_8051_mode = FLASH_MODE_TABLE;
   // A long message, so that the window's own time-out (length x 50 ms) cannot
   // come before the test times it out itself, however slow the machine.
   post_stimulator_byte('U');
   post_stimulator_byte(200);
   post_stimulator_byte('l');
   pump_posted();
-  ASSERT_TRUE(stimulatorMessage.message_mode.load());
+  ASSERT_TRUE(stimulator_message.message_mode.load());
   timer_handler(TIMER_MESSAGE);
   pump_posted();
-  EXPECT_FALSE(stimulatorMessage.message_mode.load());
-  EXPECT_EQ(g_flash_8051_mode.load(), FLASH_MODE_TABLE);
+  EXPECT_FALSE(stimulator_message.message_mode.load());
+  EXPECT_EQ(flash_8051_mode.load(), FLASH_MODE_TABLE);
   const std::string line = remote_transcript();
   EXPECT_NE(line.find("8051 MESSAGE TIMEOUT,"), std::string::npos);
   EXPECT_NE(line.find("expected 200 chars, got 1 chars"), std::string::npos);
   EXPECT_NE(log_text().find("8051_MESSAGE_TIMEOUT"), std::string::npos);
-  g_flash_8051_mode = FLASH_MODE_IDLE;
+  flash_8051_mode = FLASH_MODE_IDLE;
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ TEST_F(VanduStartUp, ComesUpWithTheMainMenuAfterTheStimulatorExchange) {
   // Version, table with the serial number, clock, power hold.
   EXPECT_EQ(stimulator_version().minor, 10);
   EXPECT_EQ(unit_serial(), "1234567");
-  EXPECT_EQ(calibrationReceived.load(), 1);
-  EXPECT_EQ(clockSet.load(), 1);
+  EXPECT_EQ(calibration_received.load(), 1);
+  EXPECT_EQ(clock_set.load(), 1);
   EXPECT_EQ(unit_local_time().year, 2024);
   EXPECT_TRUE(power_held());
   EXPECT_TRUE(timer_running(TIMER_IDLE));
@@ -55,8 +55,8 @@ TEST_F(VanduStartUp, TheStimulatorIsAskedInTheExchangesOrder) {
   sim_stim_clear_logs();
   post_stimulator_byte('1');  // nothing of the exchange: the key goes to the menu
   stimulator_sends('v', {'0', '3', '.', '0', '1', '0'});
-  ASSERT_TRUE(pump_until([] { return g_flash_8051_mode.load() == FLASH_MODE_TABLE; }));
-  ASSERT_TRUE(pump_until([] { return g_flash_8051_mode.load() == FLASH_MODE_IDLE; }));
+  ASSERT_TRUE(pump_until([] { return flash_8051_mode.load() == FLASH_MODE_TABLE; }));
+  ASSERT_TRUE(pump_until([] { return flash_8051_mode.load() == FLASH_MODE_IDLE; }));
   pump_until_idle();
   const std::vector<uint8_t> sent = sent_to_stimulator();
   const std::vector<uint8_t> expected = {'l', 0x01, 0xF0, 't'};
@@ -65,7 +65,7 @@ TEST_F(VanduStartUp, TheStimulatorIsAskedInTheExchangesOrder) {
 
 TEST_F(VanduStartUp, OnlyTheFirstPaintAsksForTheVersion) {
   sent_to_stimulator();
-  RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(main_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   pump_until_idle();
   const std::vector<uint8_t> sent = sent_to_stimulator();
   EXPECT_EQ(std::count(sent.begin(), sent.end(), 'v'), 0);
@@ -99,7 +99,7 @@ TEST_F(VanduStartUp, ShutsDownThroughItsKeys) {
   post_stimulator_byte('2');  // the key under "SHUTDOWN"
   pump_until_idle();
   EXPECT_NE(remote_transcript().find("-- WE'RE DOWN.\r\n"), std::string::npos);
-  EXPECT_EQ(quitFlag.load(), 1);
+  EXPECT_EQ(quit_flag.load(), 1);
   EXPECT_NE(log_text().find("Manual Shutdown, ETI [00:00:"), std::string::npos);
 }
 
@@ -114,16 +114,16 @@ TEST_F(VanduStartUp, CancelGoesBackToTheMainMenu) {
   EXPECT_TRUE(timer_running(TIMER_IDLE));
   ASSERT_NE(status_page(), nullptr);
   EXPECT_TRUE(IsWindowVisible(status_page()));
-  EXPECT_EQ(quitFlag.load(), 0);
+  EXPECT_EQ(quit_flag.load(), 0);
 }
 
 TEST_F(VanduStartUp, ATimerForAPageGoesToTheTimerHandler) {
   HWND page = top_page();
   ASSERT_NE(page, nullptr);
-  statusPageDrawn = false;
+  status_page_drawn = false;
   PostMessageW(page, WM_TIMER, TIMER_STATUS, 0);
   pump_until_idle(50);
-  EXPECT_TRUE(statusPageDrawn.load());
+  EXPECT_TRUE(status_page_drawn.load());
 }
 
 TEST_F(VanduStartUp, TheKeysShowTheirColours) {
@@ -136,11 +136,11 @@ TEST_F(VanduStartUp, TheKeysShowTheirColours) {
   } probes[] = {{KEY_UPPER_LEFT, 0xFF0000}, {KEY_LOWER_LEFT, 0x00FF00}, {KEY_UPPER_RIGHT, 0xFFFF00}, {KEY_LOWER_RIGHT, 0x0000FF}};
   for (const Probe& p : probes) {
     SCOPED_TRACE(p.control);
-    HWND button = GetDlgItem(mainDialog, p.control);
+    HWND button = GetDlgItem(main_dialog, p.control);
     ASSERT_NE(button, nullptr);
     GetWindowRect(button, &key);
     POINT corner = {key.left + 4, key.top + 3};
-    ScreenToClient(mainWindow, &corner);
+    ScreenToClient(main_window, &corner);
     ASSERT_GE(corner.x, 0);
     ASSERT_LT(corner.y, SCREEN_HEIGHT);
     EXPECT_EQ(screen[static_cast<size_t>(corner.y) * SCREEN_WIDTH + corner.x], p.rgb);

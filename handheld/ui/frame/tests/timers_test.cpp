@@ -40,7 +40,7 @@ TEST_F(VanduTimers, IdleMinutesReachingTheLimitShutTheUnitDown) {
   pump_until_idle(100);
   EXPECT_NE(remote_transcript().find("-- I'M OUTA HERE\r\n"), std::string::npos);
   EXPECT_NE(log_text().find("Timeout Shutdown, ETI = "), std::string::npos);
-  EXPECT_EQ(quitFlag.load(), 1);
+  EXPECT_EQ(quit_flag.load(), 1);
 }
 
 TEST_F(VanduTimers, AStimulatorByteDuringTheWarningKeepsTheUnitOn) {
@@ -49,7 +49,7 @@ TEST_F(VanduTimers, AStimulatorByteDuringTheWarningKeepsTheUnitOn) {
   pump_until_idle(50);
   timer_handler(TIMER_WARNING);
   pump_until_idle(100);
-  EXPECT_EQ(quitFlag.load(), 0);
+  EXPECT_EQ(quit_flag.load(), 0);
   EXPECT_FALSE(timer_running(TIMER_WARNING));
   EXPECT_EQ(shown_menu(), MENU_SHUTDOWN_CONFIRM) << "the page stays until CANCEL";
   EXPECT_EQ(remote_transcript().find("-- I'M OUTA HERE"), std::string::npos);
@@ -60,13 +60,13 @@ TEST_F(VanduTimers, TheStatusRefreshRewritesTheBatteryEverySixthSecond) {
   ASSERT_NE(status_page(), nullptr);
   EXPECT_NE(page_text(STATUS_BATTERY).find(L"BATTERY : 3.90 volts"), std::wstring::npos);
   sim_adc_set_constant(2, battery_counts(3.6));
-  statusTicks = 0;
+  status_ticks = 0;
   for (int second = 1; second <= 5; ++second) timer_handler(TIMER_STATUS);
   EXPECT_NE(page_text(STATUS_BATTERY).find(L"3.90"), std::wstring::npos);
   timer_handler(TIMER_STATUS);
   EXPECT_NE(page_text(STATUS_BATTERY).find(L"3.60"), std::wstring::npos);
-  EXPECT_EQ(batteryClass.load(), 1);
-  EXPECT_EQ(statusTicks.load(), 0);
+  EXPECT_EQ(battery_class.load(), 1);
+  EXPECT_EQ(status_ticks.load(), 0);
   EXPECT_EQ(page_text(STATUS_TIME).find(L"*** TIME IS NOT SET ***"), std::wstring::npos);
 }
 
@@ -86,7 +86,7 @@ TEST_F(VanduTimers, UnknownAndZeroIdsDoNothing) {
   timer_handler(999);
   pump_until_idle(50);
   EXPECT_EQ(shown_menu(), menu);
-  EXPECT_EQ(quitFlag.load(), 0);
+  EXPECT_EQ(quit_flag.load(), 0);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST_F(VanduMenuRequests, RequestsFromTwoThreadsRunNewestFirst) {
   std::vector<std::thread> threads;
   for (int t = 0; t < 2; ++t) {
     threads.emplace_back([t] {
-      for (int i = 0; i < 4; ++i) request_menu(mainDialog, 100 * t + i, MENU_SYSTEM_SETUP, nullptr, 0, false);
+      for (int i = 0; i < 4; ++i) request_menu(main_dialog, 100 * t + i, MENU_SYSTEM_SETUP, nullptr, 0, false);
     });
   }
   for (std::thread& t : threads) t.join();
@@ -39,7 +39,7 @@ TEST_F(VanduMenuRequests, RequestsFromTwoThreadsRunNewestFirst) {
 
 TEST_F(VanduMenuRequests, ElevenRequestsKeepTheNewestInTheLastSlot) {
   clear_menu_requests();
-  for (int i = 1; i <= 11; ++i) request_menu(mainDialog, i, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  for (int i = 1; i <= 11; ++i) request_menu(main_dialog, i, MENU_SYSTEM_SETUP, nullptr, 0, false);
   EXPECT_EQ(menu_request_count(), MENU_REQUEST_SLOTS);
   std::vector<int> taken;
   menuRequest r;
@@ -48,7 +48,7 @@ TEST_F(VanduMenuRequests, ElevenRequestsKeepTheNewestInTheLastSlot) {
 }
 
 TEST_F(VanduMenuRequests, AWorkerThreadsRequestShowsItsMenu) {
-  std::thread worker([] { request_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false); });
+  std::thread worker([] { request_menu(main_dialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false); });
   worker.join();
   pump_until_idle(50);
   EXPECT_EQ(shown_menu(), MENU_SYSTEM_SETUP);

@@ -35,7 +35,7 @@ TEST_F(VanduMenuStack, TheFiftiethLevelIsTheLast) {
   while (menu_stack_depth() < MENU_STACK_LEVELS) ASSERT_EQ(push_menu(MENU_SYSTEM_SETUP, nullptr, 0), nullptr);
   clear_menu_requests();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(push_menu(MENU_AFTER_TEST, nullptr, 0), nullptr);
-  show_menu(mainDialog, PAGE_DEFAULT, MENU_MESSAGE, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_DEFAULT, MENU_MESSAGE, nullptr, 0, false);
   EXPECT_EQ(menu_stack_depth(), MENU_STACK_LEVELS);
   EXPECT_EQ(current_menu(), MENU_SYSTEM_SETUP);
   EXPECT_EQ(menu_request_count(), 0) << "no message page asked for";
@@ -43,24 +43,24 @@ TEST_F(VanduMenuStack, TheFiftiethLevelIsTheLast) {
   pump_posted();
   EXPECT_EQ(menu_stack_depth(), MENU_STACK_LEVELS);
   EXPECT_EQ(count_of(log_text(), "### push_menu: OVERFLOW ###"), 1u) << log_text();
-  EXPECT_EQ(pop_menu(), 0) << "every level of menu 2 goes in one pop";
+  EXPECT_EQ(pop_menu(), MENU_MAIN) << "every level of the set-up menu goes in one pop";
   clear_menu_requests();
 }
 
 TEST_F(VanduMenuStack, PoppingAMenuClosesItsDialogsAndPutsTheFirstCaptionsBack) {
   HWND status = top_page();
   ASSERT_NE(status, nullptr);
-  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
   EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Set Time");
   HWND first = push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
-  set_menu_captions(mainDialog, L"A", L"B", L"C", L"", PAGE_NONE);
+  set_menu_captions(main_dialog, L"A", L"B", L"C", L"", PAGE_NONE);
   HWND second = push_dialog(messageDialogProc, IDD_MESSAGE_TEN_LINES);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(top_dialog(), second);
   EXPECT_TRUE(dialog_is_active(messageDialogProc));
 
-  EXPECT_EQ(pop_menu(), 0);
+  EXPECT_EQ(pop_menu(), MENU_MAIN);
   EXPECT_FALSE(IsWindow(first));
   EXPECT_FALSE(IsWindow(second));
   EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Acquire Data");
@@ -70,14 +70,14 @@ TEST_F(VanduMenuStack, PoppingAMenuClosesItsDialogsAndPutsTheFirstCaptionsBack) 
 }
 
 TEST_F(VanduMenuStack, PopDialogTakesOnlyALevelWithADialog) {
-  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
   const int depth = menu_stack_depth();
   EXPECT_EQ(pop_dialog(), 0);
   EXPECT_EQ(menu_stack_depth(), depth);
   EXPECT_NE(remote_transcript().find("[### pop_dialog, NO DIALOG AT TOP LEVEL ###]"), std::string::npos);
 
   HWND page = push_dialog(messageDialogProc, IDD_MESSAGE_SIX_LINES);
-  set_key_caption(mainDialog, 1, L"Changed");
+  set_key_caption(main_dialog, 1, L"Changed");
   EXPECT_EQ(pop_dialog(), 1);
   EXPECT_FALSE(IsWindow(page));
   EXPECT_EQ(key_caption(KEY_UPPER_LEFT), L"Set Time");
@@ -88,7 +88,7 @@ TEST_F(VanduMenuStack, PopDialogTakesOnlyALevelWithADialog) {
 TEST_F(VanduMenuStack, AnEmptyStackAnswersTheShutdownMenu) {
   clear_menu_stack();
   EXPECT_EQ(current_menu(), MENU_SHUTDOWN_CONFIRM);
-  EXPECT_EQ(pop_menu(), 19);
+  EXPECT_EQ(pop_menu(), MENU_SHUTDOWN_CONFIRM);
   EXPECT_EQ(pop_dialog(), 0);
   const std::string line = remote_transcript();
   EXPECT_NE(line.find("[### current_menu: STACK IS EMPTY ###]"), std::string::npos);
@@ -101,12 +101,12 @@ TEST_F(VanduMenuStack, GoingBackWithPageCodeNineShowsNoPage) {
   std::vector<LPARAM> codes;
   pageCodes = &codes;
   const menuHandler previous = set_menu_handler(MENU_MAIN, record_page_shown);
-  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
-  show_menu(mainDialog, PAGE_NONE, MENU_GO_BACK, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_NONE, MENU_GO_BACK, nullptr, 0, false);
   pump_until_idle(50);
   EXPECT_TRUE(codes.empty());
-  show_menu(mainDialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
-  show_menu(mainDialog, PAGE_NOTHING, MENU_GO_BACK, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_NONE, MENU_SYSTEM_SETUP, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_NOTHING, MENU_GO_BACK, nullptr, 0, false);
   pump_until_idle(50);
   set_menu_handler(MENU_MAIN, previous);
   pageCodes = nullptr;

@@ -20,7 +20,7 @@ class RoadDateTime : public RoadTest {
   }
   // The page over the set-up menu; a save closes it again.
   void open_page() {
-    show_menu(mainDialog, PAGE_DEFAULT, MENU_SET_TIME, dateTimeProc, DATE_TIME_DIALOG, false);
+    show_menu(main_dialog, PAGE_DEFAULT, MENU_SET_TIME, dateTimeProc, DATE_TIME_DIALOG, false);
     pump_until_idle(100);
     page_ = top_page();
     ASSERT_NE(page_, nullptr);

@@ -67,13 +67,13 @@ TEST_F(RoadEntry, TabStepsThroughTheCharactersAndDoneTakesTheId) {
   press(KEY_LOWER_RIGHT);  // OK
   EXPECT_EQ(shown_menu(), MENU_EYE_LABEL) << "the protocol page replaces the entry and, with no program, asks for the eye label";
   EXPECT_EQ(entered_id_text(), L"A8        ");
-  EXPECT_EQ(g_protocol_number.load(), 2);
+  EXPECT_EQ(protocol_number.load(), 2);
   EXPECT_EQ(menu_stack_depth(), 4) << "main menu, protocol page, eye label and its page";
 }
 
 TEST_F(RoadEntry, TheSerialNumberTakesDigitsOnly) {
   set_unit_serial("1234567");
-  show_menu(mainDialog, PAGE_SERIAL_ENTRY, MENU_ID_ENTRY, nullptr, 0, false);
+  show_menu(main_dialog, PAGE_SERIAL_ENTRY, MENU_ID_ENTRY, nullptr, 0, false);
   pump_until_idle(150);
   EXPECT_EQ(page_text(ID_TEXT_CAPTION), L"Serial Number");
   EXPECT_EQ(page_text(ID_PATIENT_NUMBER), L"1");

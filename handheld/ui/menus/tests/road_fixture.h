@@ -12,7 +12,8 @@
 
 class RoadTest : public VanduTest {
  protected:
-  // A soft key touched (1001..1004), then the loop pumped until idle.
+  // A soft key touched (KEY_UPPER_LEFT..KEY_LOWER_RIGHT), then the loop
+  // pumped until idle.
   void press(int control);
   // A stored test of patient number P with run counter N and an id, in
   // the current test folder.

@@ -48,7 +48,7 @@ class RoadProtocol : public RoadTest {
 
 TEST_F(RoadProtocol, TheEyeLabelComesFirstAndNextAppliesIt) {
   write_program(L"ALPHA.SES", session_program("ALPHA SESSION", {"FLASH1"}, 1000));
-  g_channels.b_on = 1;
+  channels.b_on = 1;
   enter_id();
   ASSERT_EQ(shown_menu(), MENU_EYE_LABEL);
   EXPECT_EQ(page_text(EYE_LINE_LEAVE).rfind(L"**** LEAVE : ", 0), 0u);
@@ -57,8 +57,8 @@ TEST_F(RoadProtocol, TheEyeLabelComesFirstAndNextAppliesIt) {
   EXPECT_EQ(page_text(EYE_LINE_OD), L"***** SELECT A(OD) *****");
   EXPECT_EQ(page_text(EYE_LINE_NONE), L"SELECT A(No Eye Label)");
   press(KEY_LOWER_RIGHT);  // NEXT: B is switched off, the warning shows and the page stays
-  EXPECT_EQ(g_channels.eye_a.load(), kEyeOD);
-  EXPECT_EQ(g_channels.b_on.load(), 0);
+  EXPECT_EQ(channels.eye_a.load(), kEyeOD);
+  EXPECT_EQ(channels.b_on.load(), 0);
   EXPECT_NE(remote_transcript().find("CHANGED FROM AB TO A."), std::string::npos);
   press(KEY_LOWER_RIGHT);  // the message's "Back"
   EXPECT_EQ(shown_menu(), MENU_EYE_LABEL);

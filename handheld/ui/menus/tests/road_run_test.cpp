@@ -76,7 +76,7 @@ TEST_F(RoadRun, TheWholeRoadKeepsOnlyTheTestsThatWereKept) {
   press(KEY_LOWER_RIGHT);  // "Quit"
   EXPECT_EQ(shown_menu(), MENU_SHUTDOWN_CONFIRM);
   press(KEY_UPPER_RIGHT);  // "SHUTDOWN"
-  EXPECT_TRUE(pump_until([] { return quitFlag.load() != 0; }, 5000));
+  EXPECT_TRUE(pump_until([] { return quit_flag.load() != 0; }, 5000));
   EXPECT_EQ(stored_tests().size(), 2u);
 }
 
@@ -118,7 +118,7 @@ TEST_F(RoadRun, TheRunsEndWaitsBehindAMessageAndIsNoKeyPress) {
   pump_until_idle(100);
   ASSERT_EQ(shown_menu(), MENU_MESSAGE);
   continue_run();
-  ASSERT_TRUE(pump_until([] { return !g_run_commands.running.load(); }, 20000));
+  ASSERT_TRUE(pump_until([] { return !run_commands.running.load(); }, 20000));
   pump_until_idle(300);
   EXPECT_EQ(shown_menu(), MENU_MESSAGE) << "the run's end does not close the message";
   EXPECT_EQ(page_text(1093), L"A NOTICE OVER THE RUN");
@@ -212,7 +212,7 @@ TEST_F(RoadRun, ACardThatTakesNoFileEndsTheRunWithOneMessage) {
   clear_remote_transcript();
   const size_t logBefore = log_text().size();
   press(KEY_UPPER_LEFT);  // "Run Protocol"
-  ASSERT_TRUE(pump_until([] { return !g_run_commands.running.load() && shown_menu() == MENU_MESSAGE; }, 60000));
+  ASSERT_TRUE(pump_until([] { return !run_commands.running.load() && shown_menu() == MENU_MESSAGE; }, 60000));
   ASSERT_TRUE(pump_until([] { return menu_request_count() == 0; }, 5000));
   const std::string line = remote_transcript();
   size_t messages = 0;
@@ -237,11 +237,11 @@ TEST_F(RoadRun, NoisyElectrodesAreReportedAfterATest) {
   write_program(L"FLASH1.TES", flash_test_program("FLASH ONE", 3));
   choose_test(0);
   ASSERT_EQ(shown_menu(), MENU_PROTOCOL_PAGE);
-  g_electrodeResults.impedance_a_eye = MEASUREMENT_FAILED;
-  electrodeMonitor.stabilise_channel = 0;
-  electrodeMonitor.stabilise_failed = 1;
+  electrode_results.impedance_a_eye = MEASUREMENT_FAILED;
+  electrode_monitor.stabilise_channel = 0;
+  electrode_monitor.stabilise_failed = 1;
   note_electrode_measurement(ELECTRODE_MODE_IMPEDANCE);
-  electrodeMonitor.stabilise_failed = 0;
+  electrode_monitor.stabilise_failed = 0;
   ASSERT_TRUE(electrode_noise_failed());
   press(KEY_UPPER_LEFT);  // "Run Protocol"
   ASSERT_TRUE(pump_until([] { return page_text(1093).find(L"CHECK CHANNEL A") != std::wstring::npos; }, 60000))

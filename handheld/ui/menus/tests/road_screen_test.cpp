@@ -28,7 +28,7 @@ const uint32_t WHITE = 0xFFFFFF;
 RECT on_screen(HWND window) {
   RECT r = {0, 0, 0, 0};
   GetWindowRect(window, &r);
-  MapWindowPoints(HWND_DESKTOP, mainWindow, reinterpret_cast<POINT*>(&r), 2);
+  MapWindowPoints(HWND_DESKTOP, main_window, reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
 
@@ -37,16 +37,19 @@ uint32_t pixel(const std::vector<uint32_t>& screen, int x, int y) {
 }
 
 // The first row of the soft keys.
-int key_rows_top() { return on_screen(GetDlgItem(mainDialog, KEY_UPPER_LEFT)).top; }
+int key_rows_top() { return on_screen(GetDlgItem(main_dialog, KEY_UPPER_LEFT)).top; }
 
 // The keys' colours at the corner of each key (as the keys draw them).
 void expect_key_colours(const std::vector<uint32_t>& screen) {
   const struct {
     int control;
     uint32_t rgb;
-  } keys[] = {{1001, 0xFF0000}, {1002, 0x00FF00}, {1003, 0xFFFF00}, {1004, 0x0000FF}};
+  } keys[] = {{KEY_UPPER_LEFT, 0xFF0000},
+              {KEY_LOWER_LEFT, 0x00FF00},
+              {KEY_UPPER_RIGHT, 0xFFFF00},
+              {KEY_LOWER_RIGHT, 0x0000FF}};
   for (const auto& k : keys) {
-    const RECT r = on_screen(GetDlgItem(mainDialog, k.control));
+    const RECT r = on_screen(GetDlgItem(main_dialog, k.control));
     EXPECT_EQ(pixel(screen, r.left + 4, r.top + 3), k.rgb) << "key " << k.control;
     EXPECT_EQ(pixel(screen, r.right - 5, r.bottom - 4), k.rgb) << "key " << k.control;
   }
@@ -152,7 +155,7 @@ TEST_F(RoadScreen, ABlankKeyLeavesThePageAsItWas) {
     pump_posted();
     ASSERT_TRUE(key_caption(c.blankKey).empty());
     const std::vector<uint32_t> before = page_pixels();
-    SendMessageW(GetDlgItem(mainDialog, c.blankKey), BM_CLICK, 0, 0);  // a touch, through the button
+    SendMessageW(GetDlgItem(main_dialog, c.blankKey), BM_CLICK, 0, 0);  // a touch, through the button
     pump_posted();
     post_stimulator_byte(static_cast<uint8_t>(stimulator_key_of_control(c.blankKey)));
     pump_posted();
@@ -178,20 +181,20 @@ TEST_F(RoadScreen, EverySoftKeyResetsTheIdleMinutes) {
   };
   for (const auto& k : keys) {
     SCOPED_TRACE(k.name);
-    idleMinutes = 7;
+    idle_minutes = 7;
     if (k.stimulator) {
       post_stimulator_byte(static_cast<uint8_t>(stimulator_key_of_control(k.control)));
       pump_posted();
     } else {
       press(k.control);
     }
-    EXPECT_EQ(idleMinutes.load(), 0);
+    EXPECT_EQ(idle_minutes.load(), 0);
   }
   show_message(MESSAGE_WARNING, false, "A NOTICE");
   ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_MESSAGE; }, 30000));
-  idleMinutes = 7;
+  idle_minutes = 7;
   press(KEY_UPPER_LEFT);  // blank on the message page
-  EXPECT_EQ(idleMinutes.load(), 0) << "a blank key too";
+  EXPECT_EQ(idle_minutes.load(), 0) << "a blank key too";
   EXPECT_EQ(shown_menu(), MENU_MESSAGE);
 }
 

@@ -76,11 +76,12 @@ class Calibration : public SetupTest {
   void SetUp() override {
     SetupTest::SetUp();
     kill_timer(TIMER_STATUS);  // no battery reading changes the board options meanwhile
-    boardOptions = 0;
+    board_options = 0;
   }
-  // A key of the stimulator's keypad under a caption (1001..1004).
+  // A key of the stimulator's keypad under a caption
+  // (KEY_UPPER_LEFT..KEY_LOWER_RIGHT).
   void key(int control, int quietMs = 150) {
-    static const uint8_t bytes[4] = {'1', '3', '2', '4'};  // 1001, 1002, 1003, 1004
+    static const uint8_t bytes[4] = {'1', '3', '2', '4'};  // upper left, lower left, upper right, lower right
     post_stimulator_byte(bytes[control - KEY_UPPER_LEFT]);
     pump_until_idle(quietMs);
   }
@@ -108,7 +109,7 @@ class Calibration : public SetupTest {
 };
 
 TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
-  const double c[3] = {calibrationTable[22], calibrationTable[23], calibrationTable[24]};
+  const double c[3] = {calibration_table[22], calibration_table[23], calibration_table[24]};
   open(MENU_FLASH_CALIBRATION, PAGE_FLASH_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"FLASH", L"", L"", L""}));
   EXPECT_EQ(prompt(), L"PRESS 'FLASH' WHEN\nYOU ARE READY TO\nTAKE A READING");
@@ -151,19 +152,19 @@ TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
   key(KEY_UPPER_LEFT);  // "ACCEPT"
   EXPECT_EQ(shown_menu(), MENU_MAIN) << "back where the procedure was opened";
   // The points lie on the old quadratic at measured / 1.1.
-  EXPECT_NEAR(calibrationTable[22], c[0], 1e-6);
-  EXPECT_NEAR(calibrationTable[23] / (c[1] / 1.1), 1.0, 1e-4);
-  EXPECT_NEAR(calibrationTable[24] / (c[2] / 1.21), 1.0, 1e-3);
+  EXPECT_NEAR(calibration_table[22], c[0], 1e-6);
+  EXPECT_NEAR(calibration_table[23] / (c[1] / 1.1), 1.0, 1e-4);
+  EXPECT_NEAR(calibration_table[24] / (c[2] / 1.21), 1.0, 1e-3);
   const line fit = least_squares(measured, volts);
-  EXPECT_NEAR(calibrationTable[0] / fit.slope, 1.0, 1e-9);
-  EXPECT_NEAR(calibrationTable[1] - fit.intercept, 0.0, 1e-9);
+  EXPECT_NEAR(calibration_table[0] / fit.slope, 1.0, 1e-9);
+  EXPECT_NEAR(calibration_table[1] - fit.intercept, 0.0, 1e-9);
   const std::vector<std::string> expected = {
-      entry_record(0, calibrationTable[0]),   entry_record(1, calibrationTable[1]),
-      entry_record(22, calibrationTable[22]), entry_record(23, calibrationTable[23]),
-      entry_record(24, calibrationTable[24])};
+      entry_record(0, calibration_table[0]),   entry_record(1, calibration_table[1]),
+      entry_record(22, calibration_table[22]), entry_record(23, calibration_table[23]),
+      entry_record(24, calibration_table[24])};
   EXPECT_EQ(only_entry_records(stimulator_records()), expected);
   const std::vector<double> held = stimulator_table();
-  for (int e : {0, 1, 22, 23, 24}) EXPECT_EQ(held[e], calibrationTable[e].load()) << e;
+  for (int e : {0, 1, 22, 23, 24}) EXPECT_EQ(held[e], calibration_table[e].load()) << e;
 
   const std::string log = log_text();
   EXPECT_NE(log.find("FLASH CALIBRATION STARTED"), std::string::npos);
@@ -174,14 +175,14 @@ TEST_F(Calibration, FlashPointsAreTakenFittedAndAcceptedOnTheStimulator) {
 // The second dome chosen first; the background line of that dome fitted
 // and sent as entries 28 and 29.
 TEST_F(Calibration, BackgroundOfTheSecondDome) {
-  boardOptions = BOARD_DUAL_DOME;
+  board_options = BOARD_DUAL_DOME;
   open(MENU_BACKGROUND_CALIBRATION, PAGE_BACKGROUND_CALIBRATION);
   EXPECT_EQ(shown_menu(), MENU_DOME);
   key(KEY_UPPER_RIGHT);  // "Dome 2"
   EXPECT_EQ(shown_menu(), MENU_BACKGROUND_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"On", L"", L"", L""}));
   EXPECT_EQ(prompt(), L"1) ZERO PHOTOMETER.\n\n2) THEN PRESS 'ON'.");
-  const double slope = calibrationTable[28], intercept = calibrationTable[29];
+  const double slope = calibration_table[28], intercept = calibration_table[29];
   const int nominal[5] = {20000, 30000, 8000, 25000, 14000};
   std::vector<double> measured, volts;
   for (int p = 0; p < 5; ++p) {
@@ -199,11 +200,11 @@ TEST_F(Calibration, BackgroundOfTheSecondDome) {
   EXPECT_EQ(plotter_title_buffer(), L"BACKGROUND INTENSITY CALIBRATION");
   key(KEY_UPPER_LEFT);  // "ACCEPT"
   const line fit = least_squares(measured, volts);
-  EXPECT_NEAR(calibrationTable[28] / fit.slope, 1.0, 1e-9);
-  EXPECT_NEAR(calibrationTable[28], 2 * slope, 1e-12);
-  EXPECT_NEAR(calibrationTable[29], intercept, 1e-9);
+  EXPECT_NEAR(calibration_table[28] / fit.slope, 1.0, 1e-9);
+  EXPECT_NEAR(calibration_table[28], 2 * slope, 1e-12);
+  EXPECT_NEAR(calibration_table[29], intercept, 1e-9);
   EXPECT_EQ(only_entry_records(stimulator_records()),
-            (std::vector<std::string>{entry_record(28, calibrationTable[28]), entry_record(29, calibrationTable[29])}));
+            (std::vector<std::string>{entry_record(28, calibration_table[28]), entry_record(29, calibration_table[29])}));
   EXPECT_NE(log_text().find("BACKGROUND (dome 2) CALIBRATION ACCEPTED "), std::string::npos);
 }
 
@@ -260,8 +261,8 @@ TEST_F(Calibration, AcceptWithoutALineStoresNothing) {
 // An impedance reading that fails (no sync pulse) is not a point: the step
 // is offered again.
 TEST_F(Calibration, AFailedImpedanceReadingIsTakenAgain) {
-  g_calibrationChoice.channel = 0;
-  g_calibrationChoice.electrode = 0;
+  calibration_choice.channel = 0;
+  calibration_choice.electrode = 0;
   open(MENU_IMPEDANCE_CALIBRATION);
   sim_fault_set(SIM_FAULT_STIM_NO_SYNC, 0);
   messages();
@@ -274,7 +275,7 @@ TEST_F(Calibration, AFailedImpedanceReadingIsTakenAgain) {
   EXPECT_EQ(shown_menu(), MENU_IMPEDANCE_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"Back"}));
   EXPECT_EQ(prompt().substr(0, 16), L"Step 1 of 6/Setu");
-  EXPECT_EQ(g_calibrationRun.line.count, 0);
+  EXPECT_EQ(calibration_run.line.count, 0);
   stimulator_records();
   key(KEY_LOWER_RIGHT);  // "Back"
   EXPECT_EQ(shown_menu(), MENU_MAIN);
@@ -293,7 +294,7 @@ TEST_F(Calibration, DataCalibrationFindsTheFrontEndsScale) {
     s.hum_uv = 1e6 * std::pow(10.0, -attenuation_db / 20.0) / 2;
     sim_signal_set(0, &s);
   };
-  g_calibrationChoice.channel = 0;
+  calibration_choice.channel = 0;
   open(MENU_DATA_CALIBRATION, PAGE_CALIBRATION);
   EXPECT_EQ(captions(), (Captions{L"Next", L"", L"", L""}));
   EXPECT_NE(prompt().find(L"through approximately 72Db\n to the pod channel A,"), std::wstring::npos);
@@ -319,10 +320,10 @@ TEST_F(Calibration, DataCalibrationFindsTheFrontEndsScale) {
   ASSERT_EQ(captions(), (Captions{L"ACCEPT", L"", L"REJECT", L""}));
   EXPECT_EQ(plotter_title_buffer(), L"DATA POINT ACQUISITION");
   key(KEY_UPPER_LEFT);
-  EXPECT_NEAR(calibrationTable[6], 0.00045, 0.00045 * 0.01);
-  EXPECT_NEAR(calibrationTable[7], -1930.0, 20.0);
+  EXPECT_NEAR(calibration_table[6], 0.00045, 0.00045 * 0.01);
+  EXPECT_NEAR(calibration_table[7], -1930.0, 20.0);
   EXPECT_EQ(only_entry_records(stimulator_records()),
-            (std::vector<std::string>{entry_record(6, calibrationTable[6]), entry_record(7, calibrationTable[7])}));
+            (std::vector<std::string>{entry_record(6, calibration_table[6]), entry_record(7, calibration_table[7])}));
   const std::string log = log_text();
   EXPECT_NE(log.find("DATA CALIBRATION STARTED."), std::string::npos);
   EXPECT_NE(log.find("ADD DATAPOINTS step 5 ("), std::string::npos);
@@ -338,8 +339,8 @@ TEST_F(Calibration, ImpedanceCalibrationOfOneElectrode) {
     s.noise_uv = 0.5;
     sim_signal_set(input, &s);
   }
-  g_calibrationChoice.channel = 0;
-  g_calibrationChoice.electrode = 1;
+  calibration_choice.channel = 0;
+  calibration_choice.electrode = 1;
   open(MENU_IMPEDANCE_CALIBRATION);
   EXPECT_EQ(stimulator_records().front(), "I");
   EXPECT_EQ(captions(), (Captions{L"Go", L"", L"", L"Back"}));
@@ -358,13 +359,13 @@ TEST_F(Calibration, ImpedanceCalibrationOfOneElectrode) {
   EXPECT_EQ(plotter_title_buffer(), L"A-REF IMPEDANCE RESULTS");
   stimulator_records();
   key(KEY_UPPER_LEFT);
-  EXPECT_NEAR(calibrationTable[10], 15.25, 15.25 * 0.05);
-  EXPECT_NEAR(calibrationTable[11], -90.0, 150.0);
+  EXPECT_NEAR(calibration_table[10], 15.25, 15.25 * 0.05);
+  EXPECT_NEAR(calibration_table[11], -90.0, 150.0);
   const std::vector<std::string> records = stimulator_records();
   ASSERT_FALSE(records.empty());
   EXPECT_EQ(records.front(), "O");
   EXPECT_EQ(only_entry_records(records),
-            (std::vector<std::string>{entry_record(10, calibrationTable[10]), entry_record(11, calibrationTable[11])}));
+            (std::vector<std::string>{entry_record(10, calibration_table[10]), entry_record(11, calibration_table[11])}));
   EXPECT_NE(log_text().find("Channel A, reference Impedance calibration ACCEPTED s: "), std::string::npos);
 }
 

@@ -1,5 +1,6 @@
-// The calibration values page (menu 31), its other page (32) and the
-// calibration entry (27).
+// The calibration values page (MENU_CALIBRATION_VALUES), its other page
+// (MENU_CALIBRATION_OTHER) and the calibration entry
+// (MENU_CALIBRATION_ENTRY).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -25,10 +26,10 @@ std::string link_record(int index, double value) {
 }
 
 TEST_F(CalibrationValues, ThePageShowsTheTableLineByLine) {
-  calibrationTable[0] = 4.8e-05;
-  calibrationTable[1] = -0.06;
-  calibrationTable[2] = 5e-05;
-  calibrationTable[3] = 0.8;
+  calibration_table[0] = 4.8e-05;
+  calibration_table[1] = -0.06;
+  calibration_table[2] = 5e-05;
+  calibration_table[3] = 0.8;
   const std::vector<calibrationLine> lines = calibration_constant_lines();
   ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines[0].y, 5);
@@ -43,7 +44,7 @@ TEST_F(CalibrationValues, ThePageShowsTheTableLineByLine) {
 // refused and changes nothing.
 TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
   const double third = 1.0 / 3.0;
-  calibrationTable[0] = third;
+  calibration_table[0] = third;
   open(MENU_CALIBRATION_VALUES);
   press(KEY_UPPER_LEFT);  // "To Disk"
   const std::string serial = unit_serial();
@@ -56,13 +57,13 @@ TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
   press(KEY_LOWER_RIGHT);  // the message page's "Back"
 
   double saved[CALIBRATION_ENTRIES];
-  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) saved[i] = calibrationTable[i];
-  calibrationTable[0] = 7.0;
-  calibrationTable[5] = 8.0;
+  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) saved[i] = calibration_table[i];
+  calibration_table[0] = 7.0;
+  calibration_table[5] = 8.0;
   stimulator_records();
   press(KEY_LOWER_LEFT);  // "From Disk"
-  EXPECT_EQ(calibrationTable[0].load(), third) << "full precision";
-  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibrationTable[i].load(), saved[i]) << i;
+  EXPECT_EQ(calibration_table[0].load(), third) << "full precision";
+  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibration_table[i].load(), saved[i]) << i;
   const std::vector<std::string> sent = stimulator_records();
   ASSERT_EQ(sent.size(), 30u);
   for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(sent[i], link_record(i + 1, saved[i])) << i;
@@ -76,19 +77,19 @@ TEST_F(CalibrationValues, TheFileRoundTripsAndAShortFileChangesNothing) {
     for (int i = 0; i < 29; ++i) out << "9.5\n";
   }
   press(KEY_LOWER_LEFT);
-  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibrationTable[i].load(), saved[i]) << i;
+  for (int i = 0; i < CALIBRATION_ENTRIES; ++i) EXPECT_EQ(calibration_table[i].load(), saved[i]) << i;
   EXPECT_TRUE(stimulator_records().empty());
   EXPECT_FALSE(messages().empty()) << "the refusal is shown";
 }
 
 TEST_F(CalibrationValues, TheOtherPageLoadsDefaultsResetsAndOpensTheSerialEntry) {
-  calibrationTable[0] = 1.0;
+  calibration_table[0] = 1.0;
   open(MENU_CALIBRATION_VALUES);
   press(KEY_UPPER_RIGHT);  // "Other"
   ASSERT_EQ(shown_menu(), MENU_CALIBRATION_OTHER);
   stimulator_records();
   press(KEY_UPPER_LEFT);  // "Set Defaults"
-  EXPECT_EQ(calibrationTable[0].load(), 4.8e-05);
+  EXPECT_EQ(calibration_table[0].load(), 4.8e-05);
   EXPECT_EQ(stimulator_records().size(), 30u);
   EXPECT_EQ(messages(), std::vector<std::string>{"Default calibration values loaded"});
   EXPECT_NE(log_text().find("DEFAULT CALIBRATION LOADED."), std::string::npos);

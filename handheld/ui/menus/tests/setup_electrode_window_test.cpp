@@ -38,21 +38,21 @@ class ElectrodeWindow : public SetupTest {
     open(MENU_ELECTRODES_SINGLE_DOME);
     touch_key(KEY_LOWER_LEFT);  // "Manual": the monitor's page and its window
     ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR && electrode_window() != nullptr; }, 3000));
-    ASSERT_TRUE(pump_until([] { return g_monitorControl.running.load() != 0; }, 3000));
+    ASSERT_TRUE(pump_until([] { return monitor_control.running.load() != 0; }, 3000));
     touch_key(KEY_UPPER_LEFT);  // "Pause"
     settle(500);      // the pass under way posts its update, which wakes nothing
     ASSERT_EQ(electrode_status_text(), L" Paused  ");
   }
   void TearDown() override {
     touch_key(KEY_LOWER_RIGHT);  // "End Probe Test"
-    pump_until([] { return g_monitorControl.running.load() == 0; }, 5000);
+    pump_until([] { return monitor_control.running.load() == 0; }, 5000);
     SetupTest::TearDown();
   }
   // Pumps for a bounded real time.
   static void settle(int ms) { pump_until([] { return false; }, ms); }
   // Publishes channel A's values and statuses and lets the window draw them.
   static void publish(double level, double drift, double noise, const int statuses[4]) {
-    monitorChannel& a = g_monitorChannels[0];
+    monitorChannel& a = monitor_channels[0];
     a.level = level;
     a.drift = drift;
     a.noise = noise;

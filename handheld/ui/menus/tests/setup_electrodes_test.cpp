@@ -85,7 +85,7 @@ TEST_F(Electrodes, ANoisyChannelIsReportedAfterItsRun) {
   sim_signal_set(0, &s);
   open(MENU_ELECTRODES);
   press(KEY_UPPER_LEFT);  // "Impedance test"
-  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODES && electrodeMonitor.busy.load() == 0; }, 120000));
+  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODES && electrode_monitor.busy.load() == 0; }, 120000));
   EXPECT_TRUE(electrode_noise_failed());
   EXPECT_FALSE(electrode_check_failed());
   messages();
@@ -114,7 +114,7 @@ TEST_F(Electrodes, ABaselineRunFillsItsPageAndAnAbortStopsIt) {
   press(KEY_LOWER_RIGHT);  // "Abort"
   EXPECT_EQ(shown_menu(), MENU_ELECTRODES);
   EXPECT_NE(plotter_row_text(3).find(L"*** BASELINE ABORTED ***"), std::wstring::npos);
-  EXPECT_EQ(electrodeMonitor.busy.load(), 0);
+  EXPECT_EQ(electrode_monitor.busy.load(), 0);
   pump_until_idle(300);
   EXPECT_EQ(shown_menu(), MENU_ELECTRODES) << "no result page after an abort";
 }
@@ -139,13 +139,13 @@ TEST(ElectrodeMeter, FunnelAndLineClamp) {
 TEST_F(Electrodes, ImpedanceTurnedOnDuringACheckIsMeasured) {
   open(MENU_ELECTRODES_SINGLE_DOME);
   touch_key(KEY_LOWER_LEFT);  // "Manual": no impedance check
-  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR && g_monitorControl.running.load() != 0; }, 3000));
+  ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR && monitor_control.running.load() != 0; }, 3000));
   touch_key(KEY_UPPER_RIGHT);  // "+ impedance"
   EXPECT_TRUE(pump_until([] { return key_caption(KEY_UPPER_RIGHT) == L"- impedance"; }, 1000));
-  EXPECT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_GOOD; }, 60000));
-  EXPECT_NEAR(g_monitorChannels[0].eye_ohms.load(), 3000, 150);
+  EXPECT_TRUE(pump_until([] { return monitor_channels[0].eye_status.load() == STATUS_GOOD; }, 60000));
+  EXPECT_NEAR(monitor_channels[0].eye_ohms.load(), 3000, 150);
   touch_key(KEY_LOWER_RIGHT);  // "Back"
-  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == MENU_MAIN; }, 5000));
+  EXPECT_TRUE(pump_until([] { return monitor_control.running.load() == 0 && shown_menu() == MENU_MAIN; }, 5000));
 }
 
 // A bad electrode keeps an automatic check from ending: its lamp is never
@@ -155,11 +155,11 @@ TEST_F(Electrodes, AnAutomaticCheckWithABadElectrodeGoesOn) {
   open(MENU_ELECTRODES_SINGLE_DOME);
   touch_key(KEY_UPPER_LEFT);  // "Auto": the impedance checked too
   ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR; }, 1000));
-  ASSERT_TRUE(pump_until([] { return g_monitorChannels[0].eye_status.load() == STATUS_OUT_OF_LIMITS; }, 60000));
+  ASSERT_TRUE(pump_until([] { return monitor_channels[0].eye_status.load() == STATUS_OUT_OF_LIMITS; }, 60000));
   EXPECT_FALSE(pump_until([] { return shown_menu() != MENU_ELECTRODE_MONITOR; }, 10000)) << "the check ended by itself";
   EXPECT_EQ(electrode_auto_finish_count(), 0);
   touch_key(KEY_LOWER_RIGHT);  // "Back"
-  EXPECT_TRUE(pump_until([] { return g_monitorControl.running.load() == 0 && shown_menu() == MENU_MAIN; }, 5000));
+  EXPECT_TRUE(pump_until([] { return monitor_control.running.load() == 0 && shown_menu() == MENU_MAIN; }, 5000));
 }
 
 // The monitor running for real: a quiet channel with good electrodes ends
@@ -170,7 +170,7 @@ TEST_F(Electrodes, AnAutomaticCheckOnQuietElectrodesEndsByItself) {
   ASSERT_TRUE(pump_until([] { return shown_menu() == MENU_ELECTRODE_MONITOR; }, 1000));
   ASSERT_TRUE(pump_until([] { return shown_menu() != MENU_ELECTRODE_MONITOR; }, 120000));
   EXPECT_EQ(shown_menu(), MENU_MAIN) << "back to where the electrodes page was opened";
-  EXPECT_EQ(g_monitorControl.running.load(), 0);
+  EXPECT_EQ(monitor_control.running.load(), 0);
   EXPECT_NE(log_text().find("(ELECTRODES (MODE AUTO)"), std::string::npos);
 }
 

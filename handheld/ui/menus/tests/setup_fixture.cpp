@@ -16,7 +16,7 @@ void SetupTest::SetUp() {
 }
 
 void SetupTest::open(int menuId, int pageCode) {
-  request_menu(mainDialog, pageCode, menuId, nullptr, 0, false);
+  request_menu(main_dialog, pageCode, menuId, nullptr, 0, false);
   pump_until_idle(150);
 }
 
@@ -61,7 +61,7 @@ void SetupTest::save_screen(const char* name) const {
   // From the screen, where the pages lie over the main window.
   pump_until_idle(100);
   POINT origin{0, 0};
-  ClientToScreen(mainWindow, &origin);
+  ClientToScreen(main_window, &origin);
   std::vector<uint32_t> pixels(240 * 320, 0);
   HDC screen = GetDC(nullptr);
   for (int y = 0; y < 320; ++y) {

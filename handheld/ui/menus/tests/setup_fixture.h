@@ -16,7 +16,7 @@ class SetupTest : public VanduTest {
   // Requests the menu with the page code (pushed over the current one) and
   // pumps until it shows.
   void open(int menuId, int pageCode = PAGE_DEFAULT);
-  // A soft key touched (1001..1004) and the loop pumped.
+  // A soft key touched (KEY_UPPER_LEFT..KEY_LOWER_RIGHT) and the loop pumped.
   void press(int control);
   std::array<std::wstring, 4> captions() const;
   // The messages shown since the last call (their texts, as the remote line

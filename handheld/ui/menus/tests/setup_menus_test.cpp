@@ -153,7 +153,7 @@ TEST_F(SetupMenus, SystemSetupLeadsToTheParameterListUnlessCalibrationIsEnabled)
 // dataset row (by the cfc id) only when fitted.
 TEST_F(SetupMenus, VisibleRowsFollowTheBoardAndTheCfcId) {
   kill_timer(TIMER_STATUS);  // no battery reading changes the options meanwhile
-  boardOptions = 0;
+  board_options = 0;
   ASSERT_TRUE(set_cfc_id("UNIT01"));
   update_parameter_visibility();
   EXPECT_EQ(visible_parameter_count(), 15);
@@ -162,11 +162,11 @@ TEST_F(SetupMenus, VisibleRowsFollowTheBoardAndTheCfcId) {
   ASSERT_TRUE(set_cfc_id("UNIT01p"));
   update_parameter_visibility();
   EXPECT_EQ(visible_parameter_count(), 16);
-  boardOptions = BOARD_FILL_IN | BOARD_MASTER_LINK;
+  board_options = BOARD_FILL_IN | BOARD_MASTER_LINK;
   update_parameter_visibility();
   EXPECT_EQ(visible_parameter_count(), 19);
   EXPECT_EQ(visible_parameter_index(3), static_cast<int>(PARAM_FLASHFILL));
-  boardOptions = 0;
+  board_options = 0;
   update_parameter_visibility();
 
   store_system_parameter(PARAM_SAMPLES, 1);
@@ -268,7 +268,7 @@ TEST(BacklightReply, LevelsFromTheBoardsCount) {
 
 TEST_F(SetupMenus, TheListTakesTheBoardsBacklightAndSetsMasterOrSlaveOnClose) {
   sim_adc_set_options(BOARD_MASTER_LINK);
-  boardOptions = BOARD_MASTER_LINK;
+  board_options = BOARD_MASTER_LINK;
   update_parameter_visibility();
   store_system_parameter(PARAM_MASTER, 0);
   sim_stim_clear_logs();
@@ -279,8 +279,8 @@ TEST_F(SetupMenus, TheListTakesTheBoardsBacklightAndSetsMasterOrSlaveOnClose) {
             static_cast<double>(static_cast<int>(counts_to_backlight_percent(
                 2 * static_cast<double>(stimulator_state().backlight[1])))));
   press(KEY_LOWER_RIGHT);
-  EXPECT_EQ(isSlave.load(), 1);
-  EXPECT_EQ(isMaster.load(), 0);
+  EXPECT_EQ(is_slave.load(), 1);
+  EXPECT_EQ(is_master.load(), 0);
   hardware.put_gpio_bit(13, 1, 1);
   open(MENU_PARAMETER_LIST);
   press(KEY_LOWER_RIGHT);
@@ -289,10 +289,10 @@ TEST_F(SetupMenus, TheListTakesTheBoardsBacklightAndSetsMasterOrSlaveOnClose) {
   store_system_parameter(PARAM_MASTER, 1);
   open(MENU_PARAMETER_LIST);
   press(KEY_LOWER_RIGHT);
-  EXPECT_EQ(isMaster.load(), 1);
-  EXPECT_EQ(isSlave.load(), 0);
+  EXPECT_EQ(is_master.load(), 1);
+  EXPECT_EQ(is_slave.load(), 0);
   sim_adc_set_options(0);
-  boardOptions = 0;
+  board_options = 0;
 }
 
 TEST_F(SetupMenus, RestoringTheDefaultsRecomputesWhatFollowsAndStoresTheBacklight) {
@@ -306,8 +306,8 @@ TEST_F(SetupMenus, RestoringTheDefaultsRecomputesWhatFollowsAndStoresTheBackligh
   sim_stim_clear_logs();
   press(KEY_UPPER_LEFT);
   EXPECT_EQ(system_parameter(PARAM_FLASHFILL), 0.0);
-  EXPECT_EQ(flashFill.load(), 0.0);
-  EXPECT_EQ(flashShare.load(), 1.0);
+  EXPECT_EQ(flash_fill.load(), 0.0);
+  EXPECT_EQ(flash_share.load(), 1.0);
   EXPECT_EQ(shutdown_minutes(), 30.0);
   EXPECT_EQ(system_parameter(PARAM_BACKLIGHT), 90.0);
   const uint32_t counts = static_cast<uint32_t>(half_counts(backlight_percent_to_counts(90)));

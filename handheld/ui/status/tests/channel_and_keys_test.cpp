@@ -20,10 +20,10 @@ namespace {
 using VanduChannelsAndKeys = VanduTest;
 
 TEST_F(VanduChannelsAndKeys, NinePressesOfChannelGoRoundTheCycle) {
-  g_channels.a_on = 1;
-  g_channels.b_on = 1;
-  g_channels.eye_a = kEyeNone;
-  g_channels.eye_b = kEyeNone;
+  channels.a_on = 1;
+  channels.b_on = 1;
+  channels.eye_a = kEyeNone;
+  channels.eye_b = kEyeNone;
   const std::vector<std::wstring> labels = {
       L"    CHANNELS A(OD) AND B(OS)     ", L"    CHANNELS A(OS) AND B(OD)     ", L"         CHANNEL A ONLY         ",
       L"           CHANNEL A(OD)        ", L"           CHANNEL A(OS)        ", L"         CHANNEL B ONLY         ",
@@ -33,26 +33,26 @@ TEST_F(VanduChannelsAndKeys, NinePressesOfChannelGoRoundTheCycle) {
     next_channel_selection();
     EXPECT_EQ(channel_label(), label);
   }
-  EXPECT_EQ(g_channels.eye_a.load(), kEyeNone);
-  EXPECT_EQ(g_channels.eye_b.load(), kEyeNone);
-  EXPECT_EQ(g_channels.current.load(), 0);
-  g_channels.b_on = 0;
+  EXPECT_EQ(channels.eye_a.load(), kEyeNone);
+  EXPECT_EQ(channels.eye_b.load(), kEyeNone);
+  EXPECT_EQ(channels.current.load(), 0);
+  channels.b_on = 0;
 }
 
 TEST_F(VanduChannelsAndKeys, BOnlyIsTheCurrentChannel) {
-  g_channels.a_on = 1;
-  g_channels.b_on = 0;
-  g_channels.eye_a = kEyeOS;
+  channels.a_on = 1;
+  channels.b_on = 0;
+  channels.eye_a = kEyeOS;
   next_channel_selection();
-  EXPECT_EQ(g_channels.a_on.load(), 0);
-  EXPECT_EQ(g_channels.b_on.load(), 1);
-  EXPECT_EQ(g_channels.current.load(), 1);
-  EXPECT_EQ(g_channels.eye_a.load(), kEyeNone);
-  g_channels.a_on = 0;
-  g_channels.b_on = 0;
+  EXPECT_EQ(channels.a_on.load(), 0);
+  EXPECT_EQ(channels.b_on.load(), 1);
+  EXPECT_EQ(channels.current.load(), 1);
+  EXPECT_EQ(channels.eye_a.load(), kEyeNone);
+  channels.a_on = 0;
+  channels.b_on = 0;
   EXPECT_STREQ(channel_label(), L"");
-  g_channels.a_on = 1;
-  g_channels.current = 0;
+  channels.a_on = 1;
+  channels.current = 0;
 }
 
 TEST_F(VanduChannelsAndKeys, AFullRingDumpsItsNewestFortyNine) {
@@ -73,13 +73,13 @@ TEST_F(VanduChannelsAndKeys, AFullRingDumpsItsNewestFortyNine) {
 }
 
 TEST_F(VanduChannelsAndKeys, ABlankCaptionDisablesItsStimulatorKey) {
-  set_key_caption(mainDialog, 2, L"");  // 1002: the stimulator's '3'
+  set_key_caption(main_dialog, 2, L"");  // KEY_LOWER_LEFT: the stimulator's '3'
   EXPECT_TRUE(key_is_blank(2));
   EXPECT_TRUE(stimulator_key_disabled(3));
-  set_key_caption(mainDialog, 2, L" ");
+  set_key_caption(main_dialog, 2, L" ");
   EXPECT_FALSE(key_is_blank(2));
   EXPECT_FALSE(stimulator_key_disabled(3));
-  set_key_caption(mainDialog, 9, L"");  // any other number is key 4
+  set_key_caption(main_dialog, 9, L"");  // any other number is key 4
   EXPECT_TRUE(key_is_blank(4));
   EXPECT_EQ(key_caption(KEY_LOWER_RIGHT), L"");
 }

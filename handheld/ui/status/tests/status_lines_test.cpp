@@ -27,8 +27,8 @@ class VanduStatus : public VanduTest {
   void TearDown() override {
     set_free_space_probe(nullptr);
     set_interpreter_screen(nullptr);
-    g_channels.a_on = 1;
-    g_channels.b_on = 0;
+    channels.a_on = 1;
+    channels.b_on = 0;
     VanduTest::TearDown();
   }
   void free_space(int64_t bytes) {
@@ -55,7 +55,7 @@ TEST_F(VanduStatus, TheBatteryLineShowsVoltsAndTheBoardsOptions) {
   sim_adc_set_options(8 | 4);
   show_battery_line();
   EXPECT_EQ(page_text(STATUS_BATTERY), L"\nBATTERY : 3.45 volts \nDual Dome Fill-in ");
-  EXPECT_EQ(batteryClass.load(), 0);
+  EXPECT_EQ(battery_class.load(), 0);
   EXPECT_EQ(page_text(STATUS_SERIAL), L"Serial #1234567") << "the table came from the stimulator";
   // Logged once a run, by the first battery line after the boot record.
   const std::string log = log_text();
@@ -70,7 +70,7 @@ TEST_F(VanduStatus, AnUnsetClockIsShownAsSuch) {
 }
 
 TEST_F(VanduStatus, TheCardsRoomDecidesWhetherATestMayRun) {
-  g_channels.b_on = 1;  // both channels: two records a test
+  channels.b_on = 1;  // both channels: two records a test
   struct Case {
     int64_t free;
     bool showRoom;

@@ -1,0 +1,3 @@
+#include "channel_selection.h"
+
+channelSelection channels;

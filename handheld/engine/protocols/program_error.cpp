@@ -1,0 +1,3 @@
+#include "program_error.h"
+
+std::atomic<bool> program_error{false};
