@@ -12,7 +12,6 @@
 #include "file_info.h"
 #include "filtered_trace.h"
 #include "info_panel.h"
-#include "locator_window.h"
 #include "message_box.h"
 #include "fmt.h"
 #include "menus.h"
@@ -21,12 +20,11 @@
 #include "registry_settings.h"
 #include "folder_listing.h"
 #include "session_files.h"
-#include "session_report.h"
-#include "summary.h"
 #include "system_text.h"
 #include "thumbnail.h"
 #include "whole_file.h"
 #include "window_classes.h"
+#include "window_openers.h"
 #include "window_tree.h"
 
 namespace {
@@ -536,30 +534,20 @@ void sessionPanelClass::scroll(int request, int position) {
   }
 }
 
-summaryClass* sessionPanelClass::summary() const {
+winTypeClass* sessionPanelClass::summary() const {
   const windowNode* own = find_window_node(this);
   for (const windowNode* child = own ? own->first_child : nullptr; child; child = child->next) {
-    if (child->type == summary_window_type && child->object) return static_cast<summaryClass*>(child->object);
+    if (child->type == window_type::summary && child->object) return child->object;
   }
   return nullptr;
 }
 
 void sessionPanelClass::show_summary() {
-  summaryClass* open = summary();
-  if (!open) return;
-  open->set_shown(true);
-  open->show();
-  open->invalidate();
+  call_opener(window_openers.show_summary, "show_summary", static_cast<winTypeClass*>(this));
 }
 
 void sessionPanelClass::open_summary() {
-  if (summaryClass* open = summary()) delete open;
-  auto* made = new summaryClass(this);
-  if (!made->hwnd()) {
-    delete made;  // reported by the summary
-    return;
-  }
-  show_summary();
+  call_opener(window_openers.open_summary, "open_summary", static_cast<winTypeClass*>(this));
 }
 
 void sessionPanelClass::take_order(const std::vector<winTypeClass*>& order) {
@@ -627,7 +615,7 @@ intptr_t sessionPanelClass::handle_message(uint32_t message, uintptr_t wparam, i
         case session_add:
           sort_allowed_ = 0;
           if (select_and_load(" Select files to add to session.", session_mode_pc, 0)) {
-            if (summaryClass* open = summary()) delete open;
+            if (winTypeClass* open = summary()) delete open;
             update_filter_checks();
             layout();
             modified_ = 1;
@@ -640,7 +628,7 @@ intptr_t sessionPanelClass::handle_message(uint32_t message, uintptr_t wparam, i
           return 0;
         }
         case session_test_locator:
-          new testLocatorPanelClass(100, 10);
+          call_opener(window_openers.test_locator, "test_locator", 100, 10);
           return 0;
         case session_load_special:
           load_special_session("Select a special session to load");
@@ -649,7 +637,7 @@ intptr_t sessionPanelClass::handle_message(uint32_t message, uintptr_t wparam, i
           save_special_session("Select a location and a name for the special session", true);
           return 0;
         case session_print:
-          print_session_report(*this, nullptr);
+          call_opener(window_openers.print_report, "print_report", static_cast<winTypeClass*>(this));
           return 0;
         case session_view_summary:
           open_summary();

@@ -16,7 +16,6 @@
 
 class thumbnailClass;
 class editNumberClass;
-class summaryClass;
 
 constexpr uint32_t session_window_type = 1;
 
@@ -93,7 +92,7 @@ class sessionPanelClass : public winTypeClass {
   void open_summary();
   // The session's open summary window, found in the window tree; null when
   // none is open.
-  summaryClass* summary() const;
+  winTypeClass* summary() const;
   void set_modified() { modified_ = 1; }
   // The tests in the order given (a table sorted by a column): the listed
   // thumbnails of this session first, in that order, then any of its

@@ -5,27 +5,22 @@
 #include <memory>
 #include <string>
 
-#include "comparison_panel.h"
-#include "drag_item.h"
 #include "drawing.h"
 #include "edit_number.h"
 #include "filtered_trace.h"
 #include "fmt.h"
-#include "meas_graph.h"
 #include "menus.h"
 #include "messages.h"
-#include "op_panel.h"
 #include "palette.h"
 #include "popup_menu_ui.h"
 #include "printing.h"
 #include "registry_settings.h"
 #include "sample_select.h"
-#include "session_panel.h"
-#include "fft_window.h"
 #include "test_file_reading.h"
 #include "thumb_state.h"
 #include "trace_clipboard.h"
 #include "trace_text_dialogs.h"
+#include "window_openers.h"
 #include "window_tree.h"
 
 namespace {
@@ -47,8 +42,9 @@ constexpr double thumb_height_mm = 30.0;
 constexpr int waveform_lines = 7;
 constexpr int plot_mode = 9;  // white plot area
 
-sessionPanelClass* session_parent(winTypeClass* parent) {
-  return parent && parent->type == session_window_type ? static_cast<sessionPanelClass*>(parent) : nullptr;
+// The session panel that holds the thumbnail, or null.
+winTypeClass* session_parent(winTypeClass* parent) {
+  return parent && parent->type == window_type::session ? parent : nullptr;
 }
 
 }  // namespace
@@ -187,7 +183,7 @@ void thumbnailClass::build_popup_menu() {
 
 void thumbnailClass::recalculate_ab(int propagate) {
   if (!document_.recalculate_ab(propagate)) return;
-  if (sessionPanelClass* session = session_parent(parent)) session->show_summary();
+  if (winTypeClass* session = session_parent(parent)) call_opener(window_openers.show_summary, "show_summary", session);
 }
 
 void thumbnailClass::refresh_filter_text(bool recalculate) {
@@ -342,7 +338,8 @@ void thumbnailClass::filter_command(int command) {
     default:
       break;
   }
-  if (sessionPanelClass* session = session_parent(parent)) session->update_filter_checks();
+  if (winTypeClass* session = session_parent(parent))
+    call_opener(window_openers.session_filter_checks, "session_filter_checks", session);
   recalculate_ab(0);
   invalidate();
 }
@@ -352,27 +349,22 @@ void thumbnailClass::copy_command(int command) {
   switch (command) {
     case thumb_comparison_graph: {
       // The comparison graph takes its own place in the window cascade.
-      auto* graph = new comparisonPanelClass(this, document_.caption(), 0);
-      if (!graph->hwnd())
-        delete graph;
-      else
-        graph->attach_trace(document_.entry(), this);
+      call_opener(window_openers.comparison_graph, "comparison_graph", this);
       break;
     }
     case thumb_op_panel: {
       POINT at = next_cascade_position();
-      auto* panel = new opPanelClass(this, active, document_.caption(), at.x, at.y, 600, 300);
-      if (!panel->hwnd()) delete panel;
+      call_opener(window_openers.op_panel, "op_panel", this, active, at.x, at.y);
       break;
     }
     case thumb_fft: {
       POINT at = next_cascade_position();
-      open_spectrum_window(this, file_name(), active, at.x, at.y, 450, 300);
+      call_opener(window_openers.spectrum, "spectrum", this, active, at.x, at.y);
       break;
     }
     case thumb_band_pass: {
       POINT at = next_cascade_position();
-      open_band_pass_window(this, file_name(), active, at.x, at.y, 450, 300);
+      call_opener(window_openers.band_pass, "band_pass", this, active, at.x, at.y);
       break;
     }
     case thumb_text_file: {
@@ -387,7 +379,7 @@ void thumbnailClass::copy_command(int command) {
 }
 
 void thumbnailClass::run_command(int command) {
-  sessionPanelClass* session = session_parent(parent);
+  winTypeClass* session = session_parent(parent);
   switch (command) {
     case thumb_trace_clipboard:
       if (loaded()) trace_clipboard.store_thumbnail(this, document_.entry()->active_trace(), file_name());
@@ -395,7 +387,7 @@ void thumbnailClass::run_command(int command) {
     case thumb_measurement_graph:
       if (loaded()) {
         POINT at = next_cascade_position();
-        open_measurement_graph(this, nullptr, at.x, at.y);
+        call_opener(window_openers.measurement_graph, "measurement_graph", this, at.x, at.y);
         invalidate();
       }
       break;
@@ -424,14 +416,16 @@ void thumbnailClass::run_command(int command) {
       }
       break;
     case thumb_cut:
-      if (session) session->remove(this);  // deletes this thumbnail
+      if (session) call_opener(window_openers.session_cut, "session_cut", session, this);  // deletes this thumbnail
       break;
     case thumb_copy:
       move_to_thumb_clipboard(this);
       break;
     case thumb_paste_before:
     case thumb_paste_after:
-      if (session) session->paste_thumbnail(this, command == thumb_paste_before ? 1 : 0);
+      if (session)
+        call_opener(window_openers.session_paste, "session_paste", session, this,
+                    command == thumb_paste_before ? 1 : 0);
       break;
     default:
       break;
@@ -507,7 +501,7 @@ bool thumbnailClass::start_drag(int x, int y) {
   const double y_mm = screen_paper.y_px_per_mm > 0.0 ? at.y / screen_paper.y_px_per_mm : 0.0;
   // The item deletes itself when the drag ends (at once with no comparison
   // graph open to take the trace).
-  new dragItemClass(this, file_name(), x_mm - 10.0, y_mm - 20.0);
+  call_opener(window_openers.drag_item, "drag_item", this, x_mm - 10.0, y_mm - 20.0);
   return true;
 }
 

@@ -491,7 +491,7 @@ TEST_F(IntroWindow, AFolderNamedInAnyScriptOpensAndKeepsItsFiles) {
 
   open_panels[0]->open_summary();
   pump();
-  summaryClass* summary = open_panels[0]->summary();
+  auto* summary = static_cast<summaryClass*>(open_panels[0]->summary());
   ASSERT_NE(summary, nullptr);
   scripted_path = inside + "Summary_visit.txt";
   EXPECT_TRUE(summary->save_as_text(summary->hwnd(), "visit", inside.c_str(), false));

@@ -92,7 +92,7 @@ void open_and_paint(const std::string& path) {
     }
     panel->open_summary();
     pump();
-    if (summaryClass* summary = panel->summary()) {
+    if (auto* summary = static_cast<summaryClass*>(panel->summary())) {
       UpdateWindow(summary->hwnd());
       paint_on_bitmap(*summary);
     }
@@ -153,7 +153,7 @@ TEST(StoredValuesOnScreen, AWaveTheSearchDidNotFindShowsDashesNeverItsMarker) {
   EXPECT_EQ(std::string(erg.line_text(2)).rfind("b/a ratio =      --- :baseline", 0), 0u) << erg.line_text(2);
 
   panel->open_summary();
-  summaryClass* summary = panel->summary();
+  auto* summary = static_cast<summaryClass*>(panel->summary());
   ASSERT_NE(summary, nullptr);
   const int row = summary->table()->header_row_count();
   for (int c : {6, 7, 8, 10}) EXPECT_STREQ(summary->table()->cell_text(row, c), "---") << c;

@@ -125,7 +125,7 @@ class SummaryTest : public ::testing::Test {
   summaryClass* open_summary(sessionPanelClass* panel) {
     SendMessageA(panel->hwnd(), WM_COMMAND, session_view_summary, 0);
     pump();
-    return panel->summary();
+    return static_cast<summaryClass*>(panel->summary());
   }
   std::vector<std::string> column(summaryClass* s, int c) {
     std::vector<std::string> texts;
@@ -462,7 +462,7 @@ TEST_F(SummaryTest, EachSummaryKeepsItsOwnReferenceTimeAndCutMakesANewOne) {
   // Cut: the summary is made anew without the test.
   panel_->thumbnail(1)->run_command(thumb_cut);
   pump();
-  summaryClass* now = panel_->summary();
+  summaryClass* now = static_cast<summaryClass*>(panel_->summary());
   ASSERT_NE(now, nullptr);
   EXPECT_EQ(now->table()->row_count(), 5);
   EXPECT_EQ(column(now, 2), (std::vector<std::string>{"P01S02T0101A", "P01S02T0103A"}));

@@ -1,0 +1,9 @@
+// Fills the window openers' table with the program's windows: the program
+// calls it once at its start, and so do the tests that open windows through
+// the table.
+#ifndef REGISTER_OPENERS_H
+#define REGISTER_OPENERS_H
+
+void register_all_openers();
+
+#endif
