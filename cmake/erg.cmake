@@ -30,5 +30,7 @@ function(erg_test name)
   else()
     add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  # ERG_WINE_TEST: tools/wine-run starts a test program once more when Wine
+  # failed to start it (it ended before printing anything).
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 ENVIRONMENT ERG_WINE_TEST=1)
 endfunction()
