@@ -10,8 +10,8 @@ constexpr int64_t ticks_per_second = 10000000;
 constexpr int64_t seconds_per_day = 86400;
 // Days from 1601-01-01 (a Monday) to 1970-01-01.
 constexpr int64_t days_1601_to_1970 = 134774;
-// The last file time a calendar time holds (31 December 30827).
-constexpr uint64_t last_convertible = 0x7FFF35F4F06C7FFFull;
+// The last file time a calendar time holds (14 September 30828).
+constexpr uint64_t last_convertible = 0x7FFFFFFFFFFFFFFFull;
 
 uint64_t ticks_of(const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
@@ -22,8 +22,8 @@ FILETIME file_time_of(uint64_t ticks) {
 // The host's offset from UTC at a UTC file time, in ticks; 0 when the host
 // cannot tell.
 int64_t zone_ticks_at(uint64_t ticks) {
-  std::time_t seconds = static_cast<std::time_t>(static_cast<int64_t>(ticks / ticks_per_second) -
-                                                 days_1601_to_1970 * seconds_per_day);
+  std::time_t seconds =
+      static_cast<std::time_t>(static_cast<int64_t>(ticks / ticks_per_second) - days_1601_to_1970 * seconds_per_day);
   std::tm local{};
   if (!localtime_r(&seconds, &local)) return 0;
   return static_cast<int64_t>(local.tm_gmtoff) * ticks_per_second;

@@ -18,8 +18,8 @@ fileTime local_file_time(const struct stat& st) {
   std::time_t seconds = st.st_mtim.tv_sec;
   std::tm local{};
   long zone = localtime_r(&seconds, &local) ? local.tm_gmtoff : 0;
-  int64_t ticks = (static_cast<int64_t>(seconds) + zone + file_time_epoch_offset) * ticks_per_second +
-                  st.st_mtim.tv_nsec / 100;
+  int64_t ticks =
+      (static_cast<int64_t>(seconds) + zone + file_time_epoch_offset) * ticks_per_second + st.st_mtim.tv_nsec / 100;
   uint64_t value = static_cast<uint64_t>(ticks);
   return fileTime{static_cast<uint32_t>(value & 0xFFFFFFFFu), static_cast<uint32_t>(value >> 32)};
 }

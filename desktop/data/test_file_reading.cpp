@@ -57,8 +57,7 @@ testFileRecord* read_test_file(const char* path, int source, fileTime* file_time
   readResult got = read_sized(path, source, test_file_size, "test", bytes, file_time_out);
   if (got == readResult::not_opened) return nullptr;
   testFileRecord* record = new testFileRecord;
-  if (got != readResult::done ||
-      !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
+  if (got != readResult::done || !test_record_from_bytes(bytes.data() + 1, bytes.size() - 1, *record)) {
     delete record;
     errormessage("*** CAN NOT LOAD FILE [%s] ***\nfrom %s.", path, source_word(source));
     return nullptr;
@@ -73,8 +72,7 @@ samplesBlock* read_samples_file(const char* path, int source, fileTime* file_tim
   readResult got = read_sized(path, source, samples_file_size, "samples", bytes, file_time_out);
   if (got == readResult::not_opened) return nullptr;
   samplesBlock* block = new samplesBlock;
-  if (got != readResult::done ||
-      !samples_block_from_bytes(bytes.data(), bytes.size(), *block)) {
+  if (got != readResult::done || !samples_block_from_bytes(bytes.data(), bytes.size(), *block)) {
     delete block;
     errormessage("*** UNABLE TO 'ReadFile' [%s] ***", path);
     return nullptr;

@@ -21,12 +21,11 @@ TEST(ReadableTime, FileTimesReadAsDatesAndJunkIsClamped) {
   } rows[] = {
       {0x00000000, 0x00000000, {1601, 1, 1, 1, 0, 0, 0, 0}},
       {0x01d10000, 0x10000000, {2015, 10, 2, 6, 6, 27, 23, 889}},
-      // The last time a calendar time holds.
-      {0x7FFF35F4, 0xF06C7FFF, {30827, 12, 5, 31, 23, 59, 59, 999}},
-      // Beyond it: halved until it converts.
-      {0x7FFF35F5, 0x00000000, {16214, 7, 6, 2, 23, 56, 38, 317}},
-      // Above 2^63: clamped first.
-      {0xFFFFFFFF, 0xFFFFFFFF, {16214, 11, 2, 8, 13, 16, 53, 242}},
+      // The last time a calendar time holds (2^63 - 1).
+      {0x7FFFFFFF, 0xFFFFFFFF, {30828, 9, 4, 14, 2, 48, 5, 477}},
+      // From 2^63 on: clamped to 0x7FFFFFFF00000000.
+      {0x80000000, 0x00000000, {30828, 9, 4, 14, 2, 40, 55, 980}},
+      {0xFFFFFFFF, 0xFFFFFFFF, {30828, 9, 4, 14, 2, 40, 55, 980}},
   };
   for (const row& r : rows) {
     SYSTEMTIME t = readable_local_time(FILETIME{r.low, r.high}, false);

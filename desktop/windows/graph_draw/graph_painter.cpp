@@ -249,7 +249,7 @@ void graphPainter::draw_symbols(HDC dc, const traceClass* trace, const paper& sc
 }
 
 void graphPainter::draw_symbol(HDC dc, const paper& scale, int32_t symbol, double x, double y, double size_factor,
-                             double symbol_size, HPEN pen) {
+                               double symbol_size, HPEN pen) {
   double xp = g_.page_x(x, scale);
   double yp = g_.page_y(y, scale);
   double h = size_factor * symbol_size / 2.0;
@@ -321,11 +321,13 @@ void graphPainter::draw_axes(HDC dc) {
     if (tick.major) {
       w = text_size(dc, label).cx;
       draw_line_with_pen(dc, black_pen, g_.plot_left(), y, g_.plot_left() + major, y, R2_COPYPEN);
-      if (g_.y_major_grid) draw_line_with_pen(dc, grid_pen, g_.plot_left() + 2 + w + major, y, g_.plot_right(), y, R2_COPYPEN);
+      if (g_.y_major_grid)
+        draw_line_with_pen(dc, grid_pen, g_.plot_left() + 2 + w + major, y, g_.plot_right(), y, R2_COPYPEN);
       if (fits) write(dc, g_.plot_left() + major + 2, y - hl / 2, label);
     } else {
       draw_line_with_pen(dc, black_pen, g_.plot_left(), y, g_.plot_left() + minor, y, R2_COPYPEN);
-      if (g_.y_minor_grid) draw_line_with_pen(dc, grid_pen, g_.plot_left() + 2 + w + major, y, g_.plot_right(), y, R2_COPYPEN);
+      if (g_.y_minor_grid)
+        draw_line_with_pen(dc, grid_pen, g_.plot_left() + 2 + w + major, y, g_.plot_right(), y, R2_COPYPEN);
       if (tick.labelled && fits) write(dc, g_.plot_left() + 2 + minor, y - hl / 2, label);
     }
   }
@@ -342,14 +344,16 @@ void graphPainter::draw_axes(HDC dc) {
     bool fits = label_left > g_.plot_left() && label_left < g_.plot_right() && label_left > previous_right;
     if (tick.major) {
       draw_line_with_pen(dc, black_pen, x, g_.plot_bottom() - 1, x, g_.plot_bottom() - major - 1, R2_COPYPEN);
-      if (g_.x_major_grid) draw_line_with_pen(dc, grid_pen, x, g_.plot_bottom() - hl - 1 - major, x, g_.plot_top(), R2_COPYPEN);
+      if (g_.x_major_grid)
+        draw_line_with_pen(dc, grid_pen, x, g_.plot_bottom() - hl - 1 - major, x, g_.plot_top(), R2_COPYPEN);
       if (fits) {
         write(dc, label_left, g_.plot_bottom() - major - hl, label);
         previous_right = label_left + width;
       }
     } else {
       draw_line_with_pen(dc, black_pen, x, g_.plot_bottom() - 1, x, g_.plot_bottom() - 1 - minor, R2_COPYPEN);
-      if (g_.x_minor_grid) draw_line_with_pen(dc, grid_pen, x, g_.plot_bottom() - hl - 1 - major, x, g_.plot_top(), R2_COPYPEN);
+      if (g_.x_minor_grid)
+        draw_line_with_pen(dc, grid_pen, x, g_.plot_bottom() - hl - 1 - major, x, g_.plot_top(), R2_COPYPEN);
       if (tick.labelled && fits) write(dc, label_left, g_.plot_bottom() - minor - hl, label);
     }
   }
@@ -384,8 +388,10 @@ void graphPainter::paint_xhair(HDC dc, const paper& scale, double x, double y, i
   if (!dashed) return;
   {
     penScope scope(dc, dashed, rop);
-    ::draw_line(dc, gdi(g_.x_map().to_pixel(g_.x_map().data_start())), py, gdi(g_.x_map().to_pixel(g_.x_map().data_end())), py);
-    ::draw_line(dc, px, gdi(g_.y_map().to_pixel(g_.y_map().data_start())), px, gdi(g_.y_map().to_pixel(g_.y_map().data_end())));
+    ::draw_line(dc, gdi(g_.x_map().to_pixel(g_.x_map().data_start())), py,
+                gdi(g_.x_map().to_pixel(g_.x_map().data_end())), py);
+    ::draw_line(dc, px, gdi(g_.y_map().to_pixel(g_.y_map().data_start())), px,
+                gdi(g_.y_map().to_pixel(g_.y_map().data_end())));
   }
   DeleteObject(dashed);
 }
@@ -393,7 +399,7 @@ void graphPainter::paint_xhair(HDC dc, const paper& scale, double x, double y, i
 void graphPainter::set_xhair_at_pixel(HDC dc, const paper& scale, int px, int py, int rop) {
   double x = 0.0;
   double y = 0.0;
-  pixel_to_data(px, py, &x, &y);
+  g_.pixel_to_data(px, py, &x, &y);
   paint_xhair(dc, scale, x, y, rop);
 }
 
@@ -404,7 +410,8 @@ void graphPainter::move_xhair(HDC dc, const paper& scale, int dx, int dy) {
   double y = g_.xhair.y();
   int px = g_.x_map().to_pixel(x);
   int py = g_.y_map().to_pixel(y);
-  bool inside = (dx < 0 && px > g_.plot_left()) || (dx > 0 && px < g_.plot_right()) || (dy < 0 && py > g_.plot_top()) || (dy > 0 && py < g_.plot_bottom());
+  bool inside = (dx < 0 && px > g_.plot_left()) || (dx > 0 && px < g_.plot_right()) || (dy < 0 && py > g_.plot_top()) ||
+                (dy > 0 && py < g_.plot_bottom());
   if (!inside) {
     g_.xhair.hide();
     return;
@@ -434,7 +441,8 @@ void graphPainter::draw_marker(HDC dc, int index) {
     int px = gdi(g_.x_map().to_pixel(m->x()));
     int py = gdi(g_.y_map().to_pixel(m->y()));
     double d = (g_.x_map().data_end() - g_.x_map().data_start()) / 20.0;
-    ::draw_line(dc, px, gdi(g_.y_map().to_pixel(g_.y_map().data_start())), px, gdi(g_.y_map().to_pixel(g_.y_map().data_end())));
+    ::draw_line(dc, px, gdi(g_.y_map().to_pixel(g_.y_map().data_start())), px,
+                gdi(g_.y_map().to_pixel(g_.y_map().data_end())));
     ::draw_line(dc, gdi(g_.x_map().to_pixel(m->x() - d)), py, gdi(g_.x_map().to_pixel(m->x() + d)), py);
   }
   SetBkColor(dc, old_background);
