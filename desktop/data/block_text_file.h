@@ -1,21 +1,18 @@
 // A block of samples as a two-column text file (the measurement graph's
 // "Save Data as Text"): time in mS from the first point, without the
-// pre-trigger shift, and microvolts.
+// pre-trigger shift, and microvolts. The windows ask for the file's name
+// (block_text_dialog.h).
 #ifndef BLOCK_TEXT_FILE_H
 #define BLOCK_TEXT_FILE_H
 
-#include <windows.h>
-
+#include "record_fields.h"
 #include "stored_records.h"
 
-// Proposes "XY_" + name + ".txt" in folder (the folder of a file path; the
-// documents folder when none is given) in the Save dialog, then writes one
-// line "%5.1lf \t %8.2lf\n" per point to the chosen file, created anew.
-// Returns the chosen path (valid until the next call); folder when the
-// dialog is cancelled, and nothing is written; folder too, reported, when the
-// file cannot be created or written. Null, reported, when the block is
-// refused.
-const char* save_data_as_text(HWND owner, const testFileRecord& record, const samplesBlock& block, const char* name,
-                              const char* folder);
+// Writes one line "%5.1lf \t %8.2lf\n" per point of block (its fields as
+// read_block_fields gives them) to path, created anew, whole or not at all.
+// False, reported, when the file cannot be created or written: an old file
+// at path then stays as it was.
+bool write_block_text(const char* path, const testFileRecord& record, const samplesBlock& block,
+                      const blockFields& fields);
 
 #endif

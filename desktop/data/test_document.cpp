@@ -9,7 +9,6 @@
 
 #include "block_traces.h"
 #include "date_time_text.h"
-#include "directory_scan.h"
 #include "filtered_trace.h"
 #include "fmt.h"
 #include "messages.h"
@@ -34,16 +33,6 @@ std::string name_without_extension(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// The file names of a folder, through the system's folder search.
-std::vector<std::string> folder_file_names(const std::string& folder) {
-  std::vector<std::string> names;
-  directoryScanClass scan(folder.empty() ? "." : folder.c_str());
-  for (const char* found = scan.get_first_file("*"); found; found = scan.next_file("*")) {
-    if (!scan.is_directory()) names.emplace_back(found);
-  }
-  return names;
-}
-
 bool ends_with(const std::string& text, const char* tail) {
   size_t n = std::strlen(tail);
   return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
@@ -58,27 +47,6 @@ void set_filter_char(byteObjectClass& filtering, int position, uint8_t on) {
 }
 
 }  // namespace
-
-SYSTEMTIME readable_local_time(const FILETIME& time, bool convert_to_local) {
-  // FileTimeToSystemTime takes values below 2^63; anything above is clamped.
-  FILETIME t = time;
-  if (t.dwHighDateTime > 0x7FFFFFFFu) {
-    t.dwHighDateTime = 0x7FFFFFFFu;
-    t.dwLowDateTime = 0;
-  }
-  FILETIME local = t;
-  if (convert_to_local && !FileTimeToLocalFileTime(&t, &local)) local = t;
-  SYSTEMTIME out{};
-  // Past the last year a SYSTEMTIME holds: step back until it converts.
-  while (!FileTimeToSystemTime(&local, &out)) {
-    if (local.dwHighDateTime == 0) {
-      out = SYSTEMTIME{1601, 1, 1, 1, 0, 0, 0, 0};
-      break;
-    }
-    local.dwHighDateTime >>= 1;
-  }
-  return out;
-}
 
 void test_time_text(const SYSTEMTIME& time, char* buffer, size_t size) {
   std::snprintf(buffer, size, "%2d%s %4d %.2d:%.2d:%.2d", time.wDay, month_name(time.wMonth), time.wYear,

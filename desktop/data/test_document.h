@@ -7,13 +7,12 @@
 #ifndef TEST_DOCUMENT_H
 #define TEST_DOCUMENT_H
 
-#include <windows.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "byte_object.h"
+#include "document_platform.h"
 #include "graph.h"
 #include "samples_list.h"
 #include "stored_records.h"
@@ -138,10 +137,6 @@ class testDocument {
   testStateClass state_;
   testInfoTexts info_;
 };
-
-// A FILETIME as local SYSTEMTIME; a time that cannot be converted is clamped
-// to the nearest one that can, so that a junk time still reads as a date.
-SYSTEMTIME readable_local_time(const FILETIME& time, bool convert_to_local);
 
 // "%2d%s %4d %.2d:%.2d:%.2d" of a time.
 void test_time_text(const SYSTEMTIME& time, char* buffer, size_t size);

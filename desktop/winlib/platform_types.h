@@ -27,6 +27,23 @@ struct HINSTANCE__;
 typedef HINSTANCE__* HINSTANCE;
 typedef uint32_t COLORREF;
 
+// A file time (100 ns steps since 1601) and a calendar time, field for field
+// as the platform lays them out.
+struct FILETIME {
+  uint32_t dwLowDateTime;
+  uint32_t dwHighDateTime;
+};
+struct SYSTEMTIME {
+  uint16_t wYear;
+  uint16_t wMonth;
+  uint16_t wDayOfWeek;
+  uint16_t wDay;
+  uint16_t wHour;
+  uint16_t wMinute;
+  uint16_t wSecond;
+  uint16_t wMilliseconds;
+};
+
 // The font record, field for field as the platform lays it out.
 struct LOGFONTA {
   int32_t lfHeight;

@@ -83,7 +83,6 @@ graphClass::graphClass() : average_(new traceClass) { average_->set_legend_text(
 graphClass::~graphClass() {
   delete_list_items(&entries_);
   delete average_;
-  if (clip_) DeleteObject(clip_);
 }
 
 // ---- placement ----------------------------------------------------------------
@@ -96,8 +95,7 @@ void graphClass::place_pixels(int left, int right, int top, int bottom, int mode
   top_ = top;
   bottom_ = bottom;
   mode_ = mode;
-  if (clip_) DeleteObject(clip_);
-  clip_ = CreateRectRgn(left, top, right, bottom);
+  placed_ = true;
 }
 
 void graphClass::place_box(double x, double y, double width, double height) {

@@ -4,13 +4,11 @@
 //
 // It owns a list of trace entries, maps data to pixels along two linear axes
 // (axis_map.h), scales itself to its traces, keeps a cross-hair and two
-// markers, computes the average of its traces, and draws all of it on the
-// screen or the printer (graph_draw.cpp). A graph is a member of its window
-// and lives on that window's thread.
+// markers and computes the average of its traces. The windows draw it on the
+// screen or the printer through a graphPainter (graph_painter.h). A graph is
+// a member of its window and lives on that window's thread.
 #ifndef GRAPH_H
 #define GRAPH_H
-
-#include <windows.h>
 
 #include <cstdint>
 
@@ -57,8 +55,8 @@ class graphClass : public positionClass {
 
   // Placement in pixels: the box in page units through scale, the maps'
   // pixel ends (x left to right, y bottom to top; the data ranges are
-  // kept), the integer bounds, the plot mode (a colour index that
-  // fills the plot) and a new clip region of the bounds.
+  // kept), the integer bounds (the painter clips traces to them) and the
+  // plot mode (a colour index that fills the plot).
   void set_plot_area_pixels(int left, int right, int top, int bottom, const paper& scale, int mode);
   // The same from a rectangle in page units.
   void set_plot_area(double x0, double x1, double y0, double y1, const paper& scale, int mode);
@@ -94,6 +92,8 @@ class graphClass : public positionClass {
   int plot_right() const { return right_; }
   int plot_bottom() const { return bottom_; }
   int plot_mode() const { return mode_; }
+  // Whether the plot area was set (a graph never placed clips nothing).
+  bool placed() const { return placed_; }
 
   // The trace list; the graph owns its entries.
   // A new entry with a copy of trace.
@@ -121,6 +121,12 @@ class graphClass : public positionClass {
 
   // Marker 0 or 1: its point, shown and set.
   void set_marker(int index, double x, double y);
+  // Marker 0 or 1; null (reported) for another index.
+  graphMarker* marker(int index);
+
+  // The entries in list order, for the painter's walk (the list's own scan
+  // stays free for first_trace and next_trace).
+  r_list<tracePlusClass>& entries() { return entries_; }
 
   // Averages the traces that take part in scaling into the average entry's
   // own copy on a 0.5 ms grid over the span they share. False, with a
@@ -128,43 +134,6 @@ class graphClass : public positionClass {
   bool compute_average();
   traceClass* average_trace() { return average_; }
   int32_t averaged_count() const { return averaged_count_; }
-
-  // Drawing (graph_draw.cpp). Failures while drawing are logged once, not
-  // shown (a message box would repaint the window and fail again).
-  void draw(HDC dc, const paper& scale);
-  void draw_axes(HDC dc);
-  void draw_trace_line(HDC dc, const traceClass* trace, HPEN pen);
-  void draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen, int32_t dash_period);
-  void draw_trace_points(HDC dc, const traceClass* trace);
-  void draw_symbols(HDC dc, const traceClass* trace, const paper& scale);
-  void draw_symbol(HDC dc, const paper& scale, int32_t symbol, double x, double y, double size_factor,
-                   double symbol_size, HPEN pen);
-
-  // The cross-hair: an X at the point and dashed lines across the plot.
-  void draw_xhair(HDC dc, const paper& scale, double x, double y, int rop);
-  void set_xhair_at_pixel(HDC dc, const paper& scale, int px, int py, int rop);
-  void xhair_left(HDC dc, const paper& scale);
-  void xhair_right(HDC dc, const paper& scale);
-  void xhair_up(HDC dc, const paper& scale);
-  void xhair_down(HDC dc, const paper& scale);
-  // Marker 0 or 1, when set and shown (XOR: drawing it again erases it).
-  void draw_marker(HDC dc, int index);
-
-  // Line helpers: one segment in data units (or pixels) with pen or the
-  // pen of pen_index, restoring the pen and raster mode.
-  void draw_line(HDC dc, int pen_index, double x0, double y0, double x1, double y1, int rop, HPEN pen = nullptr);
-  void draw_line_px(HDC dc, int pen_index, int x0, int y0, int x1, int y1, int rop, HPEN pen = nullptr);
-  // Across the whole x data range at y.
-  void draw_hline(HDC dc, int pen_index, double y, int rop, HPEN pen = nullptr);
-  // A cross of +-n pixels.
-  void draw_cross(HDC dc, double x, double y, int pen_index, int n, int rop);
-  // An ellipse of radius page units (scaled separately in x and y).
-  void draw_circle(HDC dc, const paper& scale, int pen_index, double x, double y, double radius);
-  void draw_point(HDC dc, double x, double y, int colour_index);
-  // Text with a transparent background at the plot's left and top plus
-  // (dx, dy) pixels, or at a data point.
-  void draw_text(HDC dc, HFONT font, int colour_index, int dx, int dy, const char* text);
-  void draw_text_at(HDC dc, HFONT font, int colour_index, double x, double y, const char* text);
 
   // Gridlines (0 at construction).
   uint8_t x_major_grid = 0;
@@ -178,7 +147,7 @@ class graphClass : public positionClass {
   graphMarker marker1{1};
   graphMarker marker2{1};
 
-  // Extremes of the last solid line drawn.
+  // Extremes of the last solid line drawn (the painter keeps them).
   double max_y = -1e20;
   double max_y_x = 0.0;
   double min_y = 1e20;
@@ -193,12 +162,6 @@ class graphClass : public positionClass {
   void place_box(double x, double y, double width, double height);
   // Appends entry (owned); null when the list refuses it (entry deleted).
   tracePlusClass* append_entry(tracePlusClass* entry);
-  graphMarker* marker(int index);
-  // The data point of the cross-hair moved by one pixel, drawn or hidden.
-  void move_xhair(HDC dc, const paper& scale, int dx, int dy);
-  // The cross-hair drawn at (x, y) whether shown or not.
-  void paint_xhair(HDC dc, const paper& scale, double x, double y, int rop);
-  void text_at_pixel(HDC dc, HFONT font, int colour_index, int px, int py, const char* text);
 
   r_list<tracePlusClass> entries_{"nameless"};
   axisMap x_map_;
@@ -211,7 +174,7 @@ class graphClass : public positionClass {
   int32_t right_ = 0;
   int32_t bottom_ = 0;
   int32_t mode_ = 9;
-  HRGN clip_ = nullptr;
+  bool placed_ = false;
   int32_t averaged_count_ = 0;
   traceClass* average_ = nullptr;
 };

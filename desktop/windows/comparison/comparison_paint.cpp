@@ -10,6 +10,7 @@
 
 #include "comparison_panel.h"
 #include "drawing.h"
+#include "graph_painter.h"
 #include "meas_graph_rules.h"
 #include "palette.h"
 #include "plot_attributes.h"
@@ -140,17 +141,17 @@ void comparisonPanelClass::draw(HDC dc, const paper& scale) {
     viewRange xr = view_range(x_centre(), x_span_);
     viewRange yr = view_range(y_centre(), y_span_);
     graph_.set_ranges(xr.low, xr.high, yr.low, yr.high);
-    graph_.draw(dc, scale);
+    graphPainter(graph_).draw(dc, scale);
     if (!printing && !centre_follows_) {
-      graph_.draw_line(dc, centre_pen, x_centre(), ym.data_start(), x_centre(), ym.data_end(), R2_COPYPEN);
-      graph_.draw_line(dc, centre_pen, x_centre() - x_span_ / 20.0, y_centre(), x_centre() + x_span_ / 20.0,
+      graphPainter(graph_).draw_line(dc, centre_pen, x_centre(), ym.data_start(), x_centre(), ym.data_end(), R2_COPYPEN);
+      graphPainter(graph_).draw_line(dc, centre_pen, x_centre() - x_span_ / 20.0, y_centre(), x_centre() + x_span_ / 20.0,
                        y_centre(), R2_COPYPEN);
     }
     draw_annotations(dc, scale);
   } else {
     graph_.set_ranges(0.0, 10.0, 0.0, 10.0);
     graph_.autoscale();
-    graph_.draw(dc, scale);
+    graphPainter(graph_).draw(dc, scale);
   }
 
   if (graph_only_) return;

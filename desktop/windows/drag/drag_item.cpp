@@ -4,6 +4,7 @@
 
 #include "colours.h"
 #include "comparison_panel.h"
+#include "graph_painter.h"
 #include "message_box.h"
 #include "palette.h"
 #include "system_text.h"
@@ -66,7 +67,7 @@ void dragItemClass::draw(HDC dc, const paper& scale) {
   Rectangle(dc, scale.px_x(1.0), scale.px_y(1.0), client.right - scale.px_x(1.0), client.bottom - scale.px_y(1.0));
   graph_.set_plot_area(1.0, scale.width_mm - 1.0, 1.0, scale.height_mm - 1.0, scale, 9);
   graph_.autoscale();
-  graph_.draw(dc, scale);
+  graphPainter(graph_).draw(dc, scale);
   SelectObject(dc, old_brush);
   SetBkColor(dc, colour_value(1));
   SetTextColor(dc, colour_value(5));

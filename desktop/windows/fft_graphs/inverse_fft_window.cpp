@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "graph_painter.h"
 #include "inverse_fft_rules.h"
 #include "menus.h"
 #include "message_box.h"
@@ -118,7 +119,7 @@ void ifftClass::draw(HDC dc, const paper& scale) {
   HPEN pen = CreatePen(PS_SOLID, std::max(1, scale.scale_x(0.5)), RGB(0, 0, 0));
   HGDIOBJ old_pen = pen ? SelectObject(dc, pen) : nullptr;
   graph_.autoscale();
-  graph_.draw(dc, scale);
+  graphPainter(graph_).draw(dc, scale);
   if (old_pen) SelectObject(dc, old_pen);
   if (pen) DeleteObject(pen);
 

@@ -7,8 +7,9 @@
 
 #include <cmath>
 
-#include "block_text_file.h"
+#include "block_text_dialog.h"
 #include "byte_object.h"
+#include "graph_painter.h"
 #include "menus.h"
 #include "meas_graph.h"
 #include "path_names.h"
@@ -131,7 +132,7 @@ void measGraphClass::left_button_down(int x, int y) {
       pixels[i] = {graph_.x_map().to_pixel(centres[i].x), graph_.y_map().to_pixel(centres[i].y)};
     selected_ = hit_circle(x, y, pixels, scale.px_x(circle_square_mm), scale.px_y(circle_square_mm));
     if (selected_ == adjustCircle::none) {
-      graph_.set_xhair_at_pixel(dc.get(), scale, x, y, R2_XORPEN);
+      graphPainter(graph_).set_xhair_at_pixel(dc.get(), scale, x, y, R2_XORPEN);
       graph_.xhair.show();
       set_menu_check(menu_, mg_view_xhair, 1);
       show_cursor_position(x, y);
@@ -153,10 +154,10 @@ void measGraphClass::right_button_down(int x, int y) {
   windowDc dc(window);
   paper scale = client_scale();
   // The cross-hair is drawn exclusive-or: drawn once more it is erased.
-  if (graph_.xhair.shown) graph_.draw_xhair(dc.get(), scale, graph_.xhair.x(), graph_.xhair.y(), R2_XORPEN);
+  if (graph_.xhair.shown) graphPainter(graph_).draw_xhair(dc.get(), scale, graph_.xhair.x(), graph_.xhair.y(), R2_XORPEN);
   if (chosen == mg_marker1) set_marker(0);
   if (chosen == mg_marker2) set_marker(1);
-  if (graph_.xhair.shown) graph_.draw_xhair(dc.get(), scale, graph_.xhair.x(), graph_.xhair.y(), R2_XORPEN);
+  if (graph_.xhair.shown) graphPainter(graph_).draw_xhair(dc.get(), scale, graph_.xhair.x(), graph_.xhair.y(), R2_XORPEN);
 }
 
 void measGraphClass::set_marker(int index) {
@@ -213,10 +214,10 @@ void measGraphClass::arrow_key(arrowKey key) {
       break;
     }
     case keyTarget::xhair: {
-      if (key == arrowKey::left) graph_.xhair_left(dc.get(), scale);
-      if (key == arrowKey::right) graph_.xhair_right(dc.get(), scale);
-      if (key == arrowKey::up) graph_.xhair_up(dc.get(), scale);
-      if (key == arrowKey::down) graph_.xhair_down(dc.get(), scale);
+      if (key == arrowKey::left) graphPainter(graph_).xhair_left(dc.get(), scale);
+      if (key == arrowKey::right) graphPainter(graph_).xhair_right(dc.get(), scale);
+      if (key == arrowKey::up) graphPainter(graph_).xhair_up(dc.get(), scale);
+      if (key == arrowKey::down) graphPainter(graph_).xhair_down(dc.get(), scale);
       RECT plot{graph_.plot_left(), graph_.plot_top(), graph_.plot_right(), graph_.plot_bottom()};
       InvalidateRect(window, &plot, FALSE);
       xhair_text_.invalidate();

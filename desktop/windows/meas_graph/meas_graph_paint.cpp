@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "drawing.h"
+#include "graph_painter.h"
 #include "menus.h"
 #include "meas_graph.h"
 #include "palette.h"
@@ -70,8 +71,8 @@ void measGraphClass::draw(HDC dc, const paper& scale) {
     main_entry_->set_use_for_scaling(scale_to_last ? 0 : 1);
   }
   graph_.autoscale();
-  graph_.draw(dc, scale);
-  graph_.draw_hline(dc, 2, 0.0, R2_COPYPEN);
+  graphPainter(graph_).draw(dc, scale);
+  graphPainter(graph_).draw_hline(dc, 2, 0.0, R2_COPYPEN);
   draw_marks(dc, scale, printing);
   if (parameters) draw_parameter_area(dc, scale);
 
@@ -92,19 +93,19 @@ void measGraphClass::draw_marks(HDC dc, const paper& scale, bool printing) {
     double y0 = y_map.data_start();
     double span = y_map.data_end() - y_map.data_start();
     for (double t : flash_tick_times(period, x_map.data_start(), x_map.data_end()))
-      graph_.draw_line(dc, 2, t, y0 + span / 4.0, t, y0 + 3.0 * span / 4.0, R2_COPYPEN);
+      graphPainter(graph_).draw_line(dc, 2, t, y0 + span / 4.0, t, y0 + 3.0 * span / 4.0, R2_COPYPEN);
   }
 
   if (!printing) {
     for (const markSegment& s : wave_mark_segments(saved_awave_ms_, saved_awave_uv_, saved_bwave_ms_, saved_bwave_uv_))
-      graph_.draw_line(dc, 18, s.x0, s.y0, s.x1, s.y1, R2_COPYPEN);
+      graphPainter(graph_).draw_line(dc, 18, s.x0, s.y0, s.x1, s.y1, R2_COPYPEN);
   }
 
   int width = printing ? 3 : 1;
   if (HPEN dashed = create_dashed_pen(0, width)) {
     for (const markSegment& s :
          wave_mark_segments(m.awave_time.value(), m.awave_point.value(), m.bwave_time.value(), m.bwave_point.value()))
-      graph_.draw_line(dc, 0, s.x0, s.y0, s.x1, s.y1, R2_COPYPEN, dashed);
+      graphPainter(graph_).draw_line(dc, 0, s.x0, s.y0, s.x1, s.y1, R2_COPYPEN, dashed);
     DeleteObject(dashed);
   }
 
@@ -112,7 +113,7 @@ void measGraphClass::draw_marks(HDC dc, const paper& scale, bool printing) {
     if (HPEN dashed = create_dashed_pen(2, width)) {
       double t0 = first_point_time(record_);
       double t1 = x_map.data_end();
-      graph_.draw_line(dc, 2, t0, m.baseline_at(t0), t1, m.baseline_at(t1), R2_COPYPEN, dashed);
+      graphPainter(graph_).draw_line(dc, 2, t0, m.baseline_at(t0), t1, m.baseline_at(t1), R2_COPYPEN, dashed);
       DeleteObject(dashed);
     }
   }
@@ -121,7 +122,7 @@ void measGraphClass::draw_marks(HDC dc, const paper& scale, bool printing) {
     std::array<dataPoint, adjust_circle_count> centres = circle_centres();
     for (int i = 0; i < adjust_circle_count; i++) {
       int pen = static_cast<int>(selected_) == i ? 2 : 5;
-      graph_.draw_circle(dc, scale, pen, centres[i].x, centres[i].y, circle_radius_mm);
+      graphPainter(graph_).draw_circle(dc, scale, pen, centres[i].x, centres[i].y, circle_radius_mm);
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "date_time_text.h"
+#include "graph_painter.h"
 #include "meas_graph_rules.h"
 #include "op_panel.h"
 #include "op_panel_rules.h"
@@ -59,15 +60,15 @@ void opPanelClass::draw(HDC dc, const paper& scale) {
                       : opView{0.0, 0.0, 1.0};
   graph_.set_x_range(view.x_min, view.x_max);
 
-  graph_.draw_axes(dc);
+  graphPainter(graph_).draw_axes(dc);
   const int32_t colour = shown_->color;
   shown_->color = printing ? black_index : white_index;
-  graph_.draw(dc, scale);
+  graphPainter(graph_).draw(dc, scale);
   shown_->color = colour;
   const double y0 = graph_.y_map().data_start();
   const double y1 = graph_.y_map().data_end();
   const double span = y1 - y0;
-  graph_.draw_line(dc, centre_line_index, view.centre, y0 + span / 8.0, view.centre, y1 - span / 8.0, R2_COPYPEN);
+  graphPainter(graph_).draw_line(dc, centre_line_index, view.centre, y0 + span / 8.0, view.centre, y1 - span / 8.0, R2_COPYPEN);
 
   struct placedSlider {
     trackbarClass* slider;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "fmt.h"
+#include "graph_painter.h"
 #include "palette.h"
 #include "sample_layout.h"
 #include "text_drawing.h"
@@ -21,7 +22,7 @@ sampleCell::sampleCell(int number, const traceClass* trace) : number_(number) {
 
 void sampleCell::draw_graph(HDC dc, const paper& scale) {
   graph_.autoscale();
-  graph_.draw(dc, scale);
+  graphPainter(graph_).draw(dc, scale);
 }
 
 void sampleCell::print(HDC dc, const paper& page, double x, double y, bool included) {

@@ -10,6 +10,7 @@
 #include "filtered_trace.h"
 #include "fmt.h"
 #include "fonts.h"
+#include "graph_painter.h"
 #include "palette.h"
 #include "print_dialog_ui.h"
 #include "printing.h"
@@ -86,7 +87,7 @@ bool sampleSelectWindowClass::print() {
     const char* program = fmt("TOLMARO V%6.3f%s", program_version, program_title_suffix());
     put_text(dc, page.px_x(sample_print_left_mm + 50.0), height - text_size(dc, program).cy - page.scale_y(0.5),
              program);
-    if (number == 0 && average->trace_count() > 0) average->draw(dc, page);
+    if (number == 0 && average->trace_count() > 0) graphPainter(*average).draw(dc, page);
 
     for (; next < plan.cells.size() && plan.cells[next].page == number; next++) {
       int k = static_cast<int>(next);

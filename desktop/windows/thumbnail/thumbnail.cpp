@@ -9,6 +9,7 @@
 #include "edit_number.h"
 #include "filtered_trace.h"
 #include "fmt.h"
+#include "graph_painter.h"
 #include "menus.h"
 #include "messages.h"
 #include "palette.h"
@@ -288,18 +289,18 @@ void thumbnailClass::draw(HDC dc, const paper& scale) {
   measure(dc, scale);
   graphClass& graph = document_.graph();
   graph.autoscale();
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   waveMeasurementModel& model = *document_.model();
   double a = model.awave_point.value();
   double b = model.bwave_point.value();
   double ta = model.awave_time.value();
   double tb = model.bwave_time.value();
-  graph.draw_line(dc, 13, 0.0, a, 0.0, b, R2_COPYPEN, table_pen(13));
+  graphPainter(graph).draw_line(dc, 13, 0.0, a, 0.0, b, R2_COPYPEN, table_pen(13));
   HPEN dashed = create_dashed_pen(1, 0);
-  graph.draw_line(dc, 1, 0.0, a, tb, a, R2_COPYPEN, dashed);
-  graph.draw_line(dc, 1, 0.0, b, tb, b, R2_COPYPEN, dashed);
-  graph.draw_line(dc, 1, tb, a, tb, b, R2_COPYPEN, dashed);
-  graph.draw_line(dc, 1, ta, a, ta, a + (b - a) / 3.0, R2_COPYPEN, dashed);
+  graphPainter(graph).draw_line(dc, 1, 0.0, a, tb, a, R2_COPYPEN, dashed);
+  graphPainter(graph).draw_line(dc, 1, 0.0, b, tb, b, R2_COPYPEN, dashed);
+  graphPainter(graph).draw_line(dc, 1, tb, a, tb, b, R2_COPYPEN, dashed);
+  graphPainter(graph).draw_line(dc, 1, ta, a, ta, a + (b - a) / 3.0, R2_COPYPEN, dashed);
   if (dashed) DeleteObject(dashed);
   waveform_text_.refresh(dc, scale);
   paint_items(dc, scale);

@@ -10,7 +10,7 @@
 
 #include "colours.h"
 #include "debug_log.h"
-#include "graph.h"
+#include "graph_painter.h"
 #include "message_capture.h"
 #include "palette.h"
 #include "printing.h"
@@ -98,7 +98,7 @@ class Drawn : public ::testing::Test {
 TEST_F(Drawn, FrameTicksAndATraceRow) {
   tracePlusClass* row = level(50, 0, 200, 0);
   row->own_trace()->line_width = 0;  // drawn one pixel wide
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   // The frame: black on the bounds, the plot filled silver, white outside.
   EXPECT_EQ(at(50, 200), black);
   EXPECT_EQ(at(449, 200), black);
@@ -128,7 +128,7 @@ TEST_F(Drawn, TheContextsClipRegionHoldsAndStays) {
   level(50, 0, 200, 0);
   HRGN left_half = CreateRectRgn(0, 0, 250, side);
   SelectClipRgn(dc, left_half);
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   EXPECT_EQ(at(200, py(50)), red);
   EXPECT_EQ(at(300, py(50)), white);  // neither the plot nor the trace right of the region
   HRGN after = CreateRectRgn(0, 0, 0, 0);
@@ -147,7 +147,7 @@ TEST_F(Drawn, SymbolsEverySeparation) {
   t->symbol_color = 3;
   t->symbol_separation = 10;
   t->line_width = 0;
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   // A plus of 3 mm (6 pixels each way) at -20, -10, ..., 180; none between.
   int y = py(50) - 4;
   for (int k = -2; k <= 18; k++) {
@@ -159,7 +159,7 @@ TEST_F(Drawn, SymbolsEverySeparation) {
 TEST_F(Drawn, MarkersShownAndHidden) {
   level(50, 0, 200, 0);
   graph.set_marker(0, 130, 25);
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   EXPECT_GT(marks_in_column(px(130), 60, 380, red), 20);  // dashed grey, XOR on silver
   int stroke = 0;  // the stroke at y, 10 units of x each way
   for (int x = px(130) + 3; x <= px(130) + 18; x++) stroke += marks_in_column(x, py(25), py(25), red);
@@ -167,34 +167,34 @@ TEST_F(Drawn, MarkersShownAndHidden) {
 
   clear();
   graph.marker1.hide();
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   EXPECT_EQ(marks_in_column(px(130), 60, 380, red), 0);
 
   // Set but never placed: not drawn.
   clear();
   graph.marker1.show();
   graph.marker1.set = 0;
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   EXPECT_EQ(marks_in_column(px(130), 60, 380, red), 0);
 }
 
 TEST_F(Drawn, CrossHairDrawnTwiceLeavesNothing) {
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   std::vector<uint32_t> before = snapshot();
   graph.xhair.show();
-  graph.draw_xhair(dc, scale, 60, 40, R2_XORPEN);
+  graphPainter(graph).draw_xhair(dc, scale, 60, 40, R2_XORPEN);
   EXPECT_NE(snapshot(), before);
   EXPECT_EQ(graph.xhair.size, 3);
   EXPECT_EQ(graph.xhair.pen_index, 7);
   EXPECT_DOUBLE_EQ(graph.xhair.x(), 60.0);
-  graph.draw_xhair(dc, scale, 60, 40, R2_XORPEN);
+  graphPainter(graph).draw_xhair(dc, scale, 60, 40, R2_XORPEN);
   EXPECT_EQ(snapshot(), before);
 
   // One step right moves by one pixel; at the frame's edge it hides.
-  graph.xhair_right(dc, scale);
+  graphPainter(graph).xhair_right(dc, scale);
   EXPECT_EQ(px(graph.xhair.x()), px(60) + 1);
-  graph.set_xhair_at_pixel(dc, scale, 450, 200, R2_XORPEN);
-  graph.xhair_right(dc, scale);
+  graphPainter(graph).set_xhair_at_pixel(dc, scale, 450, 200, R2_XORPEN);
+  graphPainter(graph).xhair_right(dc, scale);
   EXPECT_EQ(graph.xhair.shown, 0);
 }
 
@@ -213,8 +213,8 @@ TEST_F(Drawn, FailuresWhilePaintingAreLoggedOnceAndNeverShown) {
   late->own_trace()->symbol_separation = 0;
   double one[] = {100, 50};
   graph.add_xy_pairs(reinterpret_cast<const xyPair*>(one), 1, 3)->set_dash(2);
-  graph.draw(dc, scale);
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   log_close();
   EXPECT_TRUE(capture.texts().empty());
   std::ifstream in(log_path);
@@ -236,7 +236,7 @@ TEST_F(Drawn, ThePrinterTakesThickerMarkerPens) {
   graph.set_marker(0, 130, 25);
   printer_paper.copy_from(scale);
   printing_flag = 1;
-  graph.draw(dc, scale);
+  graphPainter(graph).draw(dc, scale);
   EXPECT_EQ(at(50, 200), black);
   EXPECT_EQ(at(300, py(50)), red);
   // Three pixels wide: inked rows reach both neighbours of the column.

@@ -2,6 +2,8 @@
 // ticks, labels and gridlines, every shown trace, then the cross-hair and
 // the two markers. Every routine leaves the context's pen, brush, font,
 // raster operation and clip region as it found them.
+#include "graph_painter.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +12,6 @@
 #include "colours.h"
 #include "drawing.h"
 #include "fonts.h"
-#include "graph.h"
 #include "palette.h"
 #include "printing.h"
 #include "quiet_report.h"
@@ -72,13 +73,18 @@ class penScope {
   int old_rop_;
 };
 
-// Clips the drawing of a trace to the plot (within the context's own clip
-// region, when it has one), and puts back the context's region (or none).
+// Clips the drawing of a trace to the plot of a placed graph (within the
+// context's own clip region, when it has one), and puts back the context's
+// region (or none).
 class clipScope {
  public:
-  clipScope(HDC dc, HRGN clip) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0)) {
+  clipScope(HDC dc, const graphClass& graph) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0)) {
     had_ = saved_ && GetClipRgn(dc, saved_) == 1;
-    if (clip) ExtSelectClipRgn(dc, clip, had_ ? RGN_AND : RGN_COPY);
+    if (!graph.placed()) return;
+    HRGN clip = CreateRectRgn(graph.plot_left(), graph.plot_top(), graph.plot_right(), graph.plot_bottom());
+    if (!clip) return;
+    ExtSelectClipRgn(dc, clip, had_ ? RGN_AND : RGN_COPY);
+    DeleteObject(clip);
   }
   ~clipScope() {
     SelectClipRgn(dc_, had_ ? saved_ : nullptr);
@@ -111,14 +117,14 @@ const xyPair* shown_points(const traceClass* trace) {
 
 }  // namespace
 
-void graphClass::draw(HDC dc, const paper& scale) {
+void graphPainter::draw(HDC dc, const paper& scale) {
   if (!dc) return;
   // A message box raised here would cover the window, which repaints and
   // fails again: errors met while drawing go to the log, once.
   quietReportScope quiet;
   draw_axes(dc);
-  if (average_entry) compute_average();
-  for (r_list<tracePlusClass>::element* e = entries_.head(); e; e = e->next) {
+  if (g_.average_entry) g_.compute_average();
+  for (r_list<tracePlusClass>::element* e = g_.entries().head(); e; e = e->next) {
     if (!e->payload) continue;
     const traceClass* trace = e->payload->active_trace();
     if (!trace->shown) continue;
@@ -131,14 +137,14 @@ void graphClass::draw(HDC dc, const paper& scale) {
     }
     draw_symbols(dc, trace, scale);
   }
-  if (xhair.shown) draw_xhair(dc, scale, xhair.x(), xhair.y(), R2_XORPEN);
+  if (g_.xhair.shown) draw_xhair(dc, scale, g_.xhair.x(), g_.xhair.y(), R2_XORPEN);
   draw_marker(dc, 0);
   draw_marker(dc, 1);
 }
 
 // ---- traces -------------------------------------------------------------------
 
-void graphClass::draw_trace_line(HDC dc, const traceClass* trace, HPEN pen) {
+void graphPainter::draw_trace_line(HDC dc, const traceClass* trace, HPEN pen) {
   if (!trace) return;
   draw_polyline(dc, shown_points(trace), trace->get_count(), pen ? pen : table_pen(trace->color), trace->dash_period);
 }
@@ -146,16 +152,16 @@ void graphClass::draw_trace_line(HDC dc, const traceClass* trace, HPEN pen) {
 // Solid: one polyline, recording the largest and smallest y drawn. Dashed:
 // segment by segment, dash_period segments in the pen and as many in the
 // plot mode's pen; fewer than two points draw nothing.
-void graphClass::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen, int32_t dash_period) {
-  max_y = -1e20;
-  min_y = 1e20;
+void graphPainter::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen, int32_t dash_period) {
+  g_.max_y = -1e20;
+  g_.min_y = 1e20;
   if (!dc || !pairs || n <= 0 || !pen) return;
   HGDIOBJ old_pen = SelectObject(dc, pen);
-  clipScope clip(dc, clip_);
+  clipScope clip(dc, g_);
   if (dash_period > 0) {
     if (n >= 2) {
-      HPEN gap = table_pen(mode_);
-      MoveToEx(dc, gdi(x_map_.to_pixel(pairs[0].x)), gdi(y_map_.to_pixel(pairs[0].y)), nullptr);
+      HPEN gap = table_pen(g_.plot_mode());
+      MoveToEx(dc, gdi(g_.x_map().to_pixel(pairs[0].x)), gdi(g_.y_map().to_pixel(pairs[0].y)), nullptr);
       int32_t counter = 1;
       bool in_gap = false;
       for (int32_t i = 1; i < n; i++) {
@@ -166,7 +172,7 @@ void graphClass::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen,
           ++counter;
         }
         SelectObject(dc, in_gap && gap ? gap : pen);
-        LineTo(dc, gdi(x_map_.to_pixel(pairs[i].x)), gdi(y_map_.to_pixel(pairs[i].y)));
+        LineTo(dc, gdi(g_.x_map().to_pixel(pairs[i].x)), gdi(g_.y_map().to_pixel(pairs[i].y)));
       }
     }
   } else {
@@ -174,29 +180,29 @@ void graphClass::draw_polyline(HDC dc, const xyPair* pairs, int32_t n, HPEN pen,
     if (pixels.size() < static_cast<size_t>(n)) pixels.resize(static_cast<size_t>(n));
     for (int32_t i = 0; i < n; i++) {
       const xyPair& p = pairs[i];
-      if (p.y > max_y) {
-        max_y = p.y;
-        max_y_x = p.x;
+      if (p.y > g_.max_y) {
+        g_.max_y = p.y;
+        g_.max_y_x = p.x;
       }
-      if (p.y < min_y) {
-        min_y = p.y;
-        min_y_x = p.x;
+      if (p.y < g_.min_y) {
+        g_.min_y = p.y;
+        g_.min_y_x = p.x;
       }
-      pixels[static_cast<size_t>(i)] = POINT{gdi(x_map_.to_pixel(p.x)), gdi(y_map_.to_pixel(p.y))};
+      pixels[static_cast<size_t>(i)] = POINT{gdi(g_.x_map().to_pixel(p.x)), gdi(g_.y_map().to_pixel(p.y))};
     }
     Polyline(dc, pixels.data(), n);
   }
   if (old_pen) SelectObject(dc, old_pen);
 }
 
-void graphClass::draw_trace_points(HDC dc, const traceClass* trace) {
+void graphPainter::draw_trace_points(HDC dc, const traceClass* trace) {
   if (!dc || !trace) return;
   const xyPair* points = shown_points(trace);
   COLORREF colour = colour_value(trace->color);
   {
-    clipScope clip(dc, clip_);
+    clipScope clip(dc, g_);
     for (int32_t i = 0; i < trace->get_count(); i++) {
-      SetPixel(dc, gdi(x_map_.to_pixel(points[i].x)), gdi(y_map_.to_pixel(points[i].y)), colour);
+      SetPixel(dc, gdi(g_.x_map().to_pixel(points[i].x)), gdi(g_.y_map().to_pixel(points[i].y)), colour);
     }
   }
 }
@@ -204,13 +210,13 @@ void graphClass::draw_trace_points(HDC dc, const traceClass* trace) {
 // Symbols every separation along x, from a start at 0 or up to four
 // separations before it, looked up at the nearest point. A separation that
 // is not above 0, or more symbols than symbol_limit, draws none.
-void graphClass::draw_symbols(HDC dc, const traceClass* trace, const paper& scale) {
+void graphPainter::draw_symbols(HDC dc, const traceClass* trace, const paper& scale) {
   if (!dc || !trace || trace->symbol == symbol_none) return;
   int32_t count = trace->get_count();
   double step = trace->symbol_separation;
   if (count <= 0) return;
   if (!(step > 0.0)) {
-    report_error("*** graphClass::draw_symbols - SYMBOL SEPARATION %lg IS NOT ABOVE 0 ***", step);
+    report_error("*** graphPainter::draw_symbols - SYMBOL SEPARATION %lg IS NOT ABOVE 0 ***", step);
     return;
   }
   double first = trace->x_at(0);
@@ -219,7 +225,7 @@ void graphClass::draw_symbols(HDC dc, const traceClass* trace, const paper& scal
   for (int k = 1; k <= 4 && !(-k * step < first); k++) start = -k * step;
   double symbols = (last - start) / step;
   if (!(symbols < symbol_limit)) {
-    report_error("*** graphClass::draw_symbols - TOO MANY SYMBOLS (%lg) ***", symbols);
+    report_error("*** graphPainter::draw_symbols - TOO MANY SYMBOLS (%lg) ***", symbols);
     return;
   }
   double factor = printing_flag ? 1.2 : 1.0;
@@ -228,7 +234,7 @@ void graphClass::draw_symbols(HDC dc, const traceClass* trace, const paper& scal
   HGDIOBJ old_pen = SelectObject(dc, pen);
   int old_rop = GetROP2(dc);
   {
-    clipScope clip(dc, clip_);
+    clipScope clip(dc, g_);
     for (int32_t k = 0;; k++) {
       double t = start + k * step;
       if (!(t <= last)) break;
@@ -242,10 +248,10 @@ void graphClass::draw_symbols(HDC dc, const traceClass* trace, const paper& scal
   DeleteObject(pen);
 }
 
-void graphClass::draw_symbol(HDC dc, const paper& scale, int32_t symbol, double x, double y, double size_factor,
-                             double symbol_size, HPEN pen) {
-  double xp = page_x(x, scale);
-  double yp = page_y(y, scale);
+void graphPainter::draw_symbol(HDC dc, const paper& scale, int32_t symbol, double x, double y, double size_factor,
+                               double symbol_size, HPEN pen) {
+  double xp = g_.page_x(x, scale);
+  double yp = g_.page_y(y, scale);
   double h = size_factor * symbol_size / 2.0;
   auto line = [&](double x0, double y0, double x1, double y1) {
     draw_line_rop_scaled(dc, x0, y0, x1, y1, scale, pen, R2_COPYPEN);
@@ -281,16 +287,16 @@ void graphClass::draw_symbol(HDC dc, const paper& scale, int32_t symbol, double 
 
 // ---- frame, ticks and labels ------------------------------------------------------
 
-void graphClass::draw_axes(HDC dc) {
+void graphPainter::draw_axes(HDC dc) {
   if (!dc) return;
-  int h = bottom_ - top_;
+  int h = g_.plot_bottom() - g_.plot_top();
   int major = h / 25;
   int minor = h / 40;
-  HBRUSH brush = table_brush(mode_);
+  HBRUSH brush = table_brush(g_.plot_mode());
   HGDIOBJ old_brush = brush ? SelectObject(dc, brush) : nullptr;
   HGDIOBJ old_pen = SelectObject(dc, table_pen(black_pen));
   int old_rop = SetROP2(dc, R2_COPYPEN);
-  Rectangle(dc, left_, top_, right_, bottom_);
+  Rectangle(dc, g_.plot_left(), g_.plot_top(), g_.plot_right(), g_.plot_bottom());
 
   const paper& page = printing_flag ? printer_paper : screen_paper;
   HFONT font = nullptr;
@@ -307,44 +313,48 @@ void graphClass::draw_axes(HDC dc) {
   SIZE first_column = text_size(dc, "0.000");
   int hl = first_column.cy;
   int w = first_column.cx;
-  axisTickPlan y_plan = plan_axis_ticks(y_map_, hl, true);
+  axisTickPlan y_plan = plan_axis_ticks(g_.y_map(), hl, true);
   for (const axisTick& tick : y_plan.ticks) {
     int y = gdi(tick.pixel);
     format_label(label, sizeof label, tick.value);
-    bool fits = y - hl / 2 > top_ && y + hl / 2 + 2 * hl < bottom_;
+    bool fits = y - hl / 2 > g_.plot_top() && y + hl / 2 + 2 * hl < g_.plot_bottom();
     if (tick.major) {
       w = text_size(dc, label).cx;
-      draw_line_with_pen(dc, black_pen, left_, y, left_ + major, y, R2_COPYPEN);
-      if (y_major_grid) draw_line_with_pen(dc, grid_pen, left_ + 2 + w + major, y, right_, y, R2_COPYPEN);
-      if (fits) write(dc, left_ + major + 2, y - hl / 2, label);
+      draw_line_with_pen(dc, black_pen, g_.plot_left(), y, g_.plot_left() + major, y, R2_COPYPEN);
+      if (g_.y_major_grid)
+        draw_line_with_pen(dc, grid_pen, g_.plot_left() + 2 + w + major, y, g_.plot_right(), y, R2_COPYPEN);
+      if (fits) write(dc, g_.plot_left() + major + 2, y - hl / 2, label);
     } else {
-      draw_line_with_pen(dc, black_pen, left_, y, left_ + minor, y, R2_COPYPEN);
-      if (y_minor_grid) draw_line_with_pen(dc, grid_pen, left_ + 2 + w + major, y, right_, y, R2_COPYPEN);
-      if (tick.labelled && fits) write(dc, left_ + 2 + minor, y - hl / 2, label);
+      draw_line_with_pen(dc, black_pen, g_.plot_left(), y, g_.plot_left() + minor, y, R2_COPYPEN);
+      if (g_.y_minor_grid)
+        draw_line_with_pen(dc, grid_pen, g_.plot_left() + 2 + w + major, y, g_.plot_right(), y, R2_COPYPEN);
+      if (tick.labelled && fits) write(dc, g_.plot_left() + 2 + minor, y - hl / 2, label);
     }
   }
 
   // x axis: ticks up from the bottom edge, labels centred above them, none
   // overlapping the previous major label.
-  axisTickPlan x_plan = plan_axis_ticks(x_map_, text_size(dc, "000.0").cx, false);
+  axisTickPlan x_plan = plan_axis_ticks(g_.x_map(), text_size(dc, "000.0").cx, false);
   int previous_right = INT_MIN;
   for (const axisTick& tick : x_plan.ticks) {
     int x = gdi(tick.pixel);
     format_label(label, sizeof label, tick.value);
     int width = text_size(dc, label).cx;
     int label_left = x - width / 2;
-    bool fits = label_left > left_ && label_left < right_ && label_left > previous_right;
+    bool fits = label_left > g_.plot_left() && label_left < g_.plot_right() && label_left > previous_right;
     if (tick.major) {
-      draw_line_with_pen(dc, black_pen, x, bottom_ - 1, x, bottom_ - major - 1, R2_COPYPEN);
-      if (x_major_grid) draw_line_with_pen(dc, grid_pen, x, bottom_ - hl - 1 - major, x, top_, R2_COPYPEN);
+      draw_line_with_pen(dc, black_pen, x, g_.plot_bottom() - 1, x, g_.plot_bottom() - major - 1, R2_COPYPEN);
+      if (g_.x_major_grid)
+        draw_line_with_pen(dc, grid_pen, x, g_.plot_bottom() - hl - 1 - major, x, g_.plot_top(), R2_COPYPEN);
       if (fits) {
-        write(dc, label_left, bottom_ - major - hl, label);
+        write(dc, label_left, g_.plot_bottom() - major - hl, label);
         previous_right = label_left + width;
       }
     } else {
-      draw_line_with_pen(dc, black_pen, x, bottom_ - 1, x, bottom_ - 1 - minor, R2_COPYPEN);
-      if (x_minor_grid) draw_line_with_pen(dc, grid_pen, x, bottom_ - hl - 1 - major, x, top_, R2_COPYPEN);
-      if (tick.labelled && fits) write(dc, label_left, bottom_ - minor - hl, label);
+      draw_line_with_pen(dc, black_pen, x, g_.plot_bottom() - 1, x, g_.plot_bottom() - 1 - minor, R2_COPYPEN);
+      if (g_.x_minor_grid)
+        draw_line_with_pen(dc, grid_pen, x, g_.plot_bottom() - hl - 1 - major, x, g_.plot_top(), R2_COPYPEN);
+      if (tick.labelled && fits) write(dc, label_left, g_.plot_bottom() - minor - hl, label);
     }
   }
 
@@ -358,53 +368,56 @@ void graphClass::draw_axes(HDC dc) {
 
 // ---- cross-hair and markers --------------------------------------------------------
 
-void graphClass::draw_xhair(HDC dc, const paper& scale, double x, double y, int rop) {
-  if (!xhair.shown) return;
+void graphPainter::draw_xhair(HDC dc, const paper& scale, double x, double y, int rop) {
+  if (!g_.xhair.shown) return;
   paint_xhair(dc, scale, x, y, rop);
 }
 
-void graphClass::paint_xhair(HDC dc, const paper& scale, double x, double y, int rop) {
+void graphPainter::paint_xhair(HDC dc, const paper& scale, double x, double y, int rop) {
   if (!dc) return;
-  xhair.set_point(x, y);
-  xhair.pen_index = mode_;
-  xhair.size = 3;
-  int px = gdi(x_map_.to_pixel(x));
-  int py = gdi(y_map_.to_pixel(y));
+  g_.xhair.set_point(x, y);
+  g_.xhair.pen_index = g_.plot_mode();
+  g_.xhair.size = 3;
+  int px = gdi(g_.x_map().to_pixel(x));
+  int py = gdi(g_.y_map().to_pixel(y));
   {
-    penScope scope(dc, table_pen(mode_), rop);
+    penScope scope(dc, table_pen(g_.plot_mode()), rop);
     draw_x_marker(dc, px, py, 3.0, scale);
   }
   HPEN dashed = create_dashed_pen(xhair_line_colour, printing_flag ? 3 : 1);
   if (!dashed) return;
   {
     penScope scope(dc, dashed, rop);
-    ::draw_line(dc, gdi(x_map_.to_pixel(x_map_.data_start())), py, gdi(x_map_.to_pixel(x_map_.data_end())), py);
-    ::draw_line(dc, px, gdi(y_map_.to_pixel(y_map_.data_start())), px, gdi(y_map_.to_pixel(y_map_.data_end())));
+    ::draw_line(dc, gdi(g_.x_map().to_pixel(g_.x_map().data_start())), py,
+                gdi(g_.x_map().to_pixel(g_.x_map().data_end())), py);
+    ::draw_line(dc, px, gdi(g_.y_map().to_pixel(g_.y_map().data_start())), px,
+                gdi(g_.y_map().to_pixel(g_.y_map().data_end())));
   }
   DeleteObject(dashed);
 }
 
-void graphClass::set_xhair_at_pixel(HDC dc, const paper& scale, int px, int py, int rop) {
+void graphPainter::set_xhair_at_pixel(HDC dc, const paper& scale, int px, int py, int rop) {
   double x = 0.0;
   double y = 0.0;
-  pixel_to_data(px, py, &x, &y);
+  g_.pixel_to_data(px, py, &x, &y);
   paint_xhair(dc, scale, x, y, rop);
 }
 
 // Moves the cross-hair one pixel's worth of data while its pixel lies
 // strictly inside the frame on that side; at the edge it is hidden.
-void graphClass::move_xhair(HDC dc, const paper& scale, int dx, int dy) {
-  double x = xhair.x();
-  double y = xhair.y();
-  int px = x_map_.to_pixel(x);
-  int py = y_map_.to_pixel(y);
-  bool inside = (dx < 0 && px > left_) || (dx > 0 && px < right_) || (dy < 0 && py > top_) || (dy > 0 && py < bottom_);
+void graphPainter::move_xhair(HDC dc, const paper& scale, int dx, int dy) {
+  double x = g_.xhair.x();
+  double y = g_.xhair.y();
+  int px = g_.x_map().to_pixel(x);
+  int py = g_.y_map().to_pixel(y);
+  bool inside = (dx < 0 && px > g_.plot_left()) || (dx > 0 && px < g_.plot_right()) || (dy < 0 && py > g_.plot_top()) ||
+                (dy > 0 && py < g_.plot_bottom());
   if (!inside) {
-    xhair.hide();
+    g_.xhair.hide();
     return;
   }
-  double step_x = x_map_.data_per_pixel();
-  double step_y = y_map_.data_per_pixel();
+  double step_x = g_.x_map().data_per_pixel();
+  double step_y = g_.y_map().data_per_pixel();
   if (step_x < 0) step_x = -step_x;
   if (step_y < 0) step_y = -step_y;
   x += dx * step_x;
@@ -412,24 +425,25 @@ void graphClass::move_xhair(HDC dc, const paper& scale, int dx, int dy) {
   draw_xhair(dc, scale, x, y, R2_XORPEN);
 }
 
-void graphClass::xhair_left(HDC dc, const paper& scale) { move_xhair(dc, scale, -1, 0); }
-void graphClass::xhair_right(HDC dc, const paper& scale) { move_xhair(dc, scale, 1, 0); }
-void graphClass::xhair_up(HDC dc, const paper& scale) { move_xhair(dc, scale, 0, -1); }
-void graphClass::xhair_down(HDC dc, const paper& scale) { move_xhair(dc, scale, 0, 1); }
+void graphPainter::xhair_left(HDC dc, const paper& scale) { move_xhair(dc, scale, -1, 0); }
+void graphPainter::xhair_right(HDC dc, const paper& scale) { move_xhair(dc, scale, 1, 0); }
+void graphPainter::xhair_up(HDC dc, const paper& scale) { move_xhair(dc, scale, 0, -1); }
+void graphPainter::xhair_down(HDC dc, const paper& scale) { move_xhair(dc, scale, 0, 1); }
 
-void graphClass::draw_marker(HDC dc, int index) {
-  graphMarker* m = marker(index);
+void graphPainter::draw_marker(HDC dc, int index) {
+  graphMarker* m = g_.marker(index);
   if (!dc || !m || !m->set || !m->shown) return;
   HPEN dashed = create_dashed_pen(marker_line_colour, printing_flag ? 3 : 1);
   if (!dashed) return;
   COLORREF old_background = SetBkColor(dc, 0);
   {
     penScope scope(dc, dashed, R2_XORPEN);
-    int px = gdi(x_map_.to_pixel(m->x()));
-    int py = gdi(y_map_.to_pixel(m->y()));
-    double d = (x_map_.data_end() - x_map_.data_start()) / 20.0;
-    ::draw_line(dc, px, gdi(y_map_.to_pixel(y_map_.data_start())), px, gdi(y_map_.to_pixel(y_map_.data_end())));
-    ::draw_line(dc, gdi(x_map_.to_pixel(m->x() - d)), py, gdi(x_map_.to_pixel(m->x() + d)), py);
+    int px = gdi(g_.x_map().to_pixel(m->x()));
+    int py = gdi(g_.y_map().to_pixel(m->y()));
+    double d = (g_.x_map().data_end() - g_.x_map().data_start()) / 20.0;
+    ::draw_line(dc, px, gdi(g_.y_map().to_pixel(g_.y_map().data_start())), px,
+                gdi(g_.y_map().to_pixel(g_.y_map().data_end())));
+    ::draw_line(dc, gdi(g_.x_map().to_pixel(m->x() - d)), py, gdi(g_.x_map().to_pixel(m->x() + d)), py);
   }
   SetBkColor(dc, old_background);
   DeleteObject(dashed);
@@ -437,42 +451,42 @@ void graphClass::draw_marker(HDC dc, int index) {
 
 // ---- line, point and text helpers ------------------------------------------------------
 
-void graphClass::draw_line_px(HDC dc, int pen_index, int x0, int y0, int x1, int y1, int rop, HPEN pen) {
+void graphPainter::draw_line_px(HDC dc, int pen_index, int x0, int y0, int x1, int y1, int rop, HPEN pen) {
   HPEN use = pen ? pen : table_pen(pen_index);
   if (!dc || !use) return;
   penScope scope(dc, use, rop);
   ::draw_line(dc, x0, y0, x1, y1);
 }
 
-void graphClass::draw_line(HDC dc, int pen_index, double x0, double y0, double x1, double y1, int rop, HPEN pen) {
-  draw_line_px(dc, pen_index, gdi(x_map_.to_pixel(x0)), gdi(y_map_.to_pixel(y0)), gdi(x_map_.to_pixel(x1)),
-               gdi(y_map_.to_pixel(y1)), rop, pen);
+void graphPainter::draw_line(HDC dc, int pen_index, double x0, double y0, double x1, double y1, int rop, HPEN pen) {
+  draw_line_px(dc, pen_index, gdi(g_.x_map().to_pixel(x0)), gdi(g_.y_map().to_pixel(y0)), gdi(g_.x_map().to_pixel(x1)),
+               gdi(g_.y_map().to_pixel(y1)), rop, pen);
 }
 
-void graphClass::draw_hline(HDC dc, int pen_index, double y, int rop, HPEN pen) {
-  draw_line(dc, pen_index, x_map_.data_start(), y, x_map_.data_end(), y, rop, pen);
+void graphPainter::draw_hline(HDC dc, int pen_index, double y, int rop, HPEN pen) {
+  draw_line(dc, pen_index, g_.x_map().data_start(), y, g_.x_map().data_end(), y, rop, pen);
 }
 
-void graphClass::draw_cross(HDC dc, double x, double y, int pen_index, int n, int rop) {
-  int px = gdi(x_map_.to_pixel(x));
-  int py = gdi(y_map_.to_pixel(y));
+void graphPainter::draw_cross(HDC dc, double x, double y, int pen_index, int n, int rop) {
+  int px = gdi(g_.x_map().to_pixel(x));
+  int py = gdi(g_.y_map().to_pixel(y));
   draw_line_px(dc, pen_index, px - n, py, px + n, py, rop);
   draw_line_px(dc, pen_index, px, py - n, px, py + n, rop);
 }
 
-void graphClass::draw_circle(HDC dc, const paper& scale, int pen_index, double x, double y, double radius) {
+void graphPainter::draw_circle(HDC dc, const paper& scale, int pen_index, double x, double y, double radius) {
   HPEN pen = table_pen(pen_index);
   if (!dc || !pen) return;
   penScope scope(dc, pen, R2_COPYPEN);
-  draw_arc(dc, gdi(x_map_.to_pixel(x)), gdi(y_map_.to_pixel(y)), scale.scale_x(radius), scale.scale_y(radius));
+  draw_arc(dc, gdi(g_.x_map().to_pixel(x)), gdi(g_.y_map().to_pixel(y)), scale.scale_x(radius), scale.scale_y(radius));
 }
 
-void graphClass::draw_point(HDC dc, double x, double y, int colour_index) {
+void graphPainter::draw_point(HDC dc, double x, double y, int colour_index) {
   if (!dc) return;
-  SetPixel(dc, gdi(x_map_.to_pixel(x)), gdi(y_map_.to_pixel(y)), colour_value(colour_index));
+  SetPixel(dc, gdi(g_.x_map().to_pixel(x)), gdi(g_.y_map().to_pixel(y)), colour_value(colour_index));
 }
 
-void graphClass::text_at_pixel(HDC dc, HFONT font, int colour_index, int px, int py, const char* text) {
+void graphPainter::text_at_pixel(HDC dc, HFONT font, int colour_index, int px, int py, const char* text) {
   if (!dc || !text) return;
   HGDIOBJ old_font = font ? SelectObject(dc, font) : nullptr;
   COLORREF old_colour = SetTextColor(dc, colour_value(colour_index));
@@ -483,10 +497,10 @@ void graphClass::text_at_pixel(HDC dc, HFONT font, int colour_index, int px, int
   if (old_font) SelectObject(dc, old_font);
 }
 
-void graphClass::draw_text(HDC dc, HFONT font, int colour_index, int dx, int dy, const char* text) {
-  text_at_pixel(dc, font, colour_index, left_ + dx, top_ + dy, text);
+void graphPainter::draw_text(HDC dc, HFONT font, int colour_index, int dx, int dy, const char* text) {
+  text_at_pixel(dc, font, colour_index, g_.plot_left() + dx, g_.plot_top() + dy, text);
 }
 
-void graphClass::draw_text_at(HDC dc, HFONT font, int colour_index, double x, double y, const char* text) {
-  text_at_pixel(dc, font, colour_index, gdi(x_map_.to_pixel(x)), gdi(y_map_.to_pixel(y)), text);
+void graphPainter::draw_text_at(HDC dc, HFONT font, int colour_index, double x, double y, const char* text) {
+  text_at_pixel(dc, font, colour_index, gdi(g_.x_map().to_pixel(x)), gdi(g_.y_map().to_pixel(y)), text);
 }

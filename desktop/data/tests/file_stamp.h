@@ -1,0 +1,14 @@
+// Setting a file's last-write time in the tests of the file readers.
+#ifndef FILE_STAMP_H
+#define FILE_STAMP_H
+
+#include <cstdint>
+#include <string>
+
+#include "stored_records.h"
+
+// Sets the file's last-write time to the file time (UTC) low, high and
+// returns it in local time, as the readers hand it over.
+fileTime stamp(const std::string& path, uint32_t low, uint32_t high);
+
+#endif
