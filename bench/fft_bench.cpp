@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fft.h"
@@ -44,32 +45,50 @@ signal make_signal(int n) {
   return s;
 }
 
-// Median milliseconds of one run(), in samples of enough runs that the
-// clock's own cost and resolution do not count (a short transform takes
-// less than a microsecond), repeated until enough time has passed.
+// Enough runs of f in one sample that the clock's own cost and resolution
+// do not count (a short transform takes less than a microsecond).
 template <class F>
-double median_ms(F run) {
+int repeats_for(F run) {
   constexpr double min_sample_seconds = 50e-6;
   int repeats = 1;
   for (;;) {
     const auto start = std::chrono::steady_clock::now();
     for (int r = 0; r < repeats; r++) run();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    if (took.count() >= min_sample_seconds || repeats >= 1 << 20) break;
+    if (took.count() >= min_sample_seconds || repeats >= 1 << 20) return repeats;
     repeats *= 2;
   }
-  std::vector<double> times;
-  double total = 0.0;
-  while (static_cast<int>(times.size()) < max_runs &&
-         (static_cast<int>(times.size()) < min_runs || total < min_total_seconds)) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int r = 0; r < repeats; r++) run();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    times.push_back(took.count() * 1000.0 / repeats);
-    total += took.count();
-  }
+}
+
+// Milliseconds of one run() in a sample of repeats runs.
+template <class F>
+double sample_ms(F run, int repeats) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int r = 0; r < repeats; r++) run();
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  return took.count() * 1000.0 / repeats;
+}
+
+double median(std::vector<double> times) {
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
+}
+
+// Median milliseconds of one run() of each of a and b, their samples taken
+// in turn, so that a machine loaded by other work weighs on both alike;
+// repeated until enough time has passed.
+template <class A, class B>
+std::pair<double, double> median_ms(A a, B b) {
+  const int repeats_a = repeats_for(a), repeats_b = repeats_for(b);
+  std::vector<double> times_a, times_b;
+  double total = 0.0;
+  while (static_cast<int>(times_a.size()) < max_runs &&
+         (static_cast<int>(times_a.size()) < min_runs || total < 2 * min_total_seconds)) {
+    times_a.push_back(sample_ms(a, repeats_a));
+    times_b.push_back(sample_ms(b, repeats_b));
+    total += (times_a.back() * repeats_a + times_b.back() * repeats_b) / 1000.0;
+  }
+  return {median(times_a), median(times_b)};
 }
 
 std::string factor_text(int n) {
@@ -132,9 +151,8 @@ int main(int argc, char** argv) {
   for (int n : lengths) {
     const signal x = make_signal(n);
     signal y{std::vector<double>(n), std::vector<double>(n)};
-    mixed_radix_fft(n, x.re.data(), x.im.data(), y.re.data(), y.im.data());
-    const double ours = median_ms([&] { mixed_radix_fft(n, x.re.data(), x.im.data(), y.re.data(), y.im.data()); });
-    std::printf("%7d  %-16s %9.4f", n, factor_text(n).c_str(), ours);
+    const auto ours_run = [&] { mixed_radix_fft(n, x.re.data(), x.im.data(), y.re.data(), y.im.data()); };
+    ours_run();
 #ifdef ERG_HAVE_FFTW
     fftw_complex* in = fftw_alloc_complex(n);
     fftw_complex* out = fftw_alloc_complex(n);
@@ -143,7 +161,8 @@ int main(int argc, char** argv) {
       in[i][0] = x.re[i];
       in[i][1] = x.im[i];
     }
-    const double theirs = median_ms([&] { fftw_execute(plan); });
+    const auto [ours, theirs] = median_ms(ours_run, [&] { fftw_execute(plan); });
+    std::printf("%7d  %-16s %9.4f", n, factor_text(n).c_str(), ours);
     std::vector<double> fre(n), fim(n);
     for (int k = 0; k < n; k++) {
       fre[k] = out[k][0];
@@ -154,6 +173,8 @@ int main(int argc, char** argv) {
     fftw_free(in);
     fftw_free(out);
 #else
+    const double ours = median_ms(ours_run, [] {}).first;
+    std::printf("%7d  %-16s %9.4f", n, factor_text(n).c_str(), ours);
     std::printf(" %9s %7s %9s", "-", "-", "-");
 #endif
     double numpy_ms = 0.0;

@@ -73,18 +73,41 @@ int64_t smooth_length(int64_t n) {
 }
 
 bool is_fixed_radix(int r) {
-  return r == 2 || r == 3 || r == 4 || r == 5 || r == 7 || r == 8 || r == 10 || r == 11 || r == 13;
+  return r == 2 || r == 3 || r == 4 || r == 5 || r == 7 || r == 8 || r == 10 || r == 11 || r == 13 || r == 16;
+}
+
+// The radices of the powers of two 2^8 to 2^13 where fft_factors' are not
+// the fastest: the last pass (no twiddles, its rows n / radix apart in
+// input and output) runs best with few rows, and at 2^12 a first pass of
+// 16 saves a pass.
+std::vector<int> power_of_two_radices(int n) {
+  switch (n) {
+    case 1 << 8: return {8, 8, 4};
+    case 1 << 10: return {8, 8, 4, 4};
+    case 1 << 12: return {16, 8, 8, 4};
+    case 1 << 13: return {8, 8, 8, 4, 4};
+    default: return {};
+  }
 }
 
 // The radices of n's passes: fft_factors(n), with a radix that is a whole
-// number of lanes moved first, so that every later stride is one too. Where
-// no factor is one but n is a multiple of 4 (the 2s all went into 10s), the
-// first radix is 8 or 4 and the rest is factored again.
+// number of lanes moved first, so that every later stride is one too; a
+// first 4 beside a 10 runs faster as 8 beside a 5 (a wider first pass, the
+// 5 last). Where no factor is one but n is a multiple of 4 (the 2s all
+// went into 10s), the first radix is 8 or 4 and the rest is factored again.
 std::vector<int> pass_order(int n) {
-  std::vector<int> factors = fft_factors(n);
+  std::vector<int> factors = power_of_two_radices(n);
+  if (!factors.empty()) return factors;
+  factors = fft_factors(n);
   const auto wide = std::find_if(factors.begin(), factors.end(), [](int r) { return r % lanes == 0; });
   if (wide != factors.end()) {
     std::rotate(factors.begin(), wide, wide + 1);
+    const auto ten = std::find(factors.begin(), factors.end(), 10);
+    if (factors.front() == 4 && ten != factors.end()) {
+      factors.front() = 8;
+      factors.erase(ten);
+      factors.push_back(5);
+    }
   } else if (n % lanes == 0) {
     const int first = n % 8 == 0 ? 8 : 4;
     factors = fft_factors(n / first);
@@ -194,6 +217,15 @@ const double s3 = std::sqrt(3.0) / 2.0;
 const double c5a = std::cos(2.0 * pi / 5.0), c5b = std::cos(4.0 * pi / 5.0);
 const double s5a = std::sin(2.0 * pi / 5.0), s5b = std::sin(4.0 * pi / 5.0);
 const double r2 = std::sqrt(0.5);
+const double c16a = std::cos(pi / 8.0), s16a = std::sin(pi / 8.0);
+
+// z times the constant wr + i wi, in place.
+template <class T>
+[[gnu::always_inline]] inline void rotate_by(T& zr, T& zi, double wr, double wi) {
+  const T r = zr * wr - zi * wi;
+  zi = zr * wi + zi * wr;
+  zr = r;
+}
 
 template <class T>
 [[gnu::always_inline]] inline void dft2(T* re, T* im) {
@@ -278,6 +310,49 @@ template <class T>
     im[k] = ei[k] + oi[k];
     re[k + 4] = er[k] - orr[k];
     im[k + 4] = ei[k] - oi[k];
+  }
+}
+
+// 16 = 4 x 4: for each i a 4-point transform of the inputs i + 4 l over l,
+// its output k times exp(-2 pi i i k / 16); then for each k a 4-point
+// transform over i, whose output j is output k + 4 j of the whole.
+template <class T>
+[[gnu::always_inline]] inline void dft16(T* re, T* im) {
+  T ar[4][4], ai[4][4];
+  for (int i = 0; i < 4; i++) {
+    for (int l = 0; l < 4; l++) {
+      ar[i][l] = re[i + 4 * l];
+      ai[i][l] = im[i + 4 * l];
+    }
+    dft4(ar[i], ai[i]);
+  }
+  // exp(-2 pi i j / 16) for j = 1, 3 and 9; 2 and 6 through r2, 4 is -i.
+  rotate_by(ar[1][1], ai[1][1], c16a, -s16a);
+  rotate_by(ar[1][3], ai[1][3], s16a, -c16a);
+  rotate_by(ar[3][1], ai[3][1], s16a, -c16a);
+  rotate_by(ar[3][3], ai[3][3], -c16a, s16a);
+  T t = r2 * (ar[1][2] + ai[1][2]);  // times (1 - i) / sqrt 2
+  ai[1][2] = r2 * (ai[1][2] - ar[1][2]);
+  ar[1][2] = t;
+  t = r2 * (ar[2][1] + ai[2][1]);
+  ai[2][1] = r2 * (ai[2][1] - ar[2][1]);
+  ar[2][1] = t;
+  t = ai[2][2];  // times -i
+  ai[2][2] = -ar[2][2];
+  ar[2][2] = t;
+  t = r2 * (ai[2][3] - ar[2][3]);  // times (-1 - i) / sqrt 2
+  ai[2][3] = -r2 * (ar[2][3] + ai[2][3]);
+  ar[2][3] = t;
+  t = r2 * (ai[3][2] - ar[3][2]);
+  ai[3][2] = -r2 * (ar[3][2] + ai[3][2]);
+  ar[3][2] = t;
+  for (int k = 0; k < 4; k++) {
+    T cr[4] = {ar[0][k], ar[1][k], ar[2][k], ar[3][k]}, ci[4] = {ai[0][k], ai[1][k], ai[2][k], ai[3][k]};
+    dft4(cr, ci);
+    for (int j = 0; j < 4; j++) {
+      re[k + 4 * j] = cr[j];
+      im[k + 4 * j] = ci[j];
+    }
   }
 }
 
@@ -407,6 +482,7 @@ template <int R, class T>
   if constexpr (R == 7 || R == 11 || R == 13) dft_odd_unrolled<R>(re, im);
   if constexpr (R == 8) dft8(re, im);
   if constexpr (R == 10) dft10(re, im);
+  if constexpr (R == 16) dft16(re, im);
 }
 
 // ---- passes of the fixed radices -------------------------------------------
@@ -725,6 +801,7 @@ void run_pass(const pass& ps, const plan& p, const double* xr, const double* xi,
     case 10: run_fixed<10>(ps, p, xr, xi, yr, yi); break;
     case 11: run_fixed<11>(ps, p, xr, xi, yr, yi); break;
     case 13: run_fixed<13>(ps, p, xr, xi, yr, yi); break;
+    case 16: run_fixed<16>(ps, p, xr, xi, yr, yi); break;
     default: run_pass_odd(ps, p, xr, xi, yr, yi); break;
   }
 }
@@ -777,10 +854,15 @@ void run_direct(const plan& p, const double* xr, const double* xi, double* yr, d
   }
   // Rows a multiple of 4 KB apart share their cache sets, and a pass with
   // such rows in all its four arrays overfills them: the work arrays start
-  // where they share none with x and y.
+  // where they share none with x and y. A shorter length has no such rows,
+  // and its transform costs little more than the search.
   const size_t span = rows_sharing_sets;
-  double* wr = apart(work.reserve_re(n + span), {xr, xi, yr, yi});
-  double* wi = apart(work.reserve_im(n + span), {xr, xi, yr, yi, wr});
+  double* wr = work.reserve_re(n + span);
+  double* wi = work.reserve_im(n + span);
+  if (static_cast<size_t>(n) > span) {
+    wr = apart(wr, {xr, xi, yr, yi});
+    wi = apart(wi, {xr, xi, yr, yi, wr});
+  }
   // The last pass writes y: passes alternate between work and y backwards.
   const double* inr = xr;
   const double* ini = xi;

@@ -1,8 +1,8 @@
 // Mixed-radix FFT of a complex sequence of any length whose prime factors do
 // not exceed maxPrimeFactor: closed-form butterflies for the radices 2, 3, 4,
-// 5, 8 and 10, unrolled ones for 7, 11 and 13, a general butterfly for other
-// small primes, and a chirp
-// convolution for a length with a large prime factor.
+// 5, 8, 10 and 16, unrolled ones for 7, 11 and 13, a general butterfly for
+// other small primes, and a chirp convolution for a length with a large
+// prime factor.
 #ifndef FFT_H
 #define FFT_H
 

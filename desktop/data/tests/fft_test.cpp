@@ -167,11 +167,13 @@ TEST(Fft, InverseOfForwardIsNTimesInput) {
   }
 }
 
-// Lengths past the golden ones built from the unrolled radices 7, 11 and
-// 13, alone and mixed with the others: bins checked against direct sums in
-// long double, the bound from the transform's norm (sqrt(n) |x|).
-TEST(Fft, LongLengthsOfSevenElevenThirteenMatchDirectSums) {
-  for (int n : {5005, 2401 * 4, 1331 * 8, 2197 * 4, 30030, 13 * 13 * 11 * 7 * 3}) {
+// Lengths past the golden ones: built from the unrolled radices 7, 11 and
+// 13, alone and mixed with the others, and with plans of their own (8192
+// ends in two passes of 4, 16000 starts with 8 and ends with 5): bins
+// checked against direct sums in long double, the bound from the
+// transform's norm (sqrt(n) |x|).
+TEST(Fft, LongLengthsMatchDirectSums) {
+  for (int n : {5005, 2401 * 4, 1331 * 8, 2197 * 4, 30030, 13 * 13 * 11 * 7 * 3, 8192, 16000}) {
     const spectrum x = input_of(n);
     const spectrum y = forward(n, x);
     const double bound = 1e-12 * std::sqrt(static_cast<double>(n)) * l2_norm(x.re, x.im);
