@@ -148,7 +148,9 @@ large_session() {
     "$(dos_path "$large_first")") >"$out" &
   pid=$!
   while kill -0 "$pid" 2>/dev/null; do
-    line=$(awk '/^VmHWM:/ { h = $2 } /^VmRSS:/ { r = $2 } END { if (h) print r, h }' "/proc/$pid/status" 2>/dev/null)
+    # (The process may end between the test and the reading.)
+    line=$(awk '/^VmHWM:/ { h = $2 } /^VmRSS:/ { r = $2 } END { if (h) print r, h }' "/proc/$pid/status" \
+      2>/dev/null || true)
     [ -n "$line" ] && peak=${line#* }
     if [ -z "$painted" ] && grep -q painted "$out"; then
       painted=$(now_ms)
