@@ -12,6 +12,9 @@
 #   - Tolmaro.exe opening the sessions of 100 and 400 tests until their
 #     thumbnails are painted, beside the limit (the program's start, the
 #     files read, the native analysis) and the ratio;
+#   - Tolmaro.exe with a session of 1000 tests of 2 sweeps each open: its
+#     resident memory once the thumbnails are painted, and the time it then
+#     takes to close and end with nothing changed;
 #   - the session benchmark once more on a session recorded on the simulated
 #     unit.
 set -eu
@@ -129,6 +132,46 @@ for tests in 100 400; do
   printf '%5d tests  %9d %9d %9d %9d %9d %7s\n' "$tests" "$start_ms" "$read_ms" "$native_ms" "$limit_ms" \
     "$tolmaro_ms" "$(awk -v t="$tolmaro_ms" -v l="$limit_ms" 'BEGIN { printf "%.2f", t / l }')"
 done
+
+# Tolmaro.exe with a large session open, ended by closing its windows
+# (ERG_END_WHEN_PAINTED=close): its resident memory when it says the
+# thumbnails are painted and its peak, read from /proc while it runs, and
+# the time from then until it has ended. The second of two runs counts: the
+# first writes the tests' state files, the second leaves them as they are.
+mkdir -p "$sessions/1000"
+win "$win_bin/make_session.exe" "$sessions/1000" 1000 2 >/dev/null || status=1
+large_first=$(ls "$sessions/1000"/*.TST | head -1)
+large_session() {
+  local out="$sessions/large.out" pid rss="" peak="" painted="" line
+  : >"$out"
+  (cd "$win_bin" && ERG_END_WHEN_PAINTED=close exec "$root/tools/wine-run" "$win_bin/Tolmaro.exe" \
+    "$(dos_path "$large_first")") >"$out" &
+  pid=$!
+  while kill -0 "$pid" 2>/dev/null; do
+    # (The process may end between the test and the reading.)
+    line=$(awk '/^VmHWM:/ { h = $2 } /^VmRSS:/ { r = $2 } END { if (h) print r, h }' "/proc/$pid/status" \
+      2>/dev/null || true)
+    [ -n "$line" ] && peak=${line#* }
+    if [ -z "$painted" ] && grep -q painted "$out"; then
+      painted=$(now_ms)
+      rss=${line% *}
+    fi
+    sleep 0.02
+  done
+  wait "$pid" || status=1
+  local ended
+  ended=$(now_ms)
+  if [ -z "$painted" ]; then
+    echo "Tolmaro.exe did not say painted" >&2
+    status=1
+    return
+  fi
+  printf '1000 tests  resident %d MB at painting, peak %d MB; ended %d ms after painting\n' \
+    $((rss / 1024)) $((peak / 1024)) $((ended - painted))
+}
+echo "-- Tolmaro.exe with 1000 tests of 2 sweeps each open, then closed with nothing changed"
+large_session >/dev/null
+large_session
 rm -rf "$sessions"
 
 # The session benchmark again, on a session recorded on the simulated unit.

@@ -1,5 +1,6 @@
 #include "block_traces.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -53,39 +54,51 @@ double value_at_time(const testFileRecord& record, double t) {
   return v_low + (v_high - v_low) * (p - low);
 }
 
+blockValues::blockValues(const int32_t* raw, const blockFields& fields, double scale, double offset)
+    : fields_(fields),
+      step_(static_cast<double>(fields.total_time) / fields.count),
+      convert_(fields, scale, offset) {
+  const bool narrow = std::all_of(raw, raw + fields.count, [](int32_t v) {
+    return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
+  });
+  if (narrow) {
+    raw16_.assign(raw, raw + fields.count);
+  } else {
+    raw32_.assign(raw, raw + fields.count);
+  }
+}
+
+void blockValues::fill(int32_t from, int32_t n, xyPair* out) const {
+  auto each = [&](int32_t i, double y) { out[i] = xyPair{block_point_time(from + i, step_, fields_), y}; };
+  if (raw32_.empty()) {
+    for_each_microvolts(raw16_.data() + from, n, convert_, each);
+  } else {
+    for_each_microvolts(raw32_.data() + from, n, convert_, each);
+  }
+}
+
+void blockValues::add_values(int32_t from, int32_t n, double divisor, xyPair* out) const {
+  auto each = [&](int32_t i, double y) { out[i].y += y / divisor; };
+  if (raw32_.empty()) {
+    for_each_microvolts(raw16_.data() + from, n, convert_, each);
+  } else {
+    for_each_microvolts(raw32_.data() + from, n, convert_, each);
+  }
+}
+
 traceClass* make_trace_from_block(const testFileRecord& record, const samplesBlock& block, int32_t colour) {
   blockFields fields;
   if (!read_block_fields(block, fields)) return nullptr;
-  return make_trace_from_values(block.Data, fields, record.Config.Scale, record.Config.Offset, colour);
+  return make_trace_from_values(
+      std::make_shared<const blockValues>(block.Data, fields, record.Config.Scale, record.Config.Offset), colour);
 }
 
-namespace {
-
-template <typename Value>
-traceClass* trace_from_values(const Value* raw, const blockFields& fields, double scale, double offset,
-                              int32_t colour) {
-  double step = static_cast<double>(fields.total_time) / fields.count;
-  xyPair* pairs = new_points(fields.count);
-  for_each_microvolts(raw, fields.count, microvoltConversion(fields, scale, offset), [&](int32_t i, double y) {
-    pairs[i].x = block_point_time(i, step, fields);
-    pairs[i].y = y;
-  });
+traceClass* make_trace_from_values(std::shared_ptr<const blockValues> values, int32_t colour) {
   traceClass* trace = new traceClass;
   trace->color = colour;
-  trace->adopt_xy_pairs(pairs, fields.count);
+  const int32_t n = values->count();
+  trace->set_source(std::move(values), n);
   trace->set_x_units("mS");
   trace->set_y_units("uV");
   return trace;
-}
-
-}  // namespace
-
-traceClass* make_trace_from_values(const int32_t* raw, const blockFields& fields, double scale, double offset,
-                                   int32_t colour) {
-  return trace_from_values(raw, fields, scale, offset, colour);
-}
-
-traceClass* make_trace_from_values(const int16_t* raw, const blockFields& fields, double scale, double offset,
-                                   int32_t colour) {
-  return trace_from_values(raw, fields, scale, offset, colour);
 }

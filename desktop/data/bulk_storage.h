@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 
 struct xyPair;
 
@@ -23,6 +24,20 @@ xyPair* allocate_point_array(int32_t n);
 // Frees an array from allocate_point_array, or any array of points made
 // with new[]; null does nothing.
 void free_point_array(xyPair* pairs);
+
+// A copy of a trivially copyable object in bulk storage, for a unique_ptr
+// with bulkDelete: a large block freed to the system's heap may be given
+// back to the system, page by page, which costs far more than keeping it.
+template <typename T>
+T* bulk_copy(const T& object) {
+  return new (allocate_bulk(sizeof(T))) T(object);
+}
+struct bulkDelete {
+  template <typename T>
+  void operator()(T* object) const {
+    free_bulk(object);
+  }
+};
 
 // The allocator of containers that hold bulk values.
 template <typename T>

@@ -46,12 +46,9 @@ double tracePlusClass::active_last_x() {
     // What rebuild starts from, in a new trace (no x offset or factor).
     double x = 0.0;
     if (samples_ && samples_->get_count() > 0 && samples_->average_last_x(x)) return x;
-    const int32_t n = own_->get_count();
-    return n > 0 ? own_->x_at(n - 1) : 0.0;
+    return own_->last_stored_x();
   }
-  const traceClass* active = active_trace();
-  const int32_t n = active->get_count();
-  return n > 0 ? active->x(n - 1) : 0.0;
+  return active_trace()->last_x();
 }
 
 bool tracePlusClass::set_spike_filter(uint8_t flag) {

@@ -24,18 +24,7 @@ int32_t samplesListClass::add_sample(const testFileRecord& record, const samples
   blockFields fields;
   if (!read_block_fields(block, fields)) return -1;
   sampleEntry* entry = new sampleEntry;
-  entry->fields = fields;
-  const int32_t* values = block.Data;
-  const bool narrow = std::all_of(values, values + fields.count, [](int32_t v) {
-    return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
-  });
-  if (narrow) {
-    entry->raw16.assign(values, values + fields.count);
-  } else {
-    entry->raw32.assign(values, values + fields.count);
-  }
-  entry->scale = record.Config.Scale;
-  entry->offset = record.Config.Offset;
+  entry->values = std::make_shared<const blockValues>(block.Data, fields, record.Config.Scale, record.Config.Offset);
   entry->number = number;
   r_list<sampleEntry>::element* element = entries_.add(entry);
   if (!element) {
@@ -48,10 +37,7 @@ int32_t samplesListClass::add_sample(const testFileRecord& record, const samples
 }
 
 traceClass* samplesListClass::make_trace(const sampleEntry& entry) {
-  traceClass* trace =
-      entry.raw32.empty()
-          ? make_trace_from_values(entry.raw16.data(), entry.fields, entry.scale, entry.offset, 5)
-          : make_trace_from_values(entry.raw32.data(), entry.fields, entry.scale, entry.offset, 5);
+  traceClass* trace = make_trace_from_values(entry.values, 5);
   trace->set_label(fmt("[spl %d]", entry.number));
   return trace;
 }
@@ -95,12 +81,53 @@ traceClass* samplesListClass::average() {
   return &average_;
 }
 
+namespace {
+
+// The average of sweeps' values, point by point the sum of each value
+// divided by the number of sweeps, in the sweeps' order; x and the count
+// are the first sweep's.
+class averageSource : public pointsSource {
+ public:
+  explicit averageSource(std::vector<std::shared_ptr<const blockValues>> sweeps) : sweeps_(std::move(sweeps)) {}
+  void fill(int32_t from, int32_t n, xyPair* out) const override {
+    const double included = static_cast<double>(sweeps_.size());
+    sweeps_.front()->fill(from, n, out);
+    for (int32_t i = 0; i < n; i++) out[i].y /= included;
+    for (size_t s = 1; s < sweeps_.size(); s++) {
+      const int32_t end = std::min(from + n, sweeps_[s]->count());
+      if (end > from) sweeps_[s]->add_values(from, end - from, included, out);
+    }
+  }
+
+ private:
+  std::vector<std::shared_ptr<const blockValues>> sweeps_;
+};
+
+}  // namespace
+
 bool samplesListClass::make_average(traceClass& out) {
   int32_t included = 0;
+  bool traces_made = false;
+  std::vector<std::shared_ptr<const blockValues>> sweeps;
   for (auto* e = entries_.head(); e; e = e->next) {
-    if (e->payload && e->payload->include) included++;
+    if (!e->payload || !e->payload->include) continue;
+    included++;
+    traces_made = traces_made || e->payload->trace;
+    sweeps.push_back(e->payload->values);
   }
   if (included == 0) return false;
+  if (!traces_made) {
+    // The first sample gives the average its attributes.
+    sampleEntry* first = nullptr;
+    for (auto* e = entries_.head(); e && !first; e = e->next) {
+      if (e->payload && e->payload->include) first = e->payload;
+    }
+    std::unique_ptr<traceClass> made(make_trace(*first));
+    out.load(made.get());
+    const int32_t count = first->values->count();
+    out.set_source(std::make_shared<const averageSource>(std::move(sweeps)), count);
+    return true;
+  }
   bool first = true;
   xyPair* sum = nullptr;
   int32_t count = 0;
@@ -120,23 +147,13 @@ bool samplesListClass::make_average(traceClass& out) {
       first = false;
       continue;
     }
+    const int32_t n = std::min(count, entry->trace ? entry->trace->get_count() : entry->values->count());
     if (entry->trace) {
       // A trace once handed out may have been changed: it is what counts.
       const xyPair* add = static_cast<const traceClass*>(entry->trace)->points();
-      int32_t n = std::min(count, entry->trace->get_count());
       for (int32_t i = 0; i < n; i++) sum[i].y += add[i].y / included;
     } else {
-      // The values its trace would hold, without making it.
-      const int32_t n = std::min(count, entry->fields.count);
-      const microvoltConversion convert(entry->fields, entry->scale, entry->offset);
-      auto add = [&](const auto* raw) {
-        for_each_microvolts(raw, n, convert, [&](int32_t i, double y) { sum[i].y += y / included; });
-      };
-      if (entry->raw32.empty()) {
-        add(entry->raw16.data());
-      } else {
-        add(entry->raw32.data());
-      }
+      entry->values->add_values(0, n, included, sum);
     }
   }
   return true;
@@ -148,11 +165,9 @@ bool samplesListClass::average_last_x(double& x) const {
     if (!entry || !entry->include) continue;
     // The average takes its points' x from the first included sample.
     if (entry->trace) {
-      const int32_t n = entry->trace->get_count();
-      x = n > 0 ? entry->trace->x_at(n - 1) : 0.0;
+      x = entry->trace->last_stored_x();
     } else {
-      const double step = static_cast<double>(entry->fields.total_time) / entry->fields.count;
-      x = block_point_time(entry->fields.count - 1, step, entry->fields);
+      x = entry->values->time_at(entry->values->count() - 1);
     }
     return true;
   }

@@ -7,9 +7,10 @@
 #define SAMPLES_LIST_H
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "bulk_storage.h"
+#include "block_traces.h"
 #include "list_payload.h"
 #include "r_list.h"
 #include "record_fields.h"
@@ -30,14 +31,9 @@ class sampleEntry : public listPayload {
   uint8_t include = 1;
   traceClass* trace = nullptr;
 
-  // The block's checked header, its raw values, the record's scale and
-  // offset, and the sample's number. The raw values are held as 16-bit
-  // numbers (half the room) when every one of them fits, else as stored.
-  blockFields fields{0, 1.0, 1, 0};
-  std::vector<int16_t, bulkAllocator<int16_t>> raw16;
-  std::vector<int32_t, bulkAllocator<int32_t>> raw32;
-  double scale = 1.0;
-  double offset = 0.0;
+  // The block's values (shared with the sample's trace and the average
+  // made from them) and the sample's number.
+  std::shared_ptr<const blockValues> values;
   int number = 0;
 };
 
@@ -68,7 +64,9 @@ class samplesListClass {
   traceClass* average();
   // The same average made into out (its points and attributes), without
   // keeping it; false, with out left as it was, when none is included.
-  // A filtered trace entry starts its rebuild from this.
+  // A filtered trace entry starts its rebuild from this. While no sample's
+  // trace has been asked for, out makes its points from the samples' values
+  // when they are first read.
   bool make_average(traceClass& out);
   // The x of the last point of the average make_average would make, without
   // making it; false when none is included.

@@ -94,7 +94,12 @@ bool testDocument::load(const char* path, int source, double number) {
   path_.set(path ? path : "");
   file_name_.set(path_base_name(path_.text()).c_str());
   fileTime stored_time{};
-  record_.reset(read_test_file(path_.text(), source, &stored_time));
+  {
+    // Kept in bulk storage: a session's records freed to the heap when it
+    // closes would be given back to the system page by page.
+    std::unique_ptr<testFileRecord> read(read_test_file(path_.text(), source, &stored_time));
+    record_.reset(read ? bulk_copy(*read) : nullptr);
+  }
   if (record_) main_trace_.reset(make_trace_from_block(*record_, record_->Average, 3));
   if (!record_ || !main_trace_) {
     infomessage("*** UNABLE TO LOAD FILE [%s] ***", path_.text());

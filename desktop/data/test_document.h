@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "bulk_storage.h"
 #include "byte_object.h"
 #include "document_platform.h"
 #include "graph.h"
@@ -128,7 +129,7 @@ class testDocument {
   byteObjectClass caption_;
   FILETIME file_time_{};
   SYSTEMTIME test_time_{};
-  std::unique_ptr<testFileRecord> record_;
+  std::unique_ptr<testFileRecord, bulkDelete> record_;  // in bulk storage
   std::unique_ptr<traceClass> main_trace_;
   samplesListClass samples_;
   graphClass graph_;

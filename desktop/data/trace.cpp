@@ -45,6 +45,8 @@ void traceClass::copy_attributes(const traceClass& source) {
 
 double traceClass::x(int32_t i) const { return (x_at(i) + x_offset_) * x_factor; }
 
+double traceClass::last_x() const { return get_count() > 0 ? (last_stored_x() + x_offset_) * x_factor : 0.0; }
+
 double traceClass::y(int32_t i) const { return (y_at(i) + y_offset_) * y_factor; }
 
 xyPair* traceClass::displayed_points() const {

@@ -38,6 +38,9 @@ class traceClass : public traceDataClass {
   // Displayed coordinates: (x + x offset) * x factor, likewise for y.
   double x(int32_t i) const;
   double y(int32_t i) const;
+  // x of the last point (0.0 for an empty trace), without making points not
+  // made yet.
+  double last_x() const;
   // A new[] array of the count displayed pairs (null when empty); the caller
   // frees it with delete[].
   xyPair* displayed_points() const;

@@ -82,7 +82,24 @@ xyPair* pooled_points(int32_t n, int32_t& capacity) {
   return freed_points.take(n, true, capacity);
 }
 
+// The extent of n points, folded into the running values with the strict
+// comparisons of compute_extent.
+void fold_extent(const xyPair* points, int32_t n, double& xmin, double& xmax, double& ymin, double& ymax) {
+  for (int32_t i = 0; i < n; i++) {
+    const xyPair& p = points[i];
+    if (p.x < xmin) xmin = p.x;
+    if (p.x > xmax) xmax = p.x;
+    if (p.y < ymin) ymin = p.y;
+    if (p.y > ymax) ymax = p.y;
+  }
+}
+
 }  // namespace
+
+struct traceDataClass::lazyPoints {
+  std::shared_ptr<const pointsSource> source;
+  std::shared_ptr<xyPair[]> made;  // set by the first trace that reads them
+};
 
 xyPair* new_points(int32_t n) {
   int32_t capacity = n;
@@ -98,6 +115,8 @@ traceDataClass::~traceDataClass() = default;
 void traceDataClass::take_points(xyPair* pairs, int32_t n) { take_points(pairs, n, n); }
 
 void traceDataClass::take_points(xyPair* pairs, int32_t n, int32_t capacity) {
+  lazy_.reset();
+  extent_known_ = true;
   if (pairs && pairs == points_ && n > 0) {
     count_ = n;
     return;
@@ -167,12 +186,71 @@ bool traceDataClass::adopt_xy_pairs(xyPair* pairs, int32_t n) {
   return true;
 }
 
+bool traceDataClass::set_source(std::shared_ptr<const pointsSource> source, int32_t n) {
+  take_points(nullptr, 0);
+  if (!source || n <= 0) {
+    compute_extent();
+    return true;
+  }
+  lazy_ = std::make_shared<lazyPoints>();
+  lazy_->source = std::move(source);
+  count_ = n;
+  extent_known_ = false;
+  return true;
+}
+
+void traceDataClass::make_points() const {
+  if (!lazy_->made) {
+    int32_t capacity = 0;
+    xyPair* pairs = pooled_points(count_, capacity);
+    lazy_->source->fill(0, count_, pairs);
+    std::shared_ptr<xyPair[]> made(pairs, [capacity](xyPair* freed) { give_points(freed, capacity); });
+    // Copies that share the source take these when they first read theirs.
+    if (lazy_.use_count() > 1) lazy_->made = made;
+    store_ = std::move(made);
+  } else {
+    store_ = lazy_->made;
+  }
+  points_ = store_.get();
+  lazy_.reset();
+  if (!extent_known_) find_extent();
+}
+
+const xyPair* traceDataClass::read_points(std::vector<xyPair>& scratch) const {
+  if (!lazy_) return points_;
+  if (lazy_->made) return lazy_->made.get();
+  scratch.resize(static_cast<size_t>(count_));
+  lazy_->source->fill(0, count_, scratch.data());
+  return scratch.data();
+}
+
+void traceDataClass::find_extent() const {
+  xmin_ = ymin_ = extent_low_start;
+  xmax_ = ymax_ = extent_high_start;
+  if (!lazy_ || lazy_->made) {
+    fold_extent(lazy_ ? lazy_->made.get() : points_, count_, xmin_, xmax_, ymin_, ymax_);
+  } else {
+    // A piece at a time, keeping none.
+    constexpr int32_t piece = 512;
+    xyPair points[piece];
+    for (int32_t from = 0; from < count_; from += piece) {
+      const int32_t n = std::min(piece, count_ - from);
+      lazy_->source->fill(from, n, points);
+      fold_extent(points, n, xmin_, xmax_, ymin_, ymax_);
+    }
+  }
+  extent_known_ = true;
+}
+
 bool traceDataClass::copy_data(const traceDataClass& other) {
   if (&other == this) return true;
-  // The points are shared until either trace changes them.
+  // The points are shared until either trace changes them, and a source
+  // until either makes them.
+  lazy_ = other.count_ > 0 ? other.lazy_ : nullptr;
   store_ = other.count_ > 0 ? other.store_ : nullptr;
   points_ = store_.get();
-  count_ = points_ ? other.count_ : 0;
+  count_ = points_ || lazy_ ? other.count_ : 0;
+  extent_known_ = other.extent_known_;
   xmin_ = other.xmin_;
   xmax_ = other.xmax_;
   ymin_ = other.ymin_;
@@ -182,6 +260,7 @@ bool traceDataClass::copy_data(const traceDataClass& other) {
 }
 
 bool traceDataClass::append_point(double x, double y) {
+  if (lazy_) make_points();
   xyPair* pairs = new_points(count_ + 1);
   if (count_ > 0) std::copy(points_, points_ + count_, pairs);
   pairs[count_] = xyPair{x, y};
@@ -191,15 +270,11 @@ bool traceDataClass::append_point(double x, double y) {
 }
 
 void traceDataClass::compute_extent() {
-  xmin_ = ymin_ = extent_low_start;
-  xmax_ = ymax_ = extent_high_start;
-  for (int32_t i = 0; i < count_; i++) {
-    const xyPair& p = points_[i];
-    if (p.x < xmin_) xmin_ = p.x;
-    if (p.x > xmax_) xmax_ = p.x;
-    if (p.y < ymin_) ymin_ = p.y;
-    if (p.y > ymax_) ymax_ = p.y;
+  if (lazy_) {
+    extent_known_ = false;
+    return;
   }
+  find_extent();
 }
 
 bool traceDataClass::change_y_only(const double* y, int32_t n) {
@@ -251,34 +326,44 @@ bool traceDataClass::index_ok(int32_t i, const char* caller) const {
   return false;
 }
 
-double traceDataClass::x_at(int32_t i) const { return index_ok(i, "x_at") ? points_[i].x : 0.0; }
+double traceDataClass::x_at(int32_t i) const { return index_ok(i, "x_at") ? points()[i].x : 0.0; }
 
-double traceDataClass::y_at(int32_t i) const { return index_ok(i, "y_at") ? points_[i].y : 0.0; }
+double traceDataClass::y_at(int32_t i) const { return index_ok(i, "y_at") ? points()[i].y : 0.0; }
 
 xyPair* traceDataClass::get_point(xyPair* pair, int32_t i) const {
-  if (pair && index_ok(i, "get_point")) *pair = points_[i];
+  if (pair && index_ok(i, "get_point")) *pair = points()[i];
   return pair;
 }
 
+double traceDataClass::last_stored_x() const {
+  if (count_ < 1) return 0.0;
+  if (!lazy_ || lazy_->made) return (lazy_ ? lazy_->made.get() : points_)[count_ - 1].x;
+  xyPair last{};
+  lazy_->source->fill(count_ - 1, 1, &last);
+  return last.x;
+}
+
+int32_t traceDataClass::nearest_index(double t) const { return nearest_point_index(points(), count_, t); }
+
 // A binary search for the first point at or after t; on ascending x it
 // gives what a walk from the first point would.
-int32_t traceDataClass::nearest_index(double t) const {
-  if (count_ <= 0) return -1;
+int32_t nearest_point_index(const xyPair* points, int32_t n, double t) {
+  if (n <= 0) return -1;
   int32_t low = 0;
-  int32_t high = count_;
+  int32_t high = n;
   while (low < high) {
     int32_t mid = low + (high - low) / 2;
-    if (points_[mid].x < t) {
+    if (points[mid].x < t) {
       low = mid + 1;
     } else {
       high = mid;
     }
   }
-  if (low == count_) return count_ - 1;  // every point lies below t
-  if (points_[low].x == t) return low;
+  if (low == n) return n - 1;  // every point lies below t
+  if (points[low].x == t) return low;
   if (low == 0) return -1;  // t lies before the first point (or is NaN)
-  double d_low = t - points_[low - 1].x;
-  double d_high = points_[low].x - t;
+  double d_low = t - points[low - 1].x;
+  double d_high = points[low].x - t;
   return d_high <= d_low ? low : low - 1;
 }
 

@@ -7,11 +7,18 @@
 // (xmin = ymin = 1e31, xmax = ymax = -1e31). The points belong to the trace:
 // a copy shares them until either is changed, and the first change (the
 // writable points(), a setter) gives the changing trace its own.
+//
+// A trace may be given a source of its points instead (set_source): they
+// are made when first read, once for the trace and the copies that share
+// the source, so that a trace nothing reads costs only its source. Its
+// extent is computed when first asked, from the source when the points are
+// not made yet (without keeping them).
 #ifndef TRACE_DATA_H
 #define TRACE_DATA_H
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "byte_object.h"
 #include "list_payload.h"
@@ -48,6 +55,18 @@ class axisClass {
 // array costs the first touch of every page of it each time.
 xyPair* new_points(int32_t n);
 
+// What makes a trace's points: fill writes points [from, from + n) of the
+// trace into out, the same values however the range is cut.
+class pointsSource {
+ public:
+  virtual ~pointsSource() = default;
+  virtual void fill(int32_t from, int32_t n, xyPair* out) const = 0;
+};
+
+// The index of the point nearest t among n points in ascending x, as
+// traceDataClass::nearest_index.
+int32_t nearest_point_index(const xyPair* points, int32_t n, double t);
+
 class traceDataClass : public listPayload {
  public:
   traceDataClass();
@@ -63,12 +82,16 @@ class traceDataClass : public listPayload {
   bool set_xy_pairs(const xyPair* pairs, int32_t n);
   // Takes ownership of pairs (allocated with new[]) without copying.
   bool adopt_xy_pairs(xyPair* pairs, int32_t n);
+  // n points that source makes when they are first read (n of 0 or less, or
+  // no source, leaves the trace empty).
+  bool set_source(std::shared_ptr<const pointsSource> source, int32_t n);
   // The other trace's extent, count, name and a copy of its points.
   bool copy_data(const traceDataClass& other);
   bool append_point(double x, double y);
 
   // Recomputes the extent over the points: a value replaces a minimum only
-  // when strictly smaller, a maximum only when strictly larger.
+  // when strictly smaller, a maximum only when strictly larger. For points
+  // not made yet it is computed when first asked.
   void compute_extent();
 
   // Replaces the y values in place when n equals the count (the extent is
@@ -91,24 +114,36 @@ class traceDataClass : public listPayload {
   double x_at(int32_t i) const;
   double y_at(int32_t i) const;
   xyPair* get_point(xyPair* pair, int32_t i) const;
+  // The x of the last point (0.0 for an empty trace), without making
+  // points not made yet.
+  double last_stored_x() const;
   // The stored pairs, null when there are none (filters work on them). The
   // writable ones are the trace's own: shared points are copied first, so
   // read through a const trace where nothing is written.
-  const xyPair* points() const { return points_; }
+  const xyPair* points() const {
+    if (lazy_) make_points();
+    return points_;
+  }
   xyPair* points() {
+    if (lazy_) make_points();
     if (shared()) own_points();
     return points_;
   }
+  // Whether the points are still to be made from a source.
+  bool points_pending() const { return lazy_ != nullptr; }
+  // The points to read once: the trace's own when made, else made into
+  // scratch (which keeps its room for the next reading) and not kept.
+  const xyPair* read_points(std::vector<xyPair>& scratch) const;
 
   // The index of the point nearest t, a tie going to the later point; -1
   // for an empty trace or a t before the first point, the last index for a
   // t after the last point. The points are taken to be in ascending x.
   int32_t nearest_index(double t) const;
 
-  double xmin() const { return xmin_; }
-  double xmax() const { return xmax_; }
-  double ymin() const { return ymin_; }
-  double ymax() const { return ymax_; }
+  double xmin() const { return extent().xmin_; }
+  double xmax() const { return extent().xmax_; }
+  double ymin() const { return extent().ymin_; }
+  double ymax() const { return extent().ymax_; }
 
   // The name, also copied into the legend text.
   void set_name(const char* text);
@@ -135,16 +170,28 @@ class traceDataClass : public listPayload {
   bool shared() const { return store_.use_count() > 1; }
   void own_points();
   bool index_ok(int32_t i, const char* caller) const;
+  // Makes the points from the source (or takes those a copy made).
+  void make_points() const;
+  // The trace with its extent computed.
+  const traceDataClass& extent() const {
+    if (!extent_known_) find_extent();
+    return *this;
+  }
+  void find_extent() const;
+
+  struct lazyPoints;  // a source with the points once made, shared by copies
 
   byteObjectClass name_;
   byteObjectClass legend_;
-  double xmin_ = extent_low_start;
-  double xmax_ = extent_high_start;
-  double ymin_ = extent_low_start;
-  double ymax_ = extent_high_start;
+  mutable double xmin_ = extent_low_start;
+  mutable double xmax_ = extent_high_start;
+  mutable double ymin_ = extent_low_start;
+  mutable double ymax_ = extent_high_start;
+  mutable bool extent_known_ = true;
   int32_t count_ = 0;
-  std::shared_ptr<xyPair[]> store_;  // owns points_, shared by copies
-  xyPair* points_ = nullptr;
+  mutable std::shared_ptr<xyPair[]> store_;  // owns points_, shared by copies
+  mutable xyPair* points_ = nullptr;
+  mutable std::shared_ptr<lazyPoints> lazy_;  // until the points are made
 };
 
 #endif

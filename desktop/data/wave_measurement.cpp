@@ -31,9 +31,64 @@ double ba_ratio_routine(referenceNodeClass* first_link) {
   return std::fabs(b / a);
 }
 
-double last_time(const traceClass* trace) {
-  int32_t n = trace ? trace->get_count() : 0;
-  return n > 0 ? trace->x(n - 1) : 0.0;
+// A trace's displayed coordinates, read from its points; points not made
+// yet are made for this reading alone into a buffer kept for the next, so
+// that measuring a trace nothing shows keeps no points of it.
+class traceReading {
+ public:
+  explicit traceReading(const traceClass& trace)
+      : trace_(trace), points_(trace.read_points(scratch())), count_(trace.get_count()) {}
+  int32_t count() const { return count_; }
+  const xyPair* points() const { return points_; }
+  // As traceClass::x and y.
+  double x(int32_t i) const { return (points_[i].x + trace_.x_offset()) * trace_.x_factor; }
+  double y(int32_t i) const { return (points_[i].y + trace_.y_offset()) * trace_.y_factor; }
+  double last_time() const { return count_ > 0 ? x(count_ - 1) : 0.0; }
+
+ private:
+  static std::vector<xyPair>& scratch() {
+    thread_local std::vector<xyPair> points;
+    return points;
+  }
+  const traceClass& trace_;
+  const xyPair* points_;
+  int32_t count_;
+};
+
+// The baseline fit of waveMeasurementModel::fit_baseline on a reading.
+double fit_baseline_on(waveMeasurementModel& model, const traceReading& trace, const testFileRecord& test_record) {
+  int32_t n = trace.count();
+  blockFields fields{0, 1.0, 1, 0};
+  bool block_ok = read_block_fields(test_record.Average, fields);
+  if (n < 1) return model.baseline_intercept.value();
+  if (!block_ok || fields.pretrigger == 0) {
+    // No pre-flash points to fit (a flicker test starts at a flash): a level
+    // baseline at the trace's mean, about which a flicker response swings.
+    // (The microvolts of a raw zero, the record's offset, lie far from any
+    // signal and made every amplitude meaningless.)
+    double sum = 0.0;
+    for (int32_t i = 0; i < n; i++) sum += trace.y(i);
+    model.baseline_slope.set_value(0.0);
+    model.baseline_intercept.set_value(sum / n);
+    model.baseline_right_time.set_value(trace.last_time() - right_time_margin);
+    return model.baseline_intercept.value();
+  }
+  int capacity = static_cast<int>(static_cast<double>(fields.count) * fields.pretrigger / fields.total_time);
+  lineFit fit(std::max(capacity, 0));
+  for (int32_t i = 0; i < n && trace.x(i) <= 0.0; i++) fit.add_point(trace.x(i), trace.y(i));
+  model.baseline_slope.set_value(model.slope_switch ? 0.0 : fit.slope());
+  model.baseline_intercept.set_value(fit.intercept());
+
+  double lowest = trace.y(0);
+  for (int32_t i = 1; i < n; i++) lowest = std::min(lowest, trace.y(i));
+  double first = trace.x(0);
+  double right = trace.last_time() - right_time_margin;
+  for (int steps = 0; steps < right_time_step_limit && fit.value(right) < lowest && right - right_time_step >= first;
+       steps++) {
+    right -= right_time_step;
+  }
+  model.baseline_right_time.set_value(right);
+  return model.baseline_intercept.value();
 }
 
 }  // namespace
@@ -103,53 +158,23 @@ double waveMeasurementModel::refit_baseline() {
 }
 
 double waveMeasurementModel::fit_baseline(const traceClass& trace, const testFileRecord& test_record) {
-  int32_t n = trace.get_count();
-  blockFields fields{0, 1.0, 1, 0};
-  bool block_ok = read_block_fields(test_record.Average, fields);
-  if (n < 1) return baseline_intercept.value();
-  if (!block_ok || fields.pretrigger == 0) {
-    // No pre-flash points to fit (a flicker test starts at a flash): a level
-    // baseline at the trace's mean, about which a flicker response swings.
-    // (The microvolts of a raw zero, the record's offset, lie far from any
-    // signal and made every amplitude meaningless.)
-    double sum = 0.0;
-    for (int32_t i = 0; i < n; i++) sum += trace.y(i);
-    baseline_slope.set_value(0.0);
-    baseline_intercept.set_value(sum / n);
-    baseline_right_time.set_value(last_time(&trace) - right_time_margin);
-    return baseline_intercept.value();
-  }
-  int capacity = static_cast<int>(static_cast<double>(fields.count) * fields.pretrigger / fields.total_time);
-  lineFit fit(std::max(capacity, 0));
-  for (int32_t i = 0; i < n && trace.x(i) <= 0.0; i++) fit.add_point(trace.x(i), trace.y(i));
-  baseline_slope.set_value(slope_switch ? 0.0 : fit.slope());
-  baseline_intercept.set_value(fit.intercept());
-
-  double lowest = trace.y(0);
-  for (int32_t i = 1; i < n; i++) lowest = std::min(lowest, trace.y(i));
-  double first = trace.x(0);
-  double right = last_time(&trace) - right_time_margin;
-  for (int steps = 0; steps < right_time_step_limit && fit.value(right) < lowest && right - right_time_step >= first;
-       steps++) {
-    right -= right_time_step;
-  }
-  baseline_right_time.set_value(right);
-  return baseline_intercept.value();
+  return fit_baseline_on(*this, traceReading(trace), test_record);
 }
 
 void waveMeasurementModel::find_ab_waves(const traceClass& trace, double t_start, double t_end,
                                          const testFileRecord& test_record, int propagate) {
   int32_t n = trace.get_count();
   if (n < 1) return;
-  const xyPair* points = trace.points();
+  const traceReading reading(trace);
+  const xyPair* points = reading.points();
   double first = points[0].x;
   double last = points[n - 1].x;
   if (!(t_start <= t_end) || t_end < first || t_start > last) return;
-  int32_t i0 = trace.nearest_index(std::max(t_start, first));
-  int32_t i1 = trace.nearest_index(std::min(t_end, last));
+  int32_t i0 = nearest_point_index(points, n, std::max(t_start, first));
+  int32_t i1 = nearest_point_index(points, n, std::min(t_end, last));
   if (i0 < 0 || i1 < i0) return;
 
-  fit_baseline(trace, test_record);
+  fit_baseline_on(*this, reading, test_record);
 
   linkClass* quiet[] = {&bwave_point, &awave_point, &bwave_time, &awave_time, &baseline_at_left_time,
                         &baseline_at_right_time};
@@ -165,14 +190,14 @@ void waveMeasurementModel::find_ab_waves(const traceClass& trace, double t_start
   for (int32_t k = 0; k <= i1 - i0; k++) {
     if (bwave_point.value() < y[k]) {
       bwave_point.set_value(y[k]);
-      bwave_time.set_value(trace.x(i0 + k));
+      bwave_time.set_value(reading.x(i0 + k));
       b_index = k;
     }
   }
   for (int32_t k = 0; k < b_index; k++) {
     if (awave_point.value() > y[k]) {
       awave_point.set_value(y[k]);
-      awave_time.set_value(trace.x(i0 + k));
+      awave_time.set_value(reading.x(i0 + k));
     }
   }
 

@@ -109,6 +109,37 @@ TEST(SamplesList, AverageFromStoredValuesAndFromHandedOutTraces) {
   EXPECT_DOUBLE_EQ(ys_of(list.average())[1], (list.get_trace(0)->points()[1].y + 303.0) / 2);
 }
 
+// The average of sweeps whose traces nothing asked for is made when first
+// read, equal value for value to the one made from their traces, with the
+// same extent before and after.
+TEST(SamplesList, AnAverageNothingReadsIsNotMade) {
+  auto record = make_record();
+  record->Config.Scale = 0.3;
+  record->Config.Offset = 1.5;
+  samplesListClass stored, asked;
+  const std::vector<std::vector<int32_t>> sweeps = {{10, -7, 33, 5, 70000}, {1, 2, 3, 4, 5}, {-9, 8, 0}};
+  for (size_t s = 0; s < sweeps.size(); s++) {
+    fill_block(record->LastSweep, sweeps[s], 3.0, static_cast<uint32_t>(sweeps[s].size()), 1);
+    stored.add_sample(*record, record->LastSweep, static_cast<int>(s));
+    asked.add_sample(*record, record->LastSweep, static_cast<int>(s));
+    asked.get_trace(static_cast<int32_t>(s));
+  }
+  traceClass average, from_traces;
+  ASSERT_TRUE(stored.make_average(average));
+  ASSERT_TRUE(asked.make_average(from_traces));
+  EXPECT_TRUE(average.points_pending());
+  EXPECT_FALSE(from_traces.points_pending());
+  EXPECT_STREQ(average.label(), "[spl 0]");
+  EXPECT_EQ(average.last_x(), from_traces.last_x());
+  from_traces.compute_extent();  // made in place from the first sweep's points
+  EXPECT_EQ(average.ymin(), from_traces.ymin());
+  EXPECT_EQ(average.ymax(), from_traces.ymax());
+  EXPECT_TRUE(average.points_pending());
+  EXPECT_EQ(ys_of(&average), ys_of(&from_traces));
+  EXPECT_EQ(average.xmin(), from_traces.xmin());
+  EXPECT_EQ(average.points()[4].x, from_traces.points()[4].x);
+}
+
 TEST(SamplesList, SamplesOfDifferentLengths) {
   auto record = make_record();
   samplesListClass list;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,55 @@ TEST(TraceData, CopyDataTakesPointsExtentAndNameAndSurvivesItself) {
   EXPECT_NE(b.points(), a.points());
   b.copy_data(b);
   EXPECT_EQ(ys_of(b), (std::vector<double>{3.0, 1.0}));
+}
+
+// Points i * 0.5 - 1 and (i % 3) * 2 - i, counting the points it makes.
+class countingSource : public pointsSource {
+ public:
+  void fill(int32_t from, int32_t n, xyPair* out) const override {
+    made += n;
+    for (int32_t i = 0; i < n; i++) out[i] = xyPair{(from + i) * 0.5 - 1.0, ((from + i) % 3) * 2.0 - (from + i)};
+  }
+  mutable int32_t made = 0;
+};
+
+// A trace from a source makes its points once, when they are first read,
+// for every copy that shares the source; its extent, its last x and a
+// reading once (measurements) keep none. A copy changed afterwards has its
+// own points.
+TEST(TraceData, PointsFromASourceAreMadeWhenFirstRead) {
+  auto source = std::make_shared<countingSource>();
+  traceClass a;
+  a.set_source(source, 7);
+  traceClass b(&a);
+  EXPECT_EQ(b.get_count(), 7);
+  expect_extent(b, -1.0, 2.0, -6.0, 2.0);
+  EXPECT_EQ(b.last_x(), 2.0);
+  std::vector<xyPair> scratch;
+  const xyPair* once = a.read_points(scratch);
+  EXPECT_EQ(once, scratch.data());
+  EXPECT_EQ(once[4].y, -2.0);
+  EXPECT_TRUE(a.points_pending());
+  EXPECT_TRUE(b.points_pending());
+  const int32_t made_before = source->made;
+
+  const traceClass& shown = b;
+  EXPECT_EQ(ys_of(shown), (std::vector<double>{0.0, 1.0, 2.0, -3.0, -2.0, -1.0, -6.0}));
+  EXPECT_EQ(source->made, made_before + 7);
+  EXPECT_FALSE(b.points_pending());
+  EXPECT_EQ(static_cast<const traceClass&>(a).points(), shown.points());
+  EXPECT_EQ(source->made, made_before + 7);
+  EXPECT_EQ(a.read_points(scratch), static_cast<const traceClass&>(a).points());
+
+  a.points()[0].y = 50.0;
+  EXPECT_EQ(shown.points()[0].y, 0.0);
+  EXPECT_EQ(xs_of(a), xs_of(b));
+
+  traceClass empty;
+  empty.set_source(source, 0);
+  EXPECT_EQ(empty.get_count(), 0);
+  EXPECT_FALSE(empty.points_pending());
+  expect_extent(empty, extent_low_start, extent_high_start, extent_low_start, extent_high_start);
 }
 
 TEST(Trace, DefaultsAndDisplayedCoordinates) {

@@ -110,6 +110,24 @@ TEST(WaveMeasurement, SyntheticErgWithAndWithoutTheBaselineSlope) {
   }
 }
 
+// A test's stored trace is measured without making its points, to the same
+// values as once they are made.
+TEST(WaveMeasurement, AStoredTraceIsMeasuredWithoutMakingItsPoints) {
+  measured_test test(synthetic_erg());
+  waveMeasurementModel& m = *test.model;
+  auto values = [&m] {
+    return std::vector<double>{m.awave_point.value(), m.awave_time.value(),         m.bwave_point.value(),
+                               m.bwave_time.value(),  m.baseline_intercept.value(), m.baseline_right_time.value()};
+  };
+  test.find();
+  const std::vector<double> pending = values();
+  EXPECT_TRUE(test.entry->active_trace()->points_pending());
+  EXPECT_TRUE(test.trace->points_pending());
+  EXPECT_NE(test.entry->active_trace()->points(), nullptr);
+  test.find();
+  EXPECT_EQ(values(), pending);
+}
+
 TEST(WaveMeasurement, TiesKeepTheEarliestPoint) {
   // Points every 1 mS from -2 mS: the maximum 9 twice, the minimum -3 twice
   // before it.
