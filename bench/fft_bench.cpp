@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "fft.h"
-#include "fft_factors.h"
+#include "desktop/data/fft.h"
+#include "desktop/data/fft_factors.h"
 
 #ifdef ERG_HAVE_FFTW
 #include <fftw3.h>

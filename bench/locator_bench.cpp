@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "edit_fields.h"
-#include "locator_fixture.h"
-#include "locator_window.h"
-#include "modal_ui.h"
-#include "registry_settings.h"
-#include "window_classes.h"
-#include "window_tree.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/data/locator/tests/locator_fixture.h"
+#include "desktop/windows/locator/locator_window.h"
+#include "platform/modal/modal_ui.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

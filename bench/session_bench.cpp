@@ -47,18 +47,18 @@
 #include <string>
 #include <vector>
 
-#include "block_traces.h"
-#include "filtered_trace.h"
-#include "folder_listing.h"
-#include "samples_list.h"
-#include "test_state.h"
-#include "wave_measurement.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/data/folder_listing.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/test_state.h"
+#include "desktop/data/wave_measurement.h"
 
 #ifdef _WIN32
-#include "modal_ui.h"
-#include "session_writer.h"
-#include "test_document.h"
-#include "test_file_reading.h"
+#include "platform/modal/modal_ui.h"
+#include "tools/session_writer.h"
+#include "desktop/data/test_document.h"
+#include "desktop/data/test_file_reading.h"
 #endif
 
 namespace {

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "filtered_trace.h"
-#include "modal_ui.h"
-#include "paper.h"
-#include "session_writer.h"
-#include "test_file_reading.h"
-#include "thumbnail.h"
-#include "window_classes.h"
+#include "desktop/data/filtered_trace.h"
+#include "platform/modal/modal_ui.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "tools/session_writer.h"
+#include "desktop/data/test_file_reading.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/winlib/windows/window_classes.h"
 
 namespace {
 

@@ -17,8 +17,6 @@ set(ERG_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 function(erg_test name)
   cmake_parse_arguments(T "WINDOW" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  # A folder's shared test fixtures sit in its tests/ folder.
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   if(T_WINDOW)
     add_test(NAME ${name}

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_layout.h"
-#include "fuzz_support.h"
+#include "desktop/winlib/drawing/bmp_layout.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 

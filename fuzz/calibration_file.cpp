@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
-#include "calibration_file.h"
-#include "calibration_table.h"
-#include "fuzz_support.h"
+#include "handheld/engine/storage/calibration_file.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 

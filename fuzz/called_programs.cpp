@@ -5,11 +5,11 @@
 // below zero, and the same files give the same count.
 #include <cstring>
 
-#include "fuzz_support.h"
-#include "program_calls.h"
-#include "program_files.h"
-#include "protocol_program.h"
-#include "stored_records.h"
+#include "fuzz/fuzz_support.h"
+#include "handheld/engine/protocols/program_calls.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/engine/storage/stored_records.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "block_traces.h"
-#include "byte_object.h"
-#include "fuzz_support.h"
-#include "record_fields.h"
-#include "stored_records.h"
-#include "trace.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "fuzz/fuzz_support.h"
+#include "desktop/data/record_fields.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/data/trace.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fuzz_support.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,14 +9,14 @@
 
 #include <unistd.h>
 
-#include "card_path.h"
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "message_recorder.h"
-#include "record_init.h"
-#include "stored_records.h"
-#include "system_parameters.h"
-#include "test_folders.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "desktop/winlib/messages/message_recorder.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // What every fuzz target shares: a scratch storage card of its own process,
 // files written there from the input, messages kept quiet, and the check
 // that stops a target when a reader breaks what it must hold.
-#ifndef FUZZ_SUPPORT_H
-#define FUZZ_SUPPORT_H
+#ifndef FUZZ_FUZZ_SUPPORT_H
+#define FUZZ_FUZZ_SUPPORT_H
 
 #include <cstddef>
 #include <cstdint>

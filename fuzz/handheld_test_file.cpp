@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
-#include "fuzz_support.h"
-#include "stored_records.h"
-#include "test_files.h"
+#include "fuzz/fuzz_support.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "handheld/engine/storage/test_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();

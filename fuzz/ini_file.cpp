@@ -1,8 +1,8 @@
 // The ini file: whatever it holds, the settings read from it, once written,
 // read back to the same settings (the file written from them is the same).
-#include "fuzz_support.h"
-#include "ini_file.h"
-#include "system_parameters.h"
+#include "fuzz/fuzz_support.h"
+#include "handheld/engine/storage/ini_file.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "byte_object.h"
-#include "fuzz_support.h"
-#include "kv_text.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "fuzz/fuzz_support.h"
+#include "desktop/winlib/files/kv_text.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 // second.
 #include <cstring>
 
-#include "fuzz_support.h"
-#include "program_files.h"
-#include "protocol_program.h"
-#include "run_config_conversion.h"
-#include "stored_records.h"
+#include "fuzz/fuzz_support.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/engine/protocols/run_config_conversion.h"
+#include "handheld/engine/storage/stored_records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();

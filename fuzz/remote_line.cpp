@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz_support.h"
-#include "remote_commands.h"
-#include "remote_line_capture.h"
-#include "text_buffer.h"
+#include "fuzz/fuzz_support.h"
+#include "handheld/engine/remote/remote_commands.h"
+#include "handheld/engine/remote/remote_line_capture.h"
+#include "handheld/engine/remote/text_buffer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.h"
-#include "session_files.h"
+#include "fuzz/fuzz_support.h"
+#include "desktop/data/session/session_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> expected;

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz_support.h"
-#include "startup_file.h"
+#include "fuzz/fuzz_support.h"
+#include "desktop/winlib/settings/startup_file.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 // payload that can hold one.
 #include <cstring>
 
-#include "fuzz_support.h"
-#include "startup_replies.h"
-#include "stimulator_message.h"
+#include "fuzz/fuzz_support.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_card();

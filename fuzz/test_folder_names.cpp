@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.h"
-#include "test_folders.h"
+#include "fuzz/fuzz_support.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

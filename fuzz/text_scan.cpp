@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_support.h"
-#include "text_scan.h"
+#include "fuzz/fuzz_support.h"
+#include "desktop/winlib/values/text_scan.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 //
 // Failures are result codes: a class in the top byte and, where it helps, the
 // SPI status word or GPIO word 12 in the low bits.
-#include "hwlib_exports.h"
-#include "spi_steps.h"
+#include "hwlib/hwlib_exports.h"
+#include "hwlib/spi_steps.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The process attach: the register blocks mapped.
-#include "attach.h"
+#include "hwlib/attach.h"
 
-#include "block_map.h"
-#include "registers.h"
+#include "hwlib/block_map.h"
+#include "hwlib/registers.h"
 
 namespace {
 

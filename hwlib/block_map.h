@@ -6,7 +6,7 @@
 
 #include <stdint.h>
 
-#include "registers.h"
+#include "hwlib/registers.h"
 
 register_block map_block(uint64_t physical_address, uint32_t bytes);
 

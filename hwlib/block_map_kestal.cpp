@@ -2,8 +2,8 @@
 // and map the block's physical pages into it.
 #include <stdint.h>
 
-#include "block_map.h"
-#include "ce_device.h"
+#include "hwlib/block_map.h"
+#include "hwlib/ce_device.h"
 
 // Returns the address of the block's first byte, or null. The argument list
 // is that of MmMapIoSpace.

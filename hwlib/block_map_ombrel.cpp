@@ -1,6 +1,6 @@
 // Block mapping of Ombrel (older platform): the driver kit's MmMapIoSpace.
-#include "block_map.h"
-#include "ce_device.h"
+#include "hwlib/block_map.h"
+#include "hwlib/ce_device.h"
 
 register_block map_block(uint64_t physical_address, uint32_t bytes) {
   ce_physical_address address;

@@ -4,8 +4,8 @@
 // The converter register number is masked to 4 bits, so that no register
 // number can turn the command byte into another command (0x40 would make a
 // read into a write, 0xE0 into a self-calibration).
-#include "hwlib_exports.h"
-#include "spi_steps.h"
+#include "hwlib/hwlib_exports.h"
+#include "hwlib/spi_steps.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The device builds' tick: the platform's millisecond tick count.
 #include <windows.h>
 
-#include "registers.h"
+#include "hwlib/registers.h"
 
 uint32_t tick_ms() { return GetTickCount(); }

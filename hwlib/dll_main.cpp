@@ -3,7 +3,7 @@
 // is unmapped at detach.
 #include <windows.h>
 
-#include "attach.h"
+#include "hwlib/attach.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) return hwlib_attach() ? TRUE : FALSE;

@@ -5,8 +5,8 @@
 //
 // Register numbers, bit numbers and bit states are 8-bit; register values and
 // time-outs (milliseconds) 32-bit; samples signed 32-bit.
-#ifndef HWLIB_EXPORTS_H
-#define HWLIB_EXPORTS_H
+#ifndef HWLIB_HWLIB_EXPORTS_H
+#define HWLIB_HWLIB_EXPORTS_H
 
 #include <stdint.h>
 #include <wchar.h>

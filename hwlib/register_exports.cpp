@@ -1,7 +1,7 @@
 // Register-level exports: SPI set-up, SPI, GPIO and UART word access, and the
 // bounded waits on a register bit.
-#include "hwlib_exports.h"
-#include "spi_steps.h"
+#include "hwlib/hwlib_exports.h"
+#include "hwlib/spi_steps.h"
 
 namespace {
 

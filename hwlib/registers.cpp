@@ -1,4 +1,4 @@
-#include "registers.h"
+#include "hwlib/registers.h"
 
 register_block spi_regs = nullptr;
 register_block gpio_regs = nullptr;

@@ -11,7 +11,7 @@
 #include <stdint.h>
 
 #if defined(HWLIB_SIMULATED)
-#include "sim_unit.h"
+#include "platform/unit/sim_unit.h"
 typedef void* register_block;
 #else
 typedef volatile uint32_t* register_block;

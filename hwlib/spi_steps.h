@@ -11,7 +11,7 @@
 
 #include <stdint.h>
 
-#include "registers.h"
+#include "hwlib/registers.h"
 
 // The mask of one bit; empty for a bit number of 32 or more.
 inline uint32_t bit_mask(uint32_t bit) { return bit < 32 ? 1u << bit : 0u; }

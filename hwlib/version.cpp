@@ -1,7 +1,7 @@
 // The library's version text.
 #include <wchar.h>
 
-#include "hwlib_exports.h"
+#include "hwlib/hwlib_exports.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "demo_card.h"
+#include "tools/demo_card.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include "card_path.h"
-#include "channel_selection.h"
-#include "ini_file.h"
-#include "program_files.h"
-#include "protocol_program.h"
-#include "system_parameters.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/storage/ini_file.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 const wchar_t* const kDemoProtocol = L"DEMO.ses";
 

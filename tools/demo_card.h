@@ -2,8 +2,8 @@
 // "DEMO.ses", calling four test programs: dark adaptation of a minute,
 // dim and bright flashes, two minutes of light adaptation, light-adapted
 // flashes and a 30 Hz flicker (about five minutes of unit time).
-#ifndef DEMO_CARD_H
-#define DEMO_CARD_H
+#ifndef TOOLS_DEMO_CARD_H
+#define TOOLS_DEMO_CARD_H
 
 #include <string>
 

@@ -7,8 +7,8 @@
 #include <stdint.h>
 #include <stdio.h>
 
-#include "hwlib_exports.h"
-#include "sim_unit.h"
+#include "hwlib/hwlib_exports.h"
+#include "platform/unit/sim_unit.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "demo_card.h"
-#include "wide_argument.h"
+#include "tools/demo_card.h"
+#include "tools/wide_argument.h"
 
 namespace {
 

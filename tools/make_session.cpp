@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "session_writer.h"
+#include "tools/session_writer.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

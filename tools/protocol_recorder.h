@@ -5,8 +5,8 @@
 // ini file read, the program run by the test thread
 // on the virtual clock, every test stored on the card as the unit stores
 // it (test files, sample files, dataset texts, the day's log).
-#ifndef PROTOCOL_RECORDER_H
-#define PROTOCOL_RECORDER_H
+#ifndef TOOLS_PROTOCOL_RECORDER_H
+#define TOOLS_PROTOCOL_RECORDER_H
 
 #include <cstdint>
 #include <string>

@@ -8,8 +8,8 @@
 #include <exception>
 #include <string>
 
-#include "protocol_recorder.h"
-#include "wide_argument.h"
+#include "tools/protocol_recorder.h"
+#include "tools/wide_argument.h"
 
 namespace {
 

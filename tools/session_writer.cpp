@@ -1,4 +1,4 @@
-#include "session_writer.h"
+#include "tools/session_writer.h"
 
 #include <cmath>
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <memory>
 #include <random>
 
-#include "record_init.h"
-#include "stored_records.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/storage/stored_records.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // test a record file (".TST", with the average and the last sweep) and a
 // sample file for every other sweep ("-00.spl" ...), made through the
 // stored layouts' own initialiser and byte helpers.
-#ifndef SESSION_WRITER_H
-#define SESSION_WRITER_H
+#ifndef TOOLS_SESSION_WRITER_H
+#define TOOLS_SESSION_WRITER_H
 
 #include <string>
 #include <vector>

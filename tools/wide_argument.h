@@ -2,8 +2,8 @@
 // take from the environment's locale only the character type (for file
 // names), never its number format, so that every number they store or print
 // reads the same whoever runs them.
-#ifndef WIDE_ARGUMENT_H
-#define WIDE_ARGUMENT_H
+#ifndef TOOLS_WIDE_ARGUMENT_H
+#define TOOLS_WIDE_ARGUMENT_H
 
 #include <clocale>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "block_text_file.h"
+#include "desktop/data/block_text_file.h"
 
 #include <cstdio>
 
-#include "messages.h"
-#include "system_text.h"
-#include "whole_file.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "block_traces.h"
+#include "desktop/data/block_traces.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "messages.h"
-#include "record_fields.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/record_fields.h"
 
 double record_scale(const testFileRecord& record) { return record.Config.Scale; }
 

@@ -7,17 +7,17 @@
 //   unshifted time   i * T / n
 // The block's header is checked first (record_fields.h): a block refused
 // there gives no trace and no values.
-#ifndef BLOCK_TRACES_H
-#define BLOCK_TRACES_H
+#ifndef DESKTOP_DATA_BLOCK_TRACES_H
+#define DESKTOP_DATA_BLOCK_TRACES_H
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "bulk_storage.h"
-#include "record_fields.h"
-#include "stored_records.h"
-#include "trace.h"
+#include "desktop/data/bulk_storage.h"
+#include "desktop/data/record_fields.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/data/trace.h"
 
 double record_scale(const testFileRecord& record);
 double record_offset(const testFileRecord& record);

@@ -1,8 +1,8 @@
 // The address space under the bulk storage (bulk_storage.h), from the
 // system: a range is reserved whole and made usable in steps as blocks are
 // cut from its front. Implemented once per platform.
-#ifndef BULK_PAGES_H
-#define BULK_PAGES_H
+#ifndef DESKTOP_DATA_BULK_PAGES_H
+#define DESKTOP_DATA_BULK_PAGES_H
 
 #include <cstddef>
 

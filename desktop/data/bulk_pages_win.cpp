@@ -1,4 +1,4 @@
-#include "bulk_pages.h"
+#include "desktop/data/bulk_pages.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "bulk_storage.h"
+#include "desktop/data/bulk_storage.h"
 
 #include <algorithm>
 #include <map>
@@ -6,8 +6,8 @@
 #include <new>
 #include <vector>
 
-#include "bulk_pages.h"
-#include "trace_data.h"
+#include "desktop/data/bulk_pages.h"
+#include "desktop/data/trace_data.h"
 
 #if defined(__has_include)
 #if __has_include(<sanitizer/asan_interface.h>)

@@ -6,8 +6,8 @@
 // allows, on Windows reserved whole and committed in large steps) and a
 // freed block is kept for the next of its size; the chunks are never given
 // back. Smaller blocks come from new[].
-#ifndef BULK_STORAGE_H
-#define BULK_STORAGE_H
+#ifndef DESKTOP_DATA_BULK_STORAGE_H
+#define DESKTOP_DATA_BULK_STORAGE_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "document_platform.h"
+#include "desktop/data/document_platform.h"
 
 #include <ctime>
 #include <filesystem>

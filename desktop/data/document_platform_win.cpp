@@ -1,8 +1,8 @@
-#include "document_platform.h"
+#include "desktop/data/document_platform.h"
 
 #include <windows.h>
 
-#include "directory_scan.h"
+#include "desktop/winlib/files/directory_scan.h"
 
 SYSTEMTIME readable_local_time(const FILETIME& time, bool convert_to_local) {
   // FileTimeToSystemTime takes values below 2^63; anything above is clamped.

@@ -1,4 +1,4 @@
-#include "fft.h"
+#include "desktop/data/fft.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +9,8 @@
 #include <mutex>
 #include <vector>
 
-#include "fft_factors.h"
-#include "messages.h"
+#include "desktop/data/fft_factors.h"
+#include "desktop/winlib/messages/messages.h"
 
 // The transform is self-sorting (Stockham): each pass reads one array and
 // writes the other, so no digit-reversal permutation is needed. A pass of

@@ -3,8 +3,8 @@
 // 5, 8, 10 and 16, unrolled ones for 7, 11 and 13, a general butterfly for
 // other small primes, and a chirp convolution for a length with a large
 // prime factor.
-#ifndef FFT_H
-#define FFT_H
+#ifndef DESKTOP_DATA_FFT_H
+#define DESKTOP_DATA_FFT_H
 
 // The largest prime factor a length may have.
 constexpr int maxPrimeFactor = 3001;

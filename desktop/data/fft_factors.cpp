@@ -1,4 +1,4 @@
-#include "fft_factors.h"
+#include "desktop/data/fft_factors.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // How the FFT splits a length into the radices of its passes.
-#ifndef FFT_FACTORS_H
-#define FFT_FACTORS_H
+#ifndef DESKTOP_DATA_FFT_FACTORS_H
+#define DESKTOP_DATA_FFT_FACTORS_H
 
 #include <vector>
 

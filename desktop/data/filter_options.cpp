@@ -1,5 +1,5 @@
-#include "messages.h"
-#include "trace_filters.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/trace_filters.h"
 
 const traceClass* filterOptionsClass::resolve_source(const traceClass* source) const {
   if (source) return source;

@@ -1,10 +1,10 @@
-#include "filtered_trace.h"
+#include "desktop/data/filtered_trace.h"
 
 #include <cmath>
 
-#include "messages.h"
-#include "samples_list.h"
-#include "trace_filters.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/trace_filters.h"
 
 namespace {
 

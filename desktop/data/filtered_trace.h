@@ -3,13 +3,13 @@
 // (spike removal, 60 Hz notch, 50 Hz notch, low-pass at a cut-off) and an
 // optional samples list whose average replaces the trace; when any of them
 // is on, a filtered trace is rebuilt from the copy in that fixed order.
-#ifndef FILTERED_TRACE_H
-#define FILTERED_TRACE_H
+#ifndef DESKTOP_DATA_FILTERED_TRACE_H
+#define DESKTOP_DATA_FILTERED_TRACE_H
 
 #include <cstdint>
 
-#include "list_payload.h"
-#include "trace.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/data/trace.h"
 
 class samplesListClass;
 class plotAttributesWindow;

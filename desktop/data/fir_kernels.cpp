@@ -1,4 +1,4 @@
-#include "fir_kernels.h"
+#include "desktop/data/fir_kernels.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Windowed-sinc FIR design and direct convolution over arrays of doubles:
 // the Blackman-windowed low-pass kernel, the band-pass and band-reject
 // kernels built from two of them, and the filters that apply them.
-#ifndef FIR_KERNELS_H
-#define FIR_KERNELS_H
+#ifndef DESKTOP_DATA_FIR_KERNELS_H
+#define DESKTOP_DATA_FIR_KERNELS_H
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "fir_kernels.h"
-#include "messages.h"
-#include "trace_filters.h"
+#include "desktop/data/fir_kernels.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/trace_filters.h"
 
 int taps_for(int32_t n) {
   if (n > 1024) return 127;

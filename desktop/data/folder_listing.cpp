@@ -1,4 +1,4 @@
-#include "folder_listing.h"
+#include "desktop/data/folder_listing.h"
 
 #include <algorithm>
 #include <cctype>

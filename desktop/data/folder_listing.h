@@ -13,8 +13,8 @@
 // the system read the whole folder in search of the name in another case.
 // Without a share each call lists the folder anew and nothing is known to
 // be absent.
-#ifndef FOLDER_LISTING_H
-#define FOLDER_LISTING_H
+#ifndef DESKTOP_DATA_FOLDER_LISTING_H
+#define DESKTOP_DATA_FOLDER_LISTING_H
 
 #include <string>
 #include <vector>

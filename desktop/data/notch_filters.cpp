@@ -1,9 +1,9 @@
 #include <cmath>
 #include <vector>
 
-#include "fft.h"
-#include "messages.h"
-#include "trace_filters.h"
+#include "desktop/data/fft.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/trace_filters.h"
 
 namespace {
 

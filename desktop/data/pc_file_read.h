@@ -2,12 +2,12 @@
 // files: the file must have exactly the size asked for. Each platform has its
 // own file (pc_file_read_win.cpp, pc_file_read_host.cpp); both report the
 // same messages.
-#ifndef PC_FILE_READ_H
-#define PC_FILE_READ_H
+#ifndef DESKTOP_DATA_PC_FILE_READ_H
+#define DESKTOP_DATA_PC_FILE_READ_H
 
 #include <cstdint>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 enum class pcFileRead { done, not_opened, wrong_size, short_read };
 

@@ -1,11 +1,11 @@
-#include "pc_file_read.h"
+#include "desktop/data/pc_file_read.h"
 
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <ctime>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "pc_file_read.h"
+#include "desktop/data/pc_file_read.h"
 
 #include <windows.h>
 
-#include "file_info.h"
+#include "desktop/winlib/files/file_info.h"
 
 pcFileRead read_pc_file(const char* path, uint32_t size, void* bytes, fileTime* local_last_write) {
   fileInfoClass file;

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <limits>
 
-#include "trace_filters.h"
+#include "desktop/data/trace_filters.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The desktop program's version, shown in its title and on printed reports;
 // the title's suffix follows the build (device_link.h).
-#ifndef PROGRAM_VERSION_H
-#define PROGRAM_VERSION_H
+#ifndef DESKTOP_DATA_PROGRAM_VERSION_H
+#define DESKTOP_DATA_PROGRAM_VERSION_H
 
 constexpr double program_version = 4.38;
 

@@ -1,10 +1,10 @@
-#include "record_fields.h"
+#include "desktop/data/record_fields.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "messages.h"
-#include "wide_text.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/values/wide_text.h"
 
 microvoltConversion::microvoltConversion(const blockFields& fields, double scale, double offset)
     : divisor_(fields.divisor), reciprocal_(1.0 / fields.divisor), scale_(scale), offset_(offset) {

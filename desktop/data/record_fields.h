@@ -2,13 +2,13 @@
 // stored_records.h, which the handheld program writes). Every field that
 // indexes, sizes or divides goes through here before it is used; the other
 // fields are read from the record as they are.
-#ifndef RECORD_FIELDS_H
-#define RECORD_FIELDS_H
+#ifndef DESKTOP_DATA_RECORD_FIELDS_H
+#define DESKTOP_DATA_RECORD_FIELDS_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "stored_records.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // From this program version on (major * 1000 + minor) the record's own test
 // time is valid.

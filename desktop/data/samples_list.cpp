@@ -1,12 +1,12 @@
-#include "samples_list.h"
+#include "desktop/data/samples_list.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "block_traces.h"
-#include "filtered_trace.h"
-#include "fmt.h"
-#include "messages.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/messages.h"
 
 sampleEntry::~sampleEntry() { delete trace; }
 

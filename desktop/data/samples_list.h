@@ -3,19 +3,19 @@
 // included ones, which becomes the test's trace when a filtered trace entry
 // is given the list. A sweep is held as its stored values until its trace
 // is first asked for.
-#ifndef SAMPLES_LIST_H
-#define SAMPLES_LIST_H
+#ifndef DESKTOP_DATA_SAMPLES_LIST_H
+#define DESKTOP_DATA_SAMPLES_LIST_H
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "block_traces.h"
-#include "list_payload.h"
-#include "r_list.h"
-#include "record_fields.h"
-#include "stored_records.h"
-#include "trace.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/containers/r_list.h"
+#include "desktop/data/record_fields.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/data/trace.h"
 
 class tracePlusClass;
 

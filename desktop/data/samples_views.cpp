@@ -1,4 +1,4 @@
-#include "samples_views.h"
+#include "desktop/data/samples_views.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Windows shown over a samples list (the sample selection) close before the
 // list goes. The windows layer installs the closer when it first shows such
 // a window; until then there is nothing to close.
-#ifndef SAMPLES_VIEWS_H
-#define SAMPLES_VIEWS_H
+#ifndef DESKTOP_DATA_SAMPLES_VIEWS_H
+#define DESKTOP_DATA_SAMPLES_VIEWS_H
 
 class samplesListClass;
 

@@ -1,4 +1,4 @@
-#include "test_document.h"
+#include "desktop/data/test_document.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "block_traces.h"
-#include "date_time_text.h"
-#include "filtered_trace.h"
-#include "fmt.h"
-#include "messages.h"
-#include "record_fields.h"
-#include "folder_listing.h"
-#include "samples_views.h"
-#include "session_files.h"
-#include "test_file_reading.h"
-#include "wide_text.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/record_fields.h"
+#include "desktop/data/folder_listing.h"
+#include "desktop/data/samples_views.h"
+#include "desktop/data/session/session_files.h"
+#include "desktop/data/test_file_reading.h"
+#include "desktop/winlib/values/wide_text.h"
 
 namespace {
 

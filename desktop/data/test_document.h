@@ -4,22 +4,22 @@
 // graph (filters and the samples' average), the a-/b-wave model and the
 // state file's values, and builds the texts a thumbnail shows. A thumbnail
 // window owns one; a benchmark or a report loads one headless.
-#ifndef TEST_DOCUMENT_H
-#define TEST_DOCUMENT_H
+#ifndef DESKTOP_DATA_TEST_DOCUMENT_H
+#define DESKTOP_DATA_TEST_DOCUMENT_H
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "bulk_storage.h"
-#include "byte_object.h"
-#include "document_platform.h"
-#include "graph.h"
-#include "samples_list.h"
-#include "stored_records.h"
-#include "test_state.h"
-#include "trace.h"
-#include "wave_measurement.h"
+#include "desktop/data/bulk_storage.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/data/document_platform.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/data/samples_list.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/data/test_state.h"
+#include "desktop/data/trace.h"
+#include "desktop/data/wave_measurement.h"
 
 // The texts of the test information block, filled at loading.
 struct testInfoTexts {

@@ -1,9 +1,9 @@
-#include "test_file_reading.h"
+#include "desktop/data/test_file_reading.h"
 
 #include <vector>
 
-#include "messages.h"
-#include "pc_file_read.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/pc_file_read.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // Where a test is read from; the words "PC" and "UNIT" name them in messages.
 constexpr int test_source_pc = 1;

@@ -1,16 +1,16 @@
-#include "test_state.h"
+#include "desktop/data/test_state.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-#include "filtered_trace.h"
-#include "fmt.h"
-#include "folder_listing.h"
-#include "messages.h"
-#include "path_names.h"
-#include "samples_list.h"
-#include "wave_measurement.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/data/folder_listing.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/files/path_names.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/wave_measurement.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 // marks and the baseline, automatic detection, the filters and the low-pass
 // frequency, which samples take part in the average, a user id and notes.
 // Only tests opened from the PC keep one.
-#ifndef TEST_STATE_H
-#define TEST_STATE_H
+#ifndef DESKTOP_DATA_TEST_STATE_H
+#define DESKTOP_DATA_TEST_STATE_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "kv_bridge.h"
-#include "wave_values.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/files/kv_bridge.h"
+#include "desktop/data/wave_values.h"
 
 class samplesListClass;
 class tracePlusClass;

@@ -1,6 +1,6 @@
-#include "trace.h"
+#include "desktop/data/trace.h"
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 traceClass::traceClass(const traceClass* source) : label_("unknown") {
   set_name("");

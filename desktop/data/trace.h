@@ -1,13 +1,13 @@
 // traceClass: a trace with display attributes and a label. Graphs, filters
 // and windows read and write the attributes directly, except the offsets,
 // which go through their accessors.
-#ifndef TRACE_H
-#define TRACE_H
+#ifndef DESKTOP_DATA_TRACE_H
+#define DESKTOP_DATA_TRACE_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "trace_data.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/data/trace_data.h"
 
 // Symbols drawn on a trace.
 enum traceSymbol : int32_t {

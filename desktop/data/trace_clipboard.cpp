@@ -1,4 +1,4 @@
-#include "trace_clipboard.h"
+#include "desktop/data/trace_clipboard.h"
 
 clipboardClass trace_clipboard;
 

@@ -2,12 +2,12 @@
 // copied between windows ("Trace Clipboard (TCOPY)" fills it, "Paste Trace
 // (TPASTE)" and the drag of a thumbnail read it). It holds its own copy of
 // the trace and never owns another one.
-#ifndef TRACE_CLIPBOARD_H
-#define TRACE_CLIPBOARD_H
+#ifndef DESKTOP_DATA_TRACE_CLIPBOARD_H
+#define DESKTOP_DATA_TRACE_CLIPBOARD_H
 
 #include <cstdint>
 
-#include "trace.h"
+#include "desktop/data/trace.h"
 
 class thumbnailClass;
 

@@ -1,11 +1,11 @@
-#include "trace_data.h"
+#include "desktop/data/trace_data.h"
 
 #include <algorithm>
 #include <new>
 #include <vector>
 
-#include "messages.h"
-#include "bulk_storage.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/data/bulk_storage.h"
 
 namespace {
 

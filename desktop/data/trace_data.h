@@ -13,15 +13,15 @@
 // the source, so that a trace nothing reads costs only its source. Its
 // extent is computed when first asked, from the source when the points are
 // not made yet (without keeping them).
-#ifndef TRACE_DATA_H
-#define TRACE_DATA_H
+#ifndef DESKTOP_DATA_TRACE_DATA_H
+#define DESKTOP_DATA_TRACE_DATA_H
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "byte_object.h"
-#include "list_payload.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/containers/list_payload.h"
 
 // One stored point. Arrays of points are contiguous (x, y) double pairs.
 struct xyPair {

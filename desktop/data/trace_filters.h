@@ -6,13 +6,13 @@
 //
 // The filtered trace of a graph entry applies spike_filter, notch_filter at
 // 60 Hz and then at 50 Hz, and fir_lowpass_trace, in that order.
-#ifndef TRACE_FILTERS_H
-#define TRACE_FILTERS_H
+#ifndef DESKTOP_DATA_TRACE_FILTERS_H
+#define DESKTOP_DATA_TRACE_FILTERS_H
 
 #include <cstdint>
 #include <vector>
 
-#include "trace.h"
+#include "desktop/data/trace.h"
 
 // The source's displayed values filtered with the band kernel of m taps over
 // f1 and f2 (fir_kernels.h). The sampling rate is taken as n points over the

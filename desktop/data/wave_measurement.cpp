@@ -1,12 +1,12 @@
-#include "wave_measurement.h"
+#include "desktop/data/wave_measurement.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "filtered_trace.h"
-#include "straight_line_fit.h"
-#include "record_fields.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/math/straight_line_fit.h"
+#include "desktop/data/record_fields.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 // peak), and what follows from them (amplitudes from the baseline, implicit
 // times, the b/a ratio). find_ab_waves fills the four detected values; a
 // display bound to any value follows its changes through the links.
-#ifndef WAVE_MEASUREMENT_H
-#define WAVE_MEASUREMENT_H
+#ifndef DESKTOP_DATA_WAVE_MEASUREMENT_H
+#define DESKTOP_DATA_WAVE_MEASUREMENT_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "double_objects.h"
-#include "stored_records.h"
-#include "string_object.h"
-#include "trace.h"
-#include "wave_values.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/winlib/values/string_object.h"
+#include "desktop/data/trace.h"
+#include "desktop/data/wave_values.h"
 
 class tracePlusClass;
 

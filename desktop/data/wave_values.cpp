@@ -1,4 +1,4 @@
-#include "wave_values.h"
+#include "desktop/data/wave_values.h"
 
 indirectObject::indirectObject(const double* target, int32_t kind)
     : linkClass(indirect_object_type, 1), target_(target), kind_(kind) {}

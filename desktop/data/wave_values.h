@@ -1,12 +1,12 @@
 // The small value objects of the a-/b-wave measurement: a point on a line,
 // a copy, an absolute value, a double read in place, and a change monitor.
-#ifndef WAVE_VALUES_H
-#define WAVE_VALUES_H
+#ifndef DESKTOP_DATA_WAVE_VALUES_H
+#define DESKTOP_DATA_WAVE_VALUES_H
 
 #include <cstdint>
 
-#include "double_objects.h"
-#include "link_object.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "desktop/winlib/values/link_object.h"
 
 constexpr uint32_t indirect_object_type = 11;
 constexpr uint32_t monitor_object_type = 14;

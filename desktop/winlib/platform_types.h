@@ -2,8 +2,8 @@
 // headers name. The Windows build takes them from <windows.h>; the portable
 // build declares the few it needs the same way, so the window tree, page
 // geometry and placed boxes build and are tested natively.
-#ifndef PLATFORM_TYPES_H
-#define PLATFORM_TYPES_H
+#ifndef DESKTOP_WINLIB_PLATFORM_TYPES_H
+#define DESKTOP_WINLIB_PLATFORM_TYPES_H
 
 #if defined(_WIN32)
 

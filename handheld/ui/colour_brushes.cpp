@@ -1,4 +1,4 @@
-#include "colour_brushes.h"
+#include "handheld/ui/colour_brushes.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The eight solid brushes of the handheld's colour table, by colour index:
 // 0 red, 1 yellow, 2 green, 3 blue, 4 magenta, 5 black, 6 grey, 7 white.
 // Created by the main dialog at start-up, used by every page.
-#ifndef COLOUR_BRUSHES_H
-#define COLOUR_BRUSHES_H
+#ifndef HANDHELD_UI_COLOUR_BRUSHES_H
+#define HANDHELD_UI_COLOUR_BRUSHES_H
 
 #include <windows.h>
 

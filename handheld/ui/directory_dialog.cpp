@@ -1,12 +1,12 @@
-#include "directory_dialog.h"
+#include "handheld/ui/directory_dialog.h"
 
 #include <memory>
 #include <vector>
 
-#include "card_files.h"
-#include "directory_browser.h"
-#include "main_dialog.h"
-#include "window_placement.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/storage/directory_browser.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 // test's files or an empty folder. Its list is box 1019, its texts 1099,
 // 1100 and 1101. The confirmation dialog (resource 202) asks before an
 // empty folder is deleted.
-#ifndef DIRECTORY_DIALOG_H
-#define DIRECTORY_DIALOG_H
+#ifndef HANDHELD_UI_DIRECTORY_DIALOG_H
+#define HANDHELD_UI_DIRECTORY_DIALOG_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "handheld_ids.h"
-#include "stored_records.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/engine/storage/stored_records.h"
 
 constexpr int DIRECTORY_DIALOG = 132;
 constexpr int DELETE_FOLDER_DIALOG = 202;

@@ -1,11 +1,11 @@
-#include "electrode_results.h"
+#include "handheld/ui/electrode_results.h"
 
 #include <wchar.h>
 
-#include "channel_selection.h"
-#include "electrode_measurements.h"
-#include "engine_log.h"
-#include "message_display.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/message_display.h"
 
 namespace {
 

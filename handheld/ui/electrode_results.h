@@ -2,8 +2,8 @@
 // fitted, else 148) and the baselines (150, else 149), filled from
 // electrode_results when they open and logged; a result that was not
 // measured shows "INVALID". Both close on PAGE_CLOSE.
-#ifndef ELECTRODE_RESULTS_H
-#define ELECTRODE_RESULTS_H
+#ifndef HANDHELD_UI_ELECTRODE_RESULTS_H
+#define HANDHELD_UI_ELECTRODE_RESULTS_H
 
 #include <windows.h>
 

@@ -1,3 +1,3 @@
-#include "main_dialog.h"
+#include "handheld/ui/main_dialog.h"
 
 HWND main_dialog = nullptr;

@@ -1,7 +1,7 @@
 // The main dialog: the program's permanent window, owner of the soft keys
 // and the receiver of every page and worker notification.
-#ifndef MAIN_DIALOG_H
-#define MAIN_DIALOG_H
+#ifndef HANDHELD_UI_MAIN_DIALOG_H
+#define HANDHELD_UI_MAIN_DIALOG_H
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "menu_request.h"
+#include "handheld/ui/menu_request.h"
 
 #include <mutex>
 
-#include "main_dialog.h"
+#include "handheld/ui/main_dialog.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Requests for a menu change, callable from any thread: each is queued and
 // NOTICE_MENU_REQUEST is posted to the main dialog, which takes the newest queued
 // request and shows its menu on the user-interface thread.
-#ifndef MENU_REQUEST_H
-#define MENU_REQUEST_H
+#ifndef HANDHELD_UI_MENU_REQUEST_H
+#define HANDHELD_UI_MENU_REQUEST_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 struct menuRequest {
   HWND window;         // whose keys get the captions (the main dialog)

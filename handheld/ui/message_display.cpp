@@ -1,9 +1,9 @@
-#include "message_display.h"
+#include "handheld/ui/message_display.h"
 
-#include "colour_brushes.h"
-#include "main_dialog.h"
-#include "menu_request.h"
-#include "window_placement.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/window_placement.h"
 
 void show_message(int kind, bool replace, const char* format, ...) {
   va_list args;

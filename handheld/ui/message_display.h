@@ -1,13 +1,13 @@
 // Operator messages: show_message formats the text, echoes it on the
 // remote-control line, keeps it in the history, logs it and asks for the
 // message page, whose dialog shows the text on the colour of its kind.
-#ifndef MESSAGE_DISPLAY_H
-#define MESSAGE_DISPLAY_H
+#ifndef HANDHELD_UI_MESSAGE_DISPLAY_H
+#define HANDHELD_UI_MESSAGE_DISPLAY_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
-#include "message_text.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/ui/message_text.h"
 
 // Message dialog templates.
 const int IDD_MESSAGE_SIX_LINES = 143;

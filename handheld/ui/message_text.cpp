@@ -1,4 +1,4 @@
-#include "message_text.h"
+#include "handheld/ui/message_text.h"
 
 #include <stdio.h>
 #include <wchar.h>
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "ascii_text.h"
-#include "engine_log.h"
-#include "program_error.h"
-#include "remote_line.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/protocols/program_error.h"
+#include "handheld/engine/remote/remote_line.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The operator message's text: the one message buffer, the history of the
 // last messages, the layout of the next message dialog, and the echo, error
 // flag and log entry of a shown message. Safe to call from any thread.
-#ifndef MESSAGE_TEXT_H
-#define MESSAGE_TEXT_H
+#ifndef HANDHELD_UI_MESSAGE_TEXT_H
+#define HANDHELD_UI_MESSAGE_TEXT_H
 
 #include <stdarg.h>
 #include <stddef.h>

@@ -1,6 +1,6 @@
-#include "window_placement.h"
+#include "handheld/ui/window_placement.h"
 
-#include "handheld_ids.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Placing a page dialog over its parent (the main dialog), size and z-order
 // unchanged. A window without a parent is placed on the screen.
-#ifndef WINDOW_PLACEMENT_H
-#define WINDOW_PLACEMENT_H
+#ifndef HANDHELD_UI_WINDOW_PLACEMENT_H
+#define HANDHELD_UI_WINDOW_PLACEMENT_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The exact bytes each converter exchange puts on the SPI bus.
 #include <vector>
 
-#include "sim_board_fixture.h"
+#include "hwlib/tests/sim_board_fixture.h"
 
 namespace {
 

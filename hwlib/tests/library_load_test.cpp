@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "hwlib_exports.h"
-#include "sim_unit.h"
+#include "hwlib/hwlib_exports.h"
+#include "platform/unit/sim_unit.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "registers.h"
-#include "sim_board_fixture.h"
+#include "hwlib/registers.h"
+#include "hwlib/tests/sim_board_fixture.h"
 
 namespace {
 

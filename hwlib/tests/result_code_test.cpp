@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_board_fixture.h"
+#include "hwlib/tests/sim_board_fixture.h"
 
 namespace {
 

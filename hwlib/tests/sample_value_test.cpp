@@ -1,6 +1,6 @@
 // 24-bit converter values, sign-extended to 32 bits, through the single,
 // dual and continuous reads.
-#include "sim_board_fixture.h"
+#include "hwlib/tests/sim_board_fixture.h"
 
 namespace {
 

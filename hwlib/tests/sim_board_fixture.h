@@ -14,9 +14,9 @@
 
 #include <vector>
 
-#include "attach.h"
-#include "hwlib_exports.h"
-#include "sim_unit.h"
+#include "hwlib/attach.h"
+#include "hwlib/hwlib_exports.h"
+#include "platform/unit/sim_unit.h"
 
 class sim_board_test : public ::testing::Test {
  protected:

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "sim_board_fixture.h"
+#include "hwlib/tests/sim_board_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "card_path.h"
+#include "platform/ce/card_path.h"
 
 #include <mutex>
 #include <string>

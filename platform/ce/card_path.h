@@ -1,8 +1,8 @@
 // The unit's storage card. Windows CE has no current folder, so
 // "Storage Card\..." (or "\Storage Card\...") is a root path on the unit;
 // here every such path resolves against one configured card folder.
-#ifndef CARD_PATH_H
-#define CARD_PATH_H
+#ifndef PLATFORM_CE_CARD_PATH_H
+#define PLATFORM_CE_CARD_PATH_H
 
 #include <stddef.h>
 

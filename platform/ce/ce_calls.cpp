@@ -1,4 +1,4 @@
-#include "ce_calls.h"
+#include "platform/ce/ce_calls.h"
 
 BOOL CeSetThreadPriority(HANDLE thread, int priority) {
   if (priority < 0 || priority > 255) {

@@ -1,7 +1,7 @@
 // Windows CE calls that the desktop platform lacks, mapped onto their Win32
 // equivalents so the handheld program keeps calling them by their CE names.
-#ifndef CE_CALLS_H
-#define CE_CALLS_H
+#ifndef PLATFORM_CE_CE_CALLS_H
+#define PLATFORM_CE_CE_CALLS_H
 
 #include <windows.h>
 

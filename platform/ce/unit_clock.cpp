@@ -1,4 +1,4 @@
-#include "unit_clock.h"
+#include "platform/ce/unit_clock.h"
 
 #ifdef UNIT_CLOCK_DEVICE
 
@@ -23,7 +23,7 @@ uint64_t unit_clock_filetime() {
 #include <ctime>
 #include <thread>
 
-#include "sim_unit.h"
+#include "platform/unit/sim_unit.h"
 
 uint32_t unit_tick_ms() { return sim_tick_ms(); }
 

@@ -3,8 +3,8 @@
 // (GetTickCount, Sleep, GetLocalTime); in the simulated build it is the
 // simulated board's virtual clock, which a sleep advances at once, so long
 // waits take no real time and timing is exact.
-#ifndef UNIT_CLOCK_H
-#define UNIT_CLOCK_H
+#ifndef PLATFORM_CE_UNIT_CLOCK_H
+#define PLATFORM_CE_UNIT_CLOCK_H
 
 #include <stdint.h>
 

@@ -1,4 +1,4 @@
-#include "whole_file.h"
+#include "platform/files/whole_file.h"
 
 #include <system_error>
 

@@ -5,8 +5,8 @@
 // one, never a part of either. The temporary file is the file's name with
 // ".new" appended; one a killed writer left is removed the next time the
 // file is written or read.
-#ifndef WHOLE_FILE_H
-#define WHOLE_FILE_H
+#ifndef PLATFORM_FILES_WHOLE_FILE_H
+#define PLATFORM_FILES_WHOLE_FILE_H
 
 #include <cstddef>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "modal_capture.h"
+#include "platform/modal/modal_capture.h"
 
 namespace {
 

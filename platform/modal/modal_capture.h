@@ -5,14 +5,14 @@
 // the next scripted answer, or, when none is left, with the box's default
 // button (what Enter would press). Destroying it puts back the previous table.
 // One capture at a time.
-#ifndef MODAL_CAPTURE_H
-#define MODAL_CAPTURE_H
+#ifndef PLATFORM_MODAL_MODAL_CAPTURE_H
+#define PLATFORM_MODAL_MODAL_CAPTURE_H
 
 #include <deque>
 #include <string>
 #include <vector>
 
-#include "modal_ui.h"
+#include "platform/modal/modal_ui.h"
 
 struct modal_record {
   HWND owner;

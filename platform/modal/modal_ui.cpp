@@ -1,4 +1,4 @@
-#include "modal_ui.h"
+#include "platform/modal/modal_ui.h"
 
 namespace {
 

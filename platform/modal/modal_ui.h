@@ -3,8 +3,8 @@
 // person) is called through one replaceable table. A program installs the
 // real calls (the default); tests install a modal_capture, which records each
 // call and answers it from a script, so no test ever waits for a person.
-#ifndef MODAL_UI_H
-#define MODAL_UI_H
+#ifndef PLATFORM_MODAL_MODAL_UI_H
+#define PLATFORM_MODAL_MODAL_UI_H
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The remote API stand-in: the docked unit's card is a folder of this PC.
-#include "rapi_standin.h"
+#include "platform/rapi/rapi_standin.h"
 
 #include <algorithm>
 #include <mutex>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "rapi_faults.h"
-#include "rapi_paths.h"
+#include "platform/rapi/rapi_faults.h"
+#include "platform/rapi/rapi_paths.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // docked unit is a folder of this PC (see rapi_standin.h for the setting and
 // for the faults a test can inject). Structures have their 64-bit sizes; a
 // caller sets cbSize to sizeof.
-#ifndef ERG_RAPI_H
-#define ERG_RAPI_H
+#ifndef PLATFORM_RAPI_RAPI_H
+#define PLATFORM_RAPI_RAPI_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "rapi_faults.h"
+#include "platform/rapi/rapi_faults.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The faults the remote API stand-in can inject, read from a text such as
 // "short_read=100,unplug_after=5" (the words are listed in rapi_standin.h).
 // Portable: no platform header.
-#ifndef ERG_RAPI_FAULTS_H
-#define ERG_RAPI_FAULTS_H
+#ifndef PLATFORM_RAPI_RAPI_FAULTS_H
+#define PLATFORM_RAPI_RAPI_FAULTS_H
 
 #include <stdint.h>
 

@@ -1,4 +1,4 @@
-#include "rapi_paths.h"
+#include "platform/rapi/rapi_paths.h"
 
 namespace {
 

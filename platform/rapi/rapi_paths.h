@@ -1,6 +1,6 @@
 // Where a path of the docked unit lies on this PC. Portable.
-#ifndef ERG_RAPI_PATHS_H
-#define ERG_RAPI_PATHS_H
+#ifndef PLATFORM_RAPI_RAPI_PATHS_H
+#define PLATFORM_RAPI_RAPI_PATHS_H
 
 #include <string>
 

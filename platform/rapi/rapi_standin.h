@@ -16,10 +16,10 @@
 //   delay=MS            every call waits MS milliseconds first
 //   unplug_after=K      after K calls the unit is gone: every call fails
 // An empty list clears every fault (and the call count).
-#ifndef ERG_RAPI_STANDIN_H
-#define ERG_RAPI_STANDIN_H
+#ifndef PLATFORM_RAPI_RAPI_STANDIN_H
+#define PLATFORM_RAPI_RAPI_STANDIN_H
 
-#include "rapi.h"
+#include "platform/rapi/rapi.h"
 
 // Sets the faults (see above); false, with nothing changed, for an unknown
 // word or a bad number.

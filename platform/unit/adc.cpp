@@ -1,4 +1,4 @@
-#include "adc.h"
+#include "platform/unit/adc.h"
 
 #include <utility>
 

@@ -1,15 +1,15 @@
 // The 24-bit analog-to-digital converter on the SPI bus: its command set,
 // registers 0 to 10, data rates, continuous conversions and the data-ready
 // line.
-#ifndef SIM_ADC_H
-#define SIM_ADC_H
+#ifndef PLATFORM_UNIT_ADC_H
+#define PLATFORM_UNIT_ADC_H
 
 #include <stdint.h>
 
 #include <memory>
 
-#include "sample_source.h"
-#include "sim_unit.h"
+#include "platform/unit/sample_source.h"
+#include "platform/unit/sim_unit.h"
 
 namespace simunit {
 

@@ -1,8 +1,8 @@
-#include "board.h"
+#include "platform/unit/board.h"
 
 #include <memory>
 
-#include "signal_source.h"
+#include "platform/unit/signal_source.h"
 
 namespace simunit {
 

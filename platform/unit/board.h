@@ -1,21 +1,21 @@
 // The whole simulated board: the virtual clock, the register blocks and the
 // devices on the SPI bus, and the logs tests read. One instance per process,
 // guarded by one lock (taken by the C entry points).
-#ifndef SIM_BOARD_H
-#define SIM_BOARD_H
+#ifndef PLATFORM_UNIT_BOARD_H
+#define PLATFORM_UNIT_BOARD_H
 
 #include <stdint.h>
 
 #include <deque>
 #include <mutex>
 
-#include "adc.h"
-#include "dac.h"
-#include "electrodes.h"
-#include "gpio.h"
-#include "sim_unit.h"
-#include "spi.h"
-#include "stimulator.h"
+#include "platform/unit/adc.h"
+#include "platform/unit/dac.h"
+#include "platform/unit/electrodes.h"
+#include "platform/unit/gpio.h"
+#include "platform/unit/sim_unit.h"
+#include "platform/unit/spi.h"
+#include "platform/unit/stimulator.h"
 
 namespace simunit {
 

@@ -1,6 +1,6 @@
 // A first-in first-out queue of bytes with a fixed depth.
-#ifndef SIM_BYTE_FIFO_H
-#define SIM_BYTE_FIFO_H
+#ifndef PLATFORM_UNIT_BYTE_FIFO_H
+#define PLATFORM_UNIT_BYTE_FIFO_H
 
 #include <stdint.h>
 

@@ -1,4 +1,4 @@
-#include "dac.h"
+#include "platform/unit/dac.h"
 
 namespace simunit {
 

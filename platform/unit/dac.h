@@ -1,11 +1,11 @@
 // The 12-bit digital-to-analog converter: two-byte words on the SPI bus, a
 // command nibble followed by a 12-bit value, most significant bit first.
-#ifndef SIM_DAC_H
-#define SIM_DAC_H
+#ifndef PLATFORM_UNIT_DAC_H
+#define PLATFORM_UNIT_DAC_H
 
 #include <stdint.h>
 
-#include "sim_unit.h"
+#include "platform/unit/sim_unit.h"
 
 namespace simunit {
 

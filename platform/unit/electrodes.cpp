@@ -1,4 +1,4 @@
-#include "electrodes.h"
+#include "platform/unit/electrodes.h"
 
 namespace simunit {
 

@@ -1,12 +1,12 @@
 // The electrodes on the eye: per channel (A, B) an eye and a reference
 // electrode, each with its resistance, noise and drift. A channel records
 // its eye electrode against its reference.
-#ifndef SIM_ELECTRODES_H
-#define SIM_ELECTRODES_H
+#ifndef PLATFORM_UNIT_ELECTRODES_H
+#define PLATFORM_UNIT_ELECTRODES_H
 
 #include <stdint.h>
 
-#include "sim_unit.h"
+#include "platform/unit/sim_unit.h"
 
 namespace simunit {
 

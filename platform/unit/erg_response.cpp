@@ -1,4 +1,4 @@
-#include "erg_response.h"
+#include "platform/unit/erg_response.h"
 
 #include <math.h>
 

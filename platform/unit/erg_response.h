@@ -8,8 +8,8 @@
 //        else 0.
 // Both are flat where they meet, so a_depth x a + b_height x b has its
 // minimum at a_ms and, when b_ms >= 2 a_ms, its maximum at b_ms.
-#ifndef SIM_ERG_RESPONSE_H
-#define SIM_ERG_RESPONSE_H
+#ifndef PLATFORM_UNIT_ERG_RESPONSE_H
+#define PLATFORM_UNIT_ERG_RESPONSE_H
 
 namespace simunit {
 

@@ -1,4 +1,4 @@
-#include "eye_response.h"
+#include "platform/unit/eye_response.h"
 
 #include <math.h>
 

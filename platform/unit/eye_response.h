@@ -14,8 +14,8 @@
 //                 34 at 30; the cones' part has no net area, so that a train
 //                 of flashes (flicker) swings about zero, peaking near 30;
 //   0.01, 30 cd/m^2 background: about 1.
-#ifndef SIM_EYE_RESPONSE_H
-#define SIM_EYE_RESPONSE_H
+#ifndef PLATFORM_UNIT_EYE_RESPONSE_H
+#define PLATFORM_UNIT_EYE_RESPONSE_H
 
 namespace simunit {
 

@@ -1,4 +1,4 @@
-#include "gaussian_noise.h"
+#include "platform/unit/gaussian_noise.h"
 
 #include <math.h>
 

@@ -1,7 +1,7 @@
 // Seeded Gaussian noise of unit standard deviation, the same sequence on
 // every platform (splitmix64 and the Box-Muller transform).
-#ifndef SIM_GAUSSIAN_NOISE_H
-#define SIM_GAUSSIAN_NOISE_H
+#ifndef PLATFORM_UNIT_GAUSSIAN_NOISE_H
+#define PLATFORM_UNIT_GAUSSIAN_NOISE_H
 
 #include <stdint.h>
 

@@ -1,4 +1,4 @@
-#include "gpio.h"
+#include "platform/unit/gpio.h"
 
 namespace simunit {
 

@@ -1,12 +1,12 @@
 // The GPIO block: 34 words of output latches, with input bits that follow
 // their line instead of the latch (the converter's data-ready line and the
 // stimulator's sync input).
-#ifndef SIM_GPIO_H
-#define SIM_GPIO_H
+#ifndef PLATFORM_UNIT_GPIO_H
+#define PLATFORM_UNIT_GPIO_H
 
 #include <stdint.h>
 
-#include "sim_unit.h"
+#include "platform/unit/sim_unit.h"
 
 namespace simunit {
 

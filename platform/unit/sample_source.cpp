@@ -1,4 +1,4 @@
-#include "sample_source.h"
+#include "platform/unit/sample_source.h"
 
 #include <utility>
 

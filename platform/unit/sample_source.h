@@ -1,8 +1,8 @@
 // What one input of the analog-to-digital converter sees. Each conversion of
 // an input asks that input's source for one value; the converter keeps the low
 // 24 bits (two's complement) for the wire.
-#ifndef SIM_SAMPLE_SOURCE_H
-#define SIM_SAMPLE_SOURCE_H
+#ifndef PLATFORM_UNIT_SAMPLE_SOURCE_H
+#define PLATFORM_UNIT_SAMPLE_SOURCE_H
 
 #include <stddef.h>
 #include <stdint.h>

@@ -1,4 +1,4 @@
-#include "signal_source.h"
+#include "platform/unit/signal_source.h"
 
 #include <math.h>
 

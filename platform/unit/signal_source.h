@@ -2,18 +2,18 @@
 // drift, the ERG response after each flash of the stimulator, the channel's
 // electrodes and the impedance sine, through the front end's gain to
 // converter counts. Configured by a sim_signal (sim_unit.h).
-#ifndef SIM_SIGNAL_SOURCE_H
-#define SIM_SIGNAL_SOURCE_H
+#ifndef PLATFORM_UNIT_SIGNAL_SOURCE_H
+#define PLATFORM_UNIT_SIGNAL_SOURCE_H
 
 #include <stdint.h>
 
-#include "electrodes.h"
-#include "erg_response.h"
-#include "eye_response.h"
-#include "gaussian_noise.h"
-#include "sample_source.h"
-#include "sim_unit.h"
-#include "stimulator.h"
+#include "platform/unit/electrodes.h"
+#include "platform/unit/erg_response.h"
+#include "platform/unit/eye_response.h"
+#include "platform/unit/gaussian_noise.h"
+#include "platform/unit/sample_source.h"
+#include "platform/unit/sim_unit.h"
+#include "platform/unit/stimulator.h"
 
 namespace simunit {
 

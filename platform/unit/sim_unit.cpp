@@ -1,11 +1,11 @@
 // The C entry points: each takes the board's lock for the whole call.
-#include "sim_unit.h"
+#include "platform/unit/sim_unit.h"
 
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "board.h"
+#include "platform/unit/board.h"
 
 using Locked = simunit::LockedBoard;
 

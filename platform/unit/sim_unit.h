@@ -13,8 +13,8 @@
 //
 // Test side: reset, sample sources, board options, fault injection, the bus
 // log and the strictness counters.
-#ifndef SIM_UNIT_H
-#define SIM_UNIT_H
+#ifndef PLATFORM_UNIT_SIM_UNIT_H
+#define PLATFORM_UNIT_SIM_UNIT_H
 
 #include <stdint.h>
 

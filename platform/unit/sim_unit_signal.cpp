@@ -1,7 +1,7 @@
 // The C entry points of the eye and its electrodes.
-#include "board.h"
-#include "signal_source.h"
-#include "sim_unit.h"
+#include "platform/unit/board.h"
+#include "platform/unit/signal_source.h"
+#include "platform/unit/sim_unit.h"
 
 using Locked = simunit::LockedBoard;
 

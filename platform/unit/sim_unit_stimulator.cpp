@@ -1,7 +1,7 @@
 // The C entry points of the stimulator: each takes the board's lock for the
 // whole call.
-#include "board.h"
-#include "sim_unit.h"
+#include "platform/unit/board.h"
+#include "platform/unit/sim_unit.h"
 
 using Locked = simunit::LockedBoard;
 

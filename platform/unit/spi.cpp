@@ -1,4 +1,4 @@
-#include "spi.h"
+#include "platform/unit/spi.h"
 
 namespace simunit {
 

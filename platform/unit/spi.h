@@ -1,12 +1,12 @@
 // The board's SPI controller: set-up words, the transmit FIFO feeding a
 // one-byte shifter, the receive FIFO and the status word.
-#ifndef SIM_SPI_H
-#define SIM_SPI_H
+#ifndef PLATFORM_UNIT_SPI_H
+#define PLATFORM_UNIT_SPI_H
 
 #include <stdint.h>
 
-#include "byte_fifo.h"
-#include "sim_unit.h"
+#include "platform/unit/byte_fifo.h"
+#include "platform/unit/sim_unit.h"
 
 namespace simunit {
 

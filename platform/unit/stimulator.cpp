@@ -1,9 +1,9 @@
-#include "stimulator.h"
+#include "platform/unit/stimulator.h"
 
 #include <math.h>
 #include <string.h>
 
-#include "stimulator_records.h"
+#include "platform/unit/stimulator_records.h"
 
 namespace simunit {
 

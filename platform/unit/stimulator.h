@@ -2,8 +2,8 @@
 // flash trigger it watches, the sync pulse it drives, its flicker timer and
 // the impedance sine. What it does with each command is told in sim_unit.h.
 // Called with the board's lock held.
-#ifndef SIM_STIMULATOR_H
-#define SIM_STIMULATOR_H
+#ifndef PLATFORM_UNIT_STIMULATOR_H
+#define PLATFORM_UNIT_STIMULATOR_H
 
 #include <stddef.h>
 #include <stdint.h>
@@ -11,9 +11,9 @@
 #include <deque>
 #include <vector>
 
-#include "dac.h"
-#include "gpio.h"
-#include "sim_unit.h"
+#include "platform/unit/dac.h"
+#include "platform/unit/gpio.h"
+#include "platform/unit/sim_unit.h"
 
 namespace simunit {
 

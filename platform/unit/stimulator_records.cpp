@@ -1,4 +1,4 @@
-#include "stimulator_records.h"
+#include "platform/unit/stimulator_records.h"
 
 #include <string.h>
 

@@ -1,7 +1,7 @@
 // Byte layouts of the stimulator link as the stimulator reads and writes
 // them, and its power-on calibration table.
-#ifndef SIM_STIMULATOR_RECORDS_H
-#define SIM_STIMULATOR_RECORDS_H
+#ifndef PLATFORM_UNIT_STIMULATOR_RECORDS_H
+#define PLATFORM_UNIT_STIMULATOR_RECORDS_H
 
 #include <stdint.h>
 

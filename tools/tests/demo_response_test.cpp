@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "block_traces.h"
-#include "demo_card.h"
-#include "protocol_recorder.h"
-#include "stored_records.h"
-#include "trace_filters.h"
-#include "wave_measurement.h"
+#include "desktop/data/block_traces.h"
+#include "tools/demo_card.h"
+#include "tools/protocol_recorder.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/data/trace_filters.h"
+#include "desktop/data/wave_measurement.h"
 
 namespace {
 

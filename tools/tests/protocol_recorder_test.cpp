@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "demo_card.h"
-#include "protocol_recorder.h"
-#include "sim_unit.h"
+#include "tools/demo_card.h"
+#include "tools/protocol_recorder.h"
+#include "platform/unit/sim_unit.h"
 
 namespace {
 

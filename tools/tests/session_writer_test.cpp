@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "session_writer.h"
-#include "stored_records.h"
-#include "temp_folder.h"
+#include "tools/session_writer.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 namespace {
 

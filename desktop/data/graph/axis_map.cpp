@@ -1,8 +1,8 @@
-#include "axis_map.h"
+#include "desktop/data/graph/axis_map.h"
 
 #include <cmath>
 
-#include "paper.h"
+#include "desktop/winlib/geometry/paper.h"
 
 axisMap::axisMap() = default;
 

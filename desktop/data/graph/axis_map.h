@@ -10,8 +10,8 @@
 // No NaN or infinity ever reaches a pixel: a data range of zero width is
 // widened before the scale is computed, a range that is no finite number is
 // refused, and pixels beyond the integer range are held at its ends.
-#ifndef AXIS_MAP_H
-#define AXIS_MAP_H
+#ifndef DESKTOP_DATA_GRAPH_AXIS_MAP_H
+#define DESKTOP_DATA_GRAPH_AXIS_MAP_H
 
 #include <vector>
 

@@ -1,12 +1,12 @@
-#include "graph.h"
+#include "desktop/data/graph/graph.h"
 
 #include <cmath>
 #include <cstdint>
 #include <new>
 #include <vector>
 
-#include "debug_log.h"
-#include "messages.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/messages.h"
 
 graphMarker::graphMarker(uint8_t shown_at_start) : shown(shown_at_start) {
   x_value.set_value(0.0);

@@ -7,18 +7,18 @@
 // markers and computes the average of its traces. The windows draw it on the
 // screen or the printer through a graphPainter (graph_painter.h). A graph is
 // a member of its window and lives on that window's thread.
-#ifndef GRAPH_H
-#define GRAPH_H
+#ifndef DESKTOP_DATA_GRAPH_GRAPH_H
+#define DESKTOP_DATA_GRAPH_GRAPH_H
 
 #include <cstdint>
 
-#include "axis_map.h"
-#include "double_objects.h"
-#include "filtered_trace.h"
-#include "paper.h"
-#include "position.h"
-#include "r_list.h"
-#include "trace.h"
+#include "desktop/data/graph/axis_map.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/position.h"
+#include "desktop/winlib/containers/r_list.h"
+#include "desktop/data/trace.h"
 
 // A marker (or the cross-hair): a data point, a shown and a set flag. The
 // pen index and size serve the cross-hair only.

@@ -1,4 +1,4 @@
-#include "locator_criteria.h"
+#include "desktop/data/locator/locator_criteria.h"
 
 #include <cctype>
 #include <cstring>

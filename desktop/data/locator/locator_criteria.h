@@ -1,7 +1,7 @@
 // The test locator's criteria on one stored test: the wildcard match of test
 // and user ids, and the eye read from the stored file's name. Portable.
-#ifndef LOCATOR_CRITERIA_H
-#define LOCATOR_CRITERIA_H
+#ifndef DESKTOP_DATA_LOCATOR_LOCATOR_CRITERIA_H
+#define DESKTOP_DATA_LOCATOR_LOCATOR_CRITERIA_H
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "sample_layout.h"
+#include "desktop/data/samples/sample_layout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // Where the sample selection puts its samples: the grid of sample windows on
 // the screen and the cells of its printed pages. Pure arithmetic in
 // millimetres (portable, tested natively).
-#ifndef SAMPLE_LAYOUT_H
-#define SAMPLE_LAYOUT_H
+#ifndef DESKTOP_DATA_SAMPLES_SAMPLE_LAYOUT_H
+#define DESKTOP_DATA_SAMPLES_SAMPLE_LAYOUT_H
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "report_pages.h"
+#include "desktop/data/session/report_pages.h"
 
 #include <algorithm>
 #include <cmath>

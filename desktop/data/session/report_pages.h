@@ -2,8 +2,8 @@
 // down, the summary table's rows (7 mm) below the last test page's
 // thumbnails when enough fit, then "REPORT SUMMARY" pages of at most 33 body
 // rows. Portable.
-#ifndef REPORT_PAGES_H
-#define REPORT_PAGES_H
+#ifndef DESKTOP_DATA_SESSION_REPORT_PAGES_H
+#define DESKTOP_DATA_SESSION_REPORT_PAGES_H
 
 constexpr int report_summary_page_rows = 33;
 

@@ -1,4 +1,4 @@
-#include "session_files.h"
+#include "desktop/data/session/session_files.h"
 
 #include <cctype>
 

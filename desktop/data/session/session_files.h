@@ -1,7 +1,7 @@
 // The text side of sessions: the lines of a special session file (".s_f")
 // and the file pattern of a test's series. Portable.
-#ifndef SESSION_FILES_H
-#define SESSION_FILES_H
+#ifndef DESKTOP_DATA_SESSION_SESSION_FILES_H
+#define DESKTOP_DATA_SESSION_SESSION_FILES_H
 
 #include <cstddef>
 #include <string>

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "block_text_file.h"
-#include "message_capture.h"
-#include "record_fields.h"
-#include "record_fixture.h"
-#include "temp_folder.h"
-#include "whole_file.h"
+#include "desktop/data/block_text_file.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/record_fields.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "block_traces.h"
-#include "message_capture.h"
-#include "record_fields.h"
-#include "record_fixture.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/record_fields.h"
+#include "desktop/data/tests/record_fixture.h"
 
 namespace {
 

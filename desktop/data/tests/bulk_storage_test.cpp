@@ -1,10 +1,10 @@
-#include "bulk_storage.h"
+#include "desktop/data/bulk_storage.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "trace_data.h"
+#include "desktop/data/trace_data.h"
 
 namespace {
 

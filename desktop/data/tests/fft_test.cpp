@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "fft.h"
-#include "fft_factors.h"
-#include "message_capture.h"
-#include "test_signal.h"
+#include "desktop/data/fft.h"
+#include "desktop/data/fft_factors.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/test_signal.h"
 
 namespace {
 
@@ -22,13 +22,13 @@ struct fft_row {
 };
 
 const fft_row fft_rows[] = {
-#include "golden/fft_rows.inc"
+#include "desktop/data/tests/golden/fft_rows.inc"
 };
 
 // The whole transforms of the lengths 1 .. 48 in turn, real parts then
 // imaginary parts of each.
 const double fft_small[] = {
-#include "golden/fft_small.inc"
+#include "desktop/data/tests/golden/fft_small.inc"
 };
 constexpr int fft_small_limit = 48;
 

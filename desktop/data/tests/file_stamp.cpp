@@ -1,4 +1,4 @@
-#include "file_stamp.h"
+#include "desktop/data/tests/file_stamp.h"
 
 #include <gtest/gtest.h>
 

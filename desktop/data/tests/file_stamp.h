@@ -1,11 +1,11 @@
 // Setting a file's last-write time in the tests of the file readers.
-#ifndef FILE_STAMP_H
-#define FILE_STAMP_H
+#ifndef DESKTOP_DATA_TESTS_FILE_STAMP_H
+#define DESKTOP_DATA_TESTS_FILE_STAMP_H
 
 #include <cstdint>
 #include <string>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // Sets the file's last-write time to the file time (UTC) low, high and
 // returns it in local time, as the readers hand it over.

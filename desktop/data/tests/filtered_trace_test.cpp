@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "filtered_trace.h"
-#include "message_capture.h"
-#include "record_fixture.h"
-#include "samples_list.h"
-#include "trace_filters.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/trace_filters.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "fir_kernels.h"
-#include "golden_filters.h"
-#include "test_signal.h"
+#include "desktop/data/fir_kernels.h"
+#include "desktop/data/tests/golden_filters.h"
+#include "desktop/data/tests/test_signal.h"
 
 namespace {
 

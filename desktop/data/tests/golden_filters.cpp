@@ -1,8 +1,8 @@
-#include "golden_filters.h"
+#include "desktop/data/tests/golden_filters.h"
 
 #include <cstddef>
 
-#include "golden/filters.inc"
+#include "desktop/data/tests/golden/filters.inc"
 
 const std::vector<golden_lowpass_kernel> golden_lowpass_kernels = {GOLDEN_LOWPASS_KERNELS_ROWS};
 const std::vector<golden_band_kernel> golden_band_kernels = {GOLDEN_BAND_KERNELS_ROWS};

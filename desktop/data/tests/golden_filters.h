@@ -1,8 +1,8 @@
 // The filters' golden data (golden/filters.inc, written by
 // tools/make_fft_filter_golden.py): the cases and, by offset, their values
 // in one array. Inputs are made from test_signal.h with the seeds given.
-#ifndef GOLDEN_FILTERS_H
-#define GOLDEN_FILTERS_H
+#ifndef DESKTOP_DATA_TESTS_GOLDEN_FILTERS_H
+#define DESKTOP_DATA_TESTS_GOLDEN_FILTERS_H
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "record_field_cases.h"
+#include "desktop/data/tests/record_field_cases.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "record_fixture.h"
+#include "desktop/data/tests/record_fixture.h"
 
 #include <cstring>
 #include <fstream>
 
-#include "record_init.h"
+#include "handheld/engine/storage/record_init.h"
 
 std::unique_ptr<testFileRecord> make_record() {
   std::unique_ptr<testFileRecord> record(new testFileRecord());

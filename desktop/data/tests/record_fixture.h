@@ -1,14 +1,14 @@
 // Test records and sample files made by code, through the stored layouts'
 // own initialiser and byte helpers.
-#ifndef RECORD_FIXTURE_H
-#define RECORD_FIXTURE_H
+#ifndef DESKTOP_DATA_TESTS_RECORD_FIXTURE_H
+#define DESKTOP_DATA_TESTS_RECORD_FIXTURE_H
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // A fresh record as the unit initialises it, every other byte zero, with
 // scale 1.0 and offset 0.0.

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "axis_map.h"
-#include "block_traces.h"
-#include "filtered_trace.h"
-#include "message_capture.h"
-#include "record_field_cases.h"
-#include "record_fixture.h"
-#include "samples_list.h"
-#include "wave_measurement.h"
-#include "watchdog.h"
+#include "desktop/data/graph/axis_map.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/record_field_cases.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/wave_measurement.h"
+#include "desktop/winlib/tests/watchdog.h"
 
 namespace {
 

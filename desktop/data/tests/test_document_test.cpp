@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "message_capture.h"
-#include "record_fixture.h"
-#include "temp_folder.h"
-#include "test_document.h"
-#include "test_file_reading.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/data/test_document.h"
+#include "desktop/data/test_file_reading.h"
 
 namespace {
 

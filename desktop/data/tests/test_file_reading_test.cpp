@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "file_stamp.h"
-#include "message_capture.h"
-#include "record_fields.h"
-#include "record_fixture.h"
-#include "temp_folder.h"
-#include "test_file_reading.h"
+#include "desktop/data/tests/file_stamp.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/record_fields.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/data/test_file_reading.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // writes the golden data (tools/make_fft_filter_golden.py): an integer hash
 // of (seed, index) turned into a multiple of 1/65536 in [-0.5, 0.5), so both
 // sides start from exactly the same doubles.
-#ifndef TEST_SIGNAL_H
-#define TEST_SIGNAL_H
+#ifndef DESKTOP_DATA_TESTS_TEST_SIGNAL_H
+#define DESKTOP_DATA_TESTS_TEST_SIGNAL_H
 
 #include <cstdint>
 #include <vector>

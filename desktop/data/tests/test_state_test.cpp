@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "block_traces.h"
-#include "filtered_trace.h"
-#include "message_capture.h"
-#include "record_fixture.h"
-#include "samples_list.h"
-#include "temp_folder.h"
-#include "test_state.h"
-#include "wave_measurement.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/data/test_state.h"
+#include "desktop/data/wave_measurement.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "golden_filters.h"
-#include "message_capture.h"
-#include "test_signal.h"
-#include "trace_filters.h"
+#include "desktop/data/tests/golden_filters.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/test_signal.h"
+#include "desktop/data/trace_filters.h"
 
 namespace {
 

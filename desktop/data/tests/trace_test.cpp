@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "message_capture.h"
-#include "trace.h"
-#include "trace_clipboard.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/trace.h"
+#include "desktop/data/trace_clipboard.h"
 
 namespace {
 

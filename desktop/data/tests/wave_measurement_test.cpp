@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "block_traces.h"
-#include "filtered_trace.h"
-#include "message_capture.h"
-#include "record_fixture.h"
-#include "wave_measurement.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/data/wave_measurement.h"
 
 namespace {
 

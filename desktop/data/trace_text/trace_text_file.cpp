@@ -1,4 +1,4 @@
-#include "trace_text_file.h"
+#include "desktop/data/trace_text/trace_text_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "file_streams.h"
-#include "messages.h"
-#include "path_names.h"
-#include "whole_file.h"
+#include "desktop/winlib/files/file_streams.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/files/path_names.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

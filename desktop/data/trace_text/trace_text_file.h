@@ -4,14 +4,14 @@
 // The points are the trace's stored values; the display's offsets and
 // factors are not applied. Everything here is portable; the file dialogs
 // that choose the files are in trace_text_dialogs.h.
-#ifndef TRACE_TEXT_FILE_H
-#define TRACE_TEXT_FILE_H
+#ifndef DESKTOP_DATA_TRACE_TEXT_TRACE_TEXT_FILE_H
+#define DESKTOP_DATA_TRACE_TEXT_TRACE_TEXT_FILE_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "kv_bridge.h"
-#include "trace.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/files/kv_bridge.h"
+#include "desktop/data/trace.h"
 
 // The form a file's extension asks for: "csv" the CSV form, "xy" and "txt"
 // the XY form (any case); any other extension none.

@@ -1,13 +1,13 @@
-#include "annotation_edit.h"
+#include "desktop/windows/annotations/annotation_edit.h"
 
 #include <algorithm>
 
-#include "annotations.h"
-#include "edit_panel.h"
-#include "messages.h"
-#include "modal_ui.h"
-#include "palette.h"
-#include "program_fonts.h"
+#include "desktop/windows/annotations/annotations.h"
+#include "desktop/winlib/controls/edit_panel.h"
+#include "desktop/winlib/messages/messages.h"
+#include "platform/modal/modal_ui.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 annotationEditClass::annotationEditClass(winTypeClass* owner, const char* title, annotationItem* annotation,
                                          int screen_x, int screen_y)

@@ -5,17 +5,17 @@
 // editor opened. The editor is made with new and deletes itself when its
 // window closes; it is closed at once, committing nothing, when its
 // annotation is deleted.
-#ifndef ANNOTATION_EDIT_H
-#define ANNOTATION_EDIT_H
+#ifndef DESKTOP_WINDOWS_ANNOTATIONS_ANNOTATION_EDIT_H
+#define DESKTOP_WINDOWS_ANNOTATIONS_ANNOTATION_EDIT_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "buttons.h"
-#include "byte_object.h"
-#include "edit_fields.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class annotationItem;
 

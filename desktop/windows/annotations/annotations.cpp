@@ -1,9 +1,9 @@
-#include "annotations.h"
+#include "desktop/windows/annotations/annotations.h"
 
 #include <algorithm>
 
-#include "annotation_edit.h"
-#include "colours.h"
+#include "desktop/windows/annotations/annotation_edit.h"
+#include "desktop/winlib/drawing/colours.h"
 
 namespace {
 

@@ -8,19 +8,19 @@
 // decides which mouse actions add, edit or move an annotation. The list owns
 // its annotations; an annotation closes its open editors when it is deleted,
 // so no editor commits into a deleted annotation.
-#ifndef ANNOTATIONS_H
-#define ANNOTATIONS_H
+#ifndef DESKTOP_WINDOWS_ANNOTATIONS_ANNOTATIONS_H
+#define DESKTOP_WINDOWS_ANNOTATIONS_ANNOTATIONS_H
 
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "list_payload.h"
-#include "paper.h"
-#include "r_list.h"
-#include "text_object.h"
-#include "window_object.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/containers/r_list.h"
+#include "desktop/winlib/values/text_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class annotationEditClass;
 

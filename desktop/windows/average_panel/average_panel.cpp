@@ -1,8 +1,8 @@
-#include "average_panel.h"
+#include "desktop/windows/average_panel/average_panel.h"
 
 #include <algorithm>
 
-#include "program_fonts.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 averagePanelClass::averagePanelClass(winTypeClass* owner, const char* title, int x, int y)
     : winTypeClass(owner, average_panel_window_type) {

@@ -2,17 +2,17 @@
 // three switches (average trace, error bars, bin boundaries), the bin count
 // and the bin width in milliseconds. Each switch change is posted to the
 // owner window, which reads the controls itself.
-#ifndef AVERAGE_PANEL_H
-#define AVERAGE_PANEL_H
+#ifndef DESKTOP_WINDOWS_AVERAGE_PANEL_AVERAGE_PANEL_H
+#define DESKTOP_WINDOWS_AVERAGE_PANEL_AVERAGE_PANEL_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "buttons.h"
-#include "control.h"
-#include "edit_fields.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/controls/control.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/windows/window_object.h"
 
 constexpr uint32_t average_panel_window_type = 16;
 

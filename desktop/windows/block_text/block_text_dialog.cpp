@@ -1,11 +1,11 @@
-#include "block_text_dialog.h"
+#include "desktop/windows/block_text/block_text_dialog.h"
 
 #include <shlobj.h>
 
-#include "block_text_file.h"
-#include "byte_object.h"
-#include "file_dialogs.h"
-#include "record_fields.h"
+#include "desktop/data/block_text_file.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/data/record_fields.h"
 
 namespace {
 

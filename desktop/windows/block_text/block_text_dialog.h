@@ -1,11 +1,11 @@
 // The measurement graph's "Save Data as Text": the Save dialog that names
 // the text file of a block of samples (block_text_file.h writes it).
-#ifndef BLOCK_TEXT_DIALOG_H
-#define BLOCK_TEXT_DIALOG_H
+#ifndef DESKTOP_WINDOWS_BLOCK_TEXT_BLOCK_TEXT_DIALOG_H
+#define DESKTOP_WINDOWS_BLOCK_TEXT_BLOCK_TEXT_DIALOG_H
 
 #include <windows.h>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // Proposes "XY_" + name + ".txt" in folder (the folder of a file path; the
 // documents folder when none is given) in the Save dialog, then writes the

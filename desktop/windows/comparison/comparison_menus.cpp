@@ -3,11 +3,11 @@
 // trace list.
 #include <windows.h>
 
-#include "colours.h"
-#include "comparison_panel.h"
-#include "menus.h"
-#include "messages.h"
-#include "plot_attributes.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/windows/comparison/comparison_panel.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/windows/trace_panels/plot_attributes.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "comparison_panel.h"
-#include "drawing.h"
-#include "graph_painter.h"
-#include "meas_graph_rules.h"
-#include "palette.h"
-#include "plot_attributes.h"
-#include "printing.h"
+#include "desktop/windows/comparison/comparison_panel.h"
+#include "desktop/winlib/drawing/drawing.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/windows/meas_graph/meas_graph_rules.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/windows/trace_panels/plot_attributes.h"
+#include "desktop/winlib/drawing/printing.h"
 
 namespace {
 

@@ -1,21 +1,21 @@
-#include "comparison_panel.h"
+#include "desktop/windows/comparison/comparison_panel.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 
-#include "fmt.h"
-#include "fonts.h"
-#include "message_box.h"
-#include "plot_attributes.h"
-#include "separation_panel.h"
-#include "messages.h"
-#include "status_bar.h"
-#include "system_text.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "window_classes.h"
-#include "window_tree.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/windows/trace_panels/plot_attributes.h"
+#include "desktop/windows/trace_panels/separation_panel.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/controls/status_bar.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

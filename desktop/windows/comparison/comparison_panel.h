@@ -14,24 +14,24 @@
 // The window is made with new by its opener and deletes itself when its
 // window closes. Painting is comparison_paint.cpp, the menus
 // comparison_menus.cpp, messages and commands comparison_commands.cpp.
-#ifndef COMPARISON_PANEL_H
-#define COMPARISON_PANEL_H
+#ifndef DESKTOP_WINDOWS_COMPARISON_COMPARISON_PANEL_H
+#define DESKTOP_WINDOWS_COMPARISON_COMPARISON_PANEL_H
 
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "annotations.h"
-#include "buttons.h"
-#include "byte_object.h"
-#include "comparison_rules.h"
-#include "double_objects.h"
-#include "graph.h"
-#include "list_controls.h"
-#include "mouse_items.h"
-#include "text_object.h"
-#include "window_object.h"
+#include "desktop/windows/annotations/annotations.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/windows/comparison/comparison_rules.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/winlib/controls/list_controls.h"
+#include "desktop/winlib/windows/mouse_items.h"
+#include "desktop/winlib/values/text_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class traceClipboardClass;
 class plotAttributesWindow;

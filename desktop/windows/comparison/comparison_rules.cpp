@@ -1,9 +1,9 @@
-#include "comparison_rules.h"
+#include "desktop/windows/comparison/comparison_rules.h"
 
 #include <cstdio>
 
-#include "colours.h"
-#include "trace.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/data/trace.h"
 
 int32_t cycle_colour(int32_t step) {
   int32_t i = step % colour_cycle_length;

@@ -3,8 +3,8 @@
 // pop-up commands, the offsets that align and separate its traces, its view
 // ranges, the limits of saving all traces and the check of a low-pass
 // frequency typed for a trace. Portable.
-#ifndef COMPARISON_RULES_H
-#define COMPARISON_RULES_H
+#ifndef DESKTOP_WINDOWS_COMPARISON_COMPARISON_RULES_H
+#define DESKTOP_WINDOWS_COMPARISON_COMPARISON_RULES_H
 
 #include <cstdint>
 #include <string>

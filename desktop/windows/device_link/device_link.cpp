@@ -1,17 +1,17 @@
-#include "device_link.h"
+#include "desktop/windows/device_link/device_link.h"
 
 #include <cstring>
 #include <string>
 
-#include "device_link_ids.h"
-#include "info_panel.h"
-#include "messages.h"
-#include "modal_ui.h"
-#include "rapi.h"
-#include "system_text.h"
-#include "test_file_reading.h"
-#include "tree_items.h"
-#include "wide_text.h"
+#include "desktop/windows/device_link/device_link_ids.h"
+#include "desktop/winlib/panels/info_panel.h"
+#include "desktop/winlib/messages/messages.h"
+#include "platform/modal/modal_ui.h"
+#include "platform/rapi/rapi.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/data/test_file_reading.h"
+#include "desktop/winlib/panels/tree_items.h"
+#include "desktop/winlib/values/wide_text.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The device link: the docked unit's storage card through the remote API.
 // The build without the link compiles device_link_stub.cpp instead: the
 // connection check returns no path and the folder listings do nothing.
-#ifndef DEVICE_LINK_H
-#define DEVICE_LINK_H
+#ifndef DESKTOP_WINDOWS_DEVICE_LINK_DEVICE_LINK_H
+#define DESKTOP_WINDOWS_DEVICE_LINK_DEVICE_LINK_H
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "window_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 // Unit paths are at most this long, the terminator included.
 constexpr int unit_path_size = 260;

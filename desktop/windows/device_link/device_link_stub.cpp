@@ -1,5 +1,5 @@
 // The device link in the build without it: no unit is ever connected.
-#include "device_link.h"
+#include "desktop/windows/device_link/device_link.h"
 
 bool device_link_built() { return false; }
 

@@ -1,16 +1,16 @@
-#include "drag_item.h"
+#include "desktop/windows/drag/drag_item.h"
 
 #include <cstdio>
 
-#include "colours.h"
-#include "comparison_panel.h"
-#include "graph_painter.h"
-#include "message_box.h"
-#include "palette.h"
-#include "system_text.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "window_tree.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/windows/comparison/comparison_panel.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

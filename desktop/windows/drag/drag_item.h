@@ -14,15 +14,15 @@
 //
 // A thumbnail starts a drag by loading the trace clipboard, setting the flag
 // and opening the item with new; the item deletes itself when it closes.
-#ifndef DRAG_ITEM_H
-#define DRAG_ITEM_H
+#ifndef DESKTOP_WINDOWS_DRAG_DRAG_ITEM_H
+#define DESKTOP_WINDOWS_DRAG_DRAG_ITEM_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "graph.h"
-#include "window_object.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/winlib/windows/window_object.h"
 
 constexpr uint32_t drag_item_type = 24;
 constexpr int drag_target_limit = 20;

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "date_time_text.h"
-#include "fonts.h"
-#include "palette.h"
-#include "printing.h"
-#include "fft_window.h"
-#include "text_drawing.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/windows/fft_graphs/fft_window.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

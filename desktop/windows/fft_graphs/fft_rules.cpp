@@ -1,10 +1,10 @@
-#include "fft_rules.h"
+#include "desktop/windows/fft_graphs/fft_rules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "fft.h"
+#include "desktop/data/fft.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // magnitude and its level in dB against the strongest bin, the scales of the
 // plot in dB or linear mode, the bars with their band colour, the grid and
 // the cursor read-out. Portable: the window only draws what these give.
-#ifndef FFT_RULES_H
-#define FFT_RULES_H
+#ifndef DESKTOP_WINDOWS_FFT_GRAPHS_FFT_RULES_H
+#define DESKTOP_WINDOWS_FFT_GRAPHS_FFT_RULES_H
 
 #include <cstdint>
 #include <string>

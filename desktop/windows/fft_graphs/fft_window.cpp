@@ -1,18 +1,18 @@
-#include "fft_window.h"
+#include "desktop/windows/fft_graphs/fft_window.h"
 
 #include <commctrl.h>
 
 #include <vector>
 
-#include "inverse_fft_window.h"
-#include "menus.h"
-#include "message_box.h"
-#include "messages.h"
-#include "popup_menu_ui.h"
-#include "printing.h"
-#include "r_bitmap.h"
-#include "status_bar.h"
-#include "window_helpers.h"
+#include "desktop/windows/fft_graphs/inverse_fft_window.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
+#include "desktop/winlib/controls/status_bar.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 namespace {
 

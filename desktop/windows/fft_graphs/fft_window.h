@@ -8,8 +8,8 @@
 // thumbnail; the window object deletes itself when its window closes, and
 // its inverse-transform windows with it. The spectrum itself is shared with
 // them, so none reads freed data whichever closes first.
-#ifndef FFT_WINDOW_H
-#define FFT_WINDOW_H
+#ifndef DESKTOP_WINDOWS_FFT_GRAPHS_FFT_WINDOW_H
+#define DESKTOP_WINDOWS_FFT_GRAPHS_FFT_WINDOW_H
 
 #include <windows.h>
 
@@ -17,9 +17,9 @@
 #include <memory>
 #include <string>
 
-#include "fft_rules.h"
-#include "trace.h"
-#include "window_object.h"
+#include "desktop/windows/fft_graphs/fft_rules.h"
+#include "desktop/data/trace.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class ifftClass;
 

@@ -1,9 +1,9 @@
-#include "inverse_fft_rules.h"
+#include "desktop/windows/fft_graphs/inverse_fft_rules.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "fft.h"
+#include "desktop/data/fft.h"
 
 namespace {
 

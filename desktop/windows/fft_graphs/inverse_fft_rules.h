@@ -2,15 +2,15 @@
 // (band-pass when the upper limit is at or above the lower one, band-reject
 // otherwise) transformed back to a trace at the source's mean level, and the
 // texts and band display of the inverse-transform window. Portable.
-#ifndef INVERSE_FFT_RULES_H
-#define INVERSE_FFT_RULES_H
+#ifndef DESKTOP_WINDOWS_FFT_GRAPHS_INVERSE_FFT_RULES_H
+#define DESKTOP_WINDOWS_FFT_GRAPHS_INVERSE_FFT_RULES_H
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "fft_rules.h"
-#include "trace_data.h"
+#include "desktop/windows/fft_graphs/fft_rules.h"
+#include "desktop/data/trace_data.h"
 
 // The values of the masked inverse for limits lo and hi in bins (each held
 // to 0 .. N / 2). The limit bins themselves pass at half weight (not their

@@ -1,22 +1,22 @@
-#include "inverse_fft_window.h"
+#include "desktop/windows/fft_graphs/inverse_fft_window.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "graph_painter.h"
-#include "inverse_fft_rules.h"
-#include "menus.h"
-#include "message_box.h"
-#include "messages.h"
-#include "printing.h"
-#include "r_bitmap.h"
-#include "fft_window.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "window_tree.h"
-#include "text_drawing.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/windows/fft_graphs/inverse_fft_rules.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
+#include "desktop/windows/fft_graphs/fft_window.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/winlib/windows/window_tree.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 // Made with new by its spectrum window (fftClass::open_inverse_fft) under
 // it in the window tree, so it closes with that window; it shares the
 // spectrum's data rather than pointing into the window.
-#ifndef INVERSE_FFT_WINDOW_H
-#define INVERSE_FFT_WINDOW_H
+#ifndef DESKTOP_WINDOWS_FFT_GRAPHS_INVERSE_FFT_WINDOW_H
+#define DESKTOP_WINDOWS_FFT_GRAPHS_INVERSE_FFT_WINDOW_H
 
 #include <windows.h>
 
@@ -16,9 +16,9 @@
 #include <memory>
 #include <string>
 
-#include "graph.h"
-#include "fft_rules.h"
-#include "window_object.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/windows/fft_graphs/fft_rules.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class fftClass;
 

@@ -2,20 +2,20 @@
 // ticks, labels and gridlines, every shown trace, then the cross-hair and
 // the two markers. Every routine leaves the context's pen, brush, font,
 // raster operation and clip region as it found them.
-#include "graph_painter.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "colours.h"
-#include "drawing.h"
-#include "fonts.h"
-#include "palette.h"
-#include "printing.h"
-#include "quiet_report.h"
-#include "text_drawing.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/drawing/drawing.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

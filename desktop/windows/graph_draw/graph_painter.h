@@ -2,16 +2,16 @@
 // moves its cross-hair by pixels. It holds the graph it was made on and
 // keeps in it what drawing finds (the cross-hair's point, the extremes of
 // the last solid line); make one where it draws: graphPainter(graph).draw().
-#ifndef GRAPH_PAINTER_H
-#define GRAPH_PAINTER_H
+#ifndef DESKTOP_WINDOWS_GRAPH_DRAW_GRAPH_PAINTER_H
+#define DESKTOP_WINDOWS_GRAPH_DRAW_GRAPH_PAINTER_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "graph.h"
-#include "paper.h"
-#include "trace.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/data/trace.h"
 
 class graphPainter {
  public:

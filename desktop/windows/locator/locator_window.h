@@ -9,8 +9,8 @@
 // heading (or its close box) stops the search between files. A file that
 // cannot be read, or whose name or eye criterion is wrong, is reported and
 // skipped; the search goes on.
-#ifndef LOCATOR_WINDOW_H
-#define LOCATOR_WINDOW_H
+#ifndef DESKTOP_WINDOWS_LOCATOR_LOCATOR_WINDOW_H
+#define DESKTOP_WINDOWS_LOCATOR_LOCATOR_WINDOW_H
 
 #include <windows.h>
 
@@ -18,9 +18,9 @@
 #include <memory>
 #include <string>
 
-#include "directory_search.h"
-#include "info_panel.h"
-#include "stored_records.h"
+#include "desktop/winlib/files/directory_search.h"
+#include "desktop/winlib/panels/info_panel.h"
+#include "handheld/engine/storage/stored_records.h"
 
 class buttonClass;
 class checkBoxClass;

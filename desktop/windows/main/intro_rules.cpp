@@ -1,4 +1,4 @@
-#include "intro_rules.h"
+#include "desktop/windows/main/intro_rules.h"
 
 #include <cctype>
 

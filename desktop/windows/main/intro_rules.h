@@ -1,8 +1,8 @@
 // The main window's rules that need no window: the start-up file from the
 // command line, what a dropped file is, and the first layout's width.
 // Portable. (The program font setting is the settings library's.)
-#ifndef INTRO_RULES_H
-#define INTRO_RULES_H
+#ifndef DESKTOP_WINDOWS_MAIN_INTRO_RULES_H
+#define DESKTOP_WINDOWS_MAIN_INTRO_RULES_H
 
 #include <string>
 

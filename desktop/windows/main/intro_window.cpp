@@ -1,4 +1,4 @@
-#include "intro_window.h"
+#include "desktop/windows/main/intro_window.h"
 
 #include <shellapi.h>
 
@@ -6,27 +6,27 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "comparison_panel.h"
-#include "debug_log.h"
-#include "device_link.h"
-#include "drawing.h"
-#include "file_dialogs.h"
-#include "fonts.h"
-#include "intro_rules.h"
-#include "menus.h"
-#include "message_box.h"
-#include "messages.h"
-#include "modal_ui.h"
-#include "path_names.h"
-#include "program_version.h"
-#include "quiet_report.h"
-#include "registry_settings.h"
-#include "locator_window.h"
-#include "session_panel.h"
-#include "system_text.h"
-#include "trace_text_dialogs.h"
-#include "window_classes.h"
-#include "window_tree.h"
+#include "desktop/windows/comparison/comparison_panel.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/windows/device_link/device_link.h"
+#include "desktop/winlib/drawing/drawing.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/windows/main/intro_rules.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "platform/modal/modal_ui.h"
+#include "desktop/winlib/files/path_names.h"
+#include "desktop/data/program_version.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/windows/locator/locator_window.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/windows/trace_text/trace_text_dialogs.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 byteObjectClass start_up_path;
 HWND main_window_handle = nullptr;

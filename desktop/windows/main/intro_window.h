@@ -8,18 +8,18 @@
 // what device_link_built() says: the title suffix "V"
 // (program_title_suffix()), the "Open Session From Unit" item and the
 // " UNIT SESSION " button.
-#ifndef INTRO_WINDOW_H
-#define INTRO_WINDOW_H
+#ifndef DESKTOP_WINDOWS_MAIN_INTRO_WINDOW_H
+#define DESKTOP_WINDOWS_MAIN_INTRO_WINDOW_H
 
 #include <windows.h>
 
 #include <memory>
 #include <vector>
 
-#include "buttons.h"
-#include "byte_object.h"
-#include "r_bitmap.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class comparisonPanelClass;
 class sessionPanelClass;

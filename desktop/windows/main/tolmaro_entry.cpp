@@ -3,8 +3,8 @@
 // the window openers are filled before the first window.
 #include <windows.h>
 
-#include "intro_window.h"
-#include "register_openers.h"
+#include "desktop/windows/main/intro_window.h"
+#include "desktop/windows/openers/register_openers.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   register_all_openers();

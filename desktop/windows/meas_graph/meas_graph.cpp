@@ -1,22 +1,22 @@
-#include "meas_graph.h"
+#include "desktop/windows/meas_graph/meas_graph.h"
 
 #include <commctrl.h>
 
 #include <cstdlib>
 
-#include "block_traces.h"
-#include "fmt.h"
-#include "menus.h"
-#include "message_box.h"
-#include "messages.h"
-#include "program_fonts.h"
-#include "session_panel.h"
-#include "status_bar.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "wave_measurement.h"
-#include "window_classes.h"
-#include "window_tree.h"
+#include "desktop/data/block_traces.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/winlib/controls/status_bar.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/data/wave_measurement.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 uint8_t meas_graph_shift_held = 0;
 uint8_t meas_graph_control_held = 0;

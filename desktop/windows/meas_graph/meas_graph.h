@@ -10,24 +10,24 @@
 // in the trace clipboard) that opens it, through open_measurement_graph, and
 // deletes itself when its window closes. Painting is meas_graph_paint.cpp,
 // the messages and commands meas_graph_commands.cpp.
-#ifndef MEAS_GRAPH_H
-#define MEAS_GRAPH_H
+#ifndef DESKTOP_WINDOWS_MEAS_GRAPH_MEAS_GRAPH_H
+#define DESKTOP_WINDOWS_MEAS_GRAPH_MEAS_GRAPH_H
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
 
-#include "captions.h"
-#include "double_objects.h"
-#include "graph.h"
-#include "link_object.h"
-#include "meas_graph_rules.h"
-#include "mouse_items.h"
-#include "stored_records.h"
-#include "string_object.h"
-#include "text_object.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/captions.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/winlib/values/link_object.h"
+#include "desktop/windows/meas_graph/meas_graph_rules.h"
+#include "desktop/winlib/windows/mouse_items.h"
+#include "handheld/engine/storage/stored_records.h"
+#include "desktop/winlib/values/string_object.h"
+#include "desktop/winlib/values/text_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class thumbnailClass;
 class traceClipboardClass;

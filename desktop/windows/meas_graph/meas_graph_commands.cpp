@@ -7,21 +7,21 @@
 
 #include <cmath>
 
-#include "block_text_dialog.h"
-#include "byte_object.h"
-#include "graph_painter.h"
-#include "menus.h"
-#include "meas_graph.h"
-#include "path_names.h"
-#include "popup_menu_ui.h"
-#include "printing.h"
-#include "r_bitmap.h"
-#include "registry_settings.h"
-#include "status_bar.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "wave_measurement.h"
-#include "window_helpers.h"
+#include "desktop/windows/block_text/block_text_dialog.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/windows/meas_graph/meas_graph.h"
+#include "desktop/winlib/files/path_names.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/winlib/controls/status_bar.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/data/wave_measurement.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 namespace {
 

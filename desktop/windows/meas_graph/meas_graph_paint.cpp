@@ -3,15 +3,15 @@
 // it the parameter area.
 #include <windows.h>
 
-#include "drawing.h"
-#include "graph_painter.h"
-#include "menus.h"
-#include "meas_graph.h"
-#include "palette.h"
-#include "printing.h"
-#include "record_fields.h"
-#include "thumbnail.h"
-#include "wave_measurement.h"
+#include "desktop/winlib/drawing/drawing.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/windows/meas_graph/meas_graph.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/data/record_fields.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/wave_measurement.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "meas_graph_rules.h"
+#include "desktop/windows/meas_graph/meas_graph_rules.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "date_time_text.h"
-#include "trace.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/data/trace.h"
 
 std::array<markSegment, 4> wave_mark_segments(double ta, double aa, double tb, double ab) {
   return {{{0.0, ab, tb, ab}, {0.0, aa, tb, aa}, {tb, ab, tb, aa}, {ta, aa, ta, aa + (ab - aa) / 3.0}}};

@@ -2,8 +2,8 @@
 // a-/b-wave pair, the flash ticks of a flicker test, what an arrow key does,
 // which adjustment circle a click hits, the amplitude of a trace at a time,
 // and the texts of the status bar and the date line. Portable.
-#ifndef MEAS_GRAPH_RULES_H
-#define MEAS_GRAPH_RULES_H
+#ifndef DESKTOP_WINDOWS_MEAS_GRAPH_MEAS_GRAPH_RULES_H
+#define DESKTOP_WINDOWS_MEAS_GRAPH_MEAS_GRAPH_RULES_H
 
 #include <array>
 #include <cstdint>

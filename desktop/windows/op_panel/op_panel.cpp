@@ -1,20 +1,20 @@
-#include "op_panel.h"
+#include "desktop/windows/op_panel/op_panel.h"
 
 #include <commctrl.h>
 
-#include "meas_graph.h"
-#include "menus.h"
-#include "message_box.h"
-#include "messages.h"
-#include "op_panel_rules.h"
-#include "popup_menu_ui.h"
-#include "printing.h"
-#include "r_bitmap.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "trace_filters.h"
-#include "window_classes.h"
-#include "window_helpers.h"
+#include "desktop/windows/meas_graph/meas_graph.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/windows/op_panel/op_panel_rules.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/data/trace_filters.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 namespace {
 

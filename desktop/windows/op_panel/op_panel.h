@@ -8,8 +8,8 @@
 // The panel filters from its own copy of the source trace, so the window
 // that gave the trace may close or change it while the panel is open. Made
 // with new through open_op_panel; deleted when its window closes.
-#ifndef OP_PANEL_H
-#define OP_PANEL_H
+#ifndef DESKTOP_WINDOWS_OP_PANEL_OP_PANEL_H
+#define DESKTOP_WINDOWS_OP_PANEL_OP_PANEL_H
 
 #include <windows.h>
 
@@ -17,12 +17,12 @@
 #include <memory>
 #include <string>
 
-#include "captions.h"
-#include "graph.h"
-#include "mouse_items.h"
-#include "string_object.h"
-#include "text_object.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/captions.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/winlib/windows/mouse_items.h"
+#include "desktop/winlib/values/string_object.h"
+#include "desktop/winlib/values/text_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 enum opPanelCommand : int {
   op_popup_trace_clipboard = 1001,

@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-#include "date_time_text.h"
-#include "graph_painter.h"
-#include "meas_graph_rules.h"
-#include "op_panel.h"
-#include "op_panel_rules.h"
-#include "palette.h"
-#include "printing.h"
-#include "trace_filters.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/windows/meas_graph/meas_graph_rules.h"
+#include "desktop/windows/op_panel/op_panel.h"
+#include "desktop/windows/op_panel/op_panel_rules.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/data/trace_filters.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "op_panel_rules.h"
+#include "desktop/windows/op_panel/op_panel_rules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // rate and slider limit of a source trace, the filter's taps, the view that
 // the centre and magnification sliders choose, the y range of the filtered
 // trace, and the panel's texts. Portable.
-#ifndef OP_PANEL_RULES_H
-#define OP_PANEL_RULES_H
+#ifndef DESKTOP_WINDOWS_OP_PANEL_OP_PANEL_RULES_H
+#define DESKTOP_WINDOWS_OP_PANEL_OP_PANEL_RULES_H
 
 #include <cstdint>
 #include <string>

@@ -1,16 +1,16 @@
-#include "register_openers.h"
+#include "desktop/windows/openers/register_openers.h"
 
-#include "comparison_panel.h"
-#include "drag_item.h"
-#include "fft_window.h"
-#include "locator_window.h"
-#include "meas_graph.h"
-#include "op_panel.h"
-#include "session_panel.h"
-#include "session_report.h"
-#include "summary.h"
-#include "thumbnail.h"
-#include "window_openers.h"
+#include "desktop/windows/comparison/comparison_panel.h"
+#include "desktop/windows/drag/drag_item.h"
+#include "desktop/windows/fft_graphs/fft_window.h"
+#include "desktop/windows/locator/locator_window.h"
+#include "desktop/windows/meas_graph/meas_graph.h"
+#include "desktop/windows/op_panel/op_panel.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/windows/summary/session_report.h"
+#include "desktop/windows/summary/summary.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/windows/openers/window_openers.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "window_openers.h"
+#include "desktop/windows/openers/window_openers.h"
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 windowOpeners window_openers{};
 

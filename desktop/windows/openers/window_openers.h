@@ -4,8 +4,8 @@
 // lower libraries call, so that no library links one that links it back.
 // An entry left empty reports "*** NO WINDOW OPENER: <entry> ***" when
 // called and does nothing.
-#ifndef WINDOW_OPENERS_H
-#define WINDOW_OPENERS_H
+#ifndef DESKTOP_WINDOWS_OPENERS_WINDOW_OPENERS_H
+#define DESKTOP_WINDOWS_OPENERS_WINDOW_OPENERS_H
 
 class thumbnailClass;
 class traceClass;

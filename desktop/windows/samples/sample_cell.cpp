@@ -1,12 +1,12 @@
-#include "sample_cell.h"
+#include "desktop/windows/samples/sample_cell.h"
 
 #include <cstring>
 
-#include "fmt.h"
-#include "graph_painter.h"
-#include "palette.h"
-#include "sample_layout.h"
-#include "text_drawing.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/data/samples/sample_layout.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

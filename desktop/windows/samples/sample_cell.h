@@ -1,14 +1,14 @@
 // sampleCell: one sample as the selection shows it, a small graph of its
 // trace under its number, drawn in a sample window on the screen or printed
 // on a page of the selection's printout.
-#ifndef SAMPLE_CELL_H
-#define SAMPLE_CELL_H
+#ifndef DESKTOP_WINDOWS_SAMPLES_SAMPLE_CELL_H
+#define DESKTOP_WINDOWS_SAMPLES_SAMPLE_CELL_H
 
 #include <windows.h>
 
-#include "graph.h"
-#include "paper.h"
-#include "trace.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/data/trace.h"
 
 class sampleCell {
  public:

@@ -5,20 +5,20 @@
 #include <cstring>
 #include <memory>
 
-#include "date_time_text.h"
-#include "device_link.h"
-#include "filtered_trace.h"
-#include "fmt.h"
-#include "fonts.h"
-#include "graph_painter.h"
-#include "palette.h"
-#include "print_dialog_ui.h"
-#include "printing.h"
-#include "program_version.h"
-#include "sample_cell.h"
-#include "sample_layout.h"
-#include "sample_select.h"
-#include "text_drawing.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/windows/device_link/device_link.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/print_dialog_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/data/program_version.h"
+#include "desktop/windows/samples/sample_cell.h"
+#include "desktop/data/samples/sample_layout.h"
+#include "desktop/windows/samples/sample_select.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

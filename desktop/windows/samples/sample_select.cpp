@@ -1,14 +1,14 @@
-#include "sample_select.h"
+#include "desktop/windows/samples/sample_select.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "fmt.h"
-#include "menus.h"
-#include "message_box.h"
-#include "sample_layout.h"
-#include "samples_views.h"
-#include "system_text.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/data/samples/sample_layout.h"
+#include "desktop/data/samples_views.h"
+#include "desktop/winlib/messages/system_text.h"
 
 namespace {
 

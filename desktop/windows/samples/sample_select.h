@@ -8,16 +8,16 @@
 //
 // The selection never owns the samples list: the list's owner closes every
 // selection on it before the list goes (close_sample_selections).
-#ifndef SAMPLE_SELECT_H
-#define SAMPLE_SELECT_H
+#ifndef DESKTOP_WINDOWS_SAMPLES_SAMPLE_SELECT_H
+#define DESKTOP_WINDOWS_SAMPLES_SAMPLE_SELECT_H
 
 #include <windows.h>
 
 #include <vector>
 
-#include "sample_window.h"
-#include "samples_list.h"
-#include "window_object.h"
+#include "desktop/windows/samples/sample_window.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/winlib/windows/window_object.h"
 
 // Commands of the selection window's menu.
 enum sampleSelectCommand : int {

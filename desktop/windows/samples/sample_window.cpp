@@ -1,13 +1,13 @@
-#include "sample_window.h"
+#include "desktop/windows/samples/sample_window.h"
 
-#include "buttons.h"
-#include "fmt.h"
-#include "message_box.h"
-#include "palette.h"
-#include "popup_menu_ui.h"
-#include "sample_layout.h"
-#include "system_text.h"
-#include "trace_clipboard.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/data/samples/sample_layout.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/data/trace_clipboard.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 // takes part in the test's average), and a pop-up menu whose "TCOPY" copies
 // the sample's trace to the trace clipboard. A change of the check box is
 // put to the selection window, which may refuse it; then the box goes back.
-#ifndef SAMPLE_WINDOW_H
-#define SAMPLE_WINDOW_H
+#ifndef DESKTOP_WINDOWS_SAMPLES_SAMPLE_WINDOW_H
+#define DESKTOP_WINDOWS_SAMPLES_SAMPLE_WINDOW_H
 
 #include <windows.h>
 
-#include "position.h"
-#include "sample_cell.h"
-#include "window_object.h"
+#include "desktop/winlib/geometry/position.h"
+#include "desktop/windows/samples/sample_cell.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class checkBoxClass;
 

@@ -1,4 +1,4 @@
-#include "session_panel.h"
+#include "desktop/windows/session_panel/session_panel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,26 +6,26 @@
 #include <fstream>
 #include <iterator>
 
-#include "device_link.h"
-#include "edit_number.h"
-#include "file_dialogs.h"
-#include "file_info.h"
-#include "filtered_trace.h"
-#include "info_panel.h"
-#include "message_box.h"
-#include "fmt.h"
-#include "menus.h"
-#include "messages.h"
-#include "r_bitmap.h"
-#include "registry_settings.h"
-#include "folder_listing.h"
-#include "session_files.h"
-#include "system_text.h"
-#include "thumbnail.h"
-#include "whole_file.h"
-#include "window_classes.h"
-#include "window_openers.h"
-#include "window_tree.h"
+#include "desktop/windows/device_link/device_link.h"
+#include "desktop/winlib/controls/edit_number.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/files/file_info.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/panels/info_panel.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/data/folder_listing.h"
+#include "desktop/data/session/session_files.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "platform/files/whole_file.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/windows/openers/window_openers.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

@@ -3,16 +3,16 @@
 // special session list (".s_f", nested lists allowed) or from the docked
 // unit; sorted by test time, scrolled a thumbnail at a time, filtered as a
 // whole, cut and pasted, saved and loaded as special sessions.
-#ifndef SESSION_PANEL_H
-#define SESSION_PANEL_H
+#ifndef DESKTOP_WINDOWS_SESSION_PANEL_SESSION_PANEL_H
+#define DESKTOP_WINDOWS_SESSION_PANEL_SESSION_PANEL_H
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "byte_object.h"
-#include "window_object.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class thumbnailClass;
 class editNumberClass;

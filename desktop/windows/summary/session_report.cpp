@@ -1,26 +1,26 @@
-#include "session_report.h"
+#include "desktop/windows/summary/session_report.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "byte_object.h"
-#include "date_time_text.h"
-#include "device_link.h"
-#include "fmt.h"
-#include "fonts.h"
-#include "messages.h"
-#include "palette.h"
-#include "print_dialog_ui.h"
-#include "printing.h"
-#include "program_version.h"
-#include "record_fields.h"
-#include "report_pages.h"
-#include "session_panel.h"
-#include "summary.h"
-#include "table.h"
-#include "thumbnail.h"
-#include "text_drawing.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/windows/device_link/device_link.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/print_dialog_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/data/program_version.h"
+#include "desktop/data/record_fields.h"
+#include "desktop/data/session/report_pages.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/windows/summary/summary.h"
+#include "desktop/windows/table/table.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

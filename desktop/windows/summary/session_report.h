@@ -2,8 +2,8 @@
 // resolution, a few to a page, each page titled with the session's first
 // test and numbered "page x of y"; then the session summary's table, below
 // the last page's tests where it has room and on "REPORT SUMMARY" pages.
-#ifndef SESSION_REPORT_H
-#define SESSION_REPORT_H
+#ifndef DESKTOP_WINDOWS_SUMMARY_SESSION_REPORT_H
+#define DESKTOP_WINDOWS_SUMMARY_SESSION_REPORT_H
 
 class sessionPanelClass;
 class summaryClass;

@@ -1,20 +1,20 @@
-#include "summary.h"
+#include "desktop/windows/summary/summary.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "date_time_text.h"
-#include "fmt.h"
-#include "message_box.h"
-#include "popup_menu_ui.h"
-#include "printing.h"
-#include "session_panel.h"
-#include "session_report.h"
-#include "summary_cells.h"
-#include "thumbnail.h"
-#include "window_classes.h"
-#include "window_tree.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/windows/summary/session_report.h"
+#include "desktop/windows/summary/summary_cells.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

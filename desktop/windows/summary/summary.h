@@ -6,8 +6,8 @@
 // From the table the user sorts the session by a column, selects X and Y
 // values and plots them in a comparison graph, saves the table as text and
 // prints it with the session report.
-#ifndef SUMMARY_H
-#define SUMMARY_H
+#ifndef DESKTOP_WINDOWS_SUMMARY_SUMMARY_H
+#define DESKTOP_WINDOWS_SUMMARY_SUMMARY_H
 
 #include <windows.h>
 
@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "table.h"
-#include "window_object.h"
+#include "desktop/windows/table/table.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class sessionPanelClass;
 class thumbnailClass;

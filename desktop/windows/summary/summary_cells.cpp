@@ -1,4 +1,4 @@
-#include "summary_cells.h"
+#include "desktop/windows/summary/summary_cells.h"
 
 #include <cmath>
 #include <cstdio>

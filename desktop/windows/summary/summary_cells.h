@@ -1,13 +1,13 @@
 // The texts of a session summary's cells that come from a test's record:
 // its flash intensity as stored and as a log against 3000, and the time
 // between two tests. Portable.
-#ifndef SUMMARY_CELLS_H
-#define SUMMARY_CELLS_H
+#ifndef DESKTOP_WINDOWS_SUMMARY_SUMMARY_CELLS_H
+#define DESKTOP_WINDOWS_SUMMARY_SUMMARY_CELLS_H
 
 #include <cstdint>
 #include <string>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // The flash intensity: as stored before program version 3.0; from then on
 // divided by the record's neutral-density factor unless that is 0 or 1.

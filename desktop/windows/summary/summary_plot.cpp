@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "comparison_panel.h"
-#include "messages.h"
-#include "summary.h"
+#include "desktop/windows/comparison/comparison_panel.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/windows/summary/summary.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "file_dialogs.h"
-#include "messages.h"
-#include "summary.h"
-#include "whole_file.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/windows/summary/summary.h"
+#include "platform/files/whole_file.h"
 
 std::string summary_text_folder = "C:\\DOCUMENTS AND SETTINGS\\ALL USERS\\DOCUMENTS\\TOLMARO";
 

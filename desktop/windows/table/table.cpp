@@ -1,11 +1,11 @@
-#include "table.h"
+#include "desktop/windows/table/table.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "session_panel.h"
+#include "desktop/windows/session_panel/session_panel.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 // Each data row describes one object of its owner (for the session summary,
 // a test's thumbnail): sorting moves whole rows, and a drawing given the
 // session panel rebuilds the session's order from the table's.
-#ifndef TABLE_H
-#define TABLE_H
+#ifndef DESKTOP_WINDOWS_TABLE_TABLE_H
+#define DESKTOP_WINDOWS_TABLE_TABLE_H
 
 #include <windows.h>
 
@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "link_object.h"
-#include "paper.h"
-#include "string_object.h"
-#include "window_object.h"
+#include "desktop/winlib/values/link_object.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/values/string_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class sessionPanelClass;
 

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "colours.h"
-#include "fonts.h"
-#include "messages.h"
-#include "printing.h"
-#include "session_panel.h"
-#include "table.h"
-#include "text_drawing.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/windows/table/table.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-#include "thumb_state.h"
+#include "desktop/windows/thumbnail/thumb_state.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "buttons.h"
-#include "edit_fields.h"
-#include "fmt.h"
-#include "message_box.h"
-#include "messages.h"
-#include "program_fonts.h"
-#include "session_files.h"
-#include "test_state.h"
-#include "thumbnail.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/data/session/session_files.h"
+#include "desktop/data/test_state.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
 
 thumbStateClass::thumbStateClass(thumbnailClass* thumbnail, double x, double y)
     : winTypeClass(thumbnail, thumb_state_window_type), thumbnail_(thumbnail) {

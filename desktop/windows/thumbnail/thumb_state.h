@@ -4,15 +4,15 @@
 // user id and the notes, edited here. Only " Save And Exit " (or Yes to the
 // closing question) keeps an edit; otherwise the texts go back to what they
 // were.
-#ifndef THUMB_STATE_H
-#define THUMB_STATE_H
+#ifndef DESKTOP_WINDOWS_THUMBNAIL_THUMB_STATE_H
+#define DESKTOP_WINDOWS_THUMBNAIL_THUMB_STATE_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "text_object.h"
-#include "window_object.h"
+#include "desktop/winlib/values/text_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class thumbnailClass;
 class editLabelClass;

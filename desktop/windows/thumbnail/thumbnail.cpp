@@ -1,28 +1,28 @@
-#include "thumbnail.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "drawing.h"
-#include "edit_number.h"
-#include "filtered_trace.h"
-#include "fmt.h"
-#include "graph_painter.h"
-#include "menus.h"
-#include "messages.h"
-#include "palette.h"
-#include "popup_menu_ui.h"
-#include "printing.h"
-#include "registry_settings.h"
-#include "sample_select.h"
-#include "test_file_reading.h"
-#include "thumb_state.h"
-#include "trace_clipboard.h"
-#include "trace_text_dialogs.h"
-#include "window_openers.h"
-#include "window_tree.h"
+#include "desktop/winlib/drawing/drawing.h"
+#include "desktop/winlib/controls/edit_number.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/windows/samples/sample_select.h"
+#include "desktop/data/test_file_reading.h"
+#include "desktop/windows/thumbnail/thumb_state.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/windows/trace_text/trace_text_dialogs.h"
+#include "desktop/windows/openers/window_openers.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

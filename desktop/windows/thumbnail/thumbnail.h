@@ -6,16 +6,16 @@
 // potentials, spectrum, band pass), writes the trace as a text file and
 // edits the session. The test itself lives in a
 // testDocument the thumbnail owns.
-#ifndef THUMBNAIL_H
-#define THUMBNAIL_H
+#ifndef DESKTOP_WINDOWS_THUMBNAIL_THUMBNAIL_H
+#define DESKTOP_WINDOWS_THUMBNAIL_THUMBNAIL_H
 
 #include <windows.h>
 
-#include "mouse_items.h"
-#include "position.h"
-#include "test_document.h"
-#include "text_object.h"
-#include "window_object.h"
+#include "desktop/winlib/windows/mouse_items.h"
+#include "desktop/winlib/geometry/position.h"
+#include "desktop/data/test_document.h"
+#include "desktop/winlib/values/text_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 // Window type of a thumbnail.
 constexpr uint32_t thumbnail_window_type = 2;

@@ -1,21 +1,21 @@
-#include "plot_attributes.h"
+#include "desktop/windows/trace_panels/plot_attributes.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cstdio>
 
-#include "colours.h"
-#include "debug_log.h"
-#include "fmt.h"
-#include "messages.h"
-#include "modal_ui.h"
-#include "plot_attributes_rules.h"
-#include "program_fonts.h"
-#include "sample_select.h"
-#include "samples_list.h"
-#include "trace_clipboard.h"
-#include "window_classes.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/messages.h"
+#include "platform/modal/modal_ui.h"
+#include "desktop/windows/trace_panels/plot_attributes_rules.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/windows/samples/sample_select.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/winlib/windows/window_classes.h"
 
 namespace {
 

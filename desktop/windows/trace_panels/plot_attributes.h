@@ -12,18 +12,18 @@
 // The window is a child in the window tree of the graph that made it; the
 // graph's entries may go before it does, so the window reads its entry only
 // while it handles a message of its own.
-#ifndef PLOT_ATTRIBUTES_H
-#define PLOT_ATTRIBUTES_H
+#ifndef DESKTOP_WINDOWS_TRACE_PANELS_PLOT_ATTRIBUTES_H
+#define DESKTOP_WINDOWS_TRACE_PANELS_PLOT_ATTRIBUTES_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "buttons.h"
-#include "edit_fields.h"
-#include "filtered_trace.h"
-#include "menus.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/data/filtered_trace.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class sampleSelectWindowClass;
 

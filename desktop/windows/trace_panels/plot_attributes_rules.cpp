@@ -1,4 +1,4 @@
-#include "plot_attributes_rules.h"
+#include "desktop/windows/trace_panels/plot_attributes_rules.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // The plot attributes window's rules that need no window: which selector
 // entry shows a trace's fill and line width, what a chosen fill entry sets,
 // and how a typed low-pass frequency is taken. Portable.
-#ifndef PLOT_ATTRIBUTES_RULES_H
-#define PLOT_ATTRIBUTES_RULES_H
+#ifndef DESKTOP_WINDOWS_TRACE_PANELS_PLOT_ATTRIBUTES_RULES_H
+#define DESKTOP_WINDOWS_TRACE_PANELS_PLOT_ATTRIBUTES_RULES_H
 
 #include <cstdint>
 #include <string>

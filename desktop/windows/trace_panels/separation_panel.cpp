@@ -1,12 +1,12 @@
-#include "separation_panel.h"
+#include "desktop/windows/trace_panels/separation_panel.h"
 
 #include <algorithm>
 
-#include "edit_panel.h"
-#include "modal_ui.h"
-#include "palette.h"
-#include "program_fonts.h"
-#include "separation_rules.h"
+#include "desktop/winlib/controls/edit_panel.h"
+#include "platform/modal/modal_ui.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/windows/trace_panels/separation_rules.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 // 1), which hides the panel. Enter hides the panel too: the graph keeps it
 // for its whole life and only shows and hides it, so it never holds a
 // pointer to a deleted panel.
-#ifndef SEPARATION_PANEL_H
-#define SEPARATION_PANEL_H
+#ifndef DESKTOP_WINDOWS_TRACE_PANELS_SEPARATION_PANEL_H
+#define DESKTOP_WINDOWS_TRACE_PANELS_SEPARATION_PANEL_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "buttons.h"
-#include "edit_fields.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/windows/window_object.h"
 
 constexpr uint32_t separation_panel_window_type = 16;
 constexpr uintptr_t separation_notice_cancelled = 257;

@@ -1,4 +1,4 @@
-#include "separation_rules.h"
+#include "desktop/windows/trace_panels/separation_rules.h"
 
 #include <cmath>
 #include <cstdio>

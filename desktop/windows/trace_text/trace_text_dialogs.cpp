@@ -1,12 +1,12 @@
-#include "trace_text_dialogs.h"
+#include "desktop/windows/trace_text/trace_text_dialogs.h"
 
-#include "byte_object.h"
-#include "file_dialogs.h"
-#include "file_streams.h"
-#include "message_box.h"
-#include "messages.h"
-#include "registry_settings.h"
-#include "trace_text_file.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/files/file_streams.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/data/trace_text/trace_text_file.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Choosing trace text files with the Save and Open dialogs (the files
 // themselves: trace_text_file.h).
-#ifndef TRACE_TEXT_DIALOGS_H
-#define TRACE_TEXT_DIALOGS_H
+#ifndef DESKTOP_WINDOWS_TRACE_TEXT_TRACE_TEXT_DIALOGS_H
+#define DESKTOP_WINDOWS_TRACE_TEXT_TRACE_TEXT_DIALOGS_H
 
 #include <windows.h>
 
-#include "trace.h"
+#include "desktop/data/trace.h"
 
 // Offers the trace's proposal (trace_file_proposal) in the Save dialog with
 // the title; an existing file is replaced only after "Overwrite Existing

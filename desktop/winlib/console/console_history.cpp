@@ -1,4 +1,4 @@
-#include "console_history.h"
+#include "desktop/winlib/console/console_history.h"
 
 void consoleHistory::add(const char* text) {
   entries_[write_].set(text);

@@ -1,9 +1,9 @@
 // The debug console's ring of the last 30 lines, with a browse position for
 // the Up and Down keys. Portable.
-#ifndef CONSOLE_HISTORY_H
-#define CONSOLE_HISTORY_H
+#ifndef DESKTOP_WINLIB_CONSOLE_CONSOLE_HISTORY_H
+#define DESKTOP_WINLIB_CONSOLE_CONSOLE_HISTORY_H
 
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 class consoleHistory {
  public:

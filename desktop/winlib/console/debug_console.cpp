@@ -1,12 +1,12 @@
-#include "debug_console.h"
+#include "desktop/winlib/console/debug_console.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "debug_log.h"
-#include "messages.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 //
 // The console's logic draws on a consoleDevice: the platform's text console
 // (open_platform_console) or, in tests, a grid of characters.
-#ifndef DEBUG_CONSOLE_H
-#define DEBUG_CONSOLE_H
+#ifndef DESKTOP_WINLIB_CONSOLE_DEBUG_CONSOLE_H
+#define DESKTOP_WINLIB_CONSOLE_DEBUG_CONSOLE_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "console_history.h"
-#include "printf_check.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/console/console_history.h"
+#include "desktop/winlib/messages/printf_check.h"
 
 class consoleDevice {
  public:

@@ -1,8 +1,8 @@
 // The debug console on the platform's text console.
 #include <windows.h>
 
-#include "debug_console.h"
-#include "messages.h"
+#include "desktop/winlib/console/debug_console.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

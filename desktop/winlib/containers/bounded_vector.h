@@ -6,12 +6,12 @@
 // to a step past the end of a growable vector grows it once; other indices
 // are reported. Writes through `set` and `append` go nowhere when the index
 // is outside the bounds.
-#ifndef BOUNDED_VECTOR_H
-#define BOUNDED_VECTOR_H
+#ifndef DESKTOP_WINLIB_CONTAINERS_BOUNDED_VECTOR_H
+#define DESKTOP_WINLIB_CONTAINERS_BOUNDED_VECTOR_H
 
 #include <cstdint>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 template <class T>
 class vector {

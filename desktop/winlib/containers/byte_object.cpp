@@ -1,4 +1,4 @@
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 #include <cctype>
 #include <climits>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 // Every operation stays inside the block: indexes outside the content give
 // 0 or are clamped, null sources are empty, and a buffer may be set from or
 // appended with its own text.
-#ifndef BYTE_OBJECT_H
-#define BYTE_OBJECT_H
+#ifndef DESKTOP_WINLIB_CONTAINERS_BYTE_OBJECT_H
+#define DESKTOP_WINLIB_CONTAINERS_BYTE_OBJECT_H
 
 #include <cstdint>
 
-#include "list_payload.h"
+#include "desktop/winlib/containers/list_payload.h"
 
 class byteObjectClass : public listPayload {
  public:

@@ -1,7 +1,7 @@
 // The common base of every object that an r_list carries and may delete:
 // deleting through it runs the object's own destructor, whatever its type.
-#ifndef LIST_PAYLOAD_H
-#define LIST_PAYLOAD_H
+#ifndef DESKTOP_WINLIB_CONTAINERS_LIST_PAYLOAD_H
+#define DESKTOP_WINLIB_CONTAINERS_LIST_PAYLOAD_H
 
 class listPayload {
  public:

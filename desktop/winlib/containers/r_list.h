@@ -10,8 +10,8 @@
 //
 // Payloads that a list may delete are listPayload objects (or plain records
 // without a destructor), so deleting one always runs its own destructor.
-#ifndef R_LIST_H
-#define R_LIST_H
+#ifndef DESKTOP_WINLIB_CONTAINERS_R_LIST_H
+#define DESKTOP_WINLIB_CONTAINERS_R_LIST_H
 
 #include <cstdint>
 #include <cstring>
@@ -20,8 +20,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "list_payload.h"
-#include "messages.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/messages/messages.h"
 
 template <class T>
 class r_list;

@@ -1,4 +1,4 @@
-#include "string_list.h"
+#include "desktop/winlib/containers/string_list.h"
 
 #include <new>
 

@@ -1,9 +1,9 @@
 // stringListClass: an r_list that owns its byteObjectClass texts.
-#ifndef STRING_LIST_H
-#define STRING_LIST_H
+#ifndef DESKTOP_WINLIB_CONTAINERS_STRING_LIST_H
+#define DESKTOP_WINLIB_CONTAINERS_STRING_LIST_H
 
-#include "byte_object.h"
-#include "r_list.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/containers/r_list.h"
 
 class stringListClass : public r_list<byteObjectClass> {
  public:

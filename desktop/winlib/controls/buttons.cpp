@@ -1,10 +1,10 @@
-#include "buttons.h"
+#include "desktop/winlib/controls/buttons.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "messages.h"
-#include "window_helpers.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 buttonClass::buttonClass(HWND parent, HFONT font, double x, double y, double width, double height,
                          const paper& scale, const char* text, DWORD style)

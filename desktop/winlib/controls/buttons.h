@@ -1,10 +1,10 @@
 // Push buttons, check boxes and group frames.
-#ifndef BUTTONS_H
-#define BUTTONS_H
+#ifndef DESKTOP_WINLIB_CONTROLS_BUTTONS_H
+#define DESKTOP_WINLIB_CONTROLS_BUTTONS_H
 
 #include <windows.h>
 
-#include "control.h"
+#include "desktop/winlib/controls/control.h"
 
 class buttonClass : public controlClass {
  public:

@@ -1,13 +1,13 @@
-#include "captions.h"
+#include "desktop/winlib/controls/captions.h"
 
 #include <cstdlib>
 
-#include "messages.h"
-#include "window_helpers.h"
-#include "palette.h"
-#include "printing.h"
-#include "program_fonts.h"
-#include "window_object.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/windows/window_helpers.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/windows/window_object.h"
 
 boxClass::boxClass(HWND parent, double x, double y, double width, double height, const paper& scale,
                    const char* text)

@@ -1,14 +1,14 @@
 // Controls that show a text object: the drawn box, the captioned group frame,
 // the static text and the trackbar with its caption.
-#ifndef CAPTIONS_H
-#define CAPTIONS_H
+#ifndef DESKTOP_WINLIB_CONTROLS_CAPTIONS_H
+#define DESKTOP_WINLIB_CONTROLS_CAPTIONS_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "control.h"
-#include "text_object.h"
+#include "desktop/winlib/controls/control.h"
+#include "desktop/winlib/values/text_object.h"
 
 // The fill of a drawn box: a brush of the program's table (not owned) or one
 // the record made itself (owned).

@@ -1,13 +1,13 @@
-#include "control.h"
+#include "desktop/winlib/controls/control.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "messages.h"
-#include "popup_menu_ui.h"
-#include "system_text.h"
-#include "window_helpers.h"
-#include "text_drawing.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/winlib/windows/window_helpers.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 controlClass::controlClass(HWND parent, HFONT font, double x, double y)
     : positionClass(x, y, 0.0, 0.0), font_(font), parent_(parent) {

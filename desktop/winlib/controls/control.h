@@ -15,18 +15,18 @@
 // Controls are made with new, handed to the holder's controlListClass (which
 // owns and deletes them) and placed and rescaled by the holder. Their child
 // windows go with the parent window.
-#ifndef CONTROL_H
-#define CONTROL_H
+#ifndef DESKTOP_WINLIB_CONTROLS_CONTROL_H
+#define DESKTOP_WINLIB_CONTROLS_CONTROL_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "list_payload.h"
-#include "paper.h"
-#include "position.h"
-#include "r_list.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/position.h"
+#include "desktop/winlib/containers/r_list.h"
 
 // One entry appended to a control's pop-up menu.
 struct menuItemRecord : listPayload {

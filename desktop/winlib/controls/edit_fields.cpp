@@ -1,4 +1,4 @@
-#include "edit_fields.h"
+#include "desktop/winlib/controls/edit_fields.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "messages.h"
-#include "window_helpers.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 namespace {
 

@@ -2,17 +2,17 @@
 // reading and writing, and labelled edits: a field with a label drawn as a
 // text object at its left or centred above it, moved, measured and painted
 // as one control.
-#ifndef EDIT_FIELDS_H
-#define EDIT_FIELDS_H
+#ifndef DESKTOP_WINLIB_CONTROLS_EDIT_FIELDS_H
+#define DESKTOP_WINLIB_CONTROLS_EDIT_FIELDS_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "control.h"
-#include "printf_check.h"
-#include "text_object.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/controls/control.h"
+#include "desktop/winlib/messages/printf_check.h"
+#include "desktop/winlib/values/text_object.h"
 
 // Text alignment in a field: 0 left, 4 centred, any other value right.
 constexpr uint32_t edit_left = 0;

@@ -1,16 +1,16 @@
-#include "edit_number.h"
+#include "desktop/winlib/controls/edit_number.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "edit_panel.h"
-#include "modal_ui.h"
-#include "messages.h"
-#include "palette.h"
-#include "program_fonts.h"
-#include "window_helpers.h"
+#include "desktop/winlib/controls/edit_panel.h"
+#include "platform/modal/modal_ui.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 editNumberClass::editNumberClass(winTypeClass* parent, const char* title, double x, double y, double initial_value,
                                  double* target, uint32_t notify_code)

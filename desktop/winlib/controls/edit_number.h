@@ -5,16 +5,16 @@
 // "Close" closes; a typed ";" (or typing past the field's end) accepts and
 // closes. The pop-up closes itself by posting WM_CLOSE, on which the routing
 // window procedure deletes it.
-#ifndef EDIT_NUMBER_H
-#define EDIT_NUMBER_H
+#ifndef DESKTOP_WINLIB_CONTROLS_EDIT_NUMBER_H
+#define DESKTOP_WINLIB_CONTROLS_EDIT_NUMBER_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "buttons.h"
-#include "edit_fields.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/windows/window_object.h"
 
 constexpr uint32_t edit_number_window_type = 16;
 

@@ -1,7 +1,7 @@
-#include "edit_panel.h"
+#include "desktop/winlib/controls/edit_panel.h"
 
-#include "colours.h"
-#include "paper.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/geometry/paper.h"
 
 void paint_edit_panel(HDC dc, HBRUSH brush, const RECT& frame) {
   HGDIOBJ old = SelectObject(dc, brush);

@@ -1,8 +1,8 @@
 // The small windows of edit fields and buttons (a number, an annotation, a
 // trace separation): their framed background with the fields' text colours,
 // and their size fitted around their controls.
-#ifndef EDIT_PANEL_H
-#define EDIT_PANEL_H
+#ifndef DESKTOP_WINLIB_CONTROLS_EDIT_PANEL_H
+#define DESKTOP_WINLIB_CONTROLS_EDIT_PANEL_H
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
-#include "list_controls.h"
+#include "desktop/winlib/controls/list_controls.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "debug_log.h"
-#include "messages.h"
-#include "window_helpers.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The list controls: a tree view whose items carry hidden parts in braces
 // and data bits, and a list box.
-#ifndef LIST_CONTROLS_H
-#define LIST_CONTROLS_H
+#ifndef DESKTOP_WINLIB_CONTROLS_LIST_CONTROLS_H
+#define DESKTOP_WINLIB_CONTROLS_LIST_CONTROLS_H
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "control.h"
+#include "desktop/winlib/controls/control.h"
 
 // Item texts may carry hidden parts in braces: "name{hidden}".
 // The text without every part from "{" to the next "}" (an unclosed "{"

@@ -1,13 +1,13 @@
-#include "menus.h"
+#include "desktop/winlib/controls/menus.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
 #include <string>
 
-#include "messages.h"
-#include "paper.h"
-#include "popup_menu_ui.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
 
 namespace {
 

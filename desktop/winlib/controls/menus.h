@@ -2,16 +2,16 @@
 // unless said otherwise), and groupMenuClass, a labelled selector: a group
 // frame whose caption shows a prefix and the chosen entry and which opens a
 // pop-up menu of fixed entries when clicked.
-#ifndef MENUS_H
-#define MENUS_H
+#ifndef DESKTOP_WINLIB_CONTROLS_MENUS_H
+#define DESKTOP_WINLIB_CONTROLS_MENUS_H
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 
-#include "byte_object.h"
-#include "captions.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/controls/captions.h"
 
 // With flip 1 the checked bit is flipped; the result is whether the item is
 // checked (1) or not (0). Other state bits (disabled, default) stay.

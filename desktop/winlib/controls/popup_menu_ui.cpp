@@ -1,4 +1,4 @@
-#include "popup_menu_ui.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // program tracks menus on the platform (the default); tests install a
 // scripted call that records where the menu was opened and answers with a
 // command, so no test waits for a person.
-#ifndef POPUP_MENU_UI_H
-#define POPUP_MENU_UI_H
+#ifndef DESKTOP_WINLIB_CONTROLS_POPUP_MENU_UI_H
+#define DESKTOP_WINLIB_CONTROLS_POPUP_MENU_UI_H
 
 #include <windows.h>
 

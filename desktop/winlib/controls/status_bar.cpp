@@ -1,4 +1,4 @@
-#include "status_bar.h"
+#include "desktop/winlib/controls/status_bar.h"
 
 #include <commctrl.h>
 

@@ -1,14 +1,14 @@
 // The status bar of two parts at the foot of a graph window: its texts, its
 // halves kept when the window's size changes, and the page of the client
 // area above it.
-#ifndef STATUS_BAR_H
-#define STATUS_BAR_H
+#ifndef DESKTOP_WINLIB_CONTROLS_STATUS_BAR_H
+#define DESKTOP_WINLIB_CONTROLS_STATUS_BAR_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "paper.h"
+#include "desktop/winlib/geometry/paper.h"
 
 // Nothing for a null bar.
 void set_status_text(HWND bar, int part, const std::string& text);

@@ -1,4 +1,4 @@
-#include "bmp_layout.h"
+#include "desktop/winlib/drawing/bmp_layout.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // offset of the pixels from the start of the file), a DIB header of 40 bytes
 // (or the 124-byte form), the colour table and the pixel rows, each row
 // padded to 4 bytes. Little-endian throughout.
-#ifndef BMP_LAYOUT_H
-#define BMP_LAYOUT_H
+#ifndef DESKTOP_WINLIB_DRAWING_BMP_LAYOUT_H
+#define DESKTOP_WINLIB_DRAWING_BMP_LAYOUT_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "circles.h"
+#include "desktop/winlib/drawing/circles.h"
 
-#include "colours.h"
-#include "drawing.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/drawing/drawing.h"
 
 circleClass::circleClass(double cx, double cy, double r, int colour)
     : positionClass(cx - r, cy - r, 2.0 * r, 2.0 * r), centre_x(cx), centre_y(cy), radius(r), pen(nullptr) {

@@ -1,12 +1,12 @@
 // Circles placed in millimetres. circleClass owns a pen of the colour table;
 // circleClass2 draws with a pen its caller owns (none: nothing is drawn).
-#ifndef CIRCLES_H
-#define CIRCLES_H
+#ifndef DESKTOP_WINLIB_DRAWING_CIRCLES_H
+#define DESKTOP_WINLIB_DRAWING_CIRCLES_H
 
 #include <windows.h>
 
-#include "paper.h"
-#include "position.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/position.h"
 
 class circleClass : public positionClass {
  public:

@@ -1,6 +1,6 @@
-#include "colours.h"
+#include "desktop/winlib/drawing/colours.h"
 
-#include "quiet_report.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 uint32_t colour_value(int index) {
   if (!valid_colour_index(index)) {

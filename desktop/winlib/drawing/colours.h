@@ -1,7 +1,7 @@
 // The program's palette: ten colours by index, with the names the menus and
 // lists show. The brushes and pens made from it live in palette.h.
-#ifndef COLOURS_H
-#define COLOURS_H
+#ifndef DESKTOP_WINLIB_DRAWING_COLOURS_H
+#define DESKTOP_WINLIB_DRAWING_COLOURS_H
 
 #include <cstdint>
 

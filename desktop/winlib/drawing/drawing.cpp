@@ -1,10 +1,10 @@
-#include "drawing.h"
+#include "desktop/winlib/drawing/drawing.h"
 
 #include <cmath>
 
-#include "colours.h"
-#include "marker_geometry.h"
-#include "palette.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/geometry/marker_geometry.h"
+#include "desktop/winlib/drawing/palette.h"
 
 HPEN create_dashed_pen(int colour, int width) {
   LOGBRUSH brush{};

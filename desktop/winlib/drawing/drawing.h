@@ -2,13 +2,13 @@
 // scale record (the operations named scaled). Pen and brush indexes are
 // those of the palette (palette.h). Every routine leaves the context's pen
 // and brush as it found them unless it says otherwise.
-#ifndef DRAWING_H
-#define DRAWING_H
+#ifndef DESKTOP_WINLIB_DRAWING_DRAWING_H
+#define DESKTOP_WINLIB_DRAWING_DRAWING_H
 
 #include <windows.h>
 
-#include "paper.h"
-#include "position.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/position.h"
 
 // A geometric dashed pen in a colour of the table; the caller deletes it.
 HPEN create_dashed_pen(int colour, int width);

@@ -1,7 +1,7 @@
-#include "palette.h"
+#include "desktop/winlib/drawing/palette.h"
 
-#include "colours.h"
-#include "quiet_report.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 HBRUSH brush_table[brush_count] = {};
 HPEN pen_table[pen_count] = {};

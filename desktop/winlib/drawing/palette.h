@@ -1,7 +1,7 @@
 // The brushes and pens of the colour table (colours.h), made once at
 // start-up (register_window_classes) and never deleted by their users.
-#ifndef PALETTE_H
-#define PALETTE_H
+#ifndef DESKTOP_WINLIB_DRAWING_PALETTE_H
+#define DESKTOP_WINLIB_DRAWING_PALETTE_H
 
 #include <windows.h>
 

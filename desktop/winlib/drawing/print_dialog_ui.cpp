@@ -1,4 +1,4 @@
-#include "print_dialog_ui.h"
+#include "desktop/winlib/drawing/print_dialog_ui.h"
 
 namespace {
 

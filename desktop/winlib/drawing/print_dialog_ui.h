@@ -4,8 +4,8 @@
 // the dialog with a device context of their own (a memory bitmap, a
 // metafile, or the default printer without showing the dialog) and, for a
 // surface that is not a printer, document calls that accept the job.
-#ifndef PRINT_DIALOG_UI_H
-#define PRINT_DIALOG_UI_H
+#ifndef DESKTOP_WINLIB_DRAWING_PRINT_DIALOG_UI_H
+#define DESKTOP_WINLIB_DRAWING_PRINT_DIALOG_UI_H
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
-#include "printing.h"
+#include "desktop/winlib/drawing/printing.h"
 
 #include <cderr.h>
 
 #include <cstring>
 
-#include "messages.h"
-#include "print_dialog_ui.h"
-#include "system_text.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/print_dialog_ui.h"
+#include "desktop/winlib/messages/system_text.h"
 
 uint8_t printing_flag = 0;
 

@@ -8,8 +8,8 @@
 // device context and the dialog's memory freed). print_window does all of it
 // for one page. Every failure of the dialog or the document calls is
 // reported; a cancelled dialog ends the job without a message.
-#ifndef PRINTING_H
-#define PRINTING_H
+#ifndef DESKTOP_WINLIB_DRAWING_PRINTING_H
+#define DESKTOP_WINLIB_DRAWING_PRINTING_H
 
 #include <windows.h>
 
@@ -17,8 +17,8 @@
 
 #include <cstdint>
 
-#include "paper.h"
-#include "window_object.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/windows/window_object.h"
 
 // 1 while a page is being printed; drawing code reads it (a drawn box fills
 // white, graphs take thicker pens).

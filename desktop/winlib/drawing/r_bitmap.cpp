@@ -1,14 +1,14 @@
-#include "r_bitmap.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
 
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
 
-#include "file_dialogs.h"
-#include "messages.h"
-#include "system_text.h"
-#include "whole_file.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -2,16 +2,16 @@
 // BMP file and draws it stretched into a rectangle (the main window's logo).
 // Beside it: a window's client area copied to the clipboard or saved as a
 // BMP file, and a BMP file loaded as a device bitmap.
-#ifndef R_BITMAP_H
-#define R_BITMAP_H
+#ifndef DESKTOP_WINLIB_DRAWING_R_BITMAP_H
+#define DESKTOP_WINLIB_DRAWING_R_BITMAP_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "bmp_layout.h"
-#include "paper.h"
-#include "rfile.h"
+#include "desktop/winlib/drawing/bmp_layout.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/files/rfile.h"
 
 constexpr uint8_t BMODE_NONE = 0;
 constexpr uint8_t BMODE_FILE = 1;

@@ -1,13 +1,13 @@
-#include "text_drawing.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 #include <cstdarg>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "fmt.h"
-#include "quiet_report.h"
-#include "wide_text.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/values/wide_text.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // Texts drawn and measured in pixels or in millimetres through a scale
 // record. Formatted texts are cut at 255 characters.
-#ifndef TEXT_DRAWING_H
-#define TEXT_DRAWING_H
+#ifndef DESKTOP_WINLIB_DRAWING_TEXT_DRAWING_H
+#define DESKTOP_WINLIB_DRAWING_TEXT_DRAWING_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "paper.h"
-#include "points.h"
-#include "printf_check.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/points.h"
+#include "desktop/winlib/messages/printf_check.h"
 
 constexpr int drawn_text_limit = 255;
 

@@ -1,9 +1,9 @@
-#include "directory_scan.h"
+#include "desktop/winlib/files/directory_scan.h"
 
 #include <cstring>
 
-#include "messages.h"
-#include "path_names.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/files/path_names.h"
 
 namespace {
 

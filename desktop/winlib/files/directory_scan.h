@@ -1,12 +1,12 @@
 // directoryScanClass: the entries of one folder, one at a time.
-#ifndef DIRECTORY_SCAN_H
-#define DIRECTORY_SCAN_H
+#ifndef DESKTOP_WINLIB_FILES_DIRECTORY_SCAN_H
+#define DESKTOP_WINLIB_FILES_DIRECTORY_SCAN_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 class directoryScanClass {
  public:

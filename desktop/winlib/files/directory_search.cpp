@@ -1,12 +1,12 @@
-#include "directory_search.h"
+#include "desktop/winlib/files/directory_search.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "fmt.h"
-#include "messages.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -7,15 +7,15 @@
 // dispatched message may close the owner, which deletes the search with it:
 // after each such call the search looks for itself in the window tree and
 // stops, touching nothing, when it is gone.
-#ifndef DIRECTORY_SEARCH_H
-#define DIRECTORY_SEARCH_H
+#ifndef DESKTOP_WINLIB_FILES_DIRECTORY_SEARCH_H
+#define DESKTOP_WINLIB_FILES_DIRECTORY_SEARCH_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "window_object.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 // The window that owns a search, and what the search reads and shows of it.
 class directorySearchOwner : public winTypeClass {

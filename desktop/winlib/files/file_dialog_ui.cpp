@@ -1,4 +1,4 @@
-#include "file_dialog_ui.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
 
 namespace {
 

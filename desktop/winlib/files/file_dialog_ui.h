@@ -2,8 +2,8 @@
 // calls, in the manner of the message boxes' modal seam. The program uses
 // the platform's dialogs (the default); tests install scripted calls that
 // fill the dialog record as a person would, so no test waits for a person.
-#ifndef FILE_DIALOG_UI_H
-#define FILE_DIALOG_UI_H
+#ifndef DESKTOP_WINLIB_FILES_FILE_DIALOG_UI_H
+#define DESKTOP_WINLIB_FILES_FILE_DIALOG_UI_H
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
-#include "file_dialogs.h"
+#include "desktop/winlib/files/file_dialogs.h"
 
 #include <cderr.h>
 
 #include <cstring>
 
-#include "file_dialog_ui.h"
-#include "messages.h"
-#include "path_names.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/files/path_names.h"
 
 namespace {
 

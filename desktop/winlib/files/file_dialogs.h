@@ -1,12 +1,12 @@
 // The common Open and Save dialogs for choosing files (through the seam of
 // file_dialog_ui.h).
-#ifndef FILE_DIALOGS_H
-#define FILE_DIALOGS_H
+#ifndef DESKTOP_WINLIB_FILES_FILE_DIALOGS_H
+#define DESKTOP_WINLIB_FILES_FILE_DIALOGS_H
 
 #include <windows.h>
 
-#include "byte_object.h"
-#include "r_list.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/containers/r_list.h"
 
 // Size of the one file-name buffer that all dialog calls share.
 constexpr int file_dialog_buffer_size = 8192;

@@ -1,13 +1,13 @@
-#include "file_info.h"
+#include "desktop/winlib/files/file_info.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "date_time_text.h"
-#include "messages.h"
-#include "system_text.h"
-#include "text_scan.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/winlib/values/text_scan.h"
 
 fileInfoClass::~fileInfoClass() {
   close();

@@ -1,7 +1,7 @@
 // fileInfoClass: a file's attributes and times, and a search of a folder by
 // pattern.
-#ifndef FILE_INFO_H
-#define FILE_INFO_H
+#ifndef DESKTOP_WINLIB_FILES_FILE_INFO_H
+#define DESKTOP_WINLIB_FILES_FILE_INFO_H
 
 #include <windows.h>
 

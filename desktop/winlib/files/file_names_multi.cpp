@@ -1,6 +1,6 @@
-#include "file_names_multi.h"
+#include "desktop/winlib/files/file_names_multi.h"
 
-#include "file_dialogs.h"
+#include "desktop/winlib/files/file_dialogs.h"
 
 const char* get_file_names_multi(HWND owner, const char* title, const char* initial_path, const char* filter,
                                  const char* default_extension, char* result, int result_size, bool save,

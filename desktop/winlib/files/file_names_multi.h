@@ -1,7 +1,7 @@
 // The Open dialog allowing several files, as one text: the folder and the
 // names, each NUL-terminated (one full path when a single file was chosen).
-#ifndef FILE_NAMES_MULTI_H
-#define FILE_NAMES_MULTI_H
+#ifndef DESKTOP_WINLIB_FILES_FILE_NAMES_MULTI_H
+#define DESKTOP_WINLIB_FILES_FILE_NAMES_MULTI_H
 
 #include <windows.h>
 

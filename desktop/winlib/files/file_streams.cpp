@@ -1,4 +1,4 @@
-#include "file_streams.h"
+#include "desktop/winlib/files/file_streams.h"
 
 #include <sys/stat.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "message_box.h"
-#include "messages.h"
-#include "whole_file.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "platform/files/whole_file.h"
 
 bool file_exists(const char* path) {
   FILE* file = path ? fopen(path, "r") : nullptr;

@@ -1,7 +1,7 @@
 // Files as C streams: existence tests, opening a file for output with the
 // user's choice of replacing or appending, and line and byte reads.
-#ifndef FILE_STREAMS_H
-#define FILE_STREAMS_H
+#ifndef DESKTOP_WINLIB_FILES_FILE_STREAMS_H
+#define DESKTOP_WINLIB_FILES_FILE_STREAMS_H
 
 #include <cstdio>
 

@@ -1,13 +1,13 @@
-#include "kv_bridge.h"
+#include "desktop/winlib/files/kv_bridge.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "fmt.h"
-#include "messages.h"
-#include "whole_file.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/messages.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // kvBridgeClass: binds text keys to program variables, so that a whole set
 // of them is saved to, or loaded from, a key/value text file in one call.
-#ifndef KV_BRIDGE_H
-#define KV_BRIDGE_H
+#ifndef DESKTOP_WINLIB_FILES_KV_BRIDGE_H
+#define DESKTOP_WINLIB_FILES_KV_BRIDGE_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "kv_text.h"
-#include "list_payload.h"
-#include "r_list.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/files/kv_text.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/containers/r_list.h"
 
 // Type codes of the bound variables.
 enum kvEntryType : int32_t {

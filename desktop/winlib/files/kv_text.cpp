@@ -1,9 +1,9 @@
-#include "kv_text.h"
+#include "desktop/winlib/files/kv_text.h"
 
 #include <cstring>
 #include <string>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

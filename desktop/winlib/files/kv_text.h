@@ -5,14 +5,14 @@
 // items. Between items other bytes are skipped; a double quote there starts
 // quoting (inside which parentheses are not seen) and a backslash makes the
 // next byte skipped too. Items nest at most kv_nesting_limit levels deep.
-#ifndef KV_TEXT_H
-#define KV_TEXT_H
+#ifndef DESKTOP_WINLIB_FILES_KV_TEXT_H
+#define DESKTOP_WINLIB_FILES_KV_TEXT_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "list_payload.h"
-#include "r_list.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/containers/r_list.h"
 
 constexpr int kv_nesting_limit = 64;
 

@@ -1,4 +1,4 @@
-#include "make_path.h"
+#include "desktop/winlib/files/make_path.h"
 
 #include <windows.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "message_box.h"
-#include "messages.h"
-#include "text_scan.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/values/text_scan.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // make_path: checks, and on request creates, every folder of a path.
-#ifndef MAKE_PATH_H
-#define MAKE_PATH_H
+#ifndef DESKTOP_WINLIB_FILES_MAKE_PATH_H
+#define DESKTOP_WINLIB_FILES_MAKE_PATH_H
 
 // Walks the folders of path (the part after its last "\" is a file name and
 // is not visited), entering each in turn. A folder that cannot be entered

@@ -1,10 +1,10 @@
-#include "path_names.h"
+#include "desktop/winlib/files/path_names.h"
 
 #include <cctype>
 #include <cstring>
 #include <string>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Path and file-name helpers over Windows paths ("\" between folders, ":"
 // after a drive letter). Results go into a byteObjectClass unless said.
-#ifndef PATH_NAMES_H
-#define PATH_NAMES_H
+#ifndef DESKTOP_WINLIB_FILES_PATH_NAMES_H
+#define DESKTOP_WINLIB_FILES_PATH_NAMES_H
 
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 // Up to and including the last "\" or ":" (looked for down to index 1);
 // empty when there is none.

@@ -1,7 +1,7 @@
-#include "path_stack.h"
+#include "desktop/winlib/files/path_stack.h"
 
-#include "messages.h"
-#include "path_names.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/files/path_names.h"
 
 pathStackClass::pathStackClass(int32_t capacity)
     : capacity_(capacity > 0 ? capacity : 0), folders_(new byteObjectClass[capacity_ > 0 ? capacity_ : 1]) {}

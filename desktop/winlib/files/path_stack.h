@@ -1,10 +1,10 @@
 // A stack of folders: each push keeps the folder part of a path.
-#ifndef PATH_STACK_H
-#define PATH_STACK_H
+#ifndef DESKTOP_WINLIB_FILES_PATH_STACK_H
+#define DESKTOP_WINLIB_FILES_PATH_STACK_H
 
 #include <cstdint>
 
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 class pathStackClass {
  public:

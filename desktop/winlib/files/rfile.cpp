@@ -1,6 +1,6 @@
-#include "rfile.h"
+#include "desktop/winlib/files/rfile.h"
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 rFileClass::~rFileClass() { close(); }
 

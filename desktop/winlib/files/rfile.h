@@ -1,13 +1,13 @@
 // rFileClass: a file opened by folder and name, read and written in raw
 // blocks through the system's file handle.
-#ifndef RFILE_H
-#define RFILE_H
+#ifndef DESKTOP_WINLIB_FILES_RFILE_H
+#define DESKTOP_WINLIB_FILES_RFILE_H
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 // Mode bits of rFileClass::open; a mode carries one of rfile_open_always
 // and rfile_open_existing.

@@ -1,4 +1,4 @@
-#include "font_dialog_ui.h"
+#include "desktop/winlib/fonts/font_dialog_ui.h"
 
 namespace {
 

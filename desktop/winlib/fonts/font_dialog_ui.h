@@ -3,8 +3,8 @@
 // uses the platform's dialog (the default); tests install scripted calls
 // that fill the dialog record as a person would, so no test waits for a
 // person.
-#ifndef FONT_DIALOG_UI_H
-#define FONT_DIALOG_UI_H
+#ifndef DESKTOP_WINLIB_FONTS_FONT_DIALOG_UI_H
+#define DESKTOP_WINLIB_FONTS_FONT_DIALOG_UI_H
 
 #include <windows.h>
 

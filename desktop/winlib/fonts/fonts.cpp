@@ -1,9 +1,9 @@
-#include "fonts.h"
+#include "desktop/winlib/fonts/fonts.h"
 
 #include <cstring>
 
-#include "font_dialog_ui.h"
-#include "quiet_report.h"
+#include "desktop/winlib/fonts/font_dialog_ui.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 LOGFONTA font_record{};
 

@@ -1,12 +1,12 @@
 // Fonts: making them, the standard fonts, the font stack and the font
 // dialog. User-interface thread only; nothing here is locked.
-#ifndef FONTS_H
-#define FONTS_H
+#ifndef DESKTOP_WINLIB_FONTS_FONTS_H
+#define DESKTOP_WINLIB_FONTS_FONTS_H
 
 #include <windows.h>
 
-#include "paper.h"
-#include "program_fonts.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 // The record of the last font made by make_font or make_font_scaled.
 extern LOGFONTA font_record;

@@ -1,4 +1,4 @@
-#include "program_fonts.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 HFONT program_font = nullptr;
 LOGFONTA program_logfont{};

@@ -1,12 +1,12 @@
 // The program's standard fonts: made once at start-up (make_standard_fonts,
 // fonts.h) and never deleted. Window objects copy the program font and its
 // LOGFONT when they are made.
-#ifndef PROGRAM_FONTS_H
-#define PROGRAM_FONTS_H
+#ifndef DESKTOP_WINLIB_FONTS_PROGRAM_FONTS_H
+#define DESKTOP_WINLIB_FONTS_PROGRAM_FONTS_H
 
 #include <cstdint>
 
-#include "platform_types.h"
+#include "desktop/winlib/platform_types.h"
 
 // The program font and its LOGFONT. The main window sets
 // program_font_chosen when it loads the font from the settings into

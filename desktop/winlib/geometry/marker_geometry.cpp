@@ -1,4 +1,4 @@
-#include "marker_geometry.h"
+#include "desktop/winlib/geometry/marker_geometry.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Where the markers lie in pixels, and the hit tests on them.
-#ifndef MARKER_GEOMETRY_H
-#define MARKER_GEOMETRY_H
+#ifndef DESKTOP_WINLIB_GEOMETRY_MARKER_GEOMETRY_H
+#define DESKTOP_WINLIB_GEOMETRY_MARKER_GEOMETRY_H
 
-#include "paper.h"
-#include "position.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/position.h"
 
 // The four points of the closed outline of a triangle marker: the apex at
 // (x + x origin, y + y origin), the long leg L = int(size * px/mm) along the

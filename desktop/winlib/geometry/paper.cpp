@@ -1,9 +1,9 @@
-#include "paper.h"
+#include "desktop/winlib/geometry/paper.h"
 
 #include <cmath>
 #include <limits>
 
-#include "quiet_report.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 paper screen_paper;
 paper printer_paper;

@@ -4,12 +4,12 @@
 //   pixel x = int(x mm * x_px_per_mm) + x_origin   (truncated toward zero)
 //   x mm    = (pixel x - x_origin) / x_px_per_mm
 // and likewise for y. One record describes the screen, one the printer.
-#ifndef PAPER_H
-#define PAPER_H
+#ifndef DESKTOP_WINLIB_GEOMETRY_PAPER_H
+#define DESKTOP_WINLIB_GEOMETRY_PAPER_H
 
 #include <cstdint>
 
-#include "platform_types.h"
+#include "desktop/winlib/platform_types.h"
 
 class paper {
  public:

@@ -1,5 +1,5 @@
 // The page records of real devices and windows.
-#include "paper.h"
+#include "desktop/winlib/geometry/paper.h"
 
 bool paper::set_from_device(HDC dc) {
   double width = GetDeviceCaps(dc, HORZRES);

@@ -1,8 +1,8 @@
-#include "points.h"
+#include "desktop/winlib/geometry/points.h"
 
 #include <cmath>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 double point3::distance_to(double px, double py) const {
   point3 other;

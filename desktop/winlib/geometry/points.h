@@ -1,6 +1,6 @@
 // Points in millimetres and in three dimensions.
-#ifndef POINTS_H
-#define POINTS_H
+#ifndef DESKTOP_WINLIB_GEOMETRY_POINTS_H
+#define DESKTOP_WINLIB_GEOMETRY_POINTS_H
 
 class mmPointClass {
  public:

@@ -1,4 +1,4 @@
-#include "position.h"
+#include "desktop/winlib/geometry/position.h"
 
 positionClass::positionClass(double x, double y, double width, double height)
     : ref_x(x), ref_y(y), box_x(x), box_y(y), box_width(width), box_height(height) {}

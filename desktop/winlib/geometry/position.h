@@ -2,11 +2,11 @@
 // and the graph engine. The box has its top-left corner (x, y) and its size;
 // the reference point is where the box is anchored, and moving the reference
 // point moves the box with it. y grows downwards.
-#ifndef POSITION_H
-#define POSITION_H
+#ifndef DESKTOP_WINLIB_GEOMETRY_POSITION_H
+#define DESKTOP_WINLIB_GEOMETRY_POSITION_H
 
-#include "paper.h"
-#include "platform_types.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/platform_types.h"
 
 class positionClass {
  public:

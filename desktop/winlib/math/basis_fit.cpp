@@ -1,6 +1,6 @@
-#include "basis_fit.h"
+#include "desktop/winlib/math/basis_fit.h"
 
-#include "matrix.h"
+#include "desktop/winlib/math/matrix.h"
 
 double basis_one(double) { return 1.0; }
 double basis_x(double x) { return x; }

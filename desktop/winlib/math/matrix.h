@@ -1,10 +1,10 @@
 // A matrix of row vectors with index bounds for rows and columns, and the
 // double matrix's algebra: determinant, inversion, printing.
-#ifndef MATRIX_H
-#define MATRIX_H
+#ifndef DESKTOP_WINLIB_MATH_MATRIX_H
+#define DESKTOP_WINLIB_MATH_MATRIX_H
 
-#include "bounded_vector.h"
-#include "messages.h"
+#include "desktop/winlib/containers/bounded_vector.h"
+#include "desktop/winlib/messages/messages.h"
 
 template <class T>
 class matrix {

@@ -1,9 +1,9 @@
 #include <cstdio>
 #include <string>
 
-#include "byte_object.h"
-#include "debug_log.h"
-#include "matrix.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/math/matrix.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "straight_line_fit.h"
+#include "desktop/winlib/math/straight_line_fit.h"
 
 #include <cmath>
 

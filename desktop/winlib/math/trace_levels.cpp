@@ -1,6 +1,6 @@
-#include "trace_levels.h"
+#include "desktop/winlib/math/trace_levels.h"
 
-#include "straight_line_fit.h"
+#include "desktop/winlib/math/straight_line_fit.h"
 
 namespace {
 

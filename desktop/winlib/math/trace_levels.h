@@ -1,7 +1,7 @@
 // Helpers over traces held as arrays of 32-bit integers: extremes, local
 // slope, and the mean peak and trough levels of a periodic trace.
-#ifndef TRACE_LEVELS_H
-#define TRACE_LEVELS_H
+#ifndef DESKTOP_WINLIB_MATH_TRACE_LEVELS_H
+#define DESKTOP_WINLIB_MATH_TRACE_LEVELS_H
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include <cstdio>
 
-#include "bounded_vector.h"
-#include "byte_object.h"
+#include "desktop/winlib/containers/bounded_vector.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 namespace {
 

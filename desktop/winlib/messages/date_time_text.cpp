@@ -1,11 +1,11 @@
-#include "date_time_text.h"
+#include "desktop/winlib/messages/date_time_text.h"
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Date and time texts.
-#ifndef DATE_TIME_TEXT_H
-#define DATE_TIME_TEXT_H
+#ifndef DESKTOP_WINLIB_MESSAGES_DATE_TIME_TEXT_H
+#define DESKTOP_WINLIB_MESSAGES_DATE_TIME_TEXT_H
 
 #include <cstddef>
 #include <cstdint>

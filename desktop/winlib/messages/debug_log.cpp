@@ -1,12 +1,12 @@
-#include "debug_log.h"
+#include "desktop/winlib/messages/debug_log.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
-#include "fmt.h"
-#include "messages.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

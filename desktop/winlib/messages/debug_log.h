@@ -1,10 +1,10 @@
 // The nested debug log, "QEVLOG.TXT" by default. It stays off until
 // log_open is called (nothing in the program does: it is the developer's
 // switch). Each line is indented by ".  " per nesting level.
-#ifndef DEBUG_LOG_H
-#define DEBUG_LOG_H
+#ifndef DESKTOP_WINLIB_MESSAGES_DEBUG_LOG_H
+#define DESKTOP_WINLIB_MESSAGES_DEBUG_LOG_H
 
-#include "printf_check.h"
+#include "desktop/winlib/messages/printf_check.h"
 
 constexpr int log_name_size = 260;
 constexpr int log_line_limit = 511;

@@ -1,11 +1,11 @@
-#include "fmt.h"
+#include "desktop/winlib/messages/fmt.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

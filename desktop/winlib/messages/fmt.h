@@ -3,13 +3,13 @@
 //
 // Every length here is the real length of the formatted text, also where the
 // platform's own formatting reports truncation as -1.
-#ifndef FMT_H
-#define FMT_H
+#ifndef DESKTOP_WINLIB_MESSAGES_FMT_H
+#define DESKTOP_WINLIB_MESSAGES_FMT_H
 
 #include <cstdarg>
 #include <cstddef>
 
-#include "printf_check.h"
+#include "desktop/winlib/messages/printf_check.h"
 
 // Length of the formatted text; -1 with "### text_length: invalid
 // arguments ###" when the format cannot be formatted. The argument list is

@@ -1,7 +1,7 @@
-#include "heap_report.h"
+#include "desktop/winlib/messages/heap_report.h"
 
-#include "debug_log.h"
-#include "messages.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

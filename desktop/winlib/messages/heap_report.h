@@ -1,6 +1,6 @@
 // Developer heap reports, written to the debug log.
-#ifndef HEAP_REPORT_H
-#define HEAP_REPORT_H
+#ifndef DESKTOP_WINLIB_MESSAGES_HEAP_REPORT_H
+#define DESKTOP_WINLIB_MESSAGES_HEAP_REPORT_H
 
 constexpr int memory_state_count = 16;
 

@@ -1,10 +1,10 @@
-#include "heap_walk.h"
+#include "desktop/winlib/messages/heap_walk.h"
 
 #include <cstdint>
 
-#include "debug_log.h"
-#include "messages.h"
-#include "system_text.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/messages/system_text.h"
 
 bool heap_walk(const char* title, HANDLE heap, bool quiet) {
   if (!heap) heap = GetProcessHeap();

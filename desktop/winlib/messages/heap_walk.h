@@ -1,6 +1,6 @@
 // Walks a heap of the process and writes its entries to the debug log.
-#ifndef HEAP_WALK_H
-#define HEAP_WALK_H
+#ifndef DESKTOP_WINLIB_MESSAGES_HEAP_WALK_H
+#define DESKTOP_WINLIB_MESSAGES_HEAP_WALK_H
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <string>
 
-#include "byte_object.h"
-#include "debug_log.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/messages/debug_log.h"
 
 void hex_dump(const char* title, const void* data, int count) {
   const unsigned char* bytes = static_cast<const unsigned char*>(data);

@@ -6,8 +6,8 @@
 // where tests install a modal_capture); the portable build of the tests
 // hands it to a recorder (message_recorder.h). Tests of both builds read the
 // boxes through tests/message_capture.h.
-#ifndef MESSAGE_BOX_H
-#define MESSAGE_BOX_H
+#ifndef DESKTOP_WINLIB_MESSAGES_MESSAGE_BOX_H
+#define DESKTOP_WINLIB_MESSAGES_MESSAGE_BOX_H
 
 // Box styles.
 constexpr unsigned box_ok = 0x0;

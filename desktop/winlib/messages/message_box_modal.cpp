@@ -1,8 +1,8 @@
 // The Windows build's message boxes: through the modal seam.
 #include <windows.h>
 
-#include "message_box.h"
-#include "modal_ui.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "platform/modal/modal_ui.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The portable build's message boxes: recorded and answered by script.
-#include "message_box.h"
-#include "message_recorder.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/message_recorder.h"
 
 message_recorder& message_recorder::instance() {
   static message_recorder recorder;

@@ -2,8 +2,8 @@
 // a script, or, when the script is empty, with the button that Enter would
 // press. Only tests of the portable build use this; the Windows build shows
 // its boxes through the modal seam.
-#ifndef MESSAGE_RECORDER_H
-#define MESSAGE_RECORDER_H
+#ifndef DESKTOP_WINLIB_MESSAGES_MESSAGE_RECORDER_H
+#define DESKTOP_WINLIB_MESSAGES_MESSAGE_RECORDER_H
 
 #include <deque>
 #include <string>

@@ -1,14 +1,14 @@
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "debug_log.h"
-#include "fmt.h"
-#include "message_box.h"
-#include "quiet_report.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 void (*debug_console_output)(const char* text) = nullptr;
 

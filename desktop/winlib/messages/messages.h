@@ -5,12 +5,12 @@
 // a formatted text that does not fit its buffer is reported first and then
 // shown cut. Reports nest through errormessage and end because the nested
 // messages are short.
-#ifndef MESSAGES_H
-#define MESSAGES_H
+#ifndef DESKTOP_WINLIB_MESSAGES_MESSAGES_H
+#define DESKTOP_WINLIB_MESSAGES_MESSAGES_H
 
 #include <cstdint>
 
-#include "printf_check.h"
+#include "desktop/winlib/messages/printf_check.h"
 
 // Longest format accepted, and the longest texts shown.
 constexpr int message_format_limit = 1000;

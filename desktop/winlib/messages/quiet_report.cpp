@@ -1,13 +1,13 @@
-#include "quiet_report.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 #include <cstdarg>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
-#include "debug_log.h"
-#include "fmt.h"
-#include "messages.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

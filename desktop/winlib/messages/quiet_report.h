@@ -3,10 +3,10 @@
 // window, which repaints, meets the same error and opens the box again. So
 // inside a quietReportScope each such error text is written to the debug log
 // once and shown to nobody; outside any scope report_error is errormessage.
-#ifndef QUIET_REPORT_H
-#define QUIET_REPORT_H
+#ifndef DESKTOP_WINLIB_MESSAGES_QUIET_REPORT_H
+#define DESKTOP_WINLIB_MESSAGES_QUIET_REPORT_H
 
-#include "printf_check.h"
+#include "desktop/winlib/messages/printf_check.h"
 
 // Marks the work in which errors are logged, not shown. Scopes nest.
 class quietReportScope {

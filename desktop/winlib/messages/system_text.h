@@ -1,6 +1,6 @@
 // The system's text for an error code.
-#ifndef SYSTEM_TEXT_H
-#define SYSTEM_TEXT_H
+#ifndef DESKTOP_WINLIB_MESSAGES_SYSTEM_TEXT_H
+#define DESKTOP_WINLIB_MESSAGES_SYSTEM_TEXT_H
 
 #include <cstdint>
 

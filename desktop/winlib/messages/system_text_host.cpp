@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "system_text.h"
+#include "desktop/winlib/messages/system_text.h"
 
 const char* last_error_text(uint32_t code) {
   static char text[256];

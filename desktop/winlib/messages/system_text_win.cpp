@@ -1,7 +1,7 @@
 // The system's error texts on Windows.
 #include <windows.h>
 
-#include "system_text.h"
+#include "desktop/winlib/messages/system_text.h"
 
 const char* last_error_text(uint32_t code) {
   static char text[256];

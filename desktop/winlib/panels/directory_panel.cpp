@@ -1,20 +1,20 @@
-#include "directory_panel.h"
+#include "desktop/winlib/panels/directory_panel.h"
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "buttons.h"
-#include "debug_log.h"
-#include "edit_fields.h"
-#include "folder_entries.h"
-#include "list_controls.h"
-#include "messages.h"
-#include "popup_menu_ui.h"
-#include "program_fonts.h"
-#include "system_text.h"
-#include "window_classes.h"
-#include "wide_text.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/panels/folder_entries.h"
+#include "desktop/winlib/controls/list_controls.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/values/wide_text.h"
 
 namespace {
 

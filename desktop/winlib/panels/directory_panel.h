@@ -16,16 +16,16 @@
 // Tree items: a drive's text is "{V}" and the drive ("{V}C:"), a folder's
 // "{D}" and its name, a file's its bare name (data item_ends_path); the
 // braces are hidden in the display and in paths.
-#ifndef DIRECTORY_PANEL_H
-#define DIRECTORY_PANEL_H
+#ifndef DESKTOP_WINLIB_PANELS_DIRECTORY_PANEL_H
+#define DESKTOP_WINLIB_PANELS_DIRECTORY_PANEL_H
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "byte_object.h"
-#include "control.h"
-#include "pseudo_dialog.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/controls/control.h"
+#include "desktop/winlib/panels/pseudo_dialog.h"
 
 class buttonClass;
 class editClass;

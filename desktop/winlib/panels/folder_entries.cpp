@@ -1,8 +1,8 @@
-#include "folder_entries.h"
+#include "desktop/winlib/panels/folder_entries.h"
 
 #include <algorithm>
 
-#include "directory_scan.h"
+#include "desktop/winlib/files/directory_scan.h"
 
 std::vector<folderEntry> folder_entries(const char* folder, bool with_files) {
   std::vector<folderEntry> entries;

@@ -1,8 +1,8 @@
 // The entries of one folder as the folder trees list them: names that do not
 // begin with ".", sorted by name (the platform returns them in no fixed
 // order).
-#ifndef FOLDER_ENTRIES_H
-#define FOLDER_ENTRIES_H
+#ifndef DESKTOP_WINLIB_PANELS_FOLDER_ENTRIES_H
+#define DESKTOP_WINLIB_PANELS_FOLDER_ENTRIES_H
 
 #include <string>
 #include <vector>

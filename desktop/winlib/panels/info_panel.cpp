@@ -1,10 +1,10 @@
-#include "info_panel.h"
+#include "desktop/winlib/panels/info_panel.h"
 
 #include <cstdio>
 
-#include "message_pump.h"
-#include "palette.h"
-#include "program_fonts.h"
+#include "desktop/winlib/windows/message_pump.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 infoPanelClass::infoPanelClass(winTypeClass* parent, const char* title, double x, double y, double width,
                                double height, const char* heading)

@@ -8,11 +8,11 @@
 // The panel closes when its owner deletes it (or posts it WM_CLOSE). The
 // close box does not close it: it asks the parent to stop, as a click on the
 // heading does, so a caller's loop never finds its panel gone.
-#ifndef INFO_PANEL_H
-#define INFO_PANEL_H
+#ifndef DESKTOP_WINLIB_PANELS_INFO_PANEL_H
+#define DESKTOP_WINLIB_PANELS_INFO_PANEL_H
 
-#include "text_object.h"
-#include "window_object.h"
+#include "desktop/winlib/values/text_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 constexpr uint32_t info_panel_type = 17;
 constexpr double info_panel_widest_mm = 300.0;

@@ -1,6 +1,6 @@
-#include "pseudo_dialog.h"
+#include "desktop/winlib/panels/pseudo_dialog.h"
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 pseudoDialogClass::pseudoDialogClass(winTypeClass* parent, uint32_t caller_data)
     : winTypeClass(parent, pseudo_dialog_type), caller_data_(caller_data), result_code_(pseudo_dialog_open) {

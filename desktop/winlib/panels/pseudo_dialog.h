@@ -1,13 +1,13 @@
 // pseudoDialogClass: the protocol of windows that behave like dialogs
 // without being platform dialogs: a result code, a result text, the caller's
 // data, and notices to the parent window.
-#ifndef PSEUDO_DIALOG_H
-#define PSEUDO_DIALOG_H
+#ifndef DESKTOP_WINLIB_PANELS_PSEUDO_DIALOG_H
+#define DESKTOP_WINLIB_PANELS_PSEUDO_DIALOG_H
 
 #include <cstdint>
 
-#include "byte_object.h"
-#include "window_object.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 constexpr uint32_t pseudo_dialog_type = 333;
 constexpr uint32_t pseudo_dialog_ok = 4097;

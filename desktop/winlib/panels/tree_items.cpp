@@ -1,9 +1,9 @@
-#include "tree_items.h"
+#include "desktop/winlib/panels/tree_items.h"
 
 #include <string>
 #include <vector>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

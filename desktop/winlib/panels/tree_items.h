@@ -6,8 +6,8 @@
 // Flag bits of an item's parameter: tree_listed (its children are listed,
 // set when a path is shown), tree_read (its sub-folders have been read),
 // tree_separated (a backslash follows its text in a path). A new item has 0.
-#ifndef TREE_ITEMS_H
-#define TREE_ITEMS_H
+#ifndef DESKTOP_WINLIB_PANELS_TREE_ITEMS_H
+#define DESKTOP_WINLIB_PANELS_TREE_ITEMS_H
 
 #include <windows.h>
 #include <commctrl.h>

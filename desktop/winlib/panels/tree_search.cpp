@@ -1,17 +1,17 @@
-#include "tree_search.h"
+#include "desktop/winlib/panels/tree_search.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "edit_fields.h"
-#include "file_dialogs.h"
-#include "folder_entries.h"
-#include "messages.h"
-#include "program_fonts.h"
-#include "registry_settings.h"
-#include "tree_items.h"
-#include "window_classes.h"
-#include "window_helpers.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/panels/folder_entries.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/winlib/panels/tree_items.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 //
 // The close box hides the window and stores the edited path; the window is
 // destroyed with its object.
-#ifndef TREE_SEARCH_H
-#define TREE_SEARCH_H
+#ifndef DESKTOP_WINLIB_PANELS_TREE_SEARCH_H
+#define DESKTOP_WINLIB_PANELS_TREE_SEARCH_H
 
 #include <windows.h>
 
@@ -16,7 +16,7 @@
 
 #include <string>
 
-#include "window_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class editClass;
 

@@ -1,10 +1,10 @@
-#include "registry_settings.h"
+#include "desktop/winlib/settings/registry_settings.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

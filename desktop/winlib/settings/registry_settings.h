@@ -5,8 +5,8 @@
 // A read returns one heap buffer owned here, valid until the next read. A
 // missing key or value gives an empty text (reported unless quiet), which
 // callers take as a request for their default. A read never writes.
-#ifndef REGISTRY_SETTINGS_H
-#define REGISTRY_SETTINGS_H
+#ifndef DESKTOP_WINLIB_SETTINGS_REGISTRY_SETTINGS_H
+#define DESKTOP_WINLIB_SETTINGS_REGISTRY_SETTINGS_H
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "startup_file.h"
+#include "desktop/winlib/settings/startup_file.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "messages.h"
-#include "whole_file.h"
+#include "desktop/winlib/messages/messages.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

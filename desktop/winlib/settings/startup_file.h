@@ -1,13 +1,13 @@
 // The start-up settings file: lines "[tag] value". Each tag of the settings
 // list names a target that reading fills and writing saves. The file name
 // "NONE" (the default) switches the file off.
-#ifndef STARTUP_FILE_H
-#define STARTUP_FILE_H
+#ifndef DESKTOP_WINLIB_SETTINGS_STARTUP_FILE_H
+#define DESKTOP_WINLIB_SETTINGS_STARTUP_FILE_H
 
 #include <cstddef>
 
-#include "list_payload.h"
-#include "r_list.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/containers/r_list.h"
 
 constexpr int startup_tag_limit = 64;
 constexpr int startup_value_limit = 260;

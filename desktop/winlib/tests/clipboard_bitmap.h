@@ -1,6 +1,6 @@
 // The bitmap on the clipboard, as a test reads it after a copy.
-#ifndef CLIPBOARD_BITMAP_H
-#define CLIPBOARD_BITMAP_H
+#ifndef DESKTOP_WINLIB_TESTS_CLIPBOARD_BITMAP_H
+#define DESKTOP_WINLIB_TESTS_CLIPBOARD_BITMAP_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "default_printer.h"
+#include "desktop/winlib/tests/default_printer.h"
 
 #include <winspool.h>
 

@@ -1,8 +1,8 @@
 // The default printer of the test prefix: the project's PostScript printer on
 // a file port (tools/wine-printer.sh sets it up). A print dialog that takes
 // it without showing, the file it writes and the pages in that file.
-#ifndef DEFAULT_PRINTER_H
-#define DEFAULT_PRINTER_H
+#ifndef DESKTOP_WINLIB_TESTS_DEFAULT_PRINTER_H
+#define DESKTOP_WINLIB_TESTS_DEFAULT_PRINTER_H
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // A file dialog of a test answered as the user would: the chosen path
 // written into the record, or a cancel for an empty one.
-#ifndef FILE_DIALOG_ANSWERS_H
-#define FILE_DIALOG_ANSWERS_H
+#ifndef DESKTOP_WINLIB_TESTS_FILE_DIALOG_ANSWERS_H
+#define DESKTOP_WINLIB_TESTS_FILE_DIALOG_ANSWERS_H
 
 #include <windows.h>
 

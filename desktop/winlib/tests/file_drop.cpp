@@ -1,4 +1,4 @@
-#include "file_drop.h"
+#include "desktop/winlib/tests/file_drop.h"
 
 #include <shlobj.h>
 

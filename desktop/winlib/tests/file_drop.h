@@ -1,7 +1,7 @@
 // Files dropped on a window, as the shell hands them over: the handle a
 // window's WM_DROPFILES receives.
-#ifndef FILE_DROP_H
-#define FILE_DROP_H
+#ifndef DESKTOP_WINLIB_TESTS_FILE_DROP_H
+#define DESKTOP_WINLIB_TESTS_FILE_DROP_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "memory_bitmap.h"
+#include "desktop/winlib/tests/memory_bitmap.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // A white 32-bit bitmap in memory (top row first) whose pixels a test reads
 // back: a window's drawing or a printed page lands on it.
-#ifndef MEMORY_BITMAP_H
-#define MEMORY_BITMAP_H
+#ifndef DESKTOP_WINLIB_TESTS_MEMORY_BITMAP_H
+#define DESKTOP_WINLIB_TESTS_MEMORY_BITMAP_H
 
 #include <windows.h>
 

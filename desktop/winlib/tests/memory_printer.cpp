@@ -1,4 +1,4 @@
-#include "memory_printer.h"
+#include "desktop/winlib/tests/memory_printer.h"
 
 namespace {
 

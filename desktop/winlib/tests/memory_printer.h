@@ -2,13 +2,13 @@
 // dialog answers with a device context on it and every document call is
 // accepted (and counted), so a window's Print command draws its page there.
 // One made while another lives stands in front of it until it goes.
-#ifndef MEMORY_PRINTER_H
-#define MEMORY_PRINTER_H
+#ifndef DESKTOP_WINLIB_TESTS_MEMORY_PRINTER_H
+#define DESKTOP_WINLIB_TESTS_MEMORY_PRINTER_H
 
 #include <windows.h>
 
-#include "memory_bitmap.h"
-#include "print_dialog_ui.h"
+#include "desktop/winlib/tests/memory_bitmap.h"
+#include "desktop/winlib/drawing/print_dialog_ui.h"
 
 class memoryPrinter {
  public:

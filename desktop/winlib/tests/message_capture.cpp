@@ -1,8 +1,8 @@
-#include "message_capture.h"
+#include "desktop/winlib/tests/message_capture.h"
 
 #if defined(_WIN32)
 
-#include "modal_capture.h"
+#include "platform/modal/modal_capture.h"
 
 struct message_capture::impl {
   modal_capture capture;
@@ -24,7 +24,7 @@ std::vector<captured_box> message_capture::records() const {
 
 #else
 
-#include "message_recorder.h"
+#include "desktop/winlib/messages/message_recorder.h"
 
 struct message_capture::impl {};
 

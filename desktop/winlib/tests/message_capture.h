@@ -2,8 +2,8 @@
 // modal_capture on Windows, over the recorder on the host. While it lives,
 // each box is recorded and answered with the next scripted answer, or with
 // the button Enter would press. One capture at a time.
-#ifndef MESSAGE_CAPTURE_H
-#define MESSAGE_CAPTURE_H
+#ifndef DESKTOP_WINLIB_TESTS_MESSAGE_CAPTURE_H
+#define DESKTOP_WINLIB_TESTS_MESSAGE_CAPTURE_H
 
 #include <memory>
 #include <string>

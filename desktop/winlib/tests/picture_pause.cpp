@@ -1,4 +1,4 @@
-#include "picture_pause.h"
+#include "desktop/winlib/tests/picture_pause.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // test that calls picture_pause keeps its windows alive (dispatching their
 // messages) that many milliseconds, while a picture is taken from outside
 // (import -window root). Without it, nothing happens.
-#ifndef PICTURE_PAUSE_H
-#define PICTURE_PAUSE_H
+#ifndef DESKTOP_WINLIB_TESTS_PICTURE_PAUSE_H
+#define DESKTOP_WINLIB_TESTS_PICTURE_PAUSE_H
 
 #include <windows.h>
 

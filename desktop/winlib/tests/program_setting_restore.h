@@ -1,12 +1,12 @@
 // Puts a program setting a test changed back as it was before.
-#ifndef PROGRAM_SETTING_RESTORE_H
-#define PROGRAM_SETTING_RESTORE_H
+#ifndef DESKTOP_WINLIB_TESTS_PROGRAM_SETTING_RESTORE_H
+#define DESKTOP_WINLIB_TESTS_PROGRAM_SETTING_RESTORE_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "registry_settings.h"
+#include "desktop/winlib/settings/registry_settings.h"
 
 // The value it had; a setting that was not there (empty) is removed.
 inline void restore_program_setting(const char* name, const std::string& value) {

@@ -1,7 +1,7 @@
 // Dispatches every message waiting for the test's thread, so that what a
 // step posted has happened before the test looks.
-#ifndef PUMP_H
-#define PUMP_H
+#ifndef DESKTOP_WINLIB_TESTS_PUMP_H
+#define DESKTOP_WINLIB_TESTS_PUMP_H
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "start_up_environment.h"
+#include "desktop/winlib/tests/start_up_environment.h"
 
 #include <gtest/gtest.h>
 
-#include "message_capture.h"
-#include "window_classes.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/windows/window_classes.h"
 
 namespace {
 

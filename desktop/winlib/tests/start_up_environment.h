@@ -1,7 +1,7 @@
 // The library's start-up (register_window_classes) runs once for the whole
 // window test program, before its first test, as the program's entry runs it.
-#ifndef START_UP_ENVIRONMENT_H
-#define START_UP_ENVIRONMENT_H
+#ifndef DESKTOP_WINLIB_TESTS_START_UP_ENVIRONMENT_H
+#define DESKTOP_WINLIB_TESTS_START_UP_ENVIRONMENT_H
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "temp_folder.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 #include <fstream>
 #include <random>

@@ -1,7 +1,7 @@
 // A fresh folder under the system's temporary folder for one test, removed
 // with everything in it when the test ends.
-#ifndef TEMP_FOLDER_H
-#define TEMP_FOLDER_H
+#ifndef DESKTOP_WINLIB_TESTS_TEMP_FOLDER_H
+#define DESKTOP_WINLIB_TESTS_TEMP_FOLDER_H
 
 #include <filesystem>
 #include <string>

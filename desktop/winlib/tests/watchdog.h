@@ -2,8 +2,8 @@
 // program with a message naming the work when it has not ended within the
 // bound. The bound is generous (minutes): it tells a loop from slow work on
 // a loaded machine, and an ordinary run never comes near it.
-#ifndef WATCHDOG_H
-#define WATCHDOG_H
+#ifndef DESKTOP_WINLIB_TESTS_WATCHDOG_H
+#define DESKTOP_WINLIB_TESTS_WATCHDOG_H
 
 #include <chrono>
 #include <condition_variable>

@@ -1,16 +1,16 @@
 // A fixture for the tests of a window: pop-up menus answer with the command
 // in popup_answer, and every window object a test made must be gone when it
 // ends.
-#ifndef WINDOW_FIXTURE_H
-#define WINDOW_FIXTURE_H
+#ifndef DESKTOP_WINLIB_TESTS_WINDOW_FIXTURE_H
+#define DESKTOP_WINLIB_TESTS_WINDOW_FIXTURE_H
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "popup_menu_ui.h"
-#include "pump.h"
-#include "window_object.h"
-#include "window_tree.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/tests/pump.h"
+#include "desktop/winlib/windows/window_object.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 class windowFixture : public ::testing::Test {
  protected:

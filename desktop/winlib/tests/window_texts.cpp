@@ -1,4 +1,4 @@
-#include "window_texts.h"
+#include "desktop/winlib/tests/window_texts.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,7 +1,7 @@
 // What a test reads back as text: a window's title, a menu with its ids and
 // checks, and a whole file.
-#ifndef WINDOW_TEXTS_H
-#define WINDOW_TEXTS_H
+#ifndef DESKTOP_WINLIB_TESTS_WINDOW_TEXTS_H
+#define DESKTOP_WINLIB_TESTS_WINDOW_TEXTS_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "double_check.h"
+#include "desktop/winlib/values/double_check.h"
 
 #include <cfloat>
 

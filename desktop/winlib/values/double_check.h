@@ -1,6 +1,6 @@
 // Whether a double is a finite number.
-#ifndef DOUBLE_CHECK_H
-#define DOUBLE_CHECK_H
+#ifndef DESKTOP_WINLIB_VALUES_DOUBLE_CHECK_H
+#define DESKTOP_WINLIB_VALUES_DOUBLE_CHECK_H
 
 bool is_valid_double(double x);
 

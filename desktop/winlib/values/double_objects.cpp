@@ -1,10 +1,10 @@
-#include "double_objects.h"
+#include "desktop/winlib/values/double_objects.h"
 
 #include <cmath>
 
 #include <cmath>
 
-#include "quiet_report.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 // A value that cannot be computed (too few arguments, an argument without a
 // number, a division by zero) is reported and gives value_not_computed; the
 // stored value is kept.
-#ifndef DOUBLE_OBJECTS_H
-#define DOUBLE_OBJECTS_H
+#ifndef DESKTOP_WINLIB_VALUES_DOUBLE_OBJECTS_H
+#define DESKTOP_WINLIB_VALUES_DOUBLE_OBJECTS_H
 
 #include <cstdint>
 
-#include "link_object.h"
+#include "desktop/winlib/values/link_object.h"
 
 constexpr uint32_t double_object_type = 6;
 constexpr double value_not_computed = -123.456;

@@ -1,9 +1,9 @@
-#include "link_object.h"
+#include "desktop/winlib/values/link_object.h"
 
 #include <cstring>
 
-#include "debug_log.h"
-#include "quiet_report.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/quiet_report.h"
 
 // ---- refListClass ----------------------------------------------------------
 

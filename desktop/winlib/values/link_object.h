@@ -9,12 +9,12 @@
 //
 // Errors met while a change propagates are logged once, not shown
 // (quiet_report.h). Everything runs on the user-interface thread.
-#ifndef LINK_OBJECT_H
-#define LINK_OBJECT_H
+#ifndef DESKTOP_WINLIB_VALUES_LINK_OBJECT_H
+#define DESKTOP_WINLIB_VALUES_LINK_OBJECT_H
 
 #include <cstdint>
 
-#include "list_payload.h"
+#include "desktop/winlib/containers/list_payload.h"
 
 class linkClass;
 

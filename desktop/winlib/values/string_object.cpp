@@ -1,10 +1,10 @@
-#include "string_object.h"
+#include "desktop/winlib/values/string_object.h"
 
 #include <cstring>
 #include <string>
 
-#include "quiet_report.h"
-#include "value_format.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/values/value_format.h"
 
 namespace {
 

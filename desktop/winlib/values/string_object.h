@@ -4,16 +4,16 @@
 //
 // A format that does not fit the arguments' kinds, or an argument that is
 // neither, gives "***invalid***" (and, for the argument, a report).
-#ifndef STRING_OBJECT_H
-#define STRING_OBJECT_H
+#ifndef DESKTOP_WINLIB_VALUES_STRING_OBJECT_H
+#define DESKTOP_WINLIB_VALUES_STRING_OBJECT_H
 
 #include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
 
-#include "byte_object.h"
-#include "link_object.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/values/link_object.h"
 
 constexpr uint32_t string_object_type = 9;
 

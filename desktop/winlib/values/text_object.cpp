@@ -1,15 +1,15 @@
-#include "text_object.h"
+#include "desktop/winlib/values/text_object.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "colours.h"
-#include "fonts.h"
-#include "palette.h"
-#include "program_fonts.h"
-#include "quiet_report.h"
-#include "text_drawing.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

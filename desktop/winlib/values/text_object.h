@@ -9,8 +9,8 @@
 // init_sized, or chosen in the font dialog) or given by the caller; a given
 // font, like every standard font, is never deleted by the text object.
 // Errors met while it paints are logged once, not shown (quiet_report.h).
-#ifndef TEXT_OBJECT_H
-#define TEXT_OBJECT_H
+#ifndef DESKTOP_WINLIB_VALUES_TEXT_OBJECT_H
+#define DESKTOP_WINLIB_VALUES_TEXT_OBJECT_H
 
 #include <windows.h>
 
@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "link_object.h"
-#include "mouse_items.h"
-#include "paper.h"
-#include "position.h"
-#include "string_object.h"
+#include "desktop/winlib/values/link_object.h"
+#include "desktop/winlib/windows/mouse_items.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/position.h"
+#include "desktop/winlib/values/string_object.h"
 
 constexpr uint32_t text_object_type = 7;
 

@@ -1,10 +1,10 @@
-#include "text_scan.h"
+#include "desktop/winlib/values/text_scan.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "messages.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 //
 // Every routine that writes into a caller's array takes the array's size and
 // never writes past it; the result is always terminated.
-#ifndef TEXT_SCAN_H
-#define TEXT_SCAN_H
+#ifndef DESKTOP_WINLIB_VALUES_TEXT_SCAN_H
+#define DESKTOP_WINLIB_VALUES_TEXT_SCAN_H
 
 #include <cstddef>
 #include <cstdint>
 
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 // Display names. The results live in buffers shared by all calls (one for a
 // single byte, one for a whole text, one for the hex form of a whole text),

@@ -1,10 +1,10 @@
-#include "value_format.h"
+#include "desktop/winlib/values/value_format.h"
 
 #include <cstdarg>
 #include <cstring>
 #include <string>
 
-#include "fmt.h"
+#include "desktop/winlib/messages/fmt.h"
 
 namespace {
 

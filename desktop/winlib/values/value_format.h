@@ -7,10 +7,10 @@
 // flags, a width and a precision given as digits. '*', positional arguments,
 // other conversions and more than four conversions do not match.
 // A number marked as none is shown as "---" in its conversion's width.
-#ifndef VALUE_FORMAT_H
-#define VALUE_FORMAT_H
+#ifndef DESKTOP_WINLIB_VALUES_VALUE_FORMAT_H
+#define DESKTOP_WINLIB_VALUES_VALUE_FORMAT_H
 
-#include "byte_object.h"
+#include "desktop/winlib/containers/byte_object.h"
 
 constexpr int value_argument_limit = 4;
 // The longest text a value text may grow to.

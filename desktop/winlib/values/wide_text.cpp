@@ -1,4 +1,4 @@
-#include "wide_text.h"
+#include "desktop/winlib/values/wide_text.h"
 
 namespace {
 

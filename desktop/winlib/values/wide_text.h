@@ -2,8 +2,8 @@
 // path, and UTF-16, the form of the stored records' texts and of the
 // platform's wide calls. Text that is not well formed (a stray UTF-8 byte, a
 // lone surrogate) becomes U+FFFD; nothing is dropped silently.
-#ifndef WIDE_TEXT_H
-#define WIDE_TEXT_H
+#ifndef DESKTOP_WINLIB_VALUES_WIDE_TEXT_H
+#define DESKTOP_WINLIB_VALUES_WIDE_TEXT_H
 
 #include <cstddef>
 #include <string>

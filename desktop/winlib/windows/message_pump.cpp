@@ -1,4 +1,4 @@
-#include "message_pump.h"
+#include "desktop/winlib/windows/message_pump.h"
 
 LRESULT pump_one_message() {
   MSG message;

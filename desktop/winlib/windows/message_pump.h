@@ -1,6 +1,6 @@
 // The one-message pump that keeps the interface alive during long work.
-#ifndef MESSAGE_PUMP_H
-#define MESSAGE_PUMP_H
+#ifndef DESKTOP_WINLIB_WINDOWS_MESSAGE_PUMP_H
+#define DESKTOP_WINLIB_WINDOWS_MESSAGE_PUMP_H
 
 #include <windows.h>
 

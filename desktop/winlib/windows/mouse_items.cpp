@@ -1,4 +1,4 @@
-#include "mouse_items.h"
+#include "desktop/winlib/windows/mouse_items.h"
 
 lbuttonAwareClass::lbuttonAwareClass() : capturing(0), releasing(0), pointer_x_mm(0.0), pointer_y_mm(0.0) {}
 

@@ -6,15 +6,15 @@
 // scale record: button_down on WM_LBUTTONDOWN (and does its own click
 // handling only when that returns false), mouse_move on WM_MOUSEMOVE,
 // button_up on WM_LBUTTONUP, and paint_items while painting.
-#ifndef MOUSE_ITEMS_H
-#define MOUSE_ITEMS_H
+#ifndef DESKTOP_WINLIB_WINDOWS_MOUSE_ITEMS_H
+#define DESKTOP_WINLIB_WINDOWS_MOUSE_ITEMS_H
 
 #include <cstdint>
 
-#include "list_payload.h"
-#include "paper.h"
-#include "platform_types.h"
-#include "r_list.h"
+#include "desktop/winlib/containers/list_payload.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/platform_types.h"
+#include "desktop/winlib/containers/r_list.h"
 
 class buttonAwareClass : public listPayload {
  public:

@@ -1,16 +1,16 @@
-#include "window_classes.h"
+#include "desktop/winlib/windows/window_classes.h"
 
 #include <commctrl.h>
 
 #include <cstdint>
 
-#include "fonts.h"
-#include "messages.h"
-#include "palette.h"
-#include "paper.h"
-#include "quiet_report.h"
-#include "system_text.h"
-#include "window_object.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/winlib/windows/window_object.h"
 
 SYSTEMTIME program_start_time{};
 char g_working_directory[MAX_PATH] = {};

@@ -1,8 +1,8 @@
 // The library's global initialisation and the registration of every window
 // class of the program, each with the routing window procedure that hands
 // messages to the window object found in the window tree (window_tree.h).
-#ifndef WINDOW_CLASSES_H
-#define WINDOW_CLASSES_H
+#ifndef DESKTOP_WINLIB_WINDOWS_WINDOW_CLASSES_H
+#define DESKTOP_WINLIB_WINDOWS_WINDOW_CLASSES_H
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "window_helpers.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
-#include "messages.h"
-#include "paper.h"
-#include "system_text.h"
-#include "window_object.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/messages/system_text.h"
+#include "desktop/winlib/windows/window_object.h"
 
 HWND create_child_window(HWND parent, const char* class_name, const char* title, DWORD style, int x, int y,
                          int width, int height) {

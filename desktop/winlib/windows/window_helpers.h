@@ -1,6 +1,6 @@
 // Window creation, button checks and window rectangles in millimetres.
-#ifndef WINDOW_HELPERS_H
-#define WINDOW_HELPERS_H
+#ifndef DESKTOP_WINLIB_WINDOWS_WINDOW_HELPERS_H
+#define DESKTOP_WINLIB_WINDOWS_WINDOW_HELPERS_H
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "window_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
-#include "program_fonts.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 HINSTANCE program_instance = nullptr;
 

@@ -5,14 +5,14 @@
 // set_hwnd; from then on the routing window procedure (window_classes.h)
 // hands it its messages. WM_CLOSE deletes it, with every window object
 // beneath it.
-#ifndef WINDOW_OBJECT_H
-#define WINDOW_OBJECT_H
+#ifndef DESKTOP_WINLIB_WINDOWS_WINDOW_OBJECT_H
+#define DESKTOP_WINLIB_WINDOWS_WINDOW_OBJECT_H
 
 #include <cstdint>
 
-#include "paper.h"
-#include "platform_types.h"
-#include "window_tree.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/platform_types.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 // The program's instance handle, kept by the entry before any window is made.
 extern HINSTANCE program_instance;

@@ -1,5 +1,5 @@
 // What a window object asks of its Win32 window.
-#include "window_object.h"
+#include "desktop/winlib/windows/window_object.h"
 
 bool winTypeClass::set_position(double x, double y, double width, double height, const paper& scale) {
   windowPlacement p = window_placement(x, y, width, height, scale);

@@ -1,10 +1,10 @@
-#include "window_tree.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 #include <cstring>
 
-#include "debug_log.h"
-#include "messages.h"
-#include "window_object.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/windows/window_object.h"
 
 uint8_t program_running = 1;
 

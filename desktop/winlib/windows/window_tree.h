@@ -11,12 +11,12 @@
 // node, then its first child's subtree, then its next sibling.
 //
 // One thread: the tree is used only from the user-interface thread.
-#ifndef WINDOW_TREE_H
-#define WINDOW_TREE_H
+#ifndef DESKTOP_WINLIB_WINDOWS_WINDOW_TREE_H
+#define DESKTOP_WINLIB_WINDOWS_WINDOW_TREE_H
 
 #include <cstdint>
 
-#include "platform_types.h"
+#include "desktop/winlib/platform_types.h"
 
 class winTypeClass;
 

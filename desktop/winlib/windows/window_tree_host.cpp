@@ -1,4 +1,4 @@
 // The portable build has no windows: a node's handle is only a key.
-#include "window_tree.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 void destroy_window_handle(HWND) {}

@@ -1,14 +1,14 @@
-#include "calibration_table.h"
+#include "handheld/engine/acquisition/calibration_table.h"
 
 #include <string.h>
 
 #include <mutex>
 
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
-#include "unit_clock.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "platform/ce/unit_clock.h"
 
 static_assert(sizeof(double) == 8, "calibration entries are 8 bytes on the link");
 

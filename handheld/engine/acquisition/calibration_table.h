@@ -19,8 +19,8 @@
 //
 // Entries are atomic: the user-interface thread changes them while the test
 // and electrode threads read them.
-#ifndef CALIBRATION_TABLE_H
-#define CALIBRATION_TABLE_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_CALIBRATION_TABLE_H
+#define HANDHELD_ENGINE_ACQUISITION_CALIBRATION_TABLE_H
 
 #include <stddef.h>
 #include <stdint.h>

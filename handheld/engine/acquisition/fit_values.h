@@ -1,6 +1,6 @@
 // Small evaluators and the result sentinels of the numeric helpers.
-#ifndef FIT_VALUES_H
-#define FIT_VALUES_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_FIT_VALUES_H
+#define HANDHELD_ENGINE_ACQUISITION_FIT_VALUES_H
 
 // A measurement or fit result that was not obtained.
 constexpr double kResultNotObtained = -1.11111e308;

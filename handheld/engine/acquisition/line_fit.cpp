@@ -1,4 +1,4 @@
-#include "line_fit.h"
+#include "handheld/engine/acquisition/line_fit.h"
 
 #include <cmath>
 #include <utility>

@@ -1,11 +1,11 @@
 // Straight-line least-squares fit over a fixed number of points.
-#ifndef LINE_FIT_H
-#define LINE_FIT_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_LINE_FIT_H
+#define HANDHELD_ENGINE_ACQUISITION_LINE_FIT_H
 
 #include <cstdint>
 #include <vector>
 
-#include "fit_values.h"
+#include "handheld/engine/acquisition/fit_values.h"
 
 struct straightLineFit {
   int count = 0;

@@ -1,7 +1,7 @@
 #include <cmath>
 
-#include "engine_log.h"
-#include "signal_filters.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/acquisition/signal_filters.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <limits>
 #include <vector>
 
-#include "signal_filters.h"
+#include "handheld/engine/acquisition/signal_filters.h"
 
 namespace {
 

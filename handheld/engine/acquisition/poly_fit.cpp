@@ -1,4 +1,4 @@
-#include "poly_fit.h"
+#include "handheld/engine/acquisition/poly_fit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,13 +1,13 @@
 // Weighted general linear least-squares fit over up to five basis functions
 // (1, x, x^2, x^3, x^4, or a caller's own first function), solved by
 // Cramer's rule on the normal equations.
-#ifndef POLY_FIT_H
-#define POLY_FIT_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_POLY_FIT_H
+#define HANDHELD_ENGINE_ACQUISITION_POLY_FIT_H
 
 #include <cstdint>
 #include <vector>
 
-#include "fit_values.h"
+#include "handheld/engine/acquisition/fit_values.h"
 
 using basisFunction = double (*)(double x);
 

@@ -1,4 +1,4 @@
-#include "regression_window.h"
+#include "handheld/engine/acquisition/regression_window.h"
 
 #include <cmath>
 

@@ -1,12 +1,12 @@
 // A ring window of the latest points with their mean, standard deviation and
 // regression line.
-#ifndef REGRESSION_WINDOW_H
-#define REGRESSION_WINDOW_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_REGRESSION_WINDOW_H
+#define HANDHELD_ENGINE_ACQUISITION_REGRESSION_WINDOW_H
 
 #include <cstdint>
 #include <vector>
 
-#include "fit_values.h"
+#include "handheld/engine/acquisition/fit_values.h"
 
 struct regressionWindow {
   int capacity = 0;

@@ -1,4 +1,4 @@
-#include "running_average.h"
+#include "handheld/engine/acquisition/running_average.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <limits>
 
-#include "engine_log.h"
-#include "engine_messages.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The running average of a channel's sweeps: the record's second block, in
 // raw counts, with Divisor the number of sweeps summed (0.0 when empty).
-#ifndef RUNNING_AVERAGE_H
-#define RUNNING_AVERAGE_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_RUNNING_AVERAGE_H
+#define HANDHELD_ENGINE_ACQUISITION_RUNNING_AVERAGE_H
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // Adds (add == 1) or removes (any other value) a sweep to or from the
 // record's average, resampling it onto the average's time scale. A null sweep

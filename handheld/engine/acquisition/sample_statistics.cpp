@@ -1,10 +1,10 @@
-#include "sample_statistics.h"
+#include "handheld/engine/acquisition/sample_statistics.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 
-#include "engine_log.h"
+#include "handheld/engine/log/engine_log.h"
 
 namespace {
 

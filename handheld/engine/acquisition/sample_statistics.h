@@ -1,12 +1,12 @@
 // Microvolt values and window statistics of a samples block. A block may come
 // from a card and hold anything: times, indices and counts are clamped to what
 // the block holds, and bad windows are refused with an error trace line.
-#ifndef SAMPLE_STATISTICS_H
-#define SAMPLE_STATISTICS_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_SAMPLE_STATISTICS_H
+#define HANDHELD_ENGINE_ACQUISITION_SAMPLE_STATISTICS_H
 
 #include <cstdint>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // The block's value at t milliseconds in microvolts: Data / Divisor * scale +
 // offset, interpolated between points. t is clamped to [0, Time]. A zero

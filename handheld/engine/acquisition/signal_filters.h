@@ -1,7 +1,7 @@
 // Signal filters of the handheld: a windowed-sinc low-pass for displayed
 // traces and a zero-phase band-reject (notch) for a test's averaged values.
-#ifndef SIGNAL_FILTERS_H
-#define SIGNAL_FILTERS_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_SIGNAL_FILTERS_H
+#define HANDHELD_ENGINE_ACQUISITION_SIGNAL_FILTERS_H
 
 #include <cstdint>
 #include <vector>

@@ -1,15 +1,15 @@
-#include "stimulus.h"
+#include "handheld/engine/acquisition/stimulus.h"
 
 #include <mutex>
 
-#include "board_options.h"
-#include "calibration_table.h"
-#include "converters.h"
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "hw_binding.h"
-#include "stimulator_link.h"
-#include "unit_clock.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "platform/ce/unit_clock.h"
 
 std::atomic<int> flicker_period_ms{0};
 std::atomic<double> flash_fill{0.0};

@@ -7,8 +7,8 @@
 // each preceded by the control word (command 15) 0, 4, 8 or 12.
 // Lights are in mcd.s/m^2 (flash) and mcd/m^2 (background); durations in
 // microseconds; drive in stimulator volts.
-#ifndef STIMULUS_H
-#define STIMULUS_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_STIMULUS_H
+#define HANDHELD_ENGINE_ACQUISITION_STIMULUS_H
 
 #include <stdint.h>
 

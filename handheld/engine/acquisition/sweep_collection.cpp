@@ -1,15 +1,15 @@
-#include "sweep_collection.h"
+#include "handheld/engine/acquisition/sweep_collection.h"
 
 #include <stdint.h>
 
 #include <mutex>
 
-#include "board_options.h"
-#include "converters.h"
-#include "engine_log.h"
-#include "hw_binding.h"
-#include "sync_input.h"
-#include "unit_clock.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/hardware/sync_input.h"
+#include "platform/ce/unit_clock.h"
 
 namespace {
 

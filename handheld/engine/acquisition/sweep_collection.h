@@ -31,10 +31,10 @@
 //         start outside the block)
 //   -3    more than max_points values after the flash (collect_dual_sweeps:
 //         0, no sweep)
-#ifndef SWEEP_COLLECTION_H
-#define SWEEP_COLLECTION_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_SWEEP_COLLECTION_H
+#define HANDHELD_ENGINE_ACQUISITION_SWEEP_COLLECTION_H
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 const int COLLECT_LOST_SYNC = -1;
 const int COLLECT_PRE_OVERRUN = -2;

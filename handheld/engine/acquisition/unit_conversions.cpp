@@ -1,4 +1,4 @@
-#include "unit_conversions.h"
+#include "handheld/engine/acquisition/unit_conversions.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Conversions between the units a program step's value may carry.
-#ifndef UNIT_CONVERSIONS_H
-#define UNIT_CONVERSIONS_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_UNIT_CONVERSIONS_H
+#define HANDHELD_ENGINE_ACQUISITION_UNIT_CONVERSIONS_H
 
 // Unit codes, as in the unit table of program steps. Code 0 is no unit.
 enum unitCode {

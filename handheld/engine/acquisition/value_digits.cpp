@@ -1,4 +1,4 @@
-#include "value_digits.h"
+#include "handheld/engine/acquisition/value_digits.h"
 
 #include <math.h>
 #include <stdio.h>

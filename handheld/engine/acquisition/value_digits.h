@@ -1,8 +1,8 @@
 // A value typed digit by digit: four mantissa digits d1 d2 d3 d4 (d1.d2d3d4)
 // and a decimal exponent e, as the calibration and digit entry dialogs show
 // them in five fields (0 to 3 the digits, 4 the exponent).
-#ifndef VALUE_DIGITS_H
-#define VALUE_DIGITS_H
+#ifndef HANDHELD_ENGINE_ACQUISITION_VALUE_DIGITS_H
+#define HANDHELD_ENGINE_ACQUISITION_VALUE_DIGITS_H
 
 struct valueDigits {
   int digit[4];

@@ -1,4 +1,4 @@
-#include "electrode_measurements.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
 
 #include <math.h>
 #include <stdarg.h>
@@ -7,21 +7,21 @@
 #include <mutex>
 #include <vector>
 
-#include "calibration_table.h"
-#include "converters.h"
-#include "engine_log.h"
-#include "electrode_screen.h"
-#include "engine_messages.h"
-#include "hw_binding.h"
-#include "record_init.h"
-#include "running_average.h"
-#include "sample_statistics.h"
-#include "stimulator_link.h"
-#include "sweep_collection.h"
-#include "system_parameters.h"
-#include "sync_input.h"
-#include "thread_priority.h"
-#include "unit_clock.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/electrodes/electrode_screen.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/acquisition/running_average.h"
+#include "handheld/engine/acquisition/sample_statistics.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/acquisition/sweep_collection.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/hardware/sync_input.h"
+#include "handheld/engine/hardware/thread_priority.h"
+#include "platform/ce/unit_clock.h"
 
 electrodeMonitorState electrode_monitor;
 electrodeResults electrode_results;

@@ -6,16 +6,16 @@
 // Every measurement gives MEASUREMENT_FAILED when it was not obtained: a
 // missing sync pulse, a collector error, a stabilisation that timed out or
 // stayed noisy, or a cancel.
-#ifndef ELECTRODE_MEASUREMENTS_H
-#define ELECTRODE_MEASUREMENTS_H
+#ifndef HANDHELD_ENGINE_ELECTRODES_ELECTRODE_MEASUREMENTS_H
+#define HANDHELD_ENGINE_ELECTRODES_ELECTRODE_MEASUREMENTS_H
 
 #include <stdint.h>
 
 #include <atomic>
 
-#include "fit_values.h"
-#include "line_fit.h"
-#include "stored_records.h"
+#include "handheld/engine/acquisition/fit_values.h"
+#include "handheld/engine/acquisition/line_fit.h"
+#include "handheld/engine/storage/stored_records.h"
 
 const double MEASUREMENT_FAILED = kResultNotObtained;
 

@@ -1,4 +1,4 @@
-#include "electrode_monitor.h"
+#include "handheld/engine/electrodes/electrode_monitor.h"
 
 #include <math.h>
 
@@ -8,18 +8,18 @@
 #include <new>
 #include <thread>
 
-#include "channel_selection.h"
-#include "converters.h"
-#include "electrode_measurements.h"
-#include "engine_log.h"
-#include "hw_binding.h"
-#include "main_dialog_post.h"
-#include "record_init.h"
-#include "stimulator_link.h"
-#include "system_parameters.h"
-#include "thread_priority.h"
-#include "unit_clock.h"
-#include "worker_event.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/hardware/thread_priority.h"
+#include "platform/ce/unit_clock.h"
+#include "handheld/engine/threads/worker_event.h"
 
 monitorChannel monitor_channels[2];
 monitorControl monitor_control;

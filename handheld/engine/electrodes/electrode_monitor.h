@@ -7,14 +7,14 @@
 //
 // Statuses: 0 out of limits, 1 marginal, 2 good (baseline: stable), 3 being
 // measured, 5 no sync pulse, 6 not measured.
-#ifndef ELECTRODE_MONITOR_H
-#define ELECTRODE_MONITOR_H
+#ifndef HANDHELD_ENGINE_ELECTRODES_ELECTRODE_MONITOR_H
+#define HANDHELD_ENGINE_ELECTRODES_ELECTRODE_MONITOR_H
 
 #include <stdint.h>
 
 #include <atomic>
 
-#include "regression_window.h"
+#include "handheld/engine/acquisition/regression_window.h"
 
 const int STATUS_OUT_OF_LIMITS = 0;
 const int STATUS_MARGINAL = 1;

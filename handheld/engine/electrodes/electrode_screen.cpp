@@ -1,4 +1,4 @@
-#include "electrode_screen.h"
+#include "handheld/engine/electrodes/electrode_screen.h"
 
 #include <atomic>
 

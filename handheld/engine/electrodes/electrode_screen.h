@@ -7,10 +7,10 @@
 // Scales are pushed and popped around each measurement; x is in samples
 // (stabilisation) or milliseconds (captures), y in microvolts. Pens and
 // colours index the unit's colour table.
-#ifndef ELECTRODE_SCREEN_H
-#define ELECTRODE_SCREEN_H
+#ifndef HANDHELD_ENGINE_ELECTRODES_ELECTRODE_SCREEN_H
+#define HANDHELD_ENGINE_ELECTRODES_ELECTRODE_SCREEN_H
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 class electrodeScreen {
  public:

@@ -1,4 +1,4 @@
-#include "electrode_thread.h"
+#include "handheld/engine/electrodes/electrode_thread.h"
 
 #include <atomic>
 #include <memory>
@@ -6,14 +6,14 @@
 #include <new>
 #include <thread>
 
-#include "calibration_table.h"
-#include "channel_selection.h"
-#include "electrode_measurements.h"
-#include "engine_log.h"
-#include "main_dialog_post.h"
-#include "record_init.h"
-#include "unit_clock.h"
-#include "worker_event.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
+#include "handheld/engine/storage/record_init.h"
+#include "platform/ce/unit_clock.h"
+#include "handheld/engine/threads/worker_event.h"
 
 namespace {
 

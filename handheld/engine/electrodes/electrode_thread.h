@@ -3,8 +3,8 @@
 // fitted channel (electrode_monitor.mode), writes electrode_results and
 // posts the completion command (11, 52) to the main dialog unless a cancel
 // is pending.
-#ifndef ELECTRODE_THREAD_H
-#define ELECTRODE_THREAD_H
+#ifndef HANDHELD_ENGINE_ELECTRODES_ELECTRODE_THREAD_H
+#define HANDHELD_ENGINE_ELECTRODES_ELECTRODE_THREAD_H
 
 // Starts the thread (once); false when it cannot be started.
 bool start_electrode_thread();

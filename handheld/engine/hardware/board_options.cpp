@@ -1,4 +1,4 @@
-#include "board_options.h"
+#include "handheld/engine/hardware/board_options.h"
 
 std::atomic<int> board_options{0};
 std::atomic<int> is_master{0};

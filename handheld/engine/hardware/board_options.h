@@ -2,8 +2,8 @@
 // digital I/O register with every battery reading, and the unit's part on
 // the master/slave link that follows from them. Read by the stimulus
 // settings, the status lines and the parameter editor.
-#ifndef BOARD_OPTIONS_H
-#define BOARD_OPTIONS_H
+#ifndef HANDHELD_ENGINE_HARDWARE_BOARD_OPTIONS_H
+#define HANDHELD_ENGINE_HARDWARE_BOARD_OPTIONS_H
 
 #include <atomic>
 

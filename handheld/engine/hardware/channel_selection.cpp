@@ -1,3 +1,3 @@
-#include "channel_selection.h"
+#include "handheld/engine/hardware/channel_selection.h"
 
 channelSelection channels;

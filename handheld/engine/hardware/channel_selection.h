@@ -1,8 +1,8 @@
 // The recording channel selection shared by the main dialog, the protocol
 // interpreter, the ini file and the log: which channels record, which one is
 // shown, and the eye on each. Written by one thread, read by several.
-#ifndef CHANNEL_SELECTION_H
-#define CHANNEL_SELECTION_H
+#ifndef HANDHELD_ENGINE_HARDWARE_CHANNEL_SELECTION_H
+#define HANDHELD_ENGINE_HARDWARE_CHANNEL_SELECTION_H
 
 #include <atomic>
 #include <cstdint>

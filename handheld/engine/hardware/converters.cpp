@@ -1,7 +1,7 @@
-#include "converters.h"
+#include "handheld/engine/hardware/converters.h"
 
-#include "hw_binding.h"
-#include "unit_clock.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "platform/ce/unit_clock.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // reset and configuration (input pair, buffer, data rate, self-calibration),
 // and both converters at rest between tests. Every routine returns after its
 // SPI traffic is done and holds the converter lock throughout.
-#ifndef CONVERTERS_H
-#define CONVERTERS_H
+#ifndef HANDHELD_ENGINE_HARDWARE_CONVERTERS_H
+#define HANDHELD_ENGINE_HARDWARE_CONVERTERS_H
 
 #include <atomic>
 #include <mutex>

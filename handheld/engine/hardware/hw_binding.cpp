@@ -1,4 +1,4 @@
-#include "hw_binding.h"
+#include "handheld/engine/hardware/hw_binding.h"
 
 namespace {
 

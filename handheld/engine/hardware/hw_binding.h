@@ -8,10 +8,10 @@
 // empty version text), so a program that failed to bind the library keeps
 // running without touching the board: no converter ever reads ready and the
 // sync input stays idle.
-#ifndef HW_BINDING_H
-#define HW_BINDING_H
+#ifndef HANDHELD_ENGINE_HARDWARE_HW_BINDING_H
+#define HANDHELD_ENGINE_HARDWARE_HW_BINDING_H
 
-#include "hwlib_exports.h"
+#include "hwlib/hwlib_exports.h"
 
 struct hardwareLibraryBindings {
   void* module;  // the loaded library (an HMODULE); null until loaded

@@ -5,12 +5,12 @@
 
 #include <mutex>
 
-#include "card_path.h"
-#include "ce_calls.h"
-#include "converters.h"
-#include "hw_binding.h"
-#include "modal_ui.h"
-#include "remote_line.h"
+#include "platform/ce/card_path.h"
+#include "platform/ce/ce_calls.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "platform/modal/modal_ui.h"
+#include "handheld/engine/remote/remote_line.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sync_input.h"
+#include "handheld/engine/hardware/sync_input.h"
 
 #ifdef ERG_OLDER_PLATFORM
 const syncInputLine SYNC_INPUT = {0, 7};

@@ -4,8 +4,8 @@
 //   older platform: GPIO word 0, bit 7 (mask 0x80)
 // Defined once per platform build (sync_input.cpp, compiled with
 // ERG_OLDER_PLATFORM for the older one); a program links one of the two.
-#ifndef SYNC_INPUT_H
-#define SYNC_INPUT_H
+#ifndef HANDHELD_ENGINE_HARDWARE_SYNC_INPUT_H
+#define HANDHELD_ENGINE_HARDWARE_SYNC_INPUT_H
 
 #include <stdint.h>
 

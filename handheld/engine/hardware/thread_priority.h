@@ -1,8 +1,8 @@
 // The calling thread's priority around a collection, on the unit's scale of
 // 256 levels (0 the highest): a collection runs at 0 so that no conversion
 // is missed, and a worker thread goes back to 252 afterwards.
-#ifndef THREAD_PRIORITY_H
-#define THREAD_PRIORITY_H
+#ifndef HANDHELD_ENGINE_HARDWARE_THREAD_PRIORITY_H
+#define HANDHELD_ENGINE_HARDWARE_THREAD_PRIORITY_H
 
 const int COLLECTION_PRIORITY = 0;
 const int WORKER_PRIORITY = 252;

@@ -2,9 +2,9 @@
 
 #include <stdint.h>
 
-#include "ce_calls.h"
-#include "engine_messages.h"
-#include "thread_priority.h"
+#include "platform/ce/ce_calls.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/hardware/thread_priority.h"
 
 bool set_thread_priority_for(const char* who, int priority) {
   HANDLE thread = GetCurrentThread();

@@ -1,4 +1,4 @@
-#include "ascii_text.h"
+#include "handheld/engine/log/ascii_text.h"
 
 std::wstring widen(const std::string& text) {
   std::wstring wide;

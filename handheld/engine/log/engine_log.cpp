@@ -1,4 +1,4 @@
-#include "engine_log.h"
+#include "handheld/engine/log/engine_log.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -8,9 +8,9 @@
 #include <mutex>
 #include <string>
 
-#include "ascii_text.h"
-#include "channel_selection.h"
-#include "program_error.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/protocols/program_error.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // group. Every call composes its whole text first and writes it with one
 // open-append-close, so a record survives a power loss and two threads'
 // records never mix inside one call.
-#ifndef ENGINE_LOG_H
-#define ENGINE_LOG_H
+#ifndef HANDHELD_ENGINE_LOG_ENGINE_LOG_H
+#define HANDHELD_ENGINE_LOG_ENGINE_LOG_H
 
 #include <cstddef>
 #include <filesystem>

@@ -1,10 +1,10 @@
-#include "engine_messages.h"
+#include "handheld/engine/log/engine_messages.h"
 
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
 
-#include "engine_log.h"
+#include "handheld/engine/log/engine_log.h"
 
 namespace {
 

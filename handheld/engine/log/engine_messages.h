@@ -2,8 +2,8 @@
 // interface installs a handler that shows the text in its message dialog
 // (with the kind as the message kind); until one is installed, the text is
 // written to the log as an error trace line so that it is not lost.
-#ifndef ENGINE_MESSAGES_H
-#define ENGINE_MESSAGES_H
+#ifndef HANDHELD_ENGINE_LOG_ENGINE_MESSAGES_H
+#define HANDHELD_ENGINE_LOG_ENGINE_MESSAGES_H
 
 using show_message_handler = void (*)(int kind, const char* text);
 

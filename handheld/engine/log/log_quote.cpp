@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "engine_log.h"
+#include "handheld/engine/log/engine_log.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The portable build has no terminal connection.
-#include "remote_text_endpoint.h"
+#include "handheld/engine/offdevice/remote_text_endpoint.h"
 
 struct remote_terminal_bridge::state {};
 

@@ -7,8 +7,8 @@
 #include <mutex>
 #include <thread>
 
-#include "engine_log.h"
-#include "remote_text_endpoint.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/offdevice/remote_text_endpoint.h"
 
 struct remote_terminal_bridge::state {
   std::shared_ptr<remote_text_endpoint> endpoint;

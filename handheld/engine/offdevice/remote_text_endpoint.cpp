@@ -1,4 +1,4 @@
-#include "remote_text_endpoint.h"
+#include "handheld/engine/offdevice/remote_text_endpoint.h"
 
 #include <stdlib.h>
 

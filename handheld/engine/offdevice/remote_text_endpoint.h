@@ -2,8 +2,8 @@
 // Tests type into it and read what the unit wrote; a person can reach it
 // from a terminal over a local TCP connection (README.md, "The
 // remote-control line off the device").
-#ifndef REMOTE_TEXT_ENDPOINT_H
-#define REMOTE_TEXT_ENDPOINT_H
+#ifndef HANDHELD_ENGINE_OFFDEVICE_REMOTE_TEXT_ENDPOINT_H
+#define HANDHELD_ENGINE_OFFDEVICE_REMOTE_TEXT_ENDPOINT_H
 
 #include <stdint.h>
 
@@ -14,7 +14,7 @@
 #include <mutex>
 #include <string>
 
-#include "serial_port.h"
+#include "handheld/engine/stimulator/serial_port.h"
 
 class remote_text_endpoint final : public serial_endpoint {
  public:

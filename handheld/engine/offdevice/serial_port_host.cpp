@@ -1,6 +1,6 @@
 // The host build has no serial devices: only in-process ports open.
-#include "engine_messages.h"
-#include "serial_port_device.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/stimulator/serial_port_device.h"
 
 bool open_device_port(serialPort*, const wchar_t*, uint32_t) {
   engine_show_message(0, "*** UNABLE TO OPEN UART CHANNEL ***");

@@ -1,14 +1,14 @@
-#include "simulated_hardware.h"
+#include "handheld/engine/offdevice/simulated_hardware.h"
 
 #include <cwchar>
 #include <mutex>
 #include <utility>
 
-#include "attach.h"
-#include "converters.h"
-#include "hw_binding.h"
-#include "hwlib_exports.h"
-#include "sim_unit.h"
+#include "hwlib/attach.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "hwlib/hwlib_exports.h"
+#include "platform/unit/sim_unit.h"
 
 namespace {
 

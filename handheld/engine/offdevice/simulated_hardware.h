@@ -4,8 +4,8 @@
 // rest, converter reset and set up for 15000 conversions per second of
 // input 0). Used by the tools that record on the simulated unit and by the
 // engine's tests.
-#ifndef SIMULATED_HARDWARE_H
-#define SIMULATED_HARDWARE_H
+#ifndef HANDHELD_ENGINE_OFFDEVICE_SIMULATED_HARDWARE_H
+#define HANDHELD_ENGINE_OFFDEVICE_SIMULATED_HARDWARE_H
 
 #include <functional>
 

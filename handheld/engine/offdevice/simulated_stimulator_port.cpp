@@ -1,11 +1,11 @@
-#include "simulated_stimulator_port.h"
+#include "handheld/engine/offdevice/simulated_stimulator_port.h"
 
 #include <chrono>
 #include <memory>
 #include <thread>
 
-#include "serial_port.h"
-#include "sim_unit.h"
+#include "handheld/engine/stimulator/serial_port.h"
+#include "platform/unit/sim_unit.h"
 
 namespace {
 

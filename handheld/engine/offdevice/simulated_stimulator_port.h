@@ -1,6 +1,6 @@
 // "COM2:" on the simulated unit: the stimulator of SimUnit, in-process.
-#ifndef SIMULATED_STIMULATOR_PORT_H
-#define SIMULATED_STIMULATOR_PORT_H
+#ifndef HANDHELD_ENGINE_OFFDEVICE_SIMULATED_STIMULATOR_PORT_H
+#define HANDHELD_ENGINE_OFFDEVICE_SIMULATED_STIMULATOR_PORT_H
 
 // Registers the simulated stimulator as the endpoint of "COM2:"; ports
 // opened on "COM2:" from now on talk to it. Writes reach it at once, at the

@@ -1,3 +1,3 @@
-#include "thread_priority.h"
+#include "handheld/engine/hardware/thread_priority.h"
 
 bool set_thread_priority_for(const char*, int) { return true; }

@@ -1,4 +1,4 @@
-#include "interpreter_screen.h"
+#include "handheld/engine/protocols/interpreter_screen.h"
 
 #include <atomic>
 

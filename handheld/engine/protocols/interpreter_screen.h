@@ -2,10 +2,10 @@
 // the graph and its title, the sweep just taken, the result of a test and
 // the menus it asks the main dialog for. The handheld's screen installs its
 // own; without one nothing is drawn, so a program runs headless.
-#ifndef INTERPRETER_SCREEN_H
-#define INTERPRETER_SCREEN_H
+#ifndef HANDHELD_ENGINE_PROTOCOLS_INTERPRETER_SCREEN_H
+#define HANDHELD_ENGINE_PROTOCOLS_INTERPRETER_SCREEN_H
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 class interpreterScreen {
  public:

@@ -1,4 +1,4 @@
-#include "program_calls.h"
+#include "handheld/engine/protocols/program_calls.h"
 
 #include <cstring>
 #include <cwchar>
@@ -7,10 +7,10 @@
 #include <mutex>
 #include <string>
 
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "program_files.h"
-#include "protocol_program.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/engine/protocols/protocol_program.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Programs that call other programs: where a called program file is looked
 // for on the storage card, and how many tests a program will record with the
 // programs it calls.
-#ifndef PROGRAM_CALLS_H
-#define PROGRAM_CALLS_H
+#ifndef HANDHELD_ENGINE_PROTOCOLS_PROGRAM_CALLS_H
+#define HANDHELD_ENGINE_PROTOCOLS_PROGRAM_CALLS_H
 
 #include <cstddef>
 #include <cstdint>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // The name (without extension) of the protocol selected in the protocol
 // list; its folder is the first place a called program is looked for. Kept

@@ -1,3 +1,3 @@
-#include "program_error.h"
+#include "handheld/engine/protocols/program_error.h"
 
 std::atomic<bool> program_error{false};

@@ -1,8 +1,8 @@
 // The error flag of a protocol run: raised by error trace lines and by error
 // messages on any thread; the protocol interpreter clears it before each step
 // and reports it after.
-#ifndef PROGRAM_ERROR_H
-#define PROGRAM_ERROR_H
+#ifndef HANDHELD_ENGINE_PROTOCOLS_PROGRAM_ERROR_H
+#define HANDHELD_ENGINE_PROTOCOLS_PROGRAM_ERROR_H
 
 #include <atomic>
 

@@ -2,14 +2,14 @@
 // the stimulus, collecting sweeps after each flash, timing waits and repeat
 // intervals on its block stack, and at each END TEST averaging the sweeps
 // and storing the test of every recording channel on the storage card.
-#ifndef PROTOCOL_INTERPRETER_H
-#define PROTOCOL_INTERPRETER_H
+#ifndef HANDHELD_ENGINE_PROTOCOLS_PROTOCOL_INTERPRETER_H
+#define HANDHELD_ENGINE_PROTOCOLS_PROTOCOL_INTERPRETER_H
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // Command flags written by the main dialog, read at every step.
 struct runCommands {

@@ -1,11 +1,11 @@
-#include "protocol_program.h"
+#include "handheld/engine/protocols/protocol_program.h"
 
 #include <atomic>
 #include <cstring>
 #include <mutex>
 
-#include "engine_log.h"
-#include "engine_messages.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 // A program is a programRecord (stored_records.h): at most 64 steps, each a
 // 16-bit opcode (low byte the operation, high byte the unit), a packed name
 // and a 32-bit value whose encoding depends on the opcode.
-#ifndef PROTOCOL_PROGRAM_H
-#define PROTOCOL_PROGRAM_H
+#ifndef HANDHELD_ENGINE_PROTOCOLS_PROTOCOL_PROGRAM_H
+#define HANDHELD_ENGINE_PROTOCOLS_PROTOCOL_PROGRAM_H
 
 #include <cstddef>
 #include <cstdint>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // ---- Operations, units and the opcodes in use ----
 

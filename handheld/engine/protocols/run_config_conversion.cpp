@@ -1,10 +1,10 @@
-#include "run_config_conversion.h"
+#include "handheld/engine/protocols/run_config_conversion.h"
 
 #include <cstring>
 
-#include "calibration_table.h"
-#include "engine_messages.h"
-#include "protocol_program.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/protocols/protocol_program.h"
 
 namespace {
 

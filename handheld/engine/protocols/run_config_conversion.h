@@ -1,12 +1,12 @@
 // Between protocol programs and the flat run configuration of a test: the
 // steps of one test to the runConfig stored in its record, the operator's
 // custom-test settings to a program.
-#ifndef RUN_CONFIG_CONVERSION_H
-#define RUN_CONFIG_CONVERSION_H
+#ifndef HANDHELD_ENGINE_PROTOCOLS_RUN_CONFIG_CONVERSION_H
+#define HANDHELD_ENGINE_PROTOCOLS_RUN_CONFIG_CONVERSION_H
 
 #include <cstdint>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // The custom-test page's settings. Of the configuration, the conversion reads
 // Intensity, Background, AdaptationTime (the wait, in seconds),

@@ -1,4 +1,4 @@
-#include "remote_commands.h"
+#include "handheld/engine/remote/remote_commands.h"
 
 #include <ctype.h>
 #include <limits.h>
@@ -7,14 +7,14 @@
 #include <memory>
 #include <mutex>
 
-#include "converters.h"
-#include "hw_binding.h"
-#include "record_init.h"
-#include "remote_line.h"
-#include "stimulus.h"
-#include "sweep_collection.h"
-#include "thread_priority.h"
-#include "unit_clock.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/engine/acquisition/sweep_collection.h"
+#include "handheld/engine/hardware/thread_priority.h"
+#include "platform/ce/unit_clock.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // service commands it runs (HELP, BATTERY, SAMPLE, FLASH, SETGPIOBIT,
 // READGPIOREG, READ1256REG, SEND5742). Replies are printed on the line with
 // remote_printf. Each hardware command holds the converter lock throughout.
-#ifndef REMOTE_COMMANDS_H
-#define REMOTE_COMMANDS_H
+#ifndef HANDHELD_ENGINE_REMOTE_REMOTE_COMMANDS_H
+#define HANDHELD_ENGINE_REMOTE_REMOTE_COMMANDS_H
 
 #include <stdint.h>
 
-#include "text_buffer.h"
+#include "handheld/engine/remote/text_buffer.h"
 
 // Longest line kept; bytes typed beyond it are neither stored nor echoed.
 const int REMOTE_LINE_LIMIT = 255;

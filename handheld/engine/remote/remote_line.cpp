@@ -1,4 +1,4 @@
-#include "remote_line.h"
+#include "handheld/engine/remote/remote_line.h"
 
 #include <stdarg.h>
 #include <stdio.h>

@@ -2,8 +2,8 @@
 // Every diagnostic of the handheld program is printed here. The bytes go to
 // one writer: the serial port once it is opened, a capture in tests, nowhere
 // before either (writes to an unopened port do nothing).
-#ifndef REMOTE_LINE_H
-#define REMOTE_LINE_H
+#ifndef HANDHELD_ENGINE_REMOTE_REMOTE_LINE_H
+#define HANDHELD_ENGINE_REMOTE_REMOTE_LINE_H
 
 #include <stddef.h>
 

@@ -1,4 +1,4 @@
-#include "remote_line_capture.h"
+#include "handheld/engine/remote/remote_line_capture.h"
 
 remote_line_capture::remote_line_capture() {
   previous_ = remote_set_writer(remote_writer{&remote_line_capture::on_write, this});

@@ -1,14 +1,14 @@
 // Captures what the program writes on the remote-control line, for tests.
 // While it lives it is the line's writer; destroying it puts the previous
 // writer back. Thread-safe: threads of the program may write meanwhile.
-#ifndef REMOTE_LINE_CAPTURE_H
-#define REMOTE_LINE_CAPTURE_H
+#ifndef HANDHELD_ENGINE_REMOTE_REMOTE_LINE_CAPTURE_H
+#define HANDHELD_ENGINE_REMOTE_REMOTE_LINE_CAPTURE_H
 
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "remote_line.h"
+#include "handheld/engine/remote/remote_line.h"
 
 class remote_line_capture {
  public:

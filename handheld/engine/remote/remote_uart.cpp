@@ -1,12 +1,12 @@
-#include "remote_uart.h"
+#include "handheld/engine/remote/remote_uart.h"
 
 #include <chrono>
 #include <mutex>
 #include <thread>
 
-#include "remote_commands.h"
-#include "remote_line.h"
-#include "unit_clock.h"
+#include "handheld/engine/remote/remote_commands.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "platform/ce/unit_clock.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The remote-control line's port, "COM3:" at 115200 baud. Once it is open
 // every diagnostic written with remote_printf goes to it, each write
 // followed by a pause of about its time on the wire (n / 11 ms, at least 1).
-#ifndef REMOTE_UART_H
-#define REMOTE_UART_H
+#ifndef HANDHELD_ENGINE_REMOTE_REMOTE_UART_H
+#define HANDHELD_ENGINE_REMOTE_REMOTE_UART_H
 
-#include "serial_port.h"
+#include "handheld/engine/stimulator/serial_port.h"
 
 const uint32_t REMOTE_BAUD = 115200;
 

@@ -1,4 +1,4 @@
-#include "text_buffer.h"
+#include "handheld/engine/remote/text_buffer.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
 // A small growable text: the remote-control line's typed line and its words.
 // The buffer owns a NUL-terminated character array; its text is never null.
-#ifndef TEXT_BUFFER_H
-#define TEXT_BUFFER_H
+#ifndef HANDHELD_ENGINE_REMOTE_TEXT_BUFFER_H
+#define HANDHELD_ENGINE_REMOTE_TEXT_BUFFER_H
 
 #include <stddef.h>
 

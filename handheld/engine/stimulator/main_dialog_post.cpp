@@ -1,4 +1,4 @@
-#include "main_dialog_post.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
 
 #include <mutex>
 

@@ -6,12 +6,12 @@
 // poster that posts to its windows (window_main_dialog_poster,
 // main_window_link.h); tests install a main_dialog_post_capture. Until one
 // is installed, posts are dropped.
-#ifndef MAIN_DIALOG_POST_H
-#define MAIN_DIALOG_POST_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_MAIN_DIALOG_POST_H
+#define HANDHELD_ENGINE_STIMULATOR_MAIN_DIALOG_POST_H
 
 #include <stdint.h>
 
-#include "handheld_ids.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 // Where a notice goes.
 enum dialogTarget { NOTICE_MAIN_DIALOG = 0, NOTICE_TOP_DIALOG = 1 };

@@ -1,4 +1,4 @@
-#include "main_dialog_post_capture.h"
+#include "handheld/engine/stimulator/main_dialog_post_capture.h"
 
 #include <chrono>
 

@@ -1,8 +1,8 @@
 // Records what the engine posts to the dialogs, for tests. While it
 // lives it is the poster; destroying it puts the previous one back.
 // Thread-safe: worker threads post while the test reads.
-#ifndef MAIN_DIALOG_POST_CAPTURE_H
-#define MAIN_DIALOG_POST_CAPTURE_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_MAIN_DIALOG_POST_CAPTURE_H
+#define HANDHELD_ENGINE_STIMULATOR_MAIN_DIALOG_POST_CAPTURE_H
 
 #include <stddef.h>
 
@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "main_dialog_post.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
 
 struct mainDialogNotice {
   int target;  // NOTICE_MAIN_DIALOG or NOTICE_TOP_DIALOG

@@ -1,4 +1,4 @@
-#include "main_window_link.h"
+#include "handheld/engine/stimulator/main_window_link.h"
 
 namespace {
 

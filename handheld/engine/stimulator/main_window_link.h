@@ -1,12 +1,12 @@
 // The engine's notices and the stimulator message timer on the user
 // interface's windows (Windows build).
-#ifndef MAIN_WINDOW_LINK_H
-#define MAIN_WINDOW_LINK_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_MAIN_WINDOW_LINK_H
+#define HANDHELD_ENGINE_STIMULATOR_MAIN_WINDOW_LINK_H
 
 #include <windows.h>
 
-#include "main_dialog_post.h"
-#include "stimulator_message.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
 
 // Posts with PostMessageW to the main dialog, or to the dialog on top of it.
 mainDialogPoster window_main_dialog_poster(HWND main_dialog);

@@ -1,4 +1,4 @@
-#include "serial_port.h"
+#include "handheld/engine/stimulator/serial_port.h"
 
 #include <wctype.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "serial_port_device.h"
+#include "handheld/engine/stimulator/serial_port_device.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 // such an endpoint on "COM2:" (simulated_stimulator_port.h); the remote-
 // control line registers its own on "COM3:". A name with no endpoint opens
 // the platform's serial device (CreateFileW on the Windows build).
-#ifndef SERIAL_PORT_H
-#define SERIAL_PORT_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_SERIAL_PORT_H
+#define HANDHELD_ENGINE_STIMULATOR_SERIAL_PORT_H
 
 #include <stddef.h>
 #include <stdint.h>

@@ -1,12 +1,12 @@
 // Inside the serial port layer: the port record and what each platform
 // provides for a port that is not served in-process.
-#ifndef SERIAL_PORT_DEVICE_H
-#define SERIAL_PORT_DEVICE_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_SERIAL_PORT_DEVICE_H
+#define HANDHELD_ENGINE_STIMULATOR_SERIAL_PORT_DEVICE_H
 
 #include <atomic>
 #include <memory>
 
-#include "serial_port.h"
+#include "handheld/engine/stimulator/serial_port.h"
 
 struct serialPort {
   std::shared_ptr<serial_endpoint> endpoint;  // in-process, or null for a device

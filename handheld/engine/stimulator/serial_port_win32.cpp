@@ -2,8 +2,8 @@
 // the time-outs.
 #include <windows.h>
 
-#include "modal_ui.h"
-#include "serial_port_device.h"
+#include "platform/modal/modal_ui.h"
+#include "handheld/engine/stimulator/serial_port_device.h"
 
 bool open_device_port(serialPort* port, const wchar_t* name, uint32_t baud) {
   HANDLE h = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

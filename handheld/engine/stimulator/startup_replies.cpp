@@ -1,17 +1,17 @@
-#include "startup_replies.h"
+#include "handheld/engine/stimulator/startup_replies.h"
 
 #include <stdio.h>
 #include <string.h>
 
 #include <mutex>
 
-#include "calibration_table.h"
-#include "engine_messages.h"
-#include "hw_binding.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
-#include "test_folders.h"
-#include "unit_time.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "handheld/engine/storage/unit_time.h"
 
 std::atomic<int> flash_8051_mode{FLASH_MODE_IDLE};
 std::atomic<int> version_received{0};

@@ -6,8 +6,8 @@
 // message (stimulator_message) and sends what follows it. The user
 // interface's notice handler calls them; a console tool can make the same
 // exchange through them.
-#ifndef STARTUP_REPLIES_H
-#define STARTUP_REPLIES_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_STARTUP_REPLIES_H
+#define HANDHELD_ENGINE_STIMULATOR_STARTUP_REPLIES_H
 
 #include <stdint.h>
 

@@ -1,10 +1,10 @@
-#include "stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
 
 #include <string.h>
 
 #include <atomic>
 
-#include "unit_clock.h"
+#include "platform/ce/unit_clock.h"
 
 namespace {
 

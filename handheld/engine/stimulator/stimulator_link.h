@@ -14,15 +14,15 @@
 //     unit_sleep_ms(2);
 //     send_8051(body, 6);
 //   }
-#ifndef STIMULATOR_LINK_H
-#define STIMULATOR_LINK_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_STIMULATOR_LINK_H
+#define HANDHELD_ENGINE_STIMULATOR_STIMULATOR_LINK_H
 
 #include <stddef.h>
 #include <stdint.h>
 
 #include <mutex>
 
-#include "serial_port.h"
+#include "handheld/engine/stimulator/serial_port.h"
 
 const uint32_t STIMULATOR_BAUD = 9600;
 

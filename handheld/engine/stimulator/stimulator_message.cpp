@@ -1,12 +1,12 @@
-#include "stimulator_message.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
 
 #include <string.h>
 
 #include <mutex>
 
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "main_dialog_post.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
 
 stimulatorMessageState stimulator_message;
 

@@ -3,8 +3,8 @@
 // main dialog calls these on its own thread for each byte the reader posts
 // while a message is being received; only the message-mode flag is also read
 // by the reader thread.
-#ifndef STIMULATOR_MESSAGE_H
-#define STIMULATOR_MESSAGE_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_STIMULATOR_MESSAGE_H
+#define HANDHELD_ENGINE_STIMULATOR_STIMULATOR_MESSAGE_H
 
 #include <stddef.h>
 #include <stdint.h>

@@ -1,14 +1,14 @@
-#include "stimulator_reader.h"
+#include "handheld/engine/stimulator/stimulator_reader.h"
 
 #include <chrono>
 #include <future>
 #include <mutex>
 #include <thread>
 
-#include "engine_log.h"
-#include "main_dialog_post.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 // than the message's time-out (length x 50 ms) and a margin for the main
 // dialog to catch up: a message that stops short does not hold the filter
 // off.
-#ifndef STIMULATOR_READER_H
-#define STIMULATOR_READER_H
+#ifndef HANDHELD_ENGINE_STIMULATOR_STIMULATOR_READER_H
+#define HANDHELD_ENGINE_STIMULATOR_STIMULATOR_READER_H
 
 #include <stdint.h>
 
 #include <atomic>
 
-#include "serial_port.h"
+#include "handheld/engine/stimulator/serial_port.h"
 
 // After a failed (or empty) read the reader waits this long, in real time,
 // before reading again.

@@ -1,4 +1,4 @@
-#include "calibration_file.h"
+#include "handheld/engine/storage/calibration_file.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "calibration_table.h"
-#include "card_files.h"
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "whole_file.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

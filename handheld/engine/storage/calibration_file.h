@@ -1,8 +1,8 @@
 // The calibration file on the storage card, "Storage Card\Cal%s.txt" named
 // by the unit's serial number: one line per entry, entries 0 to 29, each
 // value written whole ("%.17lg") and read back with "%lg".
-#ifndef CALIBRATION_FILE_H
-#define CALIBRATION_FILE_H
+#ifndef HANDHELD_ENGINE_STORAGE_CALIBRATION_FILE_H
+#define HANDHELD_ENGINE_STORAGE_CALIBRATION_FILE_H
 
 #include <stddef.h>
 

@@ -1,8 +1,8 @@
-#include "calibration_lines.h"
+#include "handheld/engine/storage/calibration_lines.h"
 
 #include <stdio.h>
 
-#include "calibration_table.h"
+#include "handheld/engine/acquisition/calibration_table.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The calibration constants as the calibration pages show them: 15 lines,
 // each at its y in the page's constants area (x = 10), drawn by the page.
-#ifndef CALIBRATION_LINES_H
-#define CALIBRATION_LINES_H
+#ifndef HANDHELD_ENGINE_STORAGE_CALIBRATION_LINES_H
+#define HANDHELD_ENGINE_STORAGE_CALIBRATION_LINES_H
 
 const int CALIBRATION_LINE_COUNT = 15;
 

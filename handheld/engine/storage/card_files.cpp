@@ -1,4 +1,4 @@
-#include "card_files.h"
+#include "handheld/engine/storage/card_files.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,8 +6,8 @@
 #include <cwctype>
 #include <system_error>
 
-#include "card_path.h"
-#include "whole_file.h"
+#include "platform/ce/card_path.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

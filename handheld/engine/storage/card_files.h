@@ -2,8 +2,8 @@
 // opening, matching names against a wildcard pattern, and folder checks.
 // Paths resolve onto the configured card folder (card_path.h). A folder
 // scan returns names sorted by name, the order every caller relies on.
-#ifndef CARD_FILES_H
-#define CARD_FILES_H
+#ifndef HANDHELD_ENGINE_STORAGE_CARD_FILES_H
+#define HANDHELD_ENGINE_STORAGE_CARD_FILES_H
 
 #include <cstdio>
 #include <filesystem>

@@ -1,15 +1,15 @@
-#include "directory_browser.h"
+#include "handheld/engine/storage/directory_browser.h"
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <system_error>
 
-#include "ascii_text.h"
-#include "card_files.h"
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "test_files.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/storage/test_files.h"
 
 namespace {
 

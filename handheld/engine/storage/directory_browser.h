@@ -2,14 +2,14 @@
 // listing of a card folder ("^", today's and earlier test folders, stored
 // tests), moving through it, showing an entry, descending and climbing,
 // deleting a test's files and an empty folder.
-#ifndef DIRECTORY_BROWSER_H
-#define DIRECTORY_BROWSER_H
+#ifndef HANDHELD_ENGINE_STORAGE_DIRECTORY_BROWSER_H
+#define HANDHELD_ENGINE_STORAGE_DIRECTORY_BROWSER_H
 
 #include <string>
 #include <vector>
 
-#include "handheld_ids.h"
-#include "stored_records.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // WM_USER codes from the menu keys besides the page notices (PAGE_CLOSE,
 // PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_SELECT).

@@ -1,4 +1,4 @@
-#include "ini_file.h"
+#include "handheld/engine/storage/ini_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,12 +6,12 @@
 #include <cstring>
 #include <string>
 
-#include "ascii_text.h"
-#include "card_files.h"
-#include "channel_selection.h"
-#include "engine_messages.h"
-#include "system_parameters.h"
-#include "whole_file.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The ini file "Storage Card\VANDU.ini": the channel switches, the cfc id
 // and the 19 system parameters as "%s %lg" lines.
-#ifndef INI_FILE_H
-#define INI_FILE_H
+#ifndef HANDHELD_ENGINE_STORAGE_INI_FILE_H
+#define HANDHELD_ENGINE_STORAGE_INI_FILE_H
 
 // Reads the file over the current settings (the caller copies the defaults
 // first). Missing: "-- NO INIT FILE --" is shown and false. A cfc id with a

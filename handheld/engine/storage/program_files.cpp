@@ -1,13 +1,13 @@
-#include "program_files.h"
+#include "handheld/engine/storage/program_files.h"
 
 #include <cstdio>
 #include <system_error>
 #include <vector>
 
-#include "ascii_text.h"
-#include "card_files.h"
-#include "engine_messages.h"
-#include "whole_file.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "platform/files/whole_file.h"
 
 bool read_program_file(const std::wstring& unit_path, programRecord& program) {
   remove_leftover_temporary(card_file_path(unit_path));

@@ -1,11 +1,11 @@
 // Protocol program files (".tes" test, ".ses" session): exactly one
 // programRecord.
-#ifndef PROGRAM_FILES_H
-#define PROGRAM_FILES_H
+#ifndef HANDHELD_ENGINE_STORAGE_PROGRAM_FILES_H
+#define HANDHELD_ENGINE_STORAGE_PROGRAM_FILES_H
 
 #include <string>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // Reads a program file (a unit path) into the program. False, the program
 // unchanged, when it cannot be opened, its size cannot be had, or it is not

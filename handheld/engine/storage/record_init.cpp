@@ -1,4 +1,4 @@
-#include "record_init.h"
+#include "handheld/engine/storage/record_init.h"
 
 #include <cstring>
 

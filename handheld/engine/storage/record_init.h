@@ -1,8 +1,8 @@
 // Initialisers of the stored records.
-#ifndef RECORD_INIT_H
-#define RECORD_INIT_H
+#ifndef HANDHELD_ENGINE_STORAGE_RECORD_INIT_H
+#define HANDHELD_ENGINE_STORAGE_RECORD_INIT_H
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // Divisor 1.0, no errors, flag 0, 12000 points over 500000 ms, no pre-flash
 // time, all values 0. The error times are left as they are.

@@ -1,4 +1,4 @@
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 #include <cstring>
 

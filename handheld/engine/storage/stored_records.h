@@ -8,8 +8,8 @@
 // are little-endian and wide text is UTF-16, NUL-terminated inside its field.
 // A struct is never laid over a file buffer: copy in and out of byte buffers
 // with the helpers at the end.
-#ifndef STORED_RECORDS_H
-#define STORED_RECORDS_H
+#ifndef HANDHELD_ENGINE_STORAGE_STORED_RECORDS_H
+#define HANDHELD_ENGINE_STORAGE_STORED_RECORDS_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "system_parameters.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 #include <cstring>
 #include <mutex>
 
-#include "board_options.h"
-#include "stimulus.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/stimulus.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The unit's 19 system parameters, one static table in the order the editor
 // lists them, with the other settings kept beside them in the ini file: the
 // recording channel switches (channel_selection.h) and the cfc id.
-#ifndef SYSTEM_PARAMETERS_H
-#define SYSTEM_PARAMETERS_H
+#ifndef HANDHELD_ENGINE_STORAGE_SYSTEM_PARAMETERS_H
+#define HANDHELD_ENGINE_STORAGE_SYSTEM_PARAMETERS_H
 
 #include <cstddef>
 #include <cstdint>

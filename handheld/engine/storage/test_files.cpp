@@ -1,4 +1,4 @@
-#include "test_files.h"
+#include "handheld/engine/storage/test_files.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,17 +13,17 @@
 #include <system_error>
 #include <vector>
 
-#include "ascii_text.h"
-#include "board_options.h"
-#include "card_files.h"
-#include "channel_selection.h"
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "system_parameters.h"
-#include "test_folders.h"
-#include "unit_clock.h"
-#include "unit_time.h"
-#include "whole_file.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "platform/ce/unit_clock.h"
+#include "handheld/engine/storage/unit_time.h"
+#include "platform/files/whole_file.h"
 
 std::atomic<bool> test_stored{false};
 std::atomic<uint8_t> test_flag_byte{0};

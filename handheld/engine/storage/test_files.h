@@ -1,15 +1,15 @@
 // The files of a stored test in the current test folder: the test file
 // (".tst": a flag byte and the record) of each recording channel, a sample
 // file (".spl") per sweep, and the dataset text (".s").
-#ifndef TEST_FILES_H
-#define TEST_FILES_H
+#ifndef HANDHELD_ENGINE_STORAGE_TEST_FILES_H
+#define HANDHELD_ENGINE_STORAGE_TEST_FILES_H
 
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 constexpr size_t kTestFileBytes = 1 + sizeof(testFileRecord);
 

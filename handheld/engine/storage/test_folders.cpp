@@ -1,4 +1,4 @@
-#include "test_folders.h"
+#include "handheld/engine/storage/test_folders.h"
 
 #include <cstdio>
 #include <ctime>
@@ -6,12 +6,12 @@
 #include <mutex>
 #include <system_error>
 
-#include "ascii_text.h"
-#include "calibration_table.h"
-#include "card_files.h"
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "system_parameters.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 std::atomic<int> erg_directory_index{0};
 std::atomic<int> protocol_number{1};

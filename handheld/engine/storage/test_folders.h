@@ -1,8 +1,8 @@
 // The day's test folder on the storage card ("Storage Card\T240315_CFC7",
 // or "...-2" for the folder index 2), the LOG folder beside it, and the
 // helpers that count and list folders and tests.
-#ifndef TEST_FOLDERS_H
-#define TEST_FOLDERS_H
+#ifndef HANDHELD_ENGINE_STORAGE_TEST_FOLDERS_H
+#define HANDHELD_ENGINE_STORAGE_TEST_FOLDERS_H
 
 #include <atomic>
 #include <string>

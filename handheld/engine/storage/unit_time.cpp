@@ -1,8 +1,8 @@
-#include "unit_time.h"
+#include "handheld/engine/storage/unit_time.h"
 
-#include "engine_log.h"
-#include "test_folders.h"
-#include "unit_clock.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "platform/ce/unit_clock.h"
 
 std::atomic<int> clock_set{0};
 

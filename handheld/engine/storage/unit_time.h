@@ -4,8 +4,8 @@
 // reading (unit_clock.h: the simulated unit's virtual clock off the device)
 // rather than moving the platform's clock; every time the unit shows,
 // stores or logs reads it through unit_local_time or unit_time_filetime.
-#ifndef UNIT_TIME_H
-#define UNIT_TIME_H
+#ifndef HANDHELD_ENGINE_STORAGE_UNIT_TIME_H
+#define HANDHELD_ENGINE_STORAGE_UNIT_TIME_H
 
 #include <stdint.h>
 

@@ -1,16 +1,16 @@
-#include "card_fixture.h"
+#include "handheld/engine/tests/card_fixture.h"
 
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
-#include "board_options.h"
-#include "card_path.h"
-#include "engine_log.h"
-#include "record_init.h"
-#include "system_parameters.h"
-#include "test_files.h"
-#include "test_folders.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // A fresh storage card folder with the log fixture's log, the date pinned at
 // 15 March 2024, the cfc id "CFC7", default parameters and the first folder
 // index.
-#ifndef CARD_FIXTURE_H
-#define CARD_FIXTURE_H
+#ifndef HANDHELD_ENGINE_TESTS_CARD_FIXTURE_H
+#define HANDHELD_ENGINE_TESTS_CARD_FIXTURE_H
 
 #include <filesystem>
 #include <string>
 
-#include "log_fixture.h"
-#include "stored_records.h"
+#include "handheld/engine/tests/log_fixture.h"
+#include "handheld/engine/storage/stored_records.h"
 
 class CardFixture : public LogFixture {
  protected:

@@ -1,4 +1,4 @@
-#include "engine_message_capture.h"
+#include "handheld/engine/tests/engine_message_capture.h"
 
 #include <mutex>
 

@@ -1,13 +1,13 @@
 // Captures the operator messages the engine shows (kind and text), for
 // tests. While it lives it is the show-message handler.
-#ifndef ENGINE_MESSAGE_CAPTURE_H
-#define ENGINE_MESSAGE_CAPTURE_H
+#ifndef HANDHELD_ENGINE_TESTS_ENGINE_MESSAGE_CAPTURE_H
+#define HANDHELD_ENGINE_TESTS_ENGINE_MESSAGE_CAPTURE_H
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "engine_messages.h"
+#include "handheld/engine/log/engine_messages.h"
 
 class engine_message_capture {
  public:

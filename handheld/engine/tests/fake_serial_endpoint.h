@@ -1,7 +1,7 @@
 // An in-process serial line for tests: what the unit wrote, bytes to feed
 // its reads, and a way to make every read fail.
-#ifndef FAKE_SERIAL_ENDPOINT_H
-#define FAKE_SERIAL_ENDPOINT_H
+#ifndef HANDHELD_ENGINE_TESTS_FAKE_SERIAL_ENDPOINT_H
+#define HANDHELD_ENGINE_TESTS_FAKE_SERIAL_ENDPOINT_H
 
 #include <atomic>
 #include <chrono>
@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "serial_port.h"
+#include "handheld/engine/stimulator/serial_port.h"
 
 class fake_serial_endpoint : public serial_endpoint {
  public:

@@ -1,4 +1,4 @@
-#include "hw_recorder.h"
+#include "handheld/engine/tests/hw_recorder.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "hwlib_exports.h"
+#include "hwlib/hwlib_exports.h"
 
 namespace {
 

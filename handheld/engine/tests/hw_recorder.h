@@ -2,8 +2,8 @@
 // "put_gpio_bit(1,3,0)", and answers as a healthy board would (waits reached,
 // conversions good). Built into tests directly, and as a library loaded by
 // name (with or without its version export).
-#ifndef HW_RECORDER_H
-#define HW_RECORDER_H
+#ifndef HANDHELD_ENGINE_TESTS_HW_RECORDER_H
+#define HANDHELD_ENGINE_TESTS_HW_RECORDER_H
 
 #include <stdint.h>
 

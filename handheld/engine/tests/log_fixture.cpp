@@ -1,13 +1,13 @@
-#include "log_fixture.h"
+#include "handheld/engine/tests/log_fixture.h"
 
 #include <fstream>
 #include <random>
 #include <sstream>
 
-#include "channel_selection.h"
-#include "engine_log.h"
-#include "engine_messages.h"
-#include "program_error.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/protocols/program_error.h"
 
 namespace {
 

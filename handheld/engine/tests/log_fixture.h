@@ -1,7 +1,7 @@
 // A log file in a fresh temporary folder, logging on, the clock pinned at
 // 10:15:30 and channel A alone selected.
-#ifndef LOG_FIXTURE_H
-#define LOG_FIXTURE_H
+#ifndef HANDHELD_ENGINE_TESTS_LOG_FIXTURE_H
+#define HANDHELD_ENGINE_TESTS_LOG_FIXTURE_H
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,17 @@
-#include "simulated_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
 
 #include <utility>
 
-#include "calibration_table.h"
-#include "converters.h"
-#include "hw_binding.h"
-#include "sim_unit.h"
-#include "simulated_hardware.h"
-#include "simulated_stimulator_port.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
-#include "stimulator_reader.h"
-#include "unit_clock.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/offdevice/simulated_hardware.h"
+#include "handheld/engine/offdevice/simulated_stimulator_port.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/engine/stimulator/stimulator_reader.h"
+#include "platform/ce/unit_clock.h"
 
 uint64_t now_us() { return sim_now_ns() / 1000; }
 

@@ -4,8 +4,8 @@
 // second of input 0), and a log file. At the end the board's strictness
 // counters must all be zero, both converters deselected and the flash
 // trigger high.
-#ifndef ENGINE_TESTS_SIMULATED_UNIT_H
-#define ENGINE_TESTS_SIMULATED_UNIT_H
+#ifndef HANDHELD_ENGINE_TESTS_SIMULATED_UNIT_H
+#define HANDHELD_ENGINE_TESTS_SIMULATED_UNIT_H
 
 #include <stdint.h>
 
@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "log_fixture.h"
-#include "main_dialog_post_capture.h"
+#include "handheld/engine/tests/log_fixture.h"
+#include "handheld/engine/stimulator/main_dialog_post_capture.h"
 
 class SimulatedUnit : public LogFixture {
  protected:

@@ -1,4 +1,4 @@
-#include "worker_event.h"
+#include "handheld/engine/threads/worker_event.h"
 
 #include <chrono>
 #include <exception>

@@ -1,7 +1,7 @@
 // An auto-reset event between threads: set wakes one waiter, or the next
 // one to wait when none is waiting yet, so that no wake-up is lost.
-#ifndef WORKER_EVENT_H
-#define WORKER_EVENT_H
+#ifndef HANDHELD_ENGINE_THREADS_WORKER_EVENT_H
+#define HANDHELD_ENGINE_THREADS_WORKER_EVENT_H
 
 #include <atomic>
 #include <condition_variable>

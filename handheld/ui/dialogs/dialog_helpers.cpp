@@ -1,4 +1,4 @@
-#include "dialog_helpers.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
 
 #include <stdarg.h>
 #include <stdio.h>
@@ -6,7 +6,7 @@
 
 #include <mutex>
 
-#include "message_display.h"
+#include "handheld/ui/message_display.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Helpers every page dialog of the unit uses: texts and numbers into and
 // out of its controls, focus and list selection, a scratch text, a small
 // ring of saved values and the date text of a test folder.
-#ifndef DIALOG_HELPERS_H
-#define DIALOG_HELPERS_H
+#ifndef HANDHELD_UI_DIALOGS_DIALOG_HELPERS_H
+#define HANDHELD_UI_DIALOGS_DIALOG_HELPERS_H
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
-#include "key_captions.h"
+#include "handheld/ui/dialogs/key_captions.h"
 
 #include <wchar.h>
 
 #include <atomic>
 
-#include "handheld_ids.h"
-#include "main_dialog.h"
-#include "stimulator_reader.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/engine/stimulator/stimulator_reader.h"
 
 namespace {
 

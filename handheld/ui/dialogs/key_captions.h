@@ -3,12 +3,12 @@
 // key (control KEY_UPPER_LEFT), 2 the lower-left (KEY_LOWER_LEFT), 3 the
 // upper-right (KEY_UPPER_RIGHT), 4 the lower-right (KEY_LOWER_RIGHT). A key with an empty caption is blank: its
 // stimulator key is ignored by the stimulator's reader.
-#ifndef KEY_CAPTIONS_H
-#define KEY_CAPTIONS_H
+#ifndef HANDHELD_UI_DIALOGS_KEY_CAPTIONS_H
+#define HANDHELD_UI_DIALOGS_KEY_CAPTIONS_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 const int KEY_CAPTION_CHARACTERS = 64;  // a saved caption, terminator included
 struct keyCaptions {

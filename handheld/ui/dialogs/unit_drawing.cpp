@@ -1,12 +1,12 @@
-#include "unit_drawing.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
 
 #include <wchar.h>
 
 #include <atomic>
 #include <initializer_list>
 
-#include "colour_brushes.h"
-#include "handheld_ids.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 HPEN solid_pens[COLOUR_COUNT];
 HPEN dash_pens[COLOUR_COUNT];

@@ -2,8 +2,8 @@
 // used by every page: the colour table (0 red, 1 yellow, 2 green, 3 blue,
 // 4 magenta, 5 black, 6 grey, 7 white), a solid and a dashed pen of each
 // colour, three fonts, and the soft keys' colours.
-#ifndef UNIT_DRAWING_H
-#define UNIT_DRAWING_H
+#ifndef HANDHELD_UI_DIALOGS_UNIT_DRAWING_H
+#define HANDHELD_UI_DIALOGS_UNIT_DRAWING_H
 
 #include <windows.h>
 

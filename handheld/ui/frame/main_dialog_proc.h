@@ -2,8 +2,8 @@
 // four soft keys. It starts the unit up, receives every notice of the
 // worker threads and the stimulator (WM_USER) and every key (WM_COMMAND,
 // handed to the current menu).
-#ifndef MAIN_DIALOG_PROC_H
-#define MAIN_DIALOG_PROC_H
+#ifndef HANDHELD_UI_FRAME_MAIN_DIALOG_PROC_H
+#define HANDHELD_UI_FRAME_MAIN_DIALOG_PROC_H
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "main_window.h"
+#include "handheld/ui/frame/main_window.h"
 
-#include "hw_binding.h"
-#include "main_dialog.h"
-#include "main_dialog_proc.h"
-#include "menu_stack.h"
-#include "stimulator_link.h"
-#include "timers.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_dialog_proc.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/ui/frame/timers.h"
 
 HINSTANCE instance = nullptr;
 HWND main_window = nullptr;

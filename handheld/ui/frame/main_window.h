@@ -1,8 +1,8 @@
 // The program's entry and its main (frame) window: the window class
 // "VANDU", the window that builds the main dialog (resource 104) when it is
 // created, the message loop and the steps after it.
-#ifndef MAIN_WINDOW_H
-#define MAIN_WINDOW_H
+#ifndef HANDHELD_UI_FRAME_MAIN_WINDOW_H
+#define HANDHELD_UI_FRAME_MAIN_WINDOW_H
 
 #include <windows.h>
 

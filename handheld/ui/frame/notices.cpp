@@ -1,21 +1,21 @@
-#include "notices.h"
+#include "handheld/ui/frame/notices.h"
 
 #include <stdint.h>
 #include <string.h>
 
 #include <deque>
 
-#include "key_captions.h"
-#include "key_log.h"
-#include "main_dialog.h"
-#include "main_window.h"
-#include "menu_request.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "startup_replies.h"
-#include "stimulator_message.h"
-#include "task_bar.h"
-#include "timers.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/status/key_log.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/ui/status/task_bar.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

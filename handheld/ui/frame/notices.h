@@ -2,12 +2,12 @@
 // (WM_USER, the kind in wParam, the value in lParam): the stimulator's
 // bytes (its keys act as the soft keys) and complete messages, timer
 // events and queued menu changes.
-#ifndef NOTICES_H
-#define NOTICES_H
+#ifndef HANDHELD_UI_FRAME_NOTICES_H
+#define HANDHELD_UI_FRAME_NOTICES_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 // 1 when handled, 0 for an unknown kind (and for a message the unit could
 // not take).

@@ -1,15 +1,15 @@
-#include "shutdown.h"
+#include "handheld/ui/frame/shutdown.h"
 
 #include <windows.h>
 
 #include <stdio.h>
 
-#include "engine_log.h"
-#include "handheld_ids.h"
-#include "main_dialog.h"
-#include "main_window.h"
-#include "remote_line.h"
-#include "timers.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "handheld/ui/frame/timers.h"
 
 void manual_shutdown() {
   const DWORD elapsedMs = GetTickCount() - start_ticks;

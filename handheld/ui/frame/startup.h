@@ -4,8 +4,8 @@
 // on the remote-control line; the converters; the stimulator's version
 // request; the idle timer; the system parameters and the ini file; the
 // card's room; the main menu; "-- WE'RE UP".
-#ifndef STARTUP_H
-#define STARTUP_H
+#ifndef HANDHELD_UI_FRAME_STARTUP_H
+#define HANDHELD_UI_FRAME_STARTUP_H
 
 #include <windows.h>
 

@@ -1,22 +1,22 @@
-#include "timers.h"
+#include "handheld/ui/frame/timers.h"
 
 #include <initializer_list>
 #include <mutex>
 
-#include "calibration_table.h"
-#include "card_files.h"
-#include "engine_log.h"
-#include "ini_file.h"
-#include "main_dialog.h"
-#include "main_window.h"
-#include "menu_request.h"
-#include "message_display.h"
-#include "remote_line.h"
-#include "startup_replies.h"
-#include "status_lines.h"
-#include "stimulator_message.h"
-#include "system_parameters.h"
-#include "unit_workers.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/storage/ini_file.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/ui/status/status_lines.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/frame/unit_workers.h"
 
 std::atomic<int> idle_minutes{0};
 std::atomic<int> status_ticks{0};

@@ -1,7 +1,7 @@
 // The program's timers, all on the main window. The message loop hands
 // every WM_TIMER to timer_handler; tests call it directly.
-#ifndef TIMERS_H
-#define TIMERS_H
+#ifndef HANDHELD_UI_FRAME_TIMERS_H
+#define HANDHELD_UI_FRAME_TIMERS_H
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
-#include "unit_resources.h"
+#include "handheld/ui/frame/unit_resources.h"
 
 #include <new>
 
-#include "colour_brushes.h"
-#include "record_init.h"
-#include "unit_drawing.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
 
 testFileRecord* test_records[TEST_RECORD_COUNT] = {};
 

@@ -1,12 +1,12 @@
-#include "unit_workers.h"
+#include "handheld/ui/frame/unit_workers.h"
 
 #include <thread>
 
-#include "electrode_monitor.h"
-#include "electrode_thread.h"
-#include "protocol_interpreter.h"
-#include "remote_uart.h"
-#include "worker_event.h"
+#include "handheld/engine/electrodes/electrode_monitor.h"
+#include "handheld/engine/electrodes/electrode_thread.h"
+#include "handheld/engine/protocols/protocol_interpreter.h"
+#include "handheld/engine/remote/remote_uart.h"
+#include "handheld/engine/threads/worker_event.h"
 
 namespace {
 

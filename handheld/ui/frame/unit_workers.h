@@ -1,8 +1,8 @@
 // The unit's worker threads, each waiting on its event: the test thread
 // (protocol runs), the remote-control thread (the service terminal's line
 // reader), the electrode thread and the electrode monitor thread.
-#ifndef UNIT_WORKERS_H
-#define UNIT_WORKERS_H
+#ifndef HANDHELD_UI_FRAME_UNIT_WORKERS_H
+#define HANDHELD_UI_FRAME_UNIT_WORKERS_H
 
 #include <string>
 

@@ -11,10 +11,10 @@
 
 #include <stdlib.h>
 
-#include "card_files.h"
-#include "main_window.h"
-#include "modal_ui.h"
-#include "simulated_unit_setup.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/ui/frame/main_window.h"
+#include "platform/modal/modal_ui.h"
+#include "handheld/ui/offdevice/simulated_unit_setup.h"
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int showCommand) {
 #ifndef ERG_DEVICE_BUILD

@@ -1,26 +1,26 @@
-#include "vandu_harness.h"
+#include "handheld/ui/harness/vandu_harness.h"
 
 #include <initializer_list>
 #include <chrono>
 #include <filesystem>
 
-#include "calibration_table.h"
-#include "hw_binding.h"
-#include "main_dialog.h"
-#include "main_window.h"
-#include "menu_request.h"
-#include "menu_stack.h"
-#include "remote_line.h"
-#include "remote_uart.h"
-#include "sim_unit.h"
-#include "simulated_unit_setup.h"
-#include "startup_replies.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
-#include "stimulator_reader.h"
-#include "timers.h"
-#include "unit_time.h"
-#include "unit_workers.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "handheld/engine/remote/remote_uart.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/ui/offdevice/simulated_unit_setup.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/engine/stimulator/stimulator_reader.h"
+#include "handheld/ui/frame/timers.h"
+#include "handheld/engine/storage/unit_time.h"
+#include "handheld/ui/frame/unit_workers.h"
 
 namespace {
 

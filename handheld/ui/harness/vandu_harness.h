@@ -7,8 +7,8 @@
 //
 // Link with the program's resources (vandu_resources) so that the dialogs
 // exist in the test executable. One unit at a time per process.
-#ifndef VANDU_HARNESS_H
-#define VANDU_HARNESS_H
+#ifndef HANDHELD_UI_HARNESS_VANDU_HARNESS_H
+#define HANDHELD_UI_HARNESS_VANDU_HARNESS_H
 
 #include <windows.h>
 

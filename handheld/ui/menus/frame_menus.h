@@ -1,7 +1,7 @@
 // The menus of the frame itself: the main menu with its status page, the
 // message page and the shutdown confirmation.
-#ifndef FRAME_MENUS_H
-#define FRAME_MENUS_H
+#ifndef HANDHELD_UI_MENUS_FRAME_MENUS_H
+#define HANDHELD_UI_MENUS_FRAME_MENUS_H
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "menu_captions.h"
+#include "handheld/ui/menus/menu_captions.h"
 
-#include "menu_stack.h"
+#include "handheld/ui/menus/menu_stack.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "menu_dispatch.h"
+#include "handheld/ui/menus/menu_dispatch.h"
 
 #include <atomic>
 
-#include "key_captions.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "timers.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

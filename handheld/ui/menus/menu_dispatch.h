@@ -2,8 +2,8 @@
 // menu id, each returning 1 when it took the command. Commands are the
 // keys (KEY_UPPER_LEFT..KEY_LOWER_RIGHT), PAGE_SHOWN_COMMAND (value: the
 // page code) and MAIN_INTERNAL_COMMAND (value: its code).
-#ifndef MENU_DISPATCH_H
-#define MENU_DISPATCH_H
+#ifndef HANDHELD_UI_MENUS_MENU_DISPATCH_H
+#define HANDHELD_UI_MENUS_MENU_DISPATCH_H
 
 #include <windows.h>
 

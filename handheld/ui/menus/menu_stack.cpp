@@ -1,4 +1,4 @@
-#include "menu_stack.h"
+#include "handheld/ui/menus/menu_stack.h"
 
 #include <stdarg.h>
 #include <stdio.h>
@@ -9,12 +9,12 @@
 #include <mutex>
 #include <string>
 
-#include "engine_log.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "menu_captions.h"
-#include "menu_request.h"
-#include "message_display.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_captions.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/message_display.h"
 
 namespace {
 

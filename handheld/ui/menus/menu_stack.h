@@ -3,12 +3,12 @@
 // keeps the captions the keys had before it was pushed; popping it puts
 // them back. Only the user-interface thread changes the stack; other
 // threads ask for changes with request_menu (menu_request.h).
-#ifndef MENU_STACK_H
-#define MENU_STACK_H
+#ifndef HANDHELD_UI_MENUS_MENU_STACK_H
+#define HANDHELD_UI_MENUS_MENU_STACK_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 const int MENU_STACK_LEVELS = 50;
 

@@ -1,21 +1,21 @@
-#include "road_entry.h"
+#include "handheld/ui/menus/road_entry.h"
 
 #include <memory>
 
-#include "calibration_table.h"
-#include "frame_menus.h"
-#include "id_entry_page.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "menu_dispatch.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "protocol_interpreter.h"
-#include "road_state.h"
-#include "status_lines.h"
-#include "test_files.h"
-#include "test_folders.h"
-#include "timers.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/menus/frame_menus.h"
+#include "handheld/ui/pages/id_entry_page.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_dispatch.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/protocols/protocol_interpreter.h"
+#include "handheld/ui/menus/road_state.h"
+#include "handheld/ui/status/status_lines.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

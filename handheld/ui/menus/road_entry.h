@@ -1,8 +1,8 @@
 // The start of the test road: the main menu's keys, the patient number and
 // test id entry (which also takes the unit's serial number) and the message
 // page of that entry.
-#ifndef ROAD_ENTRY_H
-#define ROAD_ENTRY_H
+#ifndef HANDHELD_UI_MENUS_ROAD_ENTRY_H
+#define HANDHELD_UI_MENUS_ROAD_ENTRY_H
 
 #include <windows.h>
 

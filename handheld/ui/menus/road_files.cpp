@@ -1,17 +1,17 @@
-#include "road_files.h"
+#include "handheld/ui/menus/road_files.h"
 
 #include <algorithm>
 #include <string>
 
-#include "channel_selection.h"
-#include "directory_browser.h"
-#include "directory_dialog.h"
-#include "key_captions.h"
-#include "menu_dispatch.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "road_state.h"
-#include "sample_statistics.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/storage/directory_browser.h"
+#include "handheld/ui/directory_dialog.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/menus/menu_dispatch.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/ui/menus/road_state.h"
+#include "handheld/engine/acquisition/sample_statistics.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Browsing the stored tests: the file list with the directory dialog, a
 // stored test's graph, the question before an empty folder is deleted, and
 // the graph cursor and scale pages.
-#ifndef ROAD_FILES_H
-#define ROAD_FILES_H
+#ifndef HANDHELD_UI_MENUS_ROAD_FILES_H
+#define HANDHELD_UI_MENUS_ROAD_FILES_H
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // label, the session list, the test list, the custom test editor with the
 // numeric value entry, and the pages that follow the choice of a program:
 // the filter question and the version notice.
-#ifndef ROAD_PROTOCOL_H
-#define ROAD_PROTOCOL_H
+#ifndef HANDHELD_UI_MENUS_ROAD_PROTOCOL_H
+#define HANDHELD_UI_MENUS_ROAD_PROTOCOL_H
 
 #include <windows.h>
 

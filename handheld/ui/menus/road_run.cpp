@@ -1,24 +1,24 @@
-#include "road_run.h"
+#include "handheld/ui/menus/road_run.h"
 
 #include <string.h>
 
 #include <string>
 
-#include "ascii_text.h"
-#include "card_room.h"
-#include "channel_selection.h"
-#include "engine_log.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "menu_dispatch.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "protocol_interpreter.h"
-#include "result_graph.h"
-#include "road_state.h"
-#include "setup_electrode_window.h"
-#include "test_files.h"
-#include "unit_resources.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/ui/status/card_room.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_dispatch.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/engine/protocols/protocol_interpreter.h"
+#include "handheld/ui/plotter/result_graph.h"
+#include "handheld/ui/menus/road_state.h"
+#include "handheld/ui/menus/setup_electrode_window.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/ui/frame/unit_resources.h"
 
 namespace {
 

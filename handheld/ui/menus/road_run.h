@@ -1,8 +1,8 @@
 // Running a program: the page after a test (repeat, discard, next), the
 // running page (pause, skip, restart, stop), the waiting page of a flicker
 // and the entry page (captions only).
-#ifndef ROAD_RUN_H
-#define ROAD_RUN_H
+#ifndef HANDHELD_UI_MENUS_ROAD_RUN_H
+#define HANDHELD_UI_MENUS_ROAD_RUN_H
 
 #include <windows.h>
 

@@ -1,14 +1,14 @@
-#include "road_state.h"
+#include "handheld/ui/menus/road_state.h"
 
 #include <string.h>
 
 #include <memory>
 
-#include "card_room.h"
-#include "menu_stack.h"
-#include "program_calls.h"
-#include "protocol_interpreter.h"
-#include "test_files.h"
+#include "handheld/ui/status/card_room.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/engine/protocols/program_calls.h"
+#include "handheld/engine/protocols/protocol_interpreter.h"
+#include "handheld/engine/storage/test_files.h"
 
 roadState road;
 

@@ -2,15 +2,15 @@
 // (chosen in the session or test list, or built by the custom test
 // editor), the patient number, and the flags the list pages and the run
 // pages set and read. Only the user-interface thread touches it.
-#ifndef ROAD_STATE_H
-#define ROAD_STATE_H
+#ifndef HANDHELD_UI_MENUS_ROAD_STATE_H
+#define HANDHELD_UI_MENUS_ROAD_STATE_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "handheld_ids.h"
-#include "stored_records.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/engine/storage/stored_records.h"
 
 struct roadState {
   bool programChosen = false;    // a program is ready to run

@@ -1,11 +1,11 @@
-#include "setup_calibration_graphs.h"
+#include "handheld/ui/menus/setup_calibration_graphs.h"
 
 #include <algorithm>
 
-#include "calibration_table.h"
-#include "plotter.h"
-#include "setup_calibration_run.h"
-#include "setup_menus.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/ui/menus/setup_calibration_run.h"
+#include "handheld/ui/menus/setup_menus.h"
 
 namespace {
 

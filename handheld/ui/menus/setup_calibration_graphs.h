@@ -1,8 +1,8 @@
 // The calibration procedures' graphs, drawn by the graph plotter as its
 // paint callbacks: each procedure's fit against its points (with the old
 // and new values as texts), and the data calibration's capture.
-#ifndef SETUP_CALIBRATION_GRAPHS_H
-#define SETUP_CALIBRATION_GRAPHS_H
+#ifndef HANDHELD_UI_MENUS_SETUP_CALIBRATION_GRAPHS_H
+#define HANDHELD_UI_MENUS_SETUP_CALIBRATION_GRAPHS_H
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // background. Each steps its procedure (setup_calibration_run.h)
 // on the calibration keypad: the reading prompted, the value typed and
 // confirmed with YES or NO, the fit shown for ACCEPT or REJECT.
-#ifndef SETUP_CALIBRATION_MENUS_H
-#define SETUP_CALIBRATION_MENUS_H
+#ifndef HANDHELD_UI_MENUS_SETUP_CALIBRATION_MENUS_H
+#define HANDHELD_UI_MENUS_SETUP_CALIBRATION_MENUS_H
 
 #include <windows.h>
 

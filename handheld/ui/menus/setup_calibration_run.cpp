@@ -1,24 +1,24 @@
-#include "setup_calibration_run.h"
+#include "handheld/ui/menus/setup_calibration_run.h"
 
 #include <math.h>
 
 #include <mutex>
 
-#include "calibration_table.h"
-#include "converters.h"
-#include "electrode_measurements.h"
-#include "engine_log.h"
-#include "hw_binding.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "record_init.h"
-#include "setup_keypad.h"
-#include "setup_menus.h"
-#include "stimulator_link.h"
-#include "stimulus.h"
-#include "sweep_collection.h"
-#include "thread_priority.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/ui/menus/setup_keypad.h"
+#include "handheld/ui/menus/setup_menus.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/engine/acquisition/sweep_collection.h"
+#include "handheld/engine/hardware/thread_priority.h"
 
 calibrationRun calibration_run;
 

@@ -5,17 +5,17 @@
 // procedures (KEYPAD_KEEP_POINT, KEYPAD_DROP_POINT, KEYPAD_FIRE_FLASH) and
 // tells the main dialog when the last one is in (MAIN_INTERNAL_COMMAND with
 // CALIBRATION_POINTS_TAKEN).
-#ifndef SETUP_CALIBRATION_RUN_H
-#define SETUP_CALIBRATION_RUN_H
+#ifndef HANDHELD_UI_MENUS_SETUP_CALIBRATION_RUN_H
+#define HANDHELD_UI_MENUS_SETUP_CALIBRATION_RUN_H
 
 #include <windows.h>
 
 #include <memory>
 
-#include "handheld_ids.h"
-#include "line_fit.h"
-#include "poly_fit.h"
-#include "stored_records.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/engine/acquisition/line_fit.h"
+#include "handheld/engine/acquisition/poly_fit.h"
+#include "handheld/engine/storage/stored_records.h"
 
 enum calibrationMode { CAL_FLASH = 0, CAL_BACKGROUND = 1, CAL_DATA = 2, CAL_IMPEDANCE = 3, CAL_ENTRY = 5 };
 

@@ -1,10 +1,10 @@
-#include "setup_calibration_values.h"
+#include "handheld/ui/menus/setup_calibration_values.h"
 
 #include <stdio.h>
 
-#include "calibration_table.h"
-#include "colour_brushes.h"
-#include "unit_drawing.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
 
 namespace {
 

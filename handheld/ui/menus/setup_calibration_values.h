@@ -1,7 +1,7 @@
 // The calibration values as the calibration values page shows them: one
 // line per item at its height in the page, drawn on the main dialog.
-#ifndef SETUP_CALIBRATION_VALUES_H
-#define SETUP_CALIBRATION_VALUES_H
+#ifndef HANDHELD_UI_MENUS_SETUP_CALIBRATION_VALUES_H
+#define HANDHELD_UI_MENUS_SETUP_CALIBRATION_VALUES_H
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The clinician's electrode menus: the electrodes page (its own on a unit
 // with one dome), the impedance and baseline measurements with their abort
 // and result pages and the electrode monitor with its check window.
-#ifndef SETUP_ELECTRODE_MENUS_H
-#define SETUP_ELECTRODE_MENUS_H
+#ifndef HANDHELD_UI_MENUS_SETUP_ELECTRODE_MENUS_H
+#define HANDHELD_UI_MENUS_SETUP_ELECTRODE_MENUS_H
 
 #include <windows.h>
 

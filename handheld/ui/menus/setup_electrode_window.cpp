@@ -1,22 +1,22 @@
-#include "setup_electrode_window.h"
+#include "handheld/ui/menus/setup_electrode_window.h"
 
 #include <math.h>
 #include <stdio.h>
 
 #include <memory>
 
-#include "channel_selection.h"
-#include "colour_brushes.h"
-#include "electrode_measurements.h"
-#include "electrode_monitor.h"
-#include "engine_log.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "main_dialog_post.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "system_parameters.h"
-#include "unit_drawing.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/electrodes/electrode_monitor.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/engine/stimulator/main_dialog_post.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
 
 electrodeCheckFlags electrode_check;
 

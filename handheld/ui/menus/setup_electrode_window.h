@@ -6,8 +6,8 @@
 // publishes its values and tells the window (ELECTRODE_VALUES_READY); the
 // window shows what changed and wakes the monitor for its next pass. In automatic mode
 // four all-good updates in a row end the check (the fourth soft key).
-#ifndef SETUP_ELECTRODE_WINDOW_H
-#define SETUP_ELECTRODE_WINDOW_H
+#ifndef HANDHELD_UI_MENUS_SETUP_ELECTRODE_WINDOW_H
+#define HANDHELD_UI_MENUS_SETUP_ELECTRODE_WINDOW_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "setup_keypad.h"
+#include "handheld/ui/menus/setup_keypad.h"
 
 #include <math.h>
 #include <stdarg.h>
@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "dialog_helpers.h"
-#include "engine_log.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "setup_calibration_run.h"
-#include "window_placement.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/menus/setup_calibration_run.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

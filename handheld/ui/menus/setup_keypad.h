@@ -4,13 +4,13 @@
 // editor and the restore page push it over their menus; the soft keys reach
 // it as PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_KEY_TAB, KEYPAD_FIRST_FIELD
 // (first field, echo cleared) and PAGE_CLOSE.
-#ifndef SETUP_KEYPAD_H
-#define SETUP_KEYPAD_H
+#ifndef HANDHELD_UI_MENUS_SETUP_KEYPAD_H
+#define HANDHELD_UI_MENUS_SETUP_KEYPAD_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
-#include "value_digits.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/engine/acquisition/value_digits.h"
 
 const int KEYPAD_DIALOG = 145;
 const int KEYPAD_HEADING = 1201;

@@ -4,8 +4,8 @@
 // choices of the data and impedance calibrations, the calibration values
 // file, its other page, the dome choice and the electrodes page of a unit
 // with the fill-in fitted.
-#ifndef SETUP_MENUS_H
-#define SETUP_MENUS_H
+#ifndef HANDHELD_UI_MENUS_SETUP_MENUS_H
+#define HANDHELD_UI_MENUS_SETUP_MENUS_H
 
 #include <windows.h>
 

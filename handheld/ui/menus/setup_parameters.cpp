@@ -1,25 +1,25 @@
-#include "setup_parameters.h"
+#include "handheld/ui/menus/setup_parameters.h"
 
 #include <math.h>
 #include <stdio.h>
 
 #include <atomic>
 
-#include "board_options.h"
-#include "dialog_helpers.h"
-#include "engine_log.h"
-#include "hw_binding.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "menu_captions.h"
-#include "menu_dispatch.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "setup_keypad.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
-#include "stimulus.h"
-#include "window_placement.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_captions.h"
+#include "handheld/ui/menus/menu_dispatch.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/menus/setup_keypad.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

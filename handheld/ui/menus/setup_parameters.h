@@ -2,14 +2,14 @@
 // (MENU_PARAMETER_LIST), the entry of a value on the keypad
 // (MENU_PARAMETER_EDIT) and its confirmation (MENU_PARAMETER_CONFIRM), and
 // the restore of every default.
-#ifndef SETUP_PARAMETERS_H
-#define SETUP_PARAMETERS_H
+#ifndef HANDHELD_UI_MENUS_SETUP_PARAMETERS_H
+#define HANDHELD_UI_MENUS_SETUP_PARAMETERS_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "system_parameters.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 const int PARAMETER_LIST_DIALOG = 146;
 const int PARAMETER_LIST_TITLE = 1211;

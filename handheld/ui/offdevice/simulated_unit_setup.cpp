@@ -1,4 +1,4 @@
-#include "simulated_unit_setup.h"
+#include "handheld/ui/offdevice/simulated_unit_setup.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -11,10 +11,10 @@
 #include <mutex>
 #include <thread>
 
-#include "card_path.h"
-#include "serial_port.h"
-#include "sim_unit.h"
-#include "simulated_stimulator_port.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/stimulator/serial_port.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/offdevice/simulated_stimulator_port.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 // it, README.md), and the storage card a folder of this machine. The unit's
 // virtual clock is kept running at least as fast as real time, so the
 // stimulator's replies arrive while the program waits for them.
-#ifndef SIMULATED_UNIT_SETUP_H
-#define SIMULATED_UNIT_SETUP_H
+#ifndef HANDHELD_UI_OFFDEVICE_SIMULATED_UNIT_SETUP_H
+#define HANDHELD_UI_OFFDEVICE_SIMULATED_UNIT_SETUP_H
 
 #include <memory>
 #include <string>
 
-#include "remote_text_endpoint.h"
+#include "handheld/engine/offdevice/remote_text_endpoint.h"
 
 struct simulatedUnitOptions {
   std::wstring card;        // the storage card's folder (made when missing)

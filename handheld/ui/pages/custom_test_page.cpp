@@ -1,21 +1,21 @@
-#include "custom_test_page.h"
+#include "handheld/ui/pages/custom_test_page.h"
 
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
 
-#include "channel_selection.h"
-#include "dialog_helpers.h"
-#include "engine_log.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "program_files.h"
-#include "program_lists_page.h"
-#include "protocol_program.h"
-#include "road_state.h"
-#include "run_config_conversion.h"
-#include "value_entry_page.h"
-#include "window_placement.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/ui/pages/program_lists_page.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/ui/menus/road_state.h"
+#include "handheld/engine/protocols/run_config_conversion.h"
+#include "handheld/ui/pages/value_entry_page.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 // program from it and writes it back to the file it was read from. Its
 // notices: PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_SELECT (edit), PAGE_KEY_DONE,
 // MAIN_INTERNAL_COMMAND (a value stored) and PAGE_CLOSE.
-#ifndef CUSTOM_TEST_PAGE_H
-#define CUSTOM_TEST_PAGE_H
+#ifndef HANDHELD_UI_PAGES_CUSTOM_TEST_PAGE_H
+#define HANDHELD_UI_PAGES_CUSTOM_TEST_PAGE_H
 
 #include <windows.h>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 const int CUSTOM_ROWS = 11;
 

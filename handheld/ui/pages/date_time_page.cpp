@@ -1,18 +1,18 @@
-#include "date_time_page.h"
+#include "handheld/ui/pages/date_time_page.h"
 
 #include <wchar.h>
 
 #include <mutex>
 
-#include "ascii_text.h"
-#include "dialog_helpers.h"
-#include "engine_log.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "stimulator_link.h"
-#include "test_folders.h"
-#include "unit_clock.h"
-#include "window_placement.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "platform/ce/unit_clock.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 // folder of the new date, then posts the main dialog MAIN_INTERNAL_COMMAND
 // with DATE_TIME_SAVE. A date that does not exist (the 31st of April) or
 // a time out of range is refused with a message and nothing is changed.
-#ifndef DATE_TIME_PAGE_H
-#define DATE_TIME_PAGE_H
+#ifndef HANDHELD_UI_PAGES_DATE_TIME_PAGE_H
+#define HANDHELD_UI_PAGES_DATE_TIME_PAGE_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
-#include "unit_time.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/engine/storage/unit_time.h"
 
 const int DATE_TIME_DIALOG = 117;
 const int DATE_MONTH = 1084;

@@ -1,14 +1,14 @@
-#include "eye_label_page.h"
+#include "handheld/ui/pages/eye_label_page.h"
 
 #include <stdio.h>
 
 #include <string>
 
-#include "channel_selection.h"
-#include "dialog_helpers.h"
-#include "message_display.h"
-#include "plot_scales.h"
-#include "window_placement.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/plotter/plot_scales.h"
+#include "handheld/ui/window_placement.h"
 
 int eye_choice = 0;
 

@@ -1,8 +1,8 @@
 // The eye label page (dialog 152): four lines, the chosen one framed by
 // asterisks: leave the label as it is, no eye label, OD, OS. UP and DOWN
 // (PAGE_KEY_UP, PAGE_KEY_DOWN) move the choice; the menu's NEXT key applies it.
-#ifndef EYE_LABEL_PAGE_H
-#define EYE_LABEL_PAGE_H
+#ifndef HANDHELD_UI_PAGES_EYE_LABEL_PAGE_H
+#define HANDHELD_UI_PAGES_EYE_LABEL_PAGE_H
 
 #include <windows.h>
 

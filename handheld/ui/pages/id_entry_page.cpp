@@ -1,15 +1,15 @@
-#include "id_entry_page.h"
+#include "handheld/ui/pages/id_entry_page.h"
 
 #include <wchar.h>
 
 #include <memory>
 
-#include "dialog_helpers.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "test_files.h"
-#include "window_placement.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // as PAGE_KEY_UP, PAGE_KEY_DOWN, PAGE_KEY_TAB, PAGE_KEY_DONE, and
 // PAGE_CLOSE closes it; done posts the main dialog MAIN_INTERNAL_COMMAND
 // with ENTRY_DONE.
-#ifndef ID_ENTRY_PAGE_H
-#define ID_ENTRY_PAGE_H
+#ifndef HANDHELD_UI_PAGES_ID_ENTRY_PAGE_H
+#define HANDHELD_UI_PAGES_ID_ENTRY_PAGE_H
 
 #include <windows.h>
 

@@ -1,20 +1,20 @@
-#include "program_lists_page.h"
+#include "handheld/ui/pages/program_lists_page.h"
 
 #include <string.h>
 #include <wchar.h>
 
 #include <memory>
 
-#include "ascii_text.h"
-#include "dialog_helpers.h"
-#include "directory_dialog.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "program_files.h"
-#include "protocol_program.h"
-#include "road_state.h"
-#include "window_placement.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/ui/directory_dialog.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/ui/menus/road_state.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

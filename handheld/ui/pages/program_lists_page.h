@@ -8,15 +8,15 @@
 // PAGE_KEY_DONE, MAIN_INTERNAL_COMMAND (a value stored) and PAGE_CLOSE; a
 // list reports by posting the main dialog MAIN_INTERNAL_COMMAND with
 // LIST_OPEN_NEXT (open the next list or the editor) or LIST_PROGRAM_CHOSEN.
-#ifndef PROGRAM_LISTS_PAGE_H
-#define PROGRAM_LISTS_PAGE_H
+#ifndef HANDHELD_UI_PAGES_PROGRAM_LISTS_PAGE_H
+#define HANDHELD_UI_PAGES_PROGRAM_LISTS_PAGE_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "handheld_ids.h"
-#include "stored_records.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/engine/storage/stored_records.h"
 
 const int LIST_DIALOG = 138;
 const int LIST_TITLE = 1110;

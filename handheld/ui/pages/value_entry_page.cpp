@@ -1,4 +1,4 @@
-#include "value_entry_page.h"
+#include "handheld/ui/pages/value_entry_page.h"
 
 #include <math.h>
 #include <stdio.h>
@@ -7,12 +7,12 @@
 
 #include <string>
 
-#include "dialog_helpers.h"
-#include "main_dialog.h"
-#include "menu_request.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "window_placement.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/window_placement.h"
 
 namespace {
 

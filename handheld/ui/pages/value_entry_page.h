@@ -7,12 +7,12 @@
 // the value and the window that asked is sent WM_USER
 // (MAIN_INTERNAL_COMMAND, VALUE_STORED); the main dialog is then posted
 // MAIN_INTERNAL_COMMAND with VALUE_PAGE_DONE (the page closes) either way.
-#ifndef VALUE_ENTRY_PAGE_H
-#define VALUE_ENTRY_PAGE_H
+#ifndef HANDHELD_UI_PAGES_VALUE_ENTRY_PAGE_H
+#define HANDHELD_UI_PAGES_VALUE_ENTRY_PAGE_H
 
 #include <windows.h>
 
-#include "handheld_ids.h"
+#include "handheld/engine/ids/handheld_ids.h"
 
 const int VALUE_ENTRY_DIALOG = 133;
 const int VALUE_CAPTION = 1101;

@@ -1,9 +1,9 @@
-#include "electrode_graph.h"
+#include "handheld/ui/plotter/electrode_graph.h"
 
 #include <windows.h>
 
-#include "electrode_screen.h"
-#include "plotter.h"
+#include "handheld/engine/electrodes/electrode_screen.h"
+#include "handheld/ui/plotter/plotter.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // sinewave's captures and levels, the baseline's average, and their texts.
 // Drawn only while a graph is open; without one the measurements run
 // without drawing.
-#ifndef ELECTRODE_GRAPH_H
-#define ELECTRODE_GRAPH_H
+#ifndef HANDHELD_UI_PLOTTER_ELECTRODE_GRAPH_H
+#define HANDHELD_UI_PLOTTER_ELECTRODE_GRAPH_H
 
 // Installs it (false: the measurements draw nothing).
 void install_electrode_graph(bool install);

@@ -1,4 +1,4 @@
-#include "plot_scales.h"
+#include "handheld/ui/plotter/plot_scales.h"
 
 #include <cmath>
 #include <limits>

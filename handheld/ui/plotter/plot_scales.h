@@ -1,8 +1,8 @@
 // The plotter's arithmetic: the scale ring, the mapping of values to
 // pixels, tick steps, the thinning and display low-pass of a block, and the
 // eye label. Portable (no platform header).
-#ifndef PLOT_SCALES_H
-#define PLOT_SCALES_H
+#ifndef HANDHELD_UI_PLOTTER_PLOT_SCALES_H
+#define HANDHELD_UI_PLOTTER_PLOT_SCALES_H
 
 #include <cstdint>
 #include <string>

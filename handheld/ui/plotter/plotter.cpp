@@ -1,4 +1,4 @@
-#include "plotter.h"
+#include "handheld/ui/plotter/plotter.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -10,23 +10,23 @@
 #include <new>
 #include <vector>
 
-#include "ascii_text.h"
-#include "board_options.h"
-#include "calibration_table.h"
-#include "channel_selection.h"
-#include "colour_brushes.h"
-#include "electrode_graph.h"
-#include "interpreter_screen.h"
-#include "main_dialog.h"
-#include "menu_request.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "sample_statistics.h"
-#include "signal_filters.h"
-#include "system_parameters.h"
-#include "test_files.h"
-#include "result_graph.h"
-#include "unit_drawing.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/ui/plotter/electrode_graph.h"
+#include "handheld/engine/protocols/interpreter_screen.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/acquisition/sample_statistics.h"
+#include "handheld/engine/acquisition/signal_filters.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/ui/plotter/result_graph.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
 
 namespace {
 

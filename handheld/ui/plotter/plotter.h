@@ -8,15 +8,15 @@
 // Colour arguments index the unit's tables: 0 red, 1 yellow, 2 green,
 // 3 blue, 4 magenta, 5 black, 6 grey, 7 white, 8 light blue; 9 to 16 the
 // dashed pens of 0 to 7; 17 keeps the current colour.
-#ifndef PLOTTER_H
-#define PLOTTER_H
+#ifndef HANDHELD_UI_PLOTTER_PLOTTER_H
+#define HANDHELD_UI_PLOTTER_PLOTTER_H
 
 #include <windows.h>
 
 #include <string>
 
-#include "plot_scales.h"
-#include "stored_records.h"
+#include "handheld/ui/plotter/plot_scales.h"
+#include "handheld/engine/storage/stored_records.h"
 
 const int GRAPH_DIALOG_ID = 127;
 const int KEEP_COLOUR = 17;

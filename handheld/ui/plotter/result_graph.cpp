@@ -1,12 +1,12 @@
-#include "result_graph.h"
+#include "handheld/ui/plotter/result_graph.h"
 
-#include "calibration_table.h"
-#include "channel_selection.h"
-#include "plotter.h"
-#include "protocol_interpreter.h"
-#include "sample_statistics.h"
-#include "system_parameters.h"
-#include "unit_resources.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/engine/protocols/protocol_interpreter.h"
+#include "handheld/engine/acquisition/sample_statistics.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/frame/unit_resources.h"
 
 void channel_data_calibration(double& scale, double& offset) {
   const int first = channels.current.load() == 1 ? 8 : 6;

@@ -1,9 +1,9 @@
 // The result graph: a channel's recorded test on the plotter, at the end of
 // a protocol and on the result pages.
-#ifndef RESULT_GRAPH_H
-#define RESULT_GRAPH_H
+#ifndef HANDHELD_UI_PLOTTER_RESULT_GRAPH_H
+#define HANDHELD_UI_PLOTTER_RESULT_GRAPH_H
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 // The current channel's record and its two blocks, by the three flags.
 void show_result_channels(bool last_sweep, bool average, bool record_texts);

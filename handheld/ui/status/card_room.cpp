@@ -1,4 +1,4 @@
-#include "card_room.h"
+#include "handheld/ui/status/card_room.h"
 
 #include <windows.h>
 
@@ -7,11 +7,11 @@
 #include <memory>
 #include <mutex>
 
-#include "card_path.h"
-#include "channel_selection.h"
-#include "interpreter_screen.h"
-#include "message_display.h"
-#include "program_calls.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/protocols/interpreter_screen.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/protocols/program_calls.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Room on the storage card: each test stores one 96680-byte record per
 // recording channel. The free space is counted in signed 64 bits, so a full
 // card is never taken for room.
-#ifndef CARD_ROOM_H
-#define CARD_ROOM_H
+#ifndef HANDHELD_UI_STATUS_CARD_ROOM_H
+#define HANDHELD_UI_STATUS_CARD_ROOM_H
 
 #include <stdint.h>
 
 #include <functional>
 
-#include "stored_records.h"
+#include "handheld/engine/storage/stored_records.h"
 
 const int64_t TEST_RECORD_BYTES = 96680;
 

@@ -1,7 +1,7 @@
-#include "channel_cycle.h"
+#include "handheld/ui/status/channel_cycle.h"
 
-#include "channel_selection.h"
-#include "interpreter_screen.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/protocols/interpreter_screen.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The recording channels as the operator chooses them: the label of the
 // selection on the graph, and the nine-step selection cycle of the
 // "Channel" key.
-#ifndef CHANNEL_CYCLE_H
-#define CHANNEL_CYCLE_H
+#ifndef HANDHELD_UI_STATUS_CHANNEL_CYCLE_H
+#define HANDHELD_UI_STATUS_CHANNEL_CYCLE_H
 
 // The label of the channel selection and eye codes ("" with neither
 // channel on).

@@ -1,15 +1,15 @@
-#include "key_log.h"
+#include "handheld/ui/status/key_log.h"
 
 #include <wchar.h>
 
 #include <mutex>
 #include <string>
 
-#include "ascii_text.h"
-#include "channel_selection.h"
-#include "engine_log.h"
-#include "remote_line.h"
-#include "unit_time.h"
+#include "handheld/engine/log/ascii_text.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "handheld/engine/storage/unit_time.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The trail of the operator's key presses: a ring of the last 50 keys,
 // dumped into the log before each error trace line and logged message.
-#ifndef KEY_LOG_H
-#define KEY_LOG_H
+#ifndef HANDHELD_UI_STATUS_KEY_LOG_H
+#define HANDHELD_UI_STATUS_KEY_LOG_H
 
 #include <windows.h>
 

@@ -1,23 +1,23 @@
-#include "status_lines.h"
+#include "handheld/ui/status/status_lines.h"
 
 #include <stdio.h>
 #include <wchar.h>
 
 #include <string>
 
-#include "board_options.h"
-#include "calibration_table.h"
-#include "colour_brushes.h"
-#include "engine_log.h"
-#include "menu_stack.h"
-#include "startup_replies.h"
-#include "sweep_collection.h"
-#include "system_parameters.h"
-#include "test_folders.h"
-#include "test_files.h"
-#include "unit_drawing.h"
-#include "unit_time.h"
-#include "window_placement.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/engine/acquisition/sweep_collection.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
+#include "handheld/engine/storage/unit_time.h"
+#include "handheld/ui/window_placement.h"
 
 std::atomic<int> battery_class{2};
 

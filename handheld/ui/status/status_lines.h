@@ -1,8 +1,8 @@
 // The lines of the status page (dialog 201): program and stimulator
 // versions, battery and board options, clock, serial number and storage
 // card; the battery class; the status page itself.
-#ifndef STATUS_LINES_H
-#define STATUS_LINES_H
+#ifndef HANDHELD_UI_STATUS_STATUS_LINES_H
+#define HANDHELD_UI_STATUS_STATUS_LINES_H
 
 #include <windows.h>
 

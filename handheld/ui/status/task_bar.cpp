@@ -1,8 +1,8 @@
-#include "task_bar.h"
+#include "handheld/ui/status/task_bar.h"
 
 #include <windows.h>
 
-#include "remote_line.h"
+#include "handheld/engine/remote/remote_line.h"
 
 namespace {
 

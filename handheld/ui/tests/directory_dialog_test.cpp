@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "card_fixture.h"
-#include "directory_dialog.h"
-#include "main_dialog.h"
-#include "test_files.h"
-#include "test_folders.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/ui/directory_dialog.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "channel_selection.h"
-#include "electrode_measurements.h"
-#include "electrode_results.h"
-#include "message_display.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/ui/electrode_results.h"
+#include "handheld/ui/message_display.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <thread>
 #include <vector>
 
-#include "colour_brushes.h"
-#include "main_dialog.h"
-#include "menu_request.h"
-#include "message_display.h"
-#include "program_error.h"
-#include "remote_line_capture.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/engine/protocols/program_error.h"
+#include "handheld/engine/remote/remote_line_capture.h"
 
 namespace {
 

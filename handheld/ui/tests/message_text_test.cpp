@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "engine_log.h"
-#include "message_text.h"
-#include "program_error.h"
-#include "remote_line_capture.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/message_text.h"
+#include "handheld/engine/protocols/program_error.h"
+#include "handheld/engine/remote/remote_line_capture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "card_path.h"
+#include "platform/ce/card_path.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ce_calls.h"
+#include "platform/ce/ce_calls.h"
 
 TEST(CeSetThreadPriority, TheUnitsLevelsMapOntoWin32Priorities) {
   HANDLE self = GetCurrentThread();

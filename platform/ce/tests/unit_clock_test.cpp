@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "sim_unit.h"
-#include "unit_clock.h"
+#include "platform/unit/sim_unit.h"
+#include "platform/ce/unit_clock.h"
 
 TEST(UnitClock, RunsOnTheBoardsVirtualClock) {
   uint64_t before = sim_now_ns();

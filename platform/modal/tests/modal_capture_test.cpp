@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "modal_capture.h"
+#include "platform/modal/modal_capture.h"
 
 TEST(ModalCapture, RecordsEveryBoxAndAnswersFromTheScript) {
   modal_capture capture;

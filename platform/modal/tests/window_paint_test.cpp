@@ -2,7 +2,7 @@
 // back what it painted; a message box owned by it goes through the seam.
 #include <gtest/gtest.h>
 
-#include "modal_capture.h"
+#include "platform/modal/modal_capture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "rapi_faults.h"
-#include "rapi_paths.h"
+#include "platform/rapi/rapi_faults.h"
+#include "platform/rapi/rapi_paths.h"
 
 TEST(RapiFaults, ParsesEveryWordAndRefusesBadText) {
   RapiFaults f;

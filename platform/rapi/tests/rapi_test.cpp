@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "rapi_standin.h"
+#include "platform/rapi/rapi_standin.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // pacing, RDATA and continuous reads, commands and the converter faults.
 #include <gtest/gtest.h>
 
-#include "sim_bus.h"
+#include "platform/unit/tests/sim_bus.h"
 
 namespace {
 

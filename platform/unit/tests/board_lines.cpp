@@ -1,4 +1,4 @@
-#include "board_lines.h"
+#include "platform/unit/tests/board_lines.h"
 
 #include <gtest/gtest.h>
 

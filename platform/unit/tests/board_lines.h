@@ -1,14 +1,14 @@
 // The stimulator's lines and the converter's samples as a test reads them:
 // the flash trigger, the sync input and continuous conversions of one input.
-#ifndef BOARD_LINES_H
-#define BOARD_LINES_H
+#ifndef PLATFORM_UNIT_TESTS_BOARD_LINES_H
+#define PLATFORM_UNIT_TESTS_BOARD_LINES_H
 
 #include <stddef.h>
 #include <stdint.h>
 
 #include <vector>
 
-#include "sim_bus.h"
+#include "platform/unit/tests/sim_bus.h"
 
 void stim_write(std::initializer_list<uint8_t> bytes);
 // 'f' with single flashes of duration word D (5000 us for 24999).

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "sim_bus.h"
+#include "platform/unit/tests/sim_bus.h"
 
 TEST(SimBoardMap, HandlesPerBlockAndRefusals) {
   sim_reset();

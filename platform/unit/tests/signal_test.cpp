@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "board_lines.h"
+#include "platform/unit/tests/board_lines.h"
 
 namespace {
 

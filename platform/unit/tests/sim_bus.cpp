@@ -1,4 +1,4 @@
-#include "sim_bus.h"
+#include "platform/unit/tests/sim_bus.h"
 
 #include <gtest/gtest.h>
 

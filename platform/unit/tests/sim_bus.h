@@ -1,13 +1,13 @@
 // Drives the simulated board as the hardware library does: through register
 // reads and writes only, every wait bounded on virtual time.
-#ifndef SIM_BUS_H
-#define SIM_BUS_H
+#ifndef PLATFORM_UNIT_TESTS_SIM_BUS_H
+#define PLATFORM_UNIT_TESTS_SIM_BUS_H
 
 #include <stdint.h>
 
 #include <vector>
 
-#include "sim_unit.h"
+#include "platform/unit/sim_unit.h"
 
 // Chip selects (GPIO word 1, active low).
 enum class Select { None, Adc, Dac, Both };

@@ -2,7 +2,7 @@
 // strictness counters and the SPI faults.
 #include <gtest/gtest.h>
 
-#include "sim_bus.h"
+#include "platform/unit/tests/sim_bus.h"
 
 TEST(SimSpi, SetupWordsAreKeptAndStatusIsReadOnly) {
   SimBus bus;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_bus.h"
+#include "platform/unit/tests/sim_bus.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // trigger falls, flicker until 'D', and the sync pulses of the impedance sine.
 #include <gtest/gtest.h>
 
-#include "board_lines.h"
+#include "platform/unit/tests/board_lines.h"
 
 namespace {
 

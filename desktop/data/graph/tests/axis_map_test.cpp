@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "axis_map.h"
+#include "desktop/data/graph/axis_map.h"
 
 namespace {
 

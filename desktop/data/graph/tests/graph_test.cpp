@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "graph.h"
-#include "message_capture.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/winlib/tests/message_capture.h"
 
 namespace {
 

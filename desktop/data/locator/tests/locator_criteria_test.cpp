@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "locator_criteria.h"
+#include "desktop/data/locator/locator_criteria.h"
 
 TEST(LocatorCriteria, WildcardTable) {
   struct Case {

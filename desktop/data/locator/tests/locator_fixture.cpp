@@ -1,11 +1,11 @@
-#include "locator_fixture.h"
+#include "desktop/data/locator/tests/locator_fixture.h"
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
-#include "record_fixture.h"
+#include "desktop/data/tests/record_fixture.h"
 
 void write_locator_test(const std::string& path, const char* test_id, int patient, double amplitude) {
   std::unique_ptr<testFileRecord> record = make_record();

@@ -1,7 +1,7 @@
 // Stored tests for the locator's tests and benchmark: whole test files with
 // an ERG-like average, and a tree of them.
-#ifndef LOCATOR_FIXTURE_H
-#define LOCATOR_FIXTURE_H
+#ifndef DESKTOP_DATA_LOCATOR_TESTS_LOCATOR_FIXTURE_H
+#define DESKTOP_DATA_LOCATOR_TESTS_LOCATOR_FIXTURE_H
 
 #include <string>
 

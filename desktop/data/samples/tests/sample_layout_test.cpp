@@ -1,7 +1,7 @@
 // Where the selection puts its sample windows and its printed cells.
 #include <gtest/gtest.h>
 
-#include "sample_layout.h"
+#include "desktop/data/samples/sample_layout.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "report_pages.h"
+#include "desktop/data/session/report_pages.h"
 
 TEST(ReportPages, PaginationTable) {
   struct Case {

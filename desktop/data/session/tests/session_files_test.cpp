@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "session_files.h"
+#include "desktop/data/session/session_files.h"
 
 namespace {
 

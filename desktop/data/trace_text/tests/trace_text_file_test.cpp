@@ -18,10 +18,10 @@
 #include <thread>
 #endif
 
-#include "message_capture.h"
-#include "temp_folder.h"
-#include "trace_text_file.h"
-#include "whole_file.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/data/trace_text/trace_text_file.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "annotation_edit.h"
-#include "annotations.h"
-#include "control_test_window.h"
-#include "font_dialog_ui.h"
-#include "message_capture.h"
-#include "picture_pause.h"
-#include "window_texts.h"
-#include "window_tree.h"
+#include "desktop/windows/annotations/annotation_edit.h"
+#include "desktop/windows/annotations/annotations.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/fonts/font_dialog_ui.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/picture_pause.h"
+#include "desktop/winlib/tests/window_texts.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

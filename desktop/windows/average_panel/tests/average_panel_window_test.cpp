@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "average_panel.h"
-#include "window_classes.h"
-#include "window_tree.h"
+#include "desktop/windows/average_panel/average_panel.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "block_text_dialog.h"
-#include "file_dialog_ui.h"
-#include "message_capture.h"
-#include "record_fixture.h"
-#include "temp_folder.h"
-#include "whole_file.h"
+#include "desktop/windows/block_text/block_text_dialog.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <limits>
 
-#include "comparison_rules.h"
-#include "trace.h"
+#include "desktop/windows/comparison/comparison_rules.h"
+#include "desktop/data/trace.h"
 
 namespace {
 

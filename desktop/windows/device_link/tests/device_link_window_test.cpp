@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "device_link.h"
-#include "message_capture.h"
-#include "rapi_standin.h"
-#include "start_up_environment.h"
-#include "tree_items.h"
+#include "desktop/windows/device_link/device_link.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "platform/rapi/rapi_standin.h"
+#include "desktop/winlib/tests/start_up_environment.h"
+#include "desktop/winlib/panels/tree_items.h"
 
 namespace {
 

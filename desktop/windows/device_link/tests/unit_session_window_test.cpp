@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "device_link.h"
-#include "message_capture.h"
-#include "rapi_standin.h"
-#include "record_fixture.h"
-#include "session_panel.h"
-#include "start_up_environment.h"
-#include "test_file_reading.h"
-#include "thumbnail.h"
-#include "tree_items.h"
+#include "desktop/windows/device_link/device_link.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "platform/rapi/rapi_standin.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/winlib/tests/start_up_environment.h"
+#include "desktop/data/test_file_reading.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/winlib/panels/tree_items.h"
 
 namespace {
 

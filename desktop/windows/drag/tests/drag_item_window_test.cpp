@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "comparison_panel.h"
-#include "drag_item.h"
-#include "message_capture.h"
-#include "pump.h"
-#include "start_up_environment.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "window_tree.h"
+#include "desktop/windows/comparison/comparison_panel.h"
+#include "desktop/windows/drag/drag_item.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/pump.h"
+#include "desktop/winlib/tests/start_up_environment.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "erg_test_file.h"
+#include "desktop/windows/fft_graphs/tests/erg_test_file.h"
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "record_fixture.h"
+#include "desktop/data/tests/record_fixture.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // A stored ERG test written by code for the window tests: 400 points over
 // 200 mS, 20 mS of them before the flash, a flash response with wavelets
 // on its b-wave.
-#ifndef ERG_TEST_FILE_H
-#define ERG_TEST_FILE_H
+#ifndef DESKTOP_WINDOWS_FFT_GRAPHS_TESTS_ERG_TEST_FILE_H
+#define DESKTOP_WINDOWS_FFT_GRAPHS_TESTS_ERG_TEST_FILE_H
 
 #include <string>
 
-#include "temp_folder.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 constexpr double erg_test_preflash_ms = 20.0;
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "message_capture.h"
-#include "fft_rules.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/windows/fft_graphs/fft_rules.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "inverse_fft_rules.h"
+#include "desktop/windows/fft_graphs/inverse_fft_rules.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "colours.h"
-#include "debug_log.h"
-#include "graph_painter.h"
-#include "message_capture.h"
-#include "palette.h"
-#include "printing.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/windows/graph_draw/graph_painter.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/printing.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "intro_rules.h"
+#include "desktop/windows/main/intro_rules.h"
 
 TEST(IntroRules, StartUpFileFromTheCommandLine) {
   struct Case {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "intro_window.h"
-#include "message_capture.h"
-#include "window_classes.h"
+#include "desktop/windows/main/intro_window.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/windows/window_classes.h"
 
 namespace {
 

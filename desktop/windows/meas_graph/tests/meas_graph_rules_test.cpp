@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "meas_graph_rules.h"
-#include "trace.h"
+#include "desktop/windows/meas_graph/meas_graph_rules.h"
+#include "desktop/data/trace.h"
 
 namespace {
 

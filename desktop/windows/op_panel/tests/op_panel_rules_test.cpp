@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "op_panel_rules.h"
-#include "trace_filters.h"
+#include "desktop/windows/op_panel/op_panel_rules.h"
+#include "desktop/data/trace_filters.h"
 
 namespace {
 

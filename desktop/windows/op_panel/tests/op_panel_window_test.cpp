@@ -14,21 +14,21 @@
 #include <string>
 #include <vector>
 
-#include "erg_test_file.h"
-#include "graph.h"
-#include "meas_graph.h"
-#include "memory_printer.h"
-#include "message_capture.h"
-#include "op_panel.h"
-#include "popup_menu_ui.h"
-#include "pump.h"
-#include "temp_folder.h"
-#include "thumbnail.h"
-#include "trace_clipboard.h"
-#include "trace_filters.h"
-#include "window_fixture.h"
-#include "window_texts.h"
-#include "window_tree.h"
+#include "desktop/windows/fft_graphs/tests/erg_test_file.h"
+#include "desktop/data/graph/graph.h"
+#include "desktop/windows/meas_graph/meas_graph.h"
+#include "desktop/winlib/tests/memory_printer.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/windows/op_panel/op_panel.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/tests/pump.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/data/trace_filters.h"
+#include "desktop/winlib/tests/window_fixture.h"
+#include "desktop/winlib/tests/window_texts.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // table adds this file to its sources.
 #include <gtest/gtest.h>
 
-#include "register_openers.h"
+#include "desktop/windows/openers/register_openers.h"
 
 namespace {
 

@@ -10,21 +10,21 @@
 #include <string>
 #include <vector>
 
-#include "buttons.h"
-#include "colours.h"
-#include "control_test_window.h"
-#include "memory_printer.h"
-#include "message_capture.h"
-#include "popup_menu_ui.h"
-#include "print_dialog_ui.h"
-#include "printing.h"
-#include "record_fixture.h"
-#include "sample_layout.h"
-#include "sample_select.h"
-#include "samples_list.h"
-#include "trace_clipboard.h"
-#include "window_texts.h"
-#include "window_tree.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/tests/memory_printer.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/drawing/print_dialog_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/data/samples/sample_layout.h"
+#include "desktop/windows/samples/sample_select.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/winlib/tests/window_texts.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

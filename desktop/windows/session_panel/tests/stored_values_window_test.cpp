@@ -12,18 +12,18 @@
 #include <string>
 #include <vector>
 
-#include "meas_graph.h"
-#include "memory_bitmap.h"
-#include "message_capture.h"
-#include "pump.h"
-#include "record_field_cases.h"
-#include "record_fixture.h"
-#include "session_panel.h"
-#include "summary.h"
-#include "temp_folder.h"
-#include "thumbnail.h"
-#include "watchdog.h"
-#include "window_tree.h"
+#include "desktop/windows/meas_graph/meas_graph.h"
+#include "desktop/winlib/tests/memory_bitmap.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/pump.h"
+#include "desktop/data/tests/record_field_cases.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/windows/session_panel/session_panel.h"
+#include "desktop/windows/summary/summary.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/windows/thumbnail/thumbnail.h"
+#include "desktop/winlib/tests/watchdog.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "record_fixture.h"
-#include "summary_cells.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/windows/summary/summary_cells.h"
 
 TEST(SummaryCells, IntensityTextsByVersionAndFilter) {
   struct Case {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "double_objects.h"
-#include "message_capture.h"
-#include "table.h"
-#include "text_drawing.h"
-#include "window_classes.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/windows/table/table.h"
+#include "desktop/winlib/drawing/text_drawing.h"
+#include "desktop/winlib/windows/window_classes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "plot_attributes_rules.h"
+#include "desktop/windows/trace_panels/plot_attributes_rules.h"
 
 TEST(PlotAttributesRules, FillAndWidthEntries) {
   struct {

@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "control_test_window.h"
-#include "message_capture.h"
-#include "picture_pause.h"
-#include "plot_attributes.h"
-#include "popup_menu_ui.h"
-#include "record_fixture.h"
-#include "sample_select.h"
-#include "samples_list.h"
-#include "trace_clipboard.h"
-#include "window_texts.h"
-#include "window_tree.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/picture_pause.h"
+#include "desktop/windows/trace_panels/plot_attributes.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/data/tests/record_fixture.h"
+#include "desktop/windows/samples/sample_select.h"
+#include "desktop/data/samples_list.h"
+#include "desktop/data/trace_clipboard.h"
+#include "desktop/winlib/tests/window_texts.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

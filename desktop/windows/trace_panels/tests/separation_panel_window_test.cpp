@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "control_test_window.h"
-#include "message_capture.h"
-#include "picture_pause.h"
-#include "separation_panel.h"
-#include "window_tree.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/picture_pause.h"
+#include "desktop/windows/trace_panels/separation_panel.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

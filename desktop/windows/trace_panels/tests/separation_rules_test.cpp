@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "separation_rules.h"
+#include "desktop/windows/trace_panels/separation_rules.h"
 
 TEST(SeparationRules, TextsAndTheOffsetsTheyStandFor) {
   struct {

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "file_dialog_ui.h"
-#include "message_box.h"
-#include "message_capture.h"
-#include "registry_settings.h"
-#include "temp_folder.h"
-#include "trace_text_dialogs.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/windows/trace_text/trace_text_dialogs.h"
 
 namespace {
 

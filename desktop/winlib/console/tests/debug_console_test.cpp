@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "debug_console.h"
-#include "message_capture.h"
+#include "desktop/winlib/console/debug_console.h"
+#include "desktop/winlib/tests/message_capture.h"
 
 namespace {
 

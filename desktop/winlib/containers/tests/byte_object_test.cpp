@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "byte_object.h"
-#include "message_capture.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/tests/message_capture.h"
 
 namespace {
 

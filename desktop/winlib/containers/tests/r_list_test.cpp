@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "message_capture.h"
-#include "r_list.h"
-#include "string_list.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/containers/r_list.h"
+#include "desktop/winlib/containers/string_list.h"
 
 namespace {
 

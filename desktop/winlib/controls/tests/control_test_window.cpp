@@ -1,4 +1,4 @@
-#include "control_test_window.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
 
 testHolderWindow::testHolderWindow(int width, int height) : winTypeClass(nullptr, 99) {
   RECT r{0, 0, width, height};

@@ -1,8 +1,8 @@
 // A holder window for control tests: a "general" window object that keeps a
 // control list, draws it (or a caller's drawing) and records the WM_USER
 // notices it receives. Also a message pump that runs until the queue is idle.
-#ifndef CONTROL_TEST_WINDOW_H
-#define CONTROL_TEST_WINDOW_H
+#ifndef DESKTOP_WINLIB_CONTROLS_TESTS_CONTROL_TEST_WINDOW_H
+#define DESKTOP_WINLIB_CONTROLS_TESTS_CONTROL_TEST_WINDOW_H
 
 #include <windows.h>
 
@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "control.h"
-#include "window_object.h"
+#include "desktop/winlib/controls/control.h"
+#include "desktop/winlib/windows/window_object.h"
 
 class testHolderWindow : public winTypeClass {
  public:

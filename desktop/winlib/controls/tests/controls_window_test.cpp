@@ -9,14 +9,14 @@
 #include <memory>
 #include <string>
 
-#include "buttons.h"
-#include "captions.h"
-#include "control_test_window.h"
-#include "edit_fields.h"
-#include "list_controls.h"
-#include "message_capture.h"
-#include "popup_menu_ui.h"
-#include "program_fonts.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/controls/captions.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/controls/list_controls.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "control_test_window.h"
-#include "edit_fields.h"
-#include "edit_number.h"
-#include "message_capture.h"
-#include "program_fonts.h"
-#include "window_tree.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/controls/edit_number.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

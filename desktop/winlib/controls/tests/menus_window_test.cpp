@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "control_test_window.h"
-#include "menus.h"
-#include "message_capture.h"
-#include "popup_menu_ui.h"
-#include "program_fonts.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/controls/menus.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/fonts/program_fonts.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "bmp_layout.h"
+#include "desktop/winlib/drawing/bmp_layout.h"
 
 namespace {
 

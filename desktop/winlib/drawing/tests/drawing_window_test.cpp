@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "circles.h"
-#include "colours.h"
-#include "drawing.h"
-#include "fonts.h"
-#include "message_capture.h"
-#include "palette.h"
-#include "text_drawing.h"
-#include "watchdog.h"
+#include "desktop/winlib/drawing/circles.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/drawing/drawing.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/drawing/text_drawing.h"
+#include "desktop/winlib/tests/watchdog.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "control_test_window.h"
-#include "default_printer.h"
-#include "memory_bitmap.h"
-#include "message_capture.h"
-#include "print_dialog_ui.h"
-#include "printing.h"
-#include "text_drawing.h"
+#include "desktop/winlib/controls/tests/control_test_window.h"
+#include "desktop/winlib/tests/default_printer.h"
+#include "desktop/winlib/tests/memory_bitmap.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/drawing/print_dialog_ui.h"
+#include "desktop/winlib/drawing/printing.h"
+#include "desktop/winlib/drawing/text_drawing.h"
 
 namespace {
 

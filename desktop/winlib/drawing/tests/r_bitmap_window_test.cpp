@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "message_capture.h"
-#include "r_bitmap.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/drawing/r_bitmap.h"
 
 namespace {
 

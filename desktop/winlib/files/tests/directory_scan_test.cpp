@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "directory_scan.h"
-#include "message_capture.h"
-#include "temp_folder.h"
+#include "desktop/winlib/files/directory_scan.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 TEST(DirectoryScan, EntriesOfOneFolder) {
   message_capture capture;

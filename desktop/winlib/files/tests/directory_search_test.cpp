@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "directory_search.h"
-#include "message_capture.h"
-#include "messages.h"
-#include "temp_folder.h"
-#include "window_tree.h"
+#include "desktop/winlib/files/directory_search.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

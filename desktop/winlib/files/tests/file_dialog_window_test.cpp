@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "file_dialog_ui.h"
-#include "file_dialogs.h"
-#include "message_capture.h"
-#include "temp_folder.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 namespace {
 

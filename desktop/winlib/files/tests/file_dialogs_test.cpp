@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "file_dialog_ui.h"
-#include "file_dialogs.h"
-#include "message_capture.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
+#include "desktop/winlib/files/file_dialogs.h"
+#include "desktop/winlib/tests/message_capture.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "date_time_text.h"
-#include "file_info.h"
-#include "message_capture.h"
-#include "rfile.h"
-#include "temp_folder.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/winlib/files/file_info.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/files/rfile.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "file_dialog_ui.h"
-#include "file_names_multi.h"
-#include "message_capture.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
+#include "desktop/winlib/files/file_names_multi.h"
+#include "desktop/winlib/tests/message_capture.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "file_streams.h"
-#include "message_box.h"
-#include "message_capture.h"
-#include "temp_folder.h"
-#include "whole_file.h"
+#include "desktop/winlib/files/file_streams.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "fmt.h"
-#include "kv_bridge.h"
-#include "kv_text.h"
-#include "message_capture.h"
-#include "messages.h"
-#include "temp_folder.h"
-#include "whole_file.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/files/kv_bridge.h"
+#include "desktop/winlib/files/kv_text.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "make_path.h"
-#include "message_box.h"
-#include "message_capture.h"
-#include "temp_folder.h"
+#include "desktop/winlib/files/make_path.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "byte_object.h"
-#include "message_capture.h"
-#include "path_names.h"
-#include "path_stack.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/files/path_names.h"
+#include "desktop/winlib/files/path_stack.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "font_dialog_ui.h"
-#include "fonts.h"
-#include "message_capture.h"
-#include "paper.h"
+#include "desktop/winlib/fonts/font_dialog_ui.h"
+#include "desktop/winlib/fonts/fonts.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/geometry/paper.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "colours.h"
-#include "marker_geometry.h"
-#include "message_capture.h"
-#include "paper.h"
-#include "points.h"
-#include "position.h"
+#include "desktop/winlib/drawing/colours.h"
+#include "desktop/winlib/geometry/marker_geometry.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/points.h"
+#include "desktop/winlib/geometry/position.h"
 
 namespace {
 

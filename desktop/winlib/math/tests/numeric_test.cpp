@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "bounded_vector.h"
-#include "byte_object.h"
-#include "straight_line_fit.h"
-#include "matrix.h"
-#include "message_capture.h"
-#include "basis_fit.h"
-#include "trace_levels.h"
+#include "desktop/winlib/containers/bounded_vector.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/math/straight_line_fit.h"
+#include "desktop/winlib/math/matrix.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/math/basis_fit.h"
+#include "desktop/winlib/math/trace_levels.h"
 
 namespace {
 

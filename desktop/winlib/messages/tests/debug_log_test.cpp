@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "byte_object.h"
-#include "debug_log.h"
-#include "heap_report.h"
-#include "message_capture.h"
-#include "messages.h"
+#include "desktop/winlib/containers/byte_object.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/heap_report.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

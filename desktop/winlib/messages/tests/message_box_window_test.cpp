@@ -8,9 +8,9 @@
 #include <chrono>
 #include <thread>
 
-#include "message_pump.h"
-#include "message_box.h"
-#include "messages.h"
+#include "desktop/winlib/windows/message_pump.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "message_box.h"
-#include "message_capture.h"
-#include "messages.h"
+#include "desktop/winlib/messages/message_box.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/messages/messages.h"
 
 namespace {
 

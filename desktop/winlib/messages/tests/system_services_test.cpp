@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "debug_log.h"
-#include "heap_walk.h"
-#include "message_capture.h"
-#include "system_text.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/messages/heap_walk.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/messages/system_text.h"
 
 TEST(SystemText, LastErrorOfTheThread) {
   std::string by_code = last_error_text(ERROR_FILE_NOT_FOUND);

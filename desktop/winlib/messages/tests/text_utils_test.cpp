@@ -9,12 +9,12 @@
 #include <limits>
 #include <string>
 
-#include "date_time_text.h"
-#include "double_check.h"
-#include "fmt.h"
-#include "message_capture.h"
-#include "messages.h"
-#include "system_text.h"
+#include "desktop/winlib/messages/date_time_text.h"
+#include "desktop/winlib/values/double_check.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/messages/system_text.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 #include <utility>
 #include <vector>
 
-#include "buttons.h"
-#include "directory_panel.h"
-#include "edit_fields.h"
-#include "list_controls.h"
-#include "message_capture.h"
-#include "popup_menu_ui.h"
-#include "pump.h"
-#include "start_up_environment.h"
-#include "temp_folder.h"
-#include "window_tree.h"
+#include "desktop/winlib/controls/buttons.h"
+#include "desktop/winlib/panels/directory_panel.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/controls/list_controls.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/controls/popup_menu_ui.h"
+#include "desktop/winlib/tests/pump.h"
+#include "desktop/winlib/tests/start_up_environment.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

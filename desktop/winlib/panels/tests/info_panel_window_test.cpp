@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "info_panel.h"
-#include "message_capture.h"
-#include "pump.h"
-#include "start_up_environment.h"
+#include "desktop/winlib/panels/info_panel.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/pump.h"
+#include "desktop/winlib/tests/start_up_environment.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "message_capture.h"
-#include "start_up_environment.h"
-#include "tree_items.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/start_up_environment.h"
+#include "desktop/winlib/panels/tree_items.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "edit_fields.h"
-#include "file_dialog_ui.h"
-#include "message_capture.h"
-#include "pump.h"
-#include "registry_settings.h"
-#include "start_up_environment.h"
-#include "temp_folder.h"
-#include "tree_items.h"
-#include "tree_search.h"
-#include "window_helpers.h"
+#include "desktop/winlib/controls/edit_fields.h"
+#include "desktop/winlib/files/file_dialog_ui.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/tests/pump.h"
+#include "desktop/winlib/settings/registry_settings.h"
+#include "desktop/winlib/tests/start_up_environment.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/winlib/panels/tree_items.h"
+#include "desktop/winlib/panels/tree_search.h"
+#include "desktop/winlib/windows/window_helpers.h"
 
 namespace {
 

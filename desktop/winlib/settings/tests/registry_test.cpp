@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "message_capture.h"
-#include "registry_settings.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/settings/registry_settings.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "message_capture.h"
-#include "startup_file.h"
-#include "whole_file.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/settings/startup_file.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

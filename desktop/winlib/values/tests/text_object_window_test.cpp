@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "debug_log.h"
-#include "double_objects.h"
-#include "font_dialog_ui.h"
-#include "message_capture.h"
-#include "mouse_items.h"
-#include "paper.h"
-#include "program_fonts.h"
-#include "temp_folder.h"
-#include "text_object.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "desktop/winlib/fonts/font_dialog_ui.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/windows/mouse_items.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/tests/temp_folder.h"
+#include "desktop/winlib/values/text_object.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "message_capture.h"
-#include "text_scan.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/values/text_scan.h"
 
 TEST(TextScan, ByteNames) {
   struct {

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "debug_log.h"
-#include "double_objects.h"
-#include "fmt.h"
-#include "message_capture.h"
-#include "messages.h"
-#include "quiet_report.h"
-#include "string_object.h"
-#include "temp_folder.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/values/double_objects.h"
+#include "desktop/winlib/messages/fmt.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/messages/messages.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/values/string_object.h"
+#include "desktop/winlib/tests/temp_folder.h"
 
 namespace {
 

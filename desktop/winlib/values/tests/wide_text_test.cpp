@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "wide_text.h"
+#include "desktop/winlib/values/wide_text.h"
 
 TEST(WideText, NamesInEveryScriptGoBothWaysWhole) {
   const std::u16string names[] = {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "mouse_items.h"
-#include "paper.h"
-#include "position.h"
+#include "desktop/winlib/windows/mouse_items.h"
+#include "desktop/winlib/geometry/paper.h"
+#include "desktop/winlib/geometry/position.h"
 
 namespace {
 

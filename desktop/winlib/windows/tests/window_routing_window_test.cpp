@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "debug_log.h"
-#include "message_capture.h"
-#include "palette.h"
-#include "program_fonts.h"
-#include "quiet_report.h"
-#include "start_up_environment.h"
-#include "window_classes.h"
-#include "window_helpers.h"
-#include "window_object.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/drawing/palette.h"
+#include "desktop/winlib/fonts/program_fonts.h"
+#include "desktop/winlib/messages/quiet_report.h"
+#include "desktop/winlib/tests/start_up_environment.h"
+#include "desktop/winlib/windows/window_classes.h"
+#include "desktop/winlib/windows/window_helpers.h"
+#include "desktop/winlib/windows/window_object.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "debug_log.h"
-#include "message_capture.h"
-#include "window_object.h"
-#include "window_tree.h"
+#include "desktop/winlib/messages/debug_log.h"
+#include "desktop/winlib/tests/message_capture.h"
+#include "desktop/winlib/windows/window_object.h"
+#include "desktop/winlib/windows/window_tree.h"
 
 namespace {
 

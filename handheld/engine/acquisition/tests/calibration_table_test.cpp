@@ -7,13 +7,13 @@
 
 #include <vector>
 
-#include "calibration_lines.h"
-#include "calibration_table.h"
-#include "engine_message_capture.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
+#include "handheld/engine/storage/calibration_lines.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "fit_values.h"
-#include "line_fit.h"
-#include "poly_fit.h"
-#include "regression_window.h"
+#include "handheld/engine/acquisition/fit_values.h"
+#include "handheld/engine/acquisition/line_fit.h"
+#include "handheld/engine/acquisition/poly_fit.h"
+#include "handheld/engine/acquisition/regression_window.h"
 
 namespace {
 

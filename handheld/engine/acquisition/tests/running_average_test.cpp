@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "engine_messages.h"
-#include "log_fixture.h"
-#include "record_init.h"
-#include "running_average.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/tests/log_fixture.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/acquisition/running_average.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <limits>
 #include <memory>
 
-#include "log_fixture.h"
-#include "program_error.h"
-#include "record_init.h"
-#include "sample_statistics.h"
+#include "handheld/engine/tests/log_fixture.h"
+#include "handheld/engine/protocols/program_error.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/acquisition/sample_statistics.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "signal_filters.h"
+#include "handheld/engine/acquisition/signal_filters.h"
 
 namespace {
 

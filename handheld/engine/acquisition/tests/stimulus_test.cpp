@@ -6,12 +6,12 @@
 #include <cmath>
 #include <vector>
 
-#include "board_options.h"
-#include "calibration_table.h"
-#include "engine_message_capture.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
-#include "stimulus.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
+#include "handheld/engine/acquisition/stimulus.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include <memory>
 
-#include "calibration_table.h"
-#include "record_init.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
-#include "stimulator_link.h"
-#include "stimulus.h"
-#include "sweep_collection.h"
-#include "sync_input.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/storage/record_init.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/engine/acquisition/sweep_collection.h"
+#include "handheld/engine/hardware/sync_input.h"
 
 namespace {
 

@@ -6,19 +6,19 @@
 #include <numeric>
 #include <vector>
 
-#include "board_options.h"
-#include "calibration_table.h"
-#include "converters.h"
-#include "engine_message_capture.h"
-#include "hw_binding.h"
-#include "record_init.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
-#include "stimulator_link.h"
-#include "stimulus.h"
-#include "sweep_collection.h"
-#include "thread_priority.h"
-#include "unit_clock.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/storage/record_init.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/engine/acquisition/sweep_collection.h"
+#include "handheld/engine/hardware/thread_priority.h"
+#include "platform/ce/unit_clock.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "unit_conversions.h"
+#include "handheld/engine/acquisition/unit_conversions.h"
 
 namespace {
 

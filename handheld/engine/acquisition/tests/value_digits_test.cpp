@@ -3,7 +3,7 @@
 
 #include <math.h>
 
-#include "value_digits.h"
+#include "handheld/engine/acquisition/value_digits.h"
 
 namespace {
 

@@ -8,18 +8,18 @@
 #include <memory>
 #include <vector>
 
-#include "calibration_table.h"
-#include "channel_selection.h"
-#include "electrode_measurements.h"
-#include "electrode_screen.h"
-#include "main_dialog_post_capture.h"
-#include "electrode_thread.h"
-#include "engine_message_capture.h"
-#include "record_init.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
-#include "stimulator_link.h"
-#include "system_parameters.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/electrodes/electrode_screen.h"
+#include "handheld/engine/stimulator/main_dialog_post_capture.h"
+#include "handheld/engine/electrodes/electrode_thread.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/storage/record_init.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <chrono>
 #include <thread>
 
-#include "calibration_table.h"
-#include "channel_selection.h"
-#include "electrode_measurements.h"
-#include "electrode_monitor.h"
-#include "main_dialog_post_capture.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
-#include "system_parameters.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/electrodes/electrode_monitor.h"
+#include "handheld/engine/stimulator/main_dialog_post_capture.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "converters.h"
-#include "hw_binding.h"
-#include "hw_recorder.h"
-#include "sim_unit.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/tests/hw_recorder.h"
+#include "platform/unit/sim_unit.h"
 
 namespace {
 

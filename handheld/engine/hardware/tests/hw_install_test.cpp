@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "card_path.h"
-#include "converters.h"
-#include "hw_binding.h"
-#include "modal_capture.h"
-#include "remote_line_capture.h"
-#include "sim_unit.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "platform/modal/modal_capture.h"
+#include "handheld/engine/remote/remote_line_capture.h"
+#include "platform/unit/sim_unit.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "channel_selection.h"
-#include "engine_log.h"
-#include "log_fixture.h"
-#include "program_error.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/tests/log_fixture.h"
+#include "handheld/engine/protocols/program_error.h"
 
 namespace {
 

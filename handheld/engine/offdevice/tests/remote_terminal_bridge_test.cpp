@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "remote_text_endpoint.h"
+#include "handheld/engine/offdevice/remote_text_endpoint.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "card_fixture.h"
-#include "engine_message_capture.h"
-#include "program_calls.h"
-#include "program_files.h"
-#include "protocol_program.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/protocols/program_calls.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/engine/protocols/protocol_program.h"
 
 namespace {
 

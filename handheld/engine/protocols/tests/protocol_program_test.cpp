@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "engine_message_capture.h"
-#include "log_fixture.h"
-#include "protocol_program.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/tests/log_fixture.h"
+#include "handheld/engine/protocols/protocol_program.h"
 
 namespace {
 

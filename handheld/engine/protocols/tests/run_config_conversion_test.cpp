@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "calibration_table.h"
-#include "engine_message_capture.h"
-#include "protocol_program.h"
-#include "run_config_conversion.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/engine/protocols/run_config_conversion.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 #include <thread>
 #include <vector>
 
-#include "calibration_table.h"
-#include "converters.h"
-#include "hw_binding.h"
-#include "remote_commands.h"
-#include "remote_line.h"
-#include "remote_text_endpoint.h"
-#include "remote_uart.h"
-#include "serial_port.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/hardware/converters.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/engine/remote/remote_commands.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "handheld/engine/offdevice/remote_text_endpoint.h"
+#include "handheld/engine/remote/remote_uart.h"
+#include "handheld/engine/stimulator/serial_port.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "remote_line.h"
-#include "remote_line_capture.h"
+#include "handheld/engine/remote/remote_line.h"
+#include "handheld/engine/remote/remote_line_capture.h"
 
 TEST(RemoteLine, EachCallIsOneWriteCutAt255Characters) {
   remote_line_capture line;

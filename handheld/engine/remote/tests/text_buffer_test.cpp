@@ -4,7 +4,7 @@
 #include <string>
 #include <thread>
 
-#include "text_buffer.h"
+#include "handheld/engine/remote/text_buffer.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <memory>
 #include <thread>
 
-#include "engine_messages.h"
-#include "fake_serial_endpoint.h"
-#include "serial_port.h"
-#include "sim_unit.h"
-#include "simulated_stimulator_port.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/tests/fake_serial_endpoint.h"
+#include "handheld/engine/stimulator/serial_port.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/offdevice/simulated_stimulator_port.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "modal_capture.h"
-#include "serial_port.h"
-#include "serial_port_device.h"
+#include "platform/modal/modal_capture.h"
+#include "handheld/engine/stimulator/serial_port.h"
+#include "handheld/engine/stimulator/serial_port_device.h"
 
 TEST(SerialPortWin32, AnUnopenablePortShowsItsMessageAndGivesNoReader) {
   modal_capture boxes;

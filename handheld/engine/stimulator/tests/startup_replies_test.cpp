@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "calibration_table.h"
-#include "card_fixture.h"
-#include "engine_message_capture.h"
-#include "hwlib_exports.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
-#include "startup_replies.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
-#include "test_folders.h"
-#include "unit_time.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "hwlib/hwlib_exports.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "handheld/engine/storage/unit_time.h"
 
 namespace {
 

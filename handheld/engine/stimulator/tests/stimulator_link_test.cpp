@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "sim_unit.h"
-#include "simulated_stimulator_port.h"
-#include "stimulator_link.h"
-#include "unit_clock.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/offdevice/simulated_stimulator_port.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "platform/ce/unit_clock.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine_messages.h"
-#include "log_fixture.h"
-#include "main_dialog_post_capture.h"
-#include "stimulator_message.h"
+#include "handheld/engine/log/engine_messages.h"
+#include "handheld/engine/tests/log_fixture.h"
+#include "handheld/engine/stimulator/main_dialog_post_capture.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <thread>
 #include <vector>
 
-#include "fake_serial_endpoint.h"
-#include "main_dialog_post_capture.h"
-#include "sim_unit.h"
-#include "simulated_stimulator_port.h"
-#include "stimulator_link.h"
-#include "stimulator_message.h"
-#include "stimulator_reader.h"
+#include "handheld/engine/tests/fake_serial_endpoint.h"
+#include "handheld/engine/stimulator/main_dialog_post_capture.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/offdevice/simulated_stimulator_port.h"
+#include "handheld/engine/stimulator/stimulator_link.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/engine/stimulator/stimulator_reader.h"
 
 namespace {
 

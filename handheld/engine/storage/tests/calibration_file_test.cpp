@@ -11,12 +11,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "calibration_file.h"
-#include "calibration_table.h"
-#include "card_path.h"
-#include "engine_message_capture.h"
-#include "sim_unit.h"
-#include "simulated_unit.h"
+#include "handheld/engine/storage/calibration_file.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/tests/simulated_unit.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "card_fixture.h"
-#include "directory_browser.h"
-#include "engine_message_capture.h"
-#include "test_files.h"
-#include "test_folders.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/engine/storage/directory_browser.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "card_fixture.h"
-#include "channel_selection.h"
-#include "engine_message_capture.h"
-#include "ini_file.h"
-#include "stimulus.h"
-#include "system_parameters.h"
-#include "whole_file.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/storage/ini_file.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

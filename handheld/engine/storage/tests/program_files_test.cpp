@@ -9,10 +9,10 @@
 #include <iterator>
 #include <string>
 
-#include "card_fixture.h"
-#include "engine_message_capture.h"
-#include "program_files.h"
-#include "whole_file.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/storage/program_files.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "record_init.h"
-#include "stored_records.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/storage/stored_records.h"
 
 namespace {
 

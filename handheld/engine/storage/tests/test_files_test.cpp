@@ -8,14 +8,14 @@
 #include <memory>
 #include <sstream>
 
-#include "board_options.h"
-#include "card_fixture.h"
-#include "channel_selection.h"
-#include "engine_message_capture.h"
-#include "system_parameters.h"
-#include "test_files.h"
-#include "test_folders.h"
-#include "whole_file.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The day's test folder, the LOG folder and the folder helpers.
 #include <gtest/gtest.h>
 
-#include "card_fixture.h"
-#include "engine_log.h"
-#include "engine_message_capture.h"
-#include "system_parameters.h"
-#include "test_folders.h"
+#include "handheld/engine/tests/card_fixture.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/tests/engine_message_capture.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "dialog_helpers.h"
-#include "harness_fixture.h"
-#include "menu_stack.h"
-#include "message_display.h"
+#include "handheld/ui/dialogs/dialog_helpers.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "harness_fixture.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
 
 #include <windows.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "card_path.h"
-#include "engine_log.h"
-#include "ini_file.h"
-#include "system_parameters.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/engine/storage/ini_file.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 namespace {
 

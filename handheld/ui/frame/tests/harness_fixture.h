@@ -1,16 +1,16 @@
 // Vandu started in the test's process on a fresh card (with an ini file of
 // the default parameters), from the test executable's own folder, and
 // stopped after the test.
-#ifndef HARNESS_FIXTURE_H
-#define HARNESS_FIXTURE_H
+#ifndef HANDHELD_UI_FRAME_TESTS_HARNESS_FIXTURE_H
+#define HANDHELD_UI_FRAME_TESTS_HARNESS_FIXTURE_H
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "handheld_ids.h"
-#include "vandu_harness.h"
+#include "handheld/engine/ids/handheld_ids.h"
+#include "handheld/ui/harness/vandu_harness.h"
 
 class VanduTest : public ::testing::Test {
  protected:

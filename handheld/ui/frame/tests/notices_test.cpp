@@ -4,14 +4,14 @@
 
 #include <vector>
 
-#include "harness_fixture.h"
-#include "key_log.h"
-#include "main_dialog.h"
-#include "menu_dispatch.h"
-#include "menu_request.h"
-#include "startup_replies.h"
-#include "stimulator_message.h"
-#include "timers.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/ui/status/key_log.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_dispatch.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/engine/stimulator/stimulator_message.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

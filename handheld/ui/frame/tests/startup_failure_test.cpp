@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "harness_fixture.h"
-#include "hw_binding.h"
-#include "modal_capture.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "platform/modal/modal_capture.h"
 
 namespace {
 

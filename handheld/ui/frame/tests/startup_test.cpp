@@ -3,17 +3,17 @@
 
 #include <algorithm>
 
-#include "calibration_table.h"
-#include "harness_fixture.h"
-#include "hw_binding.h"
-#include "main_dialog.h"
-#include "main_window.h"
-#include "menu_stack.h"
-#include "sim_unit.h"
-#include "startup_replies.h"
-#include "status_lines.h"
-#include "timers.h"
-#include "unit_time.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/stimulator/startup_replies.h"
+#include "handheld/ui/status/status_lines.h"
+#include "handheld/ui/frame/timers.h"
+#include "handheld/engine/storage/unit_time.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 
 #include <fstream>
 
-#include "harness_fixture.h"
-#include "main_window.h"
-#include "menu_stack.h"
-#include "sim_unit.h"
-#include "status_lines.h"
-#include "system_parameters.h"
-#include "timers.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/ui/status/status_lines.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "harness_fixture.h"
-#include "main_dialog.h"
-#include "menu_request.h"
-#include "menu_stack.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
 
 namespace {
 

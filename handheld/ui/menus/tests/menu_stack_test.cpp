@@ -4,14 +4,14 @@
 
 #include <vector>
 
-#include "harness_fixture.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "menu_dispatch.h"
-#include "menu_request.h"
-#include "menu_stack.h"
-#include "message_display.h"
-#include "message_text.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_dispatch.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/message_text.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 // folder; a date that does not exist is refused and changes nothing.
 #include <gtest/gtest.h>
 
-#include "date_time_page.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "road_fixture.h"
-#include "test_folders.h"
-#include "unit_time.h"
+#include "handheld/ui/pages/date_time_page.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/menus/tests/road_fixture.h"
+#include "handheld/engine/storage/test_folders.h"
+#include "handheld/engine/storage/unit_time.h"
 
 namespace {
 

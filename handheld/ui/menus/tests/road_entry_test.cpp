@@ -4,15 +4,15 @@
 // same page takes the unit's serial number.
 #include <gtest/gtest.h>
 
-#include "calibration_table.h"
-#include "id_entry_page.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "menu_request.h"
-#include "menu_stack.h"
-#include "road_fixture.h"
-#include "status_lines.h"
-#include "test_folders.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/pages/id_entry_page.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/menus/tests/road_fixture.h"
+#include "handheld/ui/status/status_lines.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 
 #include <memory>
 
-#include "directory_dialog.h"
-#include "key_captions.h"
-#include "plotter.h"
-#include "record_init.h"
-#include "road_fixture.h"
-#include "test_files.h"
-#include "test_folders.h"
+#include "handheld/ui/directory_dialog.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/ui/menus/tests/road_fixture.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/engine/storage/test_folders.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "road_fixture.h"
+#include "handheld/ui/menus/tests/road_fixture.h"
 
 #include <string.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "program_files.h"
-#include "protocol_program.h"
-#include "record_init.h"
-#include "test_files.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/engine/storage/test_files.h"
 
 void RoadTest::press(int control) {
   touch_key(control);

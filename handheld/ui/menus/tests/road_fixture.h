@@ -1,14 +1,14 @@
 // The running program on the test road: keys pressed as the operator
 // presses them, each followed by the program's loop until it is idle, and
 // the card's stored tests and programs made and read back.
-#ifndef ROAD_FIXTURE_H
-#define ROAD_FIXTURE_H
+#ifndef HANDHELD_UI_MENUS_TESTS_ROAD_FIXTURE_H
+#define HANDHELD_UI_MENUS_TESTS_ROAD_FIXTURE_H
 
 #include <string>
 #include <vector>
 
-#include "harness_fixture.h"
-#include "stored_records.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/engine/storage/stored_records.h"
 
 class RoadTest : public VanduTest {
  protected:

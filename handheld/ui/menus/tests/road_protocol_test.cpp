@@ -8,20 +8,20 @@
 
 #include <memory>
 
-#include "channel_selection.h"
-#include "custom_test_page.h"
-#include "eye_label_page.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "program_files.h"
-#include "program_lists_page.h"
-#include "protocol_program.h"
-#include "road_fixture.h"
-#include "road_state.h"
-#include "system_parameters.h"
-#include "value_entry_page.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/pages/custom_test_page.h"
+#include "handheld/ui/pages/eye_label_page.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/engine/storage/program_files.h"
+#include "handheld/ui/pages/program_lists_page.h"
+#include "handheld/engine/protocols/protocol_program.h"
+#include "handheld/ui/menus/tests/road_fixture.h"
+#include "handheld/ui/menus/road_state.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/pages/value_entry_page.h"
 
 namespace {
 

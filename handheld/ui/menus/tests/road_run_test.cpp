@@ -4,20 +4,20 @@
 // the electrodes' noise reported after a test.
 #include <gtest/gtest.h>
 
-#include "card_files.h"
-#include "card_room.h"
-#include "electrode_measurements.h"
-#include "setup_electrode_window.h"
-#include "unit_clock.h"
-#include "key_captions.h"
-#include "main_window.h"
-#include "message_display.h"
-#include "menu_request.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "protocol_interpreter.h"
-#include "road_fixture.h"
-#include "road_state.h"
+#include "handheld/engine/storage/card_files.h"
+#include "handheld/ui/status/card_room.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/ui/menus/setup_electrode_window.h"
+#include "platform/ce/unit_clock.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/menu_request.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/engine/protocols/protocol_interpreter.h"
+#include "handheld/ui/menus/tests/road_fixture.h"
+#include "handheld/ui/menus/road_state.h"
 
 namespace {
 

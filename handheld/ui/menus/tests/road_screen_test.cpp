@@ -8,16 +8,16 @@
 
 #include <memory>
 
-#include "directory_dialog.h"
-#include "key_captions.h"
-#include "main_dialog.h"
-#include "main_window.h"
-#include "message_display.h"
-#include "plotter.h"
-#include "record_init.h"
-#include "road_fixture.h"
-#include "test_files.h"
-#include "timers.h"
+#include "handheld/ui/directory_dialog.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/message_display.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/ui/menus/tests/road_fixture.h"
+#include "handheld/engine/storage/test_files.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

@@ -11,19 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "board_options.h"
-#include "calibration_table.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "setup_calibration_run.h"
-#include "setup_fixture.h"
-#include "setup_keypad.h"
-#include "setup_menus.h"
-#include "sim_unit.h"
-#include "stimulus.h"
-#include "timers.h"
-#include "value_digits.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/ui/menus/setup_calibration_run.h"
+#include "handheld/ui/menus/tests/setup_fixture.h"
+#include "handheld/ui/menus/setup_keypad.h"
+#include "handheld/ui/menus/setup_menus.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/ui/frame/timers.h"
+#include "handheld/engine/acquisition/value_digits.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <fstream>
 #include <string>
 
-#include "calibration_table.h"
-#include "engine_log.h"
-#include "message_text.h"
-#include "setup_calibration_values.h"
-#include "setup_fixture.h"
-#include "setup_keypad.h"
-#include "system_parameters.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/engine/log/engine_log.h"
+#include "handheld/ui/message_text.h"
+#include "handheld/ui/menus/setup_calibration_values.h"
+#include "handheld/ui/menus/tests/setup_fixture.h"
+#include "handheld/ui/menus/setup_keypad.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 namespace {
 

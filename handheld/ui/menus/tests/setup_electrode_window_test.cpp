@@ -10,17 +10,17 @@
 // they publish values of their own.
 #include <gtest/gtest.h>
 
-#include "channel_selection.h"
-#include "electrode_monitor.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "setup_electrode_window.h"
-#include "setup_fixture.h"
-#include "sim_unit.h"
-#include "system_parameters.h"
-#include "timers.h"
-#include "unit_drawing.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/electrodes/electrode_monitor.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/ui/menus/setup_electrode_window.h"
+#include "handheld/ui/menus/tests/setup_fixture.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/frame/timers.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
 
 namespace {
 

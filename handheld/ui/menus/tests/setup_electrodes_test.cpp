@@ -6,18 +6,18 @@
 #include <cstdlib>
 #include <memory>
 
-#include "channel_selection.h"
-#include "electrode_measurements.h"
-#include "electrode_monitor.h"
-#include "main_dialog.h"
-#include "main_window.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "setup_electrode_window.h"
-#include "setup_fixture.h"
-#include "sim_unit.h"
-#include "system_parameters.h"
-#include "timers.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/engine/electrodes/electrode_measurements.h"
+#include "handheld/engine/electrodes/electrode_monitor.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/ui/menus/setup_electrode_window.h"
+#include "handheld/ui/menus/tests/setup_fixture.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

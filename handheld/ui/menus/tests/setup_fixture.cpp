@@ -1,13 +1,13 @@
-#include "setup_fixture.h"
+#include "handheld/ui/menus/tests/setup_fixture.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "main_dialog.h"
-#include "main_window.h"
-#include "menu_request.h"
-#include "sim_unit.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/frame/main_window.h"
+#include "handheld/ui/menu_request.h"
+#include "platform/unit/sim_unit.h"
 
 void SetupTest::SetUp() {
   VanduTest::SetUp();

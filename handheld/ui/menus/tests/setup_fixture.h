@@ -1,14 +1,14 @@
 // The technician's menus driven in process: a menu opened as its caller
 // opens it, keys touched, the loop pumped, and the keys' captions, the
 // messages shown and what the stimulator received read back.
-#ifndef SETUP_FIXTURE_H
-#define SETUP_FIXTURE_H
+#ifndef HANDHELD_UI_MENUS_TESTS_SETUP_FIXTURE_H
+#define HANDHELD_UI_MENUS_TESTS_SETUP_FIXTURE_H
 
 #include <array>
 #include <string>
 #include <vector>
 
-#include "harness_fixture.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
 
 class SetupTest : public VanduTest {
  protected:

@@ -6,22 +6,22 @@
 #include <fstream>
 #include <sstream>
 
-#include "board_options.h"
-#include "calibration_table.h"
-#include "date_time_page.h"
-#include "card_path.h"
-#include "hw_binding.h"
-#include "main_dialog.h"
-#include "menu_stack.h"
-#include "setup_calibration_values.h"
-#include "setup_fixture.h"
-#include "setup_keypad.h"
-#include "setup_menus.h"
-#include "setup_parameters.h"
-#include "sim_unit.h"
-#include "stimulus.h"
-#include "system_parameters.h"
-#include "timers.h"
+#include "handheld/engine/hardware/board_options.h"
+#include "handheld/engine/acquisition/calibration_table.h"
+#include "handheld/ui/pages/date_time_page.h"
+#include "platform/ce/card_path.h"
+#include "handheld/engine/hardware/hw_binding.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/menus/setup_calibration_values.h"
+#include "handheld/ui/menus/tests/setup_fixture.h"
+#include "handheld/ui/menus/setup_keypad.h"
+#include "handheld/ui/menus/setup_menus.h"
+#include "handheld/ui/menus/setup_parameters.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/engine/acquisition/stimulus.h"
+#include "handheld/engine/storage/system_parameters.h"
+#include "handheld/ui/frame/timers.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "plot_scales.h"
+#include "handheld/ui/plotter/plot_scales.h"
 
 TEST(PlotScales, FillingAnEntry) {
   plotArea area;

@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "harness_fixture.h"
-#include "menu_stack.h"
-#include "plotter.h"
-#include "record_init.h"
-#include "result_graph.h"
-#include "system_parameters.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/ui/menus/menu_stack.h"
+#include "handheld/ui/plotter/plotter.h"
+#include "handheld/engine/storage/record_init.h"
+#include "handheld/ui/plotter/result_graph.h"
+#include "handheld/engine/storage/system_parameters.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "channel_cycle.h"
-#include "channel_selection.h"
-#include "colour_brushes.h"
-#include "harness_fixture.h"
-#include "key_captions.h"
-#include "key_log.h"
-#include "main_dialog.h"
-#include "stimulator_reader.h"
-#include "unit_drawing.h"
+#include "handheld/ui/status/channel_cycle.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/colour_brushes.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/ui/dialogs/key_captions.h"
+#include "handheld/ui/status/key_log.h"
+#include "handheld/ui/main_dialog.h"
+#include "handheld/engine/stimulator/stimulator_reader.h"
+#include "handheld/ui/dialogs/unit_drawing.h"
 
 namespace {
 

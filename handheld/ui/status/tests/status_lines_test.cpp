@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "card_room.h"
-#include "channel_selection.h"
-#include "harness_fixture.h"
-#include "interpreter_screen.h"
-#include "sim_unit.h"
-#include "status_lines.h"
-#include "timers.h"
-#include "unit_time.h"
+#include "handheld/ui/status/card_room.h"
+#include "handheld/engine/hardware/channel_selection.h"
+#include "handheld/ui/frame/tests/harness_fixture.h"
+#include "handheld/engine/protocols/interpreter_screen.h"
+#include "platform/unit/sim_unit.h"
+#include "handheld/ui/status/status_lines.h"
+#include "handheld/ui/frame/timers.h"
+#include "handheld/engine/storage/unit_time.h"
 
 namespace {
 
