@@ -383,7 +383,7 @@ void log_path_settings(const char* tag) {
   log_message("%s: last_text_file_path    = [%s]", tag, get_program_setting("last_text_file_path", true));
   log_message("%s: g_install_directory        = [%s]", tag,
               get_registry_value(HKEY_LOCAL_MACHINE, settings_maker, settings_program, "InstallPath", true));
-  log_message("%s: g_working_directory        = [%s]", tag, g_working_directory);
+  log_message("%s: g_working_directory        = [%s]", tag, working_directory);
   log_message("%s: END   PATH INFORMATION vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv", tag);
 }
 

@@ -13,7 +13,7 @@
 #include "desktop/winlib/windows/window_object.h"
 
 SYSTEMTIME program_start_time{};
-char g_working_directory[MAX_PATH] = {};
+char working_directory[MAX_PATH] = {};
 HICON program_icons[icon_count] = {};
 
 namespace {
@@ -73,8 +73,8 @@ void screen_scale() {
 }
 
 void working_folder() {
-  DWORD n = GetCurrentDirectoryA(MAX_PATH, g_working_directory);
-  if (n == 0 || n >= MAX_PATH) g_working_directory[0] = 0;
+  DWORD n = GetCurrentDirectoryA(MAX_PATH, working_directory);
+  if (n == 0 || n >= MAX_PATH) working_directory[0] = 0;
 }
 
 bool is_paint_message(UINT message) { return message == WM_PAINT || message == WM_ERASEBKGND; }

@@ -8,7 +8,7 @@
 
 // When the initialisation ran (local time) and the working folder then.
 extern SYSTEMTIME program_start_time;
-extern char g_working_directory[MAX_PATH];
+extern char working_directory[MAX_PATH];
 
 // The program's icons, by resource identifier.
 constexpr int icon_count = 5;

@@ -127,7 +127,7 @@ TEST(StartUp, EveryClassRegistersWithItsProcedureIconBackgroundAndStyle) {
   EXPECT_GT(screen_paper.x_px_per_mm, 1.0);
   EXPECT_GT(screen_paper.y_px_per_mm, 1.0);
   EXPECT_EQ(screen_paper.width_px, GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_NE(g_working_directory[0], 0);
+  EXPECT_NE(working_directory[0], 0);
   EXPECT_NE(program_start_time.wYear, 0);
   EXPECT_NE(program_font, nullptr);
 
