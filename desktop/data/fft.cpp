@@ -7,6 +7,8 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "desktop/data/fft_factors.h"
@@ -72,7 +74,7 @@ int64_t smooth_length(int64_t n) {
   }
 }
 
-bool is_fixed_radix(int r) {
+constexpr bool is_fixed_radix(int r) {
   return r == 2 || r == 3 || r == 4 || r == 5 || r == 7 || r == 8 || r == 10 || r == 11 || r == 13 || r == 16;
 }
 
@@ -210,6 +212,12 @@ std::shared_ptr<const plan> make_plan(int n) {
 }
 
 // ---- butterflies on r values in registers ----------------------------------
+
+// Four doubles; in memory at any alignment (vec_at), within arrays of
+// doubles.
+typedef double vec __attribute__((vector_size(32)));
+typedef double vec_at __attribute__((vector_size(32), aligned(8), may_alias));
+typedef long long vec_index __attribute__((vector_size(32)));
 
 // Each butterfly is written once for a value type T: double, or vec, four
 // transforms side by side.
@@ -395,10 +403,68 @@ struct oddTrig {
 template <int R>
 const oddTrig<R> odd_trig;
 
+// For one transform of an odd radix, the terms of outputs j and R - j
+// side by side: the sums and differences of inputs t and R - t as
+// {re sum, im sum, re difference, im difference}, times
+// {cos, cos, sin, sin} of 2 pi j t / R, at (j - 1) * half + t - 1.
+template <int R>
+struct oddLanes {
+  static constexpr int half = (R - 1) / 2;
+  vec w[half * half];
+  oddLanes() {
+    const double full = 2.0 * std::acos(-1.0);
+    for (int j = 1; j <= half; j++) {
+      for (int t = 1; t <= half; t++) {
+        const double c = std::cos(full * (j * t % R) / R), s = std::sin(full * (j * t % R) / R);
+        w[(j - 1) * half + t - 1] = vec{c, c, s, s};
+      }
+    }
+  }
+};
+
+template <int R>
+const oddLanes<R> odd_lanes;
+
+// dft_odd_unrolled for one transform: the four sums of each output pair
+// run in the lanes of one vector, in the same order, so with the same
+// result.
+template <int R>
+[[gnu::always_inline]] inline void dft_odd_single(double* re, double* im) {
+  constexpr int half = (R - 1) / 2;
+  const oddLanes<R>& w = odd_lanes<R>;
+  vec v[half];
+  vec sum = {re[0], im[0], 0.0, 0.0};
+#pragma GCC unroll 16
+  for (int t = 1; t <= half; t++) {
+    const vec a = {re[t], im[t], re[t], im[t]};
+    const vec b = {re[R - t], im[R - t], -re[R - t], -im[R - t]};
+    v[t - 1] = a + b;
+    sum += v[t - 1];
+  }
+  const vec x0 = {re[0], im[0], 0.0, 0.0};
+#pragma GCC unroll 16
+  for (int j = 1; j <= half; j++) {
+    vec acc = x0;
+#pragma GCC unroll 16
+    for (int t = 1; t <= half; t++) acc += w.w[(j - 1) * half + t - 1] * v[t - 1];
+    // Output j is a - i b, output R - j is a + i b.
+    re[j] = acc[0] + acc[3];
+    im[j] = acc[1] - acc[2];
+    re[R - j] = acc[0] - acc[3];
+    im[R - j] = acc[1] + acc[2];
+  }
+  re[0] = sum[0];
+  im[0] = sum[1];
+}
+
 // An odd prime radix unrolled: outputs j and R - j from the sums and
 // differences of inputs t and R - t, as dft_odd below computes them.
 template <int R, class T>
 [[gnu::always_inline]] inline void dft_odd_unrolled(T* re, T* im) {
+  if constexpr (std::is_same_v<T, double>) {
+    dft_odd_single<R>(re, im);
+    return;
+  }
   constexpr int half = (R - 1) / 2;
   const oddTrig<R>& w = odd_trig<R>;
   T vr[half + 1], vi[half + 1], ur[half + 1], ui[half + 1];
@@ -486,12 +552,6 @@ template <int R, class T>
 }
 
 // ---- passes of the fixed radices -------------------------------------------
-
-// Four doubles; in memory at any alignment (vec_at), within arrays of
-// doubles.
-typedef double vec __attribute__((vector_size(32)));
-typedef double vec_at __attribute__((vector_size(32), aligned(8), may_alias));
-typedef long long vec_index __attribute__((vector_size(32)));
 
 [[gnu::always_inline]] inline void load(vec& v, const double* p) { v = *reinterpret_cast<const vec_at*>(p); }
 [[gnu::always_inline]] inline void store(double* p, const vec& v) { *reinterpret_cast<vec_at*>(p) = v; }
@@ -806,6 +866,244 @@ void run_pass(const pass& ps, const plan& p, const double* xr, const double* xi,
   }
 }
 
+// ---- short lengths --------------------------------------------------------
+
+// Up to this length a length whose factors are fixed radices runs as one
+// unrolled function of its own: its values stay in registers and local
+// arrays, its twiddles are kept from the program's start, and no plan is
+// looked up. Above it the passes of a plan run faster. Up to
+// largest_scalar a length that is not split on vectors (by_lanes) runs on
+// scalars.
+constexpr int largest_short = 64;
+constexpr int largest_scalar = 18;
+
+// The largest fixed radix dividing n: the first of the two transforms a
+// short length is split into.
+constexpr int short_first(int n) {
+  for (int r : {16, 13, 11, 10, 8, 7, 5, 4, 3, 2}) {
+    if (n % r == 0) return r;
+  }
+  return 0;
+}
+
+// A product of fixed radices.
+constexpr bool is_split_length(int n) {
+  while (n > 1 && short_first(n) > 0) n /= short_first(n);
+  return n == 1;
+}
+
+// The values transformed side by side where n is split on vectors (4, 3
+// or 2; the other factor a product of fixed radices, 3 or more), else 0.
+// Below 12 the vectors are too little filled.
+constexpr int by_lanes(int n) {
+  for (int b : {4, 3, 2}) {
+    if (n >= 12 && n % b == 0 && n / b >= 3 && is_split_length(n / b)) return b;
+  }
+  return 0;
+}
+
+constexpr bool is_short_length(int n) { return by_lanes(n) > 0 || (n <= largest_scalar && is_split_length(n)); }
+
+// w^(k * j) over n for the transform of n = a * b split as below, at
+// k * b + j (k < a, j < b).
+template <int N>
+struct short_twiddles {
+  static constexpr int A = short_first(N), B = N / A;
+  double re[N], im[N];
+  short_twiddles() {
+    const double pi = std::acos(-1.0);  // not the file's: this may be made first
+    for (int k = 0; k < A; k++) {
+      for (int j = 0; j < B; j++) {
+        const double angle = -2.0 * pi * static_cast<double>(k * j % N) / N;
+        re[k * B + j] = std::cos(angle);
+        im[k * B + j] = std::sin(angle);
+      }
+    }
+  }
+};
+
+template <int N>
+const short_twiddles<N> short_twiddle_table;
+
+// The transform of N values in place: a fixed radix directly; else
+// N = A * B, input B * j1 + j2, an A-point transform over j1 for each j2,
+// its output k1 times w^(k1 * j2), then a B-point transform over j2 for
+// each k1, whose output k2 is output k1 + A * k2 of the whole.
+template <int N, class T>
+[[gnu::always_inline]] inline void dft_short(T* re, T* im) {
+  if constexpr (is_fixed_radix(N)) {
+    dft_fixed<N>(re, im);
+  } else {
+    constexpr int A = short_first(N), B = N / A;
+    const short_twiddles<N>& w = short_twiddle_table<N>;
+    T tr[N], ti[N];
+#pragma GCC unroll 16
+    for (int j2 = 0; j2 < B; j2++) {
+      T zr[A], zi[A];
+#pragma GCC unroll 16
+      for (int j1 = 0; j1 < A; j1++) {
+        zr[j1] = re[B * j1 + j2];
+        zi[j1] = im[B * j1 + j2];
+      }
+      dft_short<A>(zr, zi);
+      tr[j2] = zr[0];
+      ti[j2] = zi[0];
+#pragma GCC unroll 16
+      for (int k1 = 1; k1 < A; k1++) {
+        const int at = k1 * B + j2;
+        tr[at] = zr[k1] * w.re[at] - zi[k1] * w.im[at];
+        ti[at] = zr[k1] * w.im[at] + zi[k1] * w.re[at];
+      }
+    }
+#pragma GCC unroll 16
+    for (int k1 = 0; k1 < A; k1++) {
+      dft_short<B>(tr + k1 * B, ti + k1 * B);
+#pragma GCC unroll 16
+      for (int k2 = 0; k2 < B; k2++) {
+        re[k1 + A * k2] = tr[k1 * B + k2];
+        im[k1 + A * k2] = ti[k1 * B + k2];
+      }
+    }
+  }
+}
+
+// w^(k * j) over B * A for k < A, lane j < B (1 in the lanes beyond), for
+// run_short_by_lanes.
+template <int B, int A>
+struct by_lanes_twiddles {
+  vec re[A], im[A];
+  by_lanes_twiddles() {
+    const double pi = std::acos(-1.0);  // not the file's: this may be made first
+    for (int k = 0; k < A; k++) {
+      for (int j = 0; j < lanes; j++) {
+        const double angle = j < B ? -2.0 * pi * static_cast<double>(k * j % (B * A)) / (B * A) : 0.0;
+        re[k][j] = std::cos(angle);
+        im[k][j] = std::sin(angle);
+      }
+    }
+  }
+};
+
+template <int B, int A>
+const by_lanes_twiddles<B, A> by_lanes_twiddle_table;
+
+// The transform of B * A values (B is 2, 3 or 4) as dft_short splits it the
+// other way round (A by B) and on vectors: the lanes run over the input's
+// position j2 within each B, the A-point transforms of the B side by
+// side; then blocks of four of their outputs k1, transposed, run the
+// B-point transforms side by side over k1, whose outputs k2 are
+// contiguous at k1 + A * k2. The input is all read before the output is
+// written, so they may be the same arrays.
+template <int B, int A>
+[[gnu::always_inline]] inline void run_short_by_lanes(const double* xr, const double* xi, double* yr, double* yi) {
+  const by_lanes_twiddles<B, A>& w = by_lanes_twiddle_table<B, A>;
+  vec zr[A], zi[A];
+#pragma GCC unroll 16
+  for (int j1 = 0; j1 < A; j1++) {
+    if constexpr (B == lanes) {
+      load(zr[j1], xr + B * j1);
+      load(zi[j1], xi + B * j1);
+    } else {
+      zr[j1] = vec{};
+      zi[j1] = vec{};
+      for (int l = 0; l < B; l++) {
+        zr[j1][l] = xr[B * j1 + l];
+        zi[j1][l] = xi[B * j1 + l];
+      }
+    }
+  }
+  dft_short<A>(zr, zi);
+#pragma GCC unroll 16
+  for (int k1 = 1; k1 < A; k1++) rotate(zr[k1], zi[k1], w.re[k1], w.im[k1]);
+#pragma GCC unroll 8
+  for (int b = 0; b < A; b += lanes) {
+    vec cr[lanes] = {}, ci[lanes] = {};
+    for (int l = 0; l < lanes; l++) {
+      if (b + l < A) {
+        cr[l] = zr[b + l];
+        ci[l] = zi[b + l];
+      }
+    }
+    transpose(cr[0], cr[1], cr[2], cr[3]);
+    transpose(ci[0], ci[1], ci[2], ci[3]);
+    dft_fixed<B>(cr, ci);
+    for (int k2 = 0; k2 < B; k2++) {
+      if (b + lanes <= A) {
+        store(yr + A * k2 + b, cr[k2]);
+        store(yi + A * k2 + b, ci[k2]);
+      } else {
+        for (int l = 0; l < lanes; l++) {
+          if (b + l < A) {
+            yr[A * k2 + b + l] = cr[k2][l];
+            yi[A * k2 + b + l] = ci[k2][l];
+          }
+        }
+      }
+    }
+  }
+}
+
+// The whole transform of a short length; the input is read before the
+// output is written, so they may be the same arrays.
+template <int N>
+[[gnu::always_inline]] inline void run_short(const double* xr, const double* xi, double* yr, double* yi) {
+  if constexpr (by_lanes(N) > 0) {
+    run_short_by_lanes<by_lanes(N), N / by_lanes(N)>(xr, xi, yr, yi);
+    return;
+  }
+  double zr[N], zi[N];
+#pragma GCC unroll 64
+  for (int k = 0; k < N; k++) {
+    zr[k] = xr[k];
+    zi[k] = xi[k];
+  }
+  dft_short<N>(zr, zi);
+#pragma GCC unroll 64
+  for (int k = 0; k < N; k++) {
+    yr[k] = zr[k];
+    yi[k] = zi[k];
+  }
+}
+
+template <int N>
+void run_short_baseline(const double* xr, const double* xi, double* yr, double* yi) {
+  run_short<N>(xr, xi, yr, yi);
+}
+
+template <int N>
+[[gnu::target("avx2")]] void run_short_wide(const double* xr, const double* xi, double* yr, double* yi) {
+  run_short<N>(xr, xi, yr, yi);
+}
+
+using short_transform = void (*)(const double*, const double*, double*, double*);
+
+// The short transforms by length (null where a length is not one), for
+// this processor.
+struct short_transforms {
+  short_transform by_length[largest_short + 1] = {};
+  short_transforms() {
+    __builtin_cpu_init();  // this may run before the processor is looked at
+    const bool wide = __builtin_cpu_supports("avx2");
+    add(wide, std::make_integer_sequence<int, largest_short + 1>{});
+  }
+  template <int... N>
+  void add(bool wide, std::integer_sequence<int, N...>) {
+    ((by_length[N] = N >= 2 && is_short_length(N) ? (wide ? pick_wide<N>() : pick_baseline<N>()) : nullptr), ...);
+  }
+  template <int N>
+  static short_transform pick_wide() {
+    if constexpr (N >= 2 && is_short_length(N)) return run_short_wide<N>;
+    return nullptr;
+  }
+  template <int N>
+  static short_transform pick_baseline() {
+    if constexpr (N >= 2 && is_short_length(N)) return run_short_baseline<N>;
+    return nullptr;
+  }
+};
+
+const short_transforms short_table;
+
 // The work arrays of one thread, grown as needed and kept.
 struct work_arrays {
   std::vector<double> re, im;
@@ -920,6 +1218,12 @@ bool mixed_radix_fft(int n, const double* xRe, const double* xIm, double* yRe, d
   if (n < 1) {
     errormessage("*** FFT LENGTH %d IS NOT POSITIVE ***", n);
     return false;
+  }
+  if (n <= largest_short) {
+    if (const short_transform run = short_table.by_length[n]) {
+      run(xRe, xIm, yRe, yIm);
+      return true;
+    }
   }
   if (!last_plan || last_plan->n != n) {
     const std::vector<int> factors = fft_factors(n);
