@@ -55,8 +55,13 @@ FILE* open_card_file(const std::wstring& unit_path, const char* mode) {
 #endif
 }
 
-bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write) {
-  return write_file_whole(card_file_path(unit_path), mode, write);
+bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write,
+                           wholeFileStep* failed) {
+  if (readOnly.load()) {
+    if (failed != nullptr) *failed = wholeFileStep::open;
+    return false;
+  }
+  return write_file_whole(card_file_path(unit_path), mode, write, failed);
 }
 
 bool wildcard_match(const std::wstring& pattern, const std::wstring& name) {

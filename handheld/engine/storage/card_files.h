@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/whole_file.h"
+
 // The path here of a unit path; empty when it does not resolve.
 std::filesystem::path card_file_path(const std::wstring& unit_path);
 
@@ -26,8 +28,10 @@ FILE* open_card_file(const std::wstring& unit_path, const char* mode);
 // beside it (opened with mode), which takes the file's place only when
 // everything was written, flushed and closed; otherwise the old file stays
 // as it was and the new one is removed. False on any failure (write
-// returning false included).
-bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write);
+// returning false included), and failed (when given) names the step; a
+// read-only card fails to open.
+bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write,
+                           wholeFileStep* failed = nullptr);
 
 // '?' matches one character, '*' any run; letters match in either case, as
 // the unit's file system does.

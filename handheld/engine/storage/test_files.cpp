@@ -100,16 +100,21 @@ std::wstring test_folder_for_writing() {
   return current_test_folder();
 }
 
-// Creates a file in the current test folder; when it cannot, the folder is
-// made again (numbers kept) and the file tried once more.
+// After a file could not be created in the test folder: the folder made
+// again (numbers kept), true when the file is worth trying once more. Only
+// a folder that went away is worth making again; one that is there refuses
+// the file for another reason, which making it again would not mend (it
+// would only add messages).
+bool test_folder_made_again(const std::wstring& folder) {
+  return !card_is_directory(folder) && set_ERG_directory(true);
+}
+
+// Creates a file in the current test folder, made again when it went away.
 FILE* create_in_test_folder(const std::wstring& file_name) {
   const std::wstring folder = test_folder_for_writing();
   if (folder.empty()) return nullptr;
   FILE* file = open_card_file(folder + L"\\" + file_name, "wb");
-  // Only a folder that went away is worth making again; one that is there
-  // refuses the file for another reason, which making it again would not
-  // mend (it would only add messages).
-  if (file == nullptr && !card_is_directory(folder) && set_ERG_directory(true)) {
+  if (file == nullptr && test_folder_made_again(folder)) {
     file = open_card_file(current_test_folder() + L"\\" + file_name, "wb");
   }
   return file;
@@ -169,24 +174,35 @@ bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int 
   const std::wstring name = make_full_test_name(record, channel);
   write_dataset_text(record, name);
   const std::wstring file_name = name + extension;
-  FILE* file = create_in_test_folder(file_name);
-  if (file == nullptr) {
-    engine_show_message(0, "*** UNABLE TO OPEN ***\n*** TEST DATA FILE ***");
-    return false;
-  }
   std::vector<uint8_t> bytes(sizeof(testFileRecord));
   test_record_to_bytes(record, bytes.data(), bytes.size());
   const uint8_t flag = test_flag_byte.load();
-  bool written = std::fwrite(&flag, 1, 1, file) == 1;
-  if (!written) {
-    engine_show_message(0, "*** UNABLE TO STORE ***\n*** FLAG DATA ***");
-  } else {
-    written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    if (!written) engine_show_message(0, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
+  bool said = false;
+  const auto write = [&](FILE* file) {
+    if (std::fwrite(&flag, 1, 1, file) != 1) {
+      engine_show_message(0, "*** UNABLE TO STORE ***\n*** FLAG DATA ***");
+    } else if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+      engine_show_message(0, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
+    } else {
+      return true;
+    }
+    said = true;
+    return false;
+  };
+  // The record is what makes the sample files a test: it takes its name
+  // only once it is whole on the card, so that a cut leaves no part of one.
+  const std::wstring folder = test_folder_for_writing();
+  wholeFileStep failed = wholeFileStep::open;
+  bool written = !folder.empty() && write_card_file_whole(folder + L"\\" + file_name, "wb", write, &failed);
+  if (!written && !folder.empty() && failed == wholeFileStep::open && test_folder_made_again(folder)) {
+    written = write_card_file_whole(current_test_folder() + L"\\" + file_name, "wb", write, &failed);
   }
-  written = std::fclose(file) == 0 && written;
   if (!written) {
-    remove_card_path(current_test_folder() + L"\\" + file_name);  // no part of a test stays
+    if (failed == wholeFileStep::open) {
+      engine_show_message(0, "*** UNABLE TO OPEN ***\n*** TEST DATA FILE ***");
+    } else if (!said) {
+      engine_show_message(0, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
+    }
     return false;
   }
   stamp_with_unit_time(current_test_folder() + L"\\" + file_name);
@@ -199,6 +215,7 @@ bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int 
 bool read_tst_file(testFileRecord& record, const std::wstring& name, const std::wstring& folder) {
   const std::wstring in = folder.empty() ? current_test_folder() : folder;
   const std::wstring path = in + L"\\" + with_test_extension(name);
+  remove_leftover_temporary(card_file_path(path));
   FILE* file = open_card_file(path, "rb");
   if (file == nullptr) {
     engine_show_message(0, "*** UNABLE TO OPEN \n[%s] ***", narrow(path).c_str());

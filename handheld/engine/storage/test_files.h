@@ -37,22 +37,25 @@ bool is_channel_b_name(const std::wstring& name);
 
 // Writes the dataset text (when [DATASET] is on), then the test file
 // "folder\full name" + extension. A file that cannot be created makes the
-// test folder again and is tried once more. A file that could not be
-// written whole is deleted (here and for the sample and dataset files).
+// test folder again and is tried once more. The test file and the dataset
+// text are written whole or not at all (whole_file.h): a full card or a cut
+// leaves no part of either under its name.
 bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int channel);
 
 // Reads a test file into the record: "folder\name", with ".TST" appended to
 // a name of 5 or more characters without a three-letter extension. Folder
 // empty: the current test folder. A file shorter than a test file, or one
 // whose blocks' point counts are out of range, is refused and the record
-// is left unchanged.
+// is left unchanged. A temporary file a cut store left beside it is
+// removed.
 bool read_tst_file(testFileRecord& record, const std::wstring& name, const std::wstring& folder = {});
 
 // The file's flag byte and last write time of the last successful read.
 uint8_t last_read_flag_byte();
 std::filesystem::file_time_type last_read_file_time();
 
-// "folder\full name-NN.spl" with one block.
+// "folder\full name-NN.spl" with one block; one that could not be written
+// whole is deleted.
 bool write_sample_file(const testFileRecord& record, int channel, const samplesBlock& block, int number);
 
 // "folder\name.s", when [DATASET] is on (true and nothing written when

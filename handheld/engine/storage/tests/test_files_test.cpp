@@ -133,12 +133,16 @@ TEST_F(TestFiles, FailedWritesLeaveNoPartFiles) {
 #else
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   engine_message_capture capture;
-  const std::filesystem::path files[] = {in_folder(L"P01S02T0304A-AB12.tst"), in_folder(L"P01S02T0304A-AB12-03.spl")};
-  for (const auto& file : files) std::filesystem::create_symlink("/dev/full", file);
+  const std::filesystem::path record = in_folder(L"P01S02T0304A-AB12.tst");
+  const std::filesystem::path sample = in_folder(L"P01S02T0304A-AB12-03.spl");
+  // The record goes first to its temporary file, which here cannot take it.
+  for (const auto& file : {whole_file_temporary(record), sample}) std::filesystem::create_symlink("/dev/full", file);
   EXPECT_FALSE(write_tst_file(*record_, L".tst", 0));
   EXPECT_FALSE(write_sample_file(*record_, 0, record_->Average, 3));
   EXPECT_FALSE(test_stored.load());
-  for (const auto& file : files) EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(file))) << file;
+  for (const auto& file : {record, whole_file_temporary(record), sample}) {
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(file))) << file;
+  }
   ASSERT_EQ(capture.messages().size(), 2u);
   EXPECT_EQ(capture.messages()[0].second, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
   EXPECT_EQ(capture.messages()[1].second, "*** UNABLE TO WRITE ***\n*** SAMPLE 3 ***");
@@ -295,6 +299,40 @@ TEST_F(TestFiles, StoreTestWritesTheSampleFilesBeforeTheRecord) {
     EXPECT_LT(sample, record) << name;
   }
   EXPECT_FALSE(std::filesystem::exists(in_folder(L"P01S02T0304A-0000000000-03.spl")));
+}
+
+// A full card or a power cut while the record is written leaves the
+// sample files and no record, not even a part of one under its name; a
+// full card is said once, and what a cut left beside the name goes when
+// the test is next stored or read.
+TEST_F(TestFiles, AStoreCutDuringTheRecordLeavesNoRecord) {
+  engine_message_capture capture;
+  auto records = std::make_unique<testFileRecord[]>(1);
+  fill_test_record(records[0], 1, 2, 3, 4, "0000000000");
+  auto samples = std::make_unique<samplesBlock[]>(2);
+  const fileTime when{3038383360u, 31094465u};
+  const std::filesystem::path record = in_folder(L"P01S02T0304A-0000000000.tst");
+  for (wholeFileFault fault : {wholeFileFault::flush, wholeFileFault::close, wholeFileFault::killed}) {
+    const size_t shown = capture.messages().size();
+    set_whole_file_fault(fault);
+    EXPECT_FALSE(store_test(records.get(), 0, when, L"PHOTOPIC", samples.get(), 2));
+    set_whole_file_fault(wholeFileFault::none);
+    EXPECT_FALSE(std::filesystem::exists(record)) << static_cast<int>(fault);
+    EXPECT_FALSE(test_stored.load());
+    EXPECT_TRUE(std::filesystem::exists(in_folder(L"P01S02T0304A-0000000000-01.spl")));
+    if (fault == wholeFileFault::killed) continue;
+    EXPECT_FALSE(std::filesystem::exists(whole_file_temporary(record)));
+    ASSERT_EQ(capture.messages().size(), shown + 1);
+    EXPECT_EQ(capture.messages().back().second, "*** UNABLE TO STORE ***\n*** TEST DATA ***");
+  }
+  ASSERT_TRUE(std::filesystem::exists(whole_file_temporary(record)));
+  ASSERT_TRUE(store_test(records.get(), 0, when, L"PHOTOPIC", samples.get(), 2));
+  EXPECT_EQ(std::filesystem::file_size(record), kTestFileBytes);
+  EXPECT_FALSE(std::filesystem::exists(whole_file_temporary(record)));
+  write_card_file("T240315_CFC7/P01S02T0304A-0000000000.tst.new", 10);
+  auto read = std::make_unique<testFileRecord>();
+  EXPECT_TRUE(read_tst_file(*read, L"P01S02T0304A-0000000000.tst"));
+  EXPECT_FALSE(std::filesystem::exists(whole_file_temporary(record)));
 }
 
 TEST_F(TestFiles, LoadProtocolTestTakesTheLastOfItsProtocol) {
