@@ -330,6 +330,9 @@ void introWindowClass::close_program() {
   if (count_window_nodes() > 3 && yesnomessage("Yes or No", "Close all TOLMARO windows and exit?") != answer_yes) {
     return;
   }
+  // The windows' data is saved as they go; what fails is shown once they
+  // are all gone.
+  heldReportsScope held;
   delete this;
   windowNode& root = window_tree_root();
   while (root.next) delete_window_node(root.next, 1);

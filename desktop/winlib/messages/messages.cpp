@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "desktop/winlib/messages/debug_log.h"
@@ -15,6 +17,10 @@ void (*debug_console_output)(const char* text) = nullptr;
 namespace {
 
 uint32_t errors = 0;
+
+// The open heldReportsScopes and the error texts they hold back.
+int held_depth = 0;
+std::vector<std::string> held_texts;
 
 bool format_too_long(const char* format) {
   return std::strlen(format) > static_cast<size_t>(message_format_limit);
@@ -56,10 +62,21 @@ void errormessage(const char* format, ...) {
   ++errors;
   if (debug_console_output) {
     debug_console_output(text.data());
+  } else if (held_depth > 0) {
+    held_texts.emplace_back(text.data());
   } else {
     show_message_box(text.data(), "*** ERROR ***", box_ok | box_topmost);
   }
   log_message("%s", text.data());
+}
+
+heldReportsScope::heldReportsScope() { ++held_depth; }
+
+heldReportsScope::~heldReportsScope() {
+  if (--held_depth > 0) return;
+  std::vector<std::string> texts = std::move(held_texts);
+  held_texts.clear();
+  for (const std::string& text : texts) show_message_box(text.c_str(), "*** ERROR ***", box_ok | box_topmost);
 }
 
 void infomessage(const char* format, ...) {

@@ -33,6 +33,20 @@ int yesnocancelmessage(const char* caption, const char* format, ...) ERG_PRINTF(
 // returned; -1 for a format that is too long.
 int alertmessage(const char* format, ...) ERG_PRINTF(1, 2);
 
+// Errors met while the program closes its windows: a box belongs to the
+// window the person works in, and a box whose owner is destroyed while it is
+// up closes unseen (and may take later boxes with it). Inside a
+// heldReportsScope an error is counted and logged at once, and its box is
+// shown when the outermost scope ends, after the windows are gone, one box
+// per error in the order met. Scopes nest.
+class heldReportsScope {
+ public:
+  heldReportsScope();
+  ~heldReportsScope();
+  heldReportsScope(const heldReportsScope&) = delete;
+  heldReportsScope& operator=(const heldReportsScope&) = delete;
+};
+
 // The error counter: one for each error and alert shown. The recursive
 // folder search also reads it as its stop signal, and a status panel's stop
 // button raises it.

@@ -6,10 +6,12 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,8 @@
 #include "desktop/windows/trace_text/trace_text_dialogs.h"
 #include "desktop/winlib/windows/window_classes.h"
 #include "desktop/winlib/windows/window_tree.h"
+#include "platform/files/whole_file.h"
+#include "platform/modal/modal_capture.h"
 
 namespace {
 
@@ -546,6 +550,63 @@ TEST_F(IntroWindow, CommandLineTestOpensItsSessionAndExitEndsTheLoop) {
     EXPECT_EQ(program_running, 0);
     EXPECT_EQ(window_tree_root().next, nullptr);
     EXPECT_EQ(capture.texts().size(), c.tests.empty() ? 0u : 1u) << c.line;  // the closing question
+  }
+}
+
+// Closing on a full disk: every state file that cannot be rewritten is
+// reported in a box of its own that belongs to no window (a box owned by a
+// window being destroyed closes unseen), the old files stay and the loop
+// ends.
+void CALLBACK change_states_and_exit(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  seen_paths.clear();
+  for (sessionPanelClass* p : panels()) {
+    for (int i = 0; i < p->thumbnail_count(); ++i) {
+      p->thumbnail(i)->document().state().state_changed = 1;
+      seen_paths.emplace_back(p->thumbnail(i)->file_name());
+    }
+  }
+  set_whole_file_fault(wholeFileFault::flush);
+  PostMessageA(main_window_handle, WM_COMMAND, intro_command::exit, 0);
+}
+
+TEST_F(IntroWindow, EveryStateFileThatCannotBeWrittenOnClosingIsShown) {
+  const std::vector<std::string> names = {"P01S02T0301A", "P01S02T0302A", "P01S02T0303A", "P01S02T0304A"};
+  std::string first;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string test = write_test(folder, names[i] + ".tst", static_cast<int>(i) + 1);
+    if (i == 0) first = test;
+    folder.write(names[i] + ".st_", "(TestState (atime 1))");
+  }
+  modal_capture capture;
+  capture.answer(IDYES);
+  program_running = 1;
+  SetTimer(nullptr, 0, 300, change_states_and_exit);
+  run_main_window(("\"" + first + "\"").c_str());
+  set_whole_file_fault(wholeFileFault::none);
+  EXPECT_EQ(seen_paths, names);
+  EXPECT_EQ(program_running, 0);
+  EXPECT_EQ(window_tree_root().next, nullptr);
+  ASSERT_EQ(capture.records().size(), 1 + names.size());
+  EXPECT_EQ(capture.records()[0].text, "Close all TOLMARO windows and exit?");
+  std::vector<std::string> reported;
+  for (size_t i = 1; i < capture.records().size(); ++i) {
+    const modal_record& box = capture.records()[i];
+    EXPECT_EQ(box.caption, "*** ERROR ***");
+    EXPECT_EQ(box.owner, nullptr) << box.text;
+    const std::string head = "*** kvBridgeClass::save_file - WRITE TO [";
+    const std::string tail = ".st_] FAILED ***\ncould not be flushed to the disk (is the disk full?)";
+    ASSERT_EQ(box.text.rfind(head, 0), 0u) << box.text;
+    ASSERT_GT(box.text.size(), head.size() + tail.size());
+    EXPECT_EQ(box.text.substr(box.text.size() - tail.size()), tail);
+    const std::string path = box.text.substr(head.size(), box.text.size() - head.size() - tail.size());
+    reported.push_back(path.substr(path.find_last_of("\\/") + 1));
+  }
+  std::sort(reported.begin(), reported.end());
+  EXPECT_EQ(reported, names);
+  for (const std::string& name : names) {
+    std::ifstream kept(folder.file(name + ".st_"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "(TestState (atime 1))") << name;
   }
 }
 

@@ -72,6 +72,28 @@ TEST(Messages, ErrorsAndAlertsAreCountedOthersAreNot) {
   EXPECT_EQ(error_count(), 0u);
 }
 
+// Errors met while windows close are counted at once and shown, in the order
+// met, only when the outermost held scope ends; questions are not held.
+TEST(Messages, HeldErrorsAreShownWhenTheOutermostScopeEnds) {
+  message_capture capture;
+  uint32_t before = error_count();
+  {
+    heldReportsScope outer;
+    errormessage("first %d", 1);
+    {
+      heldReportsScope inner;
+      errormessage("second");
+    }
+    EXPECT_EQ(error_count(), before + 2);
+    yesnomessage(nullptr, "asked now");
+    EXPECT_EQ(capture.texts(), std::vector<std::string>{"asked now"});
+  }
+  EXPECT_EQ(capture.texts(), (std::vector<std::string>{"asked now", "first 1", "second"}));
+  EXPECT_EQ(capture.captions()[2], "*** ERROR ***");
+  errormessage("after");
+  EXPECT_EQ(capture.texts().back(), "after");
+}
+
 TEST(Messages, FormatOfExactly1000CharactersIsShownLongerIsRefused) {
   const std::string limit(1000, 'a');
   const std::string over(1001, 'b');
