@@ -1,12 +1,10 @@
-// Message boxes shown for real on the display, answered by a helper thread
-// that finds the box and presses a button, as a person would.
+// Message boxes shown for real on the display, answered by pressing a button
+// as the box comes up, as a person would.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include <cstring>
 
 #include "desktop/winlib/windows/message_pump.h"
 #include "desktop/winlib/messages/message_box.h"
@@ -14,22 +12,51 @@
 
 namespace {
 
-// Finds the box with this caption (waiting up to a minute for it), notes its
-// owner when asked and presses the button.
-void press_when_shown(const char* caption, int button, std::atomic<bool>* pressed, HWND* owner) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (!*pressed && std::chrono::steady_clock::now() < deadline) {
-    HWND box = FindWindowA("#32770", caption);
-    if (box) {
-      if (owner) *owner = GetWindow(box, GW_OWNER);
-      HWND control = GetDlgItem(box, button);
-      PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
-      *pressed = true;
-      return;
+// Presses a button of the box with this caption as the box comes up, noting
+// its owner: a hook on the thread that shows the box sees it activated, so
+// nothing waits or looks again.
+struct boxAnswer {
+  const char* caption;
+  int button;
+  bool pressed = false;
+  HWND owner = nullptr;
+};
+boxAnswer* awaited = nullptr;
+
+LRESULT CALLBACK answer_box(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_ACTIVATE && awaited != nullptr && !awaited->pressed) {
+    HWND box = reinterpret_cast<HWND>(w);
+    char name[16] = {};
+    char caption[128] = {};
+    GetClassNameA(box, name, sizeof name);
+    GetWindowTextA(box, caption, sizeof caption);
+    if (std::strcmp(name, "#32770") == 0 && std::strcmp(caption, awaited->caption) == 0) {
+      awaited->owner = GetWindow(box, GW_OWNER);
+      HWND control = GetDlgItem(box, awaited->button);
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(awaited->button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+      awaited->pressed = true;
     }
-    Sleep(20);  // the next look; the deadline bounds the wait
   }
+  return CallNextHookEx(nullptr, code, w, l);
 }
+
+// The answer stands while this lives: the boxes this thread shows meanwhile.
+class boxAnswerer {
+ public:
+  explicit boxAnswerer(boxAnswer& answer)
+      : hook_(SetWindowsHookExA(WH_CBT, answer_box, nullptr, GetCurrentThreadId())) {
+    awaited = &answer;
+  }
+  ~boxAnswerer() {
+    awaited = nullptr;
+    UnhookWindowsHookEx(hook_);
+  }
+  boxAnswerer(const boxAnswerer&) = delete;
+  boxAnswerer& operator=(const boxAnswerer&) = delete;
+
+ private:
+  HHOOK hook_;
+};
 
 LRESULT CALLBACK answering_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_USER + 7) return 1234;
@@ -39,20 +66,18 @@ LRESULT CALLBACK answering_procedure(HWND window, UINT message, WPARAM w, LPARAM
 }  // namespace
 
 TEST(MessageBoxOnScreen, AQuestionIsAnsweredByItsButton) {
-  std::atomic<bool> pressed{false};
-  std::thread person(press_when_shown, "winlib box test", IDNO, &pressed, nullptr);
+  boxAnswer no{"winlib box test", IDNO};
+  boxAnswerer person(no);
   int answer = yesnomessage("winlib box test", "Keep the %s?", "changes");
-  person.join();
-  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(no.pressed);
   EXPECT_EQ(answer, answer_no);
 }
 
 TEST(MessageBoxOnScreen, AnErrorBoxIsClosed) {
-  std::atomic<bool> pressed{false};
-  std::thread person(press_when_shown, "*** ERROR ***", IDOK, &pressed, nullptr);
+  boxAnswer ok{"*** ERROR ***", IDOK};
+  boxAnswerer person(ok);
   errormessage("shown for real %d", 1);
-  person.join();
-  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(ok.pressed);
 }
 
 TEST(MessageBoxOnScreen, AnErrorBoxBelongsToTheActiveWindowElseTheShownOne) {
@@ -82,13 +107,11 @@ TEST(MessageBoxOnScreen, AnErrorBoxBelongsToTheActiveWindowElseTheShownOne) {
       SetActiveWindow(hidden);
     }
     HWND expected = c.expected ? c.expected : main;
-    HWND owner = nullptr;
-    std::atomic<bool> pressed{false};
-    std::thread person(press_when_shown, "*** ERROR ***", IDOK, &pressed, &owner);
+    boxAnswer ok{"*** ERROR ***", IDOK};
+    boxAnswerer person(ok);
     errormessage("owned box %d", 1);
-    person.join();
-    EXPECT_TRUE(pressed);
-    EXPECT_EQ(owner, expected);
+    EXPECT_TRUE(ok.pressed);
+    EXPECT_EQ(ok.owner, expected);
   }
   DestroyWindow(hidden);
   DestroyWindow(main);
