@@ -57,6 +57,10 @@ FILE* open_card_file(const std::wstring& unit_path, const char* mode) {
 
 bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write,
                            wholeFileStep* failed) {
+  if (readOnly.load()) {
+    if (failed != nullptr) *failed = wholeFileStep::open;
+    return false;
+  }
   return write_file_whole(card_file_path(unit_path), mode, write, failed);
 }
 

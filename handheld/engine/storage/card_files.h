@@ -28,7 +28,8 @@ FILE* open_card_file(const std::wstring& unit_path, const char* mode);
 // beside it (opened with mode), which takes the file's place only when
 // everything was written, flushed and closed; otherwise the old file stays
 // as it was and the new one is removed. False on any failure (write
-// returning false included), and failed (when given) names the step.
+// returning false included), and failed (when given) names the step; a
+// read-only card fails to open.
 bool write_card_file_whole(const std::wstring& unit_path, const char* mode, const std::function<bool(FILE*)>& write,
                            wholeFileStep* failed = nullptr);
 

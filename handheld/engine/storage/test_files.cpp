@@ -109,17 +109,6 @@ bool test_folder_made_again(const std::wstring& folder) {
   return !card_is_directory(folder) && set_ERG_directory(true);
 }
 
-// Writes a record whole; a read-only card takes no new file, as opening one
-// for writing there says.
-bool write_record_whole(const std::wstring& unit_path, const std::function<bool(FILE*)>& write,
-                        wholeFileStep* failed) {
-  if (card_read_only()) {
-    *failed = wholeFileStep::open;
-    return false;
-  }
-  return write_card_file_whole(unit_path, "wb", write, failed);
-}
-
 // Creates a file in the current test folder, made again when it went away.
 FILE* create_in_test_folder(const std::wstring& file_name) {
   const std::wstring folder = test_folder_for_writing();
@@ -204,9 +193,9 @@ bool write_tst_file(const testFileRecord& record, const wchar_t* extension, int 
   // only once it is whole on the card, so that a cut leaves no part of one.
   const std::wstring folder = test_folder_for_writing();
   wholeFileStep failed = wholeFileStep::open;
-  bool written = !folder.empty() && write_record_whole(folder + L"\\" + file_name, write, &failed);
+  bool written = !folder.empty() && write_card_file_whole(folder + L"\\" + file_name, "wb", write, &failed);
   if (!written && !folder.empty() && failed == wholeFileStep::open && test_folder_made_again(folder)) {
-    written = write_record_whole(current_test_folder() + L"\\" + file_name, write, &failed);
+    written = write_card_file_whole(current_test_folder() + L"\\" + file_name, "wb", write, &failed);
   }
   if (!written) {
     if (failed == wholeFileStep::open) {
